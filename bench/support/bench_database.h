@@ -1,0 +1,32 @@
+#pragma once
+
+#include "services/database.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace zelkor::bench {
+
+/// A company database for a benchmark: a SQLite file in a temporary folder, or a new
+/// database on the PostgreSQL server named by ZELKOR_BENCH_PG. Tables and fixture data loaded.
+class BenchDatabase {
+public:
+    BenchDatabase(Engine engine, bool with_fixture = true);
+    ~BenchDatabase();
+    Database& db() { return *m_db; }
+    bool ok() const { return m_db != nullptr; }
+
+private:
+    QTemporaryDir m_folder;
+    ConnectionDescription m_admin;
+    ConnectionDescription m_where;
+    std::unique_ptr<Database> m_db;
+};
+
+/// The raw floor of a save: `inserts` bare inserts and `updates` bare updates in one transaction,
+/// into scratch tables of the same database.
+void raw_floor_setup(Database& db);
+void raw_floor_save(Database& db, int inserts, int updates, long long serial);
+
+} // namespace zelkor::bench

@@ -1,0 +1,38 @@
+# Compiler settings for the project's own targets (never applied to Qt or GoogleTest).
+function(zelkor_target target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# A library of one layer: sources listed by the caller, headers found from the repository root.
+function(zelkor_library target)
+  cmake_parse_arguments(ARG "AUTOMOC" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${target} STATIC ${ARG_SOURCES})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARG_LINKS})
+  if(ARG_AUTOMOC)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  endif()
+  zelkor_target(${target})
+endfunction()
+
+# One GoogleTest executable of a test folder, registered twice with CTest: once against a
+# SQLite file ("sqlite." prefix) and once against the PostgreSQL server named by
+# ZELKOR_TEST_PG ("pg." prefix, label "pg").
+function(zelkor_test target)
+  cmake_parse_arguments(ARG "SQLITE_ONLY" "" "SOURCES;LINKS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE zelkor_test_support ${ARG_LINKS})
+  zelkor_target(${target})
+  gtest_discover_tests(${target}
+    TEST_PREFIX "sqlite."
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZELKOR_TEST_ENGINE=sqlite" LABELS "sqlite")
+  if(NOT ARG_SQLITE_ONLY)
+    gtest_discover_tests(${target}
+      TEST_PREFIX "pg."
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZELKOR_TEST_ENGINE=pg" LABELS "pg")
+  endif()
+endfunction()

@@ -1,0 +1,352 @@
+#include "services/database.h"
+
+#include <QAtomicInt>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUrl>
+
+namespace zelkor {
+namespace {
+
+Q_LOGGING_CATEGORY(lcDatabase, "zelkor.database")
+
+QString next_connection_name()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("zelkor-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+bool is_lock_error(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    // PostgreSQL: lock_not_available, deadlock_detected; SQLite: SQLITE_BUSY, SQLITE_LOCKED.
+    return code == u"55P03" || code == u"40P01" || code == u"5" || code == u"6";
+}
+
+} // namespace
+
+std::optional<ConnectionDescription> ConnectionDescription::parse(const QString& text)
+{
+    ConnectionDescription d;
+    if (text.startsWith(u"postgresql://") || text.startsWith(u"postgres://")) {
+        const QUrl url(text);
+        if (!url.isValid() || url.host().isEmpty())
+            return std::nullopt;
+        d.engine = Engine::Postgres;
+        d.host = url.host();
+        d.port = url.port(5432);
+        d.user = url.userName();
+        d.password = url.password();
+        d.database = url.path().mid(1);
+        if (d.database.isEmpty())
+            d.database = d.user.isEmpty() ? QStringLiteral("postgres") : d.user;
+        return d;
+    }
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    d.engine = Engine::Sqlite;
+    d.database = text;
+    return d;
+}
+
+QString ConnectionDescription::display() const
+{
+    if (engine == Engine::Sqlite)
+        return database;
+    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(user, host).arg(port).arg(database);
+}
+
+Database::Database(ConnectionDescription where, QString connection_name)
+    : m_where(std::move(where)), m_connection_name(std::move(connection_name))
+{
+}
+
+Database::~Database()
+{
+    qDeleteAll(m_prepared);
+    m_prepared.clear();
+    m_connection.close();
+    m_connection = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connection_name);
+}
+
+std::expected<std::unique_ptr<Database>, Error> Database::open(const ConnectionDescription& where)
+{
+    std::unique_ptr<Database> db(new Database(where, next_connection_name()));
+    const bool sqlite = where.engine == Engine::Sqlite;
+    db->m_connection = QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
+                                                 db->m_connection_name);
+    QSqlDatabase& c = db->m_connection;
+    c.setDatabaseName(where.database);
+    if (sqlite) {
+        c.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockAttemptMilliseconds * LockAttempts));
+    } else {
+        c.setHostName(where.host);
+        c.setPort(where.port);
+        c.setUserName(where.user);
+        c.setPassword(where.password);
+        c.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        // NUMERIC columns come back as exact text instead of doubles.
+        c.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    }
+    if (!c.open())
+        return std::unexpected(Error::database(c.lastError().text()));
+    if (auto configured = db->configure(); !configured)
+        return std::unexpected(configured.error());
+    return db;
+}
+
+std::expected<void, Error> Database::configure()
+{
+    const QStringList settings = engine() == Engine::Sqlite
+        ? QStringList{QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL"),
+                      QStringLiteral("PRAGMA foreign_keys = ON"), QStringLiteral("PRAGMA trusted_schema = OFF"),
+                      QStringLiteral("PRAGMA cell_size_check = ON")}
+        : QStringList{QStringLiteral("SET lock_timeout = '%1ms'").arg(LockAttemptMilliseconds),
+                      QStringLiteral("SET client_min_messages = warning")};
+    for (const QString& sql : settings) {
+        QSqlQuery q(m_connection);
+        if (!q.exec(sql))
+            return std::unexpected(Error::database(q.lastError().text()));
+    }
+    return {};
+}
+
+QSqlDatabase Database::connection() const { return m_connection; }
+
+bool Database::injected_failure()
+{
+    if (m_fail_countdown > 0 && --m_fail_countdown == 0)
+        return true;
+    return false;
+}
+
+Error Database::error_of(const QSqlQuery& query, const QString& sql) const
+{
+    const QSqlError e = query.lastError();
+    const QString detail = e.text() + QStringLiteral(" [") + e.nativeErrorCode() + QStringLiteral("] in: ") + sql;
+    qCWarning(lcDatabase).noquote() << detail;
+    return is_lock_error(e) ? Error::locked(detail) : Error::database(detail);
+}
+
+std::expected<QSqlQuery*, Error> Database::run(const QString& sql, const Params& params)
+{
+    ++m_statement_count;
+    if (injected_failure())
+        return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
+    for (const SqlValue& p : params)
+        if (p.is_overflow())
+            return std::unexpected(Error::invalid(QStringLiteral("number is too large")));
+    QSqlQuery* query = m_prepared.value(sql);
+    if (!query) {
+        auto fresh = std::make_unique<QSqlQuery>(m_connection);
+        fresh->setForwardOnly(true);
+        if (!fresh->prepare(sql))
+            return std::unexpected(error_of(*fresh, sql));
+        query = fresh.release();
+        m_prepared.insert(sql, query);
+    }
+    for (qsizetype i = 0; i < static_cast<qsizetype>(params.size()); ++i)
+        query->bindValue(static_cast<int>(i), params[static_cast<size_t>(i)].variant());
+    if (!query->exec()) {
+        Error e = error_of(*query, sql);
+        query->finish();
+        return std::unexpected(e);
+    }
+    return query;
+}
+
+std::expected<void, Error> Database::run_plain(const QString& sql)
+{
+    ++m_statement_count;
+    if (injected_failure())
+        return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
+    QSqlQuery q(m_connection);
+    if (!q.exec(sql))
+        return std::unexpected(error_of(q, sql));
+    return {};
+}
+
+std::expected<Rows, Error> Database::select(const QString& sql, const Params& params)
+{
+    auto query = run(sql, params);
+    if (!query)
+        return std::unexpected(query.error());
+    Rows rows;
+    QSqlQuery* q = *query;
+    while (q->next())
+        rows.emplace_back(q->record());
+    const bool failed = q->lastError().isValid();
+    Error e = failed ? error_of(*q, sql) : Error{};
+    q->finish();
+    if (failed)
+        return std::unexpected(e);
+    return rows;
+}
+
+std::expected<std::optional<Row>, Error> Database::first(const QString& sql, const Params& params)
+{
+    auto query = run(sql, params);
+    if (!query)
+        return std::unexpected(query.error());
+    QSqlQuery* q = *query;
+    std::optional<Row> row;
+    if (q->next())
+        row.emplace(q->record());
+    q->finish();
+    return row;
+}
+
+std::expected<QVariant, Error> Database::scalar(const QString& sql, const Params& params)
+{
+    auto query = run(sql, params);
+    if (!query)
+        return std::unexpected(query.error());
+    QSqlQuery* q = *query;
+    QVariant value;
+    if (q->next())
+        value = q->value(0);
+    q->finish();
+    return value;
+}
+
+std::expected<int, Error> Database::execute(const QString& sql, const Params& params)
+{
+    auto query = run(sql, params);
+    if (!query)
+        return std::unexpected(query.error());
+    const int affected = (*query)->numRowsAffected();
+    (*query)->finish();
+    return affected;
+}
+
+std::expected<qint64, Error> Database::insert_returning_id(const QString& insert_sql, const Params& params)
+{
+    const bool postgres = engine() == Engine::Postgres;
+    auto query = run(postgres ? insert_sql + QStringLiteral(" RETURNING id") : insert_sql, params);
+    if (!query)
+        return std::unexpected(query.error());
+    QSqlQuery* q = *query;
+    qint64 id = 0;
+    if (postgres) {
+        if (q->next())
+            id = q->value(0).toLongLong();
+    } else {
+        id = q->lastInsertId().toLongLong();
+    }
+    q->finish();
+    return id;
+}
+
+std::expected<void, Error> Database::execute_script(const QString& script)
+{
+    static const QRegularExpression separator(QStringLiteral(";[ \\t]*(\\r?\\n|$)"));
+    static const QRegularExpression comment_line(QStringLiteral("^\\s*--[^\\n]*$"),
+                                                 QRegularExpression::MultilineOption);
+    QString text = script;
+    text.remove(comment_line);
+    for (const QString& part : text.split(separator, Qt::SkipEmptyParts)) {
+        const QString statement = part.trimmed();
+        if (statement.isEmpty())
+            continue;
+        if (auto done = run_plain(statement); !done)
+            return done;
+    }
+    return {};
+}
+
+std::expected<Rows, Error> Database::select_for_update(const QString& sql, const Params& params)
+{
+    Q_ASSERT_X(in_transaction(), "select_for_update", "rows are only kept inside a transaction");
+    if (engine() == Engine::Sqlite)
+        return select(sql, params);
+    const QString locking_sql = sql + QStringLiteral(" FOR UPDATE");
+    const QString savepoint = QStringLiteral("zelkor_lock_%1").arg(++m_savepoint_counter);
+    Error last;
+    for (int attempt = 0; attempt < LockAttempts; ++attempt) {
+        if (auto begun = run_plain(QStringLiteral("SAVEPOINT ") + savepoint); !begun)
+            return std::unexpected(begun.error());
+        auto rows = select(locking_sql, params);
+        if (rows) {
+            if (auto released = run_plain(QStringLiteral("RELEASE SAVEPOINT ") + savepoint); !released)
+                return std::unexpected(released.error());
+            return rows;
+        }
+        if (rows.error().kind != Error::Kind::Locked)
+            return rows;
+        last = rows.error();
+        // The lock wait itself is the pause between attempts (lock_timeout per attempt).
+        if (auto undone = run_plain(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint); !undone)
+            return std::unexpected(undone.error());
+    }
+    return std::unexpected(last);
+}
+
+Transaction::Transaction(Database& db) : m_db(db)
+{
+    if (m_db.m_transaction_depth > 0) {
+        ++m_db.m_transaction_depth;
+        return;
+    }
+    m_outer = true;
+    // SQLite takes the write lock at once, so that a save never fails halfway on a busy file;
+    // the busy timeout makes the wait bounded.
+    m_began = m_db.run_plain(m_db.engine() == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE")
+                                                               : QStringLiteral("BEGIN"));
+    if (m_began) {
+        m_db.m_transaction_depth = 1;
+        m_db.m_rollback_only = false;
+    } else {
+        m_finished = true;
+    }
+}
+
+Transaction::~Transaction()
+{
+    if (!m_finished)
+        rollback();
+}
+
+std::expected<void, Error> Transaction::commit()
+{
+    Q_ASSERT(!m_finished);
+    if (!m_outer) {
+        m_finished = true;
+        --m_db.m_transaction_depth;
+        return {};
+    }
+    if (m_db.m_rollback_only) {
+        rollback();
+        return std::unexpected(Error::database(QStringLiteral("an inner step rolled back")));
+    }
+    auto committed = m_db.run_plain(QStringLiteral("COMMIT"));
+    if (!committed) {
+        rollback();
+        return committed;
+    }
+    m_finished = true;
+    m_db.m_transaction_depth = 0;
+    return {};
+}
+
+void Transaction::rollback()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (!m_outer) {
+        --m_db.m_transaction_depth;
+        m_db.m_rollback_only = true;
+        return;
+    }
+    // A failed ROLLBACK leaves nothing to do: the connection discards the transaction anyway.
+    QSqlQuery q(m_db.m_connection);
+    if (!q.exec(QStringLiteral("ROLLBACK")))
+        qCWarning(lcDatabase).noquote() << "rollback failed:" << q.lastError().text();
+    m_db.m_transaction_depth = 0;
+    m_db.m_rollback_only = false;
+}
+
+} // namespace zelkor

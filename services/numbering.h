@@ -1,0 +1,46 @@
+#pragma once
+
+#include "services/database.h"
+
+#include <QString>
+
+#include <expected>
+
+namespace zelkor {
+
+/// The counters one save takes for a document type: the running number of the fiscal year
+/// and the key counter.
+struct TakenNumbers {
+    long long document_counter = 0;
+    long long key_counter = 0;
+};
+
+/// The identifiers of a newly saved document.
+struct DocumentNumber {
+    QString docno;
+    QString fkey;
+};
+
+/// Takes the next document counter (per company, type and fiscal year) and key counter (per
+/// company and type) inside the caller's transaction; both rows stay locked until it ends, so a
+/// rolled-back save consumes no number. Errors: the one- or two-line missing-counter message;
+/// a missing key counter or a row that stays locked through every retry fails without a
+/// message (empty Error::message).
+std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doctype, const QString& fiscal_year,
+                                                int company = 1);
+
+/// Lays out a document number from the numbering configuration and the type's format row.
+std::expected<QString, Error> format_number(Database& db, const QString& doctype, long long counter,
+                                            const QString& fiscal_year);
+
+/// The internal key: company, type, "-" and the key counter (1pr-57).
+QString make_fkey(int company, const QString& doctype, long long key_counter);
+
+/// Takes, formats and checks the 30-character rule in one call, inside the caller's
+/// transaction: what every save of a new document (and every derived document) does.
+/// A number longer than 30 characters fails with
+/// "Error : document no. is longer than 30 characters. " + number.
+std::expected<DocumentNumber, Error> issue_document_number(Database& db, const QString& doctype,
+                                                           const QString& fiscal_year, int company = 1);
+
+} // namespace zelkor

@@ -1,0 +1,109 @@
+#include "services/row.h"
+
+namespace zelkor {
+
+bool Row::is_null(QStringView column) const
+{
+    const int index = m_record.indexOf(column.toString());
+    return index < 0 || m_record.isNull(index);
+}
+
+QVariant Row::value(QStringView column) const
+{
+    const int index = m_record.indexOf(column.toString());
+    Q_ASSERT_X(index >= 0, "Row::value", qPrintable(column.toString()));
+    return index < 0 ? QVariant() : m_record.value(index);
+}
+
+QString Row::to_text(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return Decimal::from_double(value.toDouble()).to_string();
+    case QMetaType::QDate:
+        return value.toDate().toString(Qt::ISODate);
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    default:
+        return value.toString();
+    }
+}
+
+Decimal Row::to_decimal(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Decimal::from_double(value.toDouble());
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return Decimal(value.toLongLong());
+    case QMetaType::Bool:
+        return Decimal(value.toBool() ? 1 : 0);
+    default:
+        return Decimal::parse(value.toString()).value_or(Decimal());
+    }
+}
+
+bool Row::to_flag(const QVariant& value)
+{
+    if (value.isNull())
+        return false;
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString().trimmed().toLower();
+        return text == u"1" || text == u"true" || text == u"t" || text == u"yes" || text == u"-1";
+    }
+    if (value.typeId() == QMetaType::Double)
+        return value.toDouble() != 0.0;
+    return value.toLongLong() != 0 || value.toBool();
+}
+
+QDate Row::to_date(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate();
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime().date();
+    return QDate::fromString(value.toString().left(10), Qt::ISODate);
+}
+
+QString Row::text(QStringView column) const { return to_text(value(column)); }
+
+std::optional<QString> Row::text_or_null(QStringView column) const
+{
+    if (is_null(column))
+        return std::nullopt;
+    return text(column);
+}
+
+Decimal Row::decimal(QStringView column) const { return to_decimal(value(column)); }
+
+std::optional<Decimal> Row::decimal_or_null(QStringView column) const
+{
+    if (is_null(column))
+        return std::nullopt;
+    return decimal(column);
+}
+
+qint64 Row::integer(QStringView column) const { return to_decimal(value(column)).to_integer(); }
+
+bool Row::flag(QStringView column) const { return to_flag(value(column)); }
+
+std::optional<bool> Row::flag_or_null(QStringView column) const
+{
+    if (is_null(column))
+        return std::nullopt;
+    return flag(column);
+}
+
+QDate Row::date(QStringView column) const { return to_date(value(column)); }
+
+} // namespace zelkor

@@ -1,0 +1,112 @@
+#include "services/sql_names.h"
+
+#include <QSet>
+
+namespace zelkor {
+namespace {
+
+// Words reserved by SQLite or PostgreSQL that may stand as column names.
+const QSet<QString>& keywords()
+{
+    static const char* const list[] = {
+        "all", "analyse", "analyze", "and", "any", "array", "as", "asc",
+        "asymmetric", "authorization", "begin", "between", "binary", "both",
+        "case", "cast", "check", "collate", "column", "commit",
+        "concurrently", "constraint", "create", "cross", "current_date",
+        "current_role", "current_time", "current_timestamp", "current_user",
+        "default", "deferrable", "delete", "desc", "distinct", "do",
+        "drop", "else", "end", "escape", "except", "exists", "false",
+        "fetch", "for", "foreign", "freeze", "from", "full", "glob",
+        "grant", "group", "having", "ilike", "in", "index", "initially",
+        "inner", "insert", "intersect", "into", "is", "isnull", "join",
+        "lateral", "leading", "left", "like", "limit", "localtime",
+        "localtimestamp", "natural", "not", "nothing", "notnull", "null",
+        "offset", "on", "only", "or", "order", "outer", "overlaps",
+        "placing", "primary", "references", "regexp", "returning", "right",
+        "rollback", "select", "session_user", "set", "similar", "some",
+        "symmetric", "table", "then", "to", "trailing", "transaction",
+        "true", "union", "unique", "update", "user", "using", "values",
+        "variadic", "verbose", "when", "where", "window", "with",
+    };
+    static const QSet<QString> words = [] {
+        QSet<QString> set;
+        for (const char* word : list)
+            set.insert(QString::fromLatin1(word));
+        return set;
+    }();
+    return words;
+}
+
+QString placeholders(qsizetype count)
+{
+    QString text;
+    for (qsizetype i = 0; i < count; ++i)
+        text += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+    return text;
+}
+
+} // namespace
+
+QString sql_name(QStringView name)
+{
+    const QString lower = name.toString().toLower();
+    if (keywords().contains(lower))
+        return u'"' + lower + u'"';
+    return name.toString();
+}
+
+InsertRow& InsertRow::set(QStringView column, SqlValue value)
+{
+    m_columns.append(sql_name(column));
+    m_params.push_back(std::move(value));
+    return *this;
+}
+
+QString InsertRow::sql() const
+{
+    return QStringLiteral("INSERT INTO ") + m_table + QStringLiteral(" (") + m_columns.join(QStringLiteral(", "))
+        + QStringLiteral(") VALUES (") + placeholders(m_columns.size()) + u')';
+}
+
+std::expected<void, Error> InsertRow::execute(Database& db) const
+{
+    auto done = db.execute(sql(), m_params);
+    if (!done)
+        return std::unexpected(done.error());
+    return {};
+}
+
+std::expected<qint64, Error> InsertRow::execute_returning_id(Database& db) const
+{
+    return db.insert_returning_id(sql(), m_params);
+}
+
+UpdateRow& UpdateRow::set(QStringView column, SqlValue value)
+{
+    m_columns.append(sql_name(column) + QStringLiteral(" = ?"));
+    m_params.push_back(std::move(value));
+    return *this;
+}
+
+UpdateRow& UpdateRow::where(QString condition, Params params)
+{
+    m_condition = std::move(condition);
+    m_condition_params = std::move(params);
+    return *this;
+}
+
+QString UpdateRow::sql() const
+{
+    Q_ASSERT_X(!m_condition.isEmpty(), "UpdateRow", "an update without a condition would change every row");
+    return QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") + m_columns.join(QStringLiteral(", "))
+        + QStringLiteral(" WHERE ") + m_condition;
+}
+
+std::expected<int, Error> UpdateRow::execute(Database& db) const
+{
+    Params all = m_params;
+    all.insert(all.end(), m_condition_params.begin(), m_condition_params.end());
+    return db.execute(sql(), all);
+}
+
+} // namespace zelkor

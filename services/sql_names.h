@@ -1,0 +1,54 @@
+#pragma once
+
+#include "services/database.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <expected>
+
+namespace zelkor {
+
+/// A column or table name as it must be written in SQL for both engines: unquoted, unless it
+/// is a keyword of either engine (`default`, `delete`, `user`, ...), which is double-quoted in
+/// lower case.
+QString sql_name(QStringView name);
+
+/// Builds "INSERT INTO table (columns) VALUES (?, ...)" from column/value pairs, quoting
+/// keyword column names. The same columns in the same order give the same text, so the
+/// database reuses its prepared statement.
+class InsertRow {
+public:
+    explicit InsertRow(QString table) : m_table(std::move(table)) {}
+    InsertRow& set(QStringView column, SqlValue value);
+    QString sql() const;
+    const Params& params() const { return m_params; }
+    std::expected<void, Error> execute(Database& db) const;
+    /// For tables with a generated `id` column.
+    std::expected<qint64, Error> execute_returning_id(Database& db) const;
+
+private:
+    QString m_table;
+    QStringList m_columns;
+    Params m_params;
+};
+
+/// Builds "UPDATE table SET a = ?, b = ? WHERE <condition>" with bound values.
+class UpdateRow {
+public:
+    explicit UpdateRow(QString table) : m_table(std::move(table)) {}
+    UpdateRow& set(QStringView column, SqlValue value);
+    /// The condition's `?` placeholders take `params` in order, after the SET values.
+    UpdateRow& where(QString condition, Params params);
+    QString sql() const;
+    std::expected<int, Error> execute(Database& db) const;
+
+private:
+    QString m_table;
+    QStringList m_columns;
+    Params m_params;
+    QString m_condition;
+    Params m_condition_params;
+};
+
+} // namespace zelkor

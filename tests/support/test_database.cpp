@@ -1,0 +1,147 @@
+#include "tests/support/test_database.h"
+
+#include "schema/embedded_sql.h"
+#include "schema/schema.h"
+
+#include <QCryptographicHash>
+#include <QCoreApplication>
+#include <QProcessEnvironment>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace zelkor::testing {
+namespace {
+
+void fail_on(const std::expected<void, Error>& done, const char* what)
+{
+    if (!done)
+        throw std::runtime_error(std::string(what) + ": " + done.error().detail.toStdString());
+}
+
+QString schema_version()
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(QByteArrayView(schema::embedded_tables_sql));
+    hash.addData(QByteArrayView(schema::embedded_fixture_sql));
+    return QString::fromLatin1(hash.result().toHex().left(12));
+}
+
+} // namespace
+
+Engine test_engine()
+{
+    return qEnvironmentVariable("ZELKOR_TEST_ENGINE") == u"pg" ? Engine::Postgres : Engine::Sqlite;
+}
+
+TestDatabase::TestDatabase(Contents contents)
+{
+    if (test_engine() == Engine::Postgres)
+        create_postgres(contents);
+    else
+        create_sqlite(contents);
+}
+
+TestDatabase::~TestDatabase()
+{
+    m_db.reset();
+    if (m_where.engine == Engine::Postgres) {
+        auto admin = Database::open(m_admin);
+        if (admin)
+            (void)(*admin)->execute_script(QStringLiteral("DROP DATABASE IF EXISTS ") + m_where.database
+                                           + QStringLiteral(" WITH (FORCE)"));
+    }
+}
+
+void TestDatabase::create_sqlite(Contents contents)
+{
+    if (!m_folder.isValid())
+        throw std::runtime_error("no temporary folder");
+    m_where.engine = Engine::Sqlite;
+    m_where.database = m_folder.filePath(QStringLiteral("company.db"));
+    auto db = Database::open(m_where);
+    if (!db)
+        throw std::runtime_error(db.error().detail.toStdString());
+    m_db = std::move(*db);
+    if (contents != Contents::Empty)
+        fail_on(schema::create_tables(*m_db), "creating tables");
+    if (contents == Contents::Fixture)
+        fail_on(schema::load_fixture(*m_db), "loading the fixture");
+}
+
+void TestDatabase::create_postgres(Contents contents)
+{
+    const QString uri = qEnvironmentVariable("ZELKOR_TEST_PG");
+    if (uri.isEmpty())
+        throw std::runtime_error("the PostgreSQL suite needs ZELKOR_TEST_PG (postgresql://user@host:port/db)");
+    m_admin = *ConnectionDescription::parse(uri);
+    auto admin = Database::open(m_admin);
+    if (!admin)
+        throw std::runtime_error(admin.error().detail.toStdString());
+    Database& server = **admin;
+
+    // Databases are copied from a template per schema version and contents, built once by
+    // whichever test gets there first (an advisory lock keeps the others waiting).
+    const QString version = schema_version();
+    const QString template_name = QStringLiteral("zelkor_tpl_%1_%2").arg(version).arg(static_cast<int>(contents));
+    fail_on(server.execute_script(QStringLiteral("SELECT pg_advisory_lock(4242)")), "locking");
+    auto exists = server.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname = ?"), {template_name});
+    if (exists && exists->toLongLong() == 0) {
+        const QString building = template_name + QStringLiteral("_build");
+        fail_on(server.execute_script(QStringLiteral("DROP DATABASE IF EXISTS ") + building), "dropping");
+        fail_on(server.execute_script(QStringLiteral("CREATE DATABASE ") + building), "creating template");
+        {
+            ConnectionDescription where = m_admin;
+            where.database = building;
+            auto tpl = Database::open(where);
+            if (!tpl)
+                throw std::runtime_error(tpl.error().detail.toStdString());
+            if (contents != Contents::Empty)
+                fail_on(schema::create_tables(**tpl), "creating tables");
+            if (contents == Contents::Fixture)
+                fail_on(schema::load_fixture(**tpl), "loading the fixture");
+        }
+        fail_on(server.execute_script(QStringLiteral("ALTER DATABASE ") + building + QStringLiteral(" RENAME TO ")
+                                      + template_name),
+                "naming template");
+    }
+    m_where = m_admin;
+    m_where.database = QStringLiteral("zelkor_t_%1_%2")
+                           .arg(QCoreApplication::applicationPid())
+                           .arg(QRandomGenerator::global()->generate() & 0xffffff);
+    fail_on(server.execute_script(QStringLiteral("CREATE DATABASE ") + m_where.database + QStringLiteral(" TEMPLATE ")
+                                  + template_name),
+            "creating the test database");
+    fail_on(server.execute_script(QStringLiteral("SELECT pg_advisory_unlock(4242)")), "unlocking");
+    auto db = Database::open(m_where);
+    if (!db)
+        throw std::runtime_error(db.error().detail.toStdString());
+    m_db = std::move(*db);
+}
+
+std::unique_ptr<Database> TestDatabase::open_another() const
+{
+    auto db = Database::open(m_where);
+    if (!db)
+        throw std::runtime_error(db.error().detail.toStdString());
+    return std::move(*db);
+}
+
+QVariant TestDatabase::scalar(const QString& sql, const Params& params)
+{
+    auto value = m_db->scalar(sql, params);
+    if (!value)
+        throw std::runtime_error(value.error().detail.toStdString());
+    return *value;
+}
+
+Decimal TestDatabase::decimal(const QString& sql, const Params& params) { return Row::to_decimal(scalar(sql, params)); }
+
+QString TestDatabase::text(const QString& sql, const Params& params) { return Row::to_text(scalar(sql, params)); }
+
+qint64 TestDatabase::count(const QString& table_and_condition, const Params& params)
+{
+    return scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table_and_condition, params).toLongLong();
+}
+
+} // namespace zelkor::testing

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "services/database.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace zelkor::testing {
+
+enum class Contents { Empty, Tables, Fixture };
+
+/// A fresh company database for one test: a SQLite file in a temporary folder, or, when the
+/// test runs in the PostgreSQL suite (ZELKOR_TEST_ENGINE=pg), a new database on the server
+/// named by ZELKOR_TEST_PG, copied from a template built once per schema version. It is
+/// removed again when the object goes away.
+class TestDatabase {
+public:
+    explicit TestDatabase(Contents contents = Contents::Fixture);
+    ~TestDatabase();
+
+    Database& db() { return *m_db; }
+    /// Where to open further connections to the same database (concurrency tests).
+    const ConnectionDescription& where() const { return m_where; }
+    std::unique_ptr<Database> open_another() const;
+    Engine engine() const { return m_where.engine; }
+
+    /// Shorthands for assertions: the first column of the first row.
+    QVariant scalar(const QString& sql, const Params& params = {});
+    Decimal decimal(const QString& sql, const Params& params = {});
+    QString text(const QString& sql, const Params& params = {});
+    qint64 count(const QString& table_and_condition, const Params& params = {});
+
+private:
+    void create_sqlite(Contents contents);
+    void create_postgres(Contents contents);
+
+    QTemporaryDir m_folder;
+    ConnectionDescription m_where;
+    ConnectionDescription m_admin;
+    std::unique_ptr<Database> m_db;
+};
+
+/// The engine of the running suite.
+Engine test_engine();
+
+} // namespace zelkor::testing
