@@ -1,0 +1,127 @@
+#pragma once
+
+#include "forms/common/field.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace zelkor {
+
+/// One column of a grid, addressed by its caption.
+struct GridColumn {
+    QString caption;
+    FieldKind kind = FieldKind::Text;
+    bool hidden = false;
+    bool read_only = false;
+    Choices choices;     ///< the drop-down of the column (per-column pick-list)
+    int width = 0;       ///< pixels; 0 lets the view choose
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+/// A grid of text cells: rows × columns, columns found by caption (case-insensitive). Rows and
+/// columns are numbered from 0 here; scripts count rows from 1.
+///
+/// `set_cell` and the row operations are the window's own writes and run no checks. `type_cell`
+/// is the user typing into a cell and leaving it: it goes through the owning window's cell check.
+class Grid : public QObject {
+    Q_OBJECT
+public:
+    Grid(QString name, QString caption, const QStringList& columns, QObject* parent = nullptr);
+
+    const QString& name() const { return m_name; }
+    /// The heading shown above the grid; may be empty.
+    const QString& caption() const { return m_caption; }
+    /// The pane holding the grid; empty for the window's body.
+    const QString& pane() const { return m_pane; }
+    void set_pane(const QString& pane) { m_pane = pane; }
+
+    int row_count() const { return int(m_rows.size()); }
+    int column_count() const { return int(m_columns.size()); }
+    const std::vector<GridColumn>& columns() const { return m_columns; }
+    const GridColumn& column(int column) const { return m_columns.at(size_t(column)); }
+    /// The index of the column with this caption, or -1.
+    int column_index(const QString& caption) const;
+    /// Like column_index, but a missing caption is a programming error (asserted).
+    int required_column(const QString& caption) const;
+
+    QString cell(int row, int column) const;
+    QString cell(int row, const QString& caption) const;
+    /// The window writes a cell; no checks run.
+    void set_cell(int row, int column, const QString& value);
+    void set_cell(int row, const QString& caption, const QString& value);
+    /// The user types into a cell and leaves it: the cell check runs (see set_cell_check).
+    Entry type_cell(int row, int column, const QString& value);
+    Entry type_cell(int row, const QString& caption, const QString& value);
+    /// Whether the user may type into the cell now (grid, column and the window's mode).
+    bool cell_editable(int row, int column) const;
+
+    void set_column_hidden(int column, bool hidden);
+    void set_column_read_only(int column, bool read_only);
+    void set_column_kind(int column, FieldKind kind);
+    void set_column_choices(int column, Choices choices);
+    void set_column_width(int column, int width);
+    void set_column_alignment(int column, Qt::Alignment alignment);
+    /// The whole grid refuses typing (inquiry results, locked documents).
+    void set_read_only(bool read_only);
+    bool read_only() const { return m_read_only; }
+
+    /// Inserts an empty row before `row` (at the end when row >= row_count()); gives its index.
+    int insert_row(int row);
+    int append_row();
+    void remove_row(int row);
+    /// Removes every row.
+    void clear();
+    /// Grows or shrinks to `count` rows; new rows are empty.
+    void set_row_count(int count);
+    /// The texts of one row, in column order.
+    QStringList row(int row) const;
+    /// Whether every visible cell of the row is empty.
+    bool row_empty(int row) const;
+    /// Every row's texts (to put back later with restore_rows).
+    const std::vector<QStringList>& rows() const { return m_rows; }
+    void restore_rows(std::vector<QStringList> rows);
+
+    /// The cell the user is on; -1 when the grid has no rows.
+    int current_row() const { return m_current_row; }
+    int current_column() const { return m_current_column; }
+    void set_current(int row, int column);
+
+    /// The owning window's check of a typed cell: given the row, the column and the value the
+    /// cell held before, it may fill other cells, show a message or put a value back.
+    using CellCheck = std::function<Entry(Grid& grid, int row, int column, const QString& previous)>;
+    void set_cell_check(CellCheck check) { m_cell_check = std::move(check); }
+    /// Asked before typing: whether the owning window allows editing now (its mode).
+    using EditGate = std::function<bool()>;
+    void set_edit_gate(EditGate gate) { m_edit_gate = std::move(gate); }
+
+signals:
+    void cellChanged(int row, int column);
+    void rowsInserted(int first, int count);
+    void rowsRemoved(int first, int count);
+    /// Everything may have changed (cleared, refilled).
+    void gridReset();
+    /// Hidden, read-only, kind, choices, width or alignment of a column changed.
+    void columnChanged(int column);
+    void readOnlyChanged(bool read_only);
+    void currentChanged(int row, int column);
+
+private:
+    bool valid(int row, int column) const;
+
+    QString m_name;
+    QString m_caption;
+    QString m_pane;
+    std::vector<GridColumn> m_columns;
+    std::vector<QStringList> m_rows;
+    bool m_read_only = false;
+    int m_current_row = -1;
+    int m_current_column = 0;
+    CellCheck m_cell_check;
+    EditGate m_edit_gate;
+};
+
+} // namespace zelkor

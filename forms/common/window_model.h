@@ -1,0 +1,222 @@
+#pragma once
+
+#include "forms/common/command_ids.h"
+#include "forms/common/field.h"
+#include "forms/common/grid.h"
+#include "forms/common/host_settings.h"
+#include "forms/common/pane.h"
+#include "forms/common/prompter.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+
+#include <expected>
+#include <memory>
+#include <vector>
+
+namespace zelkor {
+
+/// A command as a window has it now.
+struct Command {
+    int id = 0;
+    QString caption; ///< with the & of its accelerator
+    QString menu;    ///< the menu it sits in ("&File", ...)
+    bool toolbar = false;
+    bool checkable = false;
+    bool checked = false;
+    bool enabled = true;
+    RightNeeded right = RightNeeded::None;
+};
+
+/// What the current user may do in a window, loaded once when the window opens.
+struct WindowRights {
+    bool update = true;
+    bool print = true;
+    bool design = true;
+};
+
+/// The headless model of one window: host settings, mode, fields, grids, panes and commands.
+/// The generic Qt view renders any model from its declarations and routes every action to
+/// execute(); tests and the script runner drive the same calls.
+class WindowModel : public QObject {
+    Q_OBJECT
+public:
+    /// Read: a document (or nothing) is shown and locked. New: a new document is being entered.
+    /// Edit: the shown document is being changed.
+    enum class Mode { Read, New, Edit };
+    Q_ENUM(Mode)
+
+    /// Document windows lock their fields in read mode and ask about unsaved work; other windows
+    /// (masters, inquiries, reports) keep their fields open.
+    enum class Kind { Document, Other };
+
+    WindowModel(QString class_name, QString caption, Kind kind, QObject* parent = nullptr);
+    ~WindowModel() override;
+
+    /// The window class name ("POform_po"), also its key for rights, layouts and properties.
+    const QString& class_name() const { return m_class_name; }
+    const QString& caption() const { return m_caption; }
+    Kind kind() const { return m_kind; }
+
+    /// Copies the host settings (the window never reads the facade again) and loads the user's
+    /// rights for this window.
+    void apply_settings(const HostSettings& settings);
+    const HostSettings& settings() const { return m_settings; }
+    /// The company database (abcdb); null before the settings are applied.
+    Database* database() const { return m_settings.abcdb; }
+    const WindowRights& rights() const { return m_rights; }
+
+    /// Runs the window's opening steps (lists, defaults, remembered values). The facade calls it
+    /// once after apply_settings.
+    void open();
+
+    void set_prompter(Prompter* prompter);
+    Prompter& prompter() const;
+
+    Mode mode() const { return m_mode; }
+    /// Whether the user changed anything since the mode was entered.
+    bool is_dirty() const { return m_dirty; }
+    bool is_closed() const { return m_closed; }
+    /// The text of the status area.
+    const QString& status() const { return m_status; }
+
+    // Fields -----------------------------------------------------------------------------------
+    const std::vector<Field>& fields() const { return m_fields; }
+    const Field* find_field(const QString& name) const;
+    QString field(const QString& name) const;
+    /// Whether the user may type into the field now (its read-only state and the mode lock).
+    bool field_editable(const QString& name) const;
+    /// The user types `value` into the field and leaves it: the field's check runs.
+    Entry type_into(const QString& name, const QString& value);
+    /// The window writes a field; no check runs and the window does not become dirty.
+    void set_field(const QString& name, const QString& value);
+    void set_field_read_only(const QString& name, bool read_only);
+    void set_field_choices(const QString& name, Choices choices);
+    /// A date field read in the user's format; an empty field gives an invalid date.
+    std::expected<QDate, Error> field_date(const QString& name) const;
+    void set_field_date(const QString& name, const QDate& date);
+
+    // Grids and panes ----------------------------------------------------------------------------
+    const std::vector<Grid*>& grids() const { return m_grids; }
+    Grid* grid(const QString& name) const;
+    /// The window's main line grid (the first declared outside panes); null when it has none.
+    Grid* main_grid() const;
+    const std::vector<Pane>& panes() const { return m_panes; }
+    const Pane* find_pane(const QString& name) const;
+    void show_pane(const QString& name, bool visible);
+
+    // Commands ----------------------------------------------------------------------------------
+    const std::vector<Command>& commands() const { return m_commands; }
+    const Command* find_command(int id) const;
+    bool has_command(int id) const { return find_command(id) != nullptr; }
+    void set_command_enabled(int id, bool enabled);
+    void set_command_checked(int id, bool checked);
+    /// Runs a command as a click on it would. False when the window does not have it, it is
+    /// disabled, the user lacks the right, or the command did not complete.
+    bool execute(int id);
+    bool execute(CommandId id) { return execute(to_int(id)); }
+
+    /// Closing by the host: asks about unsaved work as command 100 does when `ask` is
+    /// AskAboutChanges, then runs the unload steps, closes and notifies "Next App".
+    enum class Closing { AskAboutChanges, Unload };
+    bool close_window(Closing closing);
+
+signals:
+    void NotifyClients(const QString& formx, const QString& docnox, const QString& arg2);
+    void captionChanged(const QString& caption);
+    void modeChanged(zelkor::WindowModel::Mode mode);
+    /// A field's value changed.
+    void fieldValueChanged(const QString& name);
+    /// A field's read-only state, choices or the mode lock changed.
+    void fieldStateChanged(const QString& name);
+    /// A command's enabled, checked state or caption changed.
+    void commandChanged(int id);
+    void paneVisibilityChanged(const QString& name, bool visible);
+    void statusChanged(const QString& text);
+    /// The window has closed; views drop their widgets. The model is deleted later.
+    void closed();
+
+protected:
+    // Declarations (in the window's constructor) ----------------------------------------------
+    Field& declare_field(FieldSpec spec);
+    /// A grid with the given column captions; `pane` empty for the window's body.
+    Grid& declare_grid(const QString& name, const QString& caption, const QStringList& columns,
+                       const QString& pane = {});
+    Pane& declare_pane(const QString& name, const QString& caption, PaneArea area = PaneArea::Right,
+                       int toggle_command = 0);
+    /// A shared command with its usual caption and placement.
+    void declare_command(CommandId id);
+    /// A shared command with the window's own caption.
+    void declare_command(CommandId id, const QString& caption);
+    /// A window-specific command (id 1001 and up) or a shared one placed differently.
+    void declare_command(const CommandSpec& spec);
+    void set_caption(const QString& caption);
+
+    // Hooks ---------------------------------------------------------------------------------------
+    /// The window's opening steps; runs once with the settings in place.
+    virtual void on_open() {}
+    /// Runs a command the base does not handle itself, and may take over the shared ones: call
+    /// WindowModel::run_command for the shared behaviour. False when it did not complete.
+    virtual bool run_command(int id);
+    /// The check run when the user leaves a field; `previous` is the value before typing.
+    virtual Entry check_field(const QString& name, const QString& previous);
+    /// The check run when the user leaves a cell of one of the window's grids.
+    virtual Entry check_cell(Grid& grid, int row, int column, const QString& previous);
+    /// Prepares a new document (clears fields and grids, defaults); false refuses new mode.
+    virtual bool begin_new();
+    /// Prepares editing the shown document; false refuses edit mode (after saying why).
+    virtual bool begin_edit();
+    /// Saves the new or edited document; true only when it committed.
+    virtual bool save_document();
+    /// Throws away unsaved work when a mode is left without saving (restores what was shown).
+    virtual void discard_changes(Mode left);
+    /// The window's unload steps (remembered values, layouts).
+    virtual void on_closing() {}
+
+    // Helpers for windows -------------------------------------------------------------------------
+    void notify(const QString& formx, const QString& docnox = {}, const QString& arg2 = {});
+    void message(const QString& text, const QString& title = {});
+    bool ask_yes_no(const QString& text, const QString& title = {});
+    void set_mode(Mode mode);
+    void set_dirty(bool dirty);
+    void set_status(const QString& text);
+    /// Today as the module's clock tells it.
+    QDate today() const;
+    /// Clears every field of the header (not panes) and every grid's rows.
+    void clear_document();
+    /// Asks the question of the current mode when there is unsaved work and saves or discards
+    /// as answered. False when the user's Yes led to a save that failed (the mode stays).
+    bool settle_unsaved_work();
+
+private:
+    Field* field_slot(const QString& name);
+    bool allowed(const Command& command) const;
+    void load_rights();
+    bool toggle_new();
+    bool toggle_edit();
+    bool save_and_leave();
+    bool exit_window(Closing closing);
+    Entry cell_typed(Grid& grid, int row, int column, const QString& previous);
+
+    QString m_class_name;
+    QString m_caption;
+    Kind m_kind;
+    HostSettings m_settings;
+    WindowRights m_rights;
+    Prompter* m_prompter = nullptr;
+    std::unique_ptr<Prompter> m_fallback_prompter;
+    Mode m_mode = Mode::Read;
+    bool m_dirty = false;
+    bool m_closed = false;
+    bool m_opened = false;
+    QString m_status;
+    std::vector<Field> m_fields;
+    std::vector<Grid*> m_grids;
+    std::vector<Pane> m_panes;
+    std::vector<Command> m_commands;
+    std::vector<QString> m_shown_values;             ///< field values when edit mode began
+    std::vector<std::vector<QStringList>> m_shown_rows; ///< grid rows when edit mode began
+};
+
+} // namespace zelkor
