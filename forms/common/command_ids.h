@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/rights.h"
+
 #include <QString>
 
 #include <array>
@@ -52,8 +54,8 @@ enum class CommandId : int {
 constexpr int to_int(CommandId id) { return static_cast<int>(id); }
 
 /// The right of the user a command needs: update for writing commands, print for printing,
-/// design for saving layouts and fonts.
-enum class RightNeeded { None, Update, Print, Design };
+/// design for saving layouts and fonts (the user's rights themselves are in services/rights.h).
+using RightNeeded = Right;
 
 /// Whether a command shows a checked state (the mode toggles, pane switches, options).
 enum class Checkable { No, Yes };
@@ -90,8 +92,8 @@ inline constexpr std::array common_commands{
     CommandSpec{107, "&Previous record", menus::Record, true},
     CommandSpec{108, "&Next record", menus::Record, true},
     CommandSpec{109, "&Last record", menus::Record, true},
-    CommandSpec{110, "&Insert Line", menus::Edit, true},
-    CommandSpec{111, "&Delete Line", menus::Edit, true},
+    CommandSpec{110, "&Insert Line", menus::Edit, true, RightNeeded::Update},
+    CommandSpec{111, "&Delete Line", menus::Edit, true, RightNeeded::Update},
     CommandSpec{113, "&Journal Record", menus::View, false},
     CommandSpec{119, "&Delete", menus::Edit, false, RightNeeded::Update},
     CommandSpec{120, "&Copy To New", menus::Edit, false, RightNeeded::Update},
@@ -110,12 +112,12 @@ inline constexpr std::array common_commands{
     CommandSpec{209, "&Show Text below Icon", menus::View, false, RightNeeded::None, Checkable::Yes},
     CommandSpec{401, "Save Font", menus::Format, false, RightNeeded::Design},
     CommandSpec{402, "Restore Font", menus::Format, false, RightNeeded::Design},
-    CommandSpec{403, "Bold", menus::Format, false},
-    CommandSpec{404, "Italic", menus::Format, false},
-    CommandSpec{405, "Underline", menus::Format, false},
-    CommandSpec{406, "Align Left", menus::Format, false},
-    CommandSpec{407, "Align Center", menus::Format, false},
-    CommandSpec{408, "Align Right", menus::Format, false},
+    CommandSpec{403, "Bold", menus::Format, false, RightNeeded::Design},
+    CommandSpec{404, "Italic", menus::Format, false, RightNeeded::Design},
+    CommandSpec{405, "Underline", menus::Format, false, RightNeeded::Design},
+    CommandSpec{406, "Align Left", menus::Format, false, RightNeeded::Design},
+    CommandSpec{407, "Align Center", menus::Format, false, RightNeeded::Design},
+    CommandSpec{408, "Align Right", menus::Format, false, RightNeeded::Design},
 };
 
 /// The shared declaration of a command id, or nothing for a window-specific id.

@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <expected>
@@ -27,13 +28,6 @@ struct Command {
     bool checked = false;
     bool enabled = true;
     RightNeeded right = RightNeeded::None;
-};
-
-/// What the current user may do in a window, loaded once when the window opens.
-struct WindowRights {
-    bool update = true;
-    bool print = true;
-    bool design = true;
 };
 
 /// The headless model of one window: host settings, mode, fields, grids, panes and commands.
@@ -65,7 +59,8 @@ public:
     const HostSettings& settings() const { return m_settings; }
     /// The company database (abcdb); null before the settings are applied.
     Database* database() const { return m_settings.abcdb; }
-    const WindowRights& rights() const { return m_rights; }
+    /// What the current user may do here, loaded once when the settings are applied.
+    const Rights& rights() const { return m_rights; }
 
     /// Runs the window's opening steps (lists, defaults, remembered values). The facade calls it
     /// once after apply_settings.
@@ -203,7 +198,7 @@ private:
     QString m_caption;
     Kind m_kind;
     HostSettings m_settings;
-    WindowRights m_rights;
+    Rights m_rights;
     Prompter* m_prompter = nullptr;
     std::unique_ptr<Prompter> m_fallback_prompter;
     Mode m_mode = Mode::Read;
@@ -215,6 +210,7 @@ private:
     std::vector<Grid*> m_grids;
     std::vector<Pane> m_panes;
     std::vector<Command> m_commands;
+    QSet<int> m_disabled_by_window; ///< commands the window turned off (rights come on top)
     std::vector<QString> m_shown_values;             ///< field values when edit mode began
     std::vector<std::vector<QStringList>> m_shown_rows; ///< grid rows when edit mode began
 };

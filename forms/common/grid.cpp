@@ -1,0 +1,218 @@
+#include "forms/common/grid.h"
+
+#include <algorithm>
+
+namespace zelkor {
+
+Grid::Grid(QString name, QString caption, const QStringList& columns, QObject* parent)
+    : QObject(parent), m_name(std::move(name)), m_caption(std::move(caption))
+{
+    for (const QString& caption : columns) {
+        GridColumn column;
+        column.caption = caption;
+        m_columns.push_back(std::move(column));
+    }
+}
+
+int Grid::column_index(const QString& caption) const
+{
+    for (int column = 0; column < column_count(); ++column)
+        if (m_columns[size_t(column)].caption.compare(caption, Qt::CaseInsensitive) == 0)
+            return column;
+    return -1;
+}
+
+int Grid::required_column(const QString& caption) const
+{
+    const int column = column_index(caption);
+    Q_ASSERT_X(column >= 0, "Grid::required_column", qPrintable(m_name + ": no column " + caption));
+    return column;
+}
+
+bool Grid::valid(int row, int column) const
+{
+    return row >= 0 && row < row_count() && column >= 0 && column < column_count();
+}
+
+QString Grid::cell(int row, int column) const
+{
+    return valid(row, column) ? m_rows[size_t(row)].at(column) : QString();
+}
+
+QString Grid::cell(int row, const QString& caption) const { return cell(row, column_index(caption)); }
+
+void Grid::set_cell(int row, int column, const QString& value)
+{
+    if (!valid(row, column) || m_rows[size_t(row)].at(column) == value)
+        return;
+    m_rows[size_t(row)][column] = value;
+    emit cellChanged(row, column);
+}
+
+void Grid::set_cell(int row, const QString& caption, const QString& value)
+{
+    set_cell(row, required_column(caption), value);
+}
+
+bool Grid::cell_editable(int row, int column) const
+{
+    if (!valid(row, column) || m_read_only || m_columns[size_t(column)].read_only)
+        return false;
+    return !m_edit_gate || m_edit_gate();
+}
+
+Entry Grid::type_cell(int row, int column, const QString& value)
+{
+    if (!valid(row, column))
+        return Entry::Unknown;
+    if (!cell_editable(row, column))
+        return Entry::ReadOnly;
+    const QString previous = cell(row, column);
+    set_current(row, column);
+    set_cell(row, column, value);
+    return m_cell_check ? m_cell_check(*this, row, column, previous) : Entry::Accepted;
+}
+
+Entry Grid::type_cell(int row, const QString& caption, const QString& value)
+{
+    const int column = column_index(caption);
+    return column < 0 ? Entry::Unknown : type_cell(row, column, value);
+}
+
+void Grid::set_column_hidden(int column, bool hidden)
+{
+    if (column < 0 || column >= column_count())
+        return;
+    m_columns[size_t(column)].hidden = hidden;
+    emit columnChanged(column);
+}
+
+void Grid::set_column_read_only(int column, bool read_only)
+{
+    if (column < 0 || column >= column_count())
+        return;
+    m_columns[size_t(column)].read_only = read_only;
+    emit columnChanged(column);
+}
+
+void Grid::set_column_kind(int column, FieldKind kind)
+{
+    if (column < 0 || column >= column_count())
+        return;
+    m_columns[size_t(column)].kind = kind;
+    emit columnChanged(column);
+}
+
+void Grid::set_column_choices(int column, Choices choices)
+{
+    if (column < 0 || column >= column_count())
+        return;
+    m_columns[size_t(column)].choices = std::move(choices);
+    emit columnChanged(column);
+}
+
+void Grid::set_column_width(int column, int width)
+{
+    if (column < 0 || column >= column_count())
+        return;
+    m_columns[size_t(column)].width = width;
+    emit columnChanged(column);
+}
+
+void Grid::set_column_alignment(int column, Qt::Alignment alignment)
+{
+    if (column < 0 || column >= column_count())
+        return;
+    m_columns[size_t(column)].alignment = alignment;
+    emit columnChanged(column);
+}
+
+void Grid::set_read_only(bool read_only)
+{
+    if (m_read_only == read_only)
+        return;
+    m_read_only = read_only;
+    emit readOnlyChanged(read_only);
+}
+
+int Grid::insert_row(int row)
+{
+    row = std::clamp(row, 0, row_count());
+    QStringList empty;
+    for (int column = 0; column < column_count(); ++column)
+        empty << QString();
+    m_rows.insert(m_rows.begin() + row, empty);
+    emit rowsInserted(row, 1);
+    if (m_current_row < 0 || m_current_row >= row)
+        set_current(m_current_row < 0 ? row : m_current_row + 1, m_current_column);
+    return row;
+}
+
+int Grid::append_row() { return insert_row(row_count()); }
+
+void Grid::remove_row(int row)
+{
+    if (row < 0 || row >= row_count())
+        return;
+    m_rows.erase(m_rows.begin() + row);
+    emit rowsRemoved(row, 1);
+    if (m_current_row >= row_count() || (m_current_row > row))
+        set_current(row_count() == 0 ? -1 : std::min(m_current_row > row ? m_current_row - 1 : m_current_row,
+                                                     row_count() - 1),
+                    m_current_column);
+}
+
+void Grid::clear()
+{
+    m_rows.clear();
+    m_current_row = -1;
+    emit gridReset();
+    emit currentChanged(m_current_row, m_current_column);
+}
+
+void Grid::set_row_count(int count)
+{
+    count = std::max(count, 0);
+    QStringList empty;
+    for (int column = 0; column < column_count(); ++column)
+        empty << QString();
+    m_rows.resize(size_t(count), empty);
+    if (m_current_row >= count)
+        m_current_row = count - 1;
+    emit gridReset();
+}
+
+QStringList Grid::row(int row) const
+{
+    return row >= 0 && row < row_count() ? m_rows[size_t(row)] : QStringList();
+}
+
+bool Grid::row_empty(int row) const
+{
+    for (int column = 0; column < column_count(); ++column)
+        if (!m_columns[size_t(column)].hidden && !cell(row, column).trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+void Grid::restore_rows(std::vector<QStringList> rows)
+{
+    m_rows = std::move(rows);
+    for (auto& line : m_rows)
+        while (line.size() < column_count())
+            line << QString();
+    if (m_current_row >= row_count())
+        m_current_row = row_count() - 1;
+    emit gridReset();
+}
+
+void Grid::set_current(int row, int column)
+{
+    if (row == m_current_row && column == m_current_column)
+        return;
+    m_current_row = row;
+    m_current_column = column;
+    emit currentChanged(row, column);
+}
+
+} // namespace zelkor
