@@ -8,6 +8,9 @@
 
 namespace zelkor {
 
+/// The longest document number the document tables hold.
+inline constexpr qsizetype MaximumDocnoLength = 30;
+
 /// The counters one save takes for a document type: the running number of the fiscal year
 /// and the key counter.
 struct TakenNumbers {
