@@ -1,0 +1,84 @@
+#include "services/rights.h"
+
+#include <QLoggingCategory>
+
+namespace zelkor {
+namespace {
+
+Q_LOGGING_CATEGORY(lcRights, "zelkor.rights")
+
+struct SharedCommand {
+    int id;
+    Right right;
+};
+
+// The command ids every document window shares. Ids not listed (exit, navigation, panes,
+// refresh, master files, help, toolbar text) need no right.
+constexpr SharedCommand SharedCommands[] = {
+    {101, Right::Update}, // save
+    {102, Right::Print},  // print
+    {103, Right::Print},  // preview
+    {105, Right::Update}, // new
+    {106, Right::Update}, // edit mode
+    {110, Right::Update}, // insert line
+    {111, Right::Update}, // delete line
+    {119, Right::Update}, // delete document
+    {120, Right::Update}, // copy to new
+    {133, Right::Update}, // void
+    {401, Right::Design}, // save font
+    {402, Right::Design}, // restore font
+    {403, Right::Design}, // bold
+    {404, Right::Design}, // italic
+    {405, Right::Design}, // underline
+    {406, Right::Design}, // align left
+    {407, Right::Design}, // align center
+    {408, Right::Design}, // align right
+};
+
+} // namespace
+
+bool Rights::allows(Right right) const
+{
+    switch (right) {
+    case Right::None: return true;
+    case Right::Update: return update;
+    case Right::Print: return print;
+    case Right::Design: return design;
+    }
+    return false;
+}
+
+Rights load_rights(Database& db, const QString& form, const QString& userid)
+{
+    Rights rights;
+    auto row = db.first(QStringLiteral("SELECT \"update\", Print, form_design FROM User_right_table"
+                                       " WHERE form = ? AND userid = ?"),
+                        {form, userid});
+    if (!row) {
+        qCWarning(lcRights).noquote() << "rights of" << userid << "on" << form << "not read:" << row.error().detail;
+        return rights;
+    }
+    if (*row) {
+        rights.update = (*row)->flag(u"update");
+        rights.print = (*row)->flag(u"Print");
+        rights.design = (*row)->flag(u"form_design");
+    }
+    return rights;
+}
+
+Right right_needed(int command_id)
+{
+    if (command_id >= FirstWindowCommand)
+        return Right::Update;
+    for (const SharedCommand& command : SharedCommands)
+        if (command.id == command_id)
+            return command.right;
+    return Right::None;
+}
+
+bool command_allowed(const Rights& rights, int command_id, std::optional<Right> declared)
+{
+    return rights.allows(declared.value_or(right_needed(command_id)));
+}
+
+} // namespace zelkor
