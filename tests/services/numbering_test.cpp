@@ -1,3 +1,4 @@
+#include "services/fiscal_periods.h"
 #include "services/numbering.h"
 #include "services/sql_names.h"
 #include "tests/support/printers.h"
@@ -324,6 +325,32 @@ TEST_F(Numbering, ConcurrentWritersGetUniqueNumbersWithoutGaps)
               QStringLiteral("PR-06-%1").arg(57 + saved - 1, 5, 10, QLatin1Char('0')));
     EXPECT_EQ(next_docno(QStringLiteral("pr")), 57 + saved);
     EXPECT_EQ(next_key(QStringLiteral("pr")), 12 + saved);
+}
+
+// What a receipt's save does with the demo company's settings: date, period, working period,
+// then its own number and those of its journal entry and inventory document.
+TEST(NumberingWithCompanyData, ReceiptDatedInMarchTakesItsNumbersForItsFiscalYear)
+{
+    TestDatabase t;
+    auto date = parse_user_date(QStringLiteral("15/03/2026"), QStringLiteral("dd/mm/yyyy"));
+    ASSERT_TRUE(date);
+    auto period = fiscal_period_of(t.db(), *date);
+    ASSERT_TRUE(period);
+    EXPECT_EQ(period->key(), QStringLiteral("202603"));
+    EXPECT_TRUE(check_working_period(t.db(), *period));
+    EXPECT_TRUE(check_working_period(t.db(), FiscalPeriod{QStringLiteral("2025"), 12})); // history allowed
+    EXPECT_FALSE(check_working_period(t.db(), FiscalPeriod{QStringLiteral("2025"), 11}));
+
+    Transaction tx(t.db());
+    QStringList numbers;
+    for (const char* doctype : {"ro", "gl", "ir"}) {
+        auto number = issue_document_number(t.db(), QString::fromUtf8(doctype), period->fiscal_year);
+        ASSERT_TRUE(number) << doctype << ": " << number.error().detail.toStdString();
+        numbers << number->docno << number->fkey;
+    }
+    ASSERT_TRUE(tx.commit());
+    EXPECT_EQ(numbers, (QStringList{QStringLiteral("RO-26-00001"), QStringLiteral("1ro-1"), QStringLiteral("GL-26-00001"),
+                                    QStringLiteral("1gl-1"), QStringLiteral("IR-26-00001"), QStringLiteral("1ir-1")}));
 }
 
 } // namespace
