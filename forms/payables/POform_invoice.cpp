@@ -1,0 +1,133 @@
+#include "forms/payables/POform_invoice.h"
+
+namespace zelkor {
+
+POform_invoice::POform_invoice(QObject* parent)
+    : WindowModel(QStringLiteral("POform_invoice"), QStringLiteral("P/O Bill Entry"), Kind::Document, parent)
+{
+    using K = FieldKind;
+    const auto open = ReadModeLock::Open;
+    declare_field({"docno", "Bill no", K::DropDown, 0, {}, false, open});
+    declare_field({"vendor_no", "Vendor", K::DropDown, 0});
+    declare_field({"vendor_name", "Vendor name", K::DropDown, 0});
+    declare_field({"invoice_no", "Vendor invoice no", K::Text, 1});
+    declare_field({"invoice_date", "Bill date", K::Date, 1});
+    declare_field({"receipt_no", "Receipt no", K::DropDown, 2});
+    declare_field({"multiple_receipts", "Multiple receipts", K::Check, 2});
+    declare_field({"pono", "PO no", K::DropDown, 2});
+    declare_field({"receipt_date", "Receipt date", K::Date, 2, {}, true});
+    declare_field({"currency", "Currency", K::DropDown, 3});
+    declare_field({"exchange_rate", "Rate", K::DropDown, 3});
+    declare_field({"rate_date", "Rate date", K::Date, 3, {}, true});
+    declare_field({"payment_term", "Payment term", K::DropDown, 4});
+    declare_field({"due_date", "Due date", K::Date, 4});
+    declare_field({"payby", "Pay by", K::DropDown, 4});
+    declare_field({"cash_accno", "Cash account", K::DropDown, 5});
+    declare_field({"bank_code", "Bank", K::DropDown, 5});
+    declare_field({"check_no", "Check no", K::Text, 5});
+    declare_field({"check_date", "Check date", K::Date, 5});
+    declare_field({"prepayment", "Prepayment", K::Number, 6});
+    declare_field({"prepayment_no", "Prepayment no", K::Text, 6});
+    declare_field({"discount_percent", "Discount %", K::Number, 6});
+    declare_field({"discount_amount", "Discount", K::Number, 6});
+    declare_field({"reference", "Reference", K::Text, 7});
+    declare_field({"remark", "Remark", K::MultiLine, 7});
+    declare_field({"period", "Period", K::Text, 8, {}, true});
+    declare_field({"fyear", "Fiscal year", K::Text, 8, {}, true});
+    declare_field({"void", "Void", K::Check, 8, {}, true});
+    declare_field({"paid", "Paid", K::Check, 8, {}, true});
+    declare_field({"sub_total", "Sub total", K::Number, 9, {}, true});
+    declare_field({"tax_total", "Tax", K::Number, 9, {}, true});
+    declare_field({"total", "Total", K::Number, 9, {}, true});
+    declare_field({"net_total", "Net", K::Number, 9, {}, true});
+
+    Grid& lines = declare_grid(
+        "dbgrid1", {},
+        {"item no", "item code", "item type", "complete", "quantity", "receipt no", "quantity received",
+         "quantity open for bill", "uom received", "amount received", "receipt item no", "po no", "po item no",
+         "PO uom", "unit cost", "unit cost received", "extended cost", "tax code", "tax amount", "allocated tax",
+         "net cost", "tax included", "account", "account name", "warehouse", "location", "quantity canceled",
+         "description", "created date", "created time", "last modified date", "last modified time", "landed item",
+         "landed item no", "tax array no", "computer id", "tax amount received", "allocated tax received", "expense",
+         "vendor item code", "quantity billed", "rate received", "include tax received"});
+    for (const char* hidden : {"created date", "created time", "last modified date", "last modified time",
+                               "tax array no", "computer id"})
+        lines.set_column_hidden(lines.required_column(hidden), true);
+    for (const char* check : {"complete", "tax included", "landed item", "include tax received"})
+        lines.set_column_kind(lines.required_column(check), FieldKind::Check);
+
+    declare_pane("receipt", "RECEIPT DOCUMENT", PaneArea::Bottom, ReceiptWindow);
+    declare_grid("dbgridrc", "RECEIPT DOCUMENT",
+                 {"receipt no", "item no", "item code", "description", "quantity open for bill", "uom", "unit cost"},
+                 "receipt");
+    declare_pane("order", "PURCHASE ORDER DOCUMENT", PaneArea::Bottom, PoWindow);
+    declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT",
+                 {"po no", "item no", "item code", "description", "quantity order", "uom", "unit cost"}, "order");
+    declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
+    declare_grid("grid_tax", {},
+                 {"tax authority", "taxable amount", "allocated tax", "recoverable tax", "expensed tax"}, "tax_detail");
+    declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
+    declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary");
+    declare_pane("receipt_history", "P/O Receipt History Window", PaneArea::Bottom, ReceiptHistory);
+    declare_pane("invoice_history", "Vendor Invoice History Window", PaneArea::Bottom, InvoiceHistory);
+    declare_pane("address", "Address Window", PaneArea::Right, VendorAddress);
+
+    declare_command(CommandId::Exit);
+    declare_command(CommandId::Save);
+    declare_command(CommandId::Preview);
+    declare_command(CommandId::New);
+    declare_command(CommandId::EditMode);
+    declare_command(CommandId::PreviousRecord);
+    declare_command(CommandId::NextRecord);
+    declare_command(CommandId::LastRecord);
+    declare_command(CommandId::InsertLine);
+    declare_command(CommandId::DeleteLine);
+    declare_command(CommandId::JournalRecord, "&G/L Record");
+    declare_command(CommandId::TaxDetails);
+    declare_command(CommandId::TaxSummary);
+    declare_command(CommandId::Void, "&Void Bill");
+    declare_command(CommandId::RefreshRecord);
+    declare_command(CommandId::AccountMaster);
+    declare_command(CommandId::ItemMaster);
+    declare_command(CommandId::VendorMaster);
+    declare_command(CommandId::StockOnHand, "Stock on Hand");
+    declare_command(CommandId::WindowHelp, "P/O Bill Entry Help");
+    declare_command(CommandId::SystemHelp);
+    declare_command(CommandId::ShowTextBelowIcon);
+    for (int id = 401; id <= 407; ++id)
+        declare_command(CommandId(id));
+    declare_command({ReceiptWindow, "&Receipt Window", menus::View, true, Right::None, Checkable::Yes});
+    declare_command({PoWindow, "&PO Window", menus::View, true, Right::None, Checkable::Yes});
+    declare_command({ReceiptHistory, "RECEIPT History", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({IcRecord, "&I/C Record", menus::View, false, Right::None});
+    declare_command({ApRecord, "&A/P Record", menus::View, false, Right::None});
+    declare_command({PoRecord, "&P/O Record", menus::View, false, Right::None});
+    declare_command({ReceiptRecord, "&Receipt Record", menus::View, false, Right::None});
+    declare_command({InvoiceHistory, "&Invoice History", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({VendorAddress, "&Vendor Address", menus::View, false, Right::None, Checkable::Yes});
+}
+
+void POform_invoice::display_by_number() {}
+
+void POform_invoice::reset_header_fields()
+{
+    set_field_date("invoice_date", today());
+}
+
+void POform_invoice::enter_new_mode()
+{
+    set_field("docno", QStringLiteral("** New **"));
+    set_dirty(false);
+    set_mode(Mode::New);
+}
+
+void POform_invoice::load_receipt_lines() {}
+
+Entry POform_invoice::check_field(const QString& name, const QString& previous)
+{
+    if (name == u"docno" && field(name) != previous)
+        display_by_number();
+    return Entry::Accepted;
+}
+
+} // namespace zelkor

@@ -1,0 +1,58 @@
+#include "forms/receiving/POform_landed.h"
+
+namespace zelkor {
+
+POform_landed::POform_landed(QObject* parent)
+    : WindowModel(QStringLiteral("POform_landed"), QStringLiteral("Landed Cost Entry"), Kind::Document, parent)
+{
+    using K = FieldKind;
+    const auto open = ReadModeLock::Open;
+    declare_field({"docno", "Bill no", K::DropDown, 0, {}, false, open});
+    declare_field({"vendor_no", "Vendor", K::DropDown, 0});
+    declare_field({"vendor_name", "Vendor name", K::DropDown, 0});
+    declare_field({"primary_vendor", "Goods vendor", K::DropDown, 1});
+    declare_field({"invoice_no", "Invoice no", K::Text, 1});
+    declare_field({"invoice_date", "Bill date", K::Date, 1});
+    declare_field({"currency", "Currency", K::DropDown, 2});
+    declare_field({"exchange_rate", "Rate", K::DropDown, 2});
+    declare_field({"payment_term", "Payment term", K::DropDown, 2});
+    declare_field({"reference", "Reference", K::Text, 3});
+    declare_field({"remark", "Remark", K::MultiLine, 3});
+    declare_field({"void", "Void", K::Check, 4, {}, true});
+    declare_field({"total", "Total", K::Number, 4, {}, true});
+
+    declare_grid("dbgrid1", {},
+                 {"item no", "item code", "description", "amount", "tax code", "tax amount", "net amount",
+                  "account", "account name", "receipt no", "receipt item no"});
+    declare_pane("receipt", "Receipt", PaneArea::Right, Receipt);
+    declare_grid("dbgridrc", "RECEIPT DOCUMENT", {"receipt no", "item no", "item code", "description", "extended cost"},
+                 "receipt");
+    declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
+    declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
+
+    declare_command(CommandId::Exit);
+    declare_command(CommandId::Save);
+    declare_command(CommandId::Preview);
+    declare_command(CommandId::New);
+    declare_command(CommandId::EditMode);
+    declare_command(CommandId::PreviousRecord);
+    declare_command(CommandId::NextRecord);
+    declare_command(CommandId::LastRecord);
+    declare_command(CommandId::InsertLine);
+    declare_command(CommandId::DeleteLine);
+    declare_command(CommandId::JournalRecord, "&G/L Record");
+    declare_command(CommandId::TaxDetails);
+    declare_command(CommandId::TaxSummary);
+    declare_command(CommandId::Void, "&Void Bill");
+    declare_command(CommandId::RefreshRecord);
+    declare_command({Receipt, "Receipt", menus::View, true, Right::None, Checkable::Yes});
+    declare_command({IcRecord, "&I/C Record", menus::View, false, Right::None});
+    declare_command({ApRecord, "&A/P Record", menus::View, false, Right::None});
+    declare_command({PoRecord, "&P/O Record", menus::View, false, Right::None});
+    declare_command({ReceiptRecord, "&Receipt Record", menus::View, false, Right::None});
+    declare_command(CommandId::AccountMaster);
+    declare_command(CommandId::ItemMaster);
+    declare_command(CommandId::VendorMaster);
+}
+
+} // namespace zelkor

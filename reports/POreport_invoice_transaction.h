@@ -1,0 +1,14 @@
+#pragma once
+
+#include "reports/report_window.h"
+
+namespace zelkor {
+
+/// The bill lines inquiry.
+class POreport_invoice_transaction : public TransactionInquiry {
+    Q_OBJECT
+public:
+    explicit POreport_invoice_transaction(QObject* parent = nullptr);
+};
+
+} // namespace zelkor
