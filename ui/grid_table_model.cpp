@@ -1,0 +1,156 @@
+#include "ui/grid_table_model.h"
+
+#include "forms/common/grid.h"
+
+namespace zelkor {
+
+namespace {
+
+bool is_ticked(const QString& text)
+{
+    return text == QLatin1String("1") || text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+GridTableModel::GridTableModel(Grid& grid, QObject* parent)
+    : QAbstractTableModel(parent), m_grid(&grid), m_rows(grid.row_count()), m_columns(grid.column_count())
+{
+    connect(&grid, &Grid::rowsInserted, this, &GridTableModel::on_rows_inserted);
+    connect(&grid, &Grid::rowsRemoved, this, &GridTableModel::on_rows_removed);
+    connect(&grid, &Grid::gridReset, this, &GridTableModel::on_reset);
+    connect(&grid, &Grid::cellChanged, this, &GridTableModel::on_cell_changed);
+    connect(&grid, &Grid::columnChanged, this, &GridTableModel::on_column_changed);
+    connect(&grid, &Grid::readOnlyChanged, this, [this] {
+        if (m_rows > 0 && m_columns > 0)
+            emit dataChanged(index(0, 0), index(m_rows - 1, m_columns - 1));
+    });
+    connect(&grid, &QObject::destroyed, this, [this] {
+        beginResetModel();
+        m_rows = 0;
+        m_columns = 0;
+        endResetModel();
+    });
+}
+
+int GridTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int GridTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_columns;
+}
+
+bool GridTableModel::is_check_column(int column) const
+{
+    return m_grid->column(column).kind == FieldKind::Check;
+}
+
+QVariant GridTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !m_grid || index.row() >= m_grid->row_count())
+        return {};
+    const int column = index.column();
+    const QString text = m_grid->cell(index.row(), column);
+    switch (role) {
+    case Qt::DisplayRole:
+        return is_check_column(column) ? QVariant() : QVariant(text);
+    case Qt::EditRole:
+        return text;
+    case Qt::CheckStateRole:
+        return is_check_column(column) ? QVariant(is_ticked(text) ? Qt::Checked : Qt::Unchecked) : QVariant();
+    case Qt::TextAlignmentRole: {
+        const GridColumn& spec = m_grid->column(column);
+        const bool default_alignment = spec.alignment == (Qt::AlignLeft | Qt::AlignVCenter);
+        if (spec.kind == FieldKind::Number && default_alignment)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        if (spec.kind == FieldKind::Check && default_alignment)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        return QVariant::fromValue(spec.alignment);
+    }
+    case Qt::ToolTipRole:
+        return text.size() > 30 ? QVariant(text) : QVariant();
+    default:
+        return {};
+    }
+}
+
+bool GridTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !m_grid || index.row() >= m_grid->row_count())
+        return false;
+    QString text;
+    if (role == Qt::CheckStateRole && is_check_column(index.column()))
+        text = value.value<Qt::CheckState>() == Qt::Checked ? checked_text() : unchecked_text();
+    else if (role == Qt::EditRole)
+        text = value.toString();
+    else
+        return false;
+    if (text == m_grid->cell(index.row(), index.column()))
+        return true;
+    // The cell check may refuse and put a value back; the grid's cellChanged keeps the view right.
+    return m_grid->type_cell(index.row(), index.column(), text) == Entry::Accepted;
+}
+
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || !m_grid)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation == Qt::Vertical)
+        return section >= 0 && section < m_rows ? QVariant(section + 1) : QVariant();
+    return section >= 0 && section < m_columns ? QVariant(m_grid->column(section).caption) : QVariant();
+}
+
+Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !m_grid || index.row() >= m_grid->row_count())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    if (m_grid->cell_editable(index.row(), index.column()))
+        flags |= is_check_column(index.column()) ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
+    return flags;
+}
+
+void GridTableModel::on_rows_inserted(int first, int count)
+{
+    if (count <= 0)
+        return;
+    if (first > m_rows)
+        return on_reset();
+    beginInsertRows({}, first, first + count - 1);
+    m_rows += count;
+    endInsertRows();
+}
+
+void GridTableModel::on_rows_removed(int first, int count)
+{
+    if (count <= 0 || first + count > m_rows)
+        return on_reset();
+    beginRemoveRows({}, first, first + count - 1);
+    m_rows -= count;
+    endRemoveRows();
+}
+
+void GridTableModel::on_reset()
+{
+    beginResetModel();
+    m_rows = m_grid ? m_grid->row_count() : 0;
+    endResetModel();
+}
+
+void GridTableModel::on_cell_changed(int row, int column)
+{
+    if (row < m_rows && column < m_columns)
+        emit dataChanged(index(row, column), index(row, column));
+}
+
+void GridTableModel::on_column_changed(int column)
+{
+    emit headerDataChanged(Qt::Horizontal, column, column);
+    if (m_rows > 0)
+        emit dataChanged(index(0, column), index(m_rows - 1, column));
+}
+
+} // namespace zelkor

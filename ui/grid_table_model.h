@@ -1,0 +1,46 @@
+#pragma once
+
+#include "forms/common/grid.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+namespace zelkor {
+
+/// The item model a QTableView shows a Grid through. Edits go to Grid::type_cell, so the owning
+/// window's cell check runs exactly as when a script types into the cell.
+///
+/// The grid announces row changes after making them; the adapter keeps its own row count so that
+/// views always see the begin/end pairs an item model owes them.
+class GridTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit GridTableModel(Grid& grid, QObject* parent = nullptr);
+
+    Grid* grid() const { return m_grid; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    /// The values a check cell is written with.
+    static QString checked_text() { return QStringLiteral("1"); }
+    static QString unchecked_text() { return QStringLiteral("0"); }
+
+private:
+    void on_rows_inserted(int first, int count);
+    void on_rows_removed(int first, int count);
+    void on_reset();
+    void on_cell_changed(int row, int column);
+    void on_column_changed(int column);
+    bool is_check_column(int column) const;
+
+    QPointer<Grid> m_grid;
+    int m_rows = 0;
+    int m_columns = 0;
+};
+
+} // namespace zelkor

@@ -1,0 +1,488 @@
+#include "ui/window_view.h"
+
+#include "forms/common/window_model.h"
+#include "ui/command_appearance.h"
+#include "ui/field_editor.h"
+#include "ui/grid_item_delegate.h"
+#include "ui/grid_table_model.h"
+#include "ui/message_box_prompter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <map>
+
+namespace zelkor {
+
+namespace {
+
+/// Menus appear in this order; menus a window names itself go before Help.
+int menu_rank(const QString& menu)
+{
+    static const QStringList order{to_qstring(menus::File),  to_qstring(menus::Edit),   to_qstring(menus::Record),
+                                   to_qstring(menus::View),  to_qstring(menus::Tools),  to_qstring(menus::Format)};
+    if (menu == to_qstring(menus::Help))
+        return 1000;
+    const qsizetype rank = order.indexOf(menu);
+    return rank >= 0 ? int(rank) : 100;
+}
+
+int default_column_width(const GridColumn& column, const QFontMetrics& metrics)
+{
+    if (column.width > 0)
+        return column.width;
+    const int header = metrics.horizontalAdvance(column.caption) + 24;
+    const int character = metrics.averageCharWidth();
+    int by_kind = character * 12;
+    switch (column.kind) {
+    case FieldKind::Number: by_kind = character * 12; break;
+    case FieldKind::Date: by_kind = character * 12; break;
+    case FieldKind::Check: by_kind = character * 6; break;
+    case FieldKind::MultiLine: by_kind = character * 30; break;
+    case FieldKind::DropDown:
+    case FieldKind::Text: break;
+    }
+    const QString caption = column.caption.toLower();
+    if (caption.contains(QLatin1String("description")) || caption.contains(QLatin1String("name")))
+        by_kind = character * 26;
+    return std::min(std::max(header, by_kind), character * 40);
+}
+
+Qt::DockWidgetArea dock_area(PaneArea area)
+{
+    switch (area) {
+    case PaneArea::Left: return Qt::LeftDockWidgetArea;
+    case PaneArea::Top: return Qt::TopDockWidgetArea;
+    case PaneArea::Bottom: return Qt::BottomDockWidgetArea;
+    case PaneArea::Right: break;
+    }
+    return Qt::RightDockWidgetArea;
+}
+
+QString mode_text(const WindowModel& model)
+{
+    if (model.kind() != WindowModel::Kind::Document)
+        return {};
+    switch (model.mode()) {
+    case WindowModel::Mode::New: return QStringLiteral("New entry");
+    case WindowModel::Mode::Edit: return QStringLiteral("Editing");
+    case WindowModel::Mode::Read: break;
+    }
+    return QStringLiteral("Read");
+}
+
+} // namespace
+
+WindowView::WindowView(WindowModel& model, QWidget* parent) : QMainWindow(parent), m_model(&model)
+{
+    setObjectName(model.class_name());
+    setWindowTitle(model.caption());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setDockNestingEnabled(true);
+    apply_settings_font();
+    m_prompter = std::make_unique<MessageBoxPrompter>(this, model.caption());
+    model.set_prompter(m_prompter.get());
+
+    build_commands();
+    build_body();
+    build_panes();
+    build_status();
+    connect_model();
+    refresh_mode();
+    apply_toolbar_style();
+}
+
+WindowView::~WindowView()
+{
+    // The model may outlive its view (the facade deletes it later): it must not keep a prompter
+    // that is gone.
+    if (m_model)
+        m_model->set_prompter(nullptr);
+}
+
+void WindowView::apply_settings_font()
+{
+    const HostSettings& settings = m_model->settings();
+    QFont chosen = font();
+    if (!settings.ZELKOR_FONT_NAME.isEmpty())
+        chosen.setFamily(settings.ZELKOR_FONT_NAME);
+    bool number = false;
+    const double size = settings.ZELKOR_FONT_SIZE.toDouble(&number);
+    if (number && size >= 6 && size <= 24)
+        chosen.setPointSizeF(size);
+    setFont(chosen);
+}
+
+// Commands ----------------------------------------------------------------------------------------
+
+void WindowView::build_commands()
+{
+    m_toolbar = new QToolBar(QStringLiteral("Commands"), this);
+    m_toolbar->setObjectName(QStringLiteral("commands"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+
+    std::vector<QString> menu_names;
+    for (const Command& command : m_model->commands())
+        if (std::find(menu_names.begin(), menu_names.end(), command.menu) == menu_names.end())
+            menu_names.push_back(command.menu);
+    std::stable_sort(menu_names.begin(), menu_names.end(),
+                     [](const QString& a, const QString& b) { return menu_rank(a) < menu_rank(b); });
+    std::map<QString, QMenu*> menus_by_name;
+    for (const QString& name : menu_names)
+        menus_by_name[name] = menuBar()->addMenu(name.isEmpty() ? QStringLiteral("&Commands") : name);
+
+    QString previous_toolbar_menu;
+    for (const Command& command : m_model->commands()) {
+        auto* action = new QAction(command_icon(command.id, command.caption, *style()), command.caption, this);
+        action->setObjectName(QStringLiteral("command_%1").arg(command.id));
+        action->setData(command.id);
+        action->setCheckable(command.checkable);
+        action->setShortcut(command_shortcut(command.id));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+        const int id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { run_command(id); });
+        m_actions.insert(id, action);
+        menus_by_name[command.menu]->addAction(action);
+        if (command.toolbar) {
+            if (!previous_toolbar_menu.isNull() && previous_toolbar_menu != command.menu)
+                m_toolbar->addSeparator();
+            m_toolbar->addAction(action);
+            previous_toolbar_menu = command.menu;
+        }
+        refresh_command(id);
+    }
+    m_toolbar->setVisible(!m_toolbar->actions().isEmpty());
+}
+
+void WindowView::refresh_command(int id)
+{
+    QAction* action = m_actions.value(id);
+    const Command* command = m_model ? m_model->find_command(id) : nullptr;
+    if (!action || !command)
+        return;
+    const QSignalBlocker block(action);
+    action->setText(command->caption);
+    action->setEnabled(command->enabled);
+    if (command->checkable)
+        action->setChecked(command->checked);
+    if (id == to_int(CommandId::ShowTextBelowIcon))
+        apply_toolbar_style();
+}
+
+void WindowView::apply_toolbar_style()
+{
+    const Command* option = m_model ? m_model->find_command(to_int(CommandId::ShowTextBelowIcon)) : nullptr;
+    const bool below = !option || option->checked;
+    m_toolbar->setToolButtonStyle(below ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonTextBesideIcon);
+}
+
+void WindowView::run_command(int id)
+{
+    if (!m_model || m_model_closed)
+        return;
+    // A value still being typed belongs to the document before the command runs, as if the
+    // clerk had left the box: moving the focus away commits it.
+    QPointer<QWidget> focused = QApplication::focusWidget();
+    if (focused && isAncestorOf(focused)) {
+        focused->clearFocus();
+        if (focused && m_model && !m_model_closed)
+            focused->setFocus();
+    }
+    if (!m_model || m_model_closed)
+        return;
+    m_model->execute(id);
+    if (m_model && !m_model_closed)
+        refresh_command(id); // a refused toggle goes back to the model's state
+}
+
+// Body ----------------------------------------------------------------------------------------------
+
+QWidget* WindowView::build_field_form(const QString& pane, QWidget* parent)
+{
+    std::map<int, std::vector<const Field*>> rows;
+    for (const Field& field : m_model->fields())
+        if (field.spec.pane.compare(pane, Qt::CaseInsensitive) == 0)
+            rows[field.spec.row].push_back(&field);
+    if (rows.empty())
+        return nullptr;
+    size_t widest = 1;
+    for (const auto& [row, fields] : rows)
+        widest = std::max(widest, fields.size());
+
+    auto* form = new QWidget(parent);
+    form->setObjectName(pane.isEmpty() ? QStringLiteral("header") : pane + QStringLiteral("_fields"));
+    auto* layout = new QGridLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(8);
+    layout->setVerticalSpacing(4);
+    int line = 0;
+    for (const auto& [row, fields] : rows) {
+        for (size_t at = 0; at < fields.size(); ++at) {
+            const Field& field = *fields[at];
+            auto* editor = new FieldEditor(*m_model, field, form);
+            m_editors.insert(field.name(), editor);
+            const int label_column = int(at) * 2;
+            // The last field of a shorter row takes the rest of the row.
+            const int span = at + 1 == fields.size() ? int(widest - at) * 2 - 1 : 1;
+            if (field.kind() != FieldKind::Check) {
+                auto* label = new QLabel(field.caption(), form);
+                label->setBuddy(editor->control());
+                label->setAlignment(Qt::AlignRight | (field.kind() == FieldKind::MultiLine ? Qt::AlignTop : Qt::AlignVCenter));
+                if (field.kind() == FieldKind::MultiLine)
+                    label->setContentsMargins(0, 4, 0, 0);
+                layout->addWidget(label, line, label_column);
+            }
+            layout->addWidget(editor, line, label_column + 1, 1, span);
+        }
+        ++line;
+    }
+    for (int column = 0; column < int(widest) * 2; ++column)
+        layout->setColumnStretch(column, column % 2 == 1 ? 1 : 0);
+    return form;
+}
+
+QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
+{
+    auto* view = new QTableView(parent);
+    view->setObjectName(grid.name());
+    auto* adapter = new GridTableModel(grid, view);
+    view->setModel(adapter);
+    view->setItemDelegate(new GridItemDelegate(m_model->settings().ZELKOR_DATE_FORMAT, view));
+    view->setAlternatingRowColors(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectItems);
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                          | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
+    view->verticalHeader()->setMinimumWidth(view->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setMinimumHeight(view->verticalHeader()->defaultSectionSize() * 5);
+
+    const auto apply_column = [view, grid_pointer = QPointer<Grid>(&grid)](int column) {
+        if (!grid_pointer || column < 0 || column >= grid_pointer->column_count())
+            return;
+        const GridColumn& spec = grid_pointer->column(column);
+        view->setColumnHidden(column, spec.hidden);
+        view->setColumnWidth(column, default_column_width(spec, view->fontMetrics()));
+    };
+    for (int column = 0; column < grid.column_count(); ++column)
+        apply_column(column);
+    connect(&grid, &Grid::columnChanged, view, apply_column);
+
+    // The grid knows the cell the clerk is on: line commands and notifications use it.
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view,
+            [grid_pointer = QPointer<Grid>(&grid)](const QModelIndex& current) {
+                if (grid_pointer && current.isValid())
+                    grid_pointer->set_current(current.row(), current.column());
+            });
+    connect(&grid, &Grid::currentChanged, view, [view, adapter](int row, int column) {
+        const QModelIndex wanted = adapter->index(row, column);
+        if (wanted.isValid() && view->currentIndex() != wanted)
+            view->setCurrentIndex(wanted);
+    });
+    m_grid_views.insert(grid.name(), view);
+    return view;
+}
+
+QWidget* WindowView::build_grid_block(Grid& grid, QWidget* parent)
+{
+    QTableView* view = build_grid_view(grid, parent);
+    if (grid.caption().isEmpty())
+        return view;
+    auto* block = new QWidget(parent);
+    auto* layout = new QVBoxLayout(block);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto* heading = new QLabel(grid.caption(), block);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    layout->addWidget(heading);
+    view->setParent(block);
+    layout->addWidget(view);
+    return block;
+}
+
+void WindowView::build_body()
+{
+    auto* body = new QWidget(this);
+    body->setObjectName(QStringLiteral("body"));
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(8, 8, 8, 4);
+    layout->setSpacing(8);
+    if (QWidget* header = build_field_form(QString(), body))
+        layout->addWidget(header);
+
+    std::vector<Grid*> body_grids;
+    for (Grid* grid : m_model->grids())
+        if (grid->pane().isEmpty())
+            body_grids.push_back(grid);
+    if (body_grids.size() == 1) {
+        layout->addWidget(build_grid_block(*body_grids.front(), body), 1);
+    } else if (body_grids.size() > 1) {
+        auto* splitter = new QSplitter(Qt::Vertical, body);
+        splitter->setChildrenCollapsible(false);
+        for (Grid* grid : body_grids)
+            splitter->addWidget(build_grid_block(*grid, splitter));
+        layout->addWidget(splitter, 1);
+    } else {
+        layout->addStretch(1);
+    }
+    setCentralWidget(body);
+}
+
+void WindowView::build_panes()
+{
+    for (const Pane& pane : m_model->panes()) {
+        auto* dock = new QDockWidget(pane.caption, this);
+        dock->setObjectName(pane.name);
+        auto* content = new QWidget(dock);
+        auto* layout = new QVBoxLayout(content);
+        layout->setContentsMargins(6, 6, 6, 6);
+        if (QWidget* fields = build_field_form(pane.name, content))
+            layout->addWidget(fields);
+        bool has_grid = false;
+        for (Grid* grid : m_model->grids())
+            if (grid->pane().compare(pane.name, Qt::CaseInsensitive) == 0) {
+                layout->addWidget(build_grid_block(*grid, content), 1);
+                has_grid = true;
+            }
+        if (!has_grid)
+            layout->addStretch(1);
+        content->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+        dock->setWidget(content);
+        addDockWidget(dock_area(pane.area), dock);
+        dock->setVisible(pane.visible);
+        dock->installEventFilter(this);
+        m_docks.insert(pane.name, dock);
+    }
+}
+
+void WindowView::build_status()
+{
+    m_status_label = new QLabel(m_model->status(), this);
+    m_mode_label = new QLabel(this);
+    m_mode_label->setObjectName(QStringLiteral("mode"));
+    m_mode_label->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("New entry")) + 16);
+    m_mode_label->setAlignment(Qt::AlignCenter);
+    statusBar()->addWidget(m_status_label, 1);
+    statusBar()->addPermanentWidget(m_mode_label);
+    statusBar()->setSizeGripEnabled(false);
+}
+
+// Keeping in step with the model -------------------------------------------------------------------
+
+void WindowView::connect_model()
+{
+    WindowModel* model = m_model;
+    connect(model, &WindowModel::captionChanged, this, &QWidget::setWindowTitle);
+    connect(model, &WindowModel::modeChanged, this, [this] {
+        refresh_mode();
+        refresh_all_field_states();
+    });
+    connect(model, &WindowModel::fieldValueChanged, this, [this](const QString& name) {
+        if (FieldEditor* editor = m_editors.value(name))
+            editor->refresh_value();
+    });
+    connect(model, &WindowModel::fieldStateChanged, this, [this](const QString& name) {
+        if (FieldEditor* editor = m_editors.value(name)) {
+            editor->refresh_choices();
+            editor->refresh_state();
+        }
+    });
+    connect(model, &WindowModel::commandChanged, this, &WindowView::refresh_command);
+    connect(model, &WindowModel::paneVisibilityChanged, this, [this](const QString& name, bool visible) {
+        if (QDockWidget* dock = m_docks.value(name))
+            dock->setVisible(visible);
+    });
+    connect(model, &WindowModel::statusChanged, this, [this](const QString& text) { m_status_label->setText(text); });
+    connect(model, &WindowModel::closed, this, &WindowView::on_model_closed);
+    connect(model, &QObject::destroyed, this, &WindowView::on_model_closed);
+}
+
+void WindowView::refresh_all_field_states()
+{
+    for (FieldEditor* editor : std::as_const(m_editors))
+        editor->refresh_state();
+    for (QTableView* view : std::as_const(m_grid_views))
+        view->viewport()->update();
+}
+
+void WindowView::refresh_mode()
+{
+    if (!m_model)
+        return;
+    const QString text = mode_text(*m_model);
+    m_mode_label->setText(text);
+    m_mode_label->setVisible(!text.isEmpty());
+}
+
+void WindowView::on_model_closed()
+{
+    if (m_model_closed)
+        return;
+    m_model_closed = true;
+    if (m_model)
+        m_model->set_prompter(nullptr);
+    // The model closes from inside one of its commands; the window goes once that has returned.
+    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+    QTimer::singleShot(0, frame, &QWidget::close);
+}
+
+void WindowView::closeEvent(QCloseEvent* event)
+{
+    if (m_model_closed || !m_model || m_model->is_closed()) {
+        event->accept();
+        return;
+    }
+    // Closing the window is the Exit command: it may ask about unsaved work and stay open.
+    event->ignore();
+    QTimer::singleShot(0, this, [this] {
+        if (!m_model || m_model_closed)
+            return;
+        if (const Command* exit = m_model->find_command(to_int(CommandId::Exit)); exit && exit->enabled)
+            run_command(exit->id);
+        else
+            m_model->close_window(WindowModel::Closing::AskAboutChanges);
+    });
+}
+
+bool WindowView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close && m_model && !m_model_closed) {
+        for (auto it = m_docks.cbegin(); it != m_docks.cend(); ++it)
+            if (it.value() == watched) {
+                const Pane* pane = m_model->find_pane(it.key());
+                if (pane && pane->visible)
+                    m_model->show_pane(pane->name, false);
+            }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QSize WindowView::sizeHint() const
+{
+    const QSize natural = QMainWindow::sizeHint();
+    return natural.expandedTo(QSize(960, 600)).boundedTo(QSize(1320, 820));
+}
+
+} // namespace zelkor

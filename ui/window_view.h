@@ -1,0 +1,78 @@
+#pragma once
+
+#include "forms/common/window_model.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class QAction;
+class QDockWidget;
+class QGridLayout;
+class QLabel;
+class QTableView;
+class QToolBar;
+
+namespace zelkor {
+
+class FieldEditor;
+class MessageBoxPrompter;
+
+/// The one view of every window model: menus and a toolbar from its commands, the header
+/// fields in their layout rows, a table per grid, a dock per pane and a status line. Every
+/// action goes to WindowModel::execute; the model's signals keep the widgets current. The view
+/// closes itself when the model closes, and asks the model (command 100) when the user closes it.
+class WindowView : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit WindowView(WindowModel& model, QWidget* parent = nullptr);
+    ~WindowView() override;
+
+    WindowModel* model() const { return m_model; }
+    /// The action of a command id; null when the window has no such command.
+    QAction* action(int id) const { return m_actions.value(id); }
+    FieldEditor* field_editor(const QString& name) const { return m_editors.value(name); }
+    QTableView* grid_view(const QString& name) const { return m_grid_views.value(name); }
+    QDockWidget* pane_dock(const QString& name) const { return m_docks.value(name); }
+    QToolBar* command_bar() const { return m_toolbar; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_commands();
+    void build_body();
+    void build_panes();
+    void build_status();
+    void connect_model();
+    QWidget* build_field_form(const QString& pane, QWidget* parent);
+    QTableView* build_grid_view(Grid& grid, QWidget* parent);
+    QWidget* build_grid_block(Grid& grid, QWidget* parent);
+    void apply_settings_font();
+
+    void run_command(int id);
+    void refresh_command(int id);
+    void refresh_all_field_states();
+    void refresh_mode();
+    void apply_toolbar_style();
+    void on_model_closed();
+
+    QPointer<WindowModel> m_model;
+    std::unique_ptr<MessageBoxPrompter> m_prompter;
+    QHash<int, QAction*> m_actions;
+    QHash<QString, FieldEditor*> m_editors;
+    QHash<QString, QTableView*> m_grid_views;
+    QHash<QString, QDockWidget*> m_docks;
+    QToolBar* m_toolbar = nullptr;
+    QLabel* m_mode_label = nullptr;
+    QLabel* m_status_label = nullptr;
+    bool m_model_closed = false;
+};
+
+} // namespace zelkor
