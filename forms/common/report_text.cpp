@@ -1,0 +1,108 @@
+#include "forms/common/report_text.h"
+
+#include "services/decimal.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <cmath>
+
+namespace zelkor {
+
+namespace {
+
+const QChar Ellipsis(0x2026);
+
+bool is_number(const QString& text)
+{
+    return !text.isEmpty() && Decimal::parse(text).has_value();
+}
+
+/// The longest start of `text` that fits `width`, at least one character.
+qsizetype fitting_length(const QString& text, const QFontMetricsF& metrics, qreal width)
+{
+    qsizetype length = text.size();
+    while (length > 1 && metrics.horizontalAdvance(text.left(length)) > width)
+        --length;
+    return length;
+}
+
+/// Takes the next line off the front of `rest`: whole words while they fit, else as much of the
+/// first word as fits.
+QString take_line(QString& rest, const QFontMetricsF& metrics, qreal width)
+{
+    qsizetype end = 0;
+    qsizetype fits = 0;
+    while (end < rest.size()) {
+        qsizetype next = rest.indexOf(QLatin1Char(' '), end + 1);
+        if (next < 0)
+            next = rest.size();
+        if (metrics.horizontalAdvance(rest.left(next)) > width)
+            break;
+        fits = next;
+        end = next;
+    }
+    if (fits == 0)
+        fits = fitting_length(rest, metrics, width);
+    QString line = rest.left(fits);
+    rest = rest.mid(fits).trimmed();
+    return line;
+}
+
+qreal device_units_per_point(const QPainter& painter)
+{
+    return painter.device() ? painter.device()->logicalDpiX() / 72.0 : 1.0;
+}
+
+} // namespace
+
+QStringList fit_text_lines(const QString& text, const QFontMetricsF& metrics, qreal width, int max_lines)
+{
+    QString rest = text.simplified();
+    if (rest.isEmpty() || width <= 0)
+        return {};
+    if (metrics.horizontalAdvance(rest) <= width)
+        return {rest};
+    QStringList lines;
+    while (!rest.isEmpty() && lines.size() < max_lines - 1)
+        lines << take_line(rest, metrics, width);
+    if (!rest.isEmpty())
+        lines << metrics.elidedText(rest, Qt::ElideRight, width);
+    return lines;
+}
+
+void draw_text_cell(QPainter& painter, const QRectF& cell, const QString& text, Qt::Alignment horizontal)
+{
+    if (text.isEmpty())
+        return;
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const QRectF inner = cell.adjusted(CellPaddingPoints * device_units_per_point(painter), 0,
+                                       -CellPaddingPoints * device_units_per_point(painter), 0);
+    const int max_lines = std::max(1, int(std::floor(inner.height() / metrics.lineSpacing())));
+    QStringList lines;
+    if (is_number(text) && metrics.horizontalAdvance(text) > inner.width())
+        lines << QString(std::max(1, int(inner.width() / metrics.horizontalAdvance(QLatin1Char('#')))), QLatin1Char('#'));
+    else
+        lines = fit_text_lines(text, metrics, inner.width(), max_lines);
+    const qreal block = metrics.lineSpacing() * lines.size();
+    qreal top = inner.top() + (inner.height() - block) / 2;
+    const int flags = int((horizontal & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter) | Qt::TextSingleLine;
+    for (const QString& line : lines) {
+        painter.drawText(QRectF(inner.left(), top, inner.width(), metrics.lineSpacing()), flags, line);
+        top += metrics.lineSpacing();
+    }
+}
+
+QString apply_number_format(const QString& text, const QString& format)
+{
+    if (!format.startsWith(QLatin1Char('#')))
+        return text;
+    const auto number = Decimal::parse(text);
+    if (!number)
+        return text;
+    const qsizetype point = format.indexOf(QLatin1Char('.'));
+    const int places = point < 0 ? 0 : int(format.size() - point - 1);
+    return format.contains(QLatin1Char(',')) ? number->format(places) : number->to_fixed(places);
+}
+
+} // namespace zelkor
