@@ -1,0 +1,69 @@
+#include "services/ledger_accounts.h"
+
+namespace zelkor {
+
+const std::array<QString, 6>& account_code_columns()
+{
+    static const std::array<QString, 6> columns = {
+        QStringLiteral("acccode"), QStringLiteral("subacc"),  QStringLiteral("subacc2"),
+        QStringLiteral("subacc3"), QStringLiteral("subacc4"), QStringLiteral("subacc5"),
+    };
+    return columns;
+}
+
+const LedgerAccount* LedgerAccounts::find(const QString& accno) const
+{
+    auto it = by_number.constFind(accno);
+    return it == by_number.constEnd() ? nullptr : &*it;
+}
+
+QString placeholder_list(qsizetype count)
+{
+    QString text;
+    for (qsizetype i = 0; i < count; ++i)
+        text += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+    return text;
+}
+
+std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts)
+{
+    QStringList wanted = accounts;
+    wanted.removeDuplicates();
+    Params params{QStringLiteral("X")};
+    for (const QString& accno : wanted)
+        params.emplace_back(accno);
+    const QString in_list = wanted.isEmpty() ? QString() : QStringLiteral(" OR accno IN (") + placeholder_list(wanted.size()) + u')';
+    auto rows = db.select(QStringLiteral("SELECT accno, type, acctype, debit, inactive, acccode, subacc, subacc2,"
+                                         " subacc3, subacc4, subacc5 FROM Account_master_table WHERE type = ?")
+                              + in_list + QStringLiteral(" ORDER BY accno"),
+                          params);
+    if (!rows)
+        return std::unexpected(rows.error());
+    LedgerAccounts result;
+    for (const Row& row : *rows) {
+        LedgerAccount account;
+        account.accno = row.text(u"accno");
+        account.debit = row.flag(u"debit");
+        account.inactive = row.flag(u"inactive");
+        account.income_statement = row.text(u"acctype") == u"Income Statement";
+        for (size_t i = 0; i < account.codes.size(); ++i)
+            account.codes[i] = row.text(account_code_columns()[i]);
+        // Should the chart hold several 'X' accounts, the lowest number is the one in force.
+        if (row.text(u"type") == u"X" && result.current_earnings.isEmpty())
+            result.current_earnings = account.accno;
+        result.by_number.insert(account.accno, account);
+    }
+    return result;
+}
+
+std::expected<QString, Error> ledger_base_currency(Database& db, int company)
+{
+    auto currency = db.scalar(QStringLiteral("SELECT base_currency FROM COA_config_table WHERE company = ?"), {company});
+    if (!currency)
+        return std::unexpected(currency.error());
+    if (currency->isNull() || currency->toString().trimmed().isEmpty())
+        return std::unexpected(Error::not_found(QStringLiteral("Base currency has not been set in the ledger configuration")));
+    return currency->toString();
+}
+
+} // namespace zelkor

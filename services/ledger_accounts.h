@@ -1,0 +1,50 @@
+#pragma once
+
+#include "services/database.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <expected>
+
+namespace zelkor {
+
+/// The account codes a journal line and a balance row copy from the chart of accounts:
+/// acccode, subacc, subacc2 ... subacc5.
+using AccountCodes = std::array<QString, 6>;
+/// Their column names, in the order of AccountCodes.
+const std::array<QString, 6>& account_code_columns();
+
+/// What posting needs to know of one account of the chart.
+struct LedgerAccount {
+    QString accno;
+    bool debit = false;            ///< normal side is debit
+    bool inactive = false;
+    bool income_statement = false; ///< acctype "Income Statement": also moves current earnings
+    AccountCodes codes;
+
+    /// +1 for a debit-normal account, -1 otherwise: turns a signed amount debit-positive.
+    int sign() const { return debit ? 1 : -1; }
+};
+
+/// The accounts one posting touches, read in one query, with the current-earnings account.
+struct LedgerAccounts {
+    QHash<QString, LedgerAccount> by_number;
+    /// The account of type 'X'; empty when the chart has none.
+    QString current_earnings;
+
+    const LedgerAccount* find(const QString& accno) const;
+};
+
+/// Reads the named accounts and the current-earnings account.
+std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts);
+
+/// The base currency the general ledger is kept in (COA_config_table).
+std::expected<QString, Error> ledger_base_currency(Database& db, int company = 1);
+
+/// "?, ?, ?" for an IN list of `count` values.
+QString placeholder_list(qsizetype count);
+
+} // namespace zelkor

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "services/database.h"
+#include "services/ledger_entry.h"
+#include "services/numbering.h"
+
+#include <QDate>
+#include <QString>
+
+#include <expected>
+#include <optional>
+
+namespace zelkor {
+
+/// What a posting document tells the ledger about itself; written on the journal header and
+/// its lines.
+struct JournalDocument {
+    QString description;
+    QString remark;        ///< e.g. "Receipt no. " + receipt number
+    QString source;        ///< posting origin: "PO-RECEIPT", "PO-BILL"
+    QString source_form;   ///< the posting window's caption
+    QString source_docno;  ///< the posting document's number
+    QDate date;            ///< the document date: decides the fiscal year and period
+    QString currency;      ///< the document currency; empty means the base currency
+    std::optional<Decimal> exchange_rate;
+    QString vendor_no;     ///< written on lines gathered without a vendor of their own
+    QString user;
+    int company = 1;
+};
+
+/// Writes a journal entry inside the caller's transaction: takes a "gl" number for the fiscal
+/// year of the document date, writes the header and the lines (allocation accounts spread
+/// over their targets, a base-currency balancing line on the realized gain or loss account
+/// when a foreign-currency entry is off by less than 1), opens accounts for foreign
+/// currencies, updates Balance_table and Balance_period_table, and checks that the entry
+/// balances and uses no inactive account. Any Error means the caller must roll back: rows may
+/// have been written. An empty entry writes nothing and gives an empty number.
+std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry);
+
+/// What the caller chooses for the entry that reverses another.
+struct Reversal {
+    QString description;          ///< of the reversing entry, e.g. "void invoice " + number
+    QString reversed_description; ///< replaces the reversed entry's description; empty keeps it
+    QString source;
+    QString source_form;
+    QString source_docno;
+    QDate date;                   ///< the reversal's date, fiscal year and period
+    QString user;
+};
+
+/// Reverses a posted entry inside the caller's transaction: a new entry with new numbers whose
+/// lines are the exact negatives of the old ones, balances updated, both headers marked
+/// `Reverse`, the remarks "Reverse GL " + old number and "Reversed by " + new number. Gives
+/// nothing when no entry has the key; refuses an entry that is already reversed or is itself
+/// a reversal.
+std::expected<std::optional<DocumentNumber>, Error> reverse_entry(Database& db, const QString& fkey,
+                                                                  const Reversal& reversal);
+
+} // namespace zelkor
