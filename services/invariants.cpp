@@ -1,0 +1,26 @@
+#include "services/invariants.h"
+
+namespace zelkor {
+
+std::vector<InvariantCheck> invariant_checks()
+{
+    // Modules that keep their own consistent data (stock, payables) append their checks here.
+    return ledger_invariant_checks();
+}
+
+std::expected<QStringList, Error> check_invariants(Database& db, const std::vector<InvariantCheck>& checks)
+{
+    QStringList violations;
+    for (const InvariantCheck& check : checks) {
+        auto found = check.run(db);
+        if (!found)
+            return std::unexpected(found.error());
+        for (const QString& violation : std::as_const(*found))
+            violations << check.name + QStringLiteral(": ") + violation;
+    }
+    return violations;
+}
+
+std::expected<QStringList, Error> check_invariants(Database& db) { return check_invariants(db, invariant_checks()); }
+
+} // namespace zelkor

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "services/database.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <expected>
+#include <functional>
+#include <vector>
+
+namespace zelkor {
+
+/// One rule that the data of a company database must satisfy after every committed save.
+struct InvariantCheck {
+    QString name;
+    /// Gives each violation found, in words; an empty list when the rule holds.
+    std::function<std::expected<QStringList, Error>(Database&)> run;
+};
+
+/// Every rule the module keeps: the ledger's, and those of the modules that post to it.
+std::vector<InvariantCheck> invariant_checks();
+
+/// Runs the checks over the whole database; each violation reads "<check name>: <words>".
+/// An empty list means the data is consistent. Tests end every posting scenario with it.
+std::expected<QStringList, Error> check_invariants(Database& db, const std::vector<InvariantCheck>& checks);
+std::expected<QStringList, Error> check_invariants(Database& db);
+
+/// The ledger's rules: every entry balances; Balance_table and the period columns of
+/// Balance_period_table equal the sums of their journal lines (current earnings following the
+/// income-statement lines); every reversed entry and its reversal cancel exactly.
+std::vector<InvariantCheck> ledger_invariant_checks();
+
+} // namespace zelkor
