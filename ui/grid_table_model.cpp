@@ -13,6 +13,12 @@ bool is_ticked(const QString& text)
 
 } // namespace
 
+bool GridTableModel::is_cell(const QModelIndex& index) const
+{
+    return index.isValid() && index.model() == this && m_grid && index.row() < m_rows
+           && index.row() < m_grid->row_count() && index.column() < m_columns;
+}
+
 GridTableModel::GridTableModel(Grid& grid, QObject* parent)
     : QAbstractTableModel(parent), m_grid(&grid), m_rows(grid.row_count()), m_columns(grid.column_count())
 {
@@ -50,7 +56,7 @@ bool GridTableModel::is_check_column(int column) const
 
 QVariant GridTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !m_grid || index.row() >= m_grid->row_count())
+    if (!is_cell(index))
         return {};
     const int column = index.column();
     const QString text = m_grid->cell(index.row(), column);
@@ -79,7 +85,7 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const
 
 bool GridTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !m_grid || index.row() >= m_grid->row_count())
+    if (!is_cell(index))
         return false;
     QString text;
     if (role == Qt::CheckStateRole && is_check_column(index.column()))
@@ -105,7 +111,7 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !m_grid || index.row() >= m_grid->row_count())
+    if (!is_cell(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
     if (m_grid->cell_editable(index.row(), index.column()))

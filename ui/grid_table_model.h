@@ -37,6 +37,7 @@ private:
     void on_cell_changed(int row, int column);
     void on_column_changed(int column);
     bool is_check_column(int column) const;
+    bool is_cell(const QModelIndex& index) const;
 
     QPointer<Grid> m_grid;
     int m_rows = 0;
