@@ -3,27 +3,47 @@
 namespace zelkor {
 namespace {
 
+/// One counter row: how to read it (locked) and how to store the next value.
+struct Counter {
+    QString select_sql;
+    QString update_sql; ///< takes the new value, then the key
+    QString column;
+};
+
+const Counter& document_counter()
+{
+    static const Counter counter{
+        QStringLiteral("SELECT nextdocno FROM Docno_master_table WHERE company = ? AND doctype = ? AND fiscalyear = ?"),
+        QStringLiteral("UPDATE Docno_master_table SET nextdocno = ? WHERE company = ? AND doctype = ? AND fiscalyear = ?"),
+        QStringLiteral("nextdocno")};
+    return counter;
+}
+
+const Counter& key_counter()
+{
+    static const Counter counter{
+        QStringLiteral("SELECT fkeyno FROM Next_number_fkey_table WHERE company = ? AND doctype = ?"),
+        QStringLiteral("UPDATE Next_number_fkey_table SET fkeyno = ? WHERE company = ? AND doctype = ?"),
+        QStringLiteral("fkeyno")};
+    return counter;
+}
+
 /// Reads one counter row with the lock held until the caller's transaction ends, then stores
 /// the counter + 1. Gives the value read, nothing when the row is missing, or the error
 /// (Locked after the last retry).
-std::expected<std::optional<long long>, Error> take_counter(Database& db, const QString& table,
-                                                            const QString& counter_column, const QString& condition,
-                                                            const Params& key)
+std::expected<std::optional<long long>, Error> take_counter(Database& db, const Counter& counter, const Params& key)
 {
-    auto rows = db.select_for_update(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(counter_column, table, condition),
-                                     key);
+    auto rows = db.select_for_update(counter.select_sql, key);
     if (!rows)
         return std::unexpected(rows.error());
     if (rows->empty())
         return std::optional<long long>{};
-    const long long counter = rows->front().integer(counter_column);
-    Params update{counter + 1};
+    const long long value = rows->front().integer(counter.column);
+    Params update{value + 1};
     update.insert(update.end(), key.begin(), key.end());
-    auto changed = db.execute(QStringLiteral("UPDATE %2 SET %1 = ? WHERE %3").arg(counter_column, table, condition),
-                              update);
-    if (!changed)
+    if (auto changed = db.execute(counter.update_sql, update); !changed)
         return std::unexpected(changed.error());
-    return std::optional<long long>{counter};
+    return std::optional<long long>{value};
 }
 
 /// A counter that stays locked fails the save without a message of its own: the window says
@@ -54,17 +74,14 @@ std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doc
                                                 int company)
 {
     Q_ASSERT_X(db.in_transaction(), "take_numbers", "numbers are taken inside the save's transaction");
-    auto document = take_counter(db, QStringLiteral("Docno_master_table"), QStringLiteral("nextdocno"),
-                                 QStringLiteral("company = ? AND doctype = ? AND fiscalyear = ?"),
-                                 {company, doctype, fiscal_year});
+    auto document = take_counter(db, document_counter(), {company, doctype, fiscal_year});
     if (!document)
         return std::unexpected(document.error().kind == Error::Kind::Locked ? silent(document.error()) : document.error());
     if (!*document) {
         auto missing = missing_document_counter(db, doctype, fiscal_year, company);
         return std::unexpected(missing ? *missing : missing.error());
     }
-    auto key = take_counter(db, QStringLiteral("Next_number_fkey_table"), QStringLiteral("fkeyno"),
-                            QStringLiteral("company = ? AND doctype = ?"), {company, doctype});
+    auto key = take_counter(db, key_counter(), {company, doctype});
     if (!key)
         return std::unexpected(key.error().kind == Error::Kind::Locked ? silent(key.error()) : key.error());
     if (!*key) {
