@@ -18,33 +18,29 @@ bool is_number(const QString& text)
     return !text.isEmpty() && Decimal::parse(text).has_value();
 }
 
-/// The longest start of `text` that fits `width`, at least one character.
-qsizetype fitting_length(const QString& text, const QFontMetricsF& metrics, qreal width)
-{
-    qsizetype length = text.size();
-    while (length > 1 && metrics.horizontalAdvance(text.left(length)) > width)
-        --length;
-    return length;
-}
-
-/// Takes the next line off the front of `rest`: whole words while they fit, else as much of the
-/// first word as fits.
+/// Takes the next line off the front of `rest`: whole words while they fit; a first word wider
+/// than the cell is elided rather than broken, so that a heading never splits inside a word.
 QString take_line(QString& rest, const QFontMetricsF& metrics, qreal width)
 {
-    qsizetype end = 0;
     qsizetype fits = 0;
-    while (end < rest.size()) {
-        qsizetype next = rest.indexOf(QLatin1Char(' '), end + 1);
+    while (fits < rest.size()) {
+        qsizetype next = rest.indexOf(QLatin1Char(' '), fits + 1);
         if (next < 0)
             next = rest.size();
         if (metrics.horizontalAdvance(rest.left(next)) > width)
             break;
         fits = next;
-        end = next;
     }
-    if (fits == 0)
-        fits = fitting_length(rest, metrics, width);
-    QString line = rest.left(fits);
+    QString line;
+    if (fits == 0) {
+        qsizetype word_end = rest.indexOf(QLatin1Char(' '));
+        if (word_end < 0)
+            word_end = rest.size();
+        line = metrics.elidedText(rest.left(word_end), Qt::ElideRight, width);
+        fits = word_end;
+    } else {
+        line = rest.left(fits);
+    }
     rest = rest.mid(fits).trimmed();
     return line;
 }

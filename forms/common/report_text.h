@@ -12,12 +12,12 @@ namespace zelkor {
 /// Writes `text` into `cell` (painter coordinates) of the current page with the painter's font
 /// and pen, aligned left, centred or right as `horizontal` says and centred vertically. The text
 /// never leaves the cell: it wraps at spaces onto as many lines as the cell's height holds, and
-/// the last line ends in "…" when text is left over. A number that is too wide is shown as "#"
+/// a line ends in "…" where text is cut. A number that is too wide is shown as "#"
 /// signs instead, so that a cut amount can never be mistaken for a smaller one.
 void draw_text_cell(QPainter& painter, const QRectF& cell, const QString& text, Qt::Alignment horizontal);
 
 /// The lines `text` takes in a cell `width` wide holding at most `max_lines` lines: words wrap,
-/// a word wider than the cell breaks, and the last line is elided when text is left over.
+/// a word wider than the cell is elided, and the last line is elided when text is left over.
 QStringList fit_text_lines(const QString& text, const QFontMetricsF& metrics, qreal width, int max_lines);
 
 /// The room left and right of a cell's text, in points.

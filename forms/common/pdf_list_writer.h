@@ -1,0 +1,71 @@
+#pragma once
+
+#include "forms/common/report_format.h"
+#include "services/error.h"
+
+#include <QColor>
+#include <QDate>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+
+#include <expected>
+#include <optional>
+#include <vector>
+
+namespace zelkor {
+
+class Grid;
+
+/// One printed column: what the grid shows of it and how its stored layout styles it.
+struct PrintColumn {
+    QString caption{};
+    int width = 0;                    ///< grid pixels (96 an inch); 0 takes a default width
+    Qt::Alignment alignment = Qt::AlignLeft;
+    QString format{};                 ///< number format of the cells, applied when it begins with "#"
+    std::optional<QFont> font{};      ///< the column's grid font; printed when the format says use_grid_font
+    QColor color{};                   ///< the column's text colour; invalid = the format's font colour
+};
+
+/// One printed row: one text per printed column.
+struct PrintRow {
+    QStringList cells{};
+    bool struck_out = false; ///< drawn with a line through it (void documents)
+};
+
+/// A list to print: the title block and the printed columns in grid order with their rows.
+/// Report windows fill it from their grid and its stored layout.
+struct PrintList {
+    QString title{};
+    QString print_date{};       ///< shown after "print : "
+    QString transaction_date{}; ///< shown after "Transaction Date : " when not empty
+    QString until_date{};       ///< shown after "Until Date : " when not empty
+    std::vector<PrintColumn> columns{};
+    std::vector<PrintRow> rows{};
+
+    /// The columns of `grid` at `printed` (indexes in grid order) with the grid's captions,
+    /// widths and alignment, and the grid's rows cut to those columns.
+    static PrintList of_grid(const Grid& grid, const std::vector<int>& printed);
+};
+
+/// Writes the list as a PDF file at `path` on the user's page format: the title block and the
+/// column headings on every page, the rows below them page after page, the page numbers at the
+/// foot. Nothing is left at `path` when it fails.
+std::expected<void, Error> write_list_pdf(const PrintList& list, const ReportFormat& format, const QString& path);
+
+/// A written report and the notification that shows it.
+struct ReportFile {
+    QString path;
+    QString viewer; ///< "pdf viewer" or "pdf viewer landscape"
+};
+
+/// The folder "User report" under the data path, created when missing.
+std::expected<QString, Error> user_report_folder(const QString& data_path);
+/// stem + "hhmmss" + ".pdf", or + "_L.pdf" for landscape pages.
+QString report_file_name(const QString& stem, const QTime& time, QPageLayout::Orientation orientation);
+/// Writes the list into the "User report" folder, named from the stem and the clock's time of day.
+std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
+                                                   const QString& data_path, const QString& stem);
+
+} // namespace zelkor
