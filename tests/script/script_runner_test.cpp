@@ -1,0 +1,107 @@
+#include "script/script_line.h"
+
+#include "tests/support/printers.h"
+#include "tests/support/test_database.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zelkor;
+using zelkor::script::split_line;
+
+namespace {
+
+QString location_of(const ConnectionDescription& where)
+{
+    if (where.engine == Engine::Sqlite)
+        return where.database;
+    const QString credentials = where.password.isEmpty() ? where.user : where.user + u':' + where.password;
+    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(credentials, where.host).arg(where.port).arg(where.database);
+}
+
+struct ScriptRun {
+    int status = -1;
+    QStringList output;
+};
+
+/// Runs zelkor_po_script on the test's database with the given script text.
+ScriptRun run_script(const zelkor::testing::TestDatabase& database, const QString& script)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("test.script");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(script.toUtf8());
+    file.close();
+    QProcess process;
+    process.start(QStringLiteral(ZELKOR_PO_SCRIPT),
+                  {"--db", location_of(database.where()), "--today", "2026-03-15", path});
+    EXPECT_TRUE(process.waitForFinished(60000));
+    ScriptRun run;
+    run.status = process.exitCode();
+    run.output = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    return run;
+}
+
+TEST(ScriptLine, SplitsQuotesEscapesAndComments)
+{
+    auto tokens = split_line(R"(cell 1 "item code" "say \"hi\" \\ now" # trailing words)");
+    ASSERT_TRUE(tokens);
+    ASSERT_EQ(tokens->size(), 4u);
+    EXPECT_EQ((*tokens)[2].text, "item code");
+    EXPECT_TRUE((*tokens)[2].quoted);
+    EXPECT_EQ((*tokens)[3].text, R"(say "hi" \ now)");
+    EXPECT_FALSE((*tokens)[0].quoted);
+    EXPECT_TRUE(split_line("   # only a comment")->empty());
+    EXPECT_FALSE(split_line(R"(expect "never closed)"));
+}
+
+TEST(ScriptRunner, RunsAWindowScriptEndToEnd)
+{
+    zelkor::testing::TestDatabase database;
+    const ScriptRun run = run_script(database, R"(
+# A clerk starts an order, changes their mind and closes the window.
+open POform_po
+command 105
+set vendor_no V100
+cell 1 "item code" WIDGET
+expect-cell 1 "item code" WIDGET
+answer no
+command 105
+expect-field vendor_no ""
+command 100
+expect-notify "Next App"
+open POreport_pr_transaction pending
+expect-field to_date 15/03/2026
+expect-sql "SELECT vendor_no FROM Vendor_table WHERE vendor_no = 'V100'" V100
+expect-sql "SELECT COUNT(*) FROM PO_header_table WHERE vendor_no = 'V100' AND docno = 'none'" 0.00
+call frm_pr_transaction_Exit
+)");
+    EXPECT_EQ(run.status, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.contains("question: Do you want to save new entry? -> no"));
+    EXPECT_EQ(run.output.count("notify: Next App |  | "), 2);
+}
+
+TEST(ScriptRunner, ReportsFailedExpectationsAndMissingAnswers)
+{
+    zelkor::testing::TestDatabase database;
+    const ScriptRun failed = run_script(database, "open POform_shipvia\nexpect-field shipvia_id ABC\n"
+                                            "expect \"nothing was said\"\nwindow POform_shipvia\n");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(failed.output.contains(R"(FAILED line 2: field shipvia_id is "", expected "ABC")"));
+    EXPECT_TRUE(failed.output.contains(R"(FAILED line 3: expected message "nothing was said", none was shown)"));
+
+    const ScriptRun unanswered = run_script(database, "open POform_po\ncommand 105\ncell 1 \"item code\" BOLT\ncommand 100\n"
+                                                "expect-sql \"SELECT 1\" 1\n");
+    EXPECT_EQ(unanswered.status, 1);
+    EXPECT_TRUE(unanswered.output.contains("question: Do you want to save new entry? -> (no answer)"));
+    EXPECT_EQ(unanswered.output.last(), "FAILED line 4: a question came with no fitting answer queued");
+
+    const ScriptRun broken = run_script(database, "open POform_nothing\n");
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_EQ(broken.output.last(), "ERROR line 1: unknown window POform_nothing");
+}
+
+} // namespace
