@@ -50,6 +50,19 @@ qreal device_units_per_point(const QPainter& painter)
     return painter.device() ? painter.device()->logicalDpiX() / 72.0 : 1.0;
 }
 
+/// Draws one line that fits `room`, placed by its measured advance and centred vertically.
+void draw_line(QPainter& painter, const QFontMetricsF& metrics, const QRectF& room, const QString& line,
+               qreal advance, Qt::Alignment horizontal)
+{
+    qreal x = room.left();
+    if (horizontal & Qt::AlignRight)
+        x = room.right() - advance;
+    else if (horizontal & Qt::AlignHCenter)
+        x = room.left() + (room.width() - advance) / 2;
+    const qreal baseline = room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(QPointF(x, baseline), line);
+}
+
 } // namespace
 
 QStringList fit_text_lines(const QString& text, const QFontMetricsF& metrics, qreal width, int max_lines)
@@ -72,20 +85,28 @@ void draw_text_cell(QPainter& painter, const QRectF& cell, const QString& text, 
     if (text.isEmpty())
         return;
     const QFontMetricsF metrics(painter.font(), painter.device());
-    const QRectF inner = cell.adjusted(CellPaddingPoints * device_units_per_point(painter), 0,
-                                       -CellPaddingPoints * device_units_per_point(painter), 0);
-    const int max_lines = std::max(1, int(std::floor(inner.height() / metrics.lineSpacing())));
+    const qreal padding = CellPaddingPoints * device_units_per_point(painter);
+    const QRectF inner = cell.adjusted(padding, 0, -padding, 0);
+    // Most cells hold one short line: measure once and draw it.
+    const qreal advance = metrics.horizontalAdvance(text);
+    if (advance <= inner.width() && !text.contains(QLatin1Char('\n'))) {
+        draw_line(painter, metrics, inner, text, advance, horizontal);
+        return;
+    }
     QStringList lines;
-    if (is_number(text) && metrics.horizontalAdvance(text) > inner.width())
-        lines << QString(std::max(1, int(inner.width() / metrics.horizontalAdvance(QLatin1Char('#')))), QLatin1Char('#'));
-    else
+    if (is_number(text)) {
+        const int signs = std::max(1, int(inner.width() / metrics.horizontalAdvance(QLatin1Char('#'))));
+        lines << QString(signs, QLatin1Char('#'));
+    } else {
+        const int max_lines = std::max(1, int(std::floor(inner.height() / metrics.lineSpacing())));
         lines = fit_text_lines(text, metrics, inner.width(), max_lines);
-    const qreal block = metrics.lineSpacing() * lines.size();
-    qreal top = inner.top() + (inner.height() - block) / 2;
-    const int flags = int((horizontal & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter) | Qt::TextSingleLine;
+    }
+    const qreal line_height = metrics.lineSpacing();
+    qreal top = inner.top() + (inner.height() - line_height * lines.size()) / 2;
     for (const QString& line : lines) {
-        painter.drawText(QRectF(inner.left(), top, inner.width(), metrics.lineSpacing()), flags, line);
-        top += metrics.lineSpacing();
+        draw_line(painter, metrics, QRectF(inner.left(), top, inner.width(), line_height), line,
+                  metrics.horizontalAdvance(line), horizontal);
+        top += line_height;
     }
 }
 
