@@ -1,0 +1,95 @@
+#include "host/notification_router.h"
+
+#include "facade/POclass.h"
+#include "host/host_window.h"
+#include "host/pdf_view.h"
+#include "host/query_report_view.h"
+
+#include <QFileInfo>
+
+namespace zelkor::host {
+
+namespace {
+
+/// The first of the two arguments that is not empty: windows put a document number in either.
+QString first_given(const QString& docnox, const QString& arg2)
+{
+    return docnox.isEmpty() ? arg2 : docnox;
+}
+
+} // namespace
+
+NotificationRouter::NotificationRouter(POclass& facade, HostWindow& window, Database& db, QObject* parent)
+    : QObject(parent), m_facade(facade), m_window(window), m_db(db)
+{
+}
+
+NotificationRouter::Handling NotificationRouter::handle(const QString& formx, const QString& docnox, const QString& arg2)
+{
+    const QString document = first_given(docnox, arg2);
+    if (formx == u"Purchase Requisition") {
+        m_facade.showform_POform_pr(document);
+    } else if (formx == u"Purchase Order") {
+        m_facade.showform_POform_po(document);
+    } else if (formx == u"Receipt Entry") {
+        m_facade.showform_POform_receipt(document);
+    } else if (formx == u"Bill Entry" || formx == u"P/O Bill Entry") {
+        m_facade.showform_POform_invoice(document);
+    } else if (formx == u"Purchase Order Report") {
+        m_facade.set_docnox(docnox);
+        m_facade.set_itemx(QString());
+        m_facade.set_statusx(QString());
+        m_facade.showform_POform_po_transaction();
+    } else if (formx == u"Receipt Report") {
+        m_facade.showform_POform_receipt_transaction(docnox);
+    } else if (formx == u"P/O Bill Report") {
+        if (is_order_number(docnox))
+            m_facade.showform_POform_invoice_transaction(docnox, QString());
+        else
+            m_facade.showform_POform_invoice_transaction(QString(), docnox);
+    } else if (formx == u"Issue PO") {
+        m_facade.showform_POform_po();
+        m_facade.Issue_PO();
+        return Handling::HandedOff;
+    } else if (formx == u"PO Receive Goods") {
+        m_facade.showform_POform_receipt();
+        m_facade.PO_receive_Goods();
+        return Handling::HandedOff;
+    } else if (formx == u"Invoice This Receipt") {
+        m_facade.showform_POform_invoice();
+        m_facade.Invoice_this_receipt();
+        return Handling::HandedOff;
+    } else if (formx == u"pdf viewer" || formx == u"pdf viewer landscape") {
+        show_pdf(docnox, formx.endsWith(u"landscape"));
+        return Handling::Shown;
+    } else if (formx == u"ActiveReport" && is_single_select(docnox)) {
+        show_report_query(docnox, arg2);
+        return Handling::Shown;
+    } else {
+        // Masters, journal review, inventory documents, list prints and "Next App" belong to
+        // the rest of the suite; the demo host only records them.
+        m_window.log(QStringLiteral("%1 | %2 | %3").arg(formx, docnox, arg2));
+        return Handling::Logged;
+    }
+    return Handling::Opened;
+}
+
+bool NotificationRouter::is_order_number(const QString& docno)
+{
+    auto found = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM PO_header_table WHERE company = 1 AND docno = ?"), {docno});
+    return found && found->toLongLong() > 0;
+}
+
+void NotificationRouter::show_report_query(const QString& query, const QString& arg2)
+{
+    const QString title = report_title(arg2);
+    m_window.show_child(make_query_report_view(m_db, query, title), title);
+}
+
+void NotificationRouter::show_pdf(const QString& path, bool landscape)
+{
+    QWidget* view = make_pdf_view(path, landscape ? PageOrientation::Landscape : PageOrientation::Portrait);
+    m_window.show_child(view, QFileInfo(path).fileName());
+}
+
+} // namespace zelkor::host

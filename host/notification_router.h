@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace zelkor {
+class Database;
+class POclass;
+}
+
+namespace zelkor::host {
+
+class HostWindow;
+
+/// The host's answer to the module's notifications: opens the purchasing window asked for and
+/// shows the document, runs the hand-offs between windows, shows PDF files and print queries,
+/// and logs what belongs to other modules of the suite (masters, journal review, inventory).
+class NotificationRouter : public QObject {
+    Q_OBJECT
+public:
+    NotificationRouter(POclass& facade, HostWindow& window, Database& db, QObject* parent = nullptr);
+
+    /// What the host did with a notification, for the log.
+    enum class Handling { Opened, HandedOff, Shown, Logged };
+    Handling handle(const QString& formx, const QString& docnox, const QString& arg2);
+
+private:
+    bool is_order_number(const QString& docno);
+    void show_report_query(const QString& query, const QString& arg2);
+    void show_pdf(const QString& path, bool landscape);
+
+    POclass& m_facade;
+    HostWindow& m_window;
+    Database& m_db;
+};
+
+} // namespace zelkor::host
