@@ -1,0 +1,107 @@
+#include "forms/purchasing/po_invariants.h"
+
+#include "services/units.h"
+
+#include <QMap>
+
+namespace zelkor {
+namespace {
+
+/// Quantities are kept to six decimals; a difference below that is rounding, not an error.
+const Decimal Tolerance("0.000001");
+
+QString quantity_text(const Decimal& value) { return value.round(6).to_string(); }
+
+std::expected<QStringList, Error> line_quantities_add_up(Database& db)
+{
+    auto rows = db.select(QStringLiteral(
+        "SELECT docno, fkey, itemno, quantity, quantity_open, quantity_received, quantity_cancel"
+        " FROM PO_transaction_table WHERE void = FALSE"
+        " AND ABS(quantity - quantity_open - quantity_received - quantity_cancel) >= 0.000001"
+        " ORDER BY fkey, itemno"));
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList violations;
+    for (const Row& row : *rows)
+        violations << QStringLiteral("order ") + row.text(u"docno") + QStringLiteral(" line ") + row.text(u"itemno")
+                + QStringLiteral(" orders ") + quantity_text(row.decimal(u"quantity")) + QStringLiteral(" but has ")
+                + quantity_text(row.decimal(u"quantity_open")) + QStringLiteral(" open, ")
+                + quantity_text(row.decimal(u"quantity_received")) + QStringLiteral(" received and ")
+                + quantity_text(row.decimal(u"quantity_cancel")) + QStringLiteral(" cancelled");
+    return violations;
+}
+
+QString row_key(const Row& row)
+{
+    return row.text(u"itemcode") + u'/' + row.text(u"warehouse") + u'/' + row.text(u"location");
+}
+
+/// What po_quantity should hold per on-hand row, from the open lines of current orders.
+std::expected<QMap<QString, Decimal>, Error> expected_on_order(Database& db)
+{
+    auto groups = db.select(QStringLiteral(
+        "SELECT l.itemcode, l.warehouse, l.location, l.uom, i.stock_uom, SUM(l.quantity_open) AS quantity_open"
+        " FROM PO_transaction_table l"
+        " INNER JOIN PO_header_table h ON h.fkey = l.fkey"
+        " INNER JOIN Item_master_table i ON i.itemcode = l.itemcode"
+        " WHERE l.void = FALSE AND h.void = FALSE AND h.future_po = FALSE AND l.itemtype = '1' AND i.item_type = '1'"
+        " GROUP BY l.itemcode, l.warehouse, l.location, l.uom, i.stock_uom"));
+    if (!groups)
+        return std::unexpected(groups.error());
+    QMap<QString, Decimal> expected;
+    for (const Row& group : *groups) {
+        const QString uom = group.text(u"uom").isEmpty() ? group.text(u"stock_uom") : group.text(u"uom");
+        auto stock = convert_quantity(db, group.decimal(u"quantity_open"), group.text(u"itemcode"), uom,
+                                      group.text(u"stock_uom"));
+        if (!stock)
+            return std::unexpected(stock.error());
+        expected[row_key(group)] += *stock;
+    }
+    return expected;
+}
+
+std::expected<QStringList, Error> on_order_matches_open_lines(Database& db)
+{
+    auto expected = expected_on_order(db);
+    if (!expected)
+        return std::unexpected(expected.error());
+    auto rows = db.select(QStringLiteral(
+        "SELECT o.itemcode, o.warehouse, o.location, o.po_quantity FROM Item_onhand_table o"
+        " INNER JOIN Item_master_table i ON i.itemcode = o.itemcode"
+        " WHERE o.company = 1 AND i.item_type = '1' ORDER BY o.itemcode, o.warehouse, o.location"));
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList violations;
+    for (const Row& row : *rows) {
+        const Decimal open = expected->take(row_key(row));
+        const Decimal held = row.decimal(u"po_quantity");
+        if ((held - open).abs() >= Tolerance)
+            violations << QStringLiteral("on-hand row ") + row_key(row) + QStringLiteral(" holds ") + quantity_text(held)
+                    + QStringLiteral(" on order, its open order lines give ") + quantity_text(open);
+    }
+    for (auto it = expected->cbegin(); it != expected->cend(); ++it)
+        if (it.value().abs() >= Tolerance)
+            violations << QStringLiteral("on-hand row ") + it.key() + QStringLiteral(" is missing, its open order lines give ")
+                    + quantity_text(it.value());
+    return violations;
+}
+
+} // namespace
+
+std::vector<InvariantCheck> purchase_order_invariant_checks()
+{
+    return {
+        {QStringLiteral("order line quantities add up"), line_quantities_add_up},
+        {QStringLiteral("on-order quantities match open order lines"), on_order_matches_open_lines},
+    };
+}
+
+std::vector<InvariantCheck> purchasing_invariant_checks()
+{
+    std::vector<InvariantCheck> checks = invariant_checks();
+    for (InvariantCheck& check : purchase_order_invariant_checks())
+        checks.push_back(std::move(check));
+    return checks;
+}
+
+} // namespace zelkor

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "services/invariants.h"
+
+namespace zelkor {
+
+/// The purchase order's rules: every line that is not void holds quantity = open + received +
+/// cancelled (in the line's unit), and the po_quantity of every on-hand row of a stock item
+/// equals the open quantities, in stock units, of the current (not future, not void) stock
+/// lines that point at it.
+std::vector<InvariantCheck> purchase_order_invariant_checks();
+
+/// Every rule of the module with the order's added.
+std::vector<InvariantCheck> purchasing_invariant_checks();
+
+} // namespace zelkor

@@ -1,0 +1,108 @@
+#include "forms/purchasing/po_requisition.h"
+
+#include <QMap>
+
+namespace zelkor {
+namespace {
+
+QString placeholders(qsizetype count)
+{
+    QString text;
+    for (qsizetype index = 0; index < count; ++index)
+        text += index == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+    return text;
+}
+
+std::expected<std::optional<QString>, Error> requisition_key(Database& db, const QString& docno)
+{
+    auto key = db.scalar(QStringLiteral("SELECT fkey FROM PR_header_table WHERE company = 1 AND docno = ?"), {docno});
+    if (!key)
+        return std::unexpected(key.error());
+    if (!key->isValid() || key->isNull())
+        return std::nullopt;
+    return key->toString();
+}
+
+/// Sets `closed` on the named lines of one requisition, then brings its header in line: closed
+/// when no line is open (closing), open again (reopening).
+std::expected<void, Error> set_lines_closed(Database& db, const QString& docno, const QList<int>& itemnos, bool closed)
+{
+    auto key = requisition_key(db, docno);
+    if (!key)
+        return std::unexpected(key.error());
+    if (!*key || itemnos.isEmpty())
+        return {};
+    Params params{closed, **key};
+    for (int itemno : itemnos)
+        params.push_back(itemno);
+    auto lines = db.execute(QStringLiteral("UPDATE PR_transaction_table SET closed = ? WHERE fkey = ? AND itemno IN (")
+                                + placeholders(itemnos.size()) + u')',
+                            params);
+    if (!lines)
+        return std::unexpected(lines.error());
+    auto header = closed
+        ? db.execute(QStringLiteral("UPDATE PR_header_table SET closed = TRUE WHERE fkey = ? AND NOT EXISTS"
+                                    " (SELECT 1 FROM PR_transaction_table WHERE fkey = ? AND closed = FALSE)"),
+                     {**key, **key})
+        : db.execute(QStringLiteral("UPDATE PR_header_table SET closed = FALSE WHERE fkey = ?"), {**key});
+    if (!header)
+        return std::unexpected(header.error());
+    return {};
+}
+
+} // namespace
+
+std::expected<void, Error> close_requisition_lines(Database& db, const std::vector<OrderLine>& lines)
+{
+    QMap<QString, QList<int>> linked;
+    for (const OrderLine& line : lines)
+        if (!line.prno.isEmpty() && line.pr_itemno)
+            linked[line.prno] << *line.pr_itemno;
+    for (auto it = linked.cbegin(); it != linked.cend(); ++it)
+        if (auto done = set_lines_closed(db, it.key(), it.value(), true); !done)
+            return done;
+    return {};
+}
+
+std::expected<void, Error> reopen_requisition_lines(Database& db, const QString& order_fkey)
+{
+    auto rows = db.select(QStringLiteral("SELECT prno, pr_itemno FROM PO_transaction_table WHERE fkey = ?"
+                                         " AND prno IS NOT NULL AND pr_itemno IS NOT NULL ORDER BY prno, pr_itemno"),
+                          {order_fkey});
+    if (!rows)
+        return std::unexpected(rows.error());
+    QMap<QString, QList<int>> linked;
+    for (const Row& row : *rows)
+        if (!row.text(u"prno").isEmpty())
+            linked[row.text(u"prno")] << int(row.integer(u"pr_itemno"));
+    for (auto it = linked.cbegin(); it != linked.cend(); ++it)
+        if (auto done = set_lines_closed(db, it.key(), it.value(), false); !done)
+            return done;
+    return {};
+}
+
+std::expected<Rows, Error> open_requisitions(Database& db)
+{
+    return db.select(QStringLiteral("SELECT docno, fkey FROM PR_header_table WHERE company = 1 AND closed = FALSE"
+                                    " ORDER BY docno DESC"));
+}
+
+std::expected<std::optional<Row>, Error> requisition_header(Database& db, const QString& docno)
+{
+    return db.first(QStringLiteral("SELECT * FROM PR_header_table WHERE company = 1 AND docno = ?"), {docno});
+}
+
+std::expected<std::optional<Row>, Error> requisition_header_by_key(Database& db, const QString& fkey)
+{
+    return db.first(QStringLiteral("SELECT * FROM PR_header_table WHERE fkey = ?"), {fkey});
+}
+
+std::expected<Rows, Error> requisition_lines(Database& db, const QString& fkey)
+{
+    return db.select(QStringLiteral("SELECT l.*, a.accname FROM PR_transaction_table l"
+                                    " LEFT JOIN Account_master_table a ON a.accno = l.accno"
+                                    " WHERE l.fkey = ? ORDER BY l.itemno"),
+                     {fkey});
+}
+
+} // namespace zelkor

@@ -1,0 +1,190 @@
+#include "forms/purchasing/po_stock.h"
+
+#include "services/units.h"
+
+#include <QHash>
+
+#include <map>
+#include <tuple>
+
+namespace zelkor {
+namespace {
+
+/// Rows per upsert statement: keeps the bound values of one statement well below both
+/// engines' limits while a long order still needs only a few round trips.
+constexpr int RowsPerStatement = 100;
+
+struct OnHandKey {
+    QString itemcode;
+    QString warehouse;
+    QString location;
+    bool operator<(const OnHandKey& other) const
+    {
+        return std::tie(itemcode, warehouse, location) < std::tie(other.itemcode, other.warehouse, other.location);
+    }
+};
+
+struct StockQuantity {
+    Decimal quantity;
+    QString stock_uom;
+};
+
+/// Converts line quantities to stock units, reading each item and each unit pair once.
+class StockUnits {
+public:
+    explicit StockUnits(Database& db) : m_db(db) {}
+
+    /// Nothing when the item is not in the item master.
+    std::expected<std::optional<StockQuantity>, Error> convert(const OnOrderLine& line)
+    {
+        auto stock_uom = stock_uom_of(line.itemcode);
+        if (!stock_uom)
+            return std::unexpected(stock_uom.error());
+        if (!*stock_uom)
+            return std::nullopt;
+        const QString from = line.uom.isEmpty() ? **stock_uom : line.uom;
+        const QString pair_key = line.itemcode + QChar(0) + from;
+        auto factor = m_factors.constFind(pair_key);
+        if (factor == m_factors.constEnd()) {
+            auto pair = conversion_pair(m_db, line.itemcode, from, **stock_uom);
+            if (!pair)
+                return std::unexpected(pair.error());
+            factor = m_factors.insert(pair_key, pair->to_quantity / pair->from_quantity);
+        }
+        return StockQuantity{line.quantity_open * *factor, **stock_uom};
+    }
+
+private:
+    std::expected<std::optional<QString>, Error> stock_uom_of(const QString& itemcode)
+    {
+        if (auto known = m_stock_uoms.constFind(itemcode); known != m_stock_uoms.constEnd())
+            return *known;
+        auto item = m_db.first(QStringLiteral("SELECT stock_uom FROM Item_master_table WHERE itemcode = ?"), {itemcode});
+        if (!item)
+            return std::unexpected(item.error());
+        std::optional<QString> stock_uom;
+        if (*item)
+            stock_uom = (*item)->text(u"stock_uom");
+        m_stock_uoms.insert(itemcode, stock_uom);
+        return stock_uom;
+    }
+
+    Database& m_db;
+    QHash<QString, std::optional<QString>> m_stock_uoms;
+    QHash<QString, Decimal> m_factors;
+};
+
+bool counted(const OnOrderLine& line, OnOrderTypes types)
+{
+    if (line.itemcode.isEmpty() || line.quantity_open.is_zero())
+        return false;
+    return types == OnOrderTypes::StockOnly ? line.itemtype == u"1" : counts_on_order(line.itemtype);
+}
+
+using Changes = std::map<OnHandKey, StockQuantity>;
+
+std::expected<Changes, Error> changes_of(Database& db, const std::vector<OnOrderLine>& lines, OnOrderChange change,
+                                         OnOrderTypes types)
+{
+    StockUnits units(db);
+    Changes changes;
+    for (const OnOrderLine& line : lines) {
+        if (!counted(line, types))
+            continue;
+        auto converted = units.convert(line);
+        if (!converted)
+            return std::unexpected(converted.error());
+        if (!*converted)
+            continue;
+        const Decimal quantity = change == OnOrderChange::Add ? (*converted)->quantity : -(*converted)->quantity;
+        auto [slot, fresh] = changes.try_emplace({line.itemcode, line.warehouse, line.location},
+                                                 StockQuantity{quantity, (*converted)->stock_uom});
+        if (!fresh)
+            slot->second.quantity += quantity;
+    }
+    return changes;
+}
+
+std::expected<void, Error> upsert_batch(Database& db, Changes::const_iterator first, Changes::const_iterator last)
+{
+    QString sql = QStringLiteral("INSERT INTO Item_onhand_table (company, itemcode, warehouse, location, quantity,"
+                                 " order_quantity, po_quantity, uom) VALUES ");
+    Params params;
+    bool comma = false;
+    for (auto it = first; it != last; ++it) {
+        sql += comma ? QStringLiteral(", (1, ?, ?, ?, 0, 0, ?, ?)") : QStringLiteral("(1, ?, ?, ?, 0, 0, ?, ?)");
+        comma = true;
+        params.insert(params.end(), {it->first.itemcode, it->first.warehouse, it->first.location,
+                                     it->second.quantity, it->second.stock_uom});
+    }
+    sql += QStringLiteral(" ON CONFLICT (company, itemcode, warehouse, location)"
+                          " DO UPDATE SET po_quantity = Item_onhand_table.po_quantity + excluded.po_quantity");
+    auto done = db.execute(sql, params);
+    if (!done)
+        return std::unexpected(done.error());
+    return {};
+}
+
+std::expected<void, Error> create_or_change(Database& db, const Changes& changes)
+{
+    auto first = changes.cbegin();
+    while (first != changes.cend()) {
+        auto last = first;
+        for (int count = 0; last != changes.cend() && count < RowsPerStatement; ++count)
+            ++last;
+        if (auto done = upsert_batch(db, first, last); !done)
+            return done;
+        first = last;
+    }
+    return {};
+}
+
+std::expected<void, Error> change_existing(Database& db, const Changes& changes)
+{
+    for (const auto& [key, change] : changes) {
+        auto done = db.execute(QStringLiteral("UPDATE Item_onhand_table SET po_quantity = po_quantity + ?"
+                                              " WHERE company = 1 AND itemcode = ? AND warehouse = ? AND location = ?"),
+                               {change.quantity, key.itemcode, key.warehouse, key.location});
+        if (!done)
+            return std::unexpected(done.error());
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<OnOrderLine> on_order_lines(const std::vector<OrderLine>& lines)
+{
+    std::vector<OnOrderLine> result;
+    result.reserve(lines.size());
+    for (const OrderLine& line : lines)
+        result.push_back({line.itemcode, line.itemtype, line.uom, line.warehouse, line.location, line.quantity_open});
+    return result;
+}
+
+std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey)
+{
+    auto rows = db.select(QStringLiteral("SELECT itemcode, itemtype, uom, warehouse, location, quantity_open"
+                                         " FROM PO_transaction_table WHERE fkey = ? AND void = FALSE ORDER BY itemno"),
+                          {fkey});
+    if (!rows)
+        return std::unexpected(rows.error());
+    std::vector<OnOrderLine> lines;
+    lines.reserve(rows->size());
+    for (const Row& row : *rows)
+        lines.push_back({row.text(u"itemcode"), row.text(u"itemtype"), row.text(u"uom"), row.text(u"warehouse"),
+                         row.text(u"location"), row.decimal(u"quantity_open")});
+    return lines;
+}
+
+std::expected<void, Error> change_on_order_quantity(Database& db, const std::vector<OnOrderLine>& lines,
+                                                    OnOrderChange change, OnOrderTypes types,
+                                                    MissingOnHandRow missing)
+{
+    auto changes = changes_of(db, lines, change, types);
+    if (!changes)
+        return std::unexpected(changes.error());
+    return missing == MissingOnHandRow::Create ? create_or_change(db, *changes) : change_existing(db, *changes);
+}
+
+} // namespace zelkor

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "forms/purchasing/po_document.h"
+#include "services/database.h"
+
+#include <expected>
+#include <vector>
+
+namespace zelkor {
+
+/// What one order line contributes to the on-order quantity (po_quantity) of its on-hand row.
+struct OnOrderLine {
+    QString itemcode{};
+    QString itemtype{};
+    QString uom{};
+    QString warehouse{};
+    QString location{};
+    Decimal quantity_open{}; ///< in the line's unit
+};
+
+enum class OnOrderChange { Add, Remove };
+/// Saving and undoing an order count stock and non-stock master items ("1" and "2"); closing,
+/// voiding and activating count stock items ("1") only.
+enum class OnOrderTypes { StockAndNonStock, StockOnly };
+/// Whether a missing on-hand row is created (saving) or the line is passed over (closing).
+enum class MissingOnHandRow { Create, Skip };
+
+/// The lines of an order as they are about to be written.
+std::vector<OnOrderLine> on_order_lines(const std::vector<OrderLine>& lines);
+/// The stored lines of the order with key `fkey`.
+std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey);
+
+/// Adds or removes the open quantities of the lines, converted from each line's unit to the
+/// item's stock unit, on the on-hand rows of company 1 named by item, warehouse and location.
+/// Rows are changed in key order (one statement per batch of rows) so that two saves never
+/// wait on each other crosswise. Runs inside the caller's transaction.
+std::expected<void, Error> change_on_order_quantity(Database& db, const std::vector<OnOrderLine>& lines,
+                                                    OnOrderChange change, OnOrderTypes types,
+                                                    MissingOnHandRow missing);
+
+} // namespace zelkor
