@@ -15,6 +15,16 @@ namespace zelkor::host {
 
 namespace {
 
+#ifdef ZELKOR_HAS_QTPDF
+/// A PDF view that owns its document. It lets go of the document before it is destroyed: the
+/// document's closing signal must not reach a half-destroyed view.
+class OwningPdfView : public QPdfView {
+public:
+    explicit OwningPdfView(QWidget* parent) : QPdfView(parent) {}
+    ~OwningPdfView() override { setDocument(nullptr); }
+};
+#endif
+
 QWidget* make_missing_file_note(const QString& path, QWidget* parent)
 {
     auto* label = new QLabel(QStringLiteral("The PDF file %1 does not exist.").arg(path), parent);
@@ -30,7 +40,7 @@ QWidget* make_pdf_view(const QString& path, PageOrientation orientation, QWidget
     if (!QFileInfo::exists(path))
         return make_missing_file_note(path, parent);
 #ifdef ZELKOR_HAS_QTPDF
-    auto* view = new QPdfView(parent);
+    auto* view = new OwningPdfView(parent);
     auto* document = new QPdfDocument(view);
     document->load(path);
     view->setDocument(document);

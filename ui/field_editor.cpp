@@ -69,6 +69,7 @@ void FieldEditor::build_calendar_button()
     m_calendar->setToolTip(QStringLiteral("Choose the date on a calendar"));
     m_calendar->setPopupMode(QToolButton::InstantPopup);
     m_calendar->setFocusPolicy(Qt::NoFocus);
+    m_calendar->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
     auto* menu = new QMenu(m_calendar);
     auto* calendar = new QCalendarWidget(menu);
     calendar->setGridVisible(true);

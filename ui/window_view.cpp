@@ -240,8 +240,11 @@ QWidget* WindowView::build_field_form(const QString& pane, QWidget* parent)
             auto* editor = new FieldEditor(*m_model, field, form);
             m_editors.insert(field.name(), editor);
             const int label_column = int(at) * 2;
-            // The last field of a shorter row takes the rest of the row.
-            const int span = at + 1 == fields.size() ? int(widest - at) * 2 - 1 : 1;
+            // The last text of a shorter row takes the rest of the row; numbers, dates and checks
+            // keep their own width.
+            const bool wide_kind = field.kind() == FieldKind::Text || field.kind() == FieldKind::MultiLine
+                                   || field.kind() == FieldKind::DropDown;
+            const int span = at + 1 == fields.size() && wide_kind ? int(widest - at) * 2 - 1 : 1;
             if (field.kind() != FieldKind::Check) {
                 auto* label = new QLabel(field.caption(), form);
                 label->setBuddy(editor->control());

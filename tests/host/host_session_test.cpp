@@ -1,0 +1,138 @@
+// The demo host on a company file it creates itself: every window of the module opens from the
+// menus as a child window with its caption and toolbar, and the notifications are answered.
+// With ZELKOR_SCREENSHOT_DIR set, each window is also saved as a PNG for a look by eye.
+#include "host/host_session.h"
+
+#include "host/window_catalogue.h"
+#include "tests/support/printers.h"
+#include "ui/window_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+#ifdef ZELKOR_HAS_QTPDF
+#include <QPdfView>
+#endif
+
+#include <gtest/gtest.h>
+
+namespace zelkor::host {
+namespace {
+
+class DemoHost : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    std::unique_ptr<HostSession> session;
+
+    void SetUp() override
+    {
+        HostOptions options;
+        options.database = folder.filePath(QStringLiteral("company.db"));
+        auto started = HostSession::start(options);
+        ASSERT_TRUE(started.has_value()) << started.error().detail.toStdString();
+        session = std::move(*started);
+        session->window().show();
+        QApplication::processEvents();
+    }
+
+    QMdiSubWindow* active() const { return session->window().work_area()->activeSubWindow(); }
+    int child_count() const { return int(session->window().work_area()->subWindowList().size()); }
+
+    QAction* menu_item(const QString& menu, const QString& caption) const
+    {
+        for (QAction* top : session->window().menuBar()->actions())
+            if (top->menu() && top->text() == menu)
+                for (QAction* item : top->menu()->actions())
+                    if (item->text() == caption)
+                        return item;
+        return nullptr;
+    }
+
+    static void save_screenshot(QWidget& widget, const QString& name)
+    {
+        const QString folder = qEnvironmentVariable("ZELKOR_SCREENSHOT_DIR");
+        if (!folder.isEmpty())
+            widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    }
+};
+
+TEST_F(DemoHost, OpensEveryWindowFromItsMenuWithCaptionAndToolbar)
+{
+    EXPECT_EQ(session->facade().BASE_CURRENCY(), QStringLiteral("USD"));
+    EXPECT_EQ(session->facade().ZELKOR_USER(), QStringLiteral("ADMIN"));
+    EXPECT_EQ(session->facade().ZELKOR_DATE_FORMAT(), QStringLiteral("dd/mm/yyyy"));
+    int opened = 0;
+    for (const CatalogueEntry& entry : window_catalogue()) {
+        QAction* item = menu_item(entry.menu, entry.caption);
+        ASSERT_NE(item, nullptr) << entry.caption.toStdString();
+        item->trigger();
+        QApplication::processEvents();
+        ASSERT_EQ(child_count(), ++opened) << entry.class_name.toStdString();
+        auto* view = qobject_cast<WindowView*>(active()->widget());
+        ASSERT_NE(view, nullptr) << entry.class_name.toStdString();
+        EXPECT_EQ(view->model()->class_name(), entry.class_name);
+        EXPECT_EQ(active()->windowTitle(), view->model()->caption());
+        EXPECT_FALSE(view->model()->caption().isEmpty());
+        EXPECT_TRUE(view->command_bar()->isVisible()) << entry.class_name.toStdString();
+        EXPECT_FALSE(view->command_bar()->actions().isEmpty());
+        EXPECT_NE(view->action(to_int(CommandId::Exit)), nullptr) << entry.class_name.toStdString();
+        save_screenshot(*active(), entry.class_name);
+    }
+    save_screenshot(session->window(), QStringLiteral("host"));
+}
+
+TEST_F(DemoHost, AnswersNotificationsByOpeningHandingOffShowingOrLogging)
+{
+    using Handling = NotificationRouter::Handling;
+    NotificationRouter& router = session->router();
+
+    EXPECT_EQ(router.handle("Purchase Order", "PO-00001", ""), Handling::Opened);
+    ASSERT_NE(session->facade().frm_po(), nullptr);
+    EXPECT_EQ(session->facade().frm_po()->field("docno"), QStringLiteral("PO-00001"));
+
+    EXPECT_EQ(router.handle("Issue PO", "", ""), Handling::HandedOff);
+    EXPECT_EQ(child_count(), 2) << "a new order window takes the requisition";
+
+    EXPECT_EQ(router.handle("ActiveReport", "SELECT vendor_no, vendor_name FROM Vendor_table ORDER BY vendor_no",
+                            "Vendor List,,"),
+              Handling::Shown);
+    EXPECT_EQ(active()->windowTitle(), QStringLiteral("Vendor List"));
+    auto* rows = active()->widget()->findChild<QTableView*>();
+    ASSERT_NE(rows, nullptr);
+    EXPECT_GT(rows->model()->rowCount(), 0);
+    EXPECT_EQ(rows->model()->headerData(1, Qt::Horizontal).toString().toLower(), QStringLiteral("vendor_name"));
+
+    EXPECT_EQ(router.handle("ActiveReport", "DELETE FROM Vendor_table", "x"), Handling::Logged)
+        << "only a query is run for a report";
+    EXPECT_GT(session->database().scalar("SELECT COUNT(*) FROM Vendor_table")->toInt(), 0);
+
+    const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        QPainter painter(&writer);
+        painter.drawText(QPointF(100, 100), QStringLiteral("Vendor list"));
+    }
+    EXPECT_EQ(router.handle("pdf viewer landscape", pdf, ""), Handling::Shown);
+    EXPECT_EQ(active()->windowTitle(), QStringLiteral("report.pdf"));
+#ifdef ZELKOR_HAS_QTPDF
+    EXPECT_NE(qobject_cast<QPdfView*>(active()->widget()), nullptr);
+#endif
+
+    const int windows = child_count();
+    EXPECT_EQ(router.handle("Vendor Master", "V100", ""), Handling::Logged);
+    EXPECT_EQ(child_count(), windows);
+    EXPECT_TRUE(session->window().log_text().contains(QStringLiteral("Vendor Master | V100 | ")));
+}
+
+} // namespace
+} // namespace zelkor::host
