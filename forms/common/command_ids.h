@@ -63,8 +63,8 @@ enum class Checkable { No, Yes };
 /// Where a command appears: always in its menu, and on the toolbar when `toolbar` is set.
 struct CommandSpec {
     int id = 0;
-    std::string_view caption;   ///< with the & of its accelerator
-    std::string_view menu;      ///< "&File", "&Edit", "&Record", "&View", "&Tools", "F&ormat", "&Help"
+    std::string_view caption{};   ///< with the & of its accelerator
+    std::string_view menu{};      ///< "&File", "&Edit", "&Record", "&View", "&Tools", "F&ormat", "&Help"
     bool toolbar = false;
     RightNeeded right = RightNeeded::None;
     Checkable checkable = Checkable::No;

@@ -26,9 +26,9 @@ enum class FieldKind {
 /// The rows of a drop-down list: several columns, one of which (the bound column) gives the value
 /// that is typed into the field when a row is chosen.
 struct Choices {
-    QStringList captions;           ///< column headings; may be empty for a one-column list
-    std::vector<int> widths;        ///< column widths in pixels (0 = hidden column), may be empty
-    std::vector<QStringList> rows;  ///< one entry per row, one text per column
+    QStringList captions{};           ///< column headings; may be empty for a one-column list
+    std::vector<int> widths{};        ///< column widths in pixels (0 = hidden column), may be empty
+    std::vector<QStringList> rows{};  ///< one entry per row, one text per column
     int bound_column = 0;
 
     bool empty() const { return rows.empty(); }
@@ -55,11 +55,11 @@ enum class ReadModeLock { Locked, Open };
 
 /// What a window declares about one header field.
 struct FieldSpec {
-    QString name;      ///< the table column the value is saved to, or a snake_case name for others
-    QString caption;   ///< the label beside the field
+    QString name{};      ///< the table column the value is saved to, or a snake_case name for others
+    QString caption{};   ///< the label beside the field
     FieldKind kind = FieldKind::Text;
     int row = 0;       ///< layout row of the header (or of its pane); fields of one row sit side by side
-    QString pane;      ///< empty for the header, else the name of the pane holding the field
+    QString pane{};      ///< empty for the header, else the name of the pane holding the field
     bool read_only = false;
     ReadModeLock lock = ReadModeLock::Locked;
 };
@@ -67,9 +67,9 @@ struct FieldSpec {
 /// A header field: its declaration, the value as typed and its state.
 struct Field {
     FieldSpec spec;
-    QString value;
+    QString value{};
     bool read_only = false; ///< the window's own read-only state (the mode lock comes on top)
-    Choices choices;        ///< the drop-down's list
+    Choices choices{};        ///< the drop-down's list
 
     const QString& name() const { return spec.name; }
     const QString& caption() const { return spec.caption; }

@@ -13,11 +13,11 @@ namespace zelkor {
 
 /// One column of a grid, addressed by its caption.
 struct GridColumn {
-    QString caption;
+    QString caption{};
     FieldKind kind = FieldKind::Text;
     bool hidden = false;
     bool read_only = false;
-    Choices choices;     ///< the drop-down of the column (per-column pick-list)
+    Choices choices{};     ///< the drop-down of the column (per-column pick-list)
     int width = 0;       ///< pixels; 0 lets the view choose
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
@@ -112,11 +112,11 @@ signals:
 private:
     bool valid(int row, int column) const;
 
-    QString m_name;
-    QString m_caption;
-    QString m_pane;
+    QString m_name{};
+    QString m_caption{};
+    QString m_pane{};
     std::vector<GridColumn> m_columns;
-    std::vector<QStringList> m_rows;
+    std::vector<QStringList> m_rows{};
     bool m_read_only = false;
     int m_current_row = -1;
     int m_current_column = 0;

@@ -2,7 +2,10 @@
 
 #include "services/clock.h"
 #include "services/fiscal_periods.h"
+#include "services/master_lookups.h"
 #include "services/rights.h"
+
+#include <QDebug>
 
 namespace zelkor {
 
@@ -517,6 +520,18 @@ void WindowModel::set_caption(const QString& caption)
         return;
     m_caption = caption;
     emit captionChanged(caption);
+}
+
+void WindowModel::load_choices(const QString& name, const PickList& list)
+{
+    if (!database())
+        return;
+    auto choices = Choices::load(*database(), list);
+    if (!choices) {
+        qWarning().noquote() << m_class_name << name << "list:" << choices.error().detail;
+        return;
+    }
+    set_field_choices(name, std::move(*choices));
 }
 
 QDate WindowModel::today() const { return Clock::today(); }

@@ -18,11 +18,13 @@
 
 namespace zelkor {
 
+struct PickList;
+
 /// A command as a window has it now.
 struct Command {
     int id = 0;
-    QString caption; ///< with the & of its accelerator
-    QString menu;    ///< the menu it sits in ("&File", ...)
+    QString caption{}; ///< with the & of its accelerator
+    QString menu{};    ///< the menu it sits in ("&File", ...)
     bool toolbar = false;
     bool checkable = false;
     bool checked = false;
@@ -120,6 +122,7 @@ public:
 signals:
     void NotifyClients(const QString& formx, const QString& docnox, const QString& arg2);
     void captionChanged(const QString& caption);
+    /// The mode changed: which fields and grid cells are editable may have changed with it.
     void modeChanged(zelkor::WindowModel::Mode mode);
     /// A field's value changed.
     void fieldValueChanged(const QString& name);
@@ -147,6 +150,9 @@ protected:
     /// A window-specific command (id 1001 and up) or a shared one placed differently.
     void declare_command(const CommandSpec& spec);
     void set_caption(const QString& caption);
+    /// Fills a drop-down field from a shared pick-list; a list that cannot be read stays empty
+    /// (the window still opens) and the reason goes to the log.
+    void load_choices(const QString& field, const PickList& list);
 
     // Hooks ---------------------------------------------------------------------------------------
     /// The window's opening steps; runs once with the settings in place.
@@ -194,8 +200,8 @@ private:
     bool exit_window(Closing closing);
     Entry cell_typed(Grid& grid, int row, int column, const QString& previous);
 
-    QString m_class_name;
-    QString m_caption;
+    QString m_class_name{};
+    QString m_caption{};
     Kind m_kind;
     HostSettings m_settings;
     Rights m_rights;
@@ -205,7 +211,7 @@ private:
     bool m_dirty = false;
     bool m_closed = false;
     bool m_opened = false;
-    QString m_status;
+    QString m_status{};
     std::vector<Field> m_fields;
     std::vector<Grid*> m_grids;
     std::vector<Pane> m_panes;

@@ -1,5 +1,7 @@
 #include "forms/payables/POform_invoice.h"
 
+#include "services/master_lookups.h"
+
 namespace zelkor {
 
 POform_invoice::POform_invoice(QObject* parent)
@@ -105,6 +107,13 @@ POform_invoice::POform_invoice(QObject* parent)
     declare_command({ReceiptRecord, "&Receipt Record", menus::View, false, Right::None});
     declare_command({InvoiceHistory, "&Invoice History", menus::View, false, Right::None, Checkable::Yes});
     declare_command({VendorAddress, "&Vendor Address", menus::View, false, Right::None, Checkable::Yes});
+}
+
+void POform_invoice::on_open()
+{
+    load_choices("vendor_no", pick_lists::vendor_by_number(VendorFilter::ActiveOnly));
+    load_choices("vendor_name", pick_lists::vendor_by_name());
+    load_choices("payment_term", pick_lists::payment_term());
 }
 
 void POform_invoice::display_by_number() {}

@@ -33,6 +33,7 @@ public:
     virtual void load_receipt_lines();
 
 protected:
+    void on_open() override;
     Entry check_field(const QString& name, const QString& previous) override;
 
     QString m_key;

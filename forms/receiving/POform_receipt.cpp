@@ -1,5 +1,7 @@
 #include "forms/receiving/POform_receipt.h"
 
+#include "services/master_lookups.h"
+
 namespace zelkor {
 
 POform_receipt::POform_receipt(QObject* parent)
@@ -86,6 +88,13 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_command(CommandId::ItemMaster);
     declare_command(CommandId::VendorMaster);
     declare_command(CommandId::StockOnHand, "On Hand");
+}
+
+void POform_receipt::on_open()
+{
+    load_choices("vendor_no", pick_lists::vendor_by_number(VendorFilter::ActiveOnly));
+    load_choices("vendor_name", pick_lists::vendor_by_name());
+    load_choices("payment_term", pick_lists::payment_term());
 }
 
 void POform_receipt::display_by_number() {}

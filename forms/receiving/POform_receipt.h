@@ -37,6 +37,7 @@ public:
     virtual void load_order_lines();
 
 protected:
+    void on_open() override;
     Entry check_field(const QString& name, const QString& previous) override;
 
     QString m_key;
