@@ -69,17 +69,25 @@ void PickListComboBox::set_choices(const Choices& choices)
 
 void PickListComboBox::size_list_columns(const Choices& choices)
 {
-    m_list->resizeColumnsToContents();
+    // Measured over the rows themselves: a table view that is not shown yet measures only the
+    // rows it would show first.
+    const QFontMetrics metrics = m_list->fontMetrics();
+    const size_t measured_rows = std::min<size_t>(choices.rows.size(), 500);
     m_list_width = 0;
     for (int column = 0; column < m_items->columnCount(); ++column) {
         const int declared = column < int(choices.widths.size()) ? choices.widths[size_t(column)] : -1;
         m_list->setColumnHidden(column, declared == 0);
-        if (declared > 0)
-            m_list->setColumnWidth(column, declared);
-        else if (declared < 0)
-            m_list->setColumnWidth(column, std::clamp(m_list->columnWidth(column) + 12, 60, 320));
-        if (declared != 0)
-            m_list_width += m_list->columnWidth(column);
+        if (declared == 0)
+            continue;
+        int width = declared;
+        if (declared < 0) {
+            width = metrics.horizontalAdvance(choices.captions.value(column));
+            for (size_t row = 0; row < measured_rows; ++row)
+                width = std::max(width, metrics.horizontalAdvance(choices.rows[row].value(column)));
+            width = std::clamp(width + 16, 60, 360);
+        }
+        m_list->setColumnWidth(column, width);
+        m_list_width += width;
     }
 }
 
@@ -112,8 +120,12 @@ QSize PickListComboBox::minimumSizeHint() const
 
 void PickListComboBox::showPopup()
 {
+    // The list shows every column in full, even when the box itself is narrow.
     const int scroll = m_list->verticalScrollBar()->sizeHint().width();
-    m_list->setMinimumWidth(std::max(width(), m_list_width + scroll + 4));
+    const int wanted = std::max(width(), m_list_width + scroll + 2 * m_list->frameWidth() + 4);
+    m_list->setMinimumWidth(wanted);
+    if (QWidget* popup = m_list->parentWidget())
+        popup->setMinimumWidth(wanted);
     QComboBox::showPopup();
 }
 
