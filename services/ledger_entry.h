@@ -14,7 +14,7 @@ namespace zelkor {
 /// a positive amount increases the account on the side its `debit` flag names.
 struct EntryLine {
     QString account;
-    QString currency;
+    QString currency; ///< empty: the document's currency
     /// The vendor the line is owed to or paid for; part of the line's identity, so that two
     /// vendors' payables on one account stay two lines.
     QString vendor_no;

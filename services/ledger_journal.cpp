@@ -11,31 +11,88 @@ namespace {
 // bound values stay far below either engine's limit.
 constexpr size_t LinesPerStatement = 100;
 
-const QStringList& line_columns()
+// Columns every line of an entry shares, bound once per statement.
+const QStringList& shared_columns()
 {
     static const QStringList columns = {
-        QStringLiteral("company"), QStringLiteral("fkey"), QStringLiteral("lineno"), QStringLiteral("doctype"),
-        QStringLiteral("docno"), QStringLiteral("gldate"), QStringLiteral("period"), QStringLiteral("fyear"),
-        QStringLiteral("accno"), QStringLiteral("acccode"), QStringLiteral("subacc"), QStringLiteral("subacc2"),
-        QStringLiteral("subacc3"), QStringLiteral("subacc4"), QStringLiteral("subacc5"), QStringLiteral("amount"),
-        QStringLiteral("base_amount"), QStringLiteral("Percent"), QStringLiteral("currency"),
-        QStringLiteral("exchange_rate"), QStringLiteral("ledgertype"), QStringLiteral("vendor_no"),
-        QStringLiteral("Source"), QStringLiteral("source_form"), QStringLiteral("source_docno"),
-        QStringLiteral("date_created"), QStringLiteral("time_created"), QStringLiteral("user_created"),
+        QStringLiteral("company"), QStringLiteral("fkey"), QStringLiteral("doctype"), QStringLiteral("docno"),
+        QStringLiteral("gldate"), QStringLiteral("period"), QStringLiteral("fyear"), QStringLiteral("Source"),
+        QStringLiteral("source_form"), QStringLiteral("source_docno"), QStringLiteral("date_created"),
+        QStringLiteral("time_created"), QStringLiteral("user_created"),
     };
     return columns;
 }
 
-void bind_line(Params& params, const JournalStamp& stamp, int lineno, const JournalLine& line)
+// Columns of each line, as (column, placeholder) pairs. PostgreSQL types the values of a
+// VALUES list from their first row, so numbers are cast there.
+const std::vector<std::pair<QString, QString>>& own_columns()
 {
-    params.insert(params.end(), {stamp.company, stamp.fkey, lineno, QStringLiteral("gl"), stamp.docno, stamp.gldate,
-                                 stamp.period.period, stamp.period.fiscal_year, line.account});
+    static const std::vector<std::pair<QString, QString>> columns = {
+        {QStringLiteral("lineno"), QStringLiteral("CAST(? AS INTEGER)")},
+        {QStringLiteral("accno"), QStringLiteral("?")},
+        {QStringLiteral("acccode"), QStringLiteral("?")},
+        {QStringLiteral("subacc"), QStringLiteral("?")},
+        {QStringLiteral("subacc2"), QStringLiteral("?")},
+        {QStringLiteral("subacc3"), QStringLiteral("?")},
+        {QStringLiteral("subacc4"), QStringLiteral("?")},
+        {QStringLiteral("subacc5"), QStringLiteral("?")},
+        {QStringLiteral("amount"), QStringLiteral("CAST(? AS NUMERIC)")},
+        {QStringLiteral("base_amount"), QStringLiteral("CAST(? AS NUMERIC)")},
+        {QStringLiteral("Percent"), QStringLiteral("CAST(? AS NUMERIC)")},
+        {QStringLiteral("currency"), QStringLiteral("?")},
+        {QStringLiteral("exchange_rate"), QStringLiteral("CAST(? AS NUMERIC)")},
+        {QStringLiteral("ledgertype"), QStringLiteral("?")},
+        {QStringLiteral("vendor_no"), QStringLiteral("?")},
+    };
+    return columns;
+}
+
+// "INSERT INTO GL_transaction_table (...) SELECT <shared values>, v.column1, ... FROM (VALUES "
+QString insert_prefix(Engine engine)
+{
+    QStringList columns = shared_columns();
+    QStringList selected;
+    for (const QString& column : shared_columns()) {
+        // SQLite would read a date cast to DATE as the number 2026; PostgreSQL needs the type.
+        if (column == u"gldate" || column == u"date_created")
+            selected << (engine == Engine::Postgres ? QStringLiteral("CAST(? AS DATE)") : QStringLiteral("?"));
+        else if (column == u"company" || column == u"period")
+            selected << QStringLiteral("CAST(? AS INTEGER)");
+        else
+            selected << QStringLiteral("?");
+    }
+    for (size_t i = 0; i < own_columns().size(); ++i) {
+        columns << own_columns()[i].first;
+        selected << QStringLiteral("v.column%1").arg(i + 1);
+    }
+    return QStringLiteral("INSERT INTO GL_transaction_table (") + columns.join(QStringLiteral(", "))
+        + QStringLiteral(") SELECT ") + selected.join(QStringLiteral(", ")) + QStringLiteral(" FROM (VALUES ");
+}
+
+QString values_row()
+{
+    QStringList placeholders;
+    for (const auto& [column, placeholder] : own_columns())
+        placeholders << placeholder;
+    return u'(' + placeholders.join(QStringLiteral(", ")) + u')';
+}
+
+Params shared_values(const JournalStamp& stamp)
+{
+    return {stamp.company, stamp.fkey, QStringLiteral("gl"), stamp.docno, stamp.gldate, stamp.period.period,
+            stamp.period.fiscal_year, stamp.source, stamp.source_form, stamp.source_docno, stamp.date_created,
+            stamp.time_created, stamp.user};
+}
+
+SqlValue text_or_null(const QString& text) { return text.isEmpty() ? SqlValue(std::nullopt) : SqlValue(text); }
+
+void bind_line(Params& params, int lineno, const JournalLine& line)
+{
+    params.insert(params.end(), {lineno, line.account});
     for (const QString& code : line.codes)
-        params.emplace_back(code.isEmpty() ? SqlValue(std::nullopt) : SqlValue(code));
+        params.push_back(text_or_null(code));
     params.insert(params.end(), {line.amount, line.base_amount, line.percent, line.currency, line.exchange_rate,
-                                 line.ledgertype, line.vendor_no.isEmpty() ? SqlValue(std::nullopt) : line.vendor_no,
-                                 stamp.source, stamp.source_form, stamp.source_docno, stamp.date_created,
-                                 stamp.time_created, stamp.user});
+                                 line.ledgertype, text_or_null(line.vendor_no)});
 }
 
 } // namespace
@@ -67,19 +124,19 @@ std::expected<void, Error> insert_journal_header(Database& db, const JournalStam
 std::expected<void, Error> insert_journal_lines(Database& db, const JournalStamp& stamp,
                                                 const std::vector<JournalLine>& lines)
 {
-    const QString one_row = u'(' + placeholder_list(line_columns().size()) + u')';
-    const QString insert = QStringLiteral("INSERT INTO GL_transaction_table (") + line_columns().join(QStringLiteral(", "))
-        + QStringLiteral(") VALUES ");
+    const QString prefix = insert_prefix(db.engine());
+    const QString row = values_row();
     for (size_t first = 0; first < lines.size(); first += LinesPerStatement) {
         const size_t end = std::min(lines.size(), first + LinesPerStatement);
         QStringList rows;
-        Params params;
-        params.reserve((end - first) * static_cast<size_t>(line_columns().size()));
+        Params params = shared_values(stamp);
+        params.reserve(params.size() + (end - first) * own_columns().size());
         for (size_t i = first; i < end; ++i) {
-            rows << one_row;
-            bind_line(params, stamp, static_cast<int>(i) + 1, lines[i]);
+            rows << row;
+            bind_line(params, static_cast<int>(i) + 1, lines[i]);
         }
-        if (auto done = db.execute(insert + rows.join(QStringLiteral(", ")), params); !done)
+        // Placeholders are numbered in order of appearance: the shared values, then each row's.
+        if (auto done = db.execute(prefix + rows.join(QStringLiteral(", ")) + QStringLiteral(") AS v"), params); !done)
             return std::unexpected(done.error());
     }
     return {};

@@ -182,6 +182,9 @@ std::expected<void, Error> add_exchange_difference(const PostingContext& context
     if (total.is_zero() || total.abs() >= Decimal(1))
         return {};
     const QString& account = total.is_negative() ? context.loss_account : context.gain_account;
+    if (account.isEmpty())
+        return std::unexpected(Error::not_found(total.is_negative() ? QStringLiteral("GL realized loss account has not been set")
+                                                                    : QStringLiteral("GL realized gain account has not been set")));
     const LedgerAccount* chart = context.accounts.find(account);
     if (!chart)
         return std::unexpected(no_account(account));
