@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTime>
 
 namespace zelkor::host {
@@ -113,6 +114,13 @@ QMdiSubWindow* HostWindow::show_child(QWidget* content, const QString& title)
     const QSize wanted = content->sizeHint().expandedTo(content->minimumSizeHint());
     const QSize room = m_area->viewport()->size();
     window->resize(wanted.boundedTo(room).expandedTo(QSize(480, 320)));
+    // Each new window steps down and right from the last, so every title bar stays in reach.
+    const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 6;
+    const int placed = int(m_area->subWindowList().size()) - 1;
+    QPoint corner((placed % 8) * step, (placed % 8) * step);
+    if (corner.x() + window->width() > room.width() || corner.y() + window->height() > room.height())
+        corner = QPoint(0, 0);
+    window->move(corner);
     window->show();
     m_area->setActiveSubWindow(window);
     return window;
