@@ -1,0 +1,101 @@
+#include "forms/purchasing/pr_document.h"
+
+#include "forms/common/grid.h"
+#include "forms/purchasing/pr_columns.h"
+
+namespace zelkor {
+
+namespace {
+
+namespace col = pr_column;
+
+bool checked(const QString& text)
+{
+    return text == u"1" || text.compare(u"true", Qt::CaseInsensitive) == 0;
+}
+
+/// A number cell: empty reads as 0; text that is not a number gives the cell's message.
+std::expected<Decimal, Error> number_of(const QString& text, const QString& message)
+{
+    if (text.trimmed().isEmpty())
+        return Decimal(0);
+    const auto value = parse_amount(text);
+    if (!value || value->is_overflow())
+        return std::unexpected(Error::invalid(message));
+    return *value;
+}
+
+/// A row with nothing to save (a line number alone stays from an item code cleared).
+bool blank_row(const Grid& lines, int row)
+{
+    for (QLatin1String column : {col::ItemCode, col::ItemType, col::Description, col::Quantity,
+                                 col::UnitCost, col::ExtendedCost})
+        if (!lines.cell(row, column).trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+std::expected<PrLine, Error> line_of_row(const Grid& lines, int row)
+{
+    auto cell = [&](QLatin1String column) { return lines.cell(row, column).trimmed(); };
+    PrLine line;
+    bool whole = false;
+    line.itemno = cell(col::ItemNo).toInt(&whole);
+    if (!whole || line.itemno <= 0)
+        return std::unexpected(Error::invalid(QStringLiteral("item no is invalid.")));
+    line.itemcode = cell(col::ItemCode);
+    line.itemtype = cell(col::ItemType);
+    line.description = lines.cell(row, col::Description);
+    line.uom = cell(col::Uom);
+    const struct {
+        QLatin1String column;
+        Decimal* target;
+        const char* message;
+    } numbers[] = {{col::Quantity, &line.quantity, "quantity is invalid."},
+                   {col::UnitCost, &line.unitcost, "unit cost is invalid."},
+                   {col::ExtendedCost, &line.extended_cost, "extended cost is invalid."},
+                   {col::TaxAmount, &line.tax_amount, "please input numeric data"},
+                   {col::NetCost, &line.net_cost, "please input numeric data"}};
+    for (const auto& number : numbers) {
+        auto value = number_of(cell(number.column), QString::fromLatin1(number.message));
+        if (!value)
+            return std::unexpected(value.error());
+        *number.target = *value;
+    }
+    line.price_include_tax = checked(cell(col::TaxIncluded));
+    line.tax_code = cell(col::TaxCode);
+    line.accno = cell(col::Account);
+    line.warehouse = cell(col::Warehouse);
+    line.location = cell(col::Location);
+    line.vendor_no = cell(col::PreferredVendor);
+    line.closed = checked(cell(col::Closed));
+    line.date_created = QDate::fromString(cell(col::CreatedDate), AuditDateFormat);
+    line.time_created = cell(col::CreatedTime);
+    line.user_created = cell(col::UserCreated);
+    return line;
+}
+
+} // namespace
+
+std::expected<std::vector<PrLine>, Error> pr_lines_of_grid(const Grid& lines)
+{
+    std::vector<PrLine> result;
+    for (int row = 0; row < lines.row_count(); ++row) {
+        if (blank_row(lines, row))
+            continue;
+        if (lines.cell(row, col::ItemNo).trimmed().isEmpty()) {
+            // A row with only text continues the line above it.
+            if (result.empty())
+                return std::unexpected(Error::invalid(QStringLiteral("a description row comes before any line")));
+            result.back().description += QChar(10) + lines.cell(row, col::Description);
+            continue;
+        }
+        auto line = line_of_row(lines, row);
+        if (!line)
+            return std::unexpected(line.error());
+        result.push_back(std::move(*line));
+    }
+    return result;
+}
+
+} // namespace zelkor

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "services/decimal.h"
+#include "services/error.h"
+
+#include <QDate>
+#include <QString>
+
+#include <expected>
+#include <vector>
+
+namespace zelkor {
+
+class Grid;
+
+/// The header of a requisition as it is saved.
+struct PrHeader {
+    QString vendor_no{};
+    QString purpose{};
+    QString shipto{};
+    QDate order_date{};
+    QDate requested_date{};
+    QString currency{};
+    QString requested_user{};
+    QString contact_person{};
+    QString phone{};
+    QString fax{};
+    Decimal sub_total{};
+    Decimal tax_total{};
+    Decimal total{};
+    QString remark{};
+    QString reference{};
+    QString payment_term{};
+};
+
+/// One requisition line as it is saved: a numbered grid row with the text of the continuation
+/// rows after it joined to its description.
+struct PrLine {
+    int itemno = 0;
+    QString itemcode{};
+    QString itemtype{};
+    QString description{};
+    QString uom{};
+    Decimal quantity{};
+    Decimal unitcost{};
+    Decimal extended_cost{};
+    Decimal net_cost{};
+    Decimal tax_amount{};
+    bool price_include_tax = false;
+    QString tax_code{};
+    QString accno{};
+    QString warehouse{};
+    QString location{};
+    QString vendor_no{};
+    bool closed = false;
+    QDate date_created{};   ///< from the hidden audit columns of a saved line; invalid for a new one
+    QString time_created{};
+    QString user_created{};
+};
+
+/// Who saves, from where, and when.
+struct PrAudit {
+    QString user{};
+    QString computer_id{};
+    QDate today{};
+    QString time{}; ///< "hh:mm:ss"
+};
+
+/// The lines of the grid in grid order. A row with a line number starts a line; a row without
+/// one but with description text continues the line before it (its text joined with a line
+/// feed); empty rows are skipped. Errors: a continuation before any line, a line number that is
+/// not a whole number, and numbers that cannot be read (the cell's own message).
+std::expected<std::vector<PrLine>, Error> pr_lines_of_grid(const Grid& lines);
+
+/// The date format of the hidden audit date columns of the line grid.
+inline constexpr Qt::DateFormat AuditDateFormat = Qt::ISODate;
+
+} // namespace zelkor

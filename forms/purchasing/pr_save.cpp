@@ -1,0 +1,264 @@
+#include "forms/purchasing/pr_save.h"
+
+#include "services/fiscal_periods.h"
+#include "services/sql_names.h"
+
+namespace zelkor {
+
+namespace {
+
+const QString HeaderTable = QStringLiteral("PR_header_table");
+const QString LineTable = QStringLiteral("PR_transaction_table");
+const QString DocType = QStringLiteral("pr");
+
+/// Whether the line is written for a new requisition or rewritten by an edit.
+enum class LineWrite { New, Edit };
+
+/// What every line copies from its requisition.
+struct LineOwner {
+    QString key;
+    QString docno;
+    const PrHeader& header;
+};
+
+InsertRow& set_unless_empty(InsertRow& row, QStringView column, const QString& value)
+{
+    if (!value.isEmpty())
+        row.set(column, value);
+    return row;
+}
+
+std::expected<void, Error> insert_line(Database& db, const LineOwner& owner, const PrLine& line,
+                                       const TaxElements& elements, const PrAudit& audit, LineWrite write)
+{
+    InsertRow row(LineTable);
+    row.set(u"company", 1)
+        .set(u"fkey", owner.key)
+        .set(u"docno", owner.docno)
+        .set(u"itemno", line.itemno)
+        .set(u"order_date", owner.header.order_date)
+        .set(u"requested_date", owner.header.requested_date)
+        .set(u"currency", owner.header.currency)
+        .set(u"requested_user", owner.header.requested_user)
+        .set(u"vendor_no", line.vendor_no.isEmpty() ? owner.header.vendor_no : line.vendor_no);
+    set_unless_empty(row, u"itemcode", line.itemcode);
+    set_unless_empty(row, u"itemtype", line.itemtype);
+    set_unless_empty(row, u"uom", line.uom);
+    set_unless_empty(row, u"accno", line.accno);
+    set_unless_empty(row, u"warehouse", line.warehouse);
+    set_unless_empty(row, u"location", line.location);
+    row.set(u"description", line.description)
+        .set(u"quantity", line.quantity)
+        .set(u"unitcost", line.unitcost)
+        .set(u"extended_cost", line.extended_cost.round2())
+        .set(u"net_cost", line.net_cost.round2())
+        .set(u"price_include_tax", line.price_include_tax)
+        .set(u"tax_code", line.tax_code)
+        .set(u"computer_id", audit.computer_id);
+    // The stored tax amount is the sum of the elements; a line without elements has none.
+    set_tax_columns(row, elements, AllocatedColumn::Absent);
+    if (write == LineWrite::New) {
+        row.set(u"date_created", audit.today).set(u"time_created", audit.time).set(u"user_created", audit.user);
+    } else {
+        row.set(u"closed", line.closed)
+            .set(u"date_created", line.date_created)
+            .set(u"time_created", line.time_created)
+            .set(u"user_created", line.user_created)
+            .set(u"date_lastmodified", audit.today)
+            .set(u"time_lastmodified", audit.time)
+            .set(u"user_updated", audit.user);
+    }
+    return row.execute(db);
+}
+
+std::expected<void, Error> insert_lines(Database& db, const LineOwner& owner, const std::vector<PrLine>& lines,
+                                        const TaxElementStore& taxes, const PrAudit& audit, LineWrite write)
+{
+    for (const PrLine& line : lines) {
+        auto elements = pr_line_tax_elements(taxes, line);
+        if (!elements)
+            return std::unexpected(elements.error());
+        if (auto written = insert_line(db, owner, line, *elements, audit, write); !written)
+            return written;
+    }
+    return {};
+}
+
+std::expected<void, Error> insert_header(Database& db, const DocumentNumber& number, const PrHeader& header,
+                                         const PrAudit& audit)
+{
+    return InsertRow(HeaderTable)
+        .set(u"company", 1)
+        .set(u"vendor_no", header.vendor_no)
+        .set(u"doctype", DocType)
+        .set(u"docno", number.docno)
+        .set(u"fkey", number.fkey)
+        .set(u"purpose", header.purpose)
+        .set(u"shipto", header.shipto)
+        .set(u"order_date", header.order_date)
+        .set(u"requested_date", header.requested_date)
+        .set(u"currency", header.currency)
+        .set(u"requested_user", header.requested_user)
+        .set(u"contact_person", header.contact_person)
+        .set(u"phone", header.phone)
+        .set(u"fax", header.fax)
+        .set(u"sub_total", header.sub_total.round2())
+        .set(u"tax_total", header.tax_total.round2())
+        .set(u"total", header.total.round2())
+        .set(u"date_created", audit.today)
+        .set(u"time_created", audit.time)
+        .set(u"user_created", audit.user)
+        .set(u"remark", header.remark)
+        .set(u"reference", header.reference)
+        .set(u"payment_term", header.payment_term)
+        .execute(db);
+}
+
+std::expected<void, Error> rewrite_header(Database& db, const QString& key, const QString& docno,
+                                          const PrHeader& header, const PrAudit& audit)
+{
+    auto changed = UpdateRow(HeaderTable)
+                       .set(u"vendor_no", header.vendor_no)
+                       .set(u"shipto", header.shipto)
+                       .set(u"purpose", header.purpose)
+                       .set(u"requested_date", header.requested_date)
+                       .set(u"currency", header.currency)
+                       .set(u"requested_user", header.requested_user)
+                       .set(u"contact_person", header.contact_person)
+                       .set(u"phone", header.phone)
+                       .set(u"fax", header.fax)
+                       .set(u"sub_total", header.sub_total.round2())
+                       .set(u"tax_total", header.tax_total.round2())
+                       .set(u"total", header.total.round2())
+                       .set(u"remark", header.remark)
+                       .set(u"reference", header.reference)
+                       .set(u"payment_term", header.payment_term)
+                       .set(u"date_lastmodified", audit.today)
+                       .set(u"time_lastmodified", audit.time)
+                       .set(u"user_updated", audit.user)
+                       .where(QStringLiteral("fkey = ?"), {key})
+                       .execute(db);
+    if (!changed)
+        return std::unexpected(changed.error());
+    // Another user may have deleted it since it was shown: nothing to update is a failure.
+    if (*changed != 1)
+        return std::unexpected(Error::not_found(QStringLiteral("Document no. ") + docno + QStringLiteral(" not found")));
+    auto stamped = UpdateRow(HeaderTable)
+                       .set(u"date_created", audit.today)
+                       .set(u"time_created", audit.time)
+                       .where(QStringLiteral("fkey = ? AND date_created IS NULL"), {key})
+                       .execute(db);
+    if (!stamped)
+        return std::unexpected(stamped.error());
+    return {};
+}
+
+/// Closes the header when none of its lines is open, opens it otherwise; gives the new state.
+std::expected<bool, Error> settle_header_closed(Database& db, const QString& key)
+{
+    auto open_lines = db.scalar(QStringLiteral("SELECT COUNT(*) FROM PR_transaction_table"
+                                               " WHERE fkey = ? AND closed = FALSE"),
+                                {key});
+    if (!open_lines)
+        return std::unexpected(open_lines.error());
+    const bool closed = open_lines->toLongLong() == 0;
+    auto written = UpdateRow(HeaderTable).set(u"closed", closed).where(QStringLiteral("fkey = ?"), {key}).execute(db);
+    if (!written)
+        return std::unexpected(written.error());
+    return closed;
+}
+
+std::expected<void, Error> committed(Transaction& tx)
+{
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    return tx.commit();
+}
+
+} // namespace
+
+std::expected<TaxElements, Error> pr_line_tax_elements(const TaxElementStore& taxes, const PrLine& line)
+{
+    // A line whose tax was computed under a code without authorities (exempt) legitimately has
+    // no elements; only a line whose tax was never computed is refused.
+    if (line.extended_cost > Decimal(0) && taxes.has_line(line.itemno))
+        return taxes.line(line.itemno);
+    return tax_elements_to_save(taxes, line.itemno, line.extended_cost);
+}
+
+std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
+                                                   const TaxElementStore& taxes, const PrAudit& audit)
+{
+    auto period = fiscal_period_of(db, header.order_date);
+    if (!period)
+        return std::unexpected(period.error());
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    auto number = issue_document_number(db, DocType, period->fiscal_year);
+    if (!number)
+        return std::unexpected(number.error());
+    if (auto written = insert_header(db, *number, header, audit); !written)
+        return std::unexpected(written.error());
+    if (auto written = insert_lines(db, {number->fkey, number->docno, header}, lines, taxes, audit, LineWrite::New);
+        !written)
+        return std::unexpected(written.error());
+    if (auto done = committed(tx); !done)
+        return std::unexpected(done.error());
+    return *number;
+}
+
+std::expected<bool, Error> update_pr(Database& db, const QString& key, const QString& docno, const PrHeader& header,
+                                     const std::vector<PrLine>& lines, const TaxElementStore& taxes,
+                                     const PrAudit& audit)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    if (auto written = rewrite_header(db, key, docno, header, audit); !written)
+        return std::unexpected(written.error());
+    if (auto removed = db.execute(QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?"), {key}); !removed)
+        return std::unexpected(removed.error());
+    // Lines keep the order date they were first saved with, as the header does.
+    auto order_date = db.scalar(QStringLiteral("SELECT order_date FROM PR_header_table WHERE fkey = ?"), {key});
+    if (!order_date)
+        return std::unexpected(order_date.error());
+    PrHeader saved = header;
+    saved.order_date = Row::to_date(*order_date);
+    if (auto written = insert_lines(db, {key, docno, saved}, lines, taxes, audit, LineWrite::Edit); !written)
+        return std::unexpected(written.error());
+    auto closed = settle_header_closed(db, key);
+    if (!closed)
+        return std::unexpected(closed.error());
+    if (auto done = committed(tx); !done)
+        return std::unexpected(done.error());
+    return *closed;
+}
+
+std::expected<void, Error> close_pr(Database& db, const QString& key)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    for (const QString& table : {HeaderTable, LineTable}) {
+        auto closed = UpdateRow(table).set(u"closed", true).where(QStringLiteral("fkey = ?"), {key}).execute(db);
+        if (!closed)
+            return std::unexpected(closed.error());
+    }
+    return committed(tx);
+}
+
+std::expected<void, Error> delete_pr(Database& db, const QString& key)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    for (const QString& sql : {QStringLiteral("DELETE FROM PR_header_table WHERE fkey = ?"),
+                               QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?")}) {
+        if (auto removed = db.execute(sql, {key}); !removed)
+            return std::unexpected(removed.error());
+    }
+    return committed(tx);
+}
+
+} // namespace zelkor
