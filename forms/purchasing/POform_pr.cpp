@@ -1,6 +1,56 @@
 #include "forms/purchasing/POform_pr.h"
 
+#include "forms/purchasing/pr_cells.h"
+#include "forms/purchasing/pr_columns.h"
+#include "forms/purchasing/pr_save.h"
+#include "forms/purchasing/pr_verify.h"
+#include "services/clock.h"
+#include "services/master_lookups.h"
+
+#include <QSysInfo>
+
 namespace zelkor {
+
+namespace {
+
+namespace col = pr_column;
+
+const QString NewNumber = QStringLiteral("** New **");
+const QString LinesGrid = QStringLiteral("dbgrid1");
+
+const QStringList LineColumns{col::ItemNo,     col::ItemCode,        col::ItemType,   col::Description,
+                              col::LongDescription, col::Uom,        col::Quantity,   col::UnitCost,
+                              col::ExtendedCost, col::TaxCode,       col::TaxAmount,  col::NetCost,
+                              col::TaxIncluded, col::Account,        col::AccountName, col::Warehouse,
+                              col::Location,   col::PreferredVendor, col::VendorName, col::Closed,
+                              col::UserCreated, col::UserUpdated,    col::CreatedDate, col::CreatedTime,
+                              col::LastModifiedDate, col::LastModifiedTime, col::ComputerId};
+
+Decimal amount_of(const QString& text)
+{
+    const auto amount = parse_amount(text);
+    return amount && !amount->is_overflow() ? *amount : Decimal(0);
+}
+
+void declare_line_columns(Grid& lines)
+{
+    for (QLatin1String hidden : {col::UserCreated, col::UserUpdated, col::CreatedDate, col::CreatedTime,
+                                 col::LastModifiedDate, col::LastModifiedTime, col::ComputerId})
+        lines.set_column_hidden(lines.required_column(hidden), true);
+    for (QLatin1String fixed : {col::ItemNo, col::AccountName, col::VendorName})
+        lines.set_column_read_only(lines.required_column(fixed), true);
+    lines.set_column_kind(lines.required_column(col::TaxIncluded), FieldKind::Check);
+    lines.set_column_kind(lines.required_column(col::Closed), FieldKind::Check);
+    for (QLatin1String dropdown : {col::ItemCode, col::ItemType, col::Uom, col::TaxCode, col::Account, col::Warehouse,
+                                   col::Location, col::PreferredVendor})
+        lines.set_column_kind(lines.required_column(dropdown), FieldKind::DropDown);
+    for (QLatin1String number : {col::Quantity, col::UnitCost, col::ExtendedCost, col::TaxAmount, col::NetCost}) {
+        lines.set_column_kind(lines.required_column(number), FieldKind::Number);
+        lines.set_column_alignment(lines.required_column(number), Qt::AlignRight | Qt::AlignVCenter);
+    }
+}
+
+} // namespace
 
 POform_pr::POform_pr(QObject* parent)
     : WindowModel(QStringLiteral("POform_pr"), QStringLiteral("Purchase Requisition"), Kind::Document, parent)
@@ -29,25 +79,26 @@ POform_pr::POform_pr(QObject* parent)
     declare_field({"tax_total", "Tax total", K::Number, 7, {}, true});
     declare_field({"total", "Total", K::Number, 7, {}, true});
 
-    Grid& lines = declare_grid("dbgrid1", {},
-                               {"item no", "item code", "item type", "description", "long description", "uom",
-                                "quantity", "unit cost", "extended cost", "tax code", "tax amount", "net cost",
-                                "tax included", "account", "account name", "warehouse", "location",
-                                "preferred vendor", "vendor name", "closed", "user created", "user updated",
-                                "created date", "created time", "last modified date", "last modified time",
-                                "computer id"});
-    for (const char* hidden : {"user created", "user updated", "created date", "created time", "last modified date",
-                               "last modified time", "computer id"})
-        lines.set_column_hidden(lines.required_column(hidden), true);
-    lines.set_column_kind(lines.required_column("tax included"), FieldKind::Check);
-    lines.set_column_kind(lines.required_column("closed"), FieldKind::Check);
+    Grid& grid = declare_grid(LinesGrid, {}, LineColumns);
+    declare_line_columns(grid);
+    connect(&grid, &Grid::currentChanged, this, [this] { current_line_changed(); });
 
-    declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
-    declare_grid("grid_tax", {}, {"tax authority", "taxable amount", "tax rate", "tax amount"}, "tax_detail");
-    declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
-    declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary");
-    declare_pane("stock_by_location", "Stock by Location", PaneArea::Right, to_int(CommandId::StockByLocation));
-    declare_pane("stock_by_item", "Stock by Item", PaneArea::Right, to_int(CommandId::StockByItem));
+    const TaxPaneDeclaration detail = tax_detail_pane();
+    const TaxPaneDeclaration summary = tax_summary_pane();
+    declare_pane(detail.pane, detail.caption, PaneArea::Bottom, detail.command);
+    Grid& detail_grid = declare_grid(detail.grid, {}, detail.columns, detail.pane);
+    declare_pane(summary.pane, summary.caption, PaneArea::Bottom, summary.command);
+    Grid& summary_grid = declare_grid(summary.grid, {}, summary.columns, summary.pane);
+    m_tax_panes = std::make_unique<TaxPanes>(detail_grid, summary_grid);
+
+    declare_pane("stock_by_location", "Stock by Warehouse/Location", PaneArea::Right, to_int(CommandId::StockByLocation));
+    declare_grid("grid_stock_location", {}, {"warehouse", "location", "quantity", "order quantity", "po quantity"},
+                 "stock_by_location")
+        .set_read_only(true);
+    declare_pane("stock_by_item", "Stock By Items", PaneArea::Right, to_int(CommandId::StockByItem));
+    declare_grid("grid_stock_item", {}, {"item code", "warehouse", "location", "quantity", "order quantity", "po quantity"},
+                 "stock_by_item")
+        .set_read_only(true);
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
@@ -79,15 +130,422 @@ POform_pr::POform_pr(QObject* parent)
     declare_command(CommandId::ShowTextBelowIcon);
     for (int id = 401; id <= 408; ++id)
         declare_command(CommandId(id));
+
+    // The order date of a saved requisition numbered it; an edit keeps it.
+    connect(this, &WindowModel::modeChanged, this,
+            [this](Mode mode) { set_field_read_only(QStringLiteral("order_date"), mode == Mode::Edit); });
 }
 
-void POform_pr::display_by_number() {}
+POform_pr::~POform_pr() = default;
+
+QString POform_pr::computer_id() { return QSysInfo::machineHostName(); }
+
+Grid& POform_pr::lines() const { return *grid(LinesGrid); }
+
+Database& POform_pr::db() const
+{
+    Q_ASSERT_X(database(), "POform_pr", "the host settings give no database");
+    return *database();
+}
+
+bool POform_pr::refuse(const QString& text)
+{
+    message(text);
+    return false;
+}
+
+bool POform_pr::refuse(const Error& error) { return refuse(error.message); }
+
+void POform_pr::on_open()
+{
+    auto lists = load_pr_lists(db());
+    if (!lists) {
+        message(lists.error().message);
+        return;
+    }
+    m_lists = std::move(*lists);
+    set_field_choices(QStringLiteral("vendor_no"), m_lists.vendors);
+    set_field_choices(QStringLiteral("vendor_name"), m_lists.vendor_names);
+    set_field_choices(QStringLiteral("shipto"), m_lists.warehouses);
+    set_field_choices(QStringLiteral("currency"), m_lists.currencies);
+    set_field_choices(QStringLiteral("requested_user"), m_lists.employees);
+    set_field_choices(QStringLiteral("payment_term"), m_lists.payment_terms);
+    Grid& grid = lines();
+    grid.set_column_choices(grid.required_column(col::ItemType), item_type_choices());
+    grid.set_column_choices(grid.required_column(col::TaxCode), m_lists.tax_codes);
+    grid.set_column_choices(grid.required_column(col::Warehouse), m_lists.warehouses);
+    Choices locations = m_lists.locations;
+    locations.bound_column = 1;
+    grid.set_column_choices(grid.required_column(col::Location), locations);
+    grid.set_column_choices(grid.required_column(col::PreferredVendor), m_lists.vendors);
+    current_line_changed();
+}
+
+// Header ----------------------------------------------------------------------------------------
 
 Entry POform_pr::check_field(const QString& name, const QString& previous)
 {
-    if (name == u"docno" && field(name) != previous)
-        display_by_number();
+    const QString value = field(name).trimmed();
+    if (name == u"docno") {
+        if (value != previous)
+            display_by_number();
+        return Entry::Accepted;
+    }
+    if (name == u"vendor_no")
+        return vendor_chosen(value);
+    if (name == u"vendor_name")
+        return vendor_name_chosen();
+    if (name == u"currency")
+        return currency_chosen();
+    if (name == u"shipto")
+        return choice_typed(name, m_lists.warehouses, QStringLiteral("ship-to warehouse is invalid."));
+    if (name == u"requested_user")
+        return choice_typed(name, m_lists.employees, QStringLiteral("requested by is invalid."));
+    if (name == u"payment_term")
+        return choice_typed(name, m_lists.payment_terms, QStringLiteral("payment term is invalid."));
+    if (name == u"order_date" || name == u"requested_date")
+        return date_typed(name);
     return Entry::Accepted;
+}
+
+Entry POform_pr::vendor_chosen(const QString& vendor_no)
+{
+    if (vendor_no.isEmpty()) {
+        set_field(QStringLiteral("vendor_name"), QString());
+        return Entry::Accepted;
+    }
+    auto vendor = db().first(QStringLiteral("SELECT * FROM Vendor_table WHERE vendor_no = ? AND discontinued = FALSE"),
+                             {vendor_no});
+    if (!vendor || !*vendor) {
+        message(vendor ? QStringLiteral("vendor is invalid.") : vendor.error().message);
+        return Entry::Refused;
+    }
+    const Row& row = **vendor;
+    set_field(QStringLiteral("vendor_no"), row.text(u"vendor_no"));
+    set_field(QStringLiteral("vendor_name"), row.text(u"vendor_name"));
+    set_field(QStringLiteral("currency"), row.text(u"currency"));
+    set_field(QStringLiteral("payment_term"), row.text(u"payment_term"));
+    set_field(QStringLiteral("contact_person"), row.text(u"contact_person"));
+    set_field(QStringLiteral("phone"), row.text(u"phone1"));
+    set_field(QStringLiteral("fax"), row.text(u"fax1"));
+    return currency_chosen();
+}
+
+Entry POform_pr::vendor_name_chosen()
+{
+    const QString name = field(QStringLiteral("vendor_name")).trimmed();
+    if (name.isEmpty())
+        return Entry::Accepted;
+    const int row = m_lists.vendor_names.find(name);
+    if (row < 0) {
+        message(QStringLiteral("vendor is invalid."));
+        return Entry::Refused;
+    }
+    return vendor_chosen(m_lists.vendor_names.rows[size_t(row)].value(1));
+}
+
+Entry POform_pr::currency_chosen()
+{
+    const QString currency = field(QStringLiteral("currency")).trimmed();
+    if (choice_typed(QStringLiteral("currency"), m_lists.currencies, QStringLiteral("currency is invalid."))
+        != Entry::Accepted)
+        return Entry::Refused;
+    auto rate = newest_rate(db(), currency, settings().BASE_CURRENCY);
+    if (!rate) {
+        message(rate.error().message);
+        return Entry::Refused;
+    }
+    // A base-currency document has no rate: the box stays empty (it is never typed into).
+    m_rate_date = *rate ? (*rate)->rate_date : QDate();
+    set_field(QStringLiteral("exchange_rate"), *rate ? (*rate)->rate.to_string() : QString());
+    return Entry::Accepted;
+}
+
+Entry POform_pr::choice_typed(const QString& name, const Choices& list, const QString& message_text)
+{
+    const QString value = field(name).trimmed();
+    if (auto checked = verify_choice(list, value, message_text); !checked) {
+        // A name typed where the list's value is a code (requester, payment term) is taken too.
+        for (const QStringList& row : list.rows)
+            if (list.bound_column > 0 && row.value(0).compare(value, Qt::CaseInsensitive) == 0) {
+                set_field(name, row.value(list.bound_column));
+                return Entry::Accepted;
+            }
+        message(checked.error().message);
+        return Entry::Refused;
+    }
+    if (!value.isEmpty())
+        set_field(name, list.value_of(list.find(value)));
+    return Entry::Accepted;
+}
+
+Entry POform_pr::date_typed(const QString& name)
+{
+    if (auto date = field_date(name); !date) {
+        message(date.error().message);
+        return Entry::Refused;
+    }
+    return Entry::Accepted;
+}
+
+void POform_pr::show_default_ship_to()
+{
+    auto warehouse = db().scalar(QStringLiteral("SELECT warehouse FROM Warehouse_master_table WHERE \"default\" = TRUE"));
+    set_field(QStringLiteral("shipto"), warehouse ? Row::to_text(*warehouse) : QString());
+}
+
+PrHeader POform_pr::header_values() const
+{
+    PrHeader header;
+    header.vendor_no = field(QStringLiteral("vendor_no")).trimmed();
+    header.purpose = field(QStringLiteral("purpose"));
+    header.shipto = field(QStringLiteral("shipto")).trimmed();
+    header.order_date = field_date(QStringLiteral("order_date")).value_or(QDate());
+    header.requested_date = field_date(QStringLiteral("requested_date")).value_or(QDate());
+    header.currency = field(QStringLiteral("currency")).trimmed();
+    header.requested_user = field(QStringLiteral("requested_user")).trimmed();
+    header.contact_person = field(QStringLiteral("contact_person"));
+    header.phone = field(QStringLiteral("phone"));
+    header.fax = field(QStringLiteral("fax"));
+    header.sub_total = amount_of(field(QStringLiteral("sub_total")));
+    header.tax_total = amount_of(field(QStringLiteral("tax_total")));
+    header.total = amount_of(field(QStringLiteral("total")));
+    header.remark = field(QStringLiteral("remark"));
+    header.reference = field(QStringLiteral("reference"));
+    header.payment_term = field(QStringLiteral("payment_term")).trimmed();
+    return header;
+}
+
+void POform_pr::show_totals()
+{
+    const DocumentTotals totals = totalamt_calculate(lines());
+    set_field(QStringLiteral("sub_total"), totals.sub_total.format());
+    set_field(QStringLiteral("tax_total"), totals.tax_total.format());
+    set_field(QStringLiteral("total"), totals.total.format());
+}
+
+// Lines -----------------------------------------------------------------------------------------
+
+Entry POform_pr::check_cell(Grid& grid, int row, int column, const QString& previous)
+{
+    if (&grid == &lines())
+        return line_cell_typed(row, column, previous);
+    if (grid.name() == tax_detail_pane().grid)
+        return taxable_amount_typed(row);
+    return Entry::Accepted;
+}
+
+Entry POform_pr::line_cell_typed(int row, int column, const QString& previous)
+{
+    Grid& grid = lines();
+    PrCellContext context{db(), m_lists, m_taxes, field(QStringLiteral("shipto")).trimmed()};
+    const CellOutcome outcome = pr_cell_edited(context, grid, row, column, previous);
+    if (!outcome.message.isEmpty())
+        message(outcome.message);
+    if (outcome.entry != Entry::Accepted)
+        return outcome.entry;
+    show_totals();
+    current_line_changed();
+    // The grid keeps one empty row at its end to type a new line into.
+    if (mode() != Mode::Read && row == grid.row_count() - 1 && !grid.row_empty(row))
+        grid.append_row();
+    return Entry::Accepted;
+}
+
+Entry POform_pr::taxable_amount_typed(int row)
+{
+    Grid& grid = lines();
+    const int itemno = m_tax_panes->shown_line();
+    int line_row = -1;
+    for (int index = 0; index < grid.row_count() && line_row < 0; ++index)
+        if (pr_line_number(grid, index) == itemno)
+            line_row = index;
+    if (line_row < 0)
+        return Entry::Refused;
+    const TaxIncluded included = grid.cell(line_row, col::TaxIncluded) == u"1" ? TaxIncluded::Yes : TaxIncluded::No;
+    auto totals = m_tax_panes->taxable_amount_edited(m_taxes, row, taxable_line_amount(grid.cell(line_row, col::ExtendedCost)),
+                                                     included);
+    if (!totals) {
+        message(totals.error().message);
+        return Entry::Refused;
+    }
+    grid.set_cell(line_row, col::TaxAmount, totals->tax_amount.format());
+    grid.set_cell(line_row, col::NetCost, totals->net_cost.format());
+    show_totals();
+    return Entry::Accepted;
+}
+
+void POform_pr::current_line_changed()
+{
+    Grid& grid = lines();
+    const int row = grid.current_row();
+    const QString type = row >= 0 ? grid.cell(row, col::ItemType).trimmed() : QString();
+    grid.set_column_choices(grid.required_column(col::ItemCode), m_lists.item_codes(type));
+    grid.set_column_choices(grid.required_column(col::Account), m_lists.accounts(type));
+    if (database()) {
+        auto units = units_for_line(db(), m_lists, type, row >= 0 ? grid.cell(row, col::ItemCode).trimmed() : QString());
+        grid.set_column_choices(grid.required_column(col::Uom), units ? *units : m_lists.units);
+    }
+    refresh_tax_panes();
+    if (const Pane* pane = find_pane(QStringLiteral("stock_by_location")); pane && pane->visible)
+        fill_stock_by_location();
+}
+
+void POform_pr::refresh_tax_panes()
+{
+    const int row = lines().current_row();
+    m_tax_panes->show_line(m_taxes, row >= 0 ? pr_line_number(lines(), row) : 0);
+    m_tax_panes->show_summary(m_taxes);
+}
+
+void POform_pr::renumber_lines()
+{
+    Grid& grid = lines();
+    TaxElementStore renumbered;
+    int next = 0;
+    for (int row = 0; row < grid.row_count(); ++row) {
+        const int itemno = pr_line_number(grid, row);
+        if (!itemno)
+            continue;
+        ++next;
+        if (m_taxes.has_line(itemno))
+            renumbered.set_line(next, m_taxes.line(itemno));
+        grid.set_cell(row, col::ItemNo, QString::number(next));
+    }
+    m_taxes = std::move(renumbered);
+}
+
+bool POform_pr::insert_line()
+{
+    return WindowModel::run_command(to_int(CommandId::InsertLine));
+}
+
+bool POform_pr::delete_line()
+{
+    Grid& grid = lines();
+    const int row = grid.current_row();
+    const int itemno = row >= 0 ? pr_line_number(grid, row) : 0;
+    if (!WindowModel::run_command(to_int(CommandId::DeleteLine)))
+        return false;
+    if (itemno)
+        m_taxes.remove_line(itemno);
+    show_totals();
+    refresh_tax_panes();
+    return true;
+}
+
+// Modes and saving ------------------------------------------------------------------------------
+
+bool POform_pr::begin_new()
+{
+    const QString vendor = field(QStringLiteral("vendor_no")).trimmed();
+    clear_document();
+    m_key.clear();
+    m_taxes.clear();
+    set_field(QStringLiteral("docno"), NewNumber);
+    set_field_date(QStringLiteral("order_date"), today());
+    show_default_ship_to();
+    set_field(QStringLiteral("currency"), settings().BASE_CURRENCY);
+    // A vendor still chosen stays, with its details.
+    if (vendor.isEmpty() || vendor_chosen(vendor) != Entry::Accepted)
+        currency_chosen();
+    show_totals();
+    lines().append_row();
+    lines().set_current(0, lines().required_column(col::ItemCode));
+    refresh_tax_panes();
+    return true;
+}
+
+bool POform_pr::begin_edit()
+{
+    auto document = shown_document();
+    if (!document)
+        return false;
+    if (document->header.flag(u"closed"))
+        return refuse(QStringLiteral("PR was closed."));
+    lines().append_row();
+    return true;
+}
+
+bool POform_pr::save_document()
+{
+    return mode() == Mode::New ? save_new() : save_edit();
+}
+
+std::expected<std::vector<PrLine>, Error> POform_pr::checked_lines(Mode saving)
+{
+    const PrHeaderTyped typed{field(QStringLiteral("vendor_no")).trimmed(), field(QStringLiteral("currency")).trimmed(),
+                              field(QStringLiteral("shipto")).trimmed(), field(QStringLiteral("requested_user")).trimmed(),
+                              field(QStringLiteral("payment_term")).trimmed()};
+    if (auto checked = verify_header(typed, m_lists, lines()); !checked)
+        return std::unexpected(checked.error());
+    for (const char* name : {"order_date", "requested_date"})
+        if (auto date = field_date(QString::fromLatin1(name)); !date)
+            return std::unexpected(date.error());
+    if (saving == Mode::New) {
+        if (field(QStringLiteral("order_date")).trimmed().isEmpty())
+            set_field_date(QStringLiteral("order_date"), today());
+        if (auto checked = verify_detail(db(), lines()); !checked)
+            return std::unexpected(checked.error());
+        renumber_lines();
+    }
+    return pr_lines_of_grid(lines());
+}
+
+PrAudit POform_pr::audit() const
+{
+    return {settings().ZELKOR_USER, computer_id(), Clock::today(), Clock::time_text()};
+}
+
+bool POform_pr::save_new()
+{
+    auto checked = checked_lines(Mode::New);
+    if (!checked)
+        return refuse(checked.error().kind == Error::Kind::Database ? QStringLiteral("Add new PR failed")
+                                                                    : checked.error().message);
+    auto number = insert_new_pr(db(), header_values(), *checked, m_taxes, audit());
+    if (!number) {
+        if (number.error().kind != Error::Kind::Database && !number.error().message.isEmpty())
+            message(number.error().message);
+        message(QStringLiteral("Add new PR failed"));
+        set_field(QStringLiteral("docno"), NewNumber);
+        m_key.clear();
+        return false;
+    }
+    // The requisition is saved even if showing it again fails.
+    m_key = number->fkey;
+    set_field(QStringLiteral("docno"), number->docno);
+    message(QStringLiteral("Add new PR complete"));
+    show_key(number->fkey);
+    return true;
+}
+
+bool POform_pr::save_edit()
+{
+    const QString docno = field(QStringLiteral("docno")).trimmed();
+    auto checked = checked_lines(Mode::Edit);
+    if (!checked)
+        return refuse(checked.error().kind == Error::Kind::Database
+                          ? QStringLiteral("Update PR no. ") + docno + QStringLiteral(" failed")
+                          : checked.error().message);
+    auto closed = update_pr(db(), m_key, docno, header_values(), *checked, m_taxes, audit());
+    if (!closed) {
+        if (closed.error().kind != Error::Kind::Database && !closed.error().message.isEmpty())
+            message(closed.error().message);
+        message(QStringLiteral("Update PR no. ") + docno + QStringLiteral(" failed"));
+        return false;
+    }
+    message(QStringLiteral("Update PR no. ") + docno + QStringLiteral(" complete"));
+    show_key(m_key);
+    return true;
+}
+
+void POform_pr::discard_changes(Mode left)
+{
+    if (left == Mode::New)
+        go_last();
+    else if (left == Mode::Edit)
+        show_key(m_key);
 }
 
 } // namespace zelkor
