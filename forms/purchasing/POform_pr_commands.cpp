@@ -154,7 +154,9 @@ void POform_pr::show_line(int row, const Row& line, std::map<QString, TaxAuthori
     set(col::Description, line.text(u"description"));
     set(col::Uom, line.text(u"uom"));
     set(col::Quantity, line.decimal(u"quantity").to_string());
-    set(col::UnitCost, line.decimal(u"unitcost").format());
+    // A unit cost with more than two decimals is shown whole, so that an edit saves it unchanged.
+    const Decimal unit_cost = line.decimal(u"unitcost");
+    set(col::UnitCost, unit_cost.round2() == unit_cost ? unit_cost.format() : unit_cost.to_string());
     set(col::ExtendedCost, line.decimal(u"extended_cost").format());
     set(col::TaxCode, tax_code);
     set(col::TaxAmount, line.decimal(u"tax_amount").format());
