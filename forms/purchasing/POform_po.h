@@ -1,10 +1,18 @@
 #pragma once
 
 #include "forms/common/window_model.h"
+#include "forms/purchasing/po_document.h"
+#include "forms/purchasing/purchase_tax.h"
+
+#include <memory>
+#include <optional>
 
 namespace zelkor {
 
-/// The purchase order window: what is ordered from one vendor.
+/// The purchase order window: what is ordered from one vendor. The model keeps the fields,
+/// the line grid dbgridpo and the panes; checks live in po_verify.cpp, cell editing in
+/// po_cells.cpp, writing in po_save.cpp and po_lifecycle.cpp, the requisition link in
+/// po_requisition*.cpp.
 class POform_po : public WindowModel {
     Q_OBJECT
 public:
@@ -30,8 +38,11 @@ public:
     };
 
     explicit POform_po(QObject* parent = nullptr);
+    ~POform_po() override;
 
     const QString& document_key() const { return m_key; }
+    Grid& lines() const { return *m_lines; }
+    const TaxElementStore& tax_elements() const { return m_taxes; }
 
     /// Shows the order whose number is in the number box.
     virtual void display_by_number();
@@ -44,10 +55,86 @@ public:
     /// Recomputes the footer totals from the lines.
     virtual void calculate_totals();
 
-protected:
-    Entry check_field(const QString& name, const QString& previous) override;
+    /// Takes one line of the requisition shown in the requisition pane (its grid row) into the
+    /// first empty order row; what a double-click on the line does.
+    bool take_over_requisition_line(int row);
+    /// Takes every line of the requisition shown in the requisition pane.
+    bool take_over_requisition();
+    /// Shows the requisition with this number in the requisition pane.
+    bool show_requisition(const QString& docno);
 
+protected:
+    void on_open() override;
+    bool run_command(int id) override;
+    Entry check_field(const QString& name, const QString& previous) override;
+    Entry check_cell(Grid& grid, int row, int column, const QString& previous) override;
+    bool begin_new() override;
+    bool begin_edit() override;
+    bool save_document() override;
+    void discard_changes(Mode left) override;
+
+private:
+    // po_verify.cpp
+    bool verify_header(Mode mode);
+    bool verify_detail();
+    bool verify_quantities_received();
+    // po_lines.cpp
+    Order read_order() const;
+    OrderHeader read_header() const;
+    void show_line(int row, const Row& line);
+    void renumber_lines();
+    void recompute_line_tax(int row);
+    std::optional<Decimal> extended_cost_of(int row) const;
+    int first_free_row();
+    // po_navigation.cpp
+    bool load_order(const QString& fkey);
+    void show_header(const Row& header);
+    bool go_to_key_number(long long number, int step);
+    long long last_key_number();
+    bool last_record();
+    bool next_record(int step);
+    // po_commands.cpp
+    bool save_new();
+    bool save_edit();
+    bool close_order();
+    bool void_order();
+    bool activate_order();
+    bool activate_all_orders();
+    bool receive_goods();
+    bool enter_bill();
+    bool linked_documents(int id);
+    bool print_order();
+    bool delete_line();
+    std::optional<Row> stored_header(const QString& message_when_missing);
+    // po_cells.cpp
+    Entry item_code_entered(int row, const QString& previous);
+    Entry taxable_amount_entered(int row);
+    Entry vendor_item_code_entered(int row);
+    void fill_item_defaults(int row, const Row& item);
+    void fill_default_place(int row);
+    // POform_po.cpp
+    void vendor_chosen();
+    void shipto_chosen();
+    void currency_chosen();
+    void save_vendor_address();
+    void load_lists();
+    void refresh_panes();
+    void refresh_history();
+    void refresh_stock();
+
+    Grid* m_lines = nullptr;
+    Grid* m_requisition_lines = nullptr;
+    Grid* m_item_history = nullptr;
+    Grid* m_vendor_history = nullptr;
+    Grid* m_stock_by_location = nullptr;
+    Grid* m_stock_by_item = nullptr;
+    std::unique_ptr<TaxPanes> m_tax_panes;
+    TaxElementStore m_taxes;
+    TaxElementStore m_requisition_taxes;
+    TaxElementStore m_shown_taxes; ///< the elements when edit mode began
     QString m_key;
+    QString m_requisition_key; ///< the requisition shown in the requisition pane
+    QString m_vendor_tax_code; ///< the chosen vendor's tax code, the default of new lines
 };
 
 } // namespace zelkor

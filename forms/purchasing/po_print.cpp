@@ -1,0 +1,59 @@
+// Printing an order: the host renders the query the window hands it.
+#include "forms/purchasing/POform_po.h"
+
+namespace zelkor {
+
+namespace {
+
+/// The text of a SQL string literal. The host runs the print query as text, so the one value it
+/// carries, the order's key (made by the numbering, never typed), is written quoted.
+QString literal(const QString& value)
+{
+    QString quoted = value;
+    quoted.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + quoted + u'\'';
+}
+
+} // namespace
+
+/// The print query of the order with key `fkey`: header joined with its lines in line order. The
+/// vendor name and payment-term name come from their masters.
+QString po_print_query(const QString& fkey)
+{
+    return QStringLiteral(
+               "SELECT PO_header_table.docno, PO_header_table.order_date AS order_date,"
+               " Vendor_table.vendor_name AS vendor_name, PO_header_table.arrival_date AS arrival_date,"
+               " PO_header_table.ship_to_address, PO_header_table.vendor_address, PO_header_table.buyer,"
+               " PO_header_table.rate_date AS rate_date, Payment_term_table.term_name AS payment_term,"
+               " PO_header_table.currency, PO_header_table.exchange_rate, PO_header_table.shipvia,"
+               " PO_header_table.requested_user, PO_header_table.contact_person, PO_header_table.phone,"
+               " PO_header_table.fax, PO_header_table.remark, PO_header_table.reference, PO_header_table.fob_point,"
+               " PO_header_table.delivery_instruction, PO_header_table.sub_total, PO_header_table.tax_total,"
+               " PO_header_table.total, PO_transaction_table.itemno, PO_transaction_table.itemcode,"
+               " PO_transaction_table.itemtype, PO_transaction_table.description, PO_transaction_table.vendor_itemcode,"
+               " PO_transaction_table.quantity, PO_transaction_table.uom, PO_transaction_table.unitcost,"
+               " PO_transaction_table.extended_cost, PO_transaction_table.price_include_tax,"
+               " PO_transaction_table.net_cost, PO_transaction_table.accno, PO_transaction_table.prno,"
+               " PO_transaction_table.warehouse, PO_transaction_table.location, PO_transaction_table.tax_code,"
+               " PO_transaction_table.tax_amount, PO_transaction_table.tax_allocate"
+               " FROM ((PO_header_table INNER JOIN PO_transaction_table ON PO_header_table.fkey = PO_transaction_table.fkey)"
+               " LEFT JOIN Vendor_table ON Vendor_table.vendor_no = PO_header_table.vendor_no)"
+               " LEFT JOIN Payment_term_table ON Payment_term_table.term_no = PO_header_table.payment_term"
+               " WHERE PO_header_table.fkey = ")
+        + literal(fkey) + QStringLiteral(" ORDER BY PO_transaction_table.itemno");
+}
+
+bool POform_po::print_order()
+{
+    if (m_key.isEmpty() || mode() != Mode::Read)
+        return false;
+    if (find_field("void")->checked()) {
+        message(QStringLiteral("PO was void."));
+        return false;
+    }
+    notify(QStringLiteral("ActiveReport"), po_print_query(m_key),
+           QStringLiteral("Purchase Order,") + field("docno") + u',');
+    return true;
+}
+
+} // namespace zelkor

@@ -1,0 +1,277 @@
+#include "forms/purchasing/POform_po.h"
+#include "forms/purchasing/po_invariants.h"
+#include "services/clock.h"
+
+#include "tests/support/printers.h"
+#include "tests/support/test_database.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkor {
+namespace {
+
+using testing::TestDatabase;
+
+struct Line {
+    QString item;
+    QString quantity;
+    QString uom;
+    QString unitcost;
+};
+
+class OrderWindow : public ::testing::Test {
+protected:
+    OrderWindow() : clock(QDate(2026, 3, 15), QTime(10, 0))
+    {
+        HostSettings settings;
+        settings.abcdb = settings.dbe = settings.cnx = &t.db();
+        settings.BASE_CURRENCY = QStringLiteral("USD");
+        settings.ZELKOR_USER = QStringLiteral("ADMIN");
+        window.apply_settings(settings);
+        window.set_prompter(&prompter);
+        window.open();
+    }
+
+    void start_order(const QString& vendor, const std::vector<Line>& lines)
+    {
+        ASSERT_TRUE(window.execute(CommandId::New));
+        ASSERT_EQ(window.type_into("vendor_no", vendor), Entry::Accepted);
+        for (size_t index = 0; index < lines.size(); ++index) {
+            Grid& grid = window.lines();
+            const int row = index < size_t(grid.row_count()) ? int(index) : grid.append_row();
+            ASSERT_EQ(grid.type_cell(row, "item code", lines[index].item), Entry::Accepted) << prompter.last().toStdString();
+            grid.type_cell(row, "uom", lines[index].uom);
+            grid.type_cell(row, "unit cost", lines[index].unitcost);
+            grid.type_cell(row, "quantity order", lines[index].quantity);
+        }
+    }
+
+    QString save_order(const QString& vendor, const std::vector<Line>& lines)
+    {
+        start_order(vendor, lines);
+        window.execute(CommandId::Save);
+        return window.field("docno");
+    }
+
+    Decimal on_order(const QString& item, const QString& warehouse, const QString& location)
+    {
+        return t.decimal("SELECT po_quantity FROM Item_onhand_table WHERE itemcode = ? AND warehouse = ? AND location = ?",
+                         {item, warehouse, location});
+    }
+
+    void expect_consistent()
+    {
+        auto violations = check_invariants(t.db(), purchasing_invariant_checks());
+        ASSERT_TRUE(violations.has_value());
+        EXPECT_TRUE(violations->isEmpty()) << violations->join(u'\n').toStdString();
+    }
+
+    /// A saved requisition of two lines (WIDGET with state tax, FREIGHT without) as its window
+    /// writes it.
+    QString requisition()
+    {
+        auto& db = t.db();
+        db.execute("INSERT INTO PR_header_table (company, fkey, doctype, docno, vendor_no, shipto, order_date, currency,"
+                   " closed) VALUES (1, '1pr-1', 'pr', 'PR-26-00001', 'V100', 'MAIN', ?, 'USD', FALSE)",
+                   {QDate(2026, 3, 1)});
+        db.execute("INSERT INTO PR_transaction_table (company, fkey, itemno, docno, itemcode, itemtype, description, uom,"
+                   " quantity, unitcost, extended_cost, net_cost, tax_code, tax_amount, accno, warehouse, location,"
+                   " closed, tax_authority1, taxable_amount1, tax_rate1, tax_amount1, tax_recoverable1) VALUES"
+                   " (1, '1pr-1', 1, 'PR-26-00001', 'WIDGET', '1', 'Widget', 'box', 5, 20, 100, 105, 'ST', 5, '1300',"
+                   " 'MAIN', 'A1', FALSE, 'STATE', 100, 5, 5, 5),"
+                   " (1, '1pr-1', 2, 'PR-26-00001', 'FREIGHT', '6', 'Freight charge', NULL, 1, 15, 15, 15, 'EXEMPT', 0,"
+                   " '5200', NULL, NULL, FALSE, NULL, 0, 0, 0, 0)");
+        return QStringLiteral("1pr-1");
+    }
+
+    TestDatabase t;
+    FixedClock clock;
+    ScriptedPrompter prompter;
+    POform_po window;
+};
+
+TEST_F(OrderWindow, SavingCountsStockAndNonStockWhileCloseAndVoidTakeBackStockOnly)
+{
+    save_order("V100", {{"WIDGET", "2", "box", "30"}, {"MANUAL", "3", "each", "4"}});
+    ASSERT_EQ(prompter.last(), "Add new PO no. PO-26-00001 complete");
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(24));
+    EXPECT_EQ(on_order("MANUAL", "MAIN", "A1"), Decimal(3));
+    EXPECT_EQ(t.text("SELECT uom FROM Item_onhand_table WHERE itemcode = 'WIDGET'"), "pcs");
+    EXPECT_EQ(t.decimal("SELECT quantity_open FROM PO_transaction_table WHERE itemcode = 'WIDGET'"), Decimal(2));
+    EXPECT_EQ(t.decimal("SELECT total FROM PO_header_table"), Decimal("75.60"));
+    EXPECT_TRUE(t.scalar("SELECT has_stock_item FROM PO_header_table").toBool());
+    EXPECT_FALSE(t.scalar("SELECT stock_item_only FROM PO_header_table").toBool());
+    expect_consistent();
+
+    prompter.answer_yes();
+    ASSERT_TRUE(window.execute(POform_po::ClosePo));
+    EXPECT_EQ(prompter.last(), "PO-26-00001 is closed.");
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(0));
+    EXPECT_EQ(on_order("MANUAL", "MAIN", "A1"), Decimal(3));
+    EXPECT_EQ(t.decimal("SELECT quantity_cancel FROM PO_transaction_table WHERE itemcode = 'WIDGET'"), Decimal(2));
+    EXPECT_EQ(window.field("fully_received"), "1");
+    EXPECT_FALSE(window.execute(POform_po::ClosePo));
+    EXPECT_EQ(prompter.last(), "Goods was fully received.");
+    expect_consistent();
+
+    save_order("V100", {{"WIDGET", "1", "box", "30"}, {"MANUAL", "1", "each", "4"}});
+    ASSERT_EQ(prompter.last(), "Add new PO no. PO-26-00002 complete");
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(12));
+    prompter.answer_yes();
+    ASSERT_TRUE(window.execute(CommandId::Void));
+    EXPECT_EQ(prompter.last(), "PO-26-00002 is void.");
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(0));
+    EXPECT_EQ(on_order("MANUAL", "MAIN", "A1"), Decimal(4));
+    EXPECT_FALSE(window.execute(CommandId::Preview));
+    EXPECT_EQ(prompter.last(), "PO was void.");
+    expect_consistent();
+}
+
+TEST_F(OrderWindow, FutureOrderCountsNothingUntilActivated)
+{
+    start_order("V100", {{"WIDGET", "3", "box", "30"}});
+    window.type_into("future_po", "1");
+    window.execute(CommandId::Save);
+    EXPECT_EQ(prompter.last(), "please specify activate date for future PO");
+    window.type_into("activate_date", "01/04/2026");
+    ASSERT_TRUE(window.execute(CommandId::Save));
+    EXPECT_EQ(t.count("Item_onhand_table WHERE itemcode = 'WIDGET'"), 0);
+    EXPECT_FALSE(window.execute(POform_po::ReceivingGoods));
+    EXPECT_EQ(prompter.last(), "This is a future PO. Activate it before proceeding");
+    expect_consistent();
+
+    ASSERT_TRUE(window.execute(POform_po::ActivateThisFuturePo));
+    EXPECT_EQ(prompter.last(), "PO PO-26-00001 is activated.");
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(36));
+    EXPECT_FALSE(window.execute(POform_po::ActivateThisFuturePo));
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(36));
+    expect_consistent();
+
+    QStringList notified;
+    QObject::connect(&window, &WindowModel::NotifyClients, [&](const QString& formx) { notified << formx; });
+    ASSERT_TRUE(window.execute(POform_po::ReceivingGoods));
+    EXPECT_EQ(notified, QStringList{"PO Receive Goods"});
+}
+
+TEST_F(OrderWindow, EditKeepsReceivedQuantitiesAndRefusesOrderingLessThanReceived)
+{
+    save_order("V100", {{"WIDGET", "10", "box", "30"}});
+    ASSERT_EQ(prompter.last(), "Add new PO no. PO-26-00001 complete");
+    // A receipt of 4 boxes, as the receipt window records it on the order and the stock.
+    t.db().execute("UPDATE PO_transaction_table SET quantity_received = 4, quantity_open = 6, uom_received = 'box'");
+    t.db().execute("UPDATE PO_header_table SET received = TRUE");
+    t.db().execute("UPDATE Item_onhand_table SET po_quantity = po_quantity - 48 WHERE itemcode = 'WIDGET'");
+    ASSERT_TRUE(window.execute(CommandId::RefreshRecord));
+    expect_consistent();
+
+    ASSERT_TRUE(window.execute(CommandId::EditMode));
+    window.lines().type_cell(0, "quantity order", "12");
+    ASSERT_TRUE(window.execute(CommandId::Save));
+    EXPECT_EQ(prompter.last(), "Update PO no. PO-26-00001 complete");
+    EXPECT_EQ(t.decimal("SELECT quantity_received FROM PO_transaction_table"), Decimal(4));
+    EXPECT_EQ(t.decimal("SELECT quantity_open FROM PO_transaction_table"), Decimal(8));
+    EXPECT_EQ(t.text("SELECT uom_received FROM PO_transaction_table"), "box");
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(96));
+    expect_consistent();
+
+    ASSERT_TRUE(window.execute(CommandId::EditMode));
+    window.lines().set_current(0, 0);
+    EXPECT_FALSE(window.execute(CommandId::DeleteLine));
+    EXPECT_EQ(prompter.last(), "Cannot delete item that has been receiving goods.");
+    window.lines().type_cell(0, "quantity order", "3");
+    EXPECT_FALSE(window.execute(CommandId::Save));
+    EXPECT_EQ(prompter.last(), "quantity order cannot less than quantity received + quantity canceled.\n"
+                               "You have received 4 box of WIDGET");
+    EXPECT_EQ(t.decimal("SELECT quantity FROM PO_transaction_table"), Decimal(12));
+    prompter.answer_no();
+    window.execute(CommandId::EditMode);
+    prompter.answer_yes();
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_EQ(prompter.last(), "Goods was received. Can not void this PO.");
+    expect_consistent();
+}
+
+TEST_F(OrderWindow, FullTakeOverClosesTheRequisitionAndVoidReopensIt)
+{
+    const QString key = requisition();
+    ASSERT_TRUE(window.execute(CommandId::New));
+    window.set_field("requisition_key", key);
+    window.fill_lines_from_requisition();
+    window.set_field("requisition_key", QString());
+    EXPECT_EQ(window.field("vendor_no"), "V100");
+    EXPECT_EQ(window.lines().cell(0, "PR no"), "PR-26-00001");
+    EXPECT_EQ(window.lines().cell(1, "PR item no"), "2");
+    EXPECT_EQ(window.field("total"), "120.00");
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Add new PO no. PO-26-00001 complete");
+    EXPECT_EQ(t.count("PR_transaction_table WHERE closed = TRUE"), 2);
+    EXPECT_TRUE(t.scalar("SELECT closed FROM PR_header_table").toBool());
+    EXPECT_EQ(t.text("SELECT tax_authority1 FROM PO_transaction_table WHERE itemno = 1"), "STATE");
+    EXPECT_EQ(t.decimal("SELECT tax_amount1 FROM PO_transaction_table WHERE itemno = 1"), Decimal(5));
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(60));
+    expect_consistent();
+
+    prompter.answer_yes();
+    ASSERT_TRUE(window.execute(CommandId::Void));
+    EXPECT_EQ(t.count("PR_transaction_table WHERE closed = FALSE"), 2);
+    EXPECT_FALSE(t.scalar("SELECT closed FROM PR_header_table").toBool());
+    EXPECT_EQ(on_order("WIDGET", "MAIN", "A1"), Decimal(0));
+    expect_consistent();
+}
+
+TEST_F(OrderWindow, ANumberLongerThanThirtyCharactersAbortsTheSave)
+{
+    t.db().execute("UPDATE Next_number_format_table SET prefix = ? WHERE doctype = 'po'",
+                   {QString(22, u'P')});
+    save_order("V100", {{"WIDGET", "1", "box", "30"}});
+    const QStringList messages = prompter.messages();
+    ASSERT_GE(messages.size(), 2);
+    EXPECT_EQ(messages[messages.size() - 2],
+              "Error : document no. is longer than 30 characters. " + QString(22, u'P') + "-26-00001");
+    EXPECT_EQ(messages.last(), "Add new PO failed.");
+    EXPECT_EQ(window.field("docno"), "** New **");
+    EXPECT_EQ(t.count("PO_header_table"), 0);
+    EXPECT_EQ(t.count("Item_onhand_table WHERE itemcode = 'WIDGET'"), 0);
+    EXPECT_EQ(t.scalar("SELECT fkeyno FROM Next_number_fkey_table WHERE doctype = 'po'").toLongLong(), 1);
+}
+
+TEST_F(OrderWindow, AFailureAnywhereInTheSaveLeavesNoTrace)
+{
+    const QString key = requisition();
+    ASSERT_TRUE(window.execute(CommandId::New));
+    window.set_field("requisition_key", key);
+    window.fill_lines_from_requisition();
+    const int row = window.lines().append_row();
+    window.lines().type_cell(row, "item code", "MANUAL");
+    window.lines().type_cell(row, "quantity order", "2");
+    window.lines().type_cell(row, "unit cost", "4");
+    bool saved = false;
+    for (int statement = 1; statement < 200 && !saved; ++statement) {
+        prompter.clear();
+        t.db().fail_statement(statement);
+        window.execute(CommandId::Save);
+        t.db().fail_statement(0);
+        saved = prompter.last() == "Add new PO no. PO-26-00001 complete";
+        if (saved)
+            break;
+        SCOPED_TRACE(statement);
+        SCOPED_TRACE(prompter.messages().join(" | ").toStdString());
+        EXPECT_EQ(t.count("PO_header_table"), 0);
+        EXPECT_EQ(t.count("PO_transaction_table"), 0);
+        EXPECT_EQ(t.count("Item_onhand_table WHERE po_quantity <> 0"), 0);
+        EXPECT_EQ(t.count("PR_transaction_table WHERE closed = TRUE"), 0);
+        EXPECT_EQ(t.scalar("SELECT fkeyno FROM Next_number_fkey_table WHERE doctype = 'po'").toLongLong(), 1);
+        EXPECT_EQ(t.scalar("SELECT nextdocno FROM Docno_master_table WHERE doctype = 'po' AND fiscalyear = '2026'")
+                      .toLongLong(),
+                  1);
+        EXPECT_EQ(window.mode(), WindowModel::Mode::New);
+    }
+    t.db().fail_statement(0);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(on_order("MANUAL", "MAIN", "A1"), Decimal(2));
+    EXPECT_EQ(t.count("PR_transaction_table WHERE closed = TRUE"), 2);
+    expect_consistent();
+}
+
+} // namespace
+} // namespace zelkor
