@@ -9,9 +9,11 @@
 namespace zelkor {
 namespace {
 
-/// Lines per INSERT statement: each line binds about eighty values, so a hundred lines stay
-/// well inside both engines' limit on bound values.
-constexpr size_t LinesPerStatement = 100;
+/// Lines per INSERT statement. On PostgreSQL every statement is a round trip, so lines go in
+/// batches (a hundred lines of about eighty values stay well inside its limit on bound values).
+/// SQLite has no round trips, and its driver looks bound values up by position at a cost that
+/// grows with the statement's size, so it writes one line per statement.
+size_t lines_per_statement(const Database& db) { return db.engine() == Engine::Postgres ? 100 : 1; }
 
 SqlValue optional_text(const QString& text)
 {
@@ -78,8 +80,9 @@ InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& s
 /// Writes rows that share one column list with as few statements as the batch size allows.
 std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows)
 {
-    for (size_t first = 0; first < rows.size(); first += LinesPerStatement) {
-        const size_t last = std::min(rows.size(), first + LinesPerStatement);
+    const size_t batch = lines_per_statement(db);
+    for (size_t first = 0; first < rows.size(); first += batch) {
+        const size_t last = std::min(rows.size(), first + batch);
         QString sql = rows[first].sql();
         const QString values = sql.mid(sql.lastIndexOf(QStringLiteral(" VALUES ")) + 8);
         Params params = rows[first].params();
