@@ -150,6 +150,16 @@ int Grid::insert_row(int row)
 
 int Grid::append_row() { return insert_row(row_count()); }
 
+int Grid::append_column(const GridColumn& column)
+{
+    const int index = column_count();
+    m_columns.push_back(column);
+    for (QStringList& row : m_rows)
+        row << QString();
+    emit columnsInserted(index, 1);
+    return index;
+}
+
 void Grid::remove_row(int row)
 {
     if (row < 0 || row >= row_count())

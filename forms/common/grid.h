@@ -65,6 +65,8 @@ public:
     void set_column_choices(int column, Choices choices);
     void set_column_width(int column, int width);
     void set_column_alignment(int column, Qt::Alignment alignment);
+    /// Appends a column at the end; gives its index. Existing rows get an empty cell.
+    int append_column(const GridColumn& column);
     /// The whole grid refuses typing (inquiry results, locked documents).
     void set_read_only(bool read_only);
     bool read_only() const { return m_read_only; }
@@ -102,6 +104,8 @@ signals:
     void cellChanged(int row, int column);
     void rowsInserted(int first, int count);
     void rowsRemoved(int first, int count);
+    /// Columns were added at `first` (a stored layout with more columns than the grid declares).
+    void columnsInserted(int first, int count);
     /// Everything may have changed (cleared, refilled).
     void gridReset();
     /// Hidden, read-only, kind, choices, width or alignment of a column changed.

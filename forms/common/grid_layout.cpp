@@ -138,8 +138,9 @@ std::expected<GridLayout, Error> read_grid_layout(Database& db, const QString& f
 void apply_grid_layout(const GridLayout& layout, Grid& grid)
 {
     for (const ColumnLayout& column : layout.columns) {
-        if (column.column >= grid.column_count())
-            continue;
+        // Stored rows beyond the grid's own columns add columns at the end, in stored order.
+        while (column.column >= grid.column_count())
+            grid.append_column(GridColumn{column.heading});
         grid.set_column_hidden(column.column, !column.visible);
         grid.set_column_read_only(column.column, column.locked);
         if (!column.visible)

@@ -84,8 +84,9 @@ struct GridLayout {
 std::expected<GridLayout, Error> read_grid_layout(Database& db, const QString& form, const Grid& grid,
                                                   const QString& userid);
 
-/// Applies what the model holds of a layout to the grid: visibility, locking, check-box cells,
-/// width and alignment of the visible columns.
+/// Applies what the model holds of a layout to the grid: columns the stored layout has beyond the
+/// grid's own (added at the end), visibility, locking, check-box cells, width and alignment of
+/// the visible columns.
 void apply_grid_layout(const GridLayout& layout, Grid& grid);
 
 /// Reads and applies a grid's layout when its window opens. A database failure is logged and

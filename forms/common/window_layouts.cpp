@@ -29,6 +29,7 @@ void WindowLayouts::open(Database& db, const QString& form, const QString& useri
     m_form = form;
     m_userid = userid;
     m_rights = rights;
+    m_grids = grids;
     m_layouts.clear();
     for (Grid* grid : grids)
         m_layouts[grid->name()] = restore_grid(db, form, *grid, userid);
@@ -53,6 +54,7 @@ void WindowLayouts::close()
 {
     if (!m_db)
         return;
+    emit aboutToStore();
     if (m_rights.allows(Right::Design)) {
         for (const auto& [grid, layout] : m_layouts)
             if (auto saved = save_grid(*m_db, layout); !saved)
@@ -127,8 +129,21 @@ bool WindowLayouts::execute(int command_id, Prompter& prompter)
     case CommandId::AlignRight: m_font_panel.align(Qt::AlignRight); break;
     default: return false;
     }
+    align_grid_columns();
     emit layoutChanged(m_font_grid);
     return true;
+}
+
+void WindowLayouts::align_grid_columns()
+{
+    const GridLayout* layout = m_font_panel.layout();
+    for (Grid* grid : m_grids) {
+        if (!layout || grid->name() != m_font_grid)
+            continue;
+        for (const ColumnLayout& column : layout->columns)
+            if (column.alignment && column.column < grid->column_count())
+                grid->set_column_alignment(column.column, *column.alignment);
+    }
 }
 
 } // namespace zelkor

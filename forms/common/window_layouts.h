@@ -52,13 +52,21 @@ public:
     bool execute(int command_id, Prompter& prompter);
 
 signals:
+    /// The layouts are about to be stored: the view writes its columns' positions, widths and
+    /// the row height into them now.
+    void aboutToStore();
     void layoutChanged(const QString& grid);
     void toolbarTextChanged(bool on);
     void fontbarChanged(bool on);
     void alternateRowsChanged(bool on);
 
 private:
+    /// Gives the chosen grid the alignments its layout now has (printing and cell editors read
+    /// them from the grid).
+    void align_grid_columns();
+
     Database* m_db = nullptr;
+    std::vector<Grid*> m_grids;
     QString m_form;
     QString m_userid;
     Rights m_rights;

@@ -34,6 +34,10 @@ void WindowModel::open()
     if (m_opened)
         return;
     m_opened = true;
+    if (database()) {
+        m_layouts.open(*database(), m_class_name, m_settings.ZELKOR_USER, m_rights, m_grids);
+        set_command_checked(to_int(CommandId::ShowTextBelowIcon), m_layouts.toolbar_text());
+    }
     on_open();
 }
 
@@ -339,13 +343,14 @@ bool WindowModel::run_command(int id)
         set_dirty(m_mode != Mode::Read);
         return true;
     }
-    case CommandId::ShowTextBelowIcon: {
-        const Command* command = find_command(id);
-        set_command_checked(id, !command->checked);
+    case CommandId::ShowTextBelowIcon:
+        m_layouts.set_toolbar_text(!find_command(id)->checked);
+        set_command_checked(id, m_layouts.toolbar_text());
         return true;
-    }
     default: break;
     }
+    if (WindowLayouts::handles(id))
+        return m_layouts.execute(id, prompter());
     for (const Pane& pane : m_panes)
         if (pane.toggle_command == id) {
             show_pane(pane.name, !pane.visible);
@@ -453,6 +458,7 @@ bool WindowModel::exit_window(Closing closing)
     if (closing == Closing::AskAboutChanges && !settle_unsaved_work())
         return false;
     on_closing();
+    m_layouts.close();
     m_closed = true;
     emit closed();
     notify(QStringLiteral("Next App"));

@@ -6,6 +6,7 @@
 #include "forms/common/host_settings.h"
 #include "forms/common/pane.h"
 #include "forms/common/prompter.h"
+#include "forms/common/window_layouts.h"
 
 #include <QDate>
 #include <QObject>
@@ -102,6 +103,11 @@ public:
     const std::vector<Pane>& panes() const { return m_panes; }
     const Pane* find_pane(const QString& name) const;
     void show_pane(const QString& name, bool visible);
+
+    /// The stored presentation of the window's grids, its font panel and the user's toolbar and
+    /// font-panel choices: restored by open(), stored when the window closes.
+    WindowLayouts& layouts() { return m_layouts; }
+    const WindowLayouts& layouts() const { return m_layouts; }
 
     // Commands ----------------------------------------------------------------------------------
     const std::vector<Command>& commands() const { return m_commands; }
@@ -216,6 +222,7 @@ private:
     std::vector<Grid*> m_grids;
     std::vector<Pane> m_panes;
     std::vector<Command> m_commands;
+    WindowLayouts m_layouts;
     QSet<int> m_disabled_by_window; ///< commands the window turned off (rights come on top)
     std::vector<QString> m_shown_values;             ///< field values when edit mode began
     std::vector<std::vector<QStringList>> m_shown_rows; ///< grid rows when edit mode began

@@ -71,7 +71,10 @@ TEST(GridLayoutRestore, MoreStoredRowsThanColumnsAddColumnsAtTheEnd)
     Grid grid = charge_grid({"item code", "description"});
     const GridLayout layout = restore_grid(t.db(), MiscCharge, grid, Admin);
     ASSERT_EQ(layout.columns.size(), size_t(3));
-    EXPECT_EQ(layout.added_columns(grid.column_count()), 1);
+    ASSERT_EQ(grid.column_count(), 3);
+    EXPECT_EQ(grid.column(2).caption, QStringLiteral("account"));
+    EXPECT_TRUE(grid.column(2).hidden);
+    EXPECT_EQ(layout.added_columns(grid.column_count()), 0);
     EXPECT_EQ(layout.columns[2].column, 2);
     EXPECT_EQ(layout.columns[2].heading, QStringLiteral("account"));
     EXPECT_EQ(layout.columns[0].heading, QStringLiteral("code"));
