@@ -1,5 +1,7 @@
 #include "forms/common/Form_report_format.h"
 
+#include "forms/common/colour_list.h"
+
 #include <QFontDatabase>
 #include <QLoggingCategory>
 
@@ -84,6 +86,8 @@ void Form_report_format::fill_lists()
     set_field_choices("font_name", Choices::of(QFontDatabase::families()));
     set_field_choices("font_size", Choices::of(FontSizes));
     set_field_choices("split_page", Choices::of(split_page_choices()));
+    set_field_choices("font_color", colour_choices());
+    set_field_choices("evenrow_color", colour_choices());
 }
 
 void Form_report_format::show_format(const ReportFormat& format)
@@ -102,8 +106,8 @@ void Form_report_format::show_format(const ReportFormat& format)
     set_field("bottom_margin", format.bottom_margin.to_string());
     set_field("left_margin", format.left_margin.to_string());
     set_field("right_margin", format.right_margin.to_string());
-    set_field("font_color", hex_of_color_value(format.font_color));
-    set_field("evenrow_color", hex_of_color_value(format.evenrow_color));
+    set_field("font_color", colour_hex(format.font_color));
+    set_field("evenrow_color", colour_hex(format.evenrow_color));
     set_field("disabled_evenrow_color", flag_text(format.disabled_evenrow_color));
     set_field("Bold", flag_text(format.bold));
     set_field("use_grid_font", flag_text(format.use_grid_font));
@@ -156,8 +160,8 @@ std::expected<ReportFormat, QString> Form_report_format::format_of_fields() cons
     const QString unit = field("unit").trimmed();
     if (unit != paper::Millimetre && unit != paper::Inch)
         return std::unexpected(QStringLiteral("Unit must be mm or inch."));
-    const auto font_color = color_value_of_hex(field("font_color"));
-    const auto evenrow_color = color_value_of_hex(field("evenrow_color"));
+    const auto font_color = colour_value(field("font_color").trimmed());
+    const auto evenrow_color = colour_value(field("evenrow_color").trimmed());
     if (!font_color || !evenrow_color)
         return std::unexpected(QStringLiteral("Please choose the colours from their lists."));
 

@@ -27,6 +27,17 @@ QString colour_hex(qint64 value)
         .arg(component(16), 2, 16, QLatin1Char('0'));
 }
 
+Choices colour_choices()
+{
+    const auto text = [](std::string_view view) { return QString::fromLatin1(view.data(), qsizetype(view.size())); };
+    Choices choices;
+    choices.captions = {QStringLiteral("Colour"), QStringLiteral("Name")};
+    choices.rows.reserve(colour_list.size());
+    for (const ColourEntry& entry : colour_list)
+        choices.rows.push_back({text(entry.hex), text(entry.name)});
+    return choices;
+}
+
 std::optional<ColourEntry> find_colour(QStringView name)
 {
     for (const ColourEntry& entry : colour_list)

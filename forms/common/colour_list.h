@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/common/field.h"
+
 #include <QString>
 
 #include <array>
@@ -25,6 +27,9 @@ std::optional<qint64> colour_value(QStringView hex);
 
 /// The six digits "rrggbb" of a stored colour value (the inverse of colour_value).
 QString colour_hex(qint64 value);
+
+/// The colour list as the rows of a drop-down: the six digits (the value) and the name.
+Choices colour_choices();
 
 /// The first entry of the list with this name (case-insensitive), or nothing.
 std::optional<ColourEntry> find_colour(QStringView name);

@@ -132,29 +132,6 @@ qint64 value_of_color(const QColor& color)
     return color.red() + 256 * color.green() + 65536 * qint64(color.blue());
 }
 
-std::optional<qint64> color_value_of_hex(const QString& six_digits)
-{
-    const QString digits = six_digits.trimmed().toUpper();
-    if (digits.size() != 6)
-        return std::nullopt;
-    bool ok = false;
-    const int red = digits.mid(0, 2).toInt(&ok, 16);
-    if (!ok)
-        return std::nullopt;
-    const int green = digits.mid(2, 2).toInt(&ok, 16);
-    if (!ok)
-        return std::nullopt;
-    const int blue = digits.mid(4, 2).toInt(&ok, 16);
-    if (!ok)
-        return std::nullopt;
-    return red + 256 * green + 65536 * qint64(blue);
-}
-
-QString hex_of_color_value(qint64 value)
-{
-    return color_of_value(value).name().mid(1);
-}
-
 QSizeF ReportFormat::paper_points() const
 {
     return {points_of(width, unit), points_of(height, unit)};

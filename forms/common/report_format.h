@@ -47,14 +47,10 @@ QStringList split_page_choices();
 /// Reads a stored `split_page` text; an empty or unknown text shrinks to the page width.
 SplitPage split_page_of(const QString& text);
 
-/// A colour as the suite stores it: red + 256 × green + 65536 × blue.
+/// A colour as the suite stores it: red + 256 × green + 65536 × blue (the colour picker's six
+/// digits convert with colour_value and colour_hex of colour_list.h).
 QColor color_of_value(qint64 value);
 qint64 value_of_color(const QColor& color);
-/// The six hexadecimal digits (red, green, blue) of a colour picker entry as a stored value;
-/// nothing when the text is not six hexadecimal digits.
-std::optional<qint64> color_value_of_hex(const QString& six_digits);
-/// The stored value as six lower-case hexadecimal digits ("f0f0f0").
-QString hex_of_color_value(qint64 value);
 
 /// The page format of one user's printout of one window (a Report_format_table row).
 /// Font size, row height and margins are in points (1/72 inch), as the font size is; the paper

@@ -151,6 +151,11 @@ TEST_F(PageSetup, StoredFixtureFormatIsShown)
     EXPECT_EQ(window->field("row_height"), "14");
     EXPECT_EQ(window->field("evenrow_color"), "f0f0f0");
     EXPECT_TRUE(window->find_field("column_divider")->checked());
+    // Both colour fields offer the colour picker's list, the six digits being the value.
+    const Choices& colours = window->find_field("font_color")->choices;
+    ASSERT_EQ(colours.rows.size(), size_t(510));
+    EXPECT_EQ(colours.lookup("fffffe", 1), "almostwhite");
+    EXPECT_EQ(window->find_field("evenrow_color")->choices.rows.size(), size_t(510));
 }
 
 } // namespace
