@@ -346,15 +346,7 @@ bool POform_pr::print_requisition()
         return refuse(document ? QStringLiteral("document not found") : document.error().message);
     if ((*document)->header.flag(u"closed"))
         return refuse(QStringLiteral("PR was closed."));
-    const QString format = settings().ZELKOR_DATE_FORMAT.isEmpty() ? QStringLiteral("dd/mm/yyyy")
-                                                                     : settings().ZELKOR_DATE_FORMAT;
-    const PrPrintValues values{m_key,
-                               field(QStringLiteral("order_date")),
-                               field(QStringLiteral("vendor_name")),
-                               field(QStringLiteral("requested_date")),
-                               m_rate_date.isValid() ? format_user_date(m_rate_date, format) : QString(),
-                               m_lists.payment_terms.lookup(field(QStringLiteral("payment_term")), 0)};
-    notify(QStringLiteral("ActiveReport"), pr_print_query(values), pr_print_title(field(QStringLiteral("docno"))));
+    notify(QStringLiteral("ActiveReport"), pr_print_query(), pr_print_title(field(QStringLiteral("docno"))));
     return true;
 }
 

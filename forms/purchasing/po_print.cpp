@@ -1,24 +1,15 @@
 // Printing an order: the host renders the query the window hands it.
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/common/active_report.h"
+
 namespace zelkor {
 
-namespace {
 
-/// The text of a SQL string literal. The host runs the print query as text, so the one value it
-/// carries, the order's key (made by the numbering, never typed), is written quoted.
-QString literal(const QString& value)
-{
-    QString quoted = value;
-    quoted.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + quoted + u'\'';
-}
-
-} // namespace
-
-/// The print query of the order with key `fkey`: header joined with its lines in line order. The
-/// vendor name and payment-term name come from their masters.
-QString po_print_query(const QString& fkey)
+/// The print query of an order: header joined with its lines in line order, the vendor name and
+/// payment-term name from their masters. The order is named by a `docno = ?` placeholder that
+/// the host binds from the report argument.
+QString po_print_query()
 {
     return QStringLiteral(
                "SELECT PO_header_table.docno, PO_header_table.order_date AS order_date,"
@@ -39,8 +30,8 @@ QString po_print_query(const QString& fkey)
                " FROM ((PO_header_table INNER JOIN PO_transaction_table ON PO_header_table.fkey = PO_transaction_table.fkey)"
                " LEFT JOIN Vendor_table ON Vendor_table.vendor_no = PO_header_table.vendor_no)"
                " LEFT JOIN Payment_term_table ON Payment_term_table.term_no = PO_header_table.payment_term"
-               " WHERE PO_header_table.fkey = ")
-        + literal(fkey) + QStringLiteral(" ORDER BY PO_transaction_table.itemno");
+               " WHERE PO_header_table.company = 1 AND PO_header_table.docno = ?"
+               " ORDER BY PO_transaction_table.itemno");
 }
 
 bool POform_po::print_order()
@@ -51,8 +42,8 @@ bool POform_po::print_order()
         message(QStringLiteral("PO was void."));
         return false;
     }
-    notify(QStringLiteral("ActiveReport"), po_print_query(m_key),
-           QStringLiteral("Purchase Order,") + field("docno") + u',');
+    notify(QStringLiteral("ActiveReport"), po_print_query(),
+           active_report_argument(QStringLiteral("Purchase Order"), field("docno")));
     return true;
 }
 
