@@ -1,6 +1,11 @@
 #include "ui/grid_table_model.h"
 
 #include "forms/common/grid.h"
+#include "forms/common/report_text.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
 
 namespace zelkor {
 
@@ -9,6 +14,28 @@ namespace {
 bool is_ticked(const QString& text)
 {
     return text == QLatin1String("1") || text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
+
+/// The stored font as far as it is set: what it leaves out resolves from the view's own font.
+QFont font_of(const ColumnFont& stored)
+{
+    QFont font;
+    if (!stored.name.isEmpty())
+        font.setFamily(stored.name);
+    if (stored.size && *stored.size > Decimal(0))
+        font.setPointSizeF(stored.size->to_double());
+    if (stored.bold)
+        font.setBold(*stored.bold);
+    if (stored.italic)
+        font.setItalic(*stored.italic);
+    if (stored.underline)
+        font.setUnderline(*stored.underline);
+    return font;
+}
+
+QColor colour_of(qint64 value)
+{
+    return QColor(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff));
 }
 
 } // namespace
@@ -27,6 +54,7 @@ GridTableModel::GridTableModel(Grid& grid, QObject* parent)
     connect(&grid, &Grid::gridReset, this, &GridTableModel::on_reset);
     connect(&grid, &Grid::cellChanged, this, &GridTableModel::on_cell_changed);
     connect(&grid, &Grid::columnChanged, this, &GridTableModel::on_column_changed);
+    connect(&grid, &Grid::columnsInserted, this, &GridTableModel::on_columns_inserted);
     connect(&grid, &Grid::readOnlyChanged, this, [this] {
         if (m_rows > 0 && m_columns > 0)
             emit dataChanged(index(0, 0), index(m_rows - 1, m_columns - 1));
@@ -60,9 +88,16 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const
         return {};
     const int column = index.column();
     const QString text = m_grid->cell(index.row(), column);
+    const ColumnLayout* layout = layout_of(column);
     switch (role) {
     case Qt::DisplayRole:
-        return is_check_column(column) ? QVariant() : QVariant(text);
+        if (is_check_column(column))
+            return {};
+        return layout ? apply_number_format(text, layout->number_format) : text;
+    case Qt::FontRole:
+        return layout ? QVariant(font_of(layout->font)) : QVariant();
+    case Qt::ForegroundRole:
+        return layout && layout->font.colour ? QVariant(QBrush(colour_of(*layout->font.colour))) : QVariant();
     case Qt::EditRole:
         return text;
     case Qt::CheckStateRole:
@@ -102,11 +137,18 @@ bool GridTableModel::setData(const QModelIndex& index, const QVariant& value, in
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    const bool column_heading = orientation == Qt::Horizontal && m_grid && section >= 0 && section < m_columns;
+    const ColumnLayout* layout = column_heading ? layout_of(section) : nullptr;
+    if (role == Qt::TextAlignmentRole && layout)
+        return QVariant::fromValue(layout->heading_alignment);
     if (role != Qt::DisplayRole || !m_grid)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Vertical)
         return section >= 0 && section < m_rows ? QVariant(section + 1) : QVariant();
-    return section >= 0 && section < m_columns ? QVariant(m_grid->column(section).caption) : QVariant();
+    if (!column_heading)
+        return {};
+    // The stored heading is what the clerk reads; the model keeps addressing the column by caption.
+    return layout && !layout->heading.isEmpty() ? layout->heading : m_grid->column(section).caption;
 }
 
 Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const
@@ -143,6 +185,7 @@ void GridTableModel::on_reset()
 {
     beginResetModel();
     m_rows = m_grid ? m_grid->row_count() : 0;
+    m_columns = m_grid ? m_grid->column_count() : 0;
     endResetModel();
 }
 
@@ -157,6 +200,39 @@ void GridTableModel::on_column_changed(int column)
     emit headerDataChanged(Qt::Horizontal, column, column);
     if (m_rows > 0)
         emit dataChanged(index(0, column), index(m_rows - 1, column));
+}
+
+} // namespace zelkor
+
+namespace zelkor {
+
+const ColumnLayout* GridTableModel::layout_of(int column) const
+{
+    return m_layout ? m_layout->column(column) : nullptr;
+}
+
+void GridTableModel::set_layout(const GridLayout* layout)
+{
+    m_layout = layout;
+    refresh_presentation();
+}
+
+void GridTableModel::refresh_presentation()
+{
+    if (m_columns <= 0)
+        return;
+    emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
+    if (m_rows > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, m_columns - 1));
+}
+
+void GridTableModel::on_columns_inserted(int first, int count)
+{
+    if (count <= 0 || first != m_columns)
+        return on_reset();
+    beginInsertColumns({}, first, first + count - 1);
+    m_columns += count;
+    endInsertColumns();
 }
 
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/common/grid.h"
+#include "forms/common/grid_layout.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>
@@ -19,6 +20,13 @@ public:
 
     Grid* grid() const { return m_grid; }
 
+    /// Shows the cells with the stored layout's headings, fonts, colours and number formats
+    /// (null: the grid's own captions and the view's font). The layout must outlive the adapter
+    /// or be replaced first.
+    void set_layout(const GridLayout* layout);
+    /// The layout's styles changed (the font panel): every cell and heading is shown again.
+    void refresh_presentation();
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -36,10 +44,13 @@ private:
     void on_reset();
     void on_cell_changed(int row, int column);
     void on_column_changed(int column);
+    void on_columns_inserted(int first, int count);
+    const ColumnLayout* layout_of(int column) const;
     bool is_check_column(int column) const;
     bool is_cell(const QModelIndex& index) const;
 
     QPointer<Grid> m_grid;
+    const GridLayout* m_layout = nullptr;
     int m_rows = 0;
     int m_columns = 0;
 };

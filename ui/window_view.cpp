@@ -3,8 +3,10 @@
 #include "forms/common/window_model.h"
 #include "ui/command_appearance.h"
 #include "ui/field_editor.h"
+#include "ui/font_bar.h"
 #include "ui/grid_item_delegate.h"
 #include "ui/grid_table_model.h"
+#include "ui/grid_view_layout.h"
 #include "ui/message_box_prompter.h"
 
 #include <QAction>
@@ -26,6 +28,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 namespace zelkor {
 
@@ -102,7 +105,9 @@ WindowView::WindowView(WindowModel& model, QWidget* parent) : QMainWindow(parent
     build_body();
     build_panes();
     build_status();
+    build_font_bar();
     connect_model();
+    connect_layouts();
     refresh_mode();
     apply_toolbar_style();
 }
@@ -111,8 +116,12 @@ WindowView::~WindowView()
 {
     // The model may outlive its view (the facade deletes it later): it must not keep a prompter
     // that is gone.
-    if (m_model)
+    if (m_model) {
         m_model->set_prompter(nullptr);
+        // A model closed later (by the host) still stores what the clerk arranged here.
+        if (!m_model->is_closed())
+            record_layouts();
+    }
 }
 
 void WindowView::apply_settings_font()
@@ -145,8 +154,10 @@ void WindowView::build_commands()
     std::stable_sort(menu_names.begin(), menu_names.end(),
                      [](const QString& a, const QString& b) { return menu_rank(a) < menu_rank(b); });
     std::map<QString, QMenu*> menus_by_name;
-    for (const QString& name : menu_names)
+    for (const QString& name : menu_names) {
         menus_by_name[name] = menuBar()->addMenu(name.isEmpty() ? QStringLiteral("&Commands") : name);
+        m_menus.insert(name, menus_by_name[name]);
+    }
 
     QString previous_toolbar_menu;
     for (const Command& command : m_model->commands()) {
@@ -269,7 +280,7 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
     auto* adapter = new GridTableModel(grid, view);
     view->setModel(adapter);
     view->setItemDelegate(new GridItemDelegate(m_model->settings().ZELKOR_DATE_FORMAT, view));
-    view->setAlternatingRowColors(true);
+    view->setAlternatingRowColors(m_model->layouts().alternate_rows());
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectItems);
     view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
@@ -280,22 +291,43 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
     view->horizontalHeader()->setStretchLastSection(true);
     view->setMinimumHeight(view->verticalHeader()->defaultSectionSize() * 5);
 
-    const auto apply_column = [view, grid_pointer = QPointer<Grid>(&grid)](int column) {
+    // A column's width is set when it is first shown and when the grid's declared width changes,
+    // not on every change of the column (a clerk's widening stays).
+    const auto applied_widths = std::make_shared<std::vector<int>>();
+    const auto apply_column = [view, applied_widths, grid_pointer = QPointer<Grid>(&grid)](int column) {
         if (!grid_pointer || column < 0 || column >= grid_pointer->column_count())
             return;
         const GridColumn& spec = grid_pointer->column(column);
         view->setColumnHidden(column, spec.hidden);
-        view->setColumnWidth(column, default_column_width(spec, view->fontMetrics()));
+        if (int(applied_widths->size()) <= column)
+            applied_widths->resize(size_t(column) + 1, -1);
+        if (std::exchange((*applied_widths)[size_t(column)], spec.width) != spec.width)
+            view->setColumnWidth(column, default_column_width(spec, view->fontMetrics()));
     };
     for (int column = 0; column < grid.column_count(); ++column)
         apply_column(column);
     connect(&grid, &Grid::columnChanged, view, apply_column);
+    connect(&grid, &Grid::columnsInserted, view, [apply_column](int first, int count) {
+        for (int column = first; column < first + count; ++column)
+            apply_column(column);
+    });
+    if (const GridLayout* layout = m_model->layouts().layout(grid.name())) {
+        adapter->set_layout(layout);
+        apply_view_layout(*view, *layout);
+    }
 
     // The grid knows the cell the clerk is on: line commands and notifications use it.
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view,
-            [grid_pointer = QPointer<Grid>(&grid)](const QModelIndex& current) {
-                if (grid_pointer && current.isValid())
-                    grid_pointer->set_current(current.row(), current.column());
+            [this, grid_pointer = QPointer<Grid>(&grid)](const QModelIndex& current) {
+                if (!grid_pointer || !current.isValid())
+                    return;
+                grid_pointer->set_current(current.row(), current.column());
+                // The font panel acts on the grid the clerk works in.
+                WindowLayouts& layouts = m_model->layouts();
+                if (m_font_bar && layouts.chosen_grid() != grid_pointer->name()) {
+                    layouts.choose_grid(grid_pointer->name());
+                    m_font_bar->refresh_columns();
+                }
             });
     connect(&grid, &Grid::currentChanged, view, [view, adapter](int row, int column) {
         const QModelIndex wanted = adapter->index(row, column);
@@ -390,6 +422,59 @@ void WindowView::build_status()
     statusBar()->addWidget(m_status_label, 1);
     statusBar()->addPermanentWidget(m_mode_label);
     statusBar()->setSizeGripEnabled(false);
+}
+
+void WindowView::build_font_bar()
+{
+    const Command* save_font = m_model->find_command(to_int(CommandId::SaveFont));
+    if (!save_font || m_grid_views.isEmpty())
+        return;
+    m_font_bar = new FontBar(*m_model, m_actions, this);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, m_font_bar);
+    m_font_bar->setVisible(m_model->layouts().fontbar());
+    if (QMenu* menu = m_menus.value(save_font->menu)) {
+        QAction* first = menu->actions().value(0);
+        menu->insertAction(first, m_font_bar->toggleViewAction());
+        menu->insertSeparator(first);
+    }
+    // Only the clerk's choice is remembered, not the bar hiding with its window.
+    connect(m_font_bar->toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
+        if (m_model)
+            m_model->layouts().set_fontbar(shown);
+    });
+    connect(m_font_bar, &FontBar::layoutEdited, this, &WindowView::refresh_grid_presentation);
+}
+
+void WindowView::connect_layouts()
+{
+    WindowLayouts& layouts = m_model->layouts();
+    connect(&layouts, &WindowLayouts::layoutChanged, this, &WindowView::refresh_grid_presentation);
+    connect(&layouts, &WindowLayouts::aboutToStore, this, &WindowView::record_layouts);
+    connect(&layouts, &WindowLayouts::alternateRowsChanged, this, [this](bool on) {
+        for (QTableView* view : std::as_const(m_grid_views))
+            view->setAlternatingRowColors(on);
+    });
+    connect(&layouts, &WindowLayouts::fontbarChanged, this, [this](bool on) {
+        if (m_font_bar)
+            m_font_bar->setVisible(on);
+    });
+}
+
+void WindowView::refresh_grid_presentation(const QString& grid)
+{
+    QTableView* view = m_grid_views.value(grid);
+    if (auto* adapter = view ? qobject_cast<GridTableModel*>(view->model()) : nullptr)
+        adapter->refresh_presentation();
+}
+
+void WindowView::record_layouts()
+{
+    if (!m_model)
+        return;
+    for (auto it = m_grid_views.cbegin(); it != m_grid_views.cend(); ++it)
+        if (GridLayout* layout = m_model->layouts().layout(it.key()); layout && layout->stored())
+            record_view_layout(*it.value(), *layout);
 }
 
 // Keeping in step with the model -------------------------------------------------------------------

@@ -13,12 +13,14 @@ class QAction;
 class QDockWidget;
 class QGridLayout;
 class QLabel;
+class QMenu;
 class QTableView;
 class QToolBar;
 
 namespace zelkor {
 
 class FieldEditor;
+class FontBar;
 class MessageBoxPrompter;
 
 /// The one view of every window model: menus and a toolbar from its commands, the header
@@ -38,6 +40,8 @@ public:
     QTableView* grid_view(const QString& name) const { return m_grid_views.value(name); }
     QDockWidget* pane_dock(const QString& name) const { return m_docks.value(name); }
     QToolBar* command_bar() const { return m_toolbar; }
+    /// The font panel; null when the window has no font commands or no grid.
+    FontBar* font_bar() const { return m_font_bar; }
 
     QSize sizeHint() const override;
 
@@ -55,6 +59,12 @@ private:
     QTableView* build_grid_view(Grid& grid, QWidget* parent);
     QWidget* build_grid_block(Grid& grid, QWidget* parent);
     void apply_settings_font();
+    void build_font_bar();
+    void connect_layouts();
+    /// Shows the grid's stored headings, fonts, colours and alignments again.
+    void refresh_grid_presentation(const QString& grid);
+    /// Writes the tables' column positions, widths and row heights into the stored layouts.
+    void record_layouts();
 
     void run_command(int id);
     void refresh_command(int id);
@@ -69,7 +79,9 @@ private:
     QHash<QString, FieldEditor*> m_editors;
     QHash<QString, QTableView*> m_grid_views;
     QHash<QString, QDockWidget*> m_docks;
+    QHash<QString, QMenu*> m_menus;
     QToolBar* m_toolbar = nullptr;
+    FontBar* m_font_bar = nullptr;
     QLabel* m_mode_label = nullptr;
     QLabel* m_status_label = nullptr;
     bool m_model_closed = false;

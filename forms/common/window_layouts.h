@@ -36,6 +36,7 @@ public:
     FontPanel& font_panel() { return m_font_panel; }
     /// The font panel now acts on this grid's layout.
     void choose_grid(const QString& grid);
+    const QString& chosen_grid() const { return m_font_grid; }
 
     bool toolbar_text() const { return m_toolbar_text; }
     bool fontbar() const { return m_fontbar; }

@@ -5,6 +5,8 @@
 #include "tests/support/printers.h"
 
 #include <QAbstractItemModelTester>
+#include <QBrush>
+#include <QFont>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -41,9 +43,39 @@ TEST_F(GridAdapter, StaysConsistentThroughEveryKindOfGridChange)
     EXPECT_EQ(adapter.index(1, 2).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
     EXPECT_FALSE(adapter.index(1, 2).data(Qt::DisplayRole).isValid()) << "a check cell shows a box, not its text";
     grid.set_column_hidden(3, true);
+    EXPECT_EQ(grid.append_column(GridColumn{QStringLiteral("added")}), 4);
+    EXPECT_EQ(adapter.columnCount(), 5);
+    EXPECT_EQ(grid.cell(1, 4), QString()) << "existing rows get an empty cell";
     grid.clear();
     EXPECT_EQ(adapter.rowCount(), 0);
     EXPECT_EQ(adapter.headerData(1, Qt::Horizontal).toString(), QStringLiteral("quantity"));
+}
+
+TEST_F(GridAdapter, ShowsTheStoredHeadingsFontsColoursAndNumberFormats)
+{
+    grid.restore_rows({{"WIDGET", "1234.5", "1", ""}});
+    GridLayout layout;
+    ColumnLayout quantity;
+    quantity.column = 1;
+    quantity.heading = QStringLiteral("Qty");
+    quantity.number_format = QStringLiteral("#,##0.00");
+    quantity.font.bold = true;
+    quantity.font.colour = 255; // red
+    layout.columns.push_back(quantity);
+    adapter.set_layout(&layout);
+
+    EXPECT_EQ(adapter.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Qty"));
+    EXPECT_EQ(adapter.headerData(0, Qt::Horizontal).toString(), QStringLiteral("item code"));
+    EXPECT_EQ(adapter.index(0, 1).data().toString(), QStringLiteral("1,234.50"));
+    EXPECT_EQ(adapter.index(0, 1).data(Qt::EditRole).toString(), QStringLiteral("1234.5")) << "typing starts from the value";
+    EXPECT_TRUE(adapter.index(0, 1).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_EQ(adapter.index(0, 1).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+    EXPECT_FALSE(adapter.index(0, 0).data(Qt::FontRole).isValid());
+
+    layout.columns.front().font.italic = true; // the font panel restyles the column
+    adapter.refresh_presentation();
+    EXPECT_TRUE(adapter.index(0, 1).data(Qt::FontRole).value<QFont>().italic());
+    adapter.set_layout(nullptr);
 }
 
 TEST_F(GridAdapter, EditsGoThroughTheCellCheckWhichMayRefuseThem)
