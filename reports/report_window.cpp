@@ -18,7 +18,8 @@ void ReportWindow::declare_report_commands()
     declare_command({int(ReportCommand::Sort), "&Sort", menus::Format, false, Right::None});
     declare_command({int(ReportCommand::Clear), "&Clear", menus::Format, true, Right::None});
     declare_command({int(ReportCommand::Freeze), "Free&ze", menus::Format, false, Right::None, Checkable::Yes});
-    declare_command({209, "&Show Text below Icon", "&Option", false, Right::None, Checkable::Yes});
+    // "O&ption": Alt+O already opens "F&ormat".
+    declare_command({209, "&Show Text below Icon", "O&ption", false, Right::None, Checkable::Yes});
     declare_command({int(ReportCommand::Find), "&Find", "&Run", true, Right::None});
     for (int id = 401; id <= 408; ++id)
         declare_command(CommandId(id));
