@@ -49,6 +49,18 @@ bool divide_rounded(Wide n, u128 divisor, u128& quotient)
 {
     if (divisor == 0)
         return false;
+    if (n.high == 0) {
+        // The common case: the numerator fits 128 bits and the hardware-assisted division does.
+        u128 q = n.low / divisor;
+        const u128 r = n.low % divisor;
+        const u128 rest = divisor - r;
+        if (r > rest || (r == rest && (q & 1)))
+            ++q;
+        if (q > MaxMagnitude)
+            return false;
+        quotient = q;
+        return true;
+    }
     u128 q_high = 0, q_low = 0, rem = 0;
     for (int bit = 255; bit >= 0; --bit) {
         const bool carry = (rem >> 127) != 0;
@@ -149,14 +161,14 @@ std::optional<i128> parse_raw(QStringView text, bool allow_grouping, bool allow_
 
 QString digits_of(u128 v)
 {
-    if (v == 0)
-        return QStringLiteral("0");
-    QString s;
-    while (v > 0) {
-        s.prepend(QChar(static_cast<char16_t>(u'0' + static_cast<int>(v % 10))));
+    char buffer[48];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    do {
+        *--p = static_cast<char>('0' + static_cast<int>(v % 10));
         v /= 10;
-    }
-    return s;
+    } while (v > 0);
+    return QString::fromLatin1(p, end - p);
 }
 
 } // namespace
