@@ -105,11 +105,7 @@ std::expected<void, Error> insert_new_po_transaction(Database& db, const Order& 
     std::vector<InsertRow> rows;
     rows.reserve(order.lines.size());
     for (const OrderLine& line : order.lines) {
-        // A line whose tax was worked out to nothing (an exempt code) is kept in the store with
-        // no elements; only a line the store never saw is missing its tax.
-        auto elements = order.taxes.has_line(line.itemno) && order.taxes.line(line.itemno).empty()
-            ? std::expected<TaxElements, Error>(TaxElements{})
-            : tax_elements_to_save(order.taxes, line.itemno, line.extended_cost);
+        auto elements = tax_elements_to_save(order.taxes, line.itemno, line.extended_cost);
         if (!elements)
             return std::unexpected(elements.error());
         rows.push_back(line_row(order, line, stamp, writing, *elements));

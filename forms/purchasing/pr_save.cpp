@@ -75,7 +75,7 @@ std::expected<void, Error> insert_lines(Database& db, const LineOwner& owner, co
                                         const TaxElementStore& taxes, const PrAudit& audit, LineWrite write)
 {
     for (const PrLine& line : lines) {
-        auto elements = pr_line_tax_elements(taxes, line);
+        auto elements = tax_elements_to_save(taxes, line.itemno, line.extended_cost);
         if (!elements)
             return std::unexpected(elements.error());
         if (auto written = insert_line(db, owner, line, *elements, audit, write); !written)
@@ -176,15 +176,6 @@ std::expected<void, Error> committed(Transaction& tx)
 }
 
 } // namespace
-
-std::expected<TaxElements, Error> pr_line_tax_elements(const TaxElementStore& taxes, const PrLine& line)
-{
-    // A line whose tax was computed under a code without authorities (exempt) legitimately has
-    // no elements; only a line whose tax was never computed is refused.
-    if (line.extended_cost > Decimal(0) && taxes.has_line(line.itemno))
-        return taxes.line(line.itemno);
-    return tax_elements_to_save(taxes, line.itemno, line.extended_cost);
-}
 
 std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
                                                    const TaxElementStore& taxes, const PrAudit& audit)

@@ -26,9 +26,4 @@ std::expected<void, Error> close_pr(Database& db, const QString& key);
 /// Deletes the requisition's header and lines.
 std::expected<void, Error> delete_pr(Database& db, const QString& key);
 
-/// The tax elements saved with a line: none for an extended cost not above 0; otherwise the
-/// line's computed elements (none for a code without authorities), and an error when its tax
-/// was never computed.
-std::expected<TaxElements, Error> pr_line_tax_elements(const TaxElementStore& taxes, const PrLine& line);
-
 } // namespace zelkor

@@ -290,7 +290,9 @@ std::expected<TaxElements, Error> tax_elements_to_save(const TaxElementStore& st
 {
     if (!extended_cost || *extended_cost <= Decimal(0))
         return TaxElements{};
-    if (store.line(itemno).empty())
+    // A line computed under a code without authorities (exempt) is kept with no elements and is
+    // saved untaxed; only a line whose tax was never computed is missing.
+    if (!store.has_line(itemno))
         return std::unexpected(Error::invalid(QStringLiteral("cannot find tax element for item no ")
                                               + QString::number(itemno)));
     return store.line(itemno);

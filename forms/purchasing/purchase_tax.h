@@ -164,8 +164,9 @@ DocumentTotals totalamt_calculate(const Grid& lines, const QString& extended_cos
 enum class AllocatedColumn { Absent, Present };
 
 /// The elements a save writes for a line: none when the extended cost is not above 0; the line's
-/// store entry otherwise, or the error "cannot find tax element for item no " + itemno, on which
-/// the document save rolls back.
+/// store entry otherwise (empty for a code without authorities: the line is untaxed), or, when
+/// the line's tax was never computed, the error "cannot find tax element for item no " + itemno,
+/// on which the document save rolls back.
 std::expected<TaxElements, Error> tax_elements_to_save(const TaxElementStore& store, int itemno,
                                                        std::optional<Decimal> extended_cost);
 

@@ -202,6 +202,11 @@ TEST(TaxStoredForm, SaveCheckSlotsAndReloadRoundTrip)
     auto free_line = tax_elements_to_save(store, 4, Decimal(0));
     ASSERT_TRUE(free_line);
     EXPECT_TRUE(free_line->empty());
+    // An exempt code has no authorities: its line is saved untaxed, not refused.
+    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 5, u"250.00", QStringLiteral("EXEMPT"), TaxIncluded::No));
+    auto exempt = tax_elements_to_save(store, 5, Decimal("250.00"));
+    ASSERT_TRUE(exempt);
+    EXPECT_TRUE(exempt->empty());
 
     for (int itemno : {1, 2}) {
         auto elements = tax_elements_to_save(store, itemno, Decimal(1));
