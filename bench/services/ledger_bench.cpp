@@ -103,3 +103,54 @@ BENCHMARK_CAPTURE(post_twenty_lines, postgres_1M_journal_lines, Engine::Postgres
     ->Unit(benchmark::kMillisecond)->Iterations(500);
 
 } // namespace
+
+namespace {
+
+// The same rows a 20-line posting writes, written bare: one header, the twenty lines in one
+// statement and one update per balance row. What the posting costs beyond this is the module's
+// own work (checks, look-ups, locks); the rest is the database's.
+void raw_ledger_rows(benchmark::State& state, Engine engine)
+{
+    bench::BenchDatabase b(engine);
+    if (!b.ok()) {
+        state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
+        return;
+    }
+    const char* const accounts[] = {"1300", "1400", "1450", "1500", "5100", "5200", "6000", "6200", "6510", "6520", "2050", "3900"};
+    QString lines_sql = QStringLiteral("INSERT INTO GL_transaction_table (company, fkey, lineno, doctype, docno, gldate,"
+                                       " period, fyear, accno, acccode, amount, base_amount, currency, ledgertype,"
+                                       " vendor_no, Description, Source, source_form, source_docno) VALUES ");
+    for (int i = 0; i < 20; ++i)
+        lines_sql += (i ? QStringLiteral(", ") : QString()) + QStringLiteral("(1, ?, ?, 'gl', ?, ?, 3, '2026', ?, ?, ?, ?,"
+                                                                             " 'USD', 'A', ?, ?, 'PO-RECEIPT', 'Receipt Entry', ?)");
+    long long serial = 0;
+    for (auto _ : state) {
+        ++serial;
+        const QString key = QStringLiteral("raw-%1").arg(serial);
+        Transaction tx(b.db());
+        (void)b.db().execute(QStringLiteral("INSERT INTO GL_header_table (company, fkey, doctype, docno, gldate, period,"
+                                            " fyear, currency, Source) VALUES (1, ?, 'gl', ?, ?, 3, '2026', 'USD', 'PO-RECEIPT')"),
+                             {key, key, QDate(2026, 3, 15)});
+        Params params;
+        for (int i = 0; i < 20; ++i)
+            for (const SqlValue& v : Params{key, i + 1, key, QDate(2026, 3, 15), accounts[i % 11], accounts[i % 11],
+                                            Decimal("12.34"), Decimal("12.34"), QStringLiteral("V1"),
+                                            QStringLiteral("Receipt RO-26-00001"), QStringLiteral("RO-26-00001")})
+                params.push_back(v);
+        (void)b.db().execute(lines_sql, params);
+        for (const char* account : accounts) {
+            (void)b.db().execute(QStringLiteral("UPDATE Balance_table SET amount = amount + ?, base_amount = base_amount + ?"
+                                                " WHERE company = 1 AND ledgertype = 'A' AND accno = ? AND currency = 'USD'"),
+                                 {Decimal("12.34"), Decimal("12.34"), account});
+            (void)b.db().execute(QStringLiteral("UPDATE Balance_period_table SET period3 = period3 + ?"
+                                                " WHERE company = 1 AND fyear = '2026' AND ledgertype = 'A' AND accno = ?"
+                                                " AND currency = 'USD'"),
+                                 {Decimal("12.34"), account});
+        }
+        (void)tx.commit();
+    }
+}
+BENCHMARK_CAPTURE(raw_ledger_rows, sqlite, Engine::Sqlite)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(raw_ledger_rows, postgres, Engine::Postgres)->Unit(benchmark::kMillisecond);
+
+} // namespace
