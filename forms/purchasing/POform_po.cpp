@@ -476,8 +476,8 @@ bool POform_po::run_command(int id)
     case ReceiptRecord:
     case BillRecord: return linked_documents(id);
     case to_int(CommandId::LastRecord): return last_record();
-    case to_int(CommandId::NextRecord): return next_record(+1);
-    case to_int(CommandId::PreviousRecord): return next_record(-1);
+    case to_int(CommandId::NextRecord): return next_record(KeyStep::Next);
+    case to_int(CommandId::PreviousRecord): return next_record(KeyStep::Previous);
     case to_int(CommandId::RefreshRecord): return !m_key.isEmpty() && load_order(m_key);
     case to_int(CommandId::AccountMaster):
         notify(QStringLiteral("Account Master"), m_lines->cell(m_lines->current_row(), "account"));

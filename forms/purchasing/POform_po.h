@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/common/document_navigation.h"
 #include "forms/common/window_model.h"
 #include "forms/purchasing/po_document.h"
 #include "forms/purchasing/purchase_tax.h"
@@ -89,10 +90,8 @@ private:
     // po_navigation.cpp
     bool load_order(const QString& fkey);
     void show_header(const Row& header);
-    bool go_to_key_number(long long number, int step);
-    long long last_key_number();
     bool last_record();
-    bool next_record(int step);
+    bool next_record(KeyStep step);
     // po_commands.cpp
     bool save_new();
     bool save_edit();

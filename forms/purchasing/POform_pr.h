@@ -84,7 +84,7 @@ private:
     bool show_key(const QString& key);
     void show_nothing();
     bool go_last();
-    bool go_step(Step step);
+    bool go_step(KeyStep step);
     bool refresh_record();
     /// The saved requisition behind the number box, or the message "Document no. ... not found".
     std::optional<PrDocument> shown_document();

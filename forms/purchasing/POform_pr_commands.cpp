@@ -31,8 +31,8 @@ bool POform_pr::run_command(int id)
     case CommandId::InsertLine: return insert_line();
     case CommandId::DeleteLine: return delete_line();
     case CommandId::Delete: return delete_requisition();
-    case CommandId::NextRecord: return go_step(Step::Next);
-    case CommandId::PreviousRecord: return go_step(Step::Previous);
+    case CommandId::NextRecord: return go_step(KeyStep::Next);
+    case CommandId::PreviousRecord: return go_step(KeyStep::Previous);
     case CommandId::LastRecord: return settle_unsaved_work() && (set_mode(Mode::Read), go_last());
     case CommandId::RefreshRecord: return refresh_record();
     case CommandId::AccountMaster:
@@ -206,7 +206,7 @@ bool POform_pr::outside_read_mode()
 
 bool POform_pr::go_last()
 {
-    auto key = last_pr_key(db());
+    auto key = last_document_key(db(), requisitions());
     if (!key)
         return refuse(key.error());
     if (!*key) {
@@ -216,7 +216,7 @@ bool POform_pr::go_last()
     return show_key(**key);
 }
 
-bool POform_pr::go_step(Step step)
+bool POform_pr::go_step(KeyStep step)
 {
     const bool from_new = mode() == Mode::New || m_key.isEmpty();
     if (!settle_unsaved_work())
@@ -224,7 +224,7 @@ bool POform_pr::go_step(Step step)
     set_mode(Mode::Read);
     if (from_new)
         return go_last();
-    auto key = neighbour_pr_key(db(), m_key, step);
+    auto key = neighbour_document_key(db(), requisitions(), m_key, step);
     if (!key)
         return refuse(key.error());
     return *key ? show_key(**key) : show_key(m_key);

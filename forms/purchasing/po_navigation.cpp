@@ -5,7 +5,7 @@ namespace zelkor {
 
 namespace {
 
-const QString KeyPrefix = QStringLiteral("1po-");
+const DocumentKind Orders{QStringLiteral("PO_header_table"), QStringLiteral("po")};
 
 } // namespace
 
@@ -15,12 +15,12 @@ void POform_po::display_by_number()
     const QString number = field("docno").trimmed();
     if (!db || number.isEmpty() || number == u"** New **")
         return;
-    auto header = db->first(QStringLiteral("SELECT fkey FROM PO_header_table WHERE company = 1 AND docno = ?"), {number});
-    if (!header || !*header) {
+    auto key = document_key_of_number(*db, Orders, number);
+    if (!key || !*key) {
         message(number + QStringLiteral(" not found."));
         return;
     }
-    load_order((*header)->text(u"fkey"));
+    load_order(**key);
 }
 
 bool POform_po::load_order(const QString& fkey)
@@ -83,29 +83,9 @@ std::optional<Row> POform_po::stored_header(const QString& message_when_missing)
     return **header;
 }
 
-long long POform_po::last_key_number()
-{
-    auto next = database()->scalar(QStringLiteral("SELECT fkeyno FROM Next_number_fkey_table"
-                                                  " WHERE company = 1 AND doctype = 'po'"));
-    return next && next->isValid() ? next->toLongLong() - 1 : 0;
-}
-
-bool POform_po::go_to_key_number(long long number, int step)
-{
-    const long long last = last_key_number();
-    // Probing key by key skips numbers whose order was deleted; the keys are few per gap.
-    for (; number >= 1 && number <= last; number += step) {
-        auto found = database()->scalar(QStringLiteral("SELECT fkey FROM PO_header_table WHERE fkey = ?"),
-                                        {KeyPrefix + QString::number(number)});
-        if (found && found->isValid())
-            return load_order(found->toString());
-    }
-    return false;
-}
-
 bool POform_po::last_record()
 {
-    if (go_to_key_number(last_key_number(), -1))
+    if (auto key = last_document_key(*database(), Orders); key && *key && load_order(**key))
         return true;
     clear_document();
     m_key.clear();
@@ -114,15 +94,15 @@ bool POform_po::last_record()
     return true;
 }
 
-bool POform_po::next_record(int step)
+bool POform_po::next_record(KeyStep step)
 {
     if (!settle_unsaved_work())
         return false;
     set_mode(Mode::Read);
     if (m_key.isEmpty())
         return last_record();
-    const long long current = m_key.mid(KeyPrefix.size()).toLongLong();
-    return go_to_key_number(current + step, step);
+    auto key = neighbour_document_key(*database(), Orders, m_key, step);
+    return key && *key && load_order(**key);
 }
 
 } // namespace zelkor

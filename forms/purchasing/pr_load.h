@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/common/document_navigation.h"
 #include "services/database.h"
 
 #include <QString>
@@ -20,13 +21,7 @@ std::expected<std::optional<PrDocument>, Error> read_pr_by_number(Database& db, 
 /// The requisition with this key, or nothing.
 std::expected<std::optional<PrDocument>, Error> read_pr_by_key(Database& db, const QString& key);
 
-/// The key of the newest requisition still there (keys whose requisition was deleted are
-/// skipped); nothing when there is none.
-std::expected<std::optional<QString>, Error> last_pr_key(Database& db);
-
-enum class Step { Previous, Next };
-/// The key of the requisition before or after `key` by key number, skipping deleted ones, up to
-/// the last issued number or down to 1; nothing when there is none that way.
-std::expected<std::optional<QString>, Error> neighbour_pr_key(Database& db, const QString& key, Step step);
+/// Requisitions as the window browses them by key number.
+DocumentKind requisitions();
 
 } // namespace zelkor
