@@ -13,7 +13,7 @@ namespace zelkor {
 /// The purchase requisition window: who asks for what, for which warehouse, by when. The model
 /// keeps the window's state and routes each action to the requisition routines: checks
 /// (pr_verify), cell editing (pr_cells), saving (pr_save), reading and browsing (pr_load),
-/// printing (pr_print) and the stock panes (pr_stock).
+/// printing (pr_print) and the stock panes (purchasing_stock_panes).
 class POform_pr : public WindowModel {
     Q_OBJECT
 public:

@@ -6,7 +6,7 @@
 #include "forms/purchasing/pr_columns.h"
 #include "forms/purchasing/pr_print.h"
 #include "forms/purchasing/pr_save.h"
-#include "forms/purchasing/pr_stock.h"
+#include "forms/purchasing/purchasing_stock_panes.h"
 #include "services/fiscal_periods.h"
 
 #include <QDir>
@@ -363,56 +363,20 @@ bool POform_pr::show_help(int id)
 
 // Stock panes -----------------------------------------------------------------------------------
 
-namespace {
-
-void fill_stock_grid(Grid& grid, const std::vector<StockRow>& stock, bool with_item)
-{
-    grid.set_row_count(int(stock.size()));
-    for (int row = 0; row < int(stock.size()); ++row) {
-        const StockRow& line = stock[size_t(row)];
-        QStringList cells{line.warehouse, line.location, line.quantity, line.order_quantity, line.po_quantity};
-        if (with_item)
-            cells.prepend(line.itemcode);
-        for (int column = 0; column < int(cells.size()); ++column)
-            grid.set_cell(row, column, cells[column]);
-    }
-}
-
-} // namespace
-
 void POform_pr::fill_stock_by_location()
 {
-    Grid& stock_grid = *grid(QStringLiteral("grid_stock_location"));
     const int row = lines().current_row();
     const QString item = row >= 0 ? lines().cell(row, col::ItemCode).trimmed() : QString();
-    if (item.isEmpty()) {
-        stock_grid.clear();
-        return;
-    }
-    auto stock = stock_by_location(db(), item);
-    if (!stock) {
-        message(stock.error().message);
-        return;
-    }
-    fill_stock_grid(stock_grid, *stock, false);
+    if (auto shown = show_stock_by_location(db(), *grid(QStringLiteral("grid_stock_location")), item); !shown)
+        message(shown.error().message);
 }
 
 void POform_pr::fill_stock_by_items()
 {
-    Grid& stock_grid = *grid(QStringLiteral("grid_stock_item"));
-    std::vector<StockLine> stock_lines;
-    for (int row = 0; row < lines().row_count(); ++row) {
-        const QString item = lines().cell(row, col::ItemCode).trimmed();
-        if (!item.isEmpty())
-            stock_lines.push_back({item, lines().cell(row, col::Warehouse).trimmed(), lines().cell(row, col::Location).trimmed()});
-    }
-    auto stock = stock_by_items(db(), stock_lines, field(QStringLiteral("shipto")).trimmed());
-    if (!stock) {
-        stock_grid.clear();
-        message(stock.error().message);
-        return;
-    }
-    fill_stock_grid(stock_grid, *stock, true);
+    if (auto shown = show_stock_by_items(db(), *grid(QStringLiteral("grid_stock_item")), lines(),
+                                         field(QStringLiteral("shipto")).trimmed());
+        !shown)
+        message(shown.error().message);
 }
 
 } // namespace zelkor

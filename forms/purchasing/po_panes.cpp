@@ -1,6 +1,8 @@
 // The order window's information panes: tax, stock and purchase history.
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/purchasing/purchasing_stock_panes.h"
+
 namespace zelkor {
 
 namespace {
@@ -33,16 +35,6 @@ QStringList history_cells(const Row& row)
             row.decimal(u"unitcost").to_string(),
             row.decimal(u"extended_cost").format(2),
             row.flag(u"price_include_tax") ? "1" : ""};
-}
-
-QStringList stock_cells(const Row& row, int decimals)
-{
-    return {row.text(u"itemcode"),
-            row.text(u"warehouse"),
-            row.text(u"location"),
-            row.decimal(u"quantity").round(decimals).to_string(),
-            row.decimal(u"order_quantity").round(decimals).to_string(),
-            row.decimal(u"po_quantity").round(decimals).to_string()};
 }
 
 const QString HistorySelect = QStringLiteral(
@@ -87,44 +79,15 @@ void POform_po::refresh_stock()
     Database* db = database();
     if (!db)
         return;
-    const QString on_hand = QStringLiteral("SELECT o.*, i.quantity_decimals FROM Item_onhand_table o"
-                                           " LEFT JOIN Item_master_table i ON i.itemcode = o.itemcode"
-                                           " WHERE o.company = 1 AND o.itemcode = ? ");
-    auto cells = [](const Row& row) { return stock_cells(row, int(row.integer(u"quantity_decimals"))); };
     if (pane_visible(*this, "stock_by_location")) {
-        const QString item = m_lines->cell(m_lines->current_row(), "item code");
-        if (auto rows = db->select(on_hand + QStringLiteral("ORDER BY o.warehouse, o.location"), {item}))
-            fill(*m_stock_by_location, *rows, cells);
+        const QString item = m_lines->cell(m_lines->current_row(), "item code").trimmed();
+        if (auto shown = show_stock_by_location(*db, *m_stock_by_location, item); !shown)
+            message(shown.error().message);
     }
-    if (!pane_visible(*this, "stock_by_item"))
-        return;
-    Rows found;
-    for (int row = 0; row < m_lines->row_count(); ++row) {
-        const QString item = m_lines->cell(row, "item code").trimmed();
-        if (item.isEmpty() || m_lines->cell(row, "item type") != u"1")
-            continue;
-        QString warehouse = m_lines->cell(row, "warehouse").trimmed();
-        QString location = m_lines->cell(row, "location").trimmed();
-        if (location.isEmpty()) {
-            warehouse = field("shipto");
-            if (warehouse.isEmpty()) {
-                message(QStringLiteral("please specify warehouse/location or at least ship-to"));
-                return;
-            }
-            auto fallback = db->scalar(QStringLiteral("SELECT location FROM Warehouse_location_master_table"
-                                                      " WHERE warehouse = ? AND \"default\" = TRUE"),
-                                       {warehouse});
-            if (!fallback || !fallback->isValid()) {
-                message(QStringLiteral("please specify warehouse/location for ") + item);
-                return;
-            }
-            location = fallback->toString();
-        }
-        if (auto rows = db->select(on_hand + QStringLiteral("AND o.warehouse = ? AND o.location = ?"),
-                                   {item, warehouse, location}))
-            found.insert(found.end(), rows->begin(), rows->end());
+    if (pane_visible(*this, "stock_by_item")) {
+        if (auto shown = show_stock_by_items(*db, *m_stock_by_item, *m_lines, field("shipto").trimmed()); !shown)
+            message(shown.error().message);
     }
-    fill(*m_stock_by_item, found, cells);
 }
 
 } // namespace zelkor

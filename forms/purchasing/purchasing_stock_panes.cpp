@@ -1,8 +1,29 @@
-#include "forms/purchasing/pr_stock.h"
+#include "forms/purchasing/purchasing_stock_panes.h"
+
+#include "forms/common/grid.h"
+
+#include <vector>
 
 namespace zelkor {
 
 namespace {
+
+/// One on-hand row as the stock panes show it (quantities already formatted).
+struct StockRow {
+    QString itemcode{};
+    QString warehouse{};
+    QString location{};
+    QString quantity{};
+    QString order_quantity{};
+    QString po_quantity{};
+};
+
+/// A line as the "Stock By Items" pane reads it.
+struct StockLine {
+    QString itemcode{};
+    QString warehouse{};
+    QString location{};
+};
 
 std::expected<int, Error> quantity_decimals(Database& db, const QString& itemcode)
 {
@@ -33,8 +54,6 @@ std::expected<QString, Error> default_location(Database& db, const QString& ware
         return std::unexpected(location.error());
     return Row::to_text(*location);
 }
-
-} // namespace
 
 std::expected<std::vector<StockRow>, Error> stock_by_location(Database& db, const QString& itemcode)
 {
@@ -78,11 +97,67 @@ std::expected<std::vector<StockRow>, Error> stock_by_items(Database& db, const s
                             {line.itemcode, line.warehouse, line.location});
         if (!row)
             return std::unexpected(row.error());
-        StockRow shown{line.itemcode, line.warehouse, line.location, Decimal(0).format(*decimals),
-                       Decimal(0).format(*decimals), Decimal(0).format(*decimals)};
-        stock.push_back(*row ? stock_row_of(**row, line.itemcode, *decimals) : shown);
+        const QString zero = Decimal(0).format(*decimals);
+        stock.push_back(*row ? stock_row_of(**row, line.itemcode, *decimals)
+                             : StockRow{line.itemcode, line.warehouse, line.location, zero, zero, zero});
     }
     return stock;
+}
+
+/// The lines of item-master items (types "1" and "2"): only they have on-hand rows.
+std::vector<StockLine> stock_lines_of(const Grid& lines)
+{
+    std::vector<StockLine> stock_lines;
+    for (int row = 0; row < lines.row_count(); ++row) {
+        const QString item = lines.cell(row, QStringLiteral("item code")).trimmed();
+        const QString type = lines.cell(row, QStringLiteral("item type")).trimmed();
+        if (!item.isEmpty() && (type == u"1" || type == u"2"))
+            stock_lines.push_back({item, lines.cell(row, QStringLiteral("warehouse")).trimmed(),
+                                   lines.cell(row, QStringLiteral("location")).trimmed()});
+    }
+    return stock_lines;
+}
+
+/// Writes the rows by column caption; a pane grid without an "item code" column leaves it out.
+void fill_stock_grid(Grid& pane, const std::vector<StockRow>& stock)
+{
+    pane.set_row_count(int(stock.size()));
+    for (int row = 0; row < int(stock.size()); ++row) {
+        const StockRow& line = stock[size_t(row)];
+        const std::pair<const char*, const QString*> cells[] = {
+            {"item code", &line.itemcode},       {"warehouse", &line.warehouse},
+            {"location", &line.location},        {"quantity", &line.quantity},
+            {"order quantity", &line.order_quantity}, {"po quantity", &line.po_quantity}};
+        for (const auto& [caption, value] : cells)
+            if (const int column = pane.column_index(QString::fromLatin1(caption)); column >= 0)
+                pane.set_cell(row, column, *value);
+    }
+}
+
+} // namespace
+
+std::expected<void, Error> show_stock_by_location(Database& db, Grid& pane, const QString& itemcode)
+{
+    if (itemcode.isEmpty()) {
+        pane.clear();
+        return {};
+    }
+    auto stock = stock_by_location(db, itemcode);
+    if (!stock)
+        return std::unexpected(stock.error());
+    fill_stock_grid(pane, *stock);
+    return {};
+}
+
+std::expected<void, Error> show_stock_by_items(Database& db, Grid& pane, const Grid& lines, const QString& shipto)
+{
+    auto stock = stock_by_items(db, stock_lines_of(lines), shipto);
+    if (!stock) {
+        pane.clear();
+        return std::unexpected(stock.error());
+    }
+    fill_stock_grid(pane, *stock);
+    return {};
 }
 
 } // namespace zelkor
