@@ -1,6 +1,7 @@
 #include "forms/purchasing/POform_po.h"
 
 #include "forms/purchasing/po_requisition.h"
+#include "forms/purchasing/purchasing_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -193,19 +194,20 @@ void POform_po::load_lists()
     load("vendor_name", pick_lists::vendor_by_name());
     load("requested_user", pick_lists::user(), 1);
     load("payment_term", pick_lists::payment_term(), 1);
-    auto query = [&](const QString& field, const QString& sql, const QStringList& captions) {
-        if (auto choices = Choices::query(*db, sql, captions))
+    auto header = [&](const QString& field, std::expected<Choices, Error> choices) {
+        if (choices)
             set_field_choices(field, std::move(*choices));
     };
-    query("shipto", QStringLiteral("SELECT warehouse, description FROM Warehouse_master_table ORDER BY warehouse"),
-          {"Warehouse", "Description"});
-    query("shipvia", QStringLiteral("SELECT shipvia_id, Description FROM Shipvia_table ORDER BY shipvia_id"),
-          {"Ship via", "Description"});
-    query("currency", QStringLiteral("SELECT currency, description FROM Working_currency_table ORDER BY currency"),
-          {"Currency", "Description"});
-    auto column = [&](const QString& caption, const QString& sql, const QStringList& captions) {
-        if (auto choices = Choices::query(*db, sql, captions))
+    header("shipto", warehouse_choices(*db));
+    header("shipvia", Choices::query(*db, QStringLiteral("SELECT shipvia_id, Description FROM Shipvia_table ORDER BY shipvia_id"),
+                                     {"Ship via", "Description"}));
+    header("currency", currency_choices(*db));
+    auto line = [&](const QString& caption, std::expected<Choices, Error> choices) {
+        if (choices)
             m_lines->set_column_choices(m_lines->required_column(caption), std::move(*choices));
+    };
+    auto column = [&](const QString& caption, const QString& sql, const QStringList& captions) {
+        line(caption, Choices::query(*db, sql, captions));
     };
     // Items of types 1 and 2, also offered by short name, shown as "(code) description".
     column("item code",
@@ -217,19 +219,11 @@ void POform_po::load_lists()
                           " UNION ALL SELECT itemcode, Description, '6' FROM Vendor_miscellaneous_charge_table"
                           " ORDER BY 1"),
            {"item code", "description", "type"});
-    m_lines->set_column_choices(m_lines->required_column("item type"),
-                                {{"code", "type"}, {}, {{"0", "Not specified"}, {"1", "Stock items"},
-                                                        {"2", "Non-stock (in Master)"}, {"3", "Asset"},
-                                                        {"4", "Office supplies"}, {"5", "Service & Expenditure"},
-                                                        {"6", "Miscellaneous charge"}}, 0});
-    column("uom", QStringLiteral("SELECT uom, description FROM UOM_table ORDER BY uom"), {"uom", "description"});
-    if (auto codes = purchase_tax_code_choices(*db))
-        m_lines->set_column_choices(m_lines->required_column("tax code"), std::move(*codes));
-    if (auto accounts = Choices::load(*db, pick_lists::account(AccountList::Postable)))
-        m_lines->set_column_choices(m_lines->required_column("account"), std::move(*accounts));
-    column("warehouse", QStringLiteral("SELECT warehouse, location FROM Warehouse_location_master_table"
-                                       " ORDER BY warehouse, location"),
-           {"warehouse", "location"});
+    line("item type", item_type_choices());
+    line("uom", unit_choices(*db));
+    line("tax code", purchase_tax_code_choices(*db));
+    line("account", Choices::load(*db, pick_lists::account(AccountList::Postable)));
+    line("warehouse", warehouse_location_choices(*db));
     column("location", QStringLiteral("SELECT location, warehouse FROM Warehouse_location_master_table"
                                       " ORDER BY warehouse, location"),
            {"location", "warehouse"});
@@ -349,18 +343,13 @@ void POform_po::vendor_chosen()
     const QString vendor = field("vendor_no");
     if (!db || vendor.isEmpty())
         return;
-    auto row = db->first(QStringLiteral("SELECT * FROM Vendor_table WHERE vendor_no = ?"), {vendor});
-    if (!row || !*row) {
-        message(QStringLiteral("vendor is invalid."));
+    auto row = chosen_vendor(*db, vendor);
+    if (!row) {
+        message(row.error().message);
         return;
     }
-    const Row& found = **row;
-    set_field("vendor_name", found.text(u"vendor_name"));
-    set_field("currency", found.text(u"currency"));
-    set_field("payment_term", found.text(u"payment_term"));
-    set_field("contact_person", found.text(u"contact_person"));
-    set_field("phone", found.text(u"phone1"));
-    set_field("fax", found.text(u"fax1"));
+    const Row& found = *row;
+    show_vendor_details(*this, found);
     set_field("vendor_address", found.text(u"Address"));
     currency_chosen();
     auto rows = db->select(QStringLiteral("SELECT p.vendor_itemcode, i.itemcode, i.description, i.item_type, i.active"

@@ -110,7 +110,6 @@ private:
     Entry taxable_amount_entered(int row);
     Entry vendor_item_code_entered(int row);
     void fill_item_defaults(int row, const Row& item);
-    void fill_default_place(int row);
     // POform_po.cpp
     void vendor_chosen();
     void shipto_chosen();

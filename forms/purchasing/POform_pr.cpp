@@ -214,20 +214,12 @@ Entry POform_pr::vendor_chosen(const QString& vendor_no)
         set_field(QStringLiteral("vendor_name"), QString());
         return Entry::Accepted;
     }
-    auto vendor = db().first(QStringLiteral("SELECT * FROM Vendor_table WHERE vendor_no = ? AND discontinued = FALSE"),
-                             {vendor_no});
-    if (!vendor || !*vendor) {
-        message(vendor ? QStringLiteral("vendor is invalid.") : vendor.error().message);
+    auto vendor = chosen_vendor(db(), vendor_no);
+    if (!vendor) {
+        message(vendor.error().message);
         return Entry::Refused;
     }
-    const Row& row = **vendor;
-    set_field(QStringLiteral("vendor_no"), row.text(u"vendor_no"));
-    set_field(QStringLiteral("vendor_name"), row.text(u"vendor_name"));
-    set_field(QStringLiteral("currency"), row.text(u"currency"));
-    set_field(QStringLiteral("payment_term"), row.text(u"payment_term"));
-    set_field(QStringLiteral("contact_person"), row.text(u"contact_person"));
-    set_field(QStringLiteral("phone"), row.text(u"phone1"));
-    set_field(QStringLiteral("fax"), row.text(u"fax1"));
+    show_vendor_details(*this, *vendor);
     return currency_chosen();
 }
 

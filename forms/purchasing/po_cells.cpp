@@ -1,6 +1,7 @@
 // Cell editing of the order lines: what typing into a cell checks and fills in.
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/purchasing/purchasing_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -30,7 +31,7 @@ Entry POform_po::check_cell(Grid& grid, int row, int column, const QString& prev
     if (caption == u"vendor item code")
         return vendor_item_code_entered(row);
     if (caption == u"item type") {
-        if (!QStringList{"0", "1", "2", "3", "4", "5", "6"}.contains(value))
+        if (!is_item_type(value))
             return refuse(QStringLiteral("item type is invalid."));
         return Entry::Accepted;
     }
@@ -85,7 +86,7 @@ Entry POform_po::check_cell(Grid& grid, int row, int column, const QString& prev
     }
     if (caption == u"warehouse" || caption == u"location") {
         if (value.isEmpty())
-            fill_default_place(row);
+            fill_item_default_place(*database(), *m_lines, row);
         return Entry::Accepted;
     }
     if (caption == u"cancel") {
@@ -191,7 +192,6 @@ Entry POform_po::vendor_item_code_entered(int row)
 void POform_po::fill_item_defaults(int row, const Row& item)
 {
     Database& db = *database();
-    const QString code = item.text(u"itemcode");
     m_lines->set_cell(row, "description", item.text(u"description"));
     if (m_lines->cell(row, "tax code").isEmpty()) {
         QString tax_code = m_vendor_tax_code;
@@ -199,52 +199,13 @@ void POform_po::fill_item_defaults(int row, const Row& item)
             tax_code = default_tax_code(db).value_or(QString());
         m_lines->set_cell(row, "tax code", tax_code);
     }
-    m_lines->set_cell(row, "account", item.text(u"asset_accno"));
-    if (auto name = db.scalar(QStringLiteral("SELECT accname FROM Account_master_table WHERE accno = ?"),
-                              {item.text(u"asset_accno")}))
-        m_lines->set_cell(row, "account name", Row::to_text(*name));
-    if (m_lines->cell(row, "uom").isEmpty())
-        m_lines->set_cell(row, "uom", item.text(u"purchase_uom"));
-    const QString shipto = field("shipto");
-    if (item.text(u"item_type") == u"1" && !shipto.isEmpty()) {
-        auto cost = db.scalar(QStringLiteral("SELECT last_cost FROM Item_warehouse_table"
-                                             " WHERE company = 1 AND itemcode = ? AND warehouse = ?"),
-                              {code, shipto});
-        if (cost && cost->isValid())
-            m_lines->set_cell(row, "unit cost",
-                              Row::to_decimal(*cost).round(int(item.integer(u"unitcost_decimals"))).to_string());
-    }
-    fill_default_place(row);
+    fill_line_from_item(db, *m_lines, row, item, field("shipto"), LastCostShown::ItemDecimals);
+    fill_item_default_place(db, *m_lines, row);
     renumber_lines();
     if (const auto quantity = Decimal::parse(m_lines->cell(row, "quantity order").trimmed()))
         if (const auto unitcost = Decimal::parse(m_lines->cell(row, "unit cost").trimmed()))
             m_lines->set_cell(row, "extended cost", (*quantity * *unitcost).format(2));
     recompute_line_tax(row);
-}
-
-void POform_po::fill_default_place(int row)
-{
-    Database& db = *database();
-    const QString code = m_lines->cell(row, "item code").trimmed();
-    if (code.isEmpty() || !is_master_item(m_lines->cell(row, "item type").trimmed()))
-        return;
-    if (m_lines->cell(row, "warehouse").trimmed().isEmpty()) {
-        auto warehouse = db.first(QStringLiteral("SELECT warehouse, default_location FROM Item_warehouse_table"
-                                                 " WHERE company = 1 AND itemcode = ? AND default_warehouse = TRUE"),
-                                  {code});
-        if (warehouse && *warehouse) {
-            m_lines->set_cell(row, "warehouse", (*warehouse)->text(u"warehouse"));
-            if (m_lines->cell(row, "location").trimmed().isEmpty())
-                m_lines->set_cell(row, "location", (*warehouse)->text(u"default_location"));
-        }
-    }
-    if (m_lines->cell(row, "location").trimmed().isEmpty() && !m_lines->cell(row, "warehouse").trimmed().isEmpty()) {
-        auto location = db.scalar(QStringLiteral("SELECT default_location FROM Item_warehouse_table"
-                                                 " WHERE company = 1 AND itemcode = ? AND warehouse = ?"),
-                                  {code, m_lines->cell(row, "warehouse").trimmed()});
-        if (location && location->isValid())
-            m_lines->set_cell(row, "location", Row::to_text(*location));
-    }
 }
 
 } // namespace zelkor

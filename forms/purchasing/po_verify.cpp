@@ -2,6 +2,7 @@
 // them) and every line (verify_detail), which also fills in default warehouses and locations.
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/purchasing/purchasing_lines.h"
 #include "services/units.h"
 
 namespace zelkor {
@@ -131,7 +132,7 @@ bool POform_po::verify_detail()
             const int unitcost_decimals = int(item->integer(u"unitcost_decimals"));
             if (decimals_of(*unitcost) > unitcost_decimals)
                 return refuse(code + QStringLiteral(" : unit cost decimal place is ") + QString::number(unitcost_decimals));
-            fill_default_place(row);
+            fill_item_default_place(*database(), *m_lines, row);
             if (m_lines->cell(row, "warehouse").trimmed().isEmpty()) {
                 return refuse(QStringLiteral("Default warehouse for item (") + code + QStringLiteral(") has not been set"));
             }

@@ -59,27 +59,13 @@ void set_account(Grid& lines, int row, const PrLists& lists, const QString& acco
 
 std::expected<void, Error> fill_stock_item(PrCellContext& context, Grid& lines, int row, const QString& code)
 {
-    auto item = context.db.first(QStringLiteral("SELECT asset_accno, purchase_uom, long_description"
-                                                " FROM Item_master_table WHERE itemcode = ?"),
-                                 {code});
+    auto item = context.db.first(QStringLiteral("SELECT * FROM Item_master_table WHERE itemcode = ?"), {code});
     if (!item)
         return std::unexpected(item.error());
     if (!*item)
         return {};
-    set_account(lines, row, context.lists, (*item)->text(u"asset_accno"));
     lines.set_cell(row, col::LongDescription, (*item)->text(u"long_description"));
-    if (lines.cell(row, col::Uom).isEmpty())
-        lines.set_cell(row, col::Uom, (*item)->text(u"purchase_uom"));
-    if (context.shipto.isEmpty())
-        return {};
-    auto cost = context.db.first(QStringLiteral("SELECT last_cost FROM Item_warehouse_table"
-                                                " WHERE company = 1 AND itemcode = ? AND warehouse = ?"),
-                                 {code, context.shipto});
-    if (!cost)
-        return std::unexpected(cost.error());
-    if (*cost)
-        lines.set_cell(row, col::UnitCost, (*cost)->decimal(u"last_cost").format());
-    return {};
+    return fill_line_from_item(context.db, lines, row, **item, context.shipto, LastCostShown::Money);
 }
 
 std::expected<void, Error> fill_charge(PrCellContext& context, Grid& lines, int row, const QString& code)

@@ -28,23 +28,6 @@ std::expected<Choices, Error> item_list(Database& db, const QString& item_type)
 
 } // namespace
 
-Choices item_type_choices()
-{
-    Choices types;
-    types.captions = {QStringLiteral("Type"), QStringLiteral("Description")};
-    types.rows = {{"0", "Not specified"},         {"1", "Stock items"}, {"2", "Non-stock (in Master)"},
-                  {"3", "Asset"},                 {"4", "Office supplies"},
-                  {"5", "Service & Expenditure"}, {"6", "Miscellaneous charge"}};
-    return types;
-}
-
-bool is_item_type(const QString& code) { return item_type_choices().find(code) >= 0; }
-
-bool item_type_has_list(const QString& item_type)
-{
-    return item_type == u"1" || item_type == u"2" || item_type == u"6";
-}
-
 const Choices& PrLists::item_codes(const QString& item_type) const
 {
     if (item_type == u"1")
@@ -77,16 +60,8 @@ std::expected<PrLists, Error> load_pr_lists(Database& db)
                                                 " WHERE discontinued = FALSE ORDER BY vendor_name DESC"),
                              {QStringLiteral("Name"), QStringLiteral("Vendor no")}),
               error);
-    read_into(lists.warehouses,
-              Choices::query(db, QStringLiteral("SELECT warehouse, description FROM Warehouse_master_table"
-                                                " ORDER BY warehouse"),
-                             {QStringLiteral("Warehouse"), QStringLiteral("Description")}),
-              error);
-    read_into(lists.currencies,
-              Choices::query(db, QStringLiteral("SELECT currency, description FROM Working_currency_table"
-                                                " ORDER BY currency"),
-                             {QStringLiteral("Currency"), QStringLiteral("Description")}),
-              error);
+    read_into(lists.warehouses, warehouse_choices(db), error);
+    read_into(lists.currencies, currency_choices(db), error);
     read_into(lists.employees, Choices::load(db, pick_lists::user()), error);
     lists.employees.bound_column = 1;
     read_into(lists.payment_terms, Choices::load(db, pick_lists::payment_term()), error);
@@ -98,15 +73,9 @@ std::expected<PrLists, Error> load_pr_lists(Database& db)
                                                 " FROM Vendor_miscellaneous_charge_table ORDER BY itemcode"),
                              {QStringLiteral("item code"), QStringLiteral("description"), QStringLiteral("type")}),
               error);
-    read_into(lists.units, Choices::query(db, QStringLiteral("SELECT uom, description FROM UOM_table ORDER BY uom"),
-                                          {QStringLiteral("uom"), QStringLiteral("description")}),
-              error);
+    read_into(lists.units, unit_choices(db), error);
     read_into(lists.tax_codes, purchase_tax_code_choices(db), error);
-    read_into(lists.locations,
-              Choices::query(db, QStringLiteral("SELECT warehouse, location FROM Warehouse_location_master_table"
-                                                " ORDER BY warehouse, location"),
-                             {QStringLiteral("warehouse"), QStringLiteral("location")}),
-              error);
+    read_into(lists.locations, warehouse_location_choices(db), error);
     read_into(lists.all_accounts, Choices::load(db, pick_lists::account(AccountList::Postable)), error);
     read_into(lists.expense_accounts, Choices::load(db, pick_lists::account(AccountList::ExpenseLike)), error);
     read_into(lists.inventory_accounts, Choices::load(db, pick_lists::account(AccountList::Inventory)), error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/common/field.h"
+#include "forms/purchasing/purchasing_lines.h"
 #include "services/database.h"
 
 #include <QString>
@@ -8,11 +9,6 @@
 #include <expected>
 
 namespace zelkor {
-
-/// The item types of a purchasing line: code and meaning.
-Choices item_type_choices();
-/// Whether `code` is one of the item type codes "0" to "6".
-bool is_item_type(const QString& code);
 
 /// The drop-down lists of the requisition window, read once when it opens.
 struct PrLists {
@@ -45,8 +41,5 @@ std::expected<PrLists, Error> load_pr_lists(Database& db);
 /// the units it has conversion rules from.
 std::expected<Choices, Error> units_for_line(Database& db, const PrLists& lists, const QString& item_type,
                                              const QString& itemcode);
-
-/// The item types whose codes must come from a list (stock, non-stock in master, charges).
-bool item_type_has_list(const QString& item_type);
 
 } // namespace zelkor
