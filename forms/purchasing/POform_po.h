@@ -93,6 +93,11 @@ private:
     bool last_record();
     bool next_record(KeyStep step);
     // po_commands.cpp
+    bool checked_for_save(Mode saving);
+    /// Shows the message of a failed routine when it has one for the user, then `failed`.
+    void report_failure(const Error& error, const QString& failed);
+    /// Shows `text` when `condition` holds; gives the condition.
+    bool refuse_when(bool condition, const QString& text);
     bool save_new();
     bool save_edit();
     bool close_order();

@@ -12,6 +12,9 @@ namespace zelkor {
 namespace {
 
 const QString NewNumber = QStringLiteral("** New **");
+const QString WasVoid = QStringLiteral("PO was void.");
+const QString FullyReceived = QStringLiteral("Goods was fully received.");
+const QString FuturePo = QStringLiteral("This is a future PO. Activate it before proceeding");
 
 /// The user's message of a failed routine: its own sentence, never a driver's text.
 bool has_user_message(const Error& error)
@@ -21,20 +24,39 @@ bool has_user_message(const Error& error)
 
 } // namespace
 
-bool POform_po::save_new()
+bool POform_po::checked_for_save(Mode saving)
 {
-    if (!verify_header(Mode::New))
+    if (!verify_header(saving))
         return false;
     renumber_lines();
     if (!verify_detail())
         return false;
     calculate_totals();
+    return true;
+}
+
+void POform_po::report_failure(const Error& error, const QString& failed)
+{
+    if (has_user_message(error))
+        message(error.message);
+    message(failed);
+}
+
+bool POform_po::refuse_when(bool condition, const QString& text)
+{
+    if (condition)
+        message(text);
+    return condition;
+}
+
+bool POform_po::save_new()
+{
+    if (!checked_for_save(Mode::New))
+        return false;
     Order order = read_order();
     auto saved = insert_new_po(*database(), order, {settings().ZELKOR_USER, QSysInfo::machineHostName()});
     if (!saved) {
-        if (has_user_message(saved.error()))
-            message(saved.error().message);
-        message(QStringLiteral("Add new PO failed."));
+        report_failure(saved.error(), QStringLiteral("Add new PO failed."));
         set_field("docno", NewNumber);
         m_key.clear();
         return false;
@@ -46,18 +68,12 @@ bool POform_po::save_new()
 
 bool POform_po::save_edit()
 {
-    if (!verify_header(Mode::Edit))
+    if (!checked_for_save(Mode::Edit))
         return false;
-    renumber_lines();
-    if (!verify_detail())
-        return false;
-    calculate_totals();
     const Order order = read_order();
     auto saved = update_po(*database(), order, {settings().ZELKOR_USER, QSysInfo::machineHostName()});
     if (!saved) {
-        if (has_user_message(saved.error()))
-            message(saved.error().message);
-        message(QStringLiteral("Update PO failed."));
+        report_failure(saved.error(), QStringLiteral("Update PO failed."));
         return false;
     }
     load_order(m_key);
@@ -86,14 +102,9 @@ bool POform_po::close_order()
     const QString number = field("docno");
     if (m_key.isEmpty() || mode() == Mode::New)
         return false;
-    if (find_field("void")->checked()) {
-        message(number + QStringLiteral(" was void."));
+    if (refuse_when(find_field("void")->checked(), number + QStringLiteral(" was void."))
+        || refuse_when(find_field("fully_received")->checked(), FullyReceived))
         return false;
-    }
-    if (find_field("fully_received")->checked()) {
-        message(QStringLiteral("Goods was fully received."));
-        return false;
-    }
     if (!stored_header(QStringLiteral("Document no. ") + number + QStringLiteral(" not found")))
         return false;
     if (!ask_yes_no(QStringLiteral("Are you sure to close this PO?"), QStringLiteral("Close PO")))
@@ -112,22 +123,17 @@ bool POform_po::void_order()
     const QString number = field("docno");
     if (m_key.isEmpty() || mode() == Mode::New)
         return false;
-    if (find_field("void")->checked()) {
-        message(number + QStringLiteral(" was void."));
+    if (refuse_when(find_field("void")->checked(), number + QStringLiteral(" was void.")))
         return false;
-    }
     auto header = stored_header(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
     if (!header)
         return false;
     // The stored flags decide: a receipt saved since the order was shown counts.
-    if (find_field("received")->checked() || header->flag(u"received")) {
-        message(QStringLiteral("Goods was received. Can not void this PO."));
+    if (refuse_when(find_field("received")->checked() || header->flag(u"received"),
+                    QStringLiteral("Goods was received. Can not void this PO."))
+        || refuse_when(find_field("billed")->checked() || header->flag(u"billed"),
+                       number + QStringLiteral(" was billed. Can not void this PO")))
         return false;
-    }
-    if (find_field("billed")->checked() || header->flag(u"billed")) {
-        message(number + QStringLiteral(" was billed. Can not void this PO"));
-        return false;
-    }
     if (!ask_yes_no(QStringLiteral("Are you sure to void this PO?"), QStringLiteral("Void PO")))
         return false;
     if (auto voided = void_po(*database(), m_key); !voided) {
@@ -142,12 +148,9 @@ bool POform_po::void_order()
 bool POform_po::activate_order()
 {
     const QString number = field("docno");
-    if (m_key.isEmpty() || mode() != Mode::Read)
+    if (m_key.isEmpty() || mode() != Mode::Read
+        || refuse_when(find_field("void")->checked(), number + QStringLiteral(" was void.")))
         return false;
-    if (find_field("void")->checked()) {
-        message(number + QStringLiteral(" was void."));
-        return false;
-    }
     auto activated = activate_po(*database(), m_key);
     if (!activated) {
         message(QStringLiteral("Activate PO failed."));
@@ -183,30 +186,16 @@ bool POform_po::receive_goods()
 {
     if (m_key.isEmpty() || mode() == Mode::New)
         return false;
-    if (find_field("void")->checked()) {
-        message(QStringLiteral("PO was void."));
+    if (refuse_when(find_field("void")->checked(), WasVoid)
+        || refuse_when(find_field("fully_received")->checked(), FullyReceived)
+        || refuse_when(find_field("future_po")->checked(), FuturePo))
         return false;
-    }
-    if (find_field("fully_received")->checked()) {
-        message(QStringLiteral("Goods was fully received."));
-        return false;
-    }
-    if (find_field("future_po")->checked()) {
-        message(QStringLiteral("This is a future PO. Activate it before proceeding"));
-        return false;
-    }
+    // The stored header decides: a receipt or a void saved since the order was shown counts.
     auto header = database()->first(QStringLiteral("SELECT void, fully_received FROM PO_header_table WHERE fkey = ?"),
                                     {m_key});
-    if (!header || !*header)
+    if (!header || !*header || refuse_when((*header)->flag(u"void"), WasVoid)
+        || refuse_when((*header)->flag(u"fully_received"), FullyReceived))
         return false;
-    if ((*header)->flag(u"void")) {
-        message(QStringLiteral("PO was void."));
-        return false;
-    }
-    if ((*header)->flag(u"fully_received")) {
-        message(QStringLiteral("Goods was fully received."));
-        return false;
-    }
     notify(QStringLiteral("PO Receive Goods"));
     return true;
 }
@@ -215,31 +204,16 @@ bool POform_po::enter_bill()
 {
     if (m_key.isEmpty() || mode() == Mode::New)
         return false;
-    if (find_field("void")->checked()) {
-        message(QStringLiteral("PO was void."));
+    if (refuse_when(find_field("void")->checked(), WasVoid) || refuse_when(find_field("future_po")->checked(), FuturePo))
         return false;
-    }
-    if (find_field("future_po")->checked()) {
-        message(QStringLiteral("This is a future PO. Activate it before proceeding"));
-        return false;
-    }
     auto header = database()->first(
         QStringLiteral("SELECT void, fully_billed, stock_item_only FROM PO_header_table WHERE fkey = ?"), {m_key});
-    if (!header || !*header)
+    if (!header || !*header || refuse_when((*header)->flag(u"void"), WasVoid)
+        || refuse_when((*header)->flag(u"fully_billed"), QStringLiteral("Goods was fully billed."))
+        || refuse_when((*header)->flag(u"stock_item_only"),
+                       QStringLiteral("This command is working with non-stock item PO.") + QChar(10)
+                           + QStringLiteral("P/O Invoice is looking for stock item in P/O Receipt document.")))
         return false;
-    if ((*header)->flag(u"void")) {
-        message(QStringLiteral("PO was void."));
-        return false;
-    }
-    if ((*header)->flag(u"fully_billed")) {
-        message(QStringLiteral("Goods was fully billed."));
-        return false;
-    }
-    if ((*header)->flag(u"stock_item_only")) {
-        message(QStringLiteral("This command is working with non-stock item PO.") + QChar(10)
-                + QStringLiteral("P/O Invoice is looking for stock item in P/O Receipt document."));
-        return false;
-    }
     // What a bill of a non-stock order receives is left to the bill window.
     return true;
 }

@@ -137,52 +137,11 @@ bool stock_item_only(const Order& order)
     return true;
 }
 
-InsertRow header_row(const Order& order, const SaveStamp& stamp)
+/// The header columns a new order writes and an edit rewrites.
+template <class Statement>
+Statement& set_kept_header_columns(Statement& row, const Order& order)
 {
     const OrderHeader& header = order.header;
-    const bool foreign_rate = header.exchange_rate.has_value();
-    InsertRow row(QStringLiteral("PO_header_table"));
-    row.set(u"company", 1)
-        .set(u"vendor_no", header.vendor_no)
-        .set(u"doctype", "po")
-        .set(u"docno", header.docno)
-        .set(u"fkey", header.fkey)
-        .set(u"has_stock_item", has_stock_item(order))
-        .set(u"stock_item_only", stock_item_only(order))
-        .set(u"future_po", header.future_po)
-        .set(u"activate_date", header.future_po ? header.activate_date : QDate())
-        .set(u"shipto", header.shipto)
-        .set(u"order_date", header.order_date)
-        .set(u"arrival_date", header.arrival_date)
-        .set(u"currency", header.currency)
-        .set(u"exchange_rate", header.exchange_rate)
-        .set(u"rate_date", foreign_rate ? (header.rate_date.isValid() ? header.rate_date : Clock::today()) : QDate())
-        .set(u"requested_user", header.requested_user)
-        .set(u"contact_person", header.contact_person)
-        .set(u"phone", header.phone)
-        .set(u"fax", header.fax)
-        .set(u"shipvia", header.shipvia)
-        .set(u"reference", header.reference)
-        .set(u"fob_point", header.fob_point)
-        .set(u"remark", header.remark)
-        .set(u"delivery_instruction", header.delivery_instruction)
-        .set(u"payment_term", header.payment_term)
-        .set(u"ship_to_address", header.ship_to_address)
-        .set(u"vendor_address", header.vendor_address)
-        .set(u"sub_total", header.sub_total)
-        .set(u"tax_total", header.tax_total)
-        .set(u"total", header.total)
-        .set(u"date_created", Clock::today())
-        .set(u"time_created", Clock::time_text())
-        .set(u"source_form", "Purchase Order")
-        .set(u"user_created", stamp.user);
-    return row;
-}
-
-std::expected<void, Error> rewrite_header(Database& db, const Order& order, const SaveStamp& stamp)
-{
-    const OrderHeader& header = order.header;
-    UpdateRow row(QStringLiteral("PO_header_table"));
     row.set(u"has_stock_item", has_stock_item(order))
         .set(u"stock_item_only", stock_item_only(order))
         .set(u"shipto", header.shipto)
@@ -202,7 +161,38 @@ std::expected<void, Error> rewrite_header(Database& db, const Order& order, cons
         .set(u"vendor_address", header.vendor_address)
         .set(u"sub_total", header.sub_total)
         .set(u"tax_total", header.tax_total)
-        .set(u"total", header.total)
+        .set(u"total", header.total);
+    return row;
+}
+
+InsertRow header_row(const Order& order, const SaveStamp& stamp)
+{
+    const OrderHeader& header = order.header;
+    const bool foreign_rate = header.exchange_rate.has_value();
+    InsertRow row(QStringLiteral("PO_header_table"));
+    row.set(u"company", 1)
+        .set(u"vendor_no", header.vendor_no)
+        .set(u"doctype", "po")
+        .set(u"docno", header.docno)
+        .set(u"fkey", header.fkey)
+        .set(u"future_po", header.future_po)
+        .set(u"activate_date", header.future_po ? header.activate_date : QDate())
+        .set(u"arrival_date", header.arrival_date)
+        .set(u"exchange_rate", header.exchange_rate)
+        .set(u"rate_date", foreign_rate ? (header.rate_date.isValid() ? header.rate_date : Clock::today()) : QDate());
+    set_kept_header_columns(row, order)
+        .set(u"date_created", Clock::today())
+        .set(u"time_created", Clock::time_text())
+        .set(u"source_form", "Purchase Order")
+        .set(u"user_created", stamp.user);
+    return row;
+}
+
+std::expected<void, Error> rewrite_header(Database& db, const Order& order, const SaveStamp& stamp)
+{
+    const OrderHeader& header = order.header;
+    UpdateRow row(QStringLiteral("PO_header_table"));
+    set_kept_header_columns(row, order)
         .set(u"date_lastmodified", Clock::today())
         .set(u"time_lastmodified", Clock::time_text())
         .set(u"user_updated", stamp.user);

@@ -84,18 +84,13 @@ std::expected<void, Error> insert_lines(Database& db, const LineOwner& owner, co
     return {};
 }
 
-std::expected<void, Error> insert_header(Database& db, const DocumentNumber& number, const PrHeader& header,
-                                         const PrAudit& audit)
+/// The header columns a new requisition writes and an edit rewrites.
+template <class Statement>
+Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
 {
-    return InsertRow(HeaderTable)
-        .set(u"company", 1)
-        .set(u"vendor_no", header.vendor_no)
-        .set(u"doctype", DocType)
-        .set(u"docno", number.docno)
-        .set(u"fkey", number.fkey)
+    row.set(u"vendor_no", header.vendor_no)
         .set(u"purpose", header.purpose)
         .set(u"shipto", header.shipto)
-        .set(u"order_date", header.order_date)
         .set(u"requested_date", header.requested_date)
         .set(u"currency", header.currency)
         .set(u"requested_user", header.requested_user)
@@ -105,34 +100,33 @@ std::expected<void, Error> insert_header(Database& db, const DocumentNumber& num
         .set(u"sub_total", header.sub_total.round2())
         .set(u"tax_total", header.tax_total.round2())
         .set(u"total", header.total.round2())
+        .set(u"remark", header.remark)
+        .set(u"reference", header.reference)
+        .set(u"payment_term", header.payment_term);
+    return row;
+}
+
+std::expected<void, Error> insert_header(Database& db, const DocumentNumber& number, const PrHeader& header,
+                                         const PrAudit& audit)
+{
+    InsertRow row(HeaderTable);
+    row.set(u"company", 1)
+        .set(u"doctype", DocType)
+        .set(u"docno", number.docno)
+        .set(u"fkey", number.fkey)
+        .set(u"order_date", header.order_date);
+    return set_kept_header_columns(row, header)
         .set(u"date_created", audit.today)
         .set(u"time_created", audit.time)
         .set(u"user_created", audit.user)
-        .set(u"remark", header.remark)
-        .set(u"reference", header.reference)
-        .set(u"payment_term", header.payment_term)
         .execute(db);
 }
 
 std::expected<void, Error> rewrite_header(Database& db, const QString& key, const QString& docno,
                                           const PrHeader& header, const PrAudit& audit)
 {
-    auto changed = UpdateRow(HeaderTable)
-                       .set(u"vendor_no", header.vendor_no)
-                       .set(u"shipto", header.shipto)
-                       .set(u"purpose", header.purpose)
-                       .set(u"requested_date", header.requested_date)
-                       .set(u"currency", header.currency)
-                       .set(u"requested_user", header.requested_user)
-                       .set(u"contact_person", header.contact_person)
-                       .set(u"phone", header.phone)
-                       .set(u"fax", header.fax)
-                       .set(u"sub_total", header.sub_total.round2())
-                       .set(u"tax_total", header.tax_total.round2())
-                       .set(u"total", header.total.round2())
-                       .set(u"remark", header.remark)
-                       .set(u"reference", header.reference)
-                       .set(u"payment_term", header.payment_term)
+    UpdateRow row(HeaderTable);
+    auto changed = set_kept_header_columns(row, header)
                        .set(u"date_lastmodified", audit.today)
                        .set(u"time_lastmodified", audit.time)
                        .set(u"user_updated", audit.user)
