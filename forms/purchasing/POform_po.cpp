@@ -38,7 +38,7 @@ const QStringList StockColumns{"item code", "warehouse", "location", "quantity",
 } // namespace
 
 POform_po::POform_po(QObject* parent)
-    : WindowModel(QStringLiteral("POform_po"), QStringLiteral("Purchase Order"), Kind::Document, parent)
+    : PurchasingWindow(QStringLiteral("POform_po"), QStringLiteral("Purchase Order"), Kind::Document, parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -100,38 +100,21 @@ POform_po::POform_po(QObject* parent)
     declare_field({"vendor_address", "Vendor address", K::MultiLine, 1, "address"});
     declare_field({"save_vendor_address", "Save vendor address", K::Check, 2, "address"});
 
-    const TaxPaneDeclaration detail = tax_detail_pane();
-    const TaxPaneDeclaration summary = tax_summary_pane();
-    declare_pane(detail.pane, detail.caption, PaneArea::Bottom, detail.command);
-    Grid& detail_grid = declare_grid(detail.grid, {}, detail.columns, detail.pane);
-    declare_pane(summary.pane, summary.caption, PaneArea::Bottom, summary.command);
-    Grid& summary_grid = declare_grid(summary.grid, {}, summary.columns, summary.pane);
-    summary_grid.set_read_only(true);
-    m_tax_panes = std::make_unique<TaxPanes>(detail_grid, summary_grid);
-
-    declare_pane("stock_by_location", "Stock by Warehouse/Location", PaneArea::Right,
-                 to_int(CommandId::StockByLocation));
-    m_stock_by_location = &declare_grid("grid_stock_location", {}, StockColumns, "stock_by_location");
-    declare_pane("stock_by_item", "Stock By Items", PaneArea::Right, to_int(CommandId::StockByItem));
-    m_stock_by_item = &declare_grid("grid_stock_item", {}, StockColumns, "stock_by_item");
+    m_tax_panes = declare_tax_panes();
+    declare_stock_panes(StockColumns, StockColumns);
+    m_stock_by_location = grid("grid_stock_location");
+    m_stock_by_item = grid("grid_stock_item");
     declare_pane("vendor_history", "Vendor PO History", PaneArea::Bottom, VendorPurchaseHistory);
     m_vendor_history = &declare_grid("grid_vendor_history", {}, HistoryColumns, "vendor_history");
     declare_pane("item_history", "Item PO History", PaneArea::Bottom, ItemPurchaseHistory);
     m_item_history = &declare_grid("grid_item_history", {}, HistoryColumns, "item_history");
-    for (Grid* pane_grid : {m_stock_by_location, m_stock_by_item, m_vendor_history, m_item_history})
+    for (Grid* pane_grid : {m_vendor_history, m_item_history})
         pane_grid->set_read_only(true);
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
     declare_command({SaveAsTemplate, "Save As &Template", menus::File, false, Right::Update});
-    declare_command(CommandId::Preview);
-    declare_command(CommandId::New);
-    declare_command(CommandId::CopyToNew);
-    declare_command(CommandId::EditMode);
-    declare_command(CommandId::InsertLine);
-    declare_command(CommandId::DeleteLine);
-    declare_command(CommandId::TaxDetails);
-    declare_command(CommandId::TaxSummary);
+    declare_editing_commands();
     declare_command({ReceivingGoods, "&Receiving Goods", menus::Tools, true, Right::Update});
     declare_command({EnterBill, "&Enter Bill", menus::Tools, true, Right::Update});
     declare_command({ClosePo, "&Close PO", menus::Edit, false, Right::Update});
@@ -143,10 +126,7 @@ POform_po::POform_po(QObject* parent)
     declare_command({CopyToNewTemplate, "&Copy To New Template", menus::Edit, false, Right::Update});
     declare_command({EditTemplate, "&Edit Template", menus::Edit, false, Right::Update, Checkable::Yes});
     declare_command({DeleteTemplate, "&Delete Template", menus::Edit, false, Right::Update});
-    declare_command(CommandId::NextRecord);
-    declare_command(CommandId::PreviousRecord);
-    declare_command(CommandId::LastRecord);
-    declare_command(CommandId::RefreshRecord);
+    declare_browsing_commands();
     declare_command({PrRecord, "&PR Record", menus::View, false, Right::None});
     declare_command({ReceiptRecord, "&Receipt Record", menus::View, false, Right::None});
     declare_command({BillRecord, "&Bill Record", menus::View, false, Right::None});
@@ -156,15 +136,7 @@ POform_po::POform_po(QObject* parent)
     declare_command(CommandId::StockByItem, "Stock by &Item");
     declare_command({VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes});
     declare_command({ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command(CommandId::AccountMaster);
-    declare_command(CommandId::ItemMaster);
-    declare_command(CommandId::VendorMaster);
-    declare_command(CommandId::StockOnHand);
-    declare_command(CommandId::WindowHelp, "Purchase Order Help");
-    declare_command(CommandId::SystemHelp);
-    declare_command(CommandId::ShowTextBelowIcon);
-    for (int id = 401; id <= 408; ++id)
-        declare_command(CommandId(id));
+    declare_master_and_help_commands("Purchase Order Help");
     // Templates and reorder suggestions are not part of this window yet.
     for (int id : {SaveAsTemplate, ReorderingStockItems, NewTemplate, CopyToNewTemplate, EditTemplate, DeleteTemplate})
         set_command_enabled(id, false);

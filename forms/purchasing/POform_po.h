@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/common/document_navigation.h"
-#include "forms/common/window_model.h"
+#include "forms/purchasing/purchasing_window.h"
 #include "forms/purchasing/po_document.h"
 #include "forms/purchasing/purchase_tax.h"
 
@@ -14,7 +14,7 @@ namespace zelkor {
 /// the line grid dbgridpo and the panes; checks live in po_verify.cpp, cell editing in
 /// po_cells.cpp, writing in po_save.cpp and po_lifecycle.cpp, the requisition link in
 /// po_requisition*.cpp.
-class POform_po : public WindowModel {
+class POform_po : public PurchasingWindow {
     Q_OBJECT
 public:
     enum Command : int {

@@ -53,7 +53,7 @@ void declare_line_columns(Grid& lines)
 } // namespace
 
 POform_pr::POform_pr(QObject* parent)
-    : WindowModel(QStringLiteral("POform_pr"), QStringLiteral("Purchase Requisition"), Kind::Document, parent)
+    : PurchasingWindow(QStringLiteral("POform_pr"), QStringLiteral("Purchase Requisition"), Kind::Document, parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -83,53 +83,22 @@ POform_pr::POform_pr(QObject* parent)
     declare_line_columns(grid);
     connect(&grid, &Grid::currentChanged, this, [this] { current_line_changed(); });
 
-    const TaxPaneDeclaration detail = tax_detail_pane();
-    const TaxPaneDeclaration summary = tax_summary_pane();
-    declare_pane(detail.pane, detail.caption, PaneArea::Bottom, detail.command);
-    Grid& detail_grid = declare_grid(detail.grid, {}, detail.columns, detail.pane);
-    declare_pane(summary.pane, summary.caption, PaneArea::Bottom, summary.command);
-    Grid& summary_grid = declare_grid(summary.grid, {}, summary.columns, summary.pane);
-    m_tax_panes = std::make_unique<TaxPanes>(detail_grid, summary_grid);
-
-    declare_pane("stock_by_location", "Stock by Warehouse/Location", PaneArea::Right, to_int(CommandId::StockByLocation));
-    declare_grid("grid_stock_location", {}, {"warehouse", "location", "quantity", "order quantity", "po quantity"},
-                 "stock_by_location")
-        .set_read_only(true);
-    declare_pane("stock_by_item", "Stock By Items", PaneArea::Right, to_int(CommandId::StockByItem));
-    declare_grid("grid_stock_item", {}, {"item code", "warehouse", "location", "quantity", "order quantity", "po quantity"},
-                 "stock_by_item")
-        .set_read_only(true);
+    m_tax_panes = declare_tax_panes();
+    declare_stock_panes({"warehouse", "location", "quantity", "order quantity", "po quantity"},
+                        {"item code", "warehouse", "location", "quantity", "order quantity", "po quantity"});
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
-    declare_command(CommandId::Preview);
-    declare_command(CommandId::New);
-    declare_command(CommandId::CopyToNew);
-    declare_command(CommandId::EditMode);
-    declare_command(CommandId::InsertLine);
-    declare_command(CommandId::DeleteLine);
-    declare_command(CommandId::TaxDetails);
-    declare_command(CommandId::TaxSummary);
+    declare_editing_commands();
     declare_command({IssuePo, "&Issue PO", menus::Tools, true, Right::Update});
     declare_command({ClosePr, "Cl&ose PR", menus::Edit, false, Right::Update});
     declare_command(CommandId::Delete, "Delete PR");
     declare_command({ReorderingStockItems, "Reordering Stock Items", menus::Tools, false, Right::Update});
-    declare_command(CommandId::NextRecord);
-    declare_command(CommandId::PreviousRecord);
-    declare_command(CommandId::LastRecord);
-    declare_command(CommandId::RefreshRecord);
+    declare_browsing_commands();
     declare_command({PoRecord, "&PO Record", menus::View, false, Right::None});
     declare_command(CommandId::StockByLocation);
     declare_command(CommandId::StockByItem);
-    declare_command(CommandId::AccountMaster);
-    declare_command(CommandId::ItemMaster);
-    declare_command(CommandId::VendorMaster);
-    declare_command(CommandId::StockOnHand);
-    declare_command(CommandId::WindowHelp, "Purchase Requisition Help");
-    declare_command(CommandId::SystemHelp);
-    declare_command(CommandId::ShowTextBelowIcon);
-    for (int id = 401; id <= 408; ++id)
-        declare_command(CommandId(id));
+    declare_master_and_help_commands("Purchase Requisition Help");
 
     // The order date of a saved requisition numbered it; an edit keeps it.
     connect(this, &WindowModel::modeChanged, this,

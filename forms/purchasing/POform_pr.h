@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/window_model.h"
+#include "forms/purchasing/purchasing_window.h"
 #include "forms/purchasing/pr_document.h"
 #include "forms/purchasing/pr_lists.h"
 #include "forms/purchasing/pr_load.h"
@@ -14,7 +14,7 @@ namespace zelkor {
 /// keeps the window's state and routes each action to the requisition routines: checks
 /// (pr_verify), cell editing (pr_cells), saving (pr_save), reading and browsing (pr_load),
 /// printing (pr_print) and the stock panes (purchasing_stock_panes).
-class POform_pr : public WindowModel {
+class POform_pr : public PurchasingWindow {
     Q_OBJECT
 public:
     enum Command : int {
