@@ -266,11 +266,6 @@ bool POform_po::begin_edit()
     return true;
 }
 
-bool POform_po::save_document()
-{
-    return mode() == Mode::New ? save_new() : save_edit();
-}
-
 void POform_po::discard_changes(Mode left)
 {
     WindowModel::discard_changes(left);

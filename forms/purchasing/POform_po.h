@@ -71,7 +71,6 @@ protected:
     Entry check_cell(Grid& grid, int row, int column, const QString& previous) override;
     bool begin_new() override;
     bool begin_edit() override;
-    bool save_document() override;
     void discard_changes(Mode left) override;
 
 private:
@@ -98,8 +97,8 @@ private:
     void report_failure(const Error& error, const QString& failed);
     /// Shows `text` when `condition` holds; gives the condition.
     bool refuse_when(bool condition, const QString& text);
-    bool save_new();
-    bool save_edit();
+    bool save_new() override;
+    bool save_edit() override;
     bool close_order();
     bool void_order();
     bool activate_order();

@@ -428,11 +428,6 @@ bool POform_pr::begin_edit()
     return true;
 }
 
-bool POform_pr::save_document()
-{
-    return mode() == Mode::New ? save_new() : save_edit();
-}
-
 std::expected<std::vector<PrLine>, Error> POform_pr::checked_lines(Mode saving)
 {
     const PrHeaderTyped typed{field(QStringLiteral("vendor_no")).trimmed(), field(QStringLiteral("currency")).trimmed(),

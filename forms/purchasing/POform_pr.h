@@ -44,7 +44,6 @@ protected:
     Entry check_cell(Grid& grid, int row, int column, const QString& previous) override;
     bool begin_new() override;
     bool begin_edit() override;
-    bool save_document() override;
     void discard_changes(Mode left) override;
 
 private:
@@ -74,8 +73,8 @@ private:
 
     // Saving
     std::expected<std::vector<PrLine>, Error> checked_lines(Mode mode);
-    bool save_new();
-    bool save_edit();
+    bool save_new() override;
+    bool save_edit() override;
     PrAudit audit() const;
 
     // Showing

@@ -2,6 +2,11 @@
 
 namespace zelkor {
 
+bool PurchasingWindow::save_document()
+{
+    return mode() == Mode::New ? save_new() : save_edit();
+}
+
 std::unique_ptr<TaxPanes> PurchasingWindow::declare_tax_panes()
 {
     const TaxPaneDeclaration detail = tax_detail_pane();

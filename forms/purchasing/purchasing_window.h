@@ -15,6 +15,11 @@ public:
     using WindowModel::WindowModel;
 
 protected:
+    /// Saves a new document in new mode, the edited one in edit mode.
+    bool save_document() override;
+    virtual bool save_new() = 0;
+    virtual bool save_edit() = 0;
+
     /// The "Tax Detail Window" and the read-only "Tax Summary Window" at the bottom.
     std::unique_ptr<TaxPanes> declare_tax_panes();
     /// The "Stock by Warehouse/Location" and "Stock By Items" panes with their read-only grids.
