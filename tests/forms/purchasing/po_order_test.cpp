@@ -273,5 +273,43 @@ TEST_F(OrderWindow, AFailureAnywhereInTheSaveLeavesNoTrace)
     expect_consistent();
 }
 
+// Vendor refill, an exempt charge, the stock pane and browsing work in the order window as in the
+// requisition window.
+TEST_F(OrderWindow, VendorRefillExemptChargeStockPaneAndBrowsing)
+{
+    start_order("V100", {{"WIDGET", "2", "box", "30"}, {"FREIGHT", "1", "", "15"}});
+    EXPECT_EQ(window.lines().cell(1, "tax code"), "EXEMPT");
+    EXPECT_EQ(window.lines().cell(1, "account"), "5200");
+    EXPECT_EQ(window.type_into("vendor_no", "V900"), Entry::Accepted);
+    EXPECT_EQ(prompter.last(), "vendor is invalid.");
+    ASSERT_EQ(window.type_into("vendor_no", "V200"), Entry::Accepted);
+    EXPECT_EQ(window.field("vendor_name"), "O'Brien Supply");
+    EXPECT_EQ(window.field("payment_term"), "210");
+
+    window.execute(CommandId::Save);
+    ASSERT_EQ(prompter.last(), "Add new PO no. PO-26-00001 complete");
+    EXPECT_EQ(t.decimal("SELECT tax_amount FROM PO_transaction_table WHERE itemcode = 'FREIGHT'"), Decimal(0));
+    EXPECT_EQ(t.text("SELECT COALESCE(tax_authority1, '') FROM PO_transaction_table WHERE itemcode = 'FREIGHT'"), "");
+
+    // Only the item-master line has an on-hand row to show.
+    ASSERT_TRUE(window.execute(CommandId::StockByItem));
+    const Grid& by_item = *window.grid("grid_stock_item");
+    ASSERT_EQ(by_item.row_count(), 1);
+    EXPECT_EQ(by_item.row(0), QStringList({"WIDGET", "MAIN", "A1", "0", "0", "24"}));
+
+    save_order("V100", {{"BOLT", "1", "box", "5"}});
+    save_order("V100", {{"BOLT", "2", "box", "5"}});
+    ASSERT_EQ(prompter.last(), "Add new PO no. PO-26-00003 complete");
+    ASSERT_TRUE(t.db().execute("DELETE FROM PO_header_table WHERE fkey = '1po-2'"));
+    ASSERT_TRUE(window.execute(CommandId::PreviousRecord));
+    EXPECT_EQ(window.field("docno"), "PO-26-00001");
+    ASSERT_TRUE(window.execute(CommandId::NextRecord));
+    EXPECT_EQ(window.field("docno"), "PO-26-00003");
+    EXPECT_FALSE(window.execute(CommandId::NextRecord));
+    window.set_field("docno", "PO-26-00002");
+    window.display_by_number();
+    EXPECT_EQ(prompter.last(), "PO-26-00002 not found.");
+}
+
 } // namespace
 } // namespace zelkor
