@@ -1,5 +1,6 @@
 #include "host/query_report_view.h"
 
+#include "forms/common/active_report.h"
 #include "services/database.h"
 
 #include <QHeaderView>
@@ -50,7 +51,8 @@ bool is_single_select(const QString& query)
     return text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) && !text.contains(QLatin1Char(';'));
 }
 
-QWidget* make_query_report_view(Database& db, const QString& query, const QString& title, QWidget* parent)
+QWidget* make_query_report_view(Database& db, const QString& query, const QString& argument, const QString& title,
+                                QWidget* parent)
 {
     auto* page = new QWidget(parent);
     auto* layout = new QVBoxLayout(page);
@@ -61,8 +63,7 @@ QWidget* make_query_report_view(Database& db, const QString& query, const QStrin
     heading->setFont(font);
     layout->addWidget(heading);
 
-    auto rows = is_single_select(query) ? db.select(query)
-                                        : std::expected<Rows, Error>(std::unexpected(Error::invalid(QStringLiteral("not a query"))));
+    auto rows = run_active_report(db, query, argument);
     if (!rows) {
         auto* note = new QLabel(QStringLiteral("The report could not be read: %1").arg(rows.error().message), page);
         note->setWordWrap(true);

@@ -10,10 +10,11 @@ class Database;
 
 namespace zelkor::host {
 
-/// A read-only table of the rows a print query returns, titled with the report's name. It
-/// stands in for the printed report: a window asks for "ActiveReport" with the query and the
-/// title, and the clerk sees what would be printed.
-QWidget* make_query_report_view(Database& db, const QString& query, const QString& title, QWidget* parent = nullptr);
+/// A read-only table of the rows a print query returns (the document number of `argument`
+/// bound), titled with the report's name: what the clerk sees of a report when no PDF can be
+/// written.
+QWidget* make_query_report_view(Database& db, const QString& query, const QString& argument, const QString& title,
+                                QWidget* parent = nullptr);
 
 /// The report title of an "ActiveReport" notification's second argument ("Purchase Order,PO-1,").
 QString report_title(const QString& arg2);

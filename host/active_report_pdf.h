@@ -1,0 +1,30 @@
+#pragma once
+
+#include "forms/common/pdf_list_writer.h"
+#include "services/database.h"
+
+#include <QString>
+
+#include <expected>
+
+namespace zelkor::host {
+
+/// A document window's print request ("ActiveReport") and where the host prints it.
+struct ActiveReportRequest {
+    QString query{};     ///< one SELECT with `docno = ?` placeholders
+    QString argument{};  ///< "Title,docno,"
+    QString form_name{}; ///< the printing window, whose page format the user chose
+    QString user{};
+    QString data_path{}; ///< "User report" is created under it
+    QString print_date{}; ///< today in the user's date format
+};
+
+/// The rows of a report query as a printed list: one column per selected column, headed by its
+/// name; numbers right-aligned; widths from the longest text of each column.
+PrintList print_list_of_rows(const Rows& rows, const QString& title);
+
+/// Runs the query with the document number bound and writes its rows as a PDF list on the
+/// user's page format for the window, in the "User report" folder.
+std::expected<ReportFile, Error> print_active_report(Database& db, const ActiveReportRequest& request);
+
+} // namespace zelkor::host
