@@ -7,7 +7,7 @@ POreport_payable_clearing::POreport_payable_clearing(QObject* parent) : ReportWi
     declare_field({"accno", "Account", FieldKind::DropDown, 0});
     declare_field({"fyear", "Fiscal year", FieldKind::DropDown, 0});
     declare_field({"period", "Period", FieldKind::DropDown, 0});
-    declare_result_grid({"account no", "document no", "date", "GL document no", "vendor no", "vendor name", "debit", "credit", "source", "fiscal year", "period"});
+    declare_result_grid({"account no", "document no", "date", "GL document no", "vendor no", "vendor name", "debit", "credit", "source", "fiscal year", "period"}).set_number_columns({"debit", "credit"});
     declare_report_commands();
 }
 

@@ -11,7 +11,7 @@ POreport_purchase_tax::POreport_purchase_tax(QObject* parent) : ReportWindow(QSt
     declare_field({"from_date", "From", FieldKind::Date, 1});
     declare_field({"to_date", "To", FieldKind::Date, 1});
     declare_field({"tax_authority", "Tax authority", FieldKind::DropDown, 2});
-    declare_result_grid({"document no", "date", "item no", "tax authority", "taxable amount", "tax rate", "tax amount", "recoverable tax", "allocated tax", "expensed tax"});
+    declare_result_grid({"document no", "date", "item no", "tax authority", "taxable amount", "tax rate", "tax amount", "recoverable tax", "allocated tax", "expensed tax"}).set_number_columns({"taxable amount", "tax rate", "tax amount", "recoverable tax", "allocated tax", "expensed tax"});
     declare_report_commands();
     declare_command({int(ReportCommand::ByDocument), "By &Document", "&Run", false, Right::None});
     declare_command({int(ReportCommand::ByTaxAuthority), "By Tax &Authority", "&Run", false, Right::None});

@@ -150,6 +150,13 @@ int Grid::insert_row(int row)
 
 int Grid::append_row() { return insert_row(row_count()); }
 
+Grid& Grid::set_number_columns(const QStringList& captions)
+{
+    for (const QString& caption : captions)
+        set_column_kind(required_column(caption), FieldKind::Number);
+    return *this;
+}
+
 int Grid::append_column(const GridColumn& column)
 {
     const int index = column_count();

@@ -65,6 +65,8 @@ public:
     void set_column_choices(int column, Choices choices);
     void set_column_width(int column, int width);
     void set_column_alignment(int column, Qt::Alignment alignment);
+    /// Declares money and quantity columns by caption: numbers, shown right-aligned.
+    Grid& set_number_columns(const QStringList& captions);
     /// Appends a column at the end; gives its index. Existing rows get an empty cell.
     int append_column(const GridColumn& column);
     /// The whole grid refuses typing (inquiry results, locked documents).

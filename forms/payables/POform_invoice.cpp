@@ -57,19 +57,27 @@ POform_invoice::POform_invoice(QObject* parent)
         lines.set_column_hidden(lines.required_column(hidden), true);
     for (const char* check : {"complete", "tax included", "landed item", "include tax received"})
         lines.set_column_kind(lines.required_column(check), FieldKind::Check);
+    lines.set_number_columns({"quantity", "quantity received", "quantity open for bill", "amount received", "unit cost",
+                              "unit cost received", "extended cost", "tax amount", "allocated tax", "net cost",
+                              "quantity canceled", "tax amount received", "allocated tax received", "quantity billed",
+                              "rate received"});
 
     declare_pane("receipt", "RECEIPT DOCUMENT", PaneArea::Bottom, ReceiptWindow);
     declare_grid("dbgridrc", "RECEIPT DOCUMENT",
                  {"receipt no", "item no", "item code", "description", "quantity open for bill", "uom", "unit cost"},
-                 "receipt");
+                 "receipt")
+        .set_number_columns({"quantity open for bill", "unit cost"});
     declare_pane("order", "PURCHASE ORDER DOCUMENT", PaneArea::Bottom, PoWindow);
     declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT",
-                 {"po no", "item no", "item code", "description", "quantity order", "uom", "unit cost"}, "order");
+                 {"po no", "item no", "item code", "description", "quantity order", "uom", "unit cost"}, "order")
+        .set_number_columns({"quantity order", "unit cost"});
     declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
     declare_grid("grid_tax", {},
-                 {"tax authority", "taxable amount", "allocated tax", "recoverable tax", "expensed tax"}, "tax_detail");
+                 {"tax authority", "taxable amount", "allocated tax", "recoverable tax", "expensed tax"}, "tax_detail")
+        .set_number_columns({"taxable amount", "allocated tax", "recoverable tax", "expensed tax"});
     declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
-    declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary");
+    declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary")
+        .set_number_columns({"taxable amount", "tax amount"});
     declare_pane("receipt_history", "P/O Receipt History Window", PaneArea::Bottom, ReceiptHistory);
     declare_pane("invoice_history", "Vendor Invoice History Window", PaneArea::Bottom, InvoiceHistory);
     declare_pane("address", "Address Window", PaneArea::Right, VendorAddress);

@@ -23,10 +23,12 @@ POform_landed::POform_landed(QObject* parent)
 
     declare_grid("dbgrid1", {},
                  {"item no", "item code", "description", "amount", "tax code", "tax amount", "net amount",
-                  "account", "account name", "receipt no", "receipt item no"});
+                  "account", "account name", "receipt no", "receipt item no"})
+        .set_number_columns({"amount", "tax amount", "net amount"});
     declare_pane("receipt", "Receipt", PaneArea::Right, Receipt);
     declare_grid("dbgridrc", "RECEIPT DOCUMENT", {"receipt no", "item no", "item code", "description", "extended cost"},
-                 "receipt");
+                 "receipt")
+        .set_number_columns({"extended cost"});
     declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
     declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
 

@@ -36,18 +36,24 @@ POform_receipt::POform_receipt(QObject* parent)
                                 "extended cost", "tax code", "tax amount", "net cost", "tax included", "account",
                                 "account name", "warehouse", "location", "PO no", "PO item no", "landed item"});
     lines.set_column_kind(lines.required_column("tax included"), FieldKind::Check);
+    lines.set_number_columns({"quantity order", "quantity received", "quantity cancel", "unit cost", "extended cost",
+                              "tax amount", "net cost"});
 
     declare_pane("order", "PO Window", PaneArea::Right, PoWindow);
     declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT",
-                 {"item no", "item code", "description", "quantity open", "uom", "unit cost"}, "order");
+                 {"item no", "item code", "description", "quantity open", "uom", "unit cost"}, "order")
+        .set_number_columns({"quantity open", "unit cost"});
     declare_pane("landed", "Landed", PaneArea::Bottom, Landed);
     declare_grid("dbgrid_landed", {}, {"item code", "description", "amount", "tax code", "tax amount", "account"},
-                 "landed");
+                 "landed")
+        .set_number_columns({"amount", "tax amount"});
     declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
-    declare_grid("grid_tax", {}, {"tax authority", "taxable amount", "tax rate", "tax amount"}, "tax_detail");
+    declare_grid("grid_tax", {}, {"tax authority", "taxable amount", "tax rate", "tax amount"}, "tax_detail")
+        .set_number_columns({"taxable amount", "tax rate", "tax amount"});
     declare_pane("landed_tax_detail", "Landed Tax Detail Window", PaneArea::Bottom, LandedTaxDetails);
     declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
-    declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary");
+    declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary")
+        .set_number_columns({"taxable amount", "tax amount"});
     declare_pane("stock_by_location", "Stock by Location", PaneArea::Right, to_int(CommandId::StockByLocation));
     declare_pane("stock_by_item", "Stock by Item", PaneArea::Right, to_int(CommandId::StockByItem));
     declare_pane("vendor_history", "Vendor Purchase History", PaneArea::Bottom, VendorPurchaseHistory);
