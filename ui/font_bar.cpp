@@ -16,6 +16,8 @@ FontBar::FontBar(WindowModel& model, const QHash<int, QAction*>& commands, QWidg
 {
     setObjectName(QStringLiteral("font_bar"));
     toggleViewAction()->setText(QStringLiteral("Font &Bar"));
+    // The font commands' letter icons look alike; their captions say what each does.
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
     build_pickers();
     for (int id = to_int(CommandId::SaveFont); id <= to_int(CommandId::AlignRight); ++id) {
         if (QAction* action = commands.value(id)) {
