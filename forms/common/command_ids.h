@@ -48,6 +48,7 @@ enum class CommandId : int {
     AlignLeft = 406,
     AlignCenter = 407,
     AlignRight = 408,
+    AlternateRows = 409,
     FirstWindowCommand = 1001,
 };
 
@@ -118,14 +119,15 @@ inline constexpr std::array common_commands{
     CommandSpec{406, "Align Left", menus::Format, false, RightNeeded::Design},
     CommandSpec{407, "Align Center", menus::Format, false, RightNeeded::Design},
     CommandSpec{408, "Align Right", menus::Format, false, RightNeeded::Design},
+    CommandSpec{409, "Alternate &Row Colour", menus::Format, false, RightNeeded::None, Checkable::Yes},
 };
 
 /// The shared declaration of a command id, or nothing for a window-specific id.
 constexpr std::optional<CommandSpec> common_command(int id)
 {
-    for (const auto& spec : common_commands)
-        if (spec.id == id)
-            return spec;
+    for (const auto& declaration : common_commands)
+        if (declaration.id == id)
+            return declaration;
     return std::nullopt;
 }
 

@@ -34,9 +34,13 @@ void WindowModel::open()
     if (m_opened)
         return;
     m_opened = true;
+    // Every window with grids offers the shared alternate-row colour switch.
+    if (!m_grids.empty() && !has_command(to_int(CommandId::AlternateRows)))
+        declare_command(CommandId::AlternateRows);
     if (database()) {
         m_layouts.open(*database(), m_class_name, m_settings.ZELKOR_USER, m_rights, m_grids);
         set_command_checked(to_int(CommandId::ShowTextBelowIcon), m_layouts.toolbar_text());
+        set_command_checked(to_int(CommandId::AlternateRows), m_layouts.alternate_rows());
     }
     on_open();
 }
@@ -81,7 +85,7 @@ bool WindowModel::field_editable(const QString& name) const
     const Field* field = find_field(name);
     if (!field || field->read_only || m_closed)
         return false;
-    return !(m_kind == Kind::Document && m_mode == Mode::Read && field->spec.lock == ReadModeLock::Locked);
+    return !(m_kind == Kind::Document && m_mode == Mode::Read && field->declaration.lock == ReadModeLock::Locked);
 }
 
 Entry WindowModel::type_into(const QString& name, const QString& value)
@@ -144,12 +148,12 @@ void WindowModel::set_field_date(const QString& name, const QDate& date)
     set_field(name, date.isValid() ? format_user_date(date, format) : QString());
 }
 
-Field& WindowModel::declare_field(FieldSpec spec)
+Field& WindowModel::declare_field(FieldSpec declaration)
 {
-    Q_ASSERT_X(!find_field(spec.name), "WindowModel::declare_field", qPrintable("field declared twice: " + spec.name));
+    Q_ASSERT_X(!find_field(declaration.name), "WindowModel::declare_field", qPrintable("field declared twice: " + declaration.name));
     Field field;
-    field.read_only = spec.read_only;
-    field.spec = std::move(spec);
+    field.read_only = declaration.read_only;
+    field.declaration = std::move(declaration);
     m_fields.push_back(std::move(field));
     return m_fields.back();
 }
@@ -226,10 +230,10 @@ void WindowModel::show_pane(const QString& name, bool visible)
 
 void WindowModel::declare_command(CommandId id)
 {
-    const auto spec = common_command(to_int(id));
-    Q_ASSERT_X(spec, "WindowModel::declare_command", "not a shared command id");
-    if (spec)
-        declare_command(*spec);
+    const auto declaration = common_command(to_int(id));
+    Q_ASSERT_X(declaration, "WindowModel::declare_command", "not a shared command id");
+    if (declaration)
+        declare_command(*declaration);
 }
 
 void WindowModel::declare_command(CommandId id, const QString& caption)
@@ -239,17 +243,17 @@ void WindowModel::declare_command(CommandId id, const QString& caption)
         m_commands.back().caption = caption;
 }
 
-void WindowModel::declare_command(const CommandSpec& spec)
+void WindowModel::declare_command(const CommandSpec& declaration)
 {
-    Q_ASSERT_X(!find_command(spec.id), "WindowModel::declare_command",
-               qPrintable(QStringLiteral("command declared twice: %1").arg(spec.id)));
+    Q_ASSERT_X(!find_command(declaration.id), "WindowModel::declare_command",
+               qPrintable(QStringLiteral("command declared twice: %1").arg(declaration.id)));
     Command command;
-    command.id = spec.id;
-    command.caption = to_qstring(spec.caption);
-    command.menu = to_qstring(spec.menu);
-    command.toolbar = spec.toolbar;
-    command.checkable = spec.checkable == Checkable::Yes;
-    command.right = spec.right;
+    command.id = declaration.id;
+    command.caption = to_qstring(declaration.caption);
+    command.menu = to_qstring(declaration.menu);
+    command.toolbar = declaration.toolbar;
+    command.checkable = declaration.checkable == Checkable::Yes;
+    command.right = declaration.right;
     command.enabled = allowed(command);
     m_commands.push_back(command);
 }
@@ -346,6 +350,10 @@ bool WindowModel::run_command(int id)
     case CommandId::ShowTextBelowIcon:
         m_layouts.set_toolbar_text(!find_command(id)->checked);
         set_command_checked(id, m_layouts.toolbar_text());
+        return true;
+    case CommandId::AlternateRows:
+        m_layouts.set_alternate_rows(!find_command(id)->checked);
+        set_command_checked(id, m_layouts.alternate_rows());
         return true;
     default: break;
     }
@@ -545,7 +553,7 @@ QDate WindowModel::today() const { return Clock::today(); }
 void WindowModel::clear_document()
 {
     for (const Field& field : m_fields)
-        if (field.spec.pane.isEmpty())
+        if (field.declaration.pane.isEmpty())
             set_field(field.name(), QString());
     for (Grid* grid : m_grids)
         if (grid->pane().isEmpty())

@@ -119,3 +119,27 @@ TEST_F(WindowLayoutsWiring, ShowTextBelowIconIsRememberedPerUser)
     ASSERT_TRUE(window.execute(CommandId::Exit));
     EXPECT_FALSE(t.scalar("SELECT toolbar_text FROM Form_property_table WHERE form = 'POform_misccharge'").toBool());
 }
+
+TEST_F(WindowLayoutsWiring, AlternateRowColourIsOneSwitchForEveryWindowAndUser)
+{
+    bool restyled = false;
+    QObject::connect(&window.layouts(), &WindowLayouts::alternateRowsChanged, [&](bool on) { restyled = on; });
+    open(QStringLiteral("CLERK"));
+    ASSERT_TRUE(window.has_command(409)) << "every window with grids offers the switch";
+    EXPECT_FALSE(window.find_command(409)->checked);
+    ASSERT_TRUE(window.execute(CommandId::AlternateRows));
+    EXPECT_TRUE(window.find_command(409)->checked);
+    EXPECT_TRUE(restyled);
+    EXPECT_EQ(t.text("SELECT Value FROM Recent_value_table WHERE control_name = 'evenrow_color'"), QStringLiteral("1"));
+    EXPECT_EQ(t.count("Recent_value_table WHERE control_name = 'evenrow_color'"), 1);
+
+    // Another window of another user opens with the switch on.
+    ChargeWindow other;
+    HostSettings settings;
+    settings.abcdb = &t.db();
+    settings.ZELKOR_USER = QStringLiteral("ADMIN");
+    other.apply_settings(settings);
+    other.set_prompter(&prompter);
+    other.open();
+    EXPECT_TRUE(other.find_command(409)->checked);
+}
