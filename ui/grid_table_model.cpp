@@ -103,13 +103,13 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const
     case Qt::CheckStateRole:
         return is_check_column(column) ? QVariant(is_ticked(text) ? Qt::Checked : Qt::Unchecked) : QVariant();
     case Qt::TextAlignmentRole: {
-        const GridColumn& spec = m_grid->column(column);
-        const bool default_alignment = spec.alignment == (Qt::AlignLeft | Qt::AlignVCenter);
-        if (spec.kind == FieldKind::Number && default_alignment)
+        const GridColumn& declaration = m_grid->column(column);
+        const bool default_alignment = declaration.alignment == (Qt::AlignLeft | Qt::AlignVCenter);
+        if (declaration.kind == FieldKind::Number && default_alignment)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-        if (spec.kind == FieldKind::Check && default_alignment)
+        if (declaration.kind == FieldKind::Check && default_alignment)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
-        return QVariant::fromValue(spec.alignment);
+        return QVariant::fromValue(declaration.alignment);
     }
     case Qt::ToolTipRole:
         return text.size() > 30 ? QVariant(text) : QVariant();

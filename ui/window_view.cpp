@@ -230,8 +230,8 @@ QWidget* WindowView::build_field_form(const QString& pane, QWidget* parent)
 {
     std::map<int, std::vector<const Field*>> rows;
     for (const Field& field : m_model->fields())
-        if (field.spec.pane.compare(pane, Qt::CaseInsensitive) == 0)
-            rows[field.spec.row].push_back(&field);
+        if (field.declaration.pane.compare(pane, Qt::CaseInsensitive) == 0)
+            rows[field.declaration.row].push_back(&field);
     if (rows.empty())
         return nullptr;
     size_t widest = 1;
@@ -297,12 +297,12 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
     const auto apply_column = [view, applied_widths, grid_pointer = QPointer<Grid>(&grid)](int column) {
         if (!grid_pointer || column < 0 || column >= grid_pointer->column_count())
             return;
-        const GridColumn& spec = grid_pointer->column(column);
-        view->setColumnHidden(column, spec.hidden);
+        const GridColumn& declaration = grid_pointer->column(column);
+        view->setColumnHidden(column, declaration.hidden);
         if (int(applied_widths->size()) <= column)
             applied_widths->resize(size_t(column) + 1, -1);
-        if (std::exchange((*applied_widths)[size_t(column)], spec.width) != spec.width)
-            view->setColumnWidth(column, default_column_width(spec, view->fontMetrics()));
+        if (std::exchange((*applied_widths)[size_t(column)], declaration.width) != declaration.width)
+            view->setColumnWidth(column, default_column_width(declaration, view->fontMetrics()));
     };
     for (int column = 0; column < grid.column_count(); ++column)
         apply_column(column);

@@ -66,14 +66,14 @@ struct FieldSpec {
 
 /// A header field: its declaration, the value as typed and its state.
 struct Field {
-    FieldSpec spec;
+    FieldSpec declaration;
     QString value{};
     bool read_only = false; ///< the window's own read-only state (the mode lock comes on top)
     Choices choices{};        ///< the drop-down's list
 
-    const QString& name() const { return spec.name; }
-    const QString& caption() const { return spec.caption; }
-    FieldKind kind() const { return spec.kind; }
+    const QString& name() const { return declaration.name; }
+    const QString& caption() const { return declaration.caption; }
+    FieldKind kind() const { return declaration.kind; }
     /// A ticked check box.
     bool checked() const { return value == QLatin1String("1") || value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0; }
 };

@@ -143,7 +143,7 @@ signals:
 
 protected:
     // Declarations (in the window's constructor) ----------------------------------------------
-    Field& declare_field(FieldSpec spec);
+    Field& declare_field(FieldSpec declaration);
     /// A grid with the given column captions; `pane` empty for the window's body.
     Grid& declare_grid(const QString& name, const QString& caption, const QStringList& columns,
                        const QString& pane = {});
@@ -154,7 +154,7 @@ protected:
     /// A shared command with the window's own caption.
     void declare_command(CommandId id, const QString& caption);
     /// A window-specific command (id 1001 and up) or a shared one placed differently.
-    void declare_command(const CommandSpec& spec);
+    void declare_command(const CommandSpec& declaration);
     void set_caption(const QString& caption);
     /// Fills a drop-down field from a shared pick-list; a list that cannot be read stays empty
     /// (the window still opens) and the reason goes to the log.
