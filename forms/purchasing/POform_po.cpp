@@ -82,6 +82,9 @@ POform_po::POform_po(QObject* parent)
         m_lines->set_column_hidden(m_lines->required_column(hidden), true);
     for (const QString& kept : KeptColumns)
         m_lines->set_column_read_only(m_lines->required_column(kept), true);
+    m_lines->set_number_columns({"quantity order", "quantity open", "quantity received", "quantity billed",
+                                 "quantity open for bill", "quantity canceled", "unit cost", "extended cost",
+                                 "tax amount", "allocated tax", "net cost"});
     m_lines->set_column_kind(m_lines->required_column("tax included"), FieldKind::Check);
     m_lines->set_column_kind(m_lines->required_column("cancel"), FieldKind::Check);
 
@@ -94,6 +97,7 @@ POform_po::POform_po(QObject* parent)
     declare_field({"pr_shipto", "Ship to", K::Text, 2, "requisition", true});
     m_requisition_lines = &declare_grid("grid_pr", {}, RequisitionColumns, "requisition");
     m_requisition_lines->set_read_only(true);
+    m_requisition_lines->set_number_columns({"quantity", "unit cost", "extended cost", "tax amount", "net cost"});
 
     declare_pane("address", "Address Window", PaneArea::Right, ShipToVendorAddress);
     declare_field({"ship_to_address", "Ship-to address", K::MultiLine, 0, "address"});
@@ -108,8 +112,10 @@ POform_po::POform_po(QObject* parent)
     m_vendor_history = &declare_grid("grid_vendor_history", {}, HistoryColumns, "vendor_history");
     declare_pane("item_history", "Item PO History", PaneArea::Bottom, ItemPurchaseHistory);
     m_item_history = &declare_grid("grid_item_history", {}, HistoryColumns, "item_history");
-    for (Grid* pane_grid : {m_vendor_history, m_item_history})
+    for (Grid* pane_grid : {m_vendor_history, m_item_history}) {
         pane_grid->set_read_only(true);
+        pane_grid->set_number_columns({"quantity", "unit cost", "extended cost"});
+    }
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
