@@ -17,11 +17,17 @@ struct ActiveReportRequest {
     QString user{};
     QString data_path{}; ///< "User report" is created under it
     QString print_date{}; ///< today in the user's date format
+    QString date_format{}; ///< the user's, for the dates of the rows
 };
 
 /// The rows of a report query as a printed list: one column per selected column, headed by its
 /// name; numbers right-aligned; widths from the longest text of each column.
-PrintList print_list_of_rows(const Rows& rows, const QString& title);
+PrintList print_list_of_rows(const Rows& rows, const QString& title, const QString& date_format = {});
+
+/// A printed document: the header columns of the query (those before its first line column,
+/// `itemno`) as "label : value" fields of the first row, the line columns as the list. A query
+/// without `itemno` prints as a plain list.
+PrintList print_document_of_rows(const Rows& rows, const QString& title, const QString& date_format = {});
 
 /// Runs the query with the document number bound and writes its rows as a PDF list on the
 /// user's page format for the window, in the "User report" folder.

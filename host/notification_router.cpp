@@ -102,6 +102,7 @@ void NotificationRouter::show_report_query(const QString& query, const QString& 
     request.user = m_facade.ZELKOR_USER();
     request.data_path = m_facade.ZELKOR_PATH();
     request.print_date = format_user_date(Clock::today(), m_facade.ZELKOR_DATE_FORMAT());
+    request.date_format = m_facade.ZELKOR_DATE_FORMAT();
     auto printed = print_active_report(m_db, request);
     if (printed) {
         show_pdf(printed->path, printed->viewer.endsWith(u"landscape"));

@@ -1,5 +1,7 @@
 #include "services/row.h"
 
+#include <QSqlField>
+
 namespace zelkor {
 
 bool Row::is_null(QStringView column) const
@@ -14,6 +16,32 @@ QVariant Row::value(QStringView column) const
     Q_ASSERT_X(index >= 0, "Row::value", qPrintable(column.toString()));
     return index < 0 ? QVariant() : m_record.value(index);
 }
+
+namespace {
+
+bool is_number_type(int type_id)
+{
+    switch (type_id) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool Row::is_number(int index) const
+{
+    return is_number_type(m_record.value(index).typeId()) || is_number_type(m_record.field(index).metaType().id());
+}
+
+int Row::column_type(int index) const { return m_record.field(index).metaType().id(); }
 
 QString Row::to_text(const QVariant& value)
 {

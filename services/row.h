@@ -26,6 +26,11 @@ public:
     QVariant value(int index) const { return m_record.value(index); }
     int size() const { return m_record.count(); }
     QString column_name(int index) const { return m_record.fieldName(index); }
+    /// Whether the column holds numbers: by the value read (SQLite) or by the column's type
+    /// (PostgreSQL hands exact NUMERIC values over as text).
+    bool is_number(int index) const;
+    /// The column's declared type as the driver reports it (a QMetaType id).
+    int column_type(int index) const;
 
     QString text(QStringView column) const;
     std::optional<QString> text_or_null(QStringView column) const;

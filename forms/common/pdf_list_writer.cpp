@@ -123,6 +123,8 @@ private:
     QColor column_color(const PrintColumn& column) const;
     qreal slice_width(const Slice& slice) const;
     bool has_dates() const { return !m_list.transaction_date.isEmpty() || !m_list.until_date.isEmpty(); }
+    static constexpr int FieldsPerLine = 3;
+    int field_lines() const { return int((m_list.fields.size() + FieldsPerLine - 1) / FieldsPerLine); }
 
     const PrintList& m_list;
     const ReportFormat& m_format;
@@ -160,7 +162,7 @@ std::expected<void, Error> ListPrinter::lay_out()
     const QPageLayout layout(QPageSize(m_format.paper_points(), QPageSize::Point, QString(), QPageSize::ExactMatch),
                              m_format.orientation, margins, QPageLayout::Point);
     m_area = layout.paintRect(QPageLayout::Point).size();
-    m_title_block = line_points(m_title_font) + m_row * (has_dates() ? 2.5 : 1.5);
+    m_title_block = line_points(m_title_font) + m_row * ((has_dates() ? 2.5 : 1.5) + field_lines());
     m_slices = place_columns(m_list.columns, m_area.width(), split_page_of(m_format.split_page));
     m_heading = m_row * heading_lines();
     // Below the rows the last row of the page holds the page number.
@@ -221,6 +223,13 @@ qreal ListPrinter::draw_title_block()
              Qt::AlignLeft);
         text({half, title_height + m_row, half, m_row}, QStringLiteral("Until Date : ") + m_list.until_date,
              Qt::AlignLeft);
+    }
+    const qreal fields_top = title_height + m_row * (has_dates() ? 2 : 1);
+    const qreal field_width = m_area.width() / FieldsPerLine;
+    for (int i = 0; i < int(m_list.fields.size()); ++i) {
+        const auto& [label, value] = m_list.fields[size_t(i)];
+        const QRectF place((i % FieldsPerLine) * field_width, fields_top + (i / FieldsPerLine) * m_row, field_width, m_row);
+        text(place, label + QStringLiteral(" : ") + value, Qt::AlignLeft);
     }
     return m_title_block;
 }

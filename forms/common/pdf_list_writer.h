@@ -41,6 +41,8 @@ struct PrintList {
     QString print_date{};       ///< shown after "print : "
     QString transaction_date{}; ///< shown after "Transaction Date : " when not empty
     QString until_date{};       ///< shown after "Until Date : " when not empty
+    /// "label : value" pairs under the title, three to a line: the header of a printed document.
+    std::vector<std::pair<QString, QString>> fields{};
     std::vector<PrintColumn> columns{};
     std::vector<PrintRow> rows{};
 

@@ -149,7 +149,7 @@ TEST_F(DemoHost, ActiveReportIsPrintedAsAPdfListAndShown)
     ASSERT_TRUE(pdftotext.waitForFinished(20000));
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QStringLiteral("Vendor List NO SUCH VENDOR"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("vendor_name"), Qt::CaseInsensitive));
+    EXPECT_TRUE(text.contains(QStringLiteral("vendor name"), Qt::CaseInsensitive));
     auto vendors = session->database().select(QStringLiteral("SELECT vendor_no, vendor_name FROM Vendor_table"));
     ASSERT_TRUE(vendors && !vendors->empty());
     for (const Row& vendor : *vendors) {
