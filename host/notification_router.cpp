@@ -11,6 +11,8 @@
 #include "services/fiscal_periods.h"
 
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 namespace zelkor::host {
 
@@ -118,7 +120,10 @@ void NotificationRouter::show_report_query(const QString& query, const QString& 
 void NotificationRouter::show_pdf(const QString& path, bool landscape)
 {
     QWidget* view = make_pdf_view(path, landscape ? PageOrientation::Landscape : PageOrientation::Portrait);
-    m_window.show_child(view, QFileInfo(path).fileName());
+    QMdiSubWindow* window = m_window.show_child(view, QFileInfo(path).fileName());
+    // A page is read whole: the viewer takes most of the room the host has.
+    if (window && window->mdiArea())
+        window->resize(window->mdiArea()->viewport()->size() * 0.9);
 }
 
 } // namespace zelkor::host

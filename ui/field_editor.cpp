@@ -57,6 +57,8 @@ void FieldEditor::build_line(bool date)
     if (date) {
         m_line->setPlaceholderText(m_model->settings().ZELKOR_DATE_FORMAT);
         m_line->setMaxLength(20);
+        // A date is always shown whole, however narrow its layout row.
+        m_line->setMinimumWidth(m_line->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
     }
     layout()->addWidget(m_line);
     connect(m_line, &QLineEdit::editingFinished, this, [this] { commit(m_line->text()); });
