@@ -86,6 +86,7 @@ POform_po::POform_po(QObject* parent)
                                  "quantity open for bill", "quantity canceled", "unit cost", "extended cost",
                                  "tax amount", "allocated tax", "net cost"});
     m_lines->set_column_kind(m_lines->required_column("tax included"), FieldKind::Check);
+    connect(m_lines, &Grid::currentChanged, this, [this] { offer_line_units(m_lines->current_row()); });
     m_lines->set_column_kind(m_lines->required_column("cancel"), FieldKind::Check);
 
     declare_pane("requisition", "PR Window", PaneArea::Right, PrWindow);
@@ -198,7 +199,9 @@ void POform_po::load_lists()
                           " ORDER BY 1"),
            {"item code", "description", "type"});
     line("item type", item_type_choices());
-    line("uom", unit_choices(*db));
+    if (auto units = unit_choices(*db))
+        m_all_units = *units;
+    line("uom", m_all_units);
     line("tax code", purchase_tax_code_choices(*db));
     line("account", Choices::load(*db, pick_lists::account(AccountList::Postable)));
     line("warehouse", warehouse_location_choices(*db));
@@ -208,6 +211,20 @@ void POform_po::load_lists()
 }
 
 // Modes -------------------------------------------------------------------------------------------
+
+std::expected<Choices, Error> POform_po::line_units(int row) const
+{
+    if (!database() || row < 0)
+        return m_all_units;
+    return item_unit_choices(*database(), m_all_units, m_lines->cell(row, "item type").trimmed(),
+                             m_lines->cell(row, "item code").trimmed());
+}
+
+void POform_po::offer_line_units(int row)
+{
+    auto units = line_units(row);
+    m_lines->set_column_choices(m_lines->required_column("uom"), units ? *units : m_all_units);
+}
 
 void POform_po::reset_header_fields()
 {

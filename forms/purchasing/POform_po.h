@@ -120,11 +120,16 @@ private:
     void currency_chosen();
     void save_vendor_address();
     void load_lists();
+    /// The units the line at `row` may use (every unit when no row or no stock item).
+    std::expected<Choices, Error> line_units(int row) const;
+    /// Offers the units of the line at `row` in the unit drop-down.
+    void offer_line_units(int row);
     void refresh_panes();
     void refresh_history();
     void refresh_stock();
 
     Grid* m_lines = nullptr;
+    Choices m_all_units;
     Grid* m_requisition_lines = nullptr;
     Grid* m_item_history = nullptr;
     Grid* m_vendor_history = nullptr;

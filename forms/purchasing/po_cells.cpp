@@ -26,8 +26,12 @@ Entry POform_po::check_cell(Grid& grid, int row, int column, const QString& prev
         return Entry::Refused;
     };
     auto numeric = [&] { return value.isEmpty() || Decimal::parse(value).has_value(); };
-    if (caption == u"item code")
-        return item_code_entered(row, previous);
+    if (caption == u"item code") {
+        const Entry entry = item_code_entered(row, previous);
+        if (row == grid.current_row())
+            offer_line_units(row);
+        return entry;
+    }
     if (caption == u"vendor item code")
         return vendor_item_code_entered(row);
     if (caption == u"item type") {
@@ -73,7 +77,11 @@ Entry POform_po::check_cell(Grid& grid, int row, int column, const QString& prev
         return Entry::Accepted;
     }
     if (caption == u"uom") {
-        if (!value.isEmpty() && grid.column(column).choices.find(value) < 0)
+        // A stock item's line takes the item's own units only, as in the requisition.
+        auto units = line_units(row);
+        if (!units)
+            return refuse(units.error().message);
+        if (!value.isEmpty() && units->find(value) < 0)
             return refuse(QStringLiteral("Invalid uom"));
         return Entry::Accepted;
     }

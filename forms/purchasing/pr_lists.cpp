@@ -1,6 +1,7 @@
 #include "forms/purchasing/pr_lists.h"
 
 #include "forms/purchasing/purchase_tax.h"
+#include "forms/purchasing/purchasing_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -88,23 +89,7 @@ std::expected<PrLists, Error> load_pr_lists(Database& db)
 std::expected<Choices, Error> units_for_line(Database& db, const PrLists& lists, const QString& item_type,
                                              const QString& itemcode)
 {
-    if (item_type != u"1" || itemcode.isEmpty())
-        return lists.units;
-    // The item's own units are always allowed, even without a conversion rule naming them.
-    auto rows = db.select(QStringLiteral("SELECT stock_uom AS uom FROM Item_master_table WHERE itemcode = ?"
-                                         " UNION SELECT purchase_uom FROM Item_master_table WHERE itemcode = ?"
-                                         " UNION SELECT uom_from FROM UOM_conversion_table WHERE itemcode = ?"),
-                          {itemcode, itemcode, itemcode});
-    if (!rows)
-        return std::unexpected(rows.error());
-    Choices units;
-    units.captions = {QStringLiteral("uom"), QStringLiteral("description")};
-    for (const Row& row : *rows) {
-        const QString unit = row.text(u"uom");
-        if (!unit.isEmpty() && units.find(unit) < 0)
-            units.rows.push_back({unit, lists.units.lookup(unit, 1)});
-    }
-    return units;
+    return item_unit_choices(db, lists.units, item_type, itemcode);
 }
 
 } // namespace zelkor

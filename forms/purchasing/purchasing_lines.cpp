@@ -127,4 +127,26 @@ void fill_item_default_place(Database& db, Grid& lines, int row)
     }
 }
 
+std::expected<Choices, Error> item_unit_choices(Database& db, const Choices& all_units, const QString& item_type,
+                                                const QString& itemcode)
+{
+    if (item_type != u"1" || itemcode.isEmpty())
+        return all_units;
+    // The item's own units are always allowed, even without a conversion rule naming them.
+    auto rows = db.select(QStringLiteral("SELECT stock_uom AS uom FROM Item_master_table WHERE itemcode = ?"
+                                         " UNION SELECT purchase_uom FROM Item_master_table WHERE itemcode = ?"
+                                         " UNION SELECT uom_from FROM UOM_conversion_table WHERE itemcode = ?"),
+                          {itemcode, itemcode, itemcode});
+    if (!rows)
+        return std::unexpected(rows.error());
+    Choices units;
+    units.captions = {QStringLiteral("uom"), QStringLiteral("description")};
+    for (const Row& row : *rows) {
+        const QString unit = row.text(u"uom");
+        if (!unit.isEmpty() && units.find(unit) < 0)
+            units.rows.push_back({unit, all_units.lookup(unit, 1)});
+    }
+    return units;
+}
+
 } // namespace zelkor

@@ -29,6 +29,10 @@ std::expected<Choices, Error> warehouse_choices(Database& db);
 std::expected<Choices, Error> currency_choices(Database& db);
 std::expected<Choices, Error> unit_choices(Database& db);
 std::expected<Choices, Error> warehouse_location_choices(Database& db);
+/// The units a line may use: every unit (`all_units`), or for a stock item its stock and
+/// purchase units and the units it has conversion rules from.
+std::expected<Choices, Error> item_unit_choices(Database& db, const Choices& all_units, const QString& item_type,
+                                                const QString& itemcode);
 
 /// The vendor a header names, when it is still in use (not discontinued); otherwise the error
 /// "vendor is invalid.".

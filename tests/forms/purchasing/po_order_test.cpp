@@ -279,6 +279,14 @@ TEST_F(OrderWindow, VendorRefillExemptChargeStockPaneAndBrowsing)
 {
     start_order("V100", {{"WIDGET", "2", "box", "30"}, {"FREIGHT", "1", "", "15"}});
     EXPECT_EQ(window.lines().cell(1, "tax code"), "EXEMPT");
+    // A stock item's line takes the item's own units only; a charge takes any unit.
+    EXPECT_EQ(window.lines().type_cell(0, "uom", "kg"), Entry::Refused);
+    EXPECT_EQ(prompter.last(), "Invalid uom");
+    EXPECT_EQ(window.lines().cell(0, "uom"), "box");
+    EXPECT_EQ(window.lines().type_cell(0, "uom", "pcs"), Entry::Accepted);
+    EXPECT_EQ(window.lines().type_cell(0, "uom", "box"), Entry::Accepted);
+    EXPECT_EQ(window.lines().type_cell(1, "uom", "kg"), Entry::Accepted);
+    EXPECT_EQ(window.lines().type_cell(1, "uom", ""), Entry::Accepted);
     EXPECT_EQ(window.lines().cell(1, "account"), "5200");
     EXPECT_EQ(window.type_into("vendor_no", "V900"), Entry::Accepted);
     EXPECT_EQ(prompter.last(), "vendor is invalid.");
