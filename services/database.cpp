@@ -1,5 +1,7 @@
 #include "services/database.h"
 
+#include "services/database_sqlite.h"
+
 #include <QAtomicInt>
 #include <QLoggingCategory>
 #include <QRegularExpression>
@@ -65,6 +67,7 @@ Database::Database(ConnectionDescription where, QString connection_name)
 
 Database::~Database()
 {
+    m_sqlite_writer.reset();
     qDeleteAll(m_prepared);
     m_prepared.clear();
     m_connection.close();
@@ -95,6 +98,12 @@ std::expected<std::unique_ptr<Database>, Error> Database::open(const ConnectionD
         return std::unexpected(Error::database(c.lastError().text()));
     if (auto configured = db->configure(); !configured)
         return std::unexpected(configured.error());
+    if (sqlite) {
+        const QVariant handle = c.driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            if (auto* raw = *static_cast<sqlite3* const*>(handle.constData()))
+                db->m_sqlite_writer = std::make_unique<SqliteWriter>(raw);
+    }
     return db;
 }
 
@@ -131,7 +140,7 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
     return is_lock_error(e) ? Error::locked(detail) : Error::database(detail);
 }
 
-std::expected<QSqlQuery*, Error> Database::run(const QString& sql, const Params& params)
+std::expected<void, Error> Database::admit(const QString& sql, const Params& params)
 {
     ++m_statement_count;
     if (injected_failure())
@@ -139,6 +148,13 @@ std::expected<QSqlQuery*, Error> Database::run(const QString& sql, const Params&
     for (const SqlValue& p : params)
         if (p.is_overflow())
             return std::unexpected(Error::invalid(QStringLiteral("number is too large")));
+    return {};
+}
+
+std::expected<QSqlQuery*, Error> Database::run(const QString& sql, const Params& params)
+{
+    if (auto admitted = admit(sql, params); !admitted)
+        return std::unexpected(admitted.error());
     QSqlQuery* query = m_prepared.value(sql);
     if (!query) {
         auto fresh = std::make_unique<QSqlQuery>(m_connection);
@@ -214,6 +230,11 @@ std::expected<QVariant, Error> Database::scalar(const QString& sql, const Params
 
 std::expected<int, Error> Database::execute(const QString& sql, const Params& params)
 {
+    if (m_sqlite_writer) {
+        if (auto admitted = admit(sql, params); !admitted)
+            return std::unexpected(admitted.error());
+        return m_sqlite_writer->execute(sql, params);
+    }
     auto query = run(sql, params);
     if (!query)
         return std::unexpected(query.error());
@@ -224,6 +245,12 @@ std::expected<int, Error> Database::execute(const QString& sql, const Params& pa
 
 std::expected<qint64, Error> Database::insert_returning_id(const QString& insert_sql, const Params& params)
 {
+    if (m_sqlite_writer) {
+        auto inserted = execute(insert_sql, params);
+        if (!inserted)
+            return std::unexpected(inserted.error());
+        return m_sqlite_writer->last_insert_id();
+    }
     const bool postgres = engine() == Engine::Postgres;
     auto query = run(postgres ? insert_sql + QStringLiteral(" RETURNING id") : insert_sql, params);
     if (!query)

@@ -15,6 +15,8 @@
 
 namespace zelkor {
 
+class SqliteWriter;
+
 enum class Engine { Sqlite, Postgres };
 
 /// Where a company database lives: a SQLite file path, or a PostgreSQL URI of the form
@@ -79,6 +81,8 @@ private:
     explicit Database(ConnectionDescription where, QString connection_name);
     std::expected<void, Error> configure();
     std::expected<QSqlQuery*, Error> run(const QString& sql, const Params& params);
+    /// Counts the statement and applies test fault injection and the overflow check.
+    std::expected<void, Error> admit(const QString& sql, const Params& params);
     std::expected<void, Error> run_plain(const QString& sql);
     bool injected_failure();
     Error error_of(const QSqlQuery& query, const QString& sql) const;
@@ -87,6 +91,7 @@ private:
     QString m_connection_name;
     QSqlDatabase m_connection;
     QHash<QString, QSqlQuery*> m_prepared;
+    std::unique_ptr<SqliteWriter> m_sqlite_writer; ///< writes on SQLite, bypassing QtSql's binding
     int m_transaction_depth = 0;
     int m_savepoint_counter = 0;
     qint64 m_statement_count = 0;

@@ -1,12 +1,13 @@
 #include "services/sql_names.h"
 
-#include <QSet>
+#include <algorithm>
+#include <vector>
 
 namespace zelkor {
 namespace {
 
 // Words reserved by SQLite or PostgreSQL that may stand as column names.
-const QSet<QString>& keywords()
+const std::vector<QLatin1StringView>& keywords()
 {
     static const char* const list[] = {
         "all", "analyse", "analyze", "and", "any", "array", "as", "asc",
@@ -28,20 +29,34 @@ const QSet<QString>& keywords()
         "true", "union", "unique", "update", "user", "using", "values",
         "variadic", "verbose", "when", "where", "window", "with",
     };
-    static const QSet<QString> words = [] {
-        QSet<QString> set;
+    // Sorted once, so that a name is looked up without allocating (it runs for every column of
+    // every row a save writes).
+    static const std::vector<QLatin1StringView> words = [] {
+        std::vector<QLatin1StringView> sorted;
         for (const char* word : list)
-            set.insert(QString::fromLatin1(word));
-        return set;
+            sorted.emplace_back(word);
+        std::sort(sorted.begin(), sorted.end(),
+                  [](QLatin1StringView a, QLatin1StringView b) { return QtPrivate::compareStrings(a, b) < 0; });
+        return sorted;
     }();
     return words;
+}
+
+bool is_keyword(QStringView name)
+{
+    const auto& words = keywords();
+    const auto found = std::lower_bound(words.begin(), words.end(), name, [](QLatin1StringView word, QStringView wanted) {
+        return QtPrivate::compareStrings(word, wanted, Qt::CaseInsensitive) < 0;
+    });
+    return found != words.end() && QtPrivate::compareStrings(*found, name, Qt::CaseInsensitive) == 0;
 }
 
 QString placeholders(qsizetype count)
 {
     QString text;
+    text.reserve(count * 3);
     for (qsizetype i = 0; i < count; ++i)
-        text += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+        text += i == 0 ? QLatin1StringView("?") : QLatin1StringView(", ?");
     return text;
 }
 
@@ -49,9 +64,8 @@ QString placeholders(qsizetype count)
 
 QString sql_name(QStringView name)
 {
-    const QString lower = name.toString().toLower();
-    if (keywords().contains(lower))
-        return u'"' + lower + u'"';
+    if (is_keyword(name))
+        return u'"' + name.toString().toLower() + u'"';
     return name.toString();
 }
 

@@ -215,3 +215,23 @@ TEST_F(DatabaseLayer, SecondTakerWaitsForTheLockAndFailsCleanlyWhenItStaysHeld)
 
 } // namespace
 } // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+TEST(SqlNames, QuoteKeywordsOfEitherEngineInLowerCaseAndNothingElse)
+{
+    EXPECT_EQ(sql_name(u"default"), QStringLiteral("\"default\""));
+    EXPECT_EQ(sql_name(u"Default"), QStringLiteral("\"default\""));
+    EXPECT_EQ(sql_name(u"USER"), QStringLiteral("\"user\""));
+    EXPECT_EQ(sql_name(u"current_date"), QStringLiteral("\"current_date\""));
+    EXPECT_EQ(sql_name(u"with"), QStringLiteral("\"with\""));
+    EXPECT_EQ(sql_name(u"all"), QStringLiteral("\"all\""));
+    EXPECT_EQ(sql_name(u"vendor_no"), QStringLiteral("vendor_no"));
+    EXPECT_EQ(sql_name(u"Percent"), QStringLiteral("Percent"));
+    EXPECT_EQ(sql_name(u"void"), QStringLiteral("void"));
+    EXPECT_EQ(sql_name(u"defaults"), QStringLiteral("defaults"));
+}
+
+} // namespace
+} // namespace zelkor
