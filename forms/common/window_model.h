@@ -21,6 +21,9 @@ namespace zelkor {
 
 struct PickList;
 
+/// What the number box of a document that is not saved yet shows.
+inline const QString NewDocumentNumber = QStringLiteral("** New **");
+
 /// A command as a window has it now.
 struct Command {
     int id = 0;
@@ -155,6 +158,10 @@ protected:
     void declare_command(CommandId id, const QString& caption);
     /// A window-specific command (id 1001 and up) or a shared one placed differently.
     void declare_command(const CommandSpec& declaration);
+    /// The record commands the posting documents (receipt, bill, landed bill) open their
+    /// command tables with: exit, save, preview, new, edit mode, browsing, line insert/delete
+    /// and the journal record.
+    void declare_posting_record_commands();
     void set_caption(const QString& caption);
     /// Fills a drop-down field from a shared pick-list; a list that cannot be read stays empty
     /// (the window still opens) and the reason goes to the log.

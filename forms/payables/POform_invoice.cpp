@@ -82,17 +82,7 @@ POform_invoice::POform_invoice(QObject* parent)
     declare_pane("invoice_history", "Vendor Invoice History Window", PaneArea::Bottom, InvoiceHistory);
     declare_pane("address", "Address Window", PaneArea::Right, VendorAddress);
 
-    declare_command(CommandId::Exit);
-    declare_command(CommandId::Save);
-    declare_command(CommandId::Preview);
-    declare_command(CommandId::New);
-    declare_command(CommandId::EditMode);
-    declare_command(CommandId::PreviousRecord);
-    declare_command(CommandId::NextRecord);
-    declare_command(CommandId::LastRecord);
-    declare_command(CommandId::InsertLine);
-    declare_command(CommandId::DeleteLine);
-    declare_command(CommandId::JournalRecord, "&G/L Record");
+    declare_posting_record_commands();
     declare_command(CommandId::TaxDetails);
     declare_command(CommandId::TaxSummary);
     declare_command(CommandId::Void, "&Void Bill");
@@ -133,7 +123,7 @@ void POform_invoice::reset_header_fields()
 
 void POform_invoice::enter_new_mode()
 {
-    set_field("docno", QStringLiteral("** New **"));
+    set_field("docno", NewDocumentNumber);
     set_dirty(false);
     set_mode(Mode::New);
 }

@@ -8,8 +8,6 @@ namespace zelkor {
 
 namespace {
 
-const QString NewNumber = QStringLiteral("** New **");
-
 const QStringList LineColumns{
     "item no", "item code", "vendor item code", "item type", "description", "long description", "quantity order",
     "quantity open", "quantity received", "quantity billed", "quantity open for bill", "quantity canceled", "uom",
@@ -147,7 +145,7 @@ POform_po::POform_po(QObject* parent)
     // Templates and reorder suggestions are not part of this window yet.
     for (int id : {SaveAsTemplate, ReorderingStockItems, NewTemplate, CopyToNewTemplate, EditTemplate, DeleteTemplate})
         set_command_enabled(id, false);
-    set_field("docno", NewNumber);
+    set_field("docno", NewDocumentNumber);
 }
 
 POform_po::~POform_po() = default;
@@ -233,7 +231,7 @@ void POform_po::reset_header_fields()
     m_taxes.clear();
     m_key.clear();
     set_field("prno", prno);
-    set_field("docno", NewNumber);
+    set_field("docno", NewDocumentNumber);
     set_field_date("order_date", today());
     for (const char* total : {"sub_total", "tax_total", "total"})
         set_field(total, Decimal().format(2));
@@ -253,7 +251,7 @@ void POform_po::reset_header_fields()
 void POform_po::enter_new_mode()
 {
     m_key.clear();
-    set_field("docno", NewNumber);
+    set_field("docno", NewDocumentNumber);
     set_dirty(false);
     set_mode(Mode::New);
 }
@@ -428,7 +426,7 @@ bool POform_po::run_command(int id)
         if (mode() != Mode::Read || m_key.isEmpty())
             return false;
         m_key.clear();
-        set_field("docno", NewNumber);
+        set_field("docno", NewDocumentNumber);
         for (const char* cleared : {"reference", "printed", "received", "billed", "void", "fully_received",
                                     "fully_billed", "future_po", "activate_date"})
             set_field(cleared, QString());

@@ -15,7 +15,6 @@ namespace {
 
 namespace col = pr_column;
 
-const QString NewNumber = QStringLiteral("** New **");
 const QString LinesGrid = QStringLiteral("dbgrid1");
 
 const QStringList LineColumns{col::ItemNo,     col::ItemCode,        col::ItemType,   col::Description,
@@ -403,7 +402,7 @@ bool POform_pr::begin_new()
     clear_document();
     m_key.clear();
     m_taxes.clear();
-    set_field(QStringLiteral("docno"), NewNumber);
+    set_field(QStringLiteral("docno"), NewDocumentNumber);
     set_field_date(QStringLiteral("order_date"), today());
     show_default_ship_to();
     set_field(QStringLiteral("currency"), settings().BASE_CURRENCY);
@@ -464,7 +463,7 @@ bool POform_pr::save_new()
         if (number.error().kind != Error::Kind::Database && !number.error().message.isEmpty())
             message(number.error().message);
         message(QStringLiteral("Add new PR failed"));
-        set_field(QStringLiteral("docno"), NewNumber);
+        set_field(QStringLiteral("docno"), NewDocumentNumber);
         m_key.clear();
         return false;
     }

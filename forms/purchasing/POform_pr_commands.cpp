@@ -250,7 +250,7 @@ bool POform_pr::copy_to_new()
         set_mode(Mode::Read);
     }
     m_key.clear();
-    set_field(QStringLiteral("docno"), QStringLiteral("** New **"));
+    set_field(QStringLiteral("docno"), NewDocumentNumber);
     set_field(QStringLiteral("reference"), QString());
     set_field(QStringLiteral("requested_date"), QString());
     set_field_date(QStringLiteral("order_date"), today());

@@ -11,7 +11,6 @@ namespace zelkor {
 
 namespace {
 
-const QString NewNumber = QStringLiteral("** New **");
 const QString WasVoid = QStringLiteral("PO was void.");
 const QString FullyReceived = QStringLiteral("Goods was fully received.");
 const QString FuturePo = QStringLiteral("This is a future PO. Activate it before proceeding");
@@ -57,7 +56,7 @@ bool POform_po::save_new()
     auto saved = insert_new_po(*database(), order, {settings().ZELKOR_USER, QSysInfo::machineHostName()});
     if (!saved) {
         report_failure(saved.error(), QStringLiteral("Add new PO failed."));
-        set_field("docno", NewNumber);
+        set_field("docno", NewDocumentNumber);
         m_key.clear();
         return false;
     }

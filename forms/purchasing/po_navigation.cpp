@@ -13,7 +13,7 @@ void POform_po::display_by_number()
 {
     Database* db = database();
     const QString number = field("docno").trimmed();
-    if (!db || number.isEmpty() || number == u"** New **")
+    if (!db || number.isEmpty() || number == NewDocumentNumber)
         return;
     auto key = document_key_of_number(*db, Orders, number);
     if (!key || !*key) {
@@ -90,7 +90,7 @@ bool POform_po::last_record()
     clear_document();
     m_key.clear();
     m_taxes.clear();
-    set_field("docno", QStringLiteral("** New **"));
+    set_field("docno", NewDocumentNumber);
     return true;
 }
 

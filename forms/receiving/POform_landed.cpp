@@ -32,17 +32,7 @@ POform_landed::POform_landed(QObject* parent)
     declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
     declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
 
-    declare_command(CommandId::Exit);
-    declare_command(CommandId::Save);
-    declare_command(CommandId::Preview);
-    declare_command(CommandId::New);
-    declare_command(CommandId::EditMode);
-    declare_command(CommandId::PreviousRecord);
-    declare_command(CommandId::NextRecord);
-    declare_command(CommandId::LastRecord);
-    declare_command(CommandId::InsertLine);
-    declare_command(CommandId::DeleteLine);
-    declare_command(CommandId::JournalRecord, "&G/L Record");
+    declare_posting_record_commands();
     declare_command(CommandId::TaxDetails);
     declare_command(CommandId::TaxSummary);
     declare_command(CommandId::Void, "&Void Bill");

@@ -60,17 +60,7 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_pane("item_history", "Item Purchase History", PaneArea::Bottom, ItemPurchaseHistory);
     declare_pane("address", "Address Window", PaneArea::Right, ShipToVendorAddress);
 
-    declare_command(CommandId::Exit);
-    declare_command(CommandId::Save);
-    declare_command(CommandId::Preview);
-    declare_command(CommandId::New);
-    declare_command(CommandId::EditMode);
-    declare_command(CommandId::PreviousRecord);
-    declare_command(CommandId::NextRecord);
-    declare_command(CommandId::LastRecord);
-    declare_command(CommandId::InsertLine);
-    declare_command(CommandId::DeleteLine);
-    declare_command(CommandId::JournalRecord, "&G/L Record");
+    declare_posting_record_commands();
     declare_command(CommandId::StockByLocation);
     declare_command(CommandId::StockByItem, "Stock by &Item");
     declare_command(CommandId::TaxDetails);
@@ -112,7 +102,7 @@ void POform_receipt::reset_header_fields()
 
 void POform_receipt::enter_new_mode()
 {
-    set_field("docno", QStringLiteral("** New **"));
+    set_field("docno", NewDocumentNumber);
     set_dirty(false);
     set_mode(Mode::New);
 }
