@@ -259,18 +259,26 @@ bool ScriptRunner::locate_cell(const QString& address, Grid*& grid, int& row)
     return grid && number && row >= 0;
 }
 
-ScriptRunner::Step ScriptRunner::type_cell(const std::vector<Token>& tokens)
+std::optional<ScriptRunner::Step> ScriptRunner::locate_cell_command(const std::vector<Token>& tokens, const char* usage,
+                                                                    Grid*& grid, int& row)
 {
     if (!current())
         return fail(QStringLiteral("no current window"));
     if (tokens.size() != 4)
-        return stop(QStringLiteral("cell needs a row, a column caption and a value"));
-    Grid* grid = nullptr;
-    int row = 0;
+        return stop(QString::fromLatin1(usage) + QStringLiteral(" needs a row, a column caption and a value"));
     if (!locate_cell(tokens[1].text, grid, row))
         return stop("no grid row " + tokens[1].text);
     if (grid->column_index(tokens[2].text) < 0)
         return stop("no column " + quoted(tokens[2].text) + " in " + grid->name());
+    return std::nullopt;
+}
+
+ScriptRunner::Step ScriptRunner::type_cell(const std::vector<Token>& tokens)
+{
+    Grid* grid = nullptr;
+    int row = 0;
+    if (auto ended = locate_cell_command(tokens, "cell", grid, row))
+        return *ended;
     // Typing below the last line starts new lines, as a grid's empty last row does.
     if (row >= grid->row_count() && !grid->read_only())
         grid->set_row_count(row + 1);
@@ -371,16 +379,10 @@ ScriptRunner::Step ScriptRunner::expect_field(const std::vector<Token>& tokens)
 
 ScriptRunner::Step ScriptRunner::expect_cell(const std::vector<Token>& tokens)
 {
-    if (!current())
-        return fail(QStringLiteral("no current window"));
-    if (tokens.size() != 4)
-        return stop(QStringLiteral("expect-cell needs a row, a column caption and a value"));
     Grid* grid = nullptr;
     int row = 0;
-    if (!locate_cell(tokens[1].text, grid, row))
-        return stop("no grid row " + tokens[1].text);
-    if (grid->column_index(tokens[2].text) < 0)
-        return stop("no column " + quoted(tokens[2].text) + " in " + grid->name());
+    if (auto ended = locate_cell_command(tokens, "expect-cell", grid, row))
+        return *ended;
     if (row >= grid->row_count())
         return fail("the grid has no row " + tokens[1].text);
     const QString value = grid->cell(row, tokens[2].text);

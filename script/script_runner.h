@@ -4,6 +4,7 @@
 #include "forms/common/prompter.h"
 #include "script/script_line.h"
 
+#include <optional>
 #include <QObject>
 #include <QTextStream>
 
@@ -53,6 +54,9 @@ private:
     WindowModel* window_of_operation(const QString& operation) const;
     /// The grid and row a cell address names: "3" (main grid) or "dbgrid_landed:1".
     bool locate_cell(const QString& address, Grid*& grid, int& row);
+    /// Checks a cell command's words (current window, ROW "CAPTION" VALUE, the grid and its
+    /// column) and finds the cell; gives the step to end the command with when it cannot.
+    std::optional<Step> locate_cell_command(const std::vector<Token>& tokens, const char* usage, Grid*& grid, int& row);
     WindowModel* current() const;
 
     Step fail(const QString& what);
