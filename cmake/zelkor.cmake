@@ -16,23 +16,24 @@ function(zelkor_library target)
 endfunction()
 
 # One GoogleTest executable of a test folder, registered twice with CTest: once against a
-# SQLite file ("sqlite." prefix) and once against the PostgreSQL server named by
-# ZELKOR_TEST_PG ("pg." prefix, label "pg").
+# SQLite file ("sqlite." prefix, label "sqlite") and once against the PostgreSQL server named by
+# ZELKOR_TEST_PG ("pg." prefix, label "pg"). The engine travels as a command-line argument of
+# each test: a list-valued ENVIRONMENT property does not survive test discovery.
 function(zelkor_test target)
   cmake_parse_arguments(ARG "SQLITE_ONLY" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE zelkor_test_support ${ARG_LINKS})
   zelkor_target(${target})
-  gtest_discover_tests(${target}
-    TEST_PREFIX "sqlite."
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZELKOR_TEST_ENGINE=sqlite" LABELS "sqlite")
+  set(engines sqlite)
   if(NOT ARG_SQLITE_ONLY)
+    list(APPEND engines pg)
+  endif()
+  foreach(engine IN LISTS engines)
     gtest_discover_tests(${target}
-      TEST_PREFIX "pg."
+      TEST_PREFIX "${engine}."
+      EXTRA_ARGS "--engine=${engine}"
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZELKOR_TEST_ENGINE=pg" LABELS "pg")
-  endif()
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${engine}" TIMEOUT 300)
+  endforeach()
 endfunction()

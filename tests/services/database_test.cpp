@@ -38,6 +38,21 @@ protected:
     TestDatabase t{Contents::Empty};
 };
 
+// A suite run on the wrong engine would pass and prove nothing: each suite checks what it reached.
+TEST(TestEngine, TheSuiteRunsOnTheEngineItNames)
+{
+    TestDatabase t(Contents::Empty);
+    ASSERT_EQ(t.engine(), testing::test_engine());
+    ASSERT_EQ(t.db().engine(), testing::test_engine());
+    if (testing::test_engine() == Engine::Postgres) {
+        EXPECT_TRUE(t.text(QStringLiteral("SELECT version()")).startsWith(u"PostgreSQL"));
+        EXPECT_EQ(t.db().connection().driverName(), "QPSQL");
+    } else {
+        EXPECT_FALSE(t.text(QStringLiteral("SELECT sqlite_version()")).isEmpty());
+        EXPECT_EQ(t.db().connection().driverName(), "QSQLITE");
+    }
+}
+
 TEST_F(DatabaseLayer, TransactionRollsBackEverythingUnlessCommitted)
 {
     {

@@ -29,9 +29,22 @@ QString schema_version()
 
 } // namespace
 
+std::optional<Engine> suite_engine()
+{
+    const QString name = qEnvironmentVariable("ZELKOR_TEST_ENGINE");
+    if (name == u"sqlite")
+        return Engine::Sqlite;
+    if (name == u"pg")
+        return Engine::Postgres;
+    return std::nullopt;
+}
+
 Engine test_engine()
 {
-    return qEnvironmentVariable("ZELKOR_TEST_ENGINE") == u"pg" ? Engine::Postgres : Engine::Sqlite;
+    if (auto engine = suite_engine())
+        return *engine;
+    throw std::runtime_error("ZELKOR_TEST_ENGINE is missing or unknown (\"" + qEnvironmentVariable("ZELKOR_TEST_ENGINE").toStdString()
+                             + "\"): the suite's engine must be sqlite or pg");
 }
 
 TestDatabase::TestDatabase(Contents contents)

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 namespace zelkor::testing {
 
@@ -41,7 +42,10 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
-/// The engine of the running suite.
+/// The engine the suite was started for (ZELKOR_TEST_ENGINE, "sqlite" or "pg"); nothing when
+/// it is missing or unknown.
+std::optional<Engine> suite_engine();
+/// The engine of the running suite; a missing or unknown engine is a broken test run and throws.
 Engine test_engine();
 
 } // namespace zelkor::testing
