@@ -131,7 +131,7 @@ PrintList print_document_of_rows(const Rows& rows, const QString& title, const Q
     return list;
 }
 
-std::expected<ReportFile, Error> print_active_report(Database& db, const ActiveReportRequest& request)
+[[nodiscard]] std::expected<ReportFile, Error> print_active_report(Database& db, const ActiveReportRequest& request)
 {
     auto rows = run_active_report(db, request.query, request.argument);
     if (!rows)

@@ -31,6 +31,6 @@ PrintList print_document_of_rows(const Rows& rows, const QString& title, const Q
 
 /// Runs the query with the document number bound and writes its rows as a PDF list on the
 /// user's page format for the window, in the "User report" folder.
-std::expected<ReportFile, Error> print_active_report(Database& db, const ActiveReportRequest& request);
+[[nodiscard]] std::expected<ReportFile, Error> print_active_report(Database& db, const ActiveReportRequest& request);
 
 } // namespace zelkor::host

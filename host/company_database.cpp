@@ -10,7 +10,7 @@ namespace zelkor::host {
 
 namespace {
 
-std::expected<void, Error> create_demo_company(Database& db)
+[[nodiscard]] std::expected<void, Error> create_demo_company(Database& db)
 {
     if (auto created = schema::create_tables(db); !created)
         return std::unexpected(created.error());
@@ -25,7 +25,7 @@ QString first_text(Database& db, const QString& sql)
 
 } // namespace
 
-std::expected<OpenedCompany, Error> open_company(const QString& path_or_uri)
+[[nodiscard]] std::expected<OpenedCompany, Error> open_company(const QString& path_or_uri)
 {
     const auto where = ConnectionDescription::parse(path_or_uri);
     if (!where)

@@ -18,7 +18,7 @@ struct OpenedCompany {
 /// Opens the company database at a SQLite path or a postgresql:// URI. A database without the
 /// suite's tables (a missing SQLite file, an empty PostgreSQL database) gets the tables and the
 /// demo company, so that the host always starts on something to work with.
-std::expected<OpenedCompany, Error> open_company(const QString& path_or_uri);
+[[nodiscard]] std::expected<OpenedCompany, Error> open_company(const QString& path_or_uri);
 
 /// What the host hands to the module about the company, read from its database.
 struct CompanySettings {

@@ -23,7 +23,7 @@ QString data_path(const Database& db)
 
 } // namespace
 
-std::expected<std::unique_ptr<HostSession>, Error> HostSession::start(const HostOptions& options)
+[[nodiscard]] std::expected<std::unique_ptr<HostSession>, Error> HostSession::start(const HostOptions& options)
 {
     auto company = open_company(options.database);
     if (!company)

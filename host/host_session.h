@@ -23,7 +23,7 @@ struct HostOptions {
 /// window with a menu item per module window, and the answers to the module's notifications.
 class HostSession {
 public:
-    static std::expected<std::unique_ptr<HostSession>, Error> start(const HostOptions& options);
+    [[nodiscard]] static std::expected<std::unique_ptr<HostSession>, Error> start(const HostOptions& options);
     ~HostSession();
 
     HostWindow& window() { return *m_window; }

@@ -5,7 +5,7 @@
 namespace zelkor::schema {
 namespace {
 
-std::expected<void, Error> run_in_transaction(Database& db, const QString& script)
+[[nodiscard]] std::expected<void, Error> run_in_transaction(Database& db, const QString& script)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -26,9 +26,9 @@ QString tables_sql(Engine engine)
     return sql;
 }
 
-std::expected<void, Error> create_tables(Database& db) { return run_in_transaction(db, tables_sql(db.engine())); }
+[[nodiscard]] std::expected<void, Error> create_tables(Database& db) { return run_in_transaction(db, tables_sql(db.engine())); }
 
-std::expected<void, Error> load_demo(Database& db, int current_year)
+[[nodiscard]] std::expected<void, Error> load_demo(Database& db, int current_year)
 {
     QString sql = QString::fromUtf8(embedded_demo_sql);
     sql.replace(QStringLiteral("@PREV_YEAR@"), QString::number(current_year - 1));
@@ -37,12 +37,12 @@ std::expected<void, Error> load_demo(Database& db, int current_year)
     return run_in_transaction(db, sql);
 }
 
-std::expected<void, Error> load_fixture(Database& db)
+[[nodiscard]] std::expected<void, Error> load_fixture(Database& db)
 {
     return run_in_transaction(db, QString::fromUtf8(embedded_fixture_sql));
 }
 
-std::expected<bool, Error> has_tables(Database& db)
+[[nodiscard]] std::expected<bool, Error> has_tables(Database& db)
 {
     const QStringList tables = db.connection().tables();
     return tables.contains(QStringLiteral("PO_header_table"), Qt::CaseInsensitive);

@@ -10,12 +10,12 @@ namespace zelkor::schema {
 QString tables_sql(Engine engine);
 
 /// Creates every table and index of an empty company database, in one transaction.
-std::expected<void, Error> create_tables(Database& db);
+[[nodiscard]] std::expected<void, Error> create_tables(Database& db);
 /// Loads the demo company, with its fiscal years around `current_year`.
-std::expected<void, Error> load_demo(Database& db, int current_year);
+[[nodiscard]] std::expected<void, Error> load_demo(Database& db, int current_year);
 /// Loads the compact data set the tests build on (fixed years 2025 to 2027).
-std::expected<void, Error> load_fixture(Database& db);
+[[nodiscard]] std::expected<void, Error> load_fixture(Database& db);
 /// True when the database already holds the suite's tables.
-std::expected<bool, Error> has_tables(Database& db);
+[[nodiscard]] std::expected<bool, Error> has_tables(Database& db);
 
 } // namespace zelkor::schema

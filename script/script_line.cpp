@@ -2,7 +2,7 @@
 
 namespace zelkor::script {
 
-std::expected<std::vector<Token>, QString> split_line(const QString& line)
+[[nodiscard]] std::expected<std::vector<Token>, QString> split_line(const QString& line)
 {
     std::vector<Token> tokens;
     qsizetype at = 0;

@@ -15,6 +15,6 @@ struct Token {
 
 /// Splits a script line into blank-separated arguments. `"…"` quotes an argument, with `\"` and
 /// `\\` as escapes; `#` outside quotes starts a comment. An unclosed quote is an error.
-std::expected<std::vector<Token>, QString> split_line(const QString& line);
+[[nodiscard]] std::expected<std::vector<Token>, QString> split_line(const QString& line);
 
 } // namespace zelkor::script

@@ -75,7 +75,7 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connection_name);
 }
 
-std::expected<std::unique_ptr<Database>, Error> Database::open(const ConnectionDescription& where)
+[[nodiscard]] std::expected<std::unique_ptr<Database>, Error> Database::open(const ConnectionDescription& where)
 {
     std::unique_ptr<Database> db(new Database(where, next_connection_name()));
     const bool sqlite = where.engine == Engine::Sqlite;
@@ -107,7 +107,7 @@ std::expected<std::unique_ptr<Database>, Error> Database::open(const ConnectionD
     return db;
 }
 
-std::expected<void, Error> Database::configure()
+[[nodiscard]] std::expected<void, Error> Database::configure()
 {
     const QStringList settings = engine() == Engine::Sqlite
         ? QStringList{QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL"),
@@ -140,7 +140,7 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
     return is_lock_error(e) ? Error::locked(detail) : Error::database(detail);
 }
 
-std::expected<void, Error> Database::admit(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<void, Error> Database::admit(const QString& sql, const Params& params)
 {
     ++m_statement_count;
     if (injected_failure())
@@ -151,7 +151,7 @@ std::expected<void, Error> Database::admit(const QString& sql, const Params& par
     return {};
 }
 
-std::expected<QSqlQuery*, Error> Database::run(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<QSqlQuery*, Error> Database::run(const QString& sql, const Params& params)
 {
     if (auto admitted = admit(sql, params); !admitted)
         return std::unexpected(admitted.error());
@@ -174,7 +174,7 @@ std::expected<QSqlQuery*, Error> Database::run(const QString& sql, const Params&
     return query;
 }
 
-std::expected<void, Error> Database::run_plain(const QString& sql)
+[[nodiscard]] std::expected<void, Error> Database::run_plain(const QString& sql)
 {
     ++m_statement_count;
     if (injected_failure())
@@ -185,7 +185,7 @@ std::expected<void, Error> Database::run_plain(const QString& sql)
     return {};
 }
 
-std::expected<Rows, Error> Database::select(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<Rows, Error> Database::select(const QString& sql, const Params& params)
 {
     auto query = run(sql, params);
     if (!query)
@@ -202,7 +202,7 @@ std::expected<Rows, Error> Database::select(const QString& sql, const Params& pa
     return rows;
 }
 
-std::expected<std::optional<Row>, Error> Database::first(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<std::optional<Row>, Error> Database::first(const QString& sql, const Params& params)
 {
     auto query = run(sql, params);
     if (!query)
@@ -215,7 +215,7 @@ std::expected<std::optional<Row>, Error> Database::first(const QString& sql, con
     return row;
 }
 
-std::expected<QVariant, Error> Database::scalar(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<QVariant, Error> Database::scalar(const QString& sql, const Params& params)
 {
     auto query = run(sql, params);
     if (!query)
@@ -228,7 +228,7 @@ std::expected<QVariant, Error> Database::scalar(const QString& sql, const Params
     return value;
 }
 
-std::expected<int, Error> Database::execute(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<int, Error> Database::execute(const QString& sql, const Params& params)
 {
     if (m_sqlite_writer) {
         if (auto admitted = admit(sql, params); !admitted)
@@ -243,7 +243,7 @@ std::expected<int, Error> Database::execute(const QString& sql, const Params& pa
     return affected;
 }
 
-std::expected<qint64, Error> Database::insert_returning_id(const QString& insert_sql, const Params& params)
+[[nodiscard]] std::expected<qint64, Error> Database::insert_returning_id(const QString& insert_sql, const Params& params)
 {
     if (m_sqlite_writer) {
         auto inserted = execute(insert_sql, params);
@@ -267,7 +267,7 @@ std::expected<qint64, Error> Database::insert_returning_id(const QString& insert
     return id;
 }
 
-std::expected<void, Error> Database::execute_script(const QString& script)
+[[nodiscard]] std::expected<void, Error> Database::execute_script(const QString& script)
 {
     static const QRegularExpression separator(QStringLiteral(";[ \\t]*(\\r?\\n|$)"));
     static const QRegularExpression comment_line(QStringLiteral("^\\s*--[^\\n]*$"),
@@ -284,7 +284,7 @@ std::expected<void, Error> Database::execute_script(const QString& script)
     return {};
 }
 
-std::expected<Rows, Error> Database::select_for_update(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<Rows, Error> Database::select_for_update(const QString& sql, const Params& params)
 {
     Q_ASSERT_X(in_transaction(), "select_for_update", "rows are only kept inside a transaction");
     if (engine() == Engine::Sqlite)
@@ -336,7 +336,7 @@ Transaction::~Transaction()
         rollback();
 }
 
-std::expected<void, Error> Transaction::commit()
+[[nodiscard]] std::expected<void, Error> Transaction::commit()
 {
     Q_ASSERT(!m_finished);
     if (!m_outer) {

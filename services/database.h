@@ -44,7 +44,7 @@ public:
     static constexpr int LockAttemptMilliseconds = 450;
     static constexpr int LockAttempts = 10;
 
-    static std::expected<std::unique_ptr<Database>, Error> open(const ConnectionDescription& where);
+    [[nodiscard]] static std::expected<std::unique_ptr<Database>, Error> open(const ConnectionDescription& where);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -53,22 +53,22 @@ public:
     const ConnectionDescription& where() const { return m_where; }
     QSqlDatabase connection() const;
 
-    std::expected<Rows, Error> select(const QString& sql, const Params& params = {});
+    [[nodiscard]] std::expected<Rows, Error> select(const QString& sql, const Params& params = {});
     /// The first row, or nothing when the result is empty.
-    std::expected<std::optional<Row>, Error> first(const QString& sql, const Params& params = {});
+    [[nodiscard]] std::expected<std::optional<Row>, Error> first(const QString& sql, const Params& params = {});
     /// The first column of the first row, or an invalid QVariant when the result is empty.
-    std::expected<QVariant, Error> scalar(const QString& sql, const Params& params = {});
+    [[nodiscard]] std::expected<QVariant, Error> scalar(const QString& sql, const Params& params = {});
     /// Runs a statement that returns no rows; gives the number of rows it changed.
-    std::expected<int, Error> execute(const QString& sql, const Params& params = {});
+    [[nodiscard]] std::expected<int, Error> execute(const QString& sql, const Params& params = {});
     /// Runs an INSERT and gives the new row's generated `id`.
-    std::expected<qint64, Error> insert_returning_id(const QString& insert_sql, const Params& params);
+    [[nodiscard]] std::expected<qint64, Error> insert_returning_id(const QString& insert_sql, const Params& params);
     /// Runs statements separated by ";" at the end of a line, without bound values (DDL, seed data).
-    std::expected<void, Error> execute_script(const QString& script);
+    [[nodiscard]] std::expected<void, Error> execute_script(const QString& script);
 
     /// Reads rows and keeps them for this transaction against other writers: PostgreSQL takes
     /// them FOR UPDATE, retrying a lock that another user holds; SQLite already holds the write
     /// lock since the transaction began. Fails with Error::Kind::Locked after the last attempt.
-    std::expected<Rows, Error> select_for_update(const QString& sql, const Params& params = {});
+    [[nodiscard]] std::expected<Rows, Error> select_for_update(const QString& sql, const Params& params = {});
 
     bool in_transaction() const { return m_transaction_depth > 0; }
 
@@ -79,10 +79,10 @@ public:
 private:
     friend class Transaction;
     explicit Database(ConnectionDescription where, QString connection_name);
-    std::expected<void, Error> configure();
+    [[nodiscard]] std::expected<void, Error> configure();
     std::expected<QSqlQuery*, Error> run(const QString& sql, const Params& params);
     /// Counts the statement and applies test fault injection and the overflow check.
-    std::expected<void, Error> admit(const QString& sql, const Params& params);
+    [[nodiscard]] std::expected<void, Error> admit(const QString& sql, const Params& params);
     std::expected<void, Error> run_plain(const QString& sql);
     bool injected_failure();
     Error error_of(const QSqlQuery& query, const QString& sql) const;
@@ -112,7 +112,7 @@ public:
     /// False when the transaction could not begin (the database stayed locked).
     bool active() const { return m_began.has_value(); }
     const Error& begin_error() const { return m_began.error(); }
-    std::expected<void, Error> commit();
+    [[nodiscard]] std::expected<void, Error> commit();
     void rollback();
 
 private:

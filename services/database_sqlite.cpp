@@ -54,7 +54,7 @@ Error SqliteWriter::error(const QString& sql) const
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED ? Error::locked(detail) : Error::database(detail);
 }
 
-std::expected<sqlite3_stmt*, Error> SqliteWriter::prepared(const QString& sql)
+[[nodiscard]] std::expected<sqlite3_stmt*, Error> SqliteWriter::prepared(const QString& sql)
 {
     if (sqlite3_stmt* cached = m_statements.value(sql))
         return cached;
@@ -71,7 +71,7 @@ std::expected<sqlite3_stmt*, Error> SqliteWriter::prepared(const QString& sql)
     return statement;
 }
 
-std::expected<int, Error> SqliteWriter::execute(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<int, Error> SqliteWriter::execute(const QString& sql, const Params& params)
 {
     auto statement = prepared(sql);
     if (!statement)

@@ -25,12 +25,12 @@ public:
     SqliteWriter& operator=(const SqliteWriter&) = delete;
 
     /// Runs one statement with its values bound; gives the number of rows it changed.
-    std::expected<int, Error> execute(const QString& sql, const Params& params);
+    [[nodiscard]] std::expected<int, Error> execute(const QString& sql, const Params& params);
     /// The row id of the last row inserted on the handle.
     qint64 last_insert_id() const;
 
 private:
-    std::expected<sqlite3_stmt*, Error> prepared(const QString& sql);
+    [[nodiscard]] std::expected<sqlite3_stmt*, Error> prepared(const QString& sql);
     Error error(const QString& sql) const;
 
     sqlite3* m_handle;

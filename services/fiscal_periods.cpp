@@ -53,7 +53,7 @@ QString two_digits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QL
 
 QString FiscalPeriod::key() const { return fiscal_year + two_digits(period); }
 
-std::expected<QDate, Error> parse_user_date(const QString& typed, const QString& date_format)
+[[nodiscard]] std::expected<QDate, Error> parse_user_date(const QString& typed, const QString& date_format)
 {
     const auto order = part_order(date_format);
     if (!order)
@@ -104,7 +104,7 @@ QString format_user_date(const QDate& date, const QString& date_format)
     return parts.join(u'/');
 }
 
-std::expected<FiscalPeriod, Error> fiscal_period_of(Database& db, const QDate& date)
+[[nodiscard]] std::expected<FiscalPeriod, Error> fiscal_period_of(Database& db, const QDate& date)
 {
     // Years should not overlap; if they do, the earliest start wins, the same on both engines.
     auto year = db.first(QStringLiteral("SELECT fyear, StartDate FROM Fiscalyear_table"
@@ -133,7 +133,7 @@ bool within(const QString& key, const QString& start, const QString& end) { retu
 
 } // namespace
 
-std::expected<void, Error> check_working_period(Database& db, const FiscalPeriod& period)
+[[nodiscard]] std::expected<void, Error> check_working_period(Database& db, const FiscalPeriod& period)
 {
     auto config = db.first(QStringLiteral("SELECT * FROM COA_config_table ORDER BY company"));
     if (!config)

@@ -22,17 +22,17 @@ struct FiscalPeriod {
 /// Errors carry the user's message: "Month is invalid (13)", "date is invalid (32)",
 /// "year is invalid (1989)", "Date is invalid (31/04/2006)",
 /// "Error : User_Form_Dateformat:date_format is not valid".
-std::expected<QDate, Error> parse_user_date(const QString& typed, const QString& date_format);
+[[nodiscard]] std::expected<QDate, Error> parse_user_date(const QString& typed, const QString& date_format);
 
 /// Shows a date in the user's format.
 QString format_user_date(const QDate& date, const QString& date_format);
 
 /// The fiscal year and period of a date from Fiscalyear_table; "No fiscal year for " + date
 /// when no year holds it.
-std::expected<FiscalPeriod, Error> fiscal_period_of(Database& db, const QDate& date);
+[[nodiscard]] std::expected<FiscalPeriod, Error> fiscal_period_of(Database& db, const QDate& date);
 
 /// Whether a posting into the given fiscal year and period is allowed by the working period
 /// of COA_config_table; "Fiscal period/year is out of working period." when it is not.
-std::expected<void, Error> check_working_period(Database& db, const FiscalPeriod& period);
+[[nodiscard]] std::expected<void, Error> check_working_period(Database& db, const FiscalPeriod& period);
 
 } // namespace zelkor

@@ -8,7 +8,7 @@ std::vector<InvariantCheck> invariant_checks()
     return ledger_invariant_checks();
 }
 
-std::expected<QStringList, Error> check_invariants(Database& db, const std::vector<InvariantCheck>& checks)
+[[nodiscard]] std::expected<QStringList, Error> check_invariants(Database& db, const std::vector<InvariantCheck>& checks)
 {
     QStringList violations;
     for (const InvariantCheck& check : checks) {
@@ -21,6 +21,6 @@ std::expected<QStringList, Error> check_invariants(Database& db, const std::vect
     return violations;
 }
 
-std::expected<QStringList, Error> check_invariants(Database& db) { return check_invariants(db, invariant_checks()); }
+[[nodiscard]] std::expected<QStringList, Error> check_invariants(Database& db) { return check_invariants(db, invariant_checks()); }
 
 } // namespace zelkor

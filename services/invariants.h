@@ -23,7 +23,7 @@ std::vector<InvariantCheck> invariant_checks();
 
 /// Runs the checks over the whole database; each violation reads "<check name>: <words>".
 /// An empty list means the data is consistent. Tests end every posting scenario with it.
-std::expected<QStringList, Error> check_invariants(Database& db, const std::vector<InvariantCheck>& checks);
+[[nodiscard]] std::expected<QStringList, Error> check_invariants(Database& db, const std::vector<InvariantCheck>& checks);
 std::expected<QStringList, Error> check_invariants(Database& db);
 
 /// The ledger's rules: every entry balances; Balance_table and the period columns of

@@ -25,7 +25,7 @@ QString placeholder_list(qsizetype count)
     return text;
 }
 
-std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts)
+[[nodiscard]] std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts)
 {
     QStringList wanted = accounts;
     wanted.removeDuplicates();
@@ -56,7 +56,7 @@ std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QS
     return result;
 }
 
-std::expected<QString, Error> ledger_base_currency(Database& db, int company)
+[[nodiscard]] std::expected<QString, Error> ledger_base_currency(Database& db, int company)
 {
     auto currency = db.scalar(QStringLiteral("SELECT base_currency FROM COA_config_table WHERE company = ?"), {company});
     if (!currency)

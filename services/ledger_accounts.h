@@ -39,10 +39,10 @@ struct LedgerAccounts {
 };
 
 /// Reads the named accounts and the current-earnings account.
-std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts);
+[[nodiscard]] std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts);
 
 /// The base currency the general ledger is kept in (COA_config_table).
-std::expected<QString, Error> ledger_base_currency(Database& db, int company = 1);
+[[nodiscard]] std::expected<QString, Error> ledger_base_currency(Database& db, int company = 1);
 
 /// "?, ?, ?" for an IN list of `count` values.
 QString placeholder_list(qsizetype count);

@@ -78,7 +78,7 @@ QStringList accounts_of(const Changes& changes)
     return accounts;
 }
 
-std::expected<ExistingRows, Error> existing_rows(Database& db, const QString& table, const BalanceScope& scope,
+[[nodiscard]] std::expected<ExistingRows, Error> existing_rows(Database& db, const QString& table, const BalanceScope& scope,
                                                  const Changes& changes, bool lock)
 {
     const QStringList accounts = accounts_of(changes);
@@ -103,7 +103,7 @@ std::expected<ExistingRows, Error> existing_rows(Database& db, const QString& ta
 }
 
 // The checks of one line, in the order the user should hear about a missing row.
-std::expected<void, Error> check_line_rows(const BalanceScope& scope, const JournalLine& line,
+[[nodiscard]] std::expected<void, Error> check_line_rows(const BalanceScope& scope, const JournalLine& line,
                                            const ExistingRows& balances, const ExistingRows& periods)
 {
     const LedgerAccount* account = scope.accounts->find(line.account);
@@ -137,7 +137,7 @@ std::expected<void, Error> check_line_rows(const BalanceScope& scope, const Jour
 }
 
 // One UPDATE for all rows of the entry: a round trip per table instead of one per row.
-std::expected<void, Error> apply(Database& db, const QString& table, const QString& amount_column,
+[[nodiscard]] std::expected<void, Error> apply(Database& db, const QString& table, const QString& amount_column,
                                  const QString& base_column, const BalanceScope& scope, const Changes& changes)
 {
     QStringList rows;
@@ -168,7 +168,7 @@ std::expected<void, Error> apply(Database& db, const QString& table, const QStri
     return {};
 }
 
-std::expected<void, Error> create_foreign_balance_rows(Database& db, const QString& account, const QString& currency,
+[[nodiscard]] std::expected<void, Error> create_foreign_balance_rows(Database& db, const QString& account, const QString& currency,
                                                        int company)
 {
     auto first = db.scalar(QStringLiteral("SELECT MIN(fyear) FROM Fiscalyear_table WHERE history = ?"), {false});
@@ -235,7 +235,7 @@ std::optional<QString> period_column(const QString& period)
     return std::nullopt;
 }
 
-std::expected<void, Error> ensure_account_currency(Database& db, const QString& account, const QString& currency,
+[[nodiscard]] std::expected<void, Error> ensure_account_currency(Database& db, const QString& account, const QString& currency,
                                                    int company)
 {
     if (account.trimmed().isEmpty())
@@ -256,7 +256,7 @@ std::expected<void, Error> ensure_account_currency(Database& db, const QString& 
         .execute(db);
 }
 
-std::expected<void, Error> update_balances(Database& db, const BalanceScope& scope, const std::vector<JournalLine>& lines)
+[[nodiscard]] std::expected<void, Error> update_balances(Database& db, const BalanceScope& scope, const std::vector<JournalLine>& lines)
 {
     Q_ASSERT(db.in_transaction());
     if (lines.empty())

@@ -24,7 +24,7 @@ std::optional<QString> period_column(const QString& period);
 /// account already carries the currency. Fails with "Error : no account balance" when the
 /// ledger has no base-currency period balances at all, and with an empty message for an empty
 /// account number.
-std::expected<void, Error> ensure_account_currency(Database& db, const QString& account, const QString& currency,
+[[nodiscard]] std::expected<void, Error> ensure_account_currency(Database& db, const QString& account, const QString& currency,
                                                    int company = 1);
 
 /// What balance upkeep needs besides the lines.
@@ -41,6 +41,6 @@ struct BalanceScope {
 /// current-earnings row by its debit-positive base amount. The balance rows are locked first,
 /// in key order, so that concurrent postings cannot deadlock; then every row is checked to
 /// exist (the first missing one, in line order, gives the message) before any is changed.
-std::expected<void, Error> update_balances(Database& db, const BalanceScope& scope, const std::vector<JournalLine>& lines);
+[[nodiscard]] std::expected<void, Error> update_balances(Database& db, const BalanceScope& scope, const std::vector<JournalLine>& lines);
 
 } // namespace zelkor

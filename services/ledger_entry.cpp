@@ -18,7 +18,7 @@ void LedgerEntry::add(const QString& account, const Decimal& amount, const Decim
     m_lines.push_back(EntryLine{account, currency, vendor_no, amount.round2(), base_amount.round2()});
 }
 
-std::expected<void, Error> LedgerEntry::check_size() const
+[[nodiscard]] std::expected<void, Error> LedgerEntry::check_size() const
 {
     if (size() <= MaximumLines)
         return {};

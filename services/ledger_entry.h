@@ -38,7 +38,7 @@ public:
     int size() const { return static_cast<int>(m_lines.size()); }
 
     /// Fails with the message a save shows when the entry has more lines than a journal holds.
-    std::expected<void, Error> check_size() const;
+    [[nodiscard]] std::expected<void, Error> check_size() const;
 
 private:
     std::vector<EntryLine> m_lines;

@@ -43,7 +43,7 @@ QString key_of(const QStringList& parts) { return parts.join(u' '); }
 
 QString money(const Decimal& value) { return value.round2().to_fixed(2); }
 
-std::expected<Chart, Error> read_chart(Database& db)
+[[nodiscard]] std::expected<Chart, Error> read_chart(Database& db)
 {
     Chart chart;
     auto accounts = db.select(QStringLiteral("SELECT accno, type, debit, acctype FROM Account_master_table ORDER BY accno"));
@@ -69,7 +69,7 @@ struct ExpectedBalances {
     QMap<QString, PeriodFigures> periods; ///< by "company fyear ledgertype accno currency"
 };
 
-std::expected<ExpectedBalances, Error> expected_balances(Database& db, const Chart& chart)
+[[nodiscard]] std::expected<ExpectedBalances, Error> expected_balances(Database& db, const Chart& chart)
 {
     auto groups = db.select(QStringLiteral(
         "SELECT company, fyear, period, ledgertype, accno, currency, SUM(amount) AS amount,"
@@ -116,7 +116,7 @@ QString row_key(const Row& row, bool with_year)
     return key_of(parts);
 }
 
-std::expected<QStringList, Error> entries_balance(Database& db)
+[[nodiscard]] std::expected<QStringList, Error> entries_balance(Database& db)
 {
     auto rows = db.select(QStringLiteral(
         "SELECT t.fkey, MAX(t.docno) AS docno,"
@@ -146,7 +146,7 @@ std::expected<QStringList, Error> entries_balance(Database& db)
 }
 
 // What the balance tables should hold, summed from the journal lines over the chart.
-std::expected<ExpectedBalances, Error> journal_balances(Database& db)
+[[nodiscard]] std::expected<ExpectedBalances, Error> journal_balances(Database& db)
 {
     auto chart = read_chart(db);
     if (!chart)
@@ -154,7 +154,7 @@ std::expected<ExpectedBalances, Error> journal_balances(Database& db)
     return expected_balances(db, *chart);
 }
 
-std::expected<QStringList, Error> balances_match_journal(Database& db)
+[[nodiscard]] std::expected<QStringList, Error> balances_match_journal(Database& db)
 {
     auto expected = journal_balances(db);
     if (!expected)
@@ -181,7 +181,7 @@ std::expected<QStringList, Error> balances_match_journal(Database& db)
     return violations;
 }
 
-std::expected<QStringList, Error> period_balances_match_journal(Database& db)
+[[nodiscard]] std::expected<QStringList, Error> period_balances_match_journal(Database& db)
 {
     auto expected = journal_balances(db);
     if (!expected)
@@ -210,7 +210,7 @@ std::expected<QStringList, Error> period_balances_match_journal(Database& db)
     return violations;
 }
 
-std::expected<QStringList, Error> reversals_cancel(Database& db)
+[[nodiscard]] std::expected<QStringList, Error> reversals_cancel(Database& db)
 {
     auto headers = db.select(QStringLiteral("SELECT company, fkey, docno, remark FROM GL_header_table"
                                             " WHERE Reverse = ? ORDER BY company, fkey"),

@@ -97,7 +97,7 @@ void bind_line(Params& params, int lineno, const JournalLine& line)
 
 } // namespace
 
-std::expected<void, Error> insert_journal_header(Database& db, const JournalStamp& stamp, const JournalHeaderText& text)
+[[nodiscard]] std::expected<void, Error> insert_journal_header(Database& db, const JournalStamp& stamp, const JournalHeaderText& text)
 {
     return InsertRow(QStringLiteral("GL_header_table"))
         .set(u"company", stamp.company)
@@ -121,7 +121,7 @@ std::expected<void, Error> insert_journal_header(Database& db, const JournalStam
         .execute(db);
 }
 
-std::expected<void, Error> insert_journal_lines(Database& db, const JournalStamp& stamp,
+[[nodiscard]] std::expected<void, Error> insert_journal_lines(Database& db, const JournalStamp& stamp,
                                                 const std::vector<JournalLine>& lines)
 {
     const QString prefix = insert_prefix(db.engine());

@@ -54,10 +54,10 @@ struct JournalHeaderText {
     bool reverse = false;
 };
 
-std::expected<void, Error> insert_journal_header(Database& db, const JournalStamp& stamp, const JournalHeaderText& text);
+[[nodiscard]] std::expected<void, Error> insert_journal_header(Database& db, const JournalStamp& stamp, const JournalHeaderText& text);
 
 /// Writes the lines numbered 1, 2, 3 ... in a few multi-row statements.
-std::expected<void, Error> insert_journal_lines(Database& db, const JournalStamp& stamp,
+[[nodiscard]] std::expected<void, Error> insert_journal_lines(Database& db, const JournalStamp& stamp,
                                                 const std::vector<JournalLine>& lines);
 
 } // namespace zelkor

@@ -35,7 +35,7 @@ struct PostingContext {
 
 Error no_account(const QString& account) { return Error::not_found(QStringLiteral("No account ") + account); }
 
-std::expected<Allocations, Error> load_allocations(Database& db, const QStringList& accounts)
+[[nodiscard]] std::expected<Allocations, Error> load_allocations(Database& db, const QStringList& accounts)
 {
     Params params;
     for (const QString& accno : accounts)
@@ -52,7 +52,7 @@ std::expected<Allocations, Error> load_allocations(Database& db, const QStringLi
     return allocations;
 }
 
-std::expected<PostingContext, Error> read_context(Database& db, const JournalDocument& document, const LedgerEntry& entry)
+[[nodiscard]] std::expected<PostingContext, Error> read_context(Database& db, const JournalDocument& document, const LedgerEntry& entry)
 {
     PostingContext context;
     auto period = fiscal_period_of(db, document.date);
@@ -93,7 +93,7 @@ std::expected<PostingContext, Error> read_context(Database& db, const JournalDoc
     return context;
 }
 
-std::expected<JournalLine, Error> journal_line(const PostingContext& context, const JournalDocument& document,
+[[nodiscard]] std::expected<JournalLine, Error> journal_line(const PostingContext& context, const JournalDocument& document,
                                                const EntryLine& gathered, const QString& account,
                                                const Decimal& amount, const Decimal& base_amount,
                                                std::optional<Decimal> percent)
@@ -118,7 +118,7 @@ std::expected<JournalLine, Error> journal_line(const PostingContext& context, co
 // is rounded to cents, so the shares alone need not add up to the line (50 % of 0.05 twice
 // gives 0.02 + 0.02); the last target takes the line less the shares before it, which keeps
 // the entry balanced to the cent.
-std::expected<void, Error> split_line(const PostingContext& context, const JournalDocument& document,
+[[nodiscard]] std::expected<void, Error> split_line(const PostingContext& context, const JournalDocument& document,
                                       const EntryLine& gathered, const std::vector<AllocationTarget>& targets,
                                       std::vector<JournalLine>& lines)
 {
@@ -145,7 +145,7 @@ std::expected<void, Error> split_line(const PostingContext& context, const Journ
     return {};
 }
 
-std::expected<std::vector<JournalLine>, Error> written_lines(const PostingContext& context,
+[[nodiscard]] std::expected<std::vector<JournalLine>, Error> written_lines(const PostingContext& context,
                                                              const JournalDocument& document, const LedgerEntry& entry)
 {
     std::vector<JournalLine> lines;
@@ -176,7 +176,7 @@ Decimal base_total(const LedgerAccounts& accounts, const std::vector<JournalLine
 
 // Converting each line at the document rate can leave a foreign-currency entry a few cents
 // off in base currency; the difference is realized exchange gain or loss.
-std::expected<void, Error> add_exchange_difference(const PostingContext& context, std::vector<JournalLine>& lines)
+[[nodiscard]] std::expected<void, Error> add_exchange_difference(const PostingContext& context, std::vector<JournalLine>& lines)
 {
     const Decimal total = base_total(context.accounts, lines);
     if (total.is_zero() || total.abs() >= Decimal(1))
@@ -194,7 +194,7 @@ std::expected<void, Error> add_exchange_difference(const PostingContext& context
     return {};
 }
 
-std::expected<void, Error> check_balance(const LedgerAccounts& accounts, const std::vector<JournalLine>& lines)
+[[nodiscard]] std::expected<void, Error> check_balance(const LedgerAccounts& accounts, const std::vector<JournalLine>& lines)
 {
     for (const JournalLine& line : lines)
         if (accounts.find(line.account)->inactive)
@@ -213,7 +213,7 @@ JournalStamp stamp_of(int company, const DocumentNumber& number, const QDate& da
                         user, Clock::today(), Clock::time_text()};
 }
 
-std::expected<void, Error> write_entry(Database& db, const JournalStamp& stamp, const JournalHeaderText& header,
+[[nodiscard]] std::expected<void, Error> write_entry(Database& db, const JournalStamp& stamp, const JournalHeaderText& header,
                                        const BalanceScope& scope, const std::vector<JournalLine>& lines)
 {
     if (auto done = insert_journal_header(db, stamp, header); !done)
@@ -225,7 +225,7 @@ std::expected<void, Error> write_entry(Database& db, const JournalStamp& stamp, 
 
 } // namespace
 
-std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry)
+[[nodiscard]] std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry)
 {
     Q_ASSERT_X(db.in_transaction(), "post_entry", "a journal entry is written inside its document's save");
     if (entry.empty())
@@ -281,7 +281,7 @@ std::vector<JournalLine> negated_lines(const Rows& rows)
 
 } // namespace
 
-std::expected<std::optional<DocumentNumber>, Error> reverse_entry(Database& db, const QString& fkey,
+[[nodiscard]] std::expected<std::optional<DocumentNumber>, Error> reverse_entry(Database& db, const QString& fkey,
                                                                   const Reversal& reversal)
 {
     Q_ASSERT_X(db.in_transaction(), "reverse_entry", "a reversal is written inside its document's save");

@@ -35,7 +35,7 @@ struct JournalDocument {
 /// currencies, updates Balance_table and Balance_period_table, and checks that the entry
 /// balances and uses no inactive account. Any Error means the caller must roll back: rows may
 /// have been written. An empty entry writes nothing and gives an empty number.
-std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry);
+[[nodiscard]] std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry);
 
 /// What the caller chooses for the entry that reverses another.
 struct Reversal {
@@ -53,7 +53,7 @@ struct Reversal {
 /// `Reverse`, the remarks "Reverse GL " + old number and "Reversed by " + new number. Gives
 /// nothing when no entry has the key; refuses an entry that is already reversed or is itself
 /// a reversal.
-std::expected<std::optional<DocumentNumber>, Error> reverse_entry(Database& db, const QString& fkey,
+[[nodiscard]] std::expected<std::optional<DocumentNumber>, Error> reverse_entry(Database& db, const QString& fkey,
                                                                   const Reversal& reversal);
 
 } // namespace zelkor

@@ -38,7 +38,7 @@ PickList make(QString sql, QString layout, Params params = {})
 
 } // namespace
 
-std::expected<std::optional<QString>, Error> module_parameter(Database& db, Parameter parameter)
+[[nodiscard]] std::expected<std::optional<QString>, Error> module_parameter(Database& db, Parameter parameter)
 {
     const ParameterKey key = key_of(parameter);
     auto row = db.first(QStringLiteral("SELECT accno FROM Account_Parameters_table"
@@ -56,7 +56,7 @@ QString missing_parameter_message(Parameter parameter)
     return QString::fromLatin1(key_of(parameter).missing_message);
 }
 
-std::expected<QString, Error> required_parameter(Database& db, Parameter parameter)
+[[nodiscard]] std::expected<QString, Error> required_parameter(Database& db, Parameter parameter)
 {
     auto account = module_parameter(db, parameter);
     if (!account)
@@ -66,7 +66,7 @@ std::expected<QString, Error> required_parameter(Database& db, Parameter paramet
     return **account;
 }
 
-std::expected<std::vector<ExchangeRate>, Error> exchange_rates(Database& db, const QString& currency,
+[[nodiscard]] std::expected<std::vector<ExchangeRate>, Error> exchange_rates(Database& db, const QString& currency,
                                                                const QString& base_currency,
                                                                const QDate& on_or_before)
 {
@@ -82,7 +82,7 @@ std::expected<std::vector<ExchangeRate>, Error> exchange_rates(Database& db, con
     return rates;
 }
 
-std::expected<std::optional<ExchangeRate>, Error> document_rate(Database& db, const QString& currency,
+[[nodiscard]] std::expected<std::optional<ExchangeRate>, Error> document_rate(Database& db, const QString& currency,
                                                                 const QString& base_currency, const QDate& date)
 {
     auto rates = exchange_rates(db, currency, base_currency, date);
@@ -93,7 +93,7 @@ std::expected<std::optional<ExchangeRate>, Error> document_rate(Database& db, co
     return std::optional<ExchangeRate>(rates->back());
 }
 
-std::expected<std::optional<ExchangeRate>, Error> newest_rate(Database& db, const QString& currency,
+[[nodiscard]] std::expected<std::optional<ExchangeRate>, Error> newest_rate(Database& db, const QString& currency,
                                                               const QString& base_currency)
 {
     if (is_base(currency, base_currency))
@@ -108,7 +108,7 @@ std::expected<std::optional<ExchangeRate>, Error> newest_rate(Database& db, cons
     return std::optional<ExchangeRate>(ExchangeRate{(*row)->decimal(u"rate"), (*row)->date(u"rate_date")});
 }
 
-std::expected<void, Error> update_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change)
+[[nodiscard]] std::expected<void, Error> update_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change)
 {
     auto done = db.execute(QStringLiteral("UPDATE Vendor_table SET owing_balance = COALESCE(owing_balance, 0) + ?"
                                           " WHERE vendor_no = ?"),
@@ -135,7 +135,7 @@ std::vector<PickList::Column> PickList::columns() const
     return result;
 }
 
-std::expected<Rows, Error> PickList::load(Database& db) const { return db.select(sql, params); }
+[[nodiscard]] std::expected<Rows, Error> PickList::load(Database& db) const { return db.select(sql, params); }
 
 namespace pick_lists {
 

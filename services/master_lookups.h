@@ -16,9 +16,9 @@ enum class Parameter { ApSuspense, PurchaseDiscount, PurchaseVariance, RealizedG
 
 /// The account of a module parameter, or nothing when its row is missing, not the default, or
 /// has no account.
-std::expected<std::optional<QString>, Error> module_parameter(Database& db, Parameter parameter);
+[[nodiscard]] std::expected<std::optional<QString>, Error> module_parameter(Database& db, Parameter parameter);
 /// The same, with the saving window's message ("no AP suspense account", ...) when it is missing.
-std::expected<QString, Error> required_parameter(Database& db, Parameter parameter);
+[[nodiscard]] std::expected<QString, Error> required_parameter(Database& db, Parameter parameter);
 /// The message a save shows when the parameter is missing; empty for the ones read silently.
 QString missing_parameter_message(Parameter parameter);
 
@@ -29,20 +29,20 @@ struct ExchangeRate {
 
 /// The rates of a currency, oldest first, limited to those on or before `on_or_before` when it
 /// is valid. A base-currency document reads no rates at all.
-std::expected<std::vector<ExchangeRate>, Error> exchange_rates(Database& db, const QString& currency,
+[[nodiscard]] std::expected<std::vector<ExchangeRate>, Error> exchange_rates(Database& db, const QString& currency,
                                                                const QString& base_currency,
                                                                const QDate& on_or_before = {});
 /// The rate a document takes: the most recent on or before the date, or nothing (base currency,
 /// or no rate that early).
-std::expected<std::optional<ExchangeRate>, Error> document_rate(Database& db, const QString& currency,
+[[nodiscard]] std::expected<std::optional<ExchangeRate>, Error> document_rate(Database& db, const QString& currency,
                                                                 const QString& base_currency, const QDate& date);
 /// The requisition's rule: the most recent rate of any date.
-std::expected<std::optional<ExchangeRate>, Error> newest_rate(Database& db, const QString& currency,
+[[nodiscard]] std::expected<std::optional<ExchangeRate>, Error> newest_rate(Database& db, const QString& currency,
                                                               const QString& base_currency);
 
 /// Adds `change` (negative to reduce) to the vendor's running owing balance, inside the
 /// caller's transaction.
-std::expected<void, Error> update_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change);
+[[nodiscard]] std::expected<void, Error> update_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change);
 
 /// A drop-down list: its query and its column layout ("index;width;alignment;caption" joined by
 /// "|", widths in twips, "<" left, "^" centre, ">" right).
@@ -58,7 +58,7 @@ struct PickList {
         QString caption;
     };
     std::vector<Column> columns() const;
-    std::expected<Rows, Error> load(Database& db) const;
+    [[nodiscard]] std::expected<Rows, Error> load(Database& db) const;
 };
 
 enum class VendorFilter { All, ActiveOnly };

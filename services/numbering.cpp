@@ -31,7 +31,7 @@ const Counter& key_counter()
 /// Reads one counter row with the lock held until the caller's transaction ends, then stores
 /// the counter + 1. Gives the value read, nothing when the row is missing, or the error
 /// (Locked after the last retry).
-std::expected<std::optional<long long>, Error> take_counter(Database& db, const Counter& counter, const Params& key)
+[[nodiscard]] std::expected<std::optional<long long>, Error> take_counter(Database& db, const Counter& counter, const Params& key)
 {
     auto rows = db.select_for_update(counter.select_sql, key);
     if (!rows)
@@ -54,7 +54,7 @@ Error silent(Error error)
     return error;
 }
 
-std::expected<Error, Error> missing_document_counter(Database& db, const QString& doctype, const QString& fiscal_year,
+[[nodiscard]] std::expected<Error, Error> missing_document_counter(Database& db, const QString& doctype, const QString& fiscal_year,
                                                      int company)
 {
     QString message = QStringLiteral("Next number of document type %1 for fiscal year %2 is missing.")
@@ -70,7 +70,7 @@ std::expected<Error, Error> missing_document_counter(Database& db, const QString
 
 } // namespace
 
-std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doctype, const QString& fiscal_year,
+[[nodiscard]] std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doctype, const QString& fiscal_year,
                                                 int company)
 {
     Q_ASSERT_X(db.in_transaction(), "take_numbers", "numbers are taken inside the save's transaction");
@@ -91,7 +91,7 @@ std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doc
     return TakenNumbers{**document, **key};
 }
 
-std::expected<QString, Error> format_number(Database& db, const QString& doctype, long long counter,
+[[nodiscard]] std::expected<QString, Error> format_number(Database& db, const QString& doctype, long long counter,
                                             const QString& fiscal_year)
 {
     auto config = db.first(QStringLiteral("SELECT structure, fyear_digit, seperator1, seperator2"
@@ -132,7 +132,7 @@ QString make_fkey(int company, const QString& doctype, long long key_counter)
     return QString::number(company) + doctype + u'-' + QString::number(key_counter);
 }
 
-std::expected<DocumentNumber, Error> issue_document_number(Database& db, const QString& doctype,
+[[nodiscard]] std::expected<DocumentNumber, Error> issue_document_number(Database& db, const QString& doctype,
                                                            const QString& fiscal_year, int company)
 {
     auto numbers = take_numbers(db, doctype, fiscal_year, company);

@@ -29,11 +29,11 @@ struct DocumentNumber {
 /// rolled-back save consumes no number. Errors: the one- or two-line missing-counter message;
 /// a missing key counter or a row that stays locked through every retry fails without a
 /// message (empty Error::message).
-std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doctype, const QString& fiscal_year,
+[[nodiscard]] std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doctype, const QString& fiscal_year,
                                                 int company = 1);
 
 /// Lays out a document number from the numbering configuration and the type's format row.
-std::expected<QString, Error> format_number(Database& db, const QString& doctype, long long counter,
+[[nodiscard]] std::expected<QString, Error> format_number(Database& db, const QString& doctype, long long counter,
                                             const QString& fiscal_year);
 
 /// The internal key: company, type, "-" and the key counter (1pr-57).
@@ -43,7 +43,7 @@ QString make_fkey(int company, const QString& doctype, long long key_counter);
 /// transaction: what every save of a new document (and every derived document) does.
 /// A number longer than 30 characters fails with
 /// "Error : document no. is longer than 30 characters. " + number.
-std::expected<DocumentNumber, Error> issue_document_number(Database& db, const QString& doctype,
+[[nodiscard]] std::expected<DocumentNumber, Error> issue_document_number(Database& db, const QString& doctype,
                                                            const QString& fiscal_year, int company = 1);
 
 } // namespace zelkor

@@ -82,7 +82,7 @@ QString InsertRow::sql() const
         + QStringLiteral(") VALUES (") + placeholders(m_columns.size()) + u')';
 }
 
-std::expected<void, Error> InsertRow::execute(Database& db) const
+[[nodiscard]] std::expected<void, Error> InsertRow::execute(Database& db) const
 {
     auto done = db.execute(sql(), m_params);
     if (!done)
@@ -90,7 +90,7 @@ std::expected<void, Error> InsertRow::execute(Database& db) const
     return {};
 }
 
-std::expected<qint64, Error> InsertRow::execute_returning_id(Database& db) const
+[[nodiscard]] std::expected<qint64, Error> InsertRow::execute_returning_id(Database& db) const
 {
     return db.insert_returning_id(sql(), m_params);
 }
@@ -116,7 +116,7 @@ QString UpdateRow::sql() const
         + QStringLiteral(" WHERE ") + m_condition;
 }
 
-std::expected<int, Error> UpdateRow::execute(Database& db) const
+[[nodiscard]] std::expected<int, Error> UpdateRow::execute(Database& db) const
 {
     Params all = m_params;
     all.insert(all.end(), m_condition_params.begin(), m_condition_params.end());

@@ -23,9 +23,9 @@ public:
     InsertRow& set(QStringView column, SqlValue value);
     QString sql() const;
     const Params& params() const { return m_params; }
-    std::expected<void, Error> execute(Database& db) const;
+    [[nodiscard]] std::expected<void, Error> execute(Database& db) const;
     /// For tables with a generated `id` column.
-    std::expected<qint64, Error> execute_returning_id(Database& db) const;
+    [[nodiscard]] std::expected<qint64, Error> execute_returning_id(Database& db) const;
 
 private:
     QString m_table;
@@ -41,7 +41,7 @@ public:
     /// The condition's `?` placeholders take `params` in order, after the SET values.
     UpdateRow& where(QString condition, Params params);
     QString sql() const;
-    std::expected<int, Error> execute(Database& db) const;
+    [[nodiscard]] std::expected<int, Error> execute(Database& db) const;
 
 private:
     QString m_table;

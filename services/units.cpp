@@ -22,7 +22,7 @@ ConversionPair chained(const ConversionPair& from_to_stock, const ConversionPair
 /// Ends a search step: an error or a usable rule is the answer, anything else goes on.
 bool settled(const Rule& rule) { return !rule || usable(*rule); }
 
-std::expected<void, Error> check_unit(Database& db, const QString& unit)
+[[nodiscard]] std::expected<void, Error> check_unit(Database& db, const QString& unit)
 {
     auto found = db.scalar(QStringLiteral("SELECT COUNT(*) FROM UOM_table WHERE uom = ?"), {unit});
     if (!found)
@@ -117,7 +117,7 @@ Rule find_pair(Database& db, const QString& itemcode, const QString& from, const
 
 } // namespace
 
-std::expected<ConversionPair, Error> conversion_pair(Database& db, const QString& itemcode, const QString& from,
+[[nodiscard]] std::expected<ConversionPair, Error> conversion_pair(Database& db, const QString& itemcode, const QString& from,
                                                      const QString& to)
 {
     if (from == to)
@@ -133,7 +133,7 @@ std::expected<ConversionPair, Error> conversion_pair(Database& db, const QString
     return pair;
 }
 
-std::expected<Decimal, Error> convert_quantity(Database& db, const Decimal& quantity, const QString& itemcode,
+[[nodiscard]] std::expected<Decimal, Error> convert_quantity(Database& db, const Decimal& quantity, const QString& itemcode,
                                                const QString& from, const QString& to)
 {
     if (from == to)
@@ -144,7 +144,7 @@ std::expected<Decimal, Error> convert_quantity(Database& db, const Decimal& quan
     return quantity * pair->to_quantity / pair->from_quantity;
 }
 
-std::expected<Decimal, Error> company_conversion_factor(Database& db, const QString& from, const QString& to)
+[[nodiscard]] std::expected<Decimal, Error> company_conversion_factor(Database& db, const QString& from, const QString& to)
 {
     auto rule = company_rule(db, from, to);
     if (!rule)

@@ -22,17 +22,17 @@ struct ConversionPair {
 /// stands for the company-wide rule of the same units. Errors: "UOM (" + unit + ") is
 /// invalid." for a unit missing from UOM_table, and a message naming both units when no rule
 /// links them. Equal units give {1, 1} without reading anything.
-std::expected<ConversionPair, Error> conversion_pair(Database& db, const QString& itemcode, const QString& from,
+[[nodiscard]] std::expected<ConversionPair, Error> conversion_pair(Database& db, const QString& itemcode, const QString& from,
                                                      const QString& to);
 
 /// `quantity` of unit `from` expressed in unit `to`, exact (the caller rounds to the item's
 /// decimals). Equal units return the quantity without reading anything. On error the caller
 /// keeps its line as it was.
-std::expected<Decimal, Error> convert_quantity(Database& db, const Decimal& quantity, const QString& itemcode,
+[[nodiscard]] std::expected<Decimal, Error> convert_quantity(Database& db, const Decimal& quantity, const QString& itemcode,
                                                const QString& from, const QString& to);
 
 /// How many `to` units one `from` unit makes by the company-wide rule from -> to; 0 when there
 /// is no such rule or its quantity_from is not positive.
-std::expected<Decimal, Error> company_conversion_factor(Database& db, const QString& from, const QString& to);
+[[nodiscard]] std::expected<Decimal, Error> company_conversion_factor(Database& db, const QString& from, const QString& to);
 
 } // namespace zelkor

@@ -4,6 +4,8 @@
 
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace zelkor::bench {
@@ -23,6 +25,17 @@ private:
     ConnectionDescription m_where;
     std::unique_ptr<Database> m_db;
 };
+
+/// Stops the benchmark program when a set-up step failed: a figure measured on half a data set
+/// would mislead.
+template <typename T>
+void require(const std::expected<T, Error>& done, const char* what)
+{
+    if (!done) {
+        std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(done.error().detail));
+        std::abort();
+    }
+}
 
 /// The raw floor of a save: `inserts` bare inserts and `updates` bare updates in one transaction,
 /// into scratch tables of the same database.

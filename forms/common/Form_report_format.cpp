@@ -144,7 +144,7 @@ bool Form_report_format::run_command(int id)
     return WindowModel::run_command(id);
 }
 
-std::expected<ReportFormat, QString> Form_report_format::format_of_fields() const
+[[nodiscard]] std::expected<ReportFormat, QString> Form_report_format::format_of_fields() const
 {
     std::map<QString, Decimal> numbers;
     for (const NumberField& number : NumberFields) {

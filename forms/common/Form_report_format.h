@@ -18,7 +18,7 @@ public:
     const QString& printing_window() const { return m_printing_window; }
 
     /// The format the fields describe; the message for the user when a field does not hold one.
-    std::expected<ReportFormat, QString> format_of_fields() const;
+    [[nodiscard]] std::expected<ReportFormat, QString> format_of_fields() const;
     /// Stores the fields' format for the user and the printing window; true when it committed.
     bool save_format();
 

@@ -13,7 +13,7 @@ ActiveReportArgument parse_active_report_argument(const QString& argument)
     return {parts.value(0), parts.value(1)};
 }
 
-std::expected<Rows, Error> run_active_report(Database& db, const QString& query, const QString& argument)
+[[nodiscard]] std::expected<Rows, Error> run_active_report(Database& db, const QString& query, const QString& argument)
 {
     const QString trimmed = query.trimmed();
     if (!trimmed.startsWith(QStringLiteral("SELECT "), Qt::CaseInsensitive) || trimmed.contains(u';'))

@@ -23,6 +23,6 @@ ActiveReportArgument parse_active_report_argument(const QString& argument);
 
 /// Runs a report query with the document number of `argument` bound to each of its
 /// placeholders. Only a single SELECT is run; anything else is refused.
-std::expected<Rows, Error> run_active_report(Database& db, const QString& query, const QString& argument);
+[[nodiscard]] std::expected<Rows, Error> run_active_report(Database& db, const QString& query, const QString& argument);
 
 } // namespace zelkor

@@ -7,7 +7,7 @@ namespace zelkor {
 namespace {
 
 /// The last key number issued for the kind (the counter holds the next one).
-std::expected<long long, Error> last_issued_number(Database& db, const DocumentKind& kind)
+[[nodiscard]] std::expected<long long, Error> last_issued_number(Database& db, const DocumentKind& kind)
 {
     auto next = db.scalar(QStringLiteral("SELECT fkeyno FROM Next_number_fkey_table WHERE company = 1 AND doctype = ?"),
                           {kind.doctype});
@@ -29,7 +29,7 @@ long long number_of_key(const DocumentKind& kind, const QString& key)
 
 /// Probes key numbers from `from` by `delta` while they stay within 1..last. Deleted documents
 /// leave few gaps, so probing key by key stays short.
-std::expected<std::optional<QString>, Error> probe(Database& db, const DocumentKind& kind, long long from, int delta,
+[[nodiscard]] std::expected<std::optional<QString>, Error> probe(Database& db, const DocumentKind& kind, long long from, int delta,
                                                    long long last)
 {
     // The table name is one of the module's own constants, never a typed value.
@@ -47,7 +47,7 @@ std::expected<std::optional<QString>, Error> probe(Database& db, const DocumentK
 
 } // namespace
 
-std::expected<std::optional<QString>, Error> document_key_of_number(Database& db, const DocumentKind& kind,
+[[nodiscard]] std::expected<std::optional<QString>, Error> document_key_of_number(Database& db, const DocumentKind& kind,
                                                                     const QString& docno)
 {
     auto found = db.first(QStringLiteral("SELECT fkey FROM ") + kind.header_table
@@ -60,7 +60,7 @@ std::expected<std::optional<QString>, Error> document_key_of_number(Database& db
     return std::optional<QString>((*found)->text(u"fkey"));
 }
 
-std::expected<std::optional<QString>, Error> last_document_key(Database& db, const DocumentKind& kind)
+[[nodiscard]] std::expected<std::optional<QString>, Error> last_document_key(Database& db, const DocumentKind& kind)
 {
     auto last = last_issued_number(db, kind);
     if (!last)
@@ -68,7 +68,7 @@ std::expected<std::optional<QString>, Error> last_document_key(Database& db, con
     return probe(db, kind, *last, -1, *last);
 }
 
-std::expected<std::optional<QString>, Error> neighbour_document_key(Database& db, const DocumentKind& kind,
+[[nodiscard]] std::expected<std::optional<QString>, Error> neighbour_document_key(Database& db, const DocumentKind& kind,
                                                                     const QString& key, KeyStep step)
 {
     auto last = last_issued_number(db, kind);

@@ -19,17 +19,17 @@ struct DocumentKind {
 enum class KeyStep { Previous, Next };
 
 /// The key of the document with this number (company 1); nothing when there is none.
-std::expected<std::optional<QString>, Error> document_key_of_number(Database& db, const DocumentKind& kind,
+[[nodiscard]] std::expected<std::optional<QString>, Error> document_key_of_number(Database& db, const DocumentKind& kind,
                                                                     const QString& docno);
 
 /// The key of the newest document still there (key numbers whose document was deleted are
 /// skipped); nothing when there is none.
-std::expected<std::optional<QString>, Error> last_document_key(Database& db, const DocumentKind& kind);
+[[nodiscard]] std::expected<std::optional<QString>, Error> last_document_key(Database& db, const DocumentKind& kind);
 
 /// The key of the document before or after `key` by key number, skipping deleted ones, up to the
 /// last issued number or down to 1; nothing when there is none that way or `key` is not a key of
 /// this kind.
-std::expected<std::optional<QString>, Error> neighbour_document_key(Database& db, const DocumentKind& kind,
+[[nodiscard]] std::expected<std::optional<QString>, Error> neighbour_document_key(Database& db, const DocumentKind& kind,
                                                                     const QString& key, KeyStep step);
 
 } // namespace zelkor

@@ -57,7 +57,7 @@ Choices Choices::of(const QStringList& values)
     return choices;
 }
 
-std::expected<Choices, Error> Choices::load(Database& db, const PickList& list)
+[[nodiscard]] std::expected<Choices, Error> Choices::load(Database& db, const PickList& list)
 {
     auto rows = list.load(db);
     if (!rows)
@@ -75,7 +75,7 @@ std::expected<Choices, Error> Choices::load(Database& db, const PickList& list)
     return choices;
 }
 
-std::expected<Choices, Error> Choices::query(Database& db, const QString& sql, const QStringList& captions,
+[[nodiscard]] std::expected<Choices, Error> Choices::query(Database& db, const QString& sql, const QStringList& captions,
                                              int bound_column)
 {
     auto rows = db.select(sql);

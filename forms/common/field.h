@@ -42,10 +42,10 @@ struct Choices {
     /// A one-column list of the given texts.
     static Choices of(const QStringList& values);
     /// Reads a shared pick-list from the database; widths come from its layout string.
-    static std::expected<Choices, Error> load(Database& db, const PickList& list);
+    [[nodiscard]] static std::expected<Choices, Error> load(Database& db, const PickList& list);
     /// Reads any query: every selected column becomes a list column, headed by `captions`
     /// (or by the column names when empty).
-    static std::expected<Choices, Error> query(Database& db, const QString& sql, const QStringList& captions = {},
+    [[nodiscard]] static std::expected<Choices, Error> query(Database& db, const QString& sql, const QStringList& captions = {},
                                                int bound_column = 0);
 };
 

@@ -16,7 +16,7 @@ bool switched_on(const QString& value)
 
 } // namespace
 
-std::expected<std::optional<FormProperties>, Error> load_form_properties(Database& db, const QString& userid,
+[[nodiscard]] std::expected<std::optional<FormProperties>, Error> load_form_properties(Database& db, const QString& userid,
                                                                          const QString& form)
 {
     auto row = db.first(QStringLiteral("SELECT toolbar_text, Fontbar FROM Form_property_table WHERE userid = ? AND form = ?"),
@@ -28,7 +28,7 @@ std::expected<std::optional<FormProperties>, Error> load_form_properties(Databas
     return FormProperties{(*row)->flag_or_null(u"toolbar_text"), (*row)->flag_or_null(u"Fontbar")};
 }
 
-std::expected<bool, Error> save_form_properties(Database& db, const QString& userid, const QString& form,
+[[nodiscard]] std::expected<bool, Error> save_form_properties(Database& db, const QString& userid, const QString& form,
                                                 bool toolbar_text, bool fontbar)
 {
     auto updated = UpdateRow(QStringLiteral("Form_property_table"))
@@ -41,7 +41,7 @@ std::expected<bool, Error> save_form_properties(Database& db, const QString& use
     return *updated > 0;
 }
 
-std::expected<std::optional<QString>, Error> recent_value(Database& db, const QString& form,
+[[nodiscard]] std::expected<std::optional<QString>, Error> recent_value(Database& db, const QString& form,
                                                           const QString& control_name)
 {
     auto row = db.first(QStringLiteral("SELECT Value FROM Recent_value_table WHERE form_name = ? AND control_name = ?"),
@@ -53,7 +53,7 @@ std::expected<std::optional<QString>, Error> recent_value(Database& db, const QS
     return std::optional<QString>((*row)->text(u"Value"));
 }
 
-std::expected<bool, Error> remember_value(Database& db, const QString& form, const QString& control_name,
+[[nodiscard]] std::expected<bool, Error> remember_value(Database& db, const QString& form, const QString& control_name,
                                           const QString& value)
 {
     auto updated = UpdateRow(QStringLiteral("Recent_value_table"))
@@ -65,7 +65,7 @@ std::expected<bool, Error> remember_value(Database& db, const QString& form, con
     return *updated > 0;
 }
 
-std::expected<bool, Error> alternate_row_colour(Database& db)
+[[nodiscard]] std::expected<bool, Error> alternate_row_colour(Database& db)
 {
     auto row = db.first(QStringLiteral("SELECT Value FROM Recent_value_table WHERE control_name = ? ORDER BY form_name"),
                         {EvenRowColour});
@@ -74,7 +74,7 @@ std::expected<bool, Error> alternate_row_colour(Database& db)
     return *row && switched_on((*row)->text(u"Value"));
 }
 
-std::expected<bool, Error> set_alternate_row_colour(Database& db, bool on)
+[[nodiscard]] std::expected<bool, Error> set_alternate_row_colour(Database& db, bool on)
 {
     auto updated = UpdateRow(QStringLiteral("Recent_value_table"))
                        .set(u"Value", on ? "1" : "0")

@@ -13,7 +13,7 @@ Q_LOGGING_CATEGORY(lcGridLayout, "zelkor.grid_layout")
 
 namespace {
 
-std::expected<Rows, Error> stored_rows(Database& db, const QString& form, const QString& grid, const QString& userid)
+[[nodiscard]] std::expected<Rows, Error> stored_rows(Database& db, const QString& form, const QString& grid, const QString& userid)
 {
     const QString select = QStringLiteral("SELECT * FROM Grid_property WHERE form_name = ? AND grid_name = ? AND %1"
                                           " ORDER BY col_order, id");
@@ -118,7 +118,7 @@ int GridLayout::added_columns(int grid_column_count) const
     return added;
 }
 
-std::expected<GridLayout, Error> read_grid_layout(Database& db, const QString& form, const Grid& grid,
+[[nodiscard]] std::expected<GridLayout, Error> read_grid_layout(Database& db, const QString& form, const Grid& grid,
                                                   const QString& userid)
 {
     auto rows = stored_rows(db, form, grid.name(), userid);
@@ -165,7 +165,7 @@ GridLayout restore_grid(Database& db, const QString& form, Grid& grid, const QSt
     return *layout;
 }
 
-std::expected<void, Error> save_grid(Database& db, const GridLayout& layout)
+[[nodiscard]] std::expected<void, Error> save_grid(Database& db, const GridLayout& layout)
 {
     Transaction tx(db);
     bool first = true;
@@ -183,7 +183,7 @@ std::expected<void, Error> save_grid(Database& db, const GridLayout& layout)
     return tx.commit();
 }
 
-std::expected<void, Error> save_grid_fonts(Database& db, const GridLayout& layout)
+[[nodiscard]] std::expected<void, Error> save_grid_fonts(Database& db, const GridLayout& layout)
 {
     Transaction tx(db);
     for (const ColumnLayout& column : layout.columns) {
@@ -202,7 +202,7 @@ std::expected<void, Error> save_grid_fonts(Database& db, const GridLayout& layou
     return tx.commit();
 }
 
-std::expected<void, Error> restore_grid_fonts(Database& db, GridLayout& layout)
+[[nodiscard]] std::expected<void, Error> restore_grid_fonts(Database& db, GridLayout& layout)
 {
     for (ColumnLayout& column : layout.columns) {
         auto row = db.first(QStringLiteral("SELECT * FROM Grid_property WHERE id = ?"), {column.row_id});

@@ -81,7 +81,7 @@ struct GridLayout {
 /// Reads the stored layout of a grid: the user's rows, else the rows set up for every user, in
 /// col_order. Rows whose captions all name distinct columns of the grid configure those columns
 /// (so a moved column keeps its own settings); otherwise the n-th row configures the n-th column.
-std::expected<GridLayout, Error> read_grid_layout(Database& db, const QString& form, const Grid& grid,
+[[nodiscard]] std::expected<GridLayout, Error> read_grid_layout(Database& db, const QString& form, const Grid& grid,
                                                   const QString& userid);
 
 /// Applies what the model holds of a layout to the grid: columns the stored layout has beyond the
@@ -95,11 +95,11 @@ GridLayout restore_grid(Database& db, const QString& form, Grid& grid, const QSt
 
 /// Stores, for every visible column, its position and width, and the row height on the first
 /// row (outside 200..600 stored as 370). Hidden columns keep their stored order and width.
-std::expected<void, Error> save_grid(Database& db, const GridLayout& layout);
+[[nodiscard]] std::expected<void, Error> save_grid(Database& db, const GridLayout& layout);
 
 /// Stores every column's font, colour and alignment.
-std::expected<void, Error> save_grid_fonts(Database& db, const GridLayout& layout);
+[[nodiscard]] std::expected<void, Error> save_grid_fonts(Database& db, const GridLayout& layout);
 /// Re-reads the stored fonts, colours and alignments, dropping unsaved changes.
-std::expected<void, Error> restore_grid_fonts(Database& db, GridLayout& layout);
+[[nodiscard]] std::expected<void, Error> restore_grid_fonts(Database& db, GridLayout& layout);
 
 } // namespace zelkor

@@ -104,10 +104,10 @@ class ListPrinter {
 public:
     ListPrinter(const PrintList& list, const ReportFormat& format, const QString& path);
 
-    std::expected<void, Error> print();
+    [[nodiscard]] std::expected<void, Error> print();
 
 private:
-    std::expected<void, Error> lay_out();
+    [[nodiscard]] std::expected<void, Error> lay_out();
     void draw_page(int block, const Slice& slice, int page_number);
     qreal draw_title_block();
     void draw_headings(const Slice& slice, qreal top);
@@ -153,7 +153,7 @@ ListPrinter::ListPrinter(const PrintList& list, const ReportFormat& format, cons
     m_units = m_writer.resolution() / 72.0;
 }
 
-std::expected<void, Error> ListPrinter::lay_out()
+[[nodiscard]] std::expected<void, Error> ListPrinter::lay_out()
 {
     if (m_list.columns.empty())
         return std::unexpected(Error::invalid(QStringLiteral("No column is marked for printing.")));
@@ -178,7 +178,7 @@ std::expected<void, Error> ListPrinter::lay_out()
     return {};
 }
 
-std::expected<void, Error> ListPrinter::print()
+[[nodiscard]] std::expected<void, Error> ListPrinter::print()
 {
     if (auto laid_out = lay_out(); !laid_out)
         return laid_out;
@@ -367,7 +367,7 @@ PrintList PrintList::of_grid(const Grid& grid, const std::vector<int>& printed)
     return list;
 }
 
-std::expected<void, Error> write_list_pdf(const PrintList& list, const ReportFormat& format, const QString& path)
+[[nodiscard]] std::expected<void, Error> write_list_pdf(const PrintList& list, const ReportFormat& format, const QString& path)
 {
     std::expected<void, Error> written;
     {
@@ -379,7 +379,7 @@ std::expected<void, Error> write_list_pdf(const PrintList& list, const ReportFor
     return written;
 }
 
-std::expected<QString, Error> user_report_folder(const QString& data_path)
+[[nodiscard]] std::expected<QString, Error> user_report_folder(const QString& data_path)
 {
     if (data_path.trimmed().isEmpty())
         return std::unexpected(Error::invalid(QStringLiteral("The data path is not set.")));
@@ -395,7 +395,7 @@ QString report_file_name(const QString& stem, const QTime& time, QPageLayout::Or
            + (orientation == QPageLayout::Landscape ? QStringLiteral("_L.pdf") : QStringLiteral(".pdf"));
 }
 
-std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
+[[nodiscard]] std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
                                                    const QString& data_path, const QString& stem)
 {
     auto folder = user_report_folder(data_path);

@@ -54,7 +54,7 @@ struct PrintList {
 /// Writes the list as a PDF file at `path` on the user's page format: the title block and the
 /// column headings on every page, the rows below them page after page, the page numbers at the
 /// foot. Nothing is left at `path` when it fails.
-std::expected<void, Error> write_list_pdf(const PrintList& list, const ReportFormat& format, const QString& path);
+[[nodiscard]] std::expected<void, Error> write_list_pdf(const PrintList& list, const ReportFormat& format, const QString& path);
 
 /// A written report and the notification that shows it.
 struct ReportFile {
@@ -63,11 +63,11 @@ struct ReportFile {
 };
 
 /// The folder "User report" under the data path, created when missing.
-std::expected<QString, Error> user_report_folder(const QString& data_path);
+[[nodiscard]] std::expected<QString, Error> user_report_folder(const QString& data_path);
 /// stem + "hhmmss" + ".pdf", or + "_L.pdf" for landscape pages.
 QString report_file_name(const QString& stem, const QTime& time, QPageLayout::Orientation orientation);
 /// Writes the list into the "User report" folder, named from the stem and the clock's time of day.
-std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
+[[nodiscard]] std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
                                                    const QString& data_path, const QString& stem);
 
 } // namespace zelkor

@@ -147,7 +147,7 @@ QPageLayout::Orientation ReportFormat::orientation_of_code(const QString& code)
     return code.trimmed() == QLatin1String("1") ? QPageLayout::Portrait : QPageLayout::Landscape;
 }
 
-std::expected<std::optional<ReportFormat>, Error> load_report_format(Database& db, const QString& user,
+[[nodiscard]] std::expected<std::optional<ReportFormat>, Error> load_report_format(Database& db, const QString& user,
                                                                      const QString& form_name)
 {
     auto row = db.first("SELECT * FROM " + Table + " WHERE " + RowCondition, {user, form_name});
@@ -158,7 +158,7 @@ std::expected<std::optional<ReportFormat>, Error> load_report_format(Database& d
     return format_of(**row);
 }
 
-std::expected<ReportFormat, Error> report_format_or_default(Database& db, const QString& user,
+[[nodiscard]] std::expected<ReportFormat, Error> report_format_or_default(Database& db, const QString& user,
                                                            const QString& form_name)
 {
     auto stored = load_report_format(db, user, form_name);
@@ -167,7 +167,7 @@ std::expected<ReportFormat, Error> report_format_or_default(Database& db, const 
     return stored->value_or(ReportFormat{});
 }
 
-std::expected<void, Error> save_report_format(Database& db, const QString& user, const QString& form_name,
+[[nodiscard]] std::expected<void, Error> save_report_format(Database& db, const QString& user, const QString& form_name,
                                               const ReportFormat& format)
 {
     Transaction tx(db);

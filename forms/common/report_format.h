@@ -84,13 +84,13 @@ struct ReportFormat {
 };
 
 /// The stored format of `user` for `form_name`; nothing when the user has none.
-std::expected<std::optional<ReportFormat>, Error> load_report_format(Database& db, const QString& user,
+[[nodiscard]] std::expected<std::optional<ReportFormat>, Error> load_report_format(Database& db, const QString& user,
                                                                      const QString& form_name);
 /// The stored format, or the defaults (landscape letter paper) when the user has none.
-std::expected<ReportFormat, Error> report_format_or_default(Database& db, const QString& user,
+[[nodiscard]] std::expected<ReportFormat, Error> report_format_or_default(Database& db, const QString& user,
                                                            const QString& form_name);
 /// Adds or replaces the user's format for the window in one transaction.
-std::expected<void, Error> save_report_format(Database& db, const QString& user, const QString& form_name,
+[[nodiscard]] std::expected<void, Error> save_report_format(Database& db, const QString& user, const QString& form_name,
                                               const ReportFormat& format);
 
 } // namespace zelkor

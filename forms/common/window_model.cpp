@@ -133,7 +133,7 @@ void WindowModel::set_field_choices(const QString& name, Choices choices)
     emit fieldStateChanged(field->name());
 }
 
-std::expected<QDate, Error> WindowModel::field_date(const QString& name) const
+[[nodiscard]] std::expected<QDate, Error> WindowModel::field_date(const QString& name) const
 {
     const QString typed = field(name).trimmed();
     if (typed.isEmpty())

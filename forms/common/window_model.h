@@ -95,7 +95,7 @@ public:
     void set_field_read_only(const QString& name, bool read_only);
     void set_field_choices(const QString& name, Choices choices);
     /// A date field read in the user's format; an empty field gives an invalid date.
-    std::expected<QDate, Error> field_date(const QString& name) const;
+    [[nodiscard]] std::expected<QDate, Error> field_date(const QString& name) const;
     void set_field_date(const QString& name, const QDate& date);
 
     // Grids and panes ----------------------------------------------------------------------------

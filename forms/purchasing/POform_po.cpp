@@ -210,7 +210,7 @@ void POform_po::load_lists()
 
 // Modes -------------------------------------------------------------------------------------------
 
-std::expected<Choices, Error> POform_po::line_units(int row) const
+[[nodiscard]] std::expected<Choices, Error> POform_po::line_units(int row) const
 {
     if (!database() || row < 0)
         return m_all_units;

@@ -121,7 +121,7 @@ private:
     void save_vendor_address();
     void load_lists();
     /// The units the line at `row` may use (every unit when no row or no stock item).
-    std::expected<Choices, Error> line_units(int row) const;
+    [[nodiscard]] std::expected<Choices, Error> line_units(int row) const;
     /// Offers the units of the line at `row` in the unit drop-down.
     void offer_line_units(int row);
     void refresh_panes();

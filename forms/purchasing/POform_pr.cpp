@@ -427,7 +427,7 @@ bool POform_pr::begin_edit()
     return true;
 }
 
-std::expected<std::vector<PrLine>, Error> POform_pr::checked_lines(Mode saving)
+[[nodiscard]] std::expected<std::vector<PrLine>, Error> POform_pr::checked_lines(Mode saving)
 {
     const PrHeaderTyped typed{field(QStringLiteral("vendor_no")).trimmed(), field(QStringLiteral("currency")).trimmed(),
                               field(QStringLiteral("shipto")).trimmed(), field(QStringLiteral("requested_user")).trimmed(),

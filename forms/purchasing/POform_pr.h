@@ -72,7 +72,7 @@ private:
     void refresh_tax_panes();
 
     // Saving
-    std::expected<std::vector<PrLine>, Error> checked_lines(Mode mode);
+    [[nodiscard]] std::expected<std::vector<PrLine>, Error> checked_lines(Mode mode);
     bool save_new() override;
     bool save_edit() override;
     PrAudit audit() const;

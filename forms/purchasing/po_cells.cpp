@@ -207,7 +207,8 @@ void POform_po::fill_item_defaults(int row, const Row& item)
             tax_code = default_tax_code(db).value_or(QString());
         m_lines->set_cell(row, "tax code", tax_code);
     }
-    fill_line_from_item(db, *m_lines, row, item, field("shipto"), LastCostShown::ItemDecimals);
+    if (auto filled = fill_line_from_item(db, *m_lines, row, item, field("shipto"), LastCostShown::ItemDecimals); !filled)
+        message(filled.error().message);
     fill_item_default_place(db, *m_lines, row);
     renumber_lines();
     if (const auto quantity = Decimal::parse(m_lines->cell(row, "quantity order").trimmed()))

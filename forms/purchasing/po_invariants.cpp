@@ -12,7 +12,7 @@ const Decimal Tolerance("0.000001");
 
 QString quantity_text(const Decimal& value) { return value.round(6).to_string(); }
 
-std::expected<QStringList, Error> line_quantities_add_up(Database& db)
+[[nodiscard]] std::expected<QStringList, Error> line_quantities_add_up(Database& db)
 {
     auto rows = db.select(QStringLiteral(
         "SELECT docno, fkey, itemno, quantity, quantity_open, quantity_received, quantity_cancel"
@@ -37,7 +37,7 @@ QString row_key(const Row& row)
 }
 
 /// What po_quantity should hold per on-hand row, from the open lines of current orders.
-std::expected<QMap<QString, Decimal>, Error> expected_on_order(Database& db)
+[[nodiscard]] std::expected<QMap<QString, Decimal>, Error> expected_on_order(Database& db)
 {
     auto groups = db.select(QStringLiteral(
         "SELECT l.itemcode, l.warehouse, l.location, l.uom, i.stock_uom, SUM(l.quantity_open) AS quantity_open"
@@ -60,7 +60,7 @@ std::expected<QMap<QString, Decimal>, Error> expected_on_order(Database& db)
     return expected;
 }
 
-std::expected<QStringList, Error> on_order_matches_open_lines(Database& db)
+[[nodiscard]] std::expected<QStringList, Error> on_order_matches_open_lines(Database& db)
 {
     auto expected = expected_on_order(db);
     if (!expected)

@@ -7,7 +7,7 @@ namespace zelkor {
 namespace {
 
 /// Whether the order's quantities are counted on order: saved as a current order or activated.
-std::expected<bool, Error> in_effect(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<bool, Error> in_effect(Database& db, const QString& fkey)
 {
     auto future = db.scalar(QStringLiteral("SELECT future_po FROM PO_header_table WHERE fkey = ?"), {fkey});
     if (!future)
@@ -16,7 +16,7 @@ std::expected<bool, Error> in_effect(Database& db, const QString& fkey)
 }
 
 /// Takes the stock lines' open quantities off po_quantity where item and on-hand row exist.
-std::expected<void, Error> remove_stock_on_order(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<void, Error> remove_stock_on_order(Database& db, const QString& fkey)
 {
     auto effective = in_effect(db, fkey);
     if (!effective)
@@ -29,14 +29,14 @@ std::expected<void, Error> remove_stock_on_order(Database& db, const QString& fk
     return change_on_order_quantity(db, *lines, OnOrderChange::Remove, OnOrderTypes::StockOnly, MissingOnHandRow::Skip);
 }
 
-std::expected<void, Error> run(Database& db, const QString& sql, const Params& params)
+[[nodiscard]] std::expected<void, Error> run(Database& db, const QString& sql, const Params& params)
 {
     if (auto done = db.execute(sql, params); !done)
         return std::unexpected(done.error());
     return {};
 }
 
-std::expected<bool, Error> activate_in_transaction(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<bool, Error> activate_in_transaction(Database& db, const QString& fkey)
 {
     auto flagged = db.execute(QStringLiteral("UPDATE PO_header_table SET future_po = FALSE"
                                              " WHERE fkey = ? AND future_po = TRUE AND void = FALSE"),
@@ -57,7 +57,7 @@ std::expected<bool, Error> activate_in_transaction(Database& db, const QString& 
 
 } // namespace
 
-std::expected<void, Error> close_po(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<void, Error> close_po(Database& db, const QString& fkey)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -76,7 +76,7 @@ std::expected<void, Error> close_po(Database& db, const QString& fkey)
     return tx.commit();
 }
 
-std::expected<void, Error> void_po(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<void, Error> void_po(Database& db, const QString& fkey)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -94,7 +94,7 @@ std::expected<void, Error> void_po(Database& db, const QString& fkey)
     return tx.commit();
 }
 
-std::expected<bool, Error> activate_po(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<bool, Error> activate_po(Database& db, const QString& fkey)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -107,7 +107,7 @@ std::expected<bool, Error> activate_po(Database& db, const QString& fkey)
     return *activated;
 }
 
-std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QDate& today)
+[[nodiscard]] std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QDate& today)
 {
     Transaction tx(db);
     if (!tx.active())

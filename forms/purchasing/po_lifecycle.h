@@ -12,19 +12,19 @@ namespace zelkor {
 
 /// Closes an order in one transaction: the open quantity of every line is cancelled, the
 /// stock lines' open quantities come off po_quantity, and the order counts as fully received.
-std::expected<void, Error> close_po(Database& db, const QString& fkey);
+[[nodiscard]] std::expected<void, Error> close_po(Database& db, const QString& fkey);
 
 /// Voids an order in one transaction: the stock lines' open quantities come off po_quantity,
 /// the requisition lines it was issued from are reopened, and header and lines are marked void.
-std::expected<void, Error> void_po(Database& db, const QString& fkey);
+[[nodiscard]] std::expected<void, Error> void_po(Database& db, const QString& fkey);
 
 /// Activates a future order in one transaction: its open quantities go onto po_quantity as a
 /// save of a current order puts them, and it stops being a future order. An order that is not
 /// (or no longer) a future order is left alone; gives whether it was activated.
-std::expected<bool, Error> activate_po(Database& db, const QString& fkey);
+[[nodiscard]] std::expected<bool, Error> activate_po(Database& db, const QString& fkey);
 
 /// Activates, in one transaction, every future order that is not void and whose activation
 /// date is `today` or later; gives their numbers (empty when none was found).
-std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QDate& today);
+[[nodiscard]] std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QDate& today);
 
 } // namespace zelkor

@@ -13,7 +13,7 @@ QString placeholders(qsizetype count)
     return text;
 }
 
-std::expected<std::optional<QString>, Error> requisition_key(Database& db, const QString& docno)
+[[nodiscard]] std::expected<std::optional<QString>, Error> requisition_key(Database& db, const QString& docno)
 {
     auto key = db.scalar(QStringLiteral("SELECT fkey FROM PR_header_table WHERE company = 1 AND docno = ?"), {docno});
     if (!key)
@@ -25,7 +25,7 @@ std::expected<std::optional<QString>, Error> requisition_key(Database& db, const
 
 /// Sets `closed` on the named lines of one requisition, then brings its header in line: closed
 /// when no line is open (closing), open again (reopening).
-std::expected<void, Error> set_lines_closed(Database& db, const QString& docno, const QList<int>& itemnos, bool closed)
+[[nodiscard]] std::expected<void, Error> set_lines_closed(Database& db, const QString& docno, const QList<int>& itemnos, bool closed)
 {
     auto key = requisition_key(db, docno);
     if (!key)
@@ -52,7 +52,7 @@ std::expected<void, Error> set_lines_closed(Database& db, const QString& docno, 
 
 } // namespace
 
-std::expected<void, Error> close_requisition_lines(Database& db, const std::vector<OrderLine>& lines)
+[[nodiscard]] std::expected<void, Error> close_requisition_lines(Database& db, const std::vector<OrderLine>& lines)
 {
     QMap<QString, QList<int>> linked;
     for (const OrderLine& line : lines)
@@ -64,7 +64,7 @@ std::expected<void, Error> close_requisition_lines(Database& db, const std::vect
     return {};
 }
 
-std::expected<void, Error> reopen_requisition_lines(Database& db, const QString& order_fkey)
+[[nodiscard]] std::expected<void, Error> reopen_requisition_lines(Database& db, const QString& order_fkey)
 {
     auto rows = db.select(QStringLiteral("SELECT prno, pr_itemno FROM PO_transaction_table WHERE fkey = ?"
                                          " AND prno IS NOT NULL AND pr_itemno IS NOT NULL ORDER BY prno, pr_itemno"),
@@ -81,23 +81,23 @@ std::expected<void, Error> reopen_requisition_lines(Database& db, const QString&
     return {};
 }
 
-std::expected<Rows, Error> open_requisitions(Database& db)
+[[nodiscard]] std::expected<Rows, Error> open_requisitions(Database& db)
 {
     return db.select(QStringLiteral("SELECT docno, fkey FROM PR_header_table WHERE company = 1 AND closed = FALSE"
                                     " ORDER BY docno DESC"));
 }
 
-std::expected<std::optional<Row>, Error> requisition_header(Database& db, const QString& docno)
+[[nodiscard]] std::expected<std::optional<Row>, Error> requisition_header(Database& db, const QString& docno)
 {
     return db.first(QStringLiteral("SELECT * FROM PR_header_table WHERE company = 1 AND docno = ?"), {docno});
 }
 
-std::expected<std::optional<Row>, Error> requisition_header_by_key(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<std::optional<Row>, Error> requisition_header_by_key(Database& db, const QString& fkey)
 {
     return db.first(QStringLiteral("SELECT * FROM PR_header_table WHERE fkey = ?"), {fkey});
 }
 
-std::expected<Rows, Error> requisition_lines(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<Rows, Error> requisition_lines(Database& db, const QString& fkey)
 {
     return db.select(QStringLiteral("SELECT l.*, a.accname FROM PR_transaction_table l"
                                     " LEFT JOIN Account_master_table a ON a.accno = l.accno"

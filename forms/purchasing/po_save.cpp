@@ -78,7 +78,7 @@ InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& s
 }
 
 /// Writes rows that share one column list with as few statements as the batch size allows.
-std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows)
+[[nodiscard]] std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows)
 {
     const size_t batch = lines_per_statement(db);
     for (size_t first = 0; first < rows.size(); first += batch) {
@@ -99,7 +99,7 @@ std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow
 
 /// Writes the lines with their tax slots (insert_new_po_transaction), then applies their
 /// effects: on-order quantities and the requisition lines they close.
-std::expected<void, Error> insert_new_po_transaction(Database& db, const Order& order, const SaveStamp& stamp,
+[[nodiscard]] std::expected<void, Error> insert_new_po_transaction(Database& db, const Order& order, const SaveStamp& stamp,
                                                      Writing writing)
 {
     std::vector<InsertRow> rows;
@@ -188,7 +188,7 @@ InsertRow header_row(const Order& order, const SaveStamp& stamp)
     return row;
 }
 
-std::expected<void, Error> rewrite_header(Database& db, const Order& order, const SaveStamp& stamp)
+[[nodiscard]] std::expected<void, Error> rewrite_header(Database& db, const Order& order, const SaveStamp& stamp)
 {
     const OrderHeader& header = order.header;
     UpdateRow row(QStringLiteral("PO_header_table"));
@@ -210,7 +210,7 @@ std::expected<void, Error> rewrite_header(Database& db, const Order& order, cons
 
 /// The stored header an edit keeps: number, vendor, rate and the future flag are not changed
 /// by an edit, so the lines are written with the stored values.
-std::expected<Order, Error> with_stored_header(Database& db, const Order& order)
+[[nodiscard]] std::expected<Order, Error> with_stored_header(Database& db, const Order& order)
 {
     auto stored = db.first(QStringLiteral("SELECT docno, vendor_no, future_po FROM PO_header_table WHERE fkey = ?"),
                            {order.header.fkey});
@@ -228,7 +228,7 @@ std::expected<Order, Error> with_stored_header(Database& db, const Order& order)
 
 } // namespace
 
-std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const SaveStamp& stamp)
+[[nodiscard]] std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const SaveStamp& stamp)
 {
     auto period = fiscal_period_of(db, order.header.order_date);
     if (!period)
@@ -255,7 +255,7 @@ std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, c
     return *number;
 }
 
-std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey)
 {
     auto future = db.scalar(QStringLiteral("SELECT future_po FROM PO_header_table WHERE fkey = ?"), {fkey});
     if (!future)
@@ -272,7 +272,7 @@ std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fk
     return reopen_requisition_lines(db, fkey);
 }
 
-std::expected<void, Error> update_po(Database& db, const Order& order, const SaveStamp& stamp)
+[[nodiscard]] std::expected<void, Error> update_po(Database& db, const Order& order, const SaveStamp& stamp)
 {
     Transaction tx(db);
     if (!tx.active())

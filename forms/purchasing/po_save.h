@@ -12,16 +12,16 @@ namespace zelkor {
 /// the on-order quantities of a non-future order, and the requisition lines it was issued
 /// from closed. On success the order's docno and fkey are set; on failure nothing was written
 /// and no number was taken.
-std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const SaveStamp& stamp);
+[[nodiscard]] std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const SaveStamp& stamp);
 
 /// Rewrites a saved order in one transaction: its effects are undone first
 /// (return_pr_n_qty_on_po), then the header columns an edit may change and every line are
 /// written again, and the effects of the new lines applied.
-std::expected<void, Error> update_po(Database& db, const Order& order, const SaveStamp& stamp);
+[[nodiscard]] std::expected<void, Error> update_po(Database& db, const Order& order, const SaveStamp& stamp);
 
 /// Undoes a stored order's effects inside the caller's transaction: the open quantities of its
 /// lines come off po_quantity (when the order is in effect, i.e. not a future order), and the
 /// requisition lines it was issued from are reopened.
-std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey);
+[[nodiscard]] std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey);
 
 } // namespace zelkor

@@ -35,7 +35,7 @@ public:
     explicit StockUnits(Database& db) : m_db(db) {}
 
     /// Nothing when the item is not in the item master.
-    std::expected<std::optional<StockQuantity>, Error> convert(const OnOrderLine& line)
+    [[nodiscard]] std::expected<std::optional<StockQuantity>, Error> convert(const OnOrderLine& line)
     {
         auto stock_uom = stock_uom_of(line.itemcode);
         if (!stock_uom)
@@ -55,7 +55,7 @@ public:
     }
 
 private:
-    std::expected<std::optional<QString>, Error> stock_uom_of(const QString& itemcode)
+    [[nodiscard]] std::expected<std::optional<QString>, Error> stock_uom_of(const QString& itemcode)
     {
         if (auto known = m_stock_uoms.constFind(itemcode); known != m_stock_uoms.constEnd())
             return *known;
@@ -83,7 +83,7 @@ bool counted(const OnOrderLine& line, OnOrderTypes types)
 
 using Changes = std::map<OnHandKey, StockQuantity>;
 
-std::expected<Changes, Error> changes_of(Database& db, const std::vector<OnOrderLine>& lines, OnOrderChange change,
+[[nodiscard]] std::expected<Changes, Error> changes_of(Database& db, const std::vector<OnOrderLine>& lines, OnOrderChange change,
                                          OnOrderTypes types)
 {
     StockUnits units(db);
@@ -105,7 +105,7 @@ std::expected<Changes, Error> changes_of(Database& db, const std::vector<OnOrder
     return changes;
 }
 
-std::expected<void, Error> upsert_batch(Database& db, Changes::const_iterator first, Changes::const_iterator last)
+[[nodiscard]] std::expected<void, Error> upsert_batch(Database& db, Changes::const_iterator first, Changes::const_iterator last)
 {
     QString sql = QStringLiteral("INSERT INTO Item_onhand_table (company, itemcode, warehouse, location, quantity,"
                                  " order_quantity, po_quantity, uom) VALUES ");
@@ -125,7 +125,7 @@ std::expected<void, Error> upsert_batch(Database& db, Changes::const_iterator fi
     return {};
 }
 
-std::expected<void, Error> create_or_change(Database& db, const Changes& changes)
+[[nodiscard]] std::expected<void, Error> create_or_change(Database& db, const Changes& changes)
 {
     auto first = changes.cbegin();
     while (first != changes.cend()) {
@@ -139,7 +139,7 @@ std::expected<void, Error> create_or_change(Database& db, const Changes& changes
     return {};
 }
 
-std::expected<void, Error> change_existing(Database& db, const Changes& changes)
+[[nodiscard]] std::expected<void, Error> change_existing(Database& db, const Changes& changes)
 {
     for (const auto& [key, change] : changes) {
         auto done = db.execute(QStringLiteral("UPDATE Item_onhand_table SET po_quantity = po_quantity + ?"
@@ -162,7 +162,7 @@ std::vector<OnOrderLine> on_order_lines(const std::vector<OrderLine>& lines)
     return result;
 }
 
-std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey)
+[[nodiscard]] std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey)
 {
     auto rows = db.select(QStringLiteral("SELECT itemcode, itemtype, uom, warehouse, location, quantity_open"
                                          " FROM PO_transaction_table WHERE fkey = ? AND void = FALSE ORDER BY itemno"),
@@ -177,7 +177,7 @@ std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& d
     return lines;
 }
 
-std::expected<void, Error> change_on_order_quantity(Database& db, const std::vector<OnOrderLine>& lines,
+[[nodiscard]] std::expected<void, Error> change_on_order_quantity(Database& db, const std::vector<OnOrderLine>& lines,
                                                     OnOrderChange change, OnOrderTypes types,
                                                     MissingOnHandRow missing)
 {

@@ -28,13 +28,13 @@ enum class MissingOnHandRow { Create, Skip };
 /// The lines of an order as they are about to be written.
 std::vector<OnOrderLine> on_order_lines(const std::vector<OrderLine>& lines);
 /// The stored lines of the order with key `fkey`.
-std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey);
+[[nodiscard]] std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey);
 
 /// Adds or removes the open quantities of the lines, converted from each line's unit to the
 /// item's stock unit, on the on-hand rows of company 1 named by item, warehouse and location.
 /// Rows are changed in key order (one statement per batch of rows) so that two saves never
 /// wait on each other crosswise. Runs inside the caller's transaction.
-std::expected<void, Error> change_on_order_quantity(Database& db, const std::vector<OnOrderLine>& lines,
+[[nodiscard]] std::expected<void, Error> change_on_order_quantity(Database& db, const std::vector<OnOrderLine>& lines,
                                                     OnOrderChange change, OnOrderTypes types,
                                                     MissingOnHandRow missing);
 

@@ -57,7 +57,7 @@ void set_account(Grid& lines, int row, const PrLists& lists, const QString& acco
     lines.set_cell(row, col::AccountName, lists.all_accounts.lookup(account, 1));
 }
 
-std::expected<void, Error> fill_stock_item(PrCellContext& context, Grid& lines, int row, const QString& code)
+[[nodiscard]] std::expected<void, Error> fill_stock_item(PrCellContext& context, Grid& lines, int row, const QString& code)
 {
     auto item = context.db.first(QStringLiteral("SELECT * FROM Item_master_table WHERE itemcode = ?"), {code});
     if (!item)
@@ -68,7 +68,7 @@ std::expected<void, Error> fill_stock_item(PrCellContext& context, Grid& lines, 
     return fill_line_from_item(context.db, lines, row, **item, context.shipto, LastCostShown::Money);
 }
 
-std::expected<void, Error> fill_charge(PrCellContext& context, Grid& lines, int row, const QString& code)
+[[nodiscard]] std::expected<void, Error> fill_charge(PrCellContext& context, Grid& lines, int row, const QString& code)
 {
     auto charge = context.db.first(QStringLiteral("SELECT tax_code, accno FROM Vendor_miscellaneous_charge_table"
                                                   " WHERE itemcode = ?"),
@@ -253,7 +253,7 @@ int pr_line_number(const Grid& lines, int row)
     return whole && number > 0 ? number : 0;
 }
 
-std::expected<void, Error> pr_recompute_line_tax(Database& db, TaxElementStore& taxes, Grid& lines, int row)
+[[nodiscard]] std::expected<void, Error> pr_recompute_line_tax(Database& db, TaxElementStore& taxes, Grid& lines, int row)
 {
     const int itemno = pr_line_number(lines, row);
     if (!itemno)

@@ -30,7 +30,7 @@ CellOutcome pr_cell_edited(PrCellContext& context, Grid& lines, int row, int col
 
 /// Recomputes a line's tax amount, net cost and tax elements from its extended cost, tax code
 /// and "tax included" check. Rows without a line number have no tax.
-std::expected<void, Error> pr_recompute_line_tax(Database& db, TaxElementStore& taxes, Grid& lines, int row);
+[[nodiscard]] std::expected<void, Error> pr_recompute_line_tax(Database& db, TaxElementStore& taxes, Grid& lines, int row);
 
 /// The line number of a row; 0 when it has none.
 int pr_line_number(const Grid& lines, int row);

@@ -15,7 +15,7 @@ bool checked(const QString& text)
 }
 
 /// A number cell: empty reads as 0; text that is not a number gives the cell's message.
-std::expected<Decimal, Error> number_of(const QString& text, const QString& message)
+[[nodiscard]] std::expected<Decimal, Error> number_of(const QString& text, const QString& message)
 {
     if (text.trimmed().isEmpty())
         return Decimal(0);
@@ -35,7 +35,7 @@ bool blank_row(const Grid& lines, int row)
     return true;
 }
 
-std::expected<PrLine, Error> line_of_row(const Grid& lines, int row)
+[[nodiscard]] std::expected<PrLine, Error> line_of_row(const Grid& lines, int row)
 {
     auto cell = [&](QLatin1String column) { return lines.cell(row, column).trimmed(); };
     PrLine line;
@@ -77,7 +77,7 @@ std::expected<PrLine, Error> line_of_row(const Grid& lines, int row)
 
 } // namespace
 
-std::expected<std::vector<PrLine>, Error> pr_lines_of_grid(const Grid& lines)
+[[nodiscard]] std::expected<std::vector<PrLine>, Error> pr_lines_of_grid(const Grid& lines)
 {
     std::vector<PrLine> result;
     for (int row = 0; row < lines.row_count(); ++row) {

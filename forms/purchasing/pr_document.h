@@ -70,7 +70,7 @@ struct PrAudit {
 /// one but with description text continues the line before it (its text joined with a line
 /// feed); empty rows are skipped. Errors: a continuation before any line, a line number that is
 /// not a whole number, and numbers that cannot be read (the cell's own message).
-std::expected<std::vector<PrLine>, Error> pr_lines_of_grid(const Grid& lines);
+[[nodiscard]] std::expected<std::vector<PrLine>, Error> pr_lines_of_grid(const Grid& lines);
 
 /// The date format of the hidden audit date columns of the line grid.
 inline constexpr Qt::DateFormat AuditDateFormat = Qt::ISODate;

@@ -19,7 +19,7 @@ void read_into(Choices& target, std::expected<Choices, Error> read, std::optiona
         error = read.error();
 }
 
-std::expected<Choices, Error> item_list(Database& db, const QString& item_type)
+[[nodiscard]] std::expected<Choices, Error> item_list(Database& db, const QString& item_type)
 {
     return Choices::load(db, PickList{QStringLiteral("SELECT itemcode, description, item_type FROM Item_master_table"
                                                      " WHERE item_type = ? AND discontinued = FALSE ORDER BY itemcode"),
@@ -51,7 +51,7 @@ const Choices& PrLists::accounts(const QString& item_type) const
     return all_accounts;
 }
 
-std::expected<PrLists, Error> load_pr_lists(Database& db)
+[[nodiscard]] std::expected<PrLists, Error> load_pr_lists(Database& db)
 {
     PrLists lists;
     std::optional<Error> error;
@@ -86,7 +86,7 @@ std::expected<PrLists, Error> load_pr_lists(Database& db)
     return lists;
 }
 
-std::expected<Choices, Error> units_for_line(Database& db, const PrLists& lists, const QString& item_type,
+[[nodiscard]] std::expected<Choices, Error> units_for_line(Database& db, const PrLists& lists, const QString& item_type,
                                              const QString& itemcode)
 {
     return item_unit_choices(db, lists.units, item_type, itemcode);

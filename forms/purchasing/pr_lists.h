@@ -35,11 +35,11 @@ struct PrLists {
     const Choices& accounts(const QString& item_type) const;
 };
 
-std::expected<PrLists, Error> load_pr_lists(Database& db);
+[[nodiscard]] std::expected<PrLists, Error> load_pr_lists(Database& db);
 
 /// The units a line may use: every unit, or for a stock item its stock and purchase units and
 /// the units it has conversion rules from.
-std::expected<Choices, Error> units_for_line(Database& db, const PrLists& lists, const QString& item_type,
+[[nodiscard]] std::expected<Choices, Error> units_for_line(Database& db, const PrLists& lists, const QString& item_type,
                                              const QString& itemcode);
 
 } // namespace zelkor

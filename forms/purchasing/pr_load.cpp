@@ -4,7 +4,7 @@ namespace zelkor {
 
 namespace {
 
-std::expected<std::optional<PrDocument>, Error> with_lines(Database& db, std::expected<std::optional<Row>, Error> header)
+[[nodiscard]] std::expected<std::optional<PrDocument>, Error> with_lines(Database& db, std::expected<std::optional<Row>, Error> header)
 {
     if (!header)
         return std::unexpected(header.error());
@@ -21,7 +21,7 @@ std::expected<std::optional<PrDocument>, Error> with_lines(Database& db, std::ex
 
 DocumentKind requisitions() { return {QStringLiteral("PR_header_table"), QStringLiteral("pr")}; }
 
-std::expected<std::optional<PrDocument>, Error> read_pr_by_number(Database& db, const QString& docno)
+[[nodiscard]] std::expected<std::optional<PrDocument>, Error> read_pr_by_number(Database& db, const QString& docno)
 {
     auto key = document_key_of_number(db, requisitions(), docno);
     if (!key)
@@ -31,7 +31,7 @@ std::expected<std::optional<PrDocument>, Error> read_pr_by_number(Database& db, 
     return read_pr_by_key(db, **key);
 }
 
-std::expected<std::optional<PrDocument>, Error> read_pr_by_key(Database& db, const QString& key)
+[[nodiscard]] std::expected<std::optional<PrDocument>, Error> read_pr_by_key(Database& db, const QString& key)
 {
     return with_lines(db, db.first(QStringLiteral("SELECT * FROM PR_header_table WHERE fkey = ?"), {key}));
 }

@@ -17,9 +17,9 @@ struct PrDocument {
 };
 
 /// The requisition with this number (company 1), or nothing.
-std::expected<std::optional<PrDocument>, Error> read_pr_by_number(Database& db, const QString& docno);
+[[nodiscard]] std::expected<std::optional<PrDocument>, Error> read_pr_by_number(Database& db, const QString& docno);
 /// The requisition with this key, or nothing.
-std::expected<std::optional<PrDocument>, Error> read_pr_by_key(Database& db, const QString& key);
+[[nodiscard]] std::expected<std::optional<PrDocument>, Error> read_pr_by_key(Database& db, const QString& key);
 
 /// Requisitions as the window browses them by key number.
 DocumentKind requisitions();

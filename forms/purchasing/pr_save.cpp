@@ -28,7 +28,7 @@ InsertRow& set_unless_empty(InsertRow& row, QStringView column, const QString& v
     return row;
 }
 
-std::expected<void, Error> insert_line(Database& db, const LineOwner& owner, const PrLine& line,
+[[nodiscard]] std::expected<void, Error> insert_line(Database& db, const LineOwner& owner, const PrLine& line,
                                        const TaxElements& elements, const PrAudit& audit, LineWrite write)
 {
     InsertRow row(LineTable);
@@ -71,7 +71,7 @@ std::expected<void, Error> insert_line(Database& db, const LineOwner& owner, con
     return row.execute(db);
 }
 
-std::expected<void, Error> insert_lines(Database& db, const LineOwner& owner, const std::vector<PrLine>& lines,
+[[nodiscard]] std::expected<void, Error> insert_lines(Database& db, const LineOwner& owner, const std::vector<PrLine>& lines,
                                         const TaxElementStore& taxes, const PrAudit& audit, LineWrite write)
 {
     for (const PrLine& line : lines) {
@@ -106,7 +106,7 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
     return row;
 }
 
-std::expected<void, Error> insert_header(Database& db, const DocumentNumber& number, const PrHeader& header,
+[[nodiscard]] std::expected<void, Error> insert_header(Database& db, const DocumentNumber& number, const PrHeader& header,
                                          const PrAudit& audit)
 {
     InsertRow row(HeaderTable);
@@ -122,7 +122,7 @@ std::expected<void, Error> insert_header(Database& db, const DocumentNumber& num
         .execute(db);
 }
 
-std::expected<void, Error> rewrite_header(Database& db, const QString& key, const QString& docno,
+[[nodiscard]] std::expected<void, Error> rewrite_header(Database& db, const QString& key, const QString& docno,
                                           const PrHeader& header, const PrAudit& audit)
 {
     UpdateRow row(HeaderTable);
@@ -148,7 +148,7 @@ std::expected<void, Error> rewrite_header(Database& db, const QString& key, cons
 }
 
 /// Closes the header when none of its lines is open, opens it otherwise; gives the new state.
-std::expected<bool, Error> settle_header_closed(Database& db, const QString& key)
+[[nodiscard]] std::expected<bool, Error> settle_header_closed(Database& db, const QString& key)
 {
     auto open_lines = db.scalar(QStringLiteral("SELECT COUNT(*) FROM PR_transaction_table"
                                                " WHERE fkey = ? AND closed = FALSE"),
@@ -162,7 +162,7 @@ std::expected<bool, Error> settle_header_closed(Database& db, const QString& key
     return closed;
 }
 
-std::expected<void, Error> committed(Transaction& tx)
+[[nodiscard]] std::expected<void, Error> committed(Transaction& tx)
 {
     if (!tx.active())
         return std::unexpected(tx.begin_error());
@@ -171,7 +171,7 @@ std::expected<void, Error> committed(Transaction& tx)
 
 } // namespace
 
-std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
+[[nodiscard]] std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
                                                    const TaxElementStore& taxes, const PrAudit& audit)
 {
     auto period = fiscal_period_of(db, header.order_date);
@@ -193,7 +193,7 @@ std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader&
     return *number;
 }
 
-std::expected<bool, Error> update_pr(Database& db, const QString& key, const QString& docno, const PrHeader& header,
+[[nodiscard]] std::expected<bool, Error> update_pr(Database& db, const QString& key, const QString& docno, const PrHeader& header,
                                      const std::vector<PrLine>& lines, const TaxElementStore& taxes,
                                      const PrAudit& audit)
 {
@@ -220,7 +220,7 @@ std::expected<bool, Error> update_pr(Database& db, const QString& key, const QSt
     return *closed;
 }
 
-std::expected<void, Error> close_pr(Database& db, const QString& key)
+[[nodiscard]] std::expected<void, Error> close_pr(Database& db, const QString& key)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -233,7 +233,7 @@ std::expected<void, Error> close_pr(Database& db, const QString& key)
     return committed(tx);
 }
 
-std::expected<void, Error> delete_pr(Database& db, const QString& key)
+[[nodiscard]] std::expected<void, Error> delete_pr(Database& db, const QString& key)
 {
     Transaction tx(db);
     if (!tx.active())

@@ -9,15 +9,15 @@ namespace {
 
 namespace col = pr_column;
 
-std::expected<void, Error> refuse(const QString& message) { return std::unexpected(Error::invalid(message)); }
+[[nodiscard]] std::expected<void, Error> refuse(const QString& message) { return std::unexpected(Error::invalid(message)); }
 
 /// The item master row of a code, or nothing.
-std::expected<std::optional<Row>, Error> item_of(Database& db, const QString& code)
+[[nodiscard]] std::expected<std::optional<Row>, Error> item_of(Database& db, const QString& code)
 {
     return db.first(QStringLiteral("SELECT itemcode, kit, stock_uom FROM Item_master_table WHERE itemcode = ?"), {code});
 }
 
-std::expected<bool, Error> exists(Database& db, const QString& sql, const Params& params)
+[[nodiscard]] std::expected<bool, Error> exists(Database& db, const QString& sql, const Params& params)
 {
     auto row = db.first(sql, params);
     if (!row)
@@ -25,7 +25,7 @@ std::expected<bool, Error> exists(Database& db, const QString& sql, const Params
     return row->has_value();
 }
 
-std::expected<void, Error> verify_item(Database& db, const QString& type, const QString& code,
+[[nodiscard]] std::expected<void, Error> verify_item(Database& db, const QString& type, const QString& code,
                                        std::optional<Row>& item)
 {
     if (type == u"1" || type == u"2") {
@@ -49,7 +49,7 @@ std::expected<void, Error> verify_item(Database& db, const QString& type, const 
     return refuse(QStringLiteral("item type is invalid."));
 }
 
-std::expected<void, Error> verify_account(Database& db, const QString& code, const QString& account)
+[[nodiscard]] std::expected<void, Error> verify_account(Database& db, const QString& code, const QString& account)
 {
     if (account.isEmpty())
         return refuse(QStringLiteral("please specify account for ") + code);
@@ -59,7 +59,7 @@ std::expected<void, Error> verify_account(Database& db, const QString& code, con
     return *found ? std::expected<void, Error>() : refuse(QStringLiteral("account number for ") + code + QStringLiteral(" is invalid."));
 }
 
-std::expected<void, Error> verify_quantity(const QString& code, const QString& text)
+[[nodiscard]] std::expected<void, Error> verify_quantity(const QString& code, const QString& text)
 {
     if (text.isEmpty())
         return refuse(QStringLiteral("please specify quantity for ") + code);
@@ -71,7 +71,7 @@ std::expected<void, Error> verify_quantity(const QString& code, const QString& t
     return {};
 }
 
-std::expected<void, Error> verify_unit(Database& db, const QString& code, const QString& unit, const Row& item)
+[[nodiscard]] std::expected<void, Error> verify_unit(Database& db, const QString& code, const QString& unit, const Row& item)
 {
     if (unit.isEmpty())
         return refuse(QStringLiteral("please specify unit of measurement for ") + code);
@@ -84,7 +84,7 @@ std::expected<void, Error> verify_unit(Database& db, const QString& code, const 
     return *found ? std::expected<void, Error>() : refuse(unit + QStringLiteral(" has no conversion factor for ") + code);
 }
 
-std::expected<void, Error> verify_row(Database& db, const Grid& lines, int row)
+[[nodiscard]] std::expected<void, Error> verify_row(Database& db, const Grid& lines, int row)
 {
     auto cell = [&](QLatin1String column) { return lines.cell(row, column).trimmed(); };
     const QString code = cell(col::ItemCode);
@@ -126,14 +126,14 @@ bool has_detail(const Grid& lines)
 
 } // namespace
 
-std::expected<void, Error> verify_choice(const Choices& list, const QString& value, const QString& message)
+[[nodiscard]] std::expected<void, Error> verify_choice(const Choices& list, const QString& value, const QString& message)
 {
     if (value.isEmpty() || list.find(value) >= 0)
         return {};
     return refuse(message);
 }
 
-std::expected<void, Error> verify_header(const PrHeaderTyped& header, const PrLists& lists, const Grid& lines)
+[[nodiscard]] std::expected<void, Error> verify_header(const PrHeaderTyped& header, const PrLists& lists, const Grid& lines)
 {
     if (!has_detail(lines))
         return refuse(QStringLiteral("No detail line"));
@@ -154,7 +154,7 @@ std::expected<void, Error> verify_header(const PrHeaderTyped& header, const PrLi
     return {};
 }
 
-std::expected<void, Error> verify_detail(Database& db, const Grid& lines)
+[[nodiscard]] std::expected<void, Error> verify_detail(Database& db, const Grid& lines)
 {
     for (int row = 0; row < lines.row_count(); ++row) {
         if (lines.cell(row, col::ItemCode).trimmed().isEmpty())

@@ -56,7 +56,7 @@ QString check_text(bool checked)
 
 } // namespace
 
-std::expected<TaxAuthorities, Error> tax_code_authorities(Database& db, const QString& tax_code)
+[[nodiscard]] std::expected<TaxAuthorities, Error> tax_code_authorities(Database& db, const QString& tax_code)
 {
     auto rows = db.select(QStringLiteral(
         "SELECT Tax_code_details_table.tax_authority, Rate, taxable, min_charged, max_charged, percent_refund,"
@@ -77,7 +77,7 @@ std::expected<TaxAuthorities, Error> tax_code_authorities(Database& db, const QS
     return authorities;
 }
 
-std::expected<QString, Error> default_tax_code(Database& db)
+[[nodiscard]] std::expected<QString, Error> default_tax_code(Database& db)
 {
     auto row = db.first(QStringLiteral("SELECT tax_code FROM Tax_code_table WHERE \"default\" = TRUE ORDER BY tax_code"));
     if (!row)
@@ -87,7 +87,7 @@ std::expected<QString, Error> default_tax_code(Database& db)
     return (*row)->text(u"tax_code");
 }
 
-std::expected<Choices, Error> purchase_tax_code_choices(Database& db)
+[[nodiscard]] std::expected<Choices, Error> purchase_tax_code_choices(Database& db)
 {
     return Choices::query(db, QStringLiteral("SELECT tax_code,description FROM Tax_code_table"
                                              " WHERE transaction_type = 'purchase'"),
@@ -124,7 +124,7 @@ LineTax tax_calculate(std::optional<Decimal> extended_cost, const TaxAuthorities
     return {total, net_cost_of(amount, total, included)};
 }
 
-std::expected<LineTax, Error> tax_calculate(Database& db, QStringView extended_cost, const QString& tax_code,
+[[nodiscard]] std::expected<LineTax, Error> tax_calculate(Database& db, QStringView extended_cost, const QString& tax_code,
                                             TaxIncluded included, TaxBounds bounds)
 {
     auto authorities = tax_code_authorities(db, tax_code);
@@ -206,7 +206,7 @@ LineTaxTotals get_fulltax_detail(TaxElementStore& store, int itemno, std::option
     return line_tax_totals(store.line(itemno), extended_cost, included);
 }
 
-std::expected<LineTaxTotals, Error> get_fulltax_detail(Database& db, TaxElementStore& store, int itemno,
+[[nodiscard]] std::expected<LineTaxTotals, Error> get_fulltax_detail(Database& db, TaxElementStore& store, int itemno,
                                                        QStringView extended_cost, const QString& tax_code,
                                                        TaxIncluded included)
 {
@@ -285,7 +285,7 @@ DocumentTotals totalamt_calculate(const Grid& lines, const QString& extended_cos
     return totals;
 }
 
-std::expected<TaxElements, Error> tax_elements_to_save(const TaxElementStore& store, int itemno,
+[[nodiscard]] std::expected<TaxElements, Error> tax_elements_to_save(const TaxElementStore& store, int itemno,
                                                        std::optional<Decimal> extended_cost)
 {
     if (!extended_cost || *extended_cost <= Decimal(0))
@@ -406,7 +406,7 @@ void TaxPanes::show_summary(const TaxElementStore& store)
     }
 }
 
-std::expected<LineTaxTotals, Error> TaxPanes::taxable_amount_edited(TaxElementStore& store, int row,
+[[nodiscard]] std::expected<LineTaxTotals, Error> TaxPanes::taxable_amount_edited(TaxElementStore& store, int row,
                                                                     std::optional<Decimal> extended_cost,
                                                                     TaxIncluded included)
 {

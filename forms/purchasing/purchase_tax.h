@@ -42,14 +42,14 @@ enum class TaxBounds { Ignore, Apply };
 
 /// The purchase authorities of `tax_code` in computing order (item_no). An unknown code or a code
 /// without purchase authorities gives an empty list (no tax).
-std::expected<TaxAuthorities, Error> tax_code_authorities(Database& db, const QString& tax_code);
+[[nodiscard]] std::expected<TaxAuthorities, Error> tax_code_authorities(Database& db, const QString& tax_code);
 
 /// The code given to lines without one: the tax code marked default. A missing default is an
 /// Error of kind NotFound with the message "Default Tax code has not been set".
-std::expected<QString, Error> default_tax_code(Database& db);
+[[nodiscard]] std::expected<QString, Error> default_tax_code(Database& db);
 
 /// The tax-code drop-down of purchasing lines (code, description).
-std::expected<Choices, Error> purchase_tax_code_choices(Database& db);
+[[nodiscard]] std::expected<Choices, Error> purchase_tax_code_choices(Database& db);
 
 /// The amount A of a line from its "extended cost" text ("#,##0.00" as shown). Empty, unreadable
 /// or negative text gives nothing: such a line carries no tax.
@@ -67,7 +67,7 @@ struct LineTax {
 LineTax tax_calculate(std::optional<Decimal> extended_cost, const TaxAuthorities& authorities, TaxIncluded included,
                       TaxBounds bounds = TaxBounds::Ignore);
 /// The same for a line as shown: the extended cost text and the tax code (read from the database).
-std::expected<LineTax, Error> tax_calculate(Database& db, QStringView extended_cost, const QString& tax_code,
+[[nodiscard]] std::expected<LineTax, Error> tax_calculate(Database& db, QStringView extended_cost, const QString& tax_code,
                                             TaxIncluded included, TaxBounds bounds = TaxBounds::Ignore);
 
 /// One tax element of a line: what one authority charges on it.
@@ -119,7 +119,7 @@ TaxElements tax_elements(int itemno, std::optional<Decimal> extended_cost, const
 LineTaxTotals get_fulltax_detail(TaxElementStore& store, int itemno, std::optional<Decimal> extended_cost,
                                  const TaxAuthorities& authorities, TaxIncluded included);
 /// The same, reading the authorities of the line's tax code.
-std::expected<LineTaxTotals, Error> get_fulltax_detail(Database& db, TaxElementStore& store, int itemno,
+[[nodiscard]] std::expected<LineTaxTotals, Error> get_fulltax_detail(Database& db, TaxElementStore& store, int itemno,
                                                        QStringView extended_cost, const QString& tax_code,
                                                        TaxIncluded included);
 
@@ -167,7 +167,7 @@ enum class AllocatedColumn { Absent, Present };
 /// store entry otherwise (empty for a code without authorities: the line is untaxed), or, when
 /// the line's tax was never computed, the error "cannot find tax element for item no " + itemno,
 /// on which the document save rolls back.
-std::expected<TaxElements, Error> tax_elements_to_save(const TaxElementStore& store, int itemno,
+[[nodiscard]] std::expected<TaxElements, Error> tax_elements_to_save(const TaxElementStore& store, int itemno,
                                                        std::optional<Decimal> extended_cost);
 
 /// Sets the five tax slots (tax_authority1..5, taxable_amount1..5, tax_rate1..5, tax_amount1..5,
@@ -213,7 +213,7 @@ public:
     /// The user left a "taxable amount" cell of the detail grid at `row`: recomputes the shown
     /// line through tax_calculate_from_xarray, refreshes both grids and gives the line's totals.
     /// Text that is not a number gives the error "please input numeric data" and changes nothing.
-    std::expected<LineTaxTotals, Error> taxable_amount_edited(TaxElementStore& store, int row,
+    [[nodiscard]] std::expected<LineTaxTotals, Error> taxable_amount_edited(TaxElementStore& store, int row,
                                                               std::optional<Decimal> extended_cost,
                                                               TaxIncluded included);
 

@@ -28,32 +28,32 @@ bool item_type_has_list(const QString& item_type)
     return item_type == u"1" || item_type == u"2" || item_type == u"6";
 }
 
-std::expected<Choices, Error> warehouse_choices(Database& db)
+[[nodiscard]] std::expected<Choices, Error> warehouse_choices(Database& db)
 {
     return Choices::query(db, QStringLiteral("SELECT warehouse, description FROM Warehouse_master_table ORDER BY warehouse"),
                           {QStringLiteral("Warehouse"), QStringLiteral("Description")});
 }
 
-std::expected<Choices, Error> currency_choices(Database& db)
+[[nodiscard]] std::expected<Choices, Error> currency_choices(Database& db)
 {
     return Choices::query(db, QStringLiteral("SELECT currency, description FROM Working_currency_table ORDER BY currency"),
                           {QStringLiteral("Currency"), QStringLiteral("Description")});
 }
 
-std::expected<Choices, Error> unit_choices(Database& db)
+[[nodiscard]] std::expected<Choices, Error> unit_choices(Database& db)
 {
     return Choices::query(db, QStringLiteral("SELECT uom, description FROM UOM_table ORDER BY uom"),
                           {QStringLiteral("uom"), QStringLiteral("description")});
 }
 
-std::expected<Choices, Error> warehouse_location_choices(Database& db)
+[[nodiscard]] std::expected<Choices, Error> warehouse_location_choices(Database& db)
 {
     return Choices::query(db, QStringLiteral("SELECT warehouse, location FROM Warehouse_location_master_table"
                                              " ORDER BY warehouse, location"),
                           {QStringLiteral("warehouse"), QStringLiteral("location")});
 }
 
-std::expected<Row, Error> chosen_vendor(Database& db, const QString& vendor_no)
+[[nodiscard]] std::expected<Row, Error> chosen_vendor(Database& db, const QString& vendor_no)
 {
     auto vendor = db.first(QStringLiteral("SELECT * FROM Vendor_table WHERE vendor_no = ? AND discontinued = FALSE"),
                            {vendor_no});
@@ -75,7 +75,7 @@ void show_vendor_details(WindowModel& window, const Row& vendor)
     window.set_field(QStringLiteral("fax"), vendor.text(u"fax1"));
 }
 
-std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
+[[nodiscard]] std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
                                                const QString& shipto, LastCostShown shown)
 {
     const QString account = item.text(u"asset_accno");
@@ -127,7 +127,7 @@ void fill_item_default_place(Database& db, Grid& lines, int row)
     }
 }
 
-std::expected<Choices, Error> item_unit_choices(Database& db, const Choices& all_units, const QString& item_type,
+[[nodiscard]] std::expected<Choices, Error> item_unit_choices(Database& db, const Choices& all_units, const QString& item_type,
                                                 const QString& itemcode)
 {
     if (item_type != u"1" || itemcode.isEmpty())

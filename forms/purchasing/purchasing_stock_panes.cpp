@@ -25,7 +25,7 @@ struct StockLine {
     QString location{};
 };
 
-std::expected<int, Error> quantity_decimals(Database& db, const QString& itemcode)
+[[nodiscard]] std::expected<int, Error> quantity_decimals(Database& db, const QString& itemcode)
 {
     auto decimals = db.scalar(QStringLiteral("SELECT quantity_decimals FROM Item_master_table WHERE itemcode = ?"),
                               {itemcode});
@@ -45,7 +45,7 @@ StockRow stock_row_of(const Row& row, const QString& itemcode, int decimals)
 }
 
 /// The ship-to warehouse's default location; empty when it has none.
-std::expected<QString, Error> default_location(Database& db, const QString& warehouse)
+[[nodiscard]] std::expected<QString, Error> default_location(Database& db, const QString& warehouse)
 {
     auto location = db.scalar(QStringLiteral("SELECT location FROM Warehouse_location_master_table"
                                              " WHERE warehouse = ? AND \"default\" = TRUE"),
@@ -55,7 +55,7 @@ std::expected<QString, Error> default_location(Database& db, const QString& ware
     return Row::to_text(*location);
 }
 
-std::expected<std::vector<StockRow>, Error> stock_by_location(Database& db, const QString& itemcode)
+[[nodiscard]] std::expected<std::vector<StockRow>, Error> stock_by_location(Database& db, const QString& itemcode)
 {
     auto decimals = quantity_decimals(db, itemcode);
     if (!decimals)
@@ -72,7 +72,7 @@ std::expected<std::vector<StockRow>, Error> stock_by_location(Database& db, cons
     return stock;
 }
 
-std::expected<std::vector<StockRow>, Error> stock_by_items(Database& db, const std::vector<StockLine>& lines,
+[[nodiscard]] std::expected<std::vector<StockRow>, Error> stock_by_items(Database& db, const std::vector<StockLine>& lines,
                                                            const QString& shipto)
 {
     std::vector<StockRow> stock;
@@ -136,7 +136,7 @@ void fill_stock_grid(Grid& pane, const std::vector<StockRow>& stock)
 
 } // namespace
 
-std::expected<void, Error> show_stock_by_location(Database& db, Grid& pane, const QString& itemcode)
+[[nodiscard]] std::expected<void, Error> show_stock_by_location(Database& db, Grid& pane, const QString& itemcode)
 {
     if (itemcode.isEmpty()) {
         pane.clear();
@@ -149,7 +149,7 @@ std::expected<void, Error> show_stock_by_location(Database& db, Grid& pane, cons
     return {};
 }
 
-std::expected<void, Error> show_stock_by_items(Database& db, Grid& pane, const Grid& lines, const QString& shipto)
+[[nodiscard]] std::expected<void, Error> show_stock_by_items(Database& db, Grid& pane, const Grid& lines, const QString& shipto)
 {
     auto stock = stock_by_items(db, stock_lines_of(lines), shipto);
     if (!stock) {

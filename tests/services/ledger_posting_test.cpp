@@ -32,7 +32,7 @@ protected:
     }
 
     // One save: post inside a transaction and commit, as a document window does.
-    std::expected<DocumentNumber, Error> save(const LedgerEntry& entry, const JournalDocument& d = document())
+    [[nodiscard]] std::expected<DocumentNumber, Error> save(const LedgerEntry& entry, const JournalDocument& d = document())
     {
         Transaction tx(db());
         auto posted = post_entry(db(), d, entry);
@@ -43,7 +43,7 @@ protected:
         return posted;
     }
 
-    std::expected<std::optional<DocumentNumber>, Error> reverse(const QString& fkey)
+    [[nodiscard]] std::expected<std::optional<DocumentNumber>, Error> reverse(const QString& fkey)
     {
         Reversal r{QStringLiteral("void invoice VI-26-00007"), QStringLiteral("Void invoice VI-26-00007"),
                    QStringLiteral("PO-BILL"), QStringLiteral("P/O Bill Entry"), QStringLiteral("VI-26-00007"),

@@ -97,6 +97,9 @@ void TestDatabase::create_postgres(Contents contents)
     // whichever test gets there first (an advisory lock keeps the others waiting).
     const QString version = schema_version();
     const QString template_name = QStringLiteral("zelkor_tpl_%1_%2").arg(version).arg(static_cast<int>(contents));
+    // Tests of a parallel run queue here while one of them builds a template: wait as long as a
+    // test may run, not the lock timeout of a save.
+    fail_on(server.execute_script(QStringLiteral("SET lock_timeout = '300s'")), "setting the lock wait");
     fail_on(server.execute_script(QStringLiteral("SELECT pg_advisory_lock(4242)")), "locking");
     auto exists = server.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname = ?"), {template_name});
     if (exists && exists->toLongLong() == 0) {

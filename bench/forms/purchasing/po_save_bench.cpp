@@ -18,15 +18,15 @@ void add_existing_orders(Database& db)
 {
     const QString numbers = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ")
                                 .arg(ExistingOrders);
-    db.execute(numbers
+    bench::require(db.execute(numbers
                + QStringLiteral("INSERT INTO PO_header_table (company, fkey, doctype, docno, vendor_no, order_date, currency,"
                                 " payment_term, sub_total, tax_total, total) SELECT 1, 'bulk-' || i, 'po', 'BULK-' || i,"
-                                " 'V100', '2026-02-01', 'USD', '30', 100, 5, 105 FROM n"));
-    db.execute(numbers
+                                " 'V100', '2026-02-01', 'USD', '30', 100, 5, 105 FROM n")), "adding orders");
+    bench::require(db.execute(numbers
                + QStringLiteral("INSERT INTO PO_transaction_table (company, fkey, itemno, docno, itemcode, itemtype, quantity,"
                                 " quantity_open, uom, unitcost, extended_cost, accno, warehouse, location)"
                                 " SELECT 1, 'bulk-' || i, l.itemno, 'BULK-' || i, 'BOLT', '1', 1, 0, 'pcs', 50, 50, '1300',"
-                                " 'MAIN', 'A2' FROM n CROSS JOIN (SELECT 1 AS itemno UNION ALL SELECT 2) l"));
+                                " 'MAIN', 'A2' FROM n CROSS JOIN (SELECT 1 AS itemno UNION ALL SELECT 2) l")), "adding order lines");
 }
 
 Order order_of(int line_count)

@@ -71,16 +71,16 @@ protected:
     QString requisition()
     {
         auto& db = t.db();
-        db.execute("INSERT INTO PR_header_table (company, fkey, doctype, docno, vendor_no, shipto, order_date, currency,"
+        EXPECT_TRUE(db.execute("INSERT INTO PR_header_table (company, fkey, doctype, docno, vendor_no, shipto, order_date, currency,"
                    " closed) VALUES (1, '1pr-1', 'pr', 'PR-26-00001', 'V100', 'MAIN', ?, 'USD', FALSE)",
-                   {QDate(2026, 3, 1)});
-        db.execute("INSERT INTO PR_transaction_table (company, fkey, itemno, docno, itemcode, itemtype, description, uom,"
+                   {QDate(2026, 3, 1)}));
+        EXPECT_TRUE(db.execute("INSERT INTO PR_transaction_table (company, fkey, itemno, docno, itemcode, itemtype, description, uom,"
                    " quantity, unitcost, extended_cost, net_cost, tax_code, tax_amount, accno, warehouse, location,"
                    " closed, tax_authority1, taxable_amount1, tax_rate1, tax_amount1, tax_recoverable1) VALUES"
                    " (1, '1pr-1', 1, 'PR-26-00001', 'WIDGET', '1', 'Widget', 'box', 5, 20, 100, 105, 'ST', 5, '1300',"
                    " 'MAIN', 'A1', FALSE, 'STATE', 100, 5, 5, 5),"
                    " (1, '1pr-1', 2, 'PR-26-00001', 'FREIGHT', '6', 'Freight charge', NULL, 1, 15, 15, 15, 'EXEMPT', 0,"
-                   " '5200', NULL, NULL, FALSE, NULL, 0, 0, 0, 0)");
+                   " '5200', NULL, NULL, FALSE, NULL, 0, 0, 0, 0)"));
         return QStringLiteral("1pr-1");
     }
 
@@ -158,9 +158,9 @@ TEST_F(OrderWindow, EditKeepsReceivedQuantitiesAndRefusesOrderingLessThanReceive
     save_order("V100", {{"WIDGET", "10", "box", "30"}});
     ASSERT_EQ(prompter.last(), "Add new PO no. PO-26-00001 complete");
     // A receipt of 4 boxes, as the receipt window records it on the order and the stock.
-    t.db().execute("UPDATE PO_transaction_table SET quantity_received = 4, quantity_open = 6, uom_received = 'box'");
-    t.db().execute("UPDATE PO_header_table SET received = TRUE");
-    t.db().execute("UPDATE Item_onhand_table SET po_quantity = po_quantity - 48 WHERE itemcode = 'WIDGET'");
+    ASSERT_TRUE(t.db().execute("UPDATE PO_transaction_table SET quantity_received = 4, quantity_open = 6, uom_received = 'box'"));
+    ASSERT_TRUE(t.db().execute("UPDATE PO_header_table SET received = TRUE"));
+    ASSERT_TRUE(t.db().execute("UPDATE Item_onhand_table SET po_quantity = po_quantity - 48 WHERE itemcode = 'WIDGET'"));
     ASSERT_TRUE(window.execute(CommandId::RefreshRecord));
     expect_consistent();
 
@@ -221,8 +221,8 @@ TEST_F(OrderWindow, FullTakeOverClosesTheRequisitionAndVoidReopensIt)
 
 TEST_F(OrderWindow, ANumberLongerThanThirtyCharactersAbortsTheSave)
 {
-    t.db().execute("UPDATE Next_number_format_table SET prefix = ? WHERE doctype = 'po'",
-                   {QString(22, u'P')});
+    ASSERT_TRUE(t.db().execute("UPDATE Next_number_format_table SET prefix = ? WHERE doctype = 'po'",
+                   {QString(22, u'P')}));
     save_order("V100", {{"WIDGET", "1", "box", "30"}});
     const QStringList messages = prompter.messages();
     ASSERT_GE(messages.size(), 2);
