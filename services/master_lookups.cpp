@@ -1,5 +1,7 @@
 #include "services/master_lookups.h"
 
+#include "services/sql_names.h"
+
 namespace zelkor {
 namespace {
 
@@ -42,7 +44,8 @@ PickList make(QString sql, QString layout, Params params = {})
 {
     const ParameterKey key = key_of(parameter);
     auto row = db.first(QStringLiteral("SELECT accno FROM Account_Parameters_table"
-                                       " WHERE module = ? AND parameter_name = ? AND \"default\" = ?"),
+                                       " WHERE module = ? AND parameter_name = ? AND ")
+                            + sql_name(u"default") + QStringLiteral(" = ?"),
                         {key.module, key.name, true});
     if (!row)
         return std::unexpected(row.error());
@@ -116,6 +119,145 @@ QString missing_parameter_message(Parameter parameter)
     if (!done)
         return std::unexpected(done.error());
     return {};
+}
+
+std::expected<std::optional<Row>, Error> vendor_in_use(Database& db, const QString& vendor_no)
+{
+    return db.first(QStringLiteral("SELECT * FROM Vendor_table WHERE vendor_no = ? AND discontinued = FALSE"), {vendor_no});
+}
+
+std::expected<QString, Error> vendor_name(Database& db, const QString& vendor_no)
+{
+    auto name = db.scalar(QStringLiteral("SELECT vendor_name FROM Vendor_table WHERE vendor_no = ?"), {vendor_no});
+    if (!name)
+        return std::unexpected(name.error());
+    return Row::to_text(*name);
+}
+
+std::expected<std::optional<QString>, Error> default_warehouse(Database& db)
+{
+    static const QString sql = QStringLiteral("SELECT warehouse FROM Warehouse_master_table WHERE ") + sql_name(u"default")
+                               + QStringLiteral(" = TRUE ORDER BY warehouse");
+    auto warehouse = db.scalar(sql);
+    if (!warehouse)
+        return std::unexpected(warehouse.error());
+    if (!warehouse->isValid() || warehouse->isNull())
+        return std::optional<QString>();
+    return std::optional<QString>(Row::to_text(*warehouse));
+}
+
+std::expected<std::optional<QString>, Error> ship_to_address(Database& db, const QString& warehouse)
+{
+    auto row = db.first(QStringLiteral("SELECT Address FROM Warehouse_master_table WHERE warehouse = ?"), {warehouse});
+    if (!row)
+        return std::unexpected(row.error());
+    if (!*row)
+        return std::optional<QString>();
+    QString address = (*row)->text(u"Address");
+    if (address.isEmpty()) {
+        auto company = db.scalar(QStringLiteral("SELECT address FROM Company_table WHERE company_no = 1"));
+        if (!company)
+            return std::unexpected(company.error());
+        address = Row::to_text(*company);
+    }
+    return std::optional<QString>(address);
+}
+
+std::expected<QString, Error> warehouse_default_location(Database& db, const QString& warehouse)
+{
+    static const QString sql = QStringLiteral("SELECT location FROM Warehouse_location_master_table WHERE warehouse = ? AND ")
+                               + sql_name(u"default") + QStringLiteral(" = TRUE ORDER BY location");
+    auto location = db.scalar(sql, {warehouse});
+    if (!location)
+        return std::unexpected(location.error());
+    return Row::to_text(*location);
+}
+
+std::expected<std::optional<Row>, Error> item_row(Database& db, const QString& itemcode)
+{
+    return db.first(QStringLiteral("SELECT * FROM Item_master_table WHERE itemcode = ?"), {itemcode});
+}
+
+std::expected<std::optional<Row>, Error> item_by_code_or_short_name(Database& db, const QString& code)
+{
+    return db.first(QStringLiteral("SELECT * FROM Item_master_table WHERE (itemcode = ? OR short_name = ?)"
+                                   " AND item_type IN ('1', '2') AND discontinued = FALSE"
+                                   " ORDER BY CASE WHEN itemcode = ? THEN 0 ELSE 1 END, itemcode"),
+                    {code, code, code});
+}
+
+std::expected<std::optional<Row>, Error> charge_row(Database& db, const QString& itemcode)
+{
+    return db.first(QStringLiteral("SELECT * FROM Vendor_miscellaneous_charge_table WHERE itemcode = ?"), {itemcode});
+}
+
+std::expected<QString, Error> account_name(Database& db, const QString& accno)
+{
+    auto name = db.scalar(QStringLiteral("SELECT accname FROM Account_master_table WHERE accno = ?"), {accno});
+    if (!name)
+        return std::unexpected(name.error());
+    return Row::to_text(*name);
+}
+
+std::expected<std::optional<Decimal>, Error> item_last_cost(Database& db, const QString& itemcode,
+                                                            const QString& warehouse)
+{
+    auto cost = db.first(QStringLiteral("SELECT last_cost FROM Item_warehouse_table"
+                                        " WHERE company = 1 AND itemcode = ? AND warehouse = ?"),
+                         {itemcode, warehouse});
+    if (!cost)
+        return std::unexpected(cost.error());
+    if (!*cost)
+        return std::optional<Decimal>();
+    return (*cost)->decimal_or_null(u"last_cost");
+}
+
+std::expected<std::optional<ItemPlace>, Error> item_default_place(Database& db, const QString& itemcode)
+{
+    auto row = db.first(QStringLiteral("SELECT warehouse, default_location FROM Item_warehouse_table"
+                                       " WHERE company = 1 AND itemcode = ? AND default_warehouse = TRUE"
+                                       " ORDER BY warehouse"),
+                        {itemcode});
+    if (!row)
+        return std::unexpected(row.error());
+    if (!*row)
+        return std::optional<ItemPlace>();
+    return std::optional<ItemPlace>(ItemPlace{(*row)->text(u"warehouse"), (*row)->text(u"default_location")});
+}
+
+std::expected<QString, Error> item_default_location(Database& db, const QString& itemcode, const QString& warehouse)
+{
+    auto location = db.scalar(QStringLiteral("SELECT default_location FROM Item_warehouse_table"
+                                             " WHERE company = 1 AND itemcode = ? AND warehouse = ?"),
+                              {itemcode, warehouse});
+    if (!location)
+        return std::unexpected(location.error());
+    return Row::to_text(*location);
+}
+
+std::expected<QStringList, Error> item_units(Database& db, const QString& itemcode)
+{
+    auto item = db.first(QStringLiteral("SELECT stock_uom, purchase_uom FROM Item_master_table WHERE itemcode = ?"),
+                         {itemcode});
+    if (!item)
+        return std::unexpected(item.error());
+    auto rules = db.select(QStringLiteral("SELECT DISTINCT uom_from FROM UOM_conversion_table WHERE itemcode = ?"
+                                          " ORDER BY uom_from"),
+                           {itemcode});
+    if (!rules)
+        return std::unexpected(rules.error());
+    QStringList units;
+    auto add = [&units](const QString& unit) {
+        if (!unit.isEmpty() && !units.contains(unit, Qt::CaseInsensitive))
+            units << unit;
+    };
+    if (*item) {
+        add((*item)->text(u"stock_uom"));
+        add((*item)->text(u"purchase_uom"));
+    }
+    for (const Row& rule : *rules)
+        add(rule.text(u"uom_from"));
+    return units;
 }
 
 std::vector<PickList::Column> PickList::columns() const
@@ -228,6 +370,70 @@ PickList account(AccountList list)
                     {"A", "CURRENT LIABILITIES"});
     }
     Q_UNREACHABLE();
+}
+
+PickList warehouse()
+{
+    return make(QStringLiteral("SELECT warehouse, description FROM Warehouse_master_table ORDER BY warehouse"),
+                QStringLiteral("0;1500;<;Warehouse|1;3000;<;Description"));
+}
+
+PickList warehouse_location()
+{
+    return make(QStringLiteral("SELECT warehouse, location FROM Warehouse_location_master_table"
+                               " ORDER BY warehouse, location"),
+                QStringLiteral("0;1500;<;warehouse|1;1500;<;location"));
+}
+
+PickList currency()
+{
+    return make(QStringLiteral("SELECT currency, description FROM Working_currency_table ORDER BY currency"),
+                QStringLiteral("0;1000;<;Currency|1;3000;<;Description"));
+}
+
+PickList unit()
+{
+    return make(QStringLiteral("SELECT uom, description FROM UOM_table ORDER BY uom"),
+                QStringLiteral("0;1000;<;uom|1;2500;<;description"));
+}
+
+PickList shipvia()
+{
+    return make(QStringLiteral("SELECT shipvia_id, Description FROM Shipvia_table ORDER BY shipvia_id"),
+                QStringLiteral("0;1500;<;Ship via|1;3000;<;Description"));
+}
+
+PickList purchase_tax_code()
+{
+    return make(QStringLiteral("SELECT tax_code, description FROM Tax_code_table WHERE transaction_type = ?"
+                               " ORDER BY tax_code"),
+                QStringLiteral("0;1200;<;Tax code|1;3000;<;Description"), {"purchase"});
+}
+
+PickList item_of_type(const QString& item_type)
+{
+    return make(QStringLiteral("SELECT itemcode, description, item_type FROM Item_master_table"
+                               " WHERE item_type = ? AND discontinued = FALSE ORDER BY itemcode"),
+                QStringLiteral("0;1500;<;item code|1;3000;<;description|2;500;^;type"), {item_type});
+}
+
+PickList charge()
+{
+    return make(QStringLiteral("SELECT itemcode, description, '6' AS item_type FROM Vendor_miscellaneous_charge_table"
+                               " ORDER BY itemcode"),
+                QStringLiteral("0;1500;<;item code|1;3000;<;description|2;500;^;type"));
+}
+
+PickList vendor_part_number(const QString& vendor_no)
+{
+    return make(QStringLiteral("SELECT p.vendor_itemcode, i.itemcode, i.description, i.item_type, i.active"
+                               " FROM Item_manufacturer_partno_table p INNER JOIN Item_master_table i"
+                               " ON p.itemcode = i.itemcode WHERE i.item_type IN ('1', '2')"
+                               " AND i.kit = FALSE AND i.discontinued = FALSE AND p.vendor_no = ?"
+                               " ORDER BY p.vendor_itemcode"),
+                QStringLiteral("0;1500;<;vendor item code|1;1500;<;item code|2;3000;<;description|3;500;^;type"
+                               "|4;500;^;active"),
+                {vendor_no});
 }
 
 } // namespace pick_lists

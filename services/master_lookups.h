@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <expected>
 #include <optional>
@@ -44,6 +45,47 @@ struct ExchangeRate {
 /// caller's transaction.
 [[nodiscard]] std::expected<void, Error> update_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change);
 
+// Master rows the document windows look up -------------------------------------------------------
+
+/// The vendor a document names, when it is still in use (not discontinued); nothing otherwise.
+[[nodiscard]] std::expected<std::optional<Row>, Error> vendor_in_use(Database& db, const QString& vendor_no);
+/// The vendor's name; empty when there is no such vendor.
+[[nodiscard]] std::expected<QString, Error> vendor_name(Database& db, const QString& vendor_no);
+/// The warehouse marked default (the first by code when several are marked); nothing when none is.
+[[nodiscard]] std::expected<std::optional<QString>, Error> default_warehouse(Database& db);
+/// The address a document ships to at this warehouse: its own, else the company's; nothing when
+/// the warehouse is not in the warehouse master.
+[[nodiscard]] std::expected<std::optional<QString>, Error> ship_to_address(Database& db, const QString& warehouse);
+/// The warehouse's default location (Warehouse_location_master_table); empty when it has none.
+[[nodiscard]] std::expected<QString, Error> warehouse_default_location(Database& db, const QString& warehouse);
+/// The item master row of a code (`SELECT *`); nothing when there is none.
+[[nodiscard]] std::expected<std::optional<Row>, Error> item_row(Database& db, const QString& itemcode);
+/// The item-master item ("1" or "2", not discontinued) a code or short name stands for; nothing
+/// when there is none.
+[[nodiscard]] std::expected<std::optional<Row>, Error> item_by_code_or_short_name(Database& db, const QString& code);
+/// The miscellaneous charge row of a code (`SELECT *`); nothing when there is none.
+[[nodiscard]] std::expected<std::optional<Row>, Error> charge_row(Database& db, const QString& itemcode);
+/// The account's name; empty when there is no such account.
+[[nodiscard]] std::expected<QString, Error> account_name(Database& db, const QString& accno);
+/// The item's last cost at a warehouse; nothing when none was recorded.
+[[nodiscard]] std::expected<std::optional<Decimal>, Error> item_last_cost(Database& db, const QString& itemcode,
+                                                                          const QString& warehouse);
+/// Where an item is kept by default: its default warehouse and that warehouse's default location
+/// for the item.
+struct ItemPlace {
+    QString warehouse{};
+    QString location{};
+};
+/// The item's default warehouse (Item_warehouse_table row marked default_warehouse, the first
+/// by warehouse when several are marked) with its default location; nothing when none is marked.
+[[nodiscard]] std::expected<std::optional<ItemPlace>, Error> item_default_place(Database& db, const QString& itemcode);
+/// The item's default location in a warehouse; empty when it has none there.
+[[nodiscard]] std::expected<QString, Error> item_default_location(Database& db, const QString& itemcode,
+                                                                  const QString& warehouse);
+/// The units a stock item's lines may use: its stock and purchase units and the units it has
+/// conversion rules from, each once, in that order.
+[[nodiscard]] std::expected<QStringList, Error> item_units(Database& db, const QString& itemcode);
+
 /// A drop-down list: its query and its column layout ("index;width;alignment;caption" joined by
 /// "|", widths in twips, "<" left, "^" centre, ">" right).
 struct PickList {
@@ -83,6 +125,25 @@ PickList cash_account();
 PickList bank();
 PickList exchange_rate(const QString& currency, const QDate& on_or_before = {});
 PickList account(AccountList list);
+/// Warehouses (warehouse, description), by code.
+PickList warehouse();
+/// Warehouse locations (warehouse, location), by warehouse and location.
+PickList warehouse_location();
+/// Document currencies (currency, description), by code.
+PickList currency();
+/// Units of measure (uom, description), by code.
+PickList unit();
+/// Ship-via methods (code, description), by code.
+PickList shipvia();
+/// Purchase tax codes (tax code, description), by code.
+PickList purchase_tax_code();
+/// Item-master items of one type ("1" or "2") not discontinued: item code, description, type.
+PickList item_of_type(const QString& item_type);
+/// Miscellaneous charges: item code, description, type "6".
+PickList charge();
+/// The part numbers a vendor gives the items of the item master ("1" and "2", not kits, not
+/// discontinued): vendor item code, item code, description, type, active.
+PickList vendor_part_number(const QString& vendor_no);
 } // namespace pick_lists
 
 } // namespace zelkor

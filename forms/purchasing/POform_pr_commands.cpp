@@ -6,7 +6,7 @@
 #include "forms/purchasing/pr_columns.h"
 #include "forms/purchasing/pr_print.h"
 #include "forms/purchasing/pr_save.h"
-#include "forms/purchasing/purchasing_stock_panes.h"
+#include "forms/common/stock_panes.h"
 #include "services/fiscal_periods.h"
 
 #include <QDir>

@@ -87,7 +87,4 @@ struct SaveStamp {
     QString computer_id{};
 };
 
-/// Item types whose lines carry an on-order quantity when an order is saved.
-inline bool counts_on_order(const QString& itemtype) { return itemtype == u"1" || itemtype == u"2"; }
-
 } // namespace zelkor

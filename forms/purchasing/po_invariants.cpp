@@ -1,6 +1,6 @@
 #include "forms/purchasing/po_invariants.h"
 
-#include "services/units.h"
+#include "services/stock/stock_units.h"
 
 #include <QMap>
 
@@ -36,26 +36,25 @@ QString row_key(const Row& row)
     return row.text(u"itemcode") + u'/' + row.text(u"warehouse") + u'/' + row.text(u"location");
 }
 
-/// What po_quantity should hold per on-hand row, from the open lines of current orders.
+/// What po_quantity should hold per on-hand row, from the open lines of current orders, each
+/// converted to stock units as the order save converts it.
 [[nodiscard]] std::expected<QMap<QString, Decimal>, Error> expected_on_order(Database& db)
 {
-    auto groups = db.select(QStringLiteral(
-        "SELECT l.itemcode, l.warehouse, l.location, l.uom, i.stock_uom, SUM(l.quantity_open) AS quantity_open"
-        " FROM PO_transaction_table l"
+    auto lines = db.select(QStringLiteral(
+        "SELECT l.itemcode, l.warehouse, l.location, l.uom, l.quantity_open FROM PO_transaction_table l"
         " INNER JOIN PO_header_table h ON h.fkey = l.fkey"
         " INNER JOIN Item_master_table i ON i.itemcode = l.itemcode"
-        " WHERE l.void = FALSE AND h.void = FALSE AND h.future_po = FALSE AND l.itemtype = '1' AND i.item_type = '1'"
-        " GROUP BY l.itemcode, l.warehouse, l.location, l.uom, i.stock_uom"));
-    if (!groups)
-        return std::unexpected(groups.error());
+        " WHERE l.void = FALSE AND h.void = FALSE AND h.future_po = FALSE AND l.itemtype = '1' AND i.item_type = '1'"));
+    if (!lines)
+        return std::unexpected(lines.error());
+    StockUnits units(db);
     QMap<QString, Decimal> expected;
-    for (const Row& group : *groups) {
-        const QString uom = group.text(u"uom").isEmpty() ? group.text(u"stock_uom") : group.text(u"uom");
-        auto stock = convert_quantity(db, group.decimal(u"quantity_open"), group.text(u"itemcode"), uom,
-                                      group.text(u"stock_uom"));
+    for (const Row& line : *lines) {
+        auto stock = units.convert(line.text(u"itemcode"), line.text(u"uom"), line.decimal(u"quantity_open"));
         if (!stock)
             return std::unexpected(stock.error());
-        expected[row_key(group)] += *stock;
+        if (*stock)
+            expected[row_key(line)] += (*stock)->quantity;
     }
     return expected;
 }

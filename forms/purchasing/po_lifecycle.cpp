@@ -1,7 +1,7 @@
 #include "forms/purchasing/po_lifecycle.h"
 
 #include "forms/purchasing/po_requisition.h"
-#include "forms/purchasing/po_stock.h"
+#include "services/stock/on_order.h"
 
 namespace zelkor {
 namespace {

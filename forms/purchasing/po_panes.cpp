@@ -1,7 +1,7 @@
 // The order window's information panes: tax, stock and purchase history.
 #include "forms/purchasing/POform_po.h"
 
-#include "forms/purchasing/purchasing_stock_panes.h"
+#include "forms/common/stock_panes.h"
 
 namespace zelkor {
 

@@ -1,7 +1,7 @@
 #include "forms/purchasing/po_save.h"
 
 #include "forms/purchasing/po_requisition.h"
-#include "forms/purchasing/po_stock.h"
+#include "services/stock/on_order.h"
 #include "services/clock.h"
 #include "services/fiscal_periods.h"
 #include "services/sql_names.h"
@@ -21,6 +21,16 @@ SqlValue optional_text(const QString& text)
 }
 
 enum class Writing { New, Edit };
+
+/// What the lines about to be written put on order.
+std::vector<OnOrderLine> on_order_lines(const std::vector<OrderLine>& lines)
+{
+    std::vector<OnOrderLine> result;
+    result.reserve(lines.size());
+    for (const OrderLine& line : lines)
+        result.push_back({line.itemcode, line.itemtype, line.uom, line.warehouse, line.location, line.quantity_open});
+    return result;
+}
 
 InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& stamp, Writing writing,
                    const TaxElements& elements)

@@ -1,8 +1,6 @@
-#include "forms/purchasing/po_stock.h"
+#include "services/stock/on_order.h"
 
-#include "services/units.h"
-
-#include <QHash>
+#include "services/stock/stock_units.h"
 
 #include <map>
 #include <tuple>
@@ -24,56 +22,6 @@ struct OnHandKey {
     }
 };
 
-struct StockQuantity {
-    Decimal quantity;
-    QString stock_uom;
-};
-
-/// Converts line quantities to stock units, reading each item and each unit pair once.
-class StockUnits {
-public:
-    explicit StockUnits(Database& db) : m_db(db) {}
-
-    /// Nothing when the item is not in the item master.
-    [[nodiscard]] std::expected<std::optional<StockQuantity>, Error> convert(const OnOrderLine& line)
-    {
-        auto stock_uom = stock_uom_of(line.itemcode);
-        if (!stock_uom)
-            return std::unexpected(stock_uom.error());
-        if (!*stock_uom)
-            return std::nullopt;
-        const QString from = line.uom.isEmpty() ? **stock_uom : line.uom;
-        const QString pair_key = line.itemcode + QChar(0) + from;
-        auto factor = m_factors.constFind(pair_key);
-        if (factor == m_factors.constEnd()) {
-            auto pair = conversion_pair(m_db, line.itemcode, from, **stock_uom);
-            if (!pair)
-                return std::unexpected(pair.error());
-            factor = m_factors.insert(pair_key, pair->to_quantity / pair->from_quantity);
-        }
-        return StockQuantity{line.quantity_open * *factor, **stock_uom};
-    }
-
-private:
-    [[nodiscard]] std::expected<std::optional<QString>, Error> stock_uom_of(const QString& itemcode)
-    {
-        if (auto known = m_stock_uoms.constFind(itemcode); known != m_stock_uoms.constEnd())
-            return *known;
-        auto item = m_db.first(QStringLiteral("SELECT stock_uom FROM Item_master_table WHERE itemcode = ?"), {itemcode});
-        if (!item)
-            return std::unexpected(item.error());
-        std::optional<QString> stock_uom;
-        if (*item)
-            stock_uom = (*item)->text(u"stock_uom");
-        m_stock_uoms.insert(itemcode, stock_uom);
-        return stock_uom;
-    }
-
-    Database& m_db;
-    QHash<QString, std::optional<QString>> m_stock_uoms;
-    QHash<QString, Decimal> m_factors;
-};
-
 bool counted(const OnOrderLine& line, OnOrderTypes types)
 {
     if (line.itemcode.isEmpty() || line.quantity_open.is_zero())
@@ -91,7 +39,7 @@ using Changes = std::map<OnHandKey, StockQuantity>;
     for (const OnOrderLine& line : lines) {
         if (!counted(line, types))
             continue;
-        auto converted = units.convert(line);
+        auto converted = units.convert(line.itemcode, line.uom, line.quantity_open);
         if (!converted)
             return std::unexpected(converted.error());
         if (!*converted)
@@ -152,15 +100,6 @@ using Changes = std::map<OnHandKey, StockQuantity>;
 }
 
 } // namespace
-
-std::vector<OnOrderLine> on_order_lines(const std::vector<OrderLine>& lines)
-{
-    std::vector<OnOrderLine> result;
-    result.reserve(lines.size());
-    for (const OrderLine& line : lines)
-        result.push_back({line.itemcode, line.itemtype, line.uom, line.warehouse, line.location, line.quantity_open});
-    return result;
-}
 
 [[nodiscard]] std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey)
 {

@@ -1,12 +1,15 @@
 #pragma once
 
-#include "forms/purchasing/po_document.h"
 #include "services/database.h"
 
 #include <expected>
 #include <vector>
 
 namespace zelkor {
+
+/// Item types whose order lines carry an on-order quantity: stock items and non-stock items of
+/// the item master.
+inline bool counts_on_order(const QString& itemtype) { return itemtype == u"1" || itemtype == u"2"; }
 
 /// What one order line contributes to the on-order quantity (po_quantity) of its on-hand row.
 struct OnOrderLine {
@@ -25,8 +28,6 @@ enum class OnOrderTypes { StockAndNonStock, StockOnly };
 /// Whether a missing on-hand row is created (saving) or the line is passed over (closing).
 enum class MissingOnHandRow { Create, Skip };
 
-/// The lines of an order as they are about to be written.
-std::vector<OnOrderLine> on_order_lines(const std::vector<OrderLine>& lines);
 /// The stored lines of the order with key `fkey`.
 [[nodiscard]] std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey);
 

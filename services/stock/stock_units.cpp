@@ -1,0 +1,39 @@
+#include "services/stock/stock_units.h"
+
+namespace zelkor {
+
+std::expected<std::optional<QString>, Error> StockUnits::stock_uom_of(const QString& itemcode)
+{
+    if (auto known = m_stock_uoms.constFind(itemcode); known != m_stock_uoms.constEnd())
+        return *known;
+    auto item = m_db.first(QStringLiteral("SELECT stock_uom FROM Item_master_table WHERE itemcode = ?"), {itemcode});
+    if (!item)
+        return std::unexpected(item.error());
+    std::optional<QString> stock_uom;
+    if (*item)
+        stock_uom = (*item)->text(u"stock_uom");
+    m_stock_uoms.insert(itemcode, stock_uom);
+    return stock_uom;
+}
+
+std::expected<std::optional<StockQuantity>, Error> StockUnits::convert(const QString& itemcode, const QString& uom,
+                                                                       const Decimal& quantity)
+{
+    auto stock_uom = stock_uom_of(itemcode);
+    if (!stock_uom)
+        return std::unexpected(stock_uom.error());
+    if (!*stock_uom)
+        return std::nullopt;
+    const QString from = uom.isEmpty() ? **stock_uom : uom;
+    const QString pair_key = itemcode + QChar(0) + from;
+    auto pair = m_pairs.constFind(pair_key);
+    if (pair == m_pairs.constEnd()) {
+        auto read = conversion_pair(m_db, itemcode, from, **stock_uom);
+        if (!read)
+            return std::unexpected(read.error());
+        pair = m_pairs.insert(pair_key, *read);
+    }
+    return StockQuantity{(quantity * pair->to_quantity / pair->from_quantity).round(6), **stock_uom};
+}
+
+} // namespace zelkor

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "services/database.h"
+#include "services/decimal.h"
+#include "services/units.h"
+
+#include <QHash>
+#include <QString>
+
+#include <expected>
+#include <optional>
+
+namespace zelkor {
+
+/// A quantity in an item's stock unit.
+struct StockQuantity {
+    Decimal quantity{};
+    QString stock_uom{};
+};
+
+/// Converts document quantities to stock units for one save: each item's stock unit and each
+/// unit pair's factor are read once, however many lines name them.
+class StockUnits {
+public:
+    explicit StockUnits(Database& db) : m_db(db) {}
+
+    /// `quantity` of `uom` (the stock unit when empty) in the item's stock unit, multiplied before
+    /// it is divided and kept to six decimals (the quantity columns' scale); nothing when the item
+    /// is not in the item master.
+    [[nodiscard]] std::expected<std::optional<StockQuantity>, Error> convert(const QString& itemcode, const QString& uom,
+                                                                             const Decimal& quantity);
+    /// The item's stock unit; nothing when the item is not in the item master.
+    [[nodiscard]] std::expected<std::optional<QString>, Error> stock_uom_of(const QString& itemcode);
+
+private:
+    Database& m_db;
+    QHash<QString, std::optional<QString>> m_stock_uoms;
+    QHash<QString, ConversionPair> m_pairs;
+};
+
+} // namespace zelkor
