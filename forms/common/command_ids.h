@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 
 namespace zelkor {
 
@@ -52,7 +53,13 @@ enum class CommandId : int {
     FirstWindowCommand = 1001,
 };
 
-constexpr int to_int(CommandId id) { return static_cast<int>(id); }
+/// The number of a command id, shared or a window's own (`enum class Command : int` in each window).
+template <typename Id>
+    requires std::is_enum_v<Id>
+constexpr int to_int(Id id)
+{
+    return static_cast<int>(id);
+}
 
 /// The right of the user a command needs: update for writing commands, print for printing,
 /// design for saving layouts and fonts (the user's rights themselves are in services/rights.h).

@@ -39,7 +39,7 @@ QString Grid::cell(int row, int column) const
     return valid(row, column) ? m_rows[size_t(row)].at(column) : QString();
 }
 
-QString Grid::cell(int row, const QString& caption) const { return cell(row, column_index(caption)); }
+QString Grid::cell(int row, const QString& caption) const { return cell(row, required_column(caption)); }
 
 void Grid::set_cell(int row, int column, const QString& value)
 {
@@ -231,5 +231,29 @@ void Grid::set_current(int row, int column)
     m_current_column = column;
     emit currentChanged(row, column);
 }
+
+std::optional<Decimal> cell_number(const Grid& grid, int row, const QString& caption)
+{
+    const QString text = grid.cell(row, caption).trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    auto value = Decimal::parse(text);
+    if (!value || value->is_overflow())
+        return std::nullopt;
+    return value;
+}
+
+Decimal cell_amount(const Grid& grid, int row, const QString& caption)
+{
+    return cell_number(grid, row, caption).value_or(Decimal());
+}
+
+bool cell_checked(const Grid& grid, int row, const QString& caption)
+{
+    const QString text = grid.cell(row, caption).trimmed();
+    return text == u"1" || text.compare(u"true", Qt::CaseInsensitive) == 0;
+}
+
+QString check_text(bool checked) { return checked ? QStringLiteral("1") : QString(); }
 
 } // namespace zelkor

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "forms/common/field.h"
+#include "services/decimal.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace zelkor {
@@ -49,6 +51,8 @@ public:
     int required_column(const QString& caption) const;
 
     QString cell(int row, int column) const;
+    /// The cell of the column with this caption; a caption the grid does not have is a
+    /// programming error (asserted).
     QString cell(int row, const QString& caption) const;
     /// The window writes a cell; no checks run.
     void set_cell(int row, int column, const QString& value);
@@ -129,5 +133,17 @@ private:
     CellCheck m_cell_check;
     EditGate m_edit_gate;
 };
+
+// Reading typed values out of cells: cells hold exact values as text (quantities and costs with
+// all their decimals, money as "#,##0.00"), so reading one back loses nothing.
+
+/// The number in a cell; nothing when the cell is empty or holds no number.
+std::optional<Decimal> cell_number(const Grid& grid, int row, const QString& caption);
+/// The number in a cell; 0 when the cell is empty or holds no number.
+Decimal cell_amount(const Grid& grid, int row, const QString& caption);
+/// Whether a check-box cell is ticked ("1" or "true").
+bool cell_checked(const Grid& grid, int row, const QString& caption);
+/// The text of a ticked ("1") or unticked ("") check box.
+QString check_text(bool checked);
 
 } // namespace zelkor

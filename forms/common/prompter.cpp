@@ -1,10 +1,13 @@
 #include "forms/common/prompter.h"
 
+#include <QLoggingCategory>
 #include <QStringList>
 
 namespace zelkor {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcUnattended, "zelkor.prompter")
 
 QString answer_word(ScriptedPrompter::Answer answer)
 {
@@ -24,6 +27,29 @@ bool is_positive(ScriptedPrompter::Answer answer)
 }
 
 } // namespace
+
+void UnattendedPrompter::message(const QString& text, const QString& title)
+{
+    qCInfo(lcUnattended).noquote() << title << "|" << text;
+}
+
+bool UnattendedPrompter::ask_yes_no(const QString& text, const QString& title)
+{
+    qCWarning(lcUnattended).noquote() << title << "| question answered No, nobody to ask:" << text;
+    return false;
+}
+
+bool UnattendedPrompter::ask_ok_cancel(const QString& text, const QString& title)
+{
+    qCWarning(lcUnattended).noquote() << title << "| question answered Cancel, nobody to ask:" << text;
+    return false;
+}
+
+std::optional<QString> UnattendedPrompter::prompt(const QString& text, const QString& title, const QString&)
+{
+    qCWarning(lcUnattended).noquote() << title << "| prompt cancelled, nobody to ask:" << text;
+    return std::nullopt;
+}
 
 void ScriptedPrompter::add(Record record)
 {

@@ -27,6 +27,18 @@ public:
                                           const QString& initial = {}) = 0;
 };
 
+/// The prompter of a window that nobody gave one (a host without a view, a batch run): messages
+/// go to the log, questions are answered No or Cancel, prompts are cancelled, so that nothing is
+/// ever written on an answer nobody gave. It never throws.
+class UnattendedPrompter : public Prompter {
+public:
+    void message(const QString& text, const QString& title = {}) override;
+    bool ask_yes_no(const QString& text, const QString& title = {}) override;
+    bool ask_ok_cancel(const QString& text, const QString& title = {}) override;
+    std::optional<QString> prompt(const QString& text, const QString& title = {},
+                                  const QString& initial = {}) override;
+};
+
 /// Raised by ScriptedPrompter when a question comes and no answer was queued for it: a test or
 /// script that forgot an answer must fail at once instead of waiting for a click.
 class UnansweredQuestion : public std::logic_error {

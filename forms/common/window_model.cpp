@@ -51,10 +51,10 @@ Prompter& WindowModel::prompter() const
 {
     if (m_prompter)
         return *m_prompter;
-    // A window nobody gave a prompter to still records what it says; a question fails loudly.
+    // A window nobody gave a prompter to logs what it says and answers every question No.
     auto& self = const_cast<WindowModel&>(*this);
     if (!self.m_fallback_prompter)
-        self.m_fallback_prompter = std::make_unique<ScriptedPrompter>();
+        self.m_fallback_prompter = std::make_unique<UnattendedPrompter>();
     return *self.m_fallback_prompter;
 }
 
@@ -100,7 +100,11 @@ Entry WindowModel::type_into(const QString& name, const QString& value)
     set_field(canonical, value);
     if (m_mode != Mode::Read && previous != value)
         set_dirty(true);
-    return check_field(canonical, previous);
+    const Entry entry = check_field(canonical, previous);
+    // A refused value never stays: the field shows what it held before.
+    if (entry == Entry::Refused)
+        set_field(canonical, previous);
+    return entry;
 }
 
 void WindowModel::set_field(const QString& name, const QString& value)
@@ -178,7 +182,11 @@ Entry WindowModel::cell_typed(Grid& grid, int row, int column, const QString& pr
 {
     if (m_mode != Mode::Read && grid.cell(row, column) != previous)
         set_dirty(true);
-    return check_cell(grid, row, column, previous);
+    const Entry entry = check_cell(grid, row, column, previous);
+    // A refused value never stays: the cell shows what it held before.
+    if (entry == Entry::Refused && row < grid.row_count())
+        grid.set_cell(row, column, previous);
+    return entry;
 }
 
 Grid* WindowModel::grid(const QString& name) const
@@ -513,6 +521,31 @@ void WindowModel::discard_changes(Mode left)
 }
 
 // Helpers ---------------------------------------------------------------------------------------
+
+void WindowModel::report(const Error& error, const QString& failed, Outcome outcome)
+{
+    if (!error.detail.isEmpty())
+        qWarning().noquote() << m_class_name << (failed.isEmpty() ? error.message : failed) << "|" << error.detail;
+    const bool has_sentence = error.kind != Error::Kind::Database && !error.message.isEmpty();
+    if (has_sentence)
+        message(error.message);
+    if (!failed.isEmpty() && (outcome == Outcome::RolledBack || !has_sentence))
+        message(failed);
+}
+
+bool WindowModel::refuse(const QString& text)
+{
+    message(text);
+    return false;
+}
+
+bool WindowModel::may_update()
+{
+    if (m_rights.update)
+        return true;
+    message(NoUpdateRight);
+    return false;
+}
 
 void WindowModel::notify(const QString& formx, const QString& docnox, const QString& arg2)
 {

@@ -23,6 +23,8 @@ struct PickList;
 
 /// What the number box of a document that is not saved yet shows.
 inline const QString NewDocumentNumber = QStringLiteral("** New **");
+/// What a write says to a user without the update right on the window.
+inline const QString NoUpdateRight = QStringLiteral("You have no right to update this window.");
 
 /// A command as a window has it now.
 struct Command {
@@ -121,7 +123,13 @@ public:
     /// Runs a command as a click on it would. False when the window does not have it, it is
     /// disabled, the user lacks the right, or the command did not complete.
     bool execute(int id);
-    bool execute(CommandId id) { return execute(to_int(id)); }
+    /// The same for a shared id or a window's own (`POform_po::Command::ClosePo`).
+    template <typename Id>
+        requires std::is_enum_v<Id>
+    bool execute(Id id)
+    {
+        return execute(to_int(id));
+    }
 
     /// Closing by the host: asks about unsaved work as command 100 does when `ask` is
     /// AskAboutChanges, then runs the unload steps, closes and notifies "Next App".
@@ -191,6 +199,18 @@ protected:
     // Helpers for windows -------------------------------------------------------------------------
     void notify(const QString& formx, const QString& docnox = {}, const QString& arg2 = {});
     void message(const QString& text, const QString& title = {});
+    /// Whether a failed routine had written anything that its transaction then rolled back.
+    enum class Outcome { Refused, RolledBack };
+    /// The one way a window tells the user that a routine failed. A refusal shows the routine's
+    /// own sentence (a check's message, a lock held by another user), or `failed` (the window's
+    /// "... failed" sentence) for a database error, whose driver text goes to the log only. A
+    /// rolled-back save shows its sentence when it has one and then `failed` in every case.
+    void report(const Error& error, const QString& failed = {}, Outcome outcome = Outcome::Refused);
+    /// Shows `text`; gives false, for refusals that end a command.
+    bool refuse(const QString& text);
+    /// Every routine that writes asks this first: true when the user has the update right on the
+    /// window, else it says "You have no right to update this window." and gives false.
+    bool may_update();
     bool ask_yes_no(const QString& text, const QString& title = {});
     void set_mode(Mode mode);
     void set_dirty(bool dirty);

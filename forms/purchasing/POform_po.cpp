@@ -1,6 +1,8 @@
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/purchasing/po_columns.h"
 #include "forms/purchasing/po_requisition.h"
+#include "forms/purchasing/po_save.h"
 #include "forms/purchasing/purchasing_lines.h"
 #include "services/master_lookups.h"
 
@@ -8,35 +10,57 @@ namespace zelkor {
 
 namespace {
 
-const QStringList LineColumns{
-    "item no", "item code", "vendor item code", "item type", "description", "long description", "quantity order",
-    "quantity open", "quantity received", "quantity billed", "quantity open for bill", "quantity canceled", "uom",
-    "uom open", "uom received", "unit cost", "extended cost", "tax code", "tax amount", "allocated tax", "net cost",
-    "tax included", "account", "account name", "warehouse", "location", "PR no", "PR item no", "cancel",
-    "user created", "user updated", "created date", "created time", "last modified date", "last modified time",
-    "computer id"};
+namespace col = po_column;
+namespace pr_col = po_requisition_column;
+namespace history = po_history_column;
 
-const QStringList AuditColumns{"user created", "user updated", "created date", "created time", "last modified date",
-                               "last modified time", "computer id"};
+const QStringList LineColumns{
+    col::ItemNo,       col::ItemCode,         col::VendorItemCode,   col::ItemType,         col::Description,
+    col::LongDescription, col::QuantityOrder, col::QuantityOpen,     col::QuantityReceived, col::QuantityBilled,
+    col::QuantityOpenForBill, col::QuantityCanceled, col::Uom,        col::UomOpen,          col::UomReceived,
+    col::UnitCost,     col::ExtendedCost,     col::TaxCode,          col::TaxAmount,        col::AllocatedTax,
+    col::NetCost,      col::TaxIncluded,      col::Account,          col::AccountName,      col::Warehouse,
+    col::Location,     col::PrNo,             col::PrItemNo,         col::Cancel,           col::UserCreated,
+    col::UserUpdated,  col::CreatedDate,      col::CreatedTime,      col::LastModifiedDate, col::LastModifiedTime,
+    col::ComputerId};
+
+const QStringList AuditColumns{col::UserCreated, col::UserUpdated,      col::CreatedDate,     col::CreatedTime,
+                               col::LastModifiedDate, col::LastModifiedTime, col::ComputerId};
 
 /// Columns the order itself keeps up (receipts, bills, the requisition link): never typed.
-const QStringList KeptColumns{"item no", "quantity open", "quantity received", "quantity billed",
-                              "quantity open for bill", "quantity canceled", "uom open", "uom received",
-                              "tax amount", "allocated tax", "account name", "PR no", "PR item no"};
+const QStringList KeptColumns{col::ItemNo,          col::QuantityOpen,        col::QuantityReceived,
+                              col::QuantityBilled,  col::QuantityOpenForBill, col::QuantityCanceled,
+                              col::UomOpen,         col::UomReceived,         col::TaxAmount,
+                              col::AllocatedTax,    col::AccountName,         col::PrNo,
+                              col::PrItemNo};
 
-const QStringList RequisitionColumns{"item no", "item code", "item type", "description", "uom", "quantity",
-                                     "unit cost", "extended cost", "tax code", "tax amount", "net cost",
-                                     "tax included", "account", "account name", "warehouse", "location", "closed"};
+const QStringList RequisitionColumns{pr_col::ItemNo,     pr_col::ItemCode,    pr_col::ItemType,  pr_col::Description,
+                                     pr_col::Uom,        pr_col::Quantity,    pr_col::UnitCost,  pr_col::ExtendedCost,
+                                     pr_col::TaxCode,    pr_col::TaxAmount,   pr_col::NetCost,   pr_col::TaxIncluded,
+                                     pr_col::Account,    pr_col::AccountName, pr_col::Warehouse, pr_col::Location,
+                                     pr_col::Closed};
 
-const QStringList HistoryColumns{"vendor name", "PO no", "order date", "item code", "quantity", "uom", "unit cost",
-                                 "extended cost", "tax included"};
+const QStringList HistoryColumns{history::VendorName, history::PoNo,    history::OrderDate,
+                                 history::ItemCode,   history::Quantity, history::Uom,
+                                 history::UnitCost,   history::ExtendedCost, history::TaxIncluded};
 
 const QStringList StockColumns{"item code", "warehouse", "location", "quantity", "order quantity", "po quantity"};
+
+/// The item codes an order line may take: items of types 1 and 2 (also by short name, shown as
+/// "(code) description") and miscellaneous charges.
+const QString OrderItemsSql = QStringLiteral(
+    "SELECT itemcode, description, item_type FROM Item_master_table"
+    " WHERE item_type IN ('1', '2') AND discontinued = FALSE"
+    " UNION ALL SELECT short_name, '(' || itemcode || ') ' || description, item_type"
+    " FROM Item_master_table WHERE item_type IN ('1', '2') AND discontinued = FALSE"
+    " AND short_name IS NOT NULL AND short_name <> ''"
+    " UNION ALL SELECT itemcode, Description, '6' FROM Vendor_miscellaneous_charge_table"
+    " ORDER BY 1");
 
 } // namespace
 
 POform_po::POform_po(QObject* parent)
-    : PurchasingWindow(QStringLiteral("POform_po"), QStringLiteral("Purchase Order"), Kind::Document, parent)
+    : DocumentWindow(QStringLiteral("POform_po"), QStringLiteral("Purchase Order"), orders(), parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -80,14 +104,17 @@ POform_po::POform_po(QObject* parent)
         m_lines->set_column_hidden(m_lines->required_column(hidden), true);
     for (const QString& kept : KeptColumns)
         m_lines->set_column_read_only(m_lines->required_column(kept), true);
-    m_lines->set_number_columns({"quantity order", "quantity open", "quantity received", "quantity billed",
-                                 "quantity open for bill", "quantity canceled", "unit cost", "extended cost",
-                                 "tax amount", "allocated tax", "net cost"});
-    m_lines->set_column_kind(m_lines->required_column("tax included"), FieldKind::Check);
-    connect(m_lines, &Grid::currentChanged, this, [this] { offer_line_units(m_lines->current_row()); });
-    m_lines->set_column_kind(m_lines->required_column("cancel"), FieldKind::Check);
+    m_lines->set_number_columns({col::QuantityOrder, col::QuantityOpen, col::QuantityReceived, col::QuantityBilled,
+                                 col::QuantityOpenForBill, col::QuantityCanceled, col::UnitCost, col::ExtendedCost,
+                                 col::TaxAmount, col::AllocatedTax, col::NetCost});
+    m_lines->set_column_kind(m_lines->required_column(col::TaxIncluded), FieldKind::Check);
+    m_lines->set_column_kind(m_lines->required_column(col::Cancel), FieldKind::Check);
+    connect(m_lines, &Grid::currentChanged, this, [this] {
+        offer_line_units(m_lines->current_row());
+        refresh_panes();
+    });
 
-    declare_pane("requisition", "PR Window", PaneArea::Right, PrWindow);
+    declare_pane("requisition", "PR Window", PaneArea::Right, to_int(Command::PrWindow));
     declare_field({"pr_docno", "PR no.", K::DropDown, 0, "requisition", false, open});
     declare_field({"pr_order_date", "PR Date", K::Date, 1, "requisition", true});
     declare_field({"pr_requested_date", "Req. Date", K::Date, 1, "requisition", true});
@@ -96,150 +123,139 @@ POform_po::POform_po(QObject* parent)
     declare_field({"pr_shipto", "Ship to", K::Text, 2, "requisition", true});
     m_requisition_lines = &declare_grid("grid_pr", {}, RequisitionColumns, "requisition");
     m_requisition_lines->set_read_only(true);
-    m_requisition_lines->set_number_columns({"quantity", "unit cost", "extended cost", "tax amount", "net cost"});
+    m_requisition_lines->set_number_columns(
+        {pr_col::Quantity, pr_col::UnitCost, pr_col::ExtendedCost, pr_col::TaxAmount, pr_col::NetCost});
 
-    declare_pane("address", "Address Window", PaneArea::Right, ShipToVendorAddress);
+    declare_pane("address", "Address Window", PaneArea::Right, to_int(Command::ShipToVendorAddress));
     declare_field({"ship_to_address", "Ship-to address", K::MultiLine, 0, "address"});
     declare_field({"vendor_address", "Vendor address", K::MultiLine, 1, "address"});
     declare_field({"save_vendor_address", "Save vendor address", K::Check, 2, "address"});
 
-    m_tax_panes = declare_tax_panes();
+    declare_tax_panes();
     declare_stock_panes(StockColumns, StockColumns);
-    m_stock_by_location = grid("grid_stock_location");
-    m_stock_by_item = grid("grid_stock_item");
-    declare_pane("vendor_history", "Vendor PO History", PaneArea::Bottom, VendorPurchaseHistory);
+    declare_pane("vendor_history", "Vendor PO History", PaneArea::Bottom, to_int(Command::VendorPurchaseHistory));
     m_vendor_history = &declare_grid("grid_vendor_history", {}, HistoryColumns, "vendor_history");
-    declare_pane("item_history", "Item PO History", PaneArea::Bottom, ItemPurchaseHistory);
+    declare_pane("item_history", "Item PO History", PaneArea::Bottom, to_int(Command::ItemPurchaseHistory));
     m_item_history = &declare_grid("grid_item_history", {}, HistoryColumns, "item_history");
     for (Grid* pane_grid : {m_vendor_history, m_item_history}) {
         pane_grid->set_read_only(true);
-        pane_grid->set_number_columns({"quantity", "unit cost", "extended cost"});
+        pane_grid->set_number_columns({history::Quantity, history::UnitCost, history::ExtendedCost});
     }
 
+    auto own = [this](Command id, std::string_view caption, std::string_view menu, bool toolbar, Right right,
+                      Checkable checkable = Checkable::No) {
+        declare_command({to_int(id), caption, menu, toolbar, right, checkable});
+    };
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
-    declare_command({SaveAsTemplate, "Save As &Template", menus::File, false, Right::Update});
+    own(Command::SaveAsTemplate, "Save As &Template", menus::File, false, Right::Update);
     declare_editing_commands();
-    declare_command({ReceivingGoods, "&Receiving Goods", menus::Tools, true, Right::Update});
-    declare_command({EnterBill, "&Enter Bill", menus::Tools, true, Right::Update});
-    declare_command({ClosePo, "&Close PO", menus::Edit, false, Right::Update});
+    own(Command::ReceivingGoods, "&Receiving Goods", menus::Tools, true, Right::Update);
+    own(Command::EnterBill, "&Enter Bill", menus::Tools, true, Right::Update);
+    own(Command::ClosePo, "&Close PO", menus::Edit, false, Right::Update);
     declare_command(CommandId::Void, "&Void PO");
-    declare_command({ReorderingStockItems, "Reordering Stock Items", menus::Tools, false, Right::Update});
-    declare_command({ActivateThisFuturePo, "&Activate this future P/O", menus::Tools, false, Right::Update});
-    declare_command({ActivateAllFuturePos, "Activate all &Future P/Os", menus::Tools, false, Right::Update});
-    declare_command({NewTemplate, "&New Template", menus::Edit, false, Right::Update, Checkable::Yes});
-    declare_command({CopyToNewTemplate, "&Copy To New Template", menus::Edit, false, Right::Update});
-    declare_command({EditTemplate, "&Edit Template", menus::Edit, false, Right::Update, Checkable::Yes});
-    declare_command({DeleteTemplate, "&Delete Template", menus::Edit, false, Right::Update});
+    own(Command::ReorderingStockItems, "Reordering Stock Items", menus::Tools, false, Right::Update);
+    own(Command::ActivateThisFuturePo, "&Activate this future P/O", menus::Tools, false, Right::Update);
+    own(Command::ActivateAllFuturePos, "Activate all &Future P/Os", menus::Tools, false, Right::Update);
+    own(Command::NewTemplate, "&New Template", menus::Edit, false, Right::Update, Checkable::Yes);
+    own(Command::CopyToNewTemplate, "&Copy To New Template", menus::Edit, false, Right::Update);
+    own(Command::EditTemplate, "&Edit Template", menus::Edit, false, Right::Update, Checkable::Yes);
+    own(Command::DeleteTemplate, "&Delete Template", menus::Edit, false, Right::Update);
     declare_browsing_commands();
-    declare_command({PrRecord, "&PR Record", menus::View, false, Right::None});
-    declare_command({ReceiptRecord, "&Receipt Record", menus::View, false, Right::None});
-    declare_command({BillRecord, "&Bill Record", menus::View, false, Right::None});
-    declare_command({PrWindow, "&PR Window", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({ShipToVendorAddress, "&Ship-To/Vendor Address", menus::View, false, Right::None, Checkable::Yes});
+    own(Command::PrRecord, "&PR Record", menus::View, false, Right::None);
+    own(Command::ReceiptRecord, "&Receipt Record", menus::View, false, Right::None);
+    own(Command::BillRecord, "&Bill Record", menus::View, false, Right::None);
+    own(Command::PrWindow, "&PR Window", menus::View, false, Right::None, Checkable::Yes);
+    own(Command::ShipToVendorAddress, "&Ship-To/Vendor Address", menus::View, false, Right::None, Checkable::Yes);
     declare_command(CommandId::StockByLocation);
     declare_command(CommandId::StockByItem, "Stock by &Item");
-    declare_command({VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes});
+    own(Command::VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes);
+    own(Command::ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes);
     declare_master_and_help_commands("Purchase Order Help");
     // Templates and reorder suggestions are not part of this window yet.
-    for (int id : {SaveAsTemplate, ReorderingStockItems, NewTemplate, CopyToNewTemplate, EditTemplate, DeleteTemplate})
-        set_command_enabled(id, false);
+    for (Command id : {Command::SaveAsTemplate, Command::ReorderingStockItems, Command::NewTemplate,
+                       Command::CopyToNewTemplate, Command::EditTemplate, Command::DeleteTemplate})
+        set_command_enabled(to_int(id), false);
     set_field("docno", NewDocumentNumber);
 }
 
 POform_po::~POform_po() = default;
 
+Database& POform_po::db() const
+{
+    Q_ASSERT_X(database(), "POform_po", "the host settings give no database");
+    return *database();
+}
+
 void POform_po::on_open()
 {
-    load_lists();
+    if (!database())
+        return;
+    if (auto loaded = load_lists(); !loaded)
+        report(loaded.error(), QStringLiteral("Reading the lists of the window failed"));
     reset_header_fields();
 }
 
-void POform_po::load_lists()
+std::expected<void, Error> POform_po::load_lists()
 {
-    Database* db = database();
-    if (!db)
-        return;
-    auto load = [&](const QString& field, const PickList& list, int bound = 0) {
-        if (auto choices = Choices::load(*db, list)) {
-            choices->bound_column = bound;
-            set_field_choices(field, std::move(*choices));
-        }
+    auto lists = load_purchasing_lists(db());
+    if (!lists)
+        return std::unexpected(lists.error());
+    m_lists = std::move(*lists);
+    auto items = Choices::query(db(), OrderItemsSql, {"item code", "description", "type"});
+    if (!items)
+        return std::unexpected(items.error());
+    set_field_choices("vendor_no", m_lists.vendors);
+    set_field_choices("vendor_name", m_lists.vendor_names);
+    set_field_choices("requested_user", m_lists.employees);
+    set_field_choices("payment_term", m_lists.payment_terms);
+    set_field_choices("shipto", m_lists.warehouses);
+    set_field_choices("shipvia", m_lists.shipvias);
+    set_field_choices("currency", m_lists.currencies);
+    auto column = [this](QLatin1String caption, Choices choices) {
+        m_lines->set_column_choices(m_lines->required_column(caption), std::move(choices));
     };
-    load("vendor_no", pick_lists::vendor_by_number(VendorFilter::ActiveOnly));
-    load("vendor_name", pick_lists::vendor_by_name());
-    load("requested_user", pick_lists::user(), 1);
-    load("payment_term", pick_lists::payment_term(), 1);
-    auto header = [&](const QString& field, std::expected<Choices, Error> choices) {
-        if (choices)
-            set_field_choices(field, std::move(*choices));
-    };
-    header("shipto", warehouse_choices(*db));
-    header("shipvia", Choices::query(*db, QStringLiteral("SELECT shipvia_id, Description FROM Shipvia_table ORDER BY shipvia_id"),
-                                     {"Ship via", "Description"}));
-    header("currency", currency_choices(*db));
-    auto line = [&](const QString& caption, std::expected<Choices, Error> choices) {
-        if (choices)
-            m_lines->set_column_choices(m_lines->required_column(caption), std::move(*choices));
-    };
-    auto column = [&](const QString& caption, const QString& sql, const QStringList& captions) {
-        line(caption, Choices::query(*db, sql, captions));
-    };
-    // Items of types 1 and 2, also offered by short name, shown as "(code) description".
-    column("item code",
-           QStringLiteral("SELECT itemcode, description, item_type FROM Item_master_table"
-                          " WHERE item_type IN ('1', '2') AND discontinued = FALSE"
-                          " UNION ALL SELECT short_name, '(' || itemcode || ') ' || description, item_type"
-                          " FROM Item_master_table WHERE item_type IN ('1', '2') AND discontinued = FALSE"
-                          " AND short_name IS NOT NULL AND short_name <> ''"
-                          " UNION ALL SELECT itemcode, Description, '6' FROM Vendor_miscellaneous_charge_table"
-                          " ORDER BY 1"),
-           {"item code", "description", "type"});
-    line("item type", item_type_choices());
-    if (auto units = unit_choices(*db))
-        m_all_units = *units;
-    line("uom", m_all_units);
-    line("tax code", purchase_tax_code_choices(*db));
-    line("account", Choices::load(*db, pick_lists::account(AccountList::Postable)));
-    line("warehouse", warehouse_location_choices(*db));
-    column("location", QStringLiteral("SELECT location, warehouse FROM Warehouse_location_master_table"
-                                      " ORDER BY warehouse, location"),
-           {"location", "warehouse"});
+    column(col::ItemCode, std::move(*items));
+    column(col::ItemType, item_type_choices());
+    column(col::Uom, m_lists.units);
+    column(col::TaxCode, m_lists.tax_codes);
+    column(col::Account, m_lists.all_accounts);
+    column(col::Warehouse, m_lists.warehouses);
+    Choices locations = m_lists.locations;
+    locations.bound_column = 1;
+    column(col::Location, std::move(locations));
+    return {};
 }
 
 // Modes -------------------------------------------------------------------------------------------
 
-[[nodiscard]] std::expected<Choices, Error> POform_po::line_units(int row) const
-{
-    if (!database() || row < 0)
-        return m_all_units;
-    return item_unit_choices(*database(), m_all_units, m_lines->cell(row, "item type").trimmed(),
-                             m_lines->cell(row, "item code").trimmed());
-}
-
 void POform_po::offer_line_units(int row)
 {
-    auto units = line_units(row);
-    m_lines->set_column_choices(m_lines->required_column("uom"), units ? *units : m_all_units);
+    if (!database() || row < 0)
+        return;
+    auto units = line_unit_choices(db(), m_lists.units, m_lines->cell(row, col::ItemType).trimmed(),
+                                   m_lines->cell(row, col::ItemCode).trimmed());
+    m_lines->set_column_choices(m_lines->required_column(col::Uom), units ? *units : m_lists.units);
 }
 
 void POform_po::reset_header_fields()
 {
     const QString prno = field("prno");
     clear_document();
-    m_taxes.clear();
+    taxes().clear();
     m_key.clear();
+    m_vendor_tax_code.clear();
     set_field("prno", prno);
     set_field("docno", NewDocumentNumber);
     set_field_date("order_date", today());
     for (const char* total : {"sub_total", "tax_total", "total"})
         set_field(total, Decimal().format(2));
-    if (Database* db = database()) {
-        if (auto warehouse = db->scalar(QStringLiteral("SELECT warehouse FROM Warehouse_master_table"
-                                                       " WHERE \"default\" = TRUE ORDER BY warehouse"));
-            warehouse && warehouse->isValid()) {
-            set_field("shipto", warehouse->toString());
+    if (database()) {
+        auto warehouse = default_warehouse(db());
+        if (!warehouse)
+            report(warehouse.error(), QStringLiteral("Reading the default warehouse failed"));
+        else if (*warehouse) {
+            set_field("shipto", **warehouse);
             shipto_chosen();
         }
     }
@@ -248,12 +264,15 @@ void POform_po::reset_header_fields()
     m_lines->append_row();
 }
 
-void POform_po::enter_new_mode()
+bool POform_po::enter_new_mode()
 {
+    if (!may_update())
+        return false;
     m_key.clear();
     set_field("docno", NewDocumentNumber);
     set_dirty(false);
     set_mode(Mode::New);
+    return true;
 }
 
 bool POform_po::begin_new()
@@ -263,7 +282,8 @@ bool POform_po::begin_new()
     reset_header_fields();
     if (!vendor.isEmpty()) {
         set_field("vendor_no", vendor);
-        vendor_chosen();
+        if (vendor_chosen() != Entry::Accepted)
+            set_field("vendor_no", QString());
     }
     return true;
 }
@@ -273,17 +293,13 @@ bool POform_po::begin_edit()
     if (m_key.isEmpty())
         return false;
     const QString number = field("docno");
-    if (find_field("void")->checked()) {
-        message(number + QStringLiteral(" was void."));
+    if (find_field("void")->checked())
+        return refuse(number + QStringLiteral(" was void."));
+    if (find_field("fully_received")->checked())
+        return refuse(QStringLiteral("Order was fully received."));
+    if (!stored_header())
         return false;
-    }
-    if (find_field("fully_received")->checked()) {
-        message(QStringLiteral("Order was fully received."));
-        return false;
-    }
-    if (!stored_header(QStringLiteral("Document no. ") + number + QStringLiteral(" not found")))
-        return false;
-    m_shown_taxes = m_taxes;
+    m_shown_taxes = taxes();
     return true;
 }
 
@@ -291,10 +307,18 @@ void POform_po::discard_changes(Mode left)
 {
     WindowModel::discard_changes(left);
     if (left == Mode::Edit)
-        m_taxes = m_shown_taxes;
+        taxes() = m_shown_taxes;
     else if (left == Mode::New)
-        last_record();
+        go_last();
 }
+
+void POform_po::show_nothing()
+{
+    DocumentWindow::show_nothing();
+    set_field("docno", NewDocumentNumber);
+}
+
+QString POform_po::not_found_message(const QString& number) const { return number + QStringLiteral(" not found."); }
 
 // Header fields -----------------------------------------------------------------------------------
 
@@ -302,193 +326,145 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
 {
     if (field(name) == previous && name != u"save_vendor_address")
         return Entry::Accepted;
-    if (name == u"docno")
+    if (name == u"docno") {
         display_by_number();
-    else if (name == u"vendor_no" || name == u"vendor_name") {
-        if (name == u"vendor_name")
-            set_field("vendor_no", find_field("vendor_name")->choices.lookup(field("vendor_name"), 1));
-        vendor_chosen();
-    } else if (name == u"shipto")
-        shipto_chosen();
-    else if (name == u"currency" || name == u"order_date")
-        currency_chosen();
-    else if (name == u"prno" && mode() != Mode::Read && !field("prno").isEmpty()) {
+        return Entry::Accepted;
+    }
+    if (name == u"vendor_no")
+        return vendor_chosen();
+    if (name == u"vendor_name") {
+        auto chosen = chosen_value(m_lists.vendor_names, field("vendor_name"), QStringLiteral("vendor is invalid."));
+        if (!chosen) {
+            message(chosen.error().message);
+            return Entry::Refused;
+        }
+        set_field("vendor_no", m_lists.vendor_names.lookup(*chosen, 1));
+        return vendor_chosen();
+    }
+    if (name == u"shipto")
+        return shipto_chosen();
+    if (name == u"currency" || name == u"order_date")
+        return currency_chosen();
+    if (name == u"requested_user")
+        return choice_typed(name, m_lists.employees, QStringLiteral("requested by is invalid."));
+    if (name == u"payment_term")
+        return choice_typed(name, m_lists.payment_terms, QStringLiteral("payment term is invalid."));
+    if (name == u"shipvia")
+        return choice_typed(name, m_lists.shipvias, QStringLiteral("ship via is invalid."));
+    if (name == u"prno" && mode() != Mode::Read && !field("prno").isEmpty()) {
         if (!show_requisition(field("prno")))
             return Entry::Refused;
         take_over_requisition();
-    } else if (name == u"pr_docno")
+    } else if (name == u"pr_docno") {
         show_requisition(field("pr_docno"));
-    else if (name == u"save_vendor_address" && find_field(name)->checked()) {
+    } else if (name == u"save_vendor_address" && find_field(name)->checked()) {
         save_vendor_address();
         set_field(name, QString());
     }
     return Entry::Accepted;
 }
 
-void POform_po::vendor_chosen()
+Entry POform_po::choice_typed(const QString& name, const Choices& list, const QString& message_text)
 {
-    Database* db = database();
-    const QString vendor = field("vendor_no");
-    if (!db || vendor.isEmpty())
-        return;
-    auto row = chosen_vendor(*db, vendor);
+    auto chosen = chosen_value(list, field(name), message_text);
+    if (!chosen) {
+        message(chosen.error().message);
+        return Entry::Refused;
+    }
+    set_field(name, *chosen);
+    return Entry::Accepted;
+}
+
+Entry POform_po::vendor_chosen()
+{
+    const QString vendor = field("vendor_no").trimmed();
+    if (!database() || vendor.isEmpty())
+        return Entry::Accepted;
+    auto row = chosen_vendor(db(), vendor);
     if (!row) {
-        message(row.error().message);
-        return;
+        report(row.error(), QStringLiteral("Reading vendor ") + vendor + QStringLiteral(" failed"));
+        return Entry::Refused;
     }
-    const Row& found = *row;
-    show_vendor_details(*this, found);
-    set_field("vendor_address", found.text(u"Address"));
+    show_vendor_details(*this, *row);
+    set_field("vendor_address", row->text(u"Address"));
     currency_chosen();
-    auto rows = db->select(QStringLiteral("SELECT p.vendor_itemcode, i.itemcode, i.description, i.item_type, i.active"
-                                          " FROM Item_manufacturer_partno_table p, Item_master_table i"
-                                          " WHERE p.itemcode = i.itemcode AND i.item_type IN ('1', '2')"
-                                          " AND i.kit = FALSE AND i.discontinued = FALSE AND p.vendor_no = ?"
-                                          " ORDER BY p.vendor_itemcode"),
-                           {vendor});
-    Choices choices{{"vendor item code", "item code", "description", "type", "active"}, {}, {}, 0};
-    if (rows)
-        for (const Row& part : *rows)
-            choices.rows.push_back({part.text(u"vendor_itemcode"), part.text(u"itemcode"), part.text(u"description"),
-                                    part.text(u"item_type"), part.flag(u"active") ? "1" : "0"});
-    m_lines->set_column_choices(m_lines->required_column("vendor item code"), std::move(choices));
-    // The vendor's tax code becomes the default of new lines.
-    m_vendor_tax_code = found.text(u"tax_code");
-}
-
-void POform_po::shipto_chosen()
-{
-    Database* db = database();
-    const QString shipto = field("shipto");
-    if (!db || shipto.isEmpty())
-        return;
-    auto warehouse = db->first(QStringLiteral("SELECT Address FROM Warehouse_master_table WHERE warehouse = ?"), {shipto});
-    if (!warehouse || !*warehouse) {
-        message(QStringLiteral("Ship-to is invalid."));
-        return;
+    auto parts = Choices::load(db(), pick_lists::vendor_part_number(vendor));
+    if (!parts) {
+        report(parts.error(), QStringLiteral("Reading the part numbers of ") + vendor + QStringLiteral(" failed"));
+        return Entry::Refused;
     }
-    QString address = (*warehouse)->text(u"Address");
-    if (address.isEmpty())
-        if (auto company = db->scalar(QStringLiteral("SELECT address FROM Company_table WHERE company_no = 1")); company)
-            address = Row::to_text(*company);
-    set_field("ship_to_address", address);
+    m_lines->set_column_choices(m_lines->required_column(col::VendorItemCode), std::move(*parts));
+    // The vendor's tax code becomes the default of new lines.
+    m_vendor_tax_code = row->text(u"tax_code");
+    return Entry::Accepted;
 }
 
-void POform_po::currency_chosen()
+Entry POform_po::shipto_chosen()
 {
-    Database* db = database();
-    const QString currency = field("currency");
+    const QString shipto = field("shipto").trimmed();
+    if (!database() || shipto.isEmpty())
+        return Entry::Accepted;
+    auto address = ship_to_address(db(), shipto);
+    if (!address) {
+        report(address.error(), QStringLiteral("Reading warehouse ") + shipto + QStringLiteral(" failed"));
+        return Entry::Refused;
+    }
+    if (!*address) {
+        message(QStringLiteral("Ship-to is invalid."));
+        return Entry::Refused;
+    }
+    set_field("ship_to_address", **address);
+    return Entry::Accepted;
+}
+
+Entry POform_po::currency_chosen()
+{
+    const QString currency = field("currency").trimmed();
+    if (!currency.isEmpty() && m_lists.currencies.find(currency) < 0) {
+        message(QStringLiteral("currency is invalid."));
+        return Entry::Refused;
+    }
     const bool base = currency.isEmpty() || currency == settings().BASE_CURRENCY;
     set_field_read_only("exchange_rate", base);
     set_field_read_only("rate_date", base);
-    if (base || !db) {
+    if (base || !database()) {
         set_field("exchange_rate", QString());
         set_field("rate_date", QString());
-        return;
+        return Entry::Accepted;
     }
     const QDate order_date = field_date("order_date").value_or(QDate());
-    auto rates = exchange_rates(*db, currency, settings().BASE_CURRENCY, order_date.isValid() ? order_date : today());
+    auto rates = exchange_rates(db(), currency, settings().BASE_CURRENCY, order_date.isValid() ? order_date : today());
+    if (!rates) {
+        report(rates.error(), QStringLiteral("Reading the rates of ") + currency + QStringLiteral(" failed"));
+        return Entry::Refused;
+    }
     Choices choices{{"Rate", "Rate Date"}, {}, {}, 0};
-    if (rates)
-        for (const ExchangeRate& rate : *rates)
-            choices.rows.push_back({rate.rate.to_string(), rate.rate_date.toString(Qt::ISODate)});
+    for (const ExchangeRate& rate : *rates)
+        choices.rows.push_back({rate.rate.to_string(), rate.rate_date.toString(Qt::ISODate)});
     set_field_choices("exchange_rate", choices);
-    if (rates && !rates->empty()) {
+    if (!rates->empty()) {
         set_field("exchange_rate", rates->back().rate.to_string());
         set_field_date("rate_date", rates->back().rate_date);
     } else {
         set_field("exchange_rate", QString());
         set_field("rate_date", QString());
     }
+    return Entry::Accepted;
 }
 
 void POform_po::save_vendor_address()
 {
-    Database* db = database();
-    if (!db || field("vendor_no").isEmpty())
+    const QString vendor = field("vendor_no").trimmed();
+    if (!database() || vendor.isEmpty() || !may_update())
         return;
-    auto done = db->execute(QStringLiteral("UPDATE Vendor_table SET Address = ? WHERE vendor_no = ?"),
-                            {field("vendor_address"), field("vendor_no")});
-    if (done && *done > 0)
+    auto done = db().execute(QStringLiteral("UPDATE Vendor_table SET Address = ? WHERE vendor_no = ?"),
+                             {field("vendor_address"), vendor});
+    if (!done)
+        report(done.error(), QStringLiteral("Save Vendor address failed"));
+    else if (*done > 0)
         message(QStringLiteral("Save Vendor address complete"));
     else
         message(QStringLiteral("vendor is invalid."));
-}
-
-// Commands ----------------------------------------------------------------------------------------
-
-bool POform_po::run_command(int id)
-{
-    switch (id) {
-    case to_int(CommandId::Preview): return print_order();
-    case to_int(CommandId::DeleteLine): return delete_line();
-    case to_int(CommandId::CopyToNew): {
-        if (mode() != Mode::Read || m_key.isEmpty())
-            return false;
-        m_key.clear();
-        set_field("docno", NewDocumentNumber);
-        for (const char* cleared : {"reference", "printed", "received", "billed", "void", "fully_received",
-                                    "fully_billed", "future_po", "activate_date"})
-            set_field(cleared, QString());
-        set_field_date("order_date", today());
-        for (int row = 0; row < m_lines->row_count(); ++row) {
-            m_lines->set_cell(row, "quantity open", m_lines->cell(row, "quantity order"));
-            m_lines->set_cell(row, "quantity open for bill", m_lines->cell(row, "quantity order"));
-            for (const char* zero : {"quantity received", "quantity billed", "quantity canceled"})
-                m_lines->set_cell(row, zero, QString());
-            for (const char* cleared : {"uom received", "cancel", "PR no", "PR item no"})
-                m_lines->set_cell(row, cleared, QString());
-        }
-        set_mode(Mode::New);
-        set_dirty(true);
-        return true;
-    }
-    case ReceivingGoods: return receive_goods();
-    case EnterBill: return enter_bill();
-    case ClosePo: return close_order();
-    case to_int(CommandId::Void): return void_order();
-    case ActivateThisFuturePo: return activate_order();
-    case ActivateAllFuturePos: return activate_all_orders();
-    case PrRecord:
-    case ReceiptRecord:
-    case BillRecord: return linked_documents(id);
-    case to_int(CommandId::LastRecord): return last_record();
-    case to_int(CommandId::NextRecord): return next_record(KeyStep::Next);
-    case to_int(CommandId::PreviousRecord): return next_record(KeyStep::Previous);
-    case to_int(CommandId::RefreshRecord): return !m_key.isEmpty() && load_order(m_key);
-    case to_int(CommandId::AccountMaster):
-        notify(QStringLiteral("Account Master"), m_lines->cell(m_lines->current_row(), "account"));
-        return true;
-    case to_int(CommandId::ItemMaster):
-        notify(QStringLiteral("Item Master"), m_lines->cell(m_lines->current_row(), "item code"));
-        return true;
-    case to_int(CommandId::VendorMaster): notify(QStringLiteral("Vendor Master"), field("vendor_no")); return true;
-    case to_int(CommandId::StockOnHand): notify(QStringLiteral("Stock on Hand")); return true;
-    case to_int(CommandId::WindowHelp):
-        notify(QStringLiteral("pdf viewer"), settings().ZELKOR_PATH + QStringLiteral("\\Help\\Purchase Order Help.pdf"),
-               caption() + QStringLiteral(" Help"));
-        return true;
-    case to_int(CommandId::SystemHelp):
-        notify(QStringLiteral("pdf viewer"),
-               settings().ZELKOR_PATH + QStringLiteral("\\Help\\Purchase Order System Help.pdf"),
-               QStringLiteral("Purchase Order Help"));
-        return true;
-    default: break;
-    }
-    const bool done = WindowModel::run_command(id);
-    if (done && id == PrWindow && find_command(PrWindow)->checked) {
-        if (auto list = open_requisitions(*database())) {
-            Choices choices{{"PR no", "key"}, {0, 0}, {}, 0};
-            for (const Row& row : *list)
-                choices.rows.push_back({row.text(u"docno"), row.text(u"fkey")});
-            set_field_choices("pr_docno", choices);
-            if (field("pr_docno").isEmpty() && !choices.empty())
-                show_requisition(choices.rows.front().front());
-        }
-    }
-    if (done)
-        refresh_panes();
-    return done;
 }
 
 } // namespace zelkor

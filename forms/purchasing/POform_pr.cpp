@@ -4,10 +4,8 @@
 #include "forms/purchasing/pr_columns.h"
 #include "forms/purchasing/pr_save.h"
 #include "forms/purchasing/pr_verify.h"
-#include "services/clock.h"
+#include "forms/purchasing/purchasing_lines.h"
 #include "services/master_lookups.h"
-
-#include <QSysInfo>
 
 namespace zelkor {
 
@@ -24,12 +22,6 @@ const QStringList LineColumns{col::ItemNo,     col::ItemCode,        col::ItemTy
                               col::Location,   col::PreferredVendor, col::VendorName, col::Closed,
                               col::UserCreated, col::UserUpdated,    col::CreatedDate, col::CreatedTime,
                               col::LastModifiedDate, col::LastModifiedTime, col::ComputerId};
-
-Decimal amount_of(const QString& text)
-{
-    const auto amount = parse_amount(text);
-    return amount && !amount->is_overflow() ? *amount : Decimal(0);
-}
 
 void declare_line_columns(Grid& lines)
 {
@@ -52,7 +44,7 @@ void declare_line_columns(Grid& lines)
 } // namespace
 
 POform_pr::POform_pr(QObject* parent)
-    : PurchasingWindow(QStringLiteral("POform_pr"), QStringLiteral("Purchase Requisition"), Kind::Document, parent)
+    : DocumentWindow(QStringLiteral("POform_pr"), QStringLiteral("Purchase Requisition"), requisitions(), parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -82,19 +74,19 @@ POform_pr::POform_pr(QObject* parent)
     declare_line_columns(grid);
     connect(&grid, &Grid::currentChanged, this, [this] { current_line_changed(); });
 
-    m_tax_panes = declare_tax_panes();
+    declare_tax_panes();
     declare_stock_panes({"warehouse", "location", "quantity", "order quantity", "po quantity"},
                         {"item code", "warehouse", "location", "quantity", "order quantity", "po quantity"});
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
     declare_editing_commands();
-    declare_command({IssuePo, "&Issue PO", menus::Tools, true, Right::Update});
-    declare_command({ClosePr, "Cl&ose PR", menus::Edit, false, Right::Update});
+    declare_command({to_int(Command::IssuePo), "&Issue PO", menus::Tools, true, Right::Update});
+    declare_command({to_int(Command::ClosePr), "Cl&ose PR", menus::Edit, false, Right::Update});
     declare_command(CommandId::Delete, "Delete PR");
-    declare_command({ReorderingStockItems, "Reordering Stock Items", menus::Tools, false, Right::Update});
+    declare_command({to_int(Command::ReorderingStockItems), "Reordering Stock Items", menus::Tools, false, Right::Update});
     declare_browsing_commands();
-    declare_command({PoRecord, "&PO Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::PoRecord), "&PO Record", menus::View, false, Right::None});
     declare_command(CommandId::StockByLocation);
     declare_command(CommandId::StockByItem);
     declare_master_and_help_commands("Purchase Requisition Help");
@@ -106,9 +98,7 @@ POform_pr::POform_pr(QObject* parent)
 
 POform_pr::~POform_pr() = default;
 
-QString POform_pr::computer_id() { return QSysInfo::machineHostName(); }
-
-Grid& POform_pr::lines() const { return *grid(LinesGrid); }
+Grid& POform_pr::line_grid() const { return *grid(LinesGrid); }
 
 Database& POform_pr::db() const
 {
@@ -116,19 +106,11 @@ Database& POform_pr::db() const
     return *database();
 }
 
-bool POform_pr::refuse(const QString& text)
-{
-    message(text);
-    return false;
-}
-
-bool POform_pr::refuse(const Error& error) { return refuse(error.message); }
-
 void POform_pr::on_open()
 {
-    auto lists = load_pr_lists(db());
+    auto lists = load_purchasing_lists(db());
     if (!lists) {
-        message(lists.error().message);
+        report(lists.error(), QStringLiteral("Reading the lists of the window failed"));
         return;
     }
     m_lists = std::move(*lists);
@@ -138,7 +120,7 @@ void POform_pr::on_open()
     set_field_choices(QStringLiteral("currency"), m_lists.currencies);
     set_field_choices(QStringLiteral("requested_user"), m_lists.employees);
     set_field_choices(QStringLiteral("payment_term"), m_lists.payment_terms);
-    Grid& grid = lines();
+    Grid& grid = line_grid();
     grid.set_column_choices(grid.required_column(col::ItemType), item_type_choices());
     grid.set_column_choices(grid.required_column(col::TaxCode), m_lists.tax_codes);
     grid.set_column_choices(grid.required_column(col::Warehouse), m_lists.warehouses);
@@ -184,10 +166,11 @@ Entry POform_pr::vendor_chosen(const QString& vendor_no)
     }
     auto vendor = chosen_vendor(db(), vendor_no);
     if (!vendor) {
-        message(vendor.error().message);
+        report(vendor.error(), QStringLiteral("Reading vendor ") + vendor_no + QStringLiteral(" failed"));
         return Entry::Refused;
     }
     show_vendor_details(*this, *vendor);
+    m_vendor_tax_code = vendor->text(u"tax_code");
     return currency_chosen();
 }
 
@@ -212,7 +195,7 @@ Entry POform_pr::currency_chosen()
         return Entry::Refused;
     auto rate = newest_rate(db(), currency, settings().BASE_CURRENCY);
     if (!rate) {
-        message(rate.error().message);
+        report(rate.error(), QStringLiteral("Reading the rates of ") + currency + QStringLiteral(" failed"));
         return Entry::Refused;
     }
     // A base-currency document has no rate: the box stays empty (it is never typed into).
@@ -224,18 +207,18 @@ Entry POform_pr::currency_chosen()
 Entry POform_pr::choice_typed(const QString& name, const Choices& list, const QString& message_text)
 {
     const QString value = field(name).trimmed();
-    if (auto checked = verify_choice(list, value, message_text); !checked) {
+    auto chosen = chosen_value(list, value, message_text);
+    if (!chosen) {
         // A name typed where the list's value is a code (requester, payment term) is taken too.
         for (const QStringList& row : list.rows)
             if (list.bound_column > 0 && row.value(0).compare(value, Qt::CaseInsensitive) == 0) {
                 set_field(name, row.value(list.bound_column));
                 return Entry::Accepted;
             }
-        message(checked.error().message);
+        message(chosen.error().message);
         return Entry::Refused;
     }
-    if (!value.isEmpty())
-        set_field(name, list.value_of(list.find(value)));
+    set_field(name, *chosen);
     return Entry::Accepted;
 }
 
@@ -248,10 +231,15 @@ Entry POform_pr::date_typed(const QString& name)
     return Entry::Accepted;
 }
 
-void POform_pr::show_default_ship_to()
+bool POform_pr::show_default_ship_to()
 {
-    auto warehouse = db().scalar(QStringLiteral("SELECT warehouse FROM Warehouse_master_table WHERE \"default\" = TRUE"));
-    set_field(QStringLiteral("shipto"), warehouse ? Row::to_text(*warehouse) : QString());
+    auto warehouse = default_warehouse(db());
+    if (!warehouse) {
+        report(warehouse.error(), QStringLiteral("Reading the default warehouse failed"));
+        return false;
+    }
+    set_field(QStringLiteral("shipto"), warehouse->value_or(QString()));
+    return true;
 }
 
 PrHeader POform_pr::header_values() const
@@ -267,9 +255,6 @@ PrHeader POform_pr::header_values() const
     header.contact_person = field(QStringLiteral("contact_person"));
     header.phone = field(QStringLiteral("phone"));
     header.fax = field(QStringLiteral("fax"));
-    header.sub_total = amount_of(field(QStringLiteral("sub_total")));
-    header.tax_total = amount_of(field(QStringLiteral("tax_total")));
-    header.total = amount_of(field(QStringLiteral("total")));
     header.remark = field(QStringLiteral("remark"));
     header.reference = field(QStringLiteral("reference"));
     header.payment_term = field(QStringLiteral("payment_term")).trimmed();
@@ -278,7 +263,7 @@ PrHeader POform_pr::header_values() const
 
 void POform_pr::show_totals()
 {
-    const DocumentTotals totals = totalamt_calculate(lines());
+    const DocumentTotals totals = totalamt_calculate(pr_line_amounts(line_grid()));
     set_field(QStringLiteral("sub_total"), totals.sub_total.format());
     set_field(QStringLiteral("tax_total"), totals.tax_total.format());
     set_field(QStringLiteral("total"), totals.total.format());
@@ -288,7 +273,7 @@ void POform_pr::show_totals()
 
 Entry POform_pr::check_cell(Grid& grid, int row, int column, const QString& previous)
 {
-    if (&grid == &lines())
+    if (&grid == &line_grid())
         return line_cell_typed(row, column, previous);
     if (grid.name() == tax_detail_pane().grid)
         return taxable_amount_typed(row);
@@ -297,11 +282,11 @@ Entry POform_pr::check_cell(Grid& grid, int row, int column, const QString& prev
 
 Entry POform_pr::line_cell_typed(int row, int column, const QString& previous)
 {
-    Grid& grid = lines();
-    PrCellContext context{db(), m_lists, m_taxes, field(QStringLiteral("shipto")).trimmed()};
+    Grid& grid = line_grid();
+    PrCellContext context{db(), m_lists, taxes(), field(QStringLiteral("shipto")).trimmed(), m_vendor_tax_code};
     const CellOutcome outcome = pr_cell_edited(context, grid, row, column, previous);
-    if (!outcome.message.isEmpty())
-        message(outcome.message);
+    if (outcome.error)
+        report(*outcome.error);
     if (outcome.entry != Entry::Accepted)
         return outcome.entry;
     show_totals();
@@ -314,17 +299,17 @@ Entry POform_pr::line_cell_typed(int row, int column, const QString& previous)
 
 Entry POform_pr::taxable_amount_typed(int row)
 {
-    Grid& grid = lines();
-    const int itemno = m_tax_panes->shown_line();
+    Grid& grid = line_grid();
+    const int itemno = tax_panes().shown_line();
     int line_row = -1;
     for (int index = 0; index < grid.row_count() && line_row < 0; ++index)
         if (pr_line_number(grid, index) == itemno)
             line_row = index;
     if (line_row < 0)
         return Entry::Refused;
-    const TaxIncluded included = grid.cell(line_row, col::TaxIncluded) == u"1" ? TaxIncluded::Yes : TaxIncluded::No;
-    auto totals = m_tax_panes->taxable_amount_edited(m_taxes, row, taxable_line_amount(grid.cell(line_row, col::ExtendedCost)),
-                                                     included);
+    const TaxIncluded included = cell_checked(grid, line_row, col::TaxIncluded) ? TaxIncluded::Yes : TaxIncluded::No;
+    auto totals = tax_panes().taxable_amount_edited(taxes(), row, taxable_amount(cell_amount(grid, line_row, col::ExtendedCost)),
+                                                    included);
     if (!totals) {
         message(totals.error().message);
         return Entry::Refused;
@@ -337,30 +322,23 @@ Entry POform_pr::taxable_amount_typed(int row)
 
 void POform_pr::current_line_changed()
 {
-    Grid& grid = lines();
+    Grid& grid = line_grid();
     const int row = grid.current_row();
     const QString type = row >= 0 ? grid.cell(row, col::ItemType).trimmed() : QString();
     grid.set_column_choices(grid.required_column(col::ItemCode), m_lists.item_codes(type));
     grid.set_column_choices(grid.required_column(col::Account), m_lists.accounts(type));
     if (database()) {
-        auto units = units_for_line(db(), m_lists, type, row >= 0 ? grid.cell(row, col::ItemCode).trimmed() : QString());
+        auto units = line_unit_choices(db(), m_lists.units, type,
+                                       row >= 0 ? grid.cell(row, col::ItemCode).trimmed() : QString());
         grid.set_column_choices(grid.required_column(col::Uom), units ? *units : m_lists.units);
     }
     refresh_tax_panes();
-    if (const Pane* pane = find_pane(QStringLiteral("stock_by_location")); pane && pane->visible)
-        fill_stock_by_location();
-}
-
-void POform_pr::refresh_tax_panes()
-{
-    const int row = lines().current_row();
-    m_tax_panes->show_line(m_taxes, row >= 0 ? pr_line_number(lines(), row) : 0);
-    m_tax_panes->show_summary(m_taxes);
+    refresh_stock_panes();
 }
 
 void POform_pr::renumber_lines()
 {
-    Grid& grid = lines();
+    Grid& grid = line_grid();
     TaxElementStore renumbered;
     int next = 0;
     for (int row = 0; row < grid.row_count(); ++row) {
@@ -368,27 +346,22 @@ void POform_pr::renumber_lines()
         if (!itemno)
             continue;
         ++next;
-        if (m_taxes.has_line(itemno))
-            renumbered.set_line(next, m_taxes.line(itemno));
+        if (taxes().has_line(itemno))
+            renumbered.set_line(next, taxes().line(itemno));
         grid.set_cell(row, col::ItemNo, QString::number(next));
     }
-    m_taxes = std::move(renumbered);
-}
-
-bool POform_pr::insert_line()
-{
-    return WindowModel::run_command(to_int(CommandId::InsertLine));
+    taxes() = std::move(renumbered);
 }
 
 bool POform_pr::delete_line()
 {
-    Grid& grid = lines();
+    Grid& grid = line_grid();
     const int row = grid.current_row();
     const int itemno = row >= 0 ? pr_line_number(grid, row) : 0;
     if (!WindowModel::run_command(to_int(CommandId::DeleteLine)))
         return false;
     if (itemno)
-        m_taxes.remove_line(itemno);
+        taxes().remove_line(itemno);
     show_totals();
     refresh_tax_panes();
     return true;
@@ -401,17 +374,19 @@ bool POform_pr::begin_new()
     const QString vendor = field(QStringLiteral("vendor_no")).trimmed();
     clear_document();
     m_key.clear();
-    m_taxes.clear();
+    taxes().clear();
+    m_vendor_tax_code.clear();
     set_field(QStringLiteral("docno"), NewDocumentNumber);
     set_field_date(QStringLiteral("order_date"), today());
-    show_default_ship_to();
+    if (!show_default_ship_to())
+        return false;
     set_field(QStringLiteral("currency"), settings().BASE_CURRENCY);
     // A vendor still chosen stays, with its details.
     if (vendor.isEmpty() || vendor_chosen(vendor) != Entry::Accepted)
         currency_chosen();
     show_totals();
-    lines().append_row();
-    lines().set_current(0, lines().required_column(col::ItemCode));
+    line_grid().append_row();
+    line_grid().set_current(0, line_grid().required_column(col::ItemCode));
     refresh_tax_panes();
     return true;
 }
@@ -423,7 +398,7 @@ bool POform_pr::begin_edit()
         return false;
     if (document->header.flag(u"closed"))
         return refuse(QStringLiteral("PR was closed."));
-    lines().append_row();
+    line_grid().append_row();
     return true;
 }
 
@@ -432,7 +407,7 @@ bool POform_pr::begin_edit()
     const PrHeaderTyped typed{field(QStringLiteral("vendor_no")).trimmed(), field(QStringLiteral("currency")).trimmed(),
                               field(QStringLiteral("shipto")).trimmed(), field(QStringLiteral("requested_user")).trimmed(),
                               field(QStringLiteral("payment_term")).trimmed()};
-    if (auto checked = verify_header(typed, m_lists, lines()); !checked)
+    if (auto checked = verify_header(typed, m_lists, line_grid()); !checked)
         return std::unexpected(checked.error());
     for (const char* name : {"order_date", "requested_date"})
         if (auto date = field_date(QString::fromLatin1(name)); !date)
@@ -440,29 +415,27 @@ bool POform_pr::begin_edit()
     if (saving == Mode::New) {
         if (field(QStringLiteral("order_date")).trimmed().isEmpty())
             set_field_date(QStringLiteral("order_date"), today());
-        if (auto checked = verify_detail(db(), lines()); !checked)
+        auto lines = pr_lines_of_grid(line_grid());
+        if (!lines)
+            return std::unexpected(lines.error());
+        if (auto checked = verify_detail(db(), *lines); !checked)
             return std::unexpected(checked.error());
         renumber_lines();
     }
-    return pr_lines_of_grid(lines());
-}
-
-PrAudit POform_pr::audit() const
-{
-    return {settings().ZELKOR_USER, computer_id(), Clock::today(), Clock::time_text()};
+    return pr_lines_of_grid(line_grid());
 }
 
 bool POform_pr::save_new()
 {
+    const QString failed = QStringLiteral("Add new PR failed");
     auto checked = checked_lines(Mode::New);
-    if (!checked)
-        return refuse(checked.error().kind == Error::Kind::Database ? QStringLiteral("Add new PR failed")
-                                                                    : checked.error().message);
-    auto number = insert_new_pr(db(), header_values(), *checked, m_taxes, audit());
+    if (!checked) {
+        report(checked.error(), failed);
+        return false;
+    }
+    auto number = insert_new_pr(db(), header_values(), *checked, taxes(), audit_stamp(settings().ZELKOR_USER));
     if (!number) {
-        if (number.error().kind != Error::Kind::Database && !number.error().message.isEmpty())
-            message(number.error().message);
-        message(QStringLiteral("Add new PR failed"));
+        report(number.error(), failed, Outcome::RolledBack);
         set_field(QStringLiteral("docno"), NewDocumentNumber);
         m_key.clear();
         return false;
@@ -478,16 +451,15 @@ bool POform_pr::save_new()
 bool POform_pr::save_edit()
 {
     const QString docno = field(QStringLiteral("docno")).trimmed();
+    const QString failed = QStringLiteral("Update PR no. ") + docno + QStringLiteral(" failed");
     auto checked = checked_lines(Mode::Edit);
-    if (!checked)
-        return refuse(checked.error().kind == Error::Kind::Database
-                          ? QStringLiteral("Update PR no. ") + docno + QStringLiteral(" failed")
-                          : checked.error().message);
-    auto closed = update_pr(db(), m_key, docno, header_values(), *checked, m_taxes, audit());
+    if (!checked) {
+        report(checked.error(), failed);
+        return false;
+    }
+    auto closed = update_pr(db(), m_key, docno, header_values(), *checked, taxes(), audit_stamp(settings().ZELKOR_USER));
     if (!closed) {
-        if (closed.error().kind != Error::Kind::Database && !closed.error().message.isEmpty())
-            message(closed.error().message);
-        message(QStringLiteral("Update PR no. ") + docno + QStringLiteral(" failed"));
+        report(closed.error(), failed, Outcome::RolledBack);
         return false;
     }
     message(QStringLiteral("Update PR no. ") + docno + QStringLiteral(" complete"));

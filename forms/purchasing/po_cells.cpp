@@ -1,6 +1,8 @@
-// Cell editing of the order lines: what typing into a cell checks and fills in.
+// Cell editing of the order lines: what typing into a cell checks and fills in. A refused value
+// is put back by the window base.
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/purchasing/po_columns.h"
 #include "forms/purchasing/purchasing_lines.h"
 #include "services/master_lookups.h"
 
@@ -8,7 +10,15 @@ namespace zelkor {
 
 namespace {
 
-bool is_master_item(const QString& type) { return type == u"1" || type == u"2"; }
+namespace col = po_column;
+
+bool numeric_or_empty(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return true;
+    const auto value = Decimal::parse(text.trimmed());
+    return value && !value->is_overflow();
+}
 
 } // namespace
 
@@ -18,154 +28,181 @@ Entry POform_po::check_cell(Grid& grid, int row, int column, const QString& prev
         return taxable_amount_entered(row);
     if (&grid != m_lines)
         return Entry::Accepted;
-    const QString caption = grid.column(column).caption;
-    const QString value = grid.cell(row, column).trimmed();
-    auto refuse = [&](const QString& text) {
+    const Entry entry = line_cell_typed(row, grid.column(column).caption, previous);
+    if (entry == Entry::Accepted && row == grid.current_row())
+        refresh_panes();
+    return entry;
+}
+
+Entry POform_po::line_cell_typed(int row, const QString& caption, const QString& previous)
+{
+    Grid& grid = *m_lines;
+    const QString value = grid.cell(row, caption).trimmed();
+    auto refuse_with = [this](const QString& text) {
         message(text);
-        grid.set_cell(row, column, previous);
         return Entry::Refused;
     };
-    auto numeric = [&] { return value.isEmpty() || Decimal::parse(value).has_value(); };
-    if (caption == u"item code") {
-        const Entry entry = item_code_entered(row, previous);
+    if (caption == col::ItemCode) {
+        const Entry entry = item_code_entered(row);
         if (row == grid.current_row())
             offer_line_units(row);
         return entry;
     }
-    if (caption == u"vendor item code")
+    if (caption == col::VendorItemCode)
         return vendor_item_code_entered(row);
-    if (caption == u"item type") {
-        if (!is_item_type(value))
-            return refuse(QStringLiteral("item type is invalid."));
-        return Entry::Accepted;
-    }
-    if (caption == u"quantity order" || caption == u"unit cost" || caption == u"extended cost") {
-        if (!numeric())
-            return refuse(caption == u"quantity order" ? QStringLiteral("quantity is invalid.")
-                                                       : caption == u"unit cost" ? QStringLiteral("unit cost is invalid.")
-                                                                                 : QStringLiteral("extended cost is invalid."));
-        const auto quantity = Decimal::parse(grid.cell(row, "quantity order").trimmed());
-        const auto unitcost = Decimal::parse(grid.cell(row, "unit cost").trimmed());
-        if (caption == u"extended cost") {
-            if (const auto extended = Decimal::parse(value); extended && quantity) {
+    if (caption == col::ItemType)
+        return value.isEmpty() || is_item_type(value) ? Entry::Accepted : refuse_with(QStringLiteral("item type is invalid."));
+    if (caption == col::QuantityOrder || caption == col::UnitCost || caption == col::ExtendedCost) {
+        if (!numeric_or_empty(value))
+            return refuse_with(caption == col::QuantityOrder ? QStringLiteral("quantity is invalid.")
+                               : caption == col::UnitCost    ? QStringLiteral("unit cost is invalid.")
+                                                             : QStringLiteral("extended cost is invalid."));
+        const auto quantity = cell_number(grid, row, col::QuantityOrder);
+        const auto unitcost = cell_number(grid, row, col::UnitCost);
+        if (caption == col::ExtendedCost) {
+            if (const auto extended = cell_number(grid, row, col::ExtendedCost); extended && quantity) {
+                // The unit cost keeps the six decimals it is saved with.
                 const Decimal divisor = quantity->is_negative() || quantity->is_zero() ? Decimal(1) : *quantity;
-                grid.set_cell(row, "unit cost", (*extended / divisor).format(2));
+                grid.set_cell(row, col::UnitCost, (*extended / divisor).round(6).to_string());
             }
         } else if (quantity && unitcost) {
-            grid.set_cell(row, "extended cost", (*quantity * *unitcost).format(2));
+            grid.set_cell(row, col::ExtendedCost, (*quantity * *unitcost).round2().format(2));
         }
-        if (caption == u"quantity order" && mode() == Mode::New)
-            grid.set_cell(row, "quantity open", value);
+        if (caption == col::QuantityOrder && mode() == Mode::New)
+            grid.set_cell(row, col::QuantityOpen, value);
         recompute_line_tax(row);
         return Entry::Accepted;
     }
-    if (caption == u"tax code") {
-        const GridColumn& codes = grid.column(column);
-        if (!value.isEmpty() && codes.choices.find(value) < 0)
-            return refuse(QStringLiteral("tax code is invalid."));
+    if (caption == col::TaxCode) {
+        auto chosen = chosen_value(m_lists.tax_codes, value, QStringLiteral("tax code is invalid."));
+        if (!chosen)
+            return refuse_with(chosen.error().message);
+        grid.set_cell(row, col::TaxCode, *chosen);
         recompute_line_tax(row);
         return Entry::Accepted;
     }
-    if (caption == u"tax included") {
+    if (caption == col::TaxIncluded) {
         recompute_line_tax(row);
         return Entry::Accepted;
     }
-    if (caption == u"tax amount" || caption == u"net cost") {
-        if (!numeric())
-            return refuse(caption == u"net cost" ? QStringLiteral("net cost is invalid.")
-                                                 : QStringLiteral("please input numeric data"));
-        return Entry::Accepted;
-    }
-    if (caption == u"uom") {
+    if (caption == col::TaxAmount || caption == col::NetCost)
+        return numeric_or_empty(value) ? Entry::Accepted
+                                       : refuse_with(caption == col::NetCost ? QStringLiteral("net cost is invalid.")
+                                                                             : QStringLiteral("please input numeric data"));
+    if (caption == col::Uom) {
         // A stock item's line takes the item's own units only, as in the requisition.
-        auto units = line_units(row);
-        if (!units)
-            return refuse(units.error().message);
-        if (!value.isEmpty() && units->find(value) < 0)
-            return refuse(QStringLiteral("Invalid uom"));
+        auto units = line_unit_choices(db(), m_lists.units, grid.cell(row, col::ItemType).trimmed(),
+                                       grid.cell(row, col::ItemCode).trimmed());
+        if (!units) {
+            report(units.error(), QStringLiteral("Reading the units of ") + grid.cell(row, col::ItemCode)
+                                      + QStringLiteral(" failed"));
+            return Entry::Refused;
+        }
+        auto chosen = chosen_value(*units, value, QStringLiteral("Invalid uom"));
+        if (!chosen)
+            return refuse_with(chosen.error().message);
+        grid.set_cell(row, col::Uom, *chosen);
         return Entry::Accepted;
     }
-    if (caption == u"account") {
-        const Choices& accounts = grid.column(column).choices;
-        if (!value.isEmpty() && accounts.find(value) < 0)
-            return refuse(QStringLiteral("account is invalid."));
-        grid.set_cell(row, "account name", accounts.lookup(value, 1));
+    if (caption == col::Account) {
+        auto chosen = chosen_value(m_lists.all_accounts, value, QStringLiteral("account is invalid."));
+        if (!chosen)
+            return refuse_with(chosen.error().message);
+        grid.set_cell(row, col::Account, *chosen);
+        grid.set_cell(row, col::AccountName, m_lists.all_accounts.lookup(*chosen, 1));
         return Entry::Accepted;
     }
-    if (caption == u"warehouse" || caption == u"location") {
-        if (value.isEmpty())
-            fill_item_default_place(*database(), *m_lines, row);
+    if (caption == col::Warehouse || caption == col::Location) {
+        if (value.isEmpty()) {
+            if (auto filled = fill_item_default_place(db(), grid, row); !filled)
+                report(filled.error(), QStringLiteral("Reading the default place of ") + grid.cell(row, col::ItemCode)
+                                           + QStringLiteral(" failed"));
+            return Entry::Accepted;
+        }
+        if (caption == col::Warehouse) {
+            auto chosen = chosen_value(m_lists.warehouses, value, QStringLiteral("warehouse is invalid."));
+            if (!chosen)
+                return refuse_with(chosen.error().message);
+            grid.set_cell(row, col::Warehouse, *chosen);
+            return Entry::Accepted;
+        }
+        return m_lists.has_location(grid.cell(row, col::Warehouse).trimmed(), value)
+                   ? Entry::Accepted
+                   : refuse_with(QStringLiteral("location is invalid."));
+    }
+    if (caption == col::Cancel) {
+        if (cell_checked(grid, row, col::Cancel) && cell_amount(grid, row, col::QuantityReceived) > Decimal())
+            return refuse_with(QStringLiteral("cannot cancel this PO line because quantity received > 0"));
         return Entry::Accepted;
     }
-    if (caption == u"cancel") {
-        const Decimal received = Decimal::parse(grid.cell(row, "quantity received").trimmed()).value_or(Decimal());
-        if (grid.cell(row, "cancel") == u"1" && received > Decimal())
-            return refuse(QStringLiteral("cannot cancel this PO line because quantity received > 0"));
-        return Entry::Accepted;
-    }
+    (void)previous;
     return Entry::Accepted;
 }
 
 Entry POform_po::taxable_amount_entered(int row)
 {
-    const int itemno = m_tax_panes->shown_line();
+    const int itemno = tax_panes().shown_line();
     for (int line = 0; line < m_lines->row_count(); ++line) {
-        if (itemno <= 0 || m_lines->cell(line, "item no").toInt() != itemno)
+        if (itemno <= 0 || m_lines->cell(line, col::ItemNo).toInt() != itemno)
             continue;
-        const TaxIncluded included = m_lines->cell(line, "tax included") == u"1" ? TaxIncluded::Yes : TaxIncluded::No;
-        auto totals = m_tax_panes->taxable_amount_edited(m_taxes, row, extended_cost_of(line), included);
+        const TaxIncluded included = cell_checked(*m_lines, line, col::TaxIncluded) ? TaxIncluded::Yes : TaxIncluded::No;
+        auto totals = tax_panes().taxable_amount_edited(taxes(), row, taxable_amount_of(line), included);
         if (!totals) {
             message(totals.error().message);
             return Entry::Refused;
         }
-        m_lines->set_cell(line, "tax amount", totals->tax_amount.format(2));
-        m_lines->set_cell(line, "allocated tax", totals->allocated.format(2));
-        m_lines->set_cell(line, "net cost", totals->net_cost.format(2));
+        m_lines->set_cell(line, col::TaxAmount, totals->tax_amount.format(2));
+        m_lines->set_cell(line, col::AllocatedTax, totals->allocated.format(2));
+        m_lines->set_cell(line, col::NetCost, totals->net_cost.format(2));
         calculate_totals();
         return Entry::Accepted;
     }
     return Entry::Accepted;
 }
 
-Entry POform_po::item_code_entered(int row, const QString& previous)
+Entry POform_po::item_code_entered(int row)
 {
-    Database& db = *database();
-    QString code = m_lines->cell(row, "item code").trimmed();
+    const QString code = m_lines->cell(row, col::ItemCode).trimmed();
     if (code.isEmpty()) {
-        for (const char* cleared : {"item type", "description", "quantity order", "uom", "unit cost", "extended cost",
-                                    "net cost", "warehouse", "location", "tax code", "tax amount", "allocated tax",
-                                    "account", "account name", "vendor item code"})
+        for (QLatin1String cleared : {col::ItemType, col::Description, col::QuantityOrder, col::Uom, col::UnitCost,
+                                      col::ExtendedCost, col::NetCost, col::Warehouse, col::Location, col::TaxCode,
+                                      col::TaxAmount, col::AllocatedTax, col::Account, col::AccountName,
+                                      col::VendorItemCode})
             m_lines->set_cell(row, cleared, QString());
-        m_taxes.remove_line(m_lines->cell(row, "item no").toInt());
+        taxes().remove_line(m_lines->cell(row, col::ItemNo).toInt());
         calculate_totals();
         return Entry::Accepted;
     }
-    QString type = m_lines->cell(row, "item type").trimmed();
+    const QString type = m_lines->cell(row, col::ItemType).trimmed();
     if (type.isEmpty() || is_master_item(type)) {
         // A short name stands for its item.
-        auto item = db.first(QStringLiteral("SELECT * FROM Item_master_table WHERE (itemcode = ? OR short_name = ?)"
-                                            " AND item_type IN ('1', '2') AND discontinued = FALSE ORDER BY itemcode"),
-                             {code, code});
-        if (item && *item) {
+        auto item = item_by_code_or_short_name(db(), code);
+        if (!item) {
+            report(item.error(), QStringLiteral("Reading item ") + code + QStringLiteral(" failed"));
+            return Entry::Refused;
+        }
+        if (*item) {
             if (!(*item)->flag(u"active")) {
                 message(code + QStringLiteral(" is inactive."));
-                m_lines->set_cell(row, "item code", previous);
                 return Entry::Refused;
             }
-            code = (*item)->text(u"itemcode");
-            m_lines->set_cell(row, "item code", code);
-            m_lines->set_cell(row, "item type", (*item)->text(u"item_type"));
-            fill_item_defaults(row, **item);
-            return Entry::Accepted;
+            m_lines->set_cell(row, col::ItemCode, (*item)->text(u"itemcode"));
+            m_lines->set_cell(row, col::ItemType, (*item)->text(u"item_type"));
+            return fill_item_defaults(row, **item);
         }
     }
     if (type.isEmpty() || type == u"6") {
-        auto charge = db.first(QStringLiteral("SELECT * FROM Vendor_miscellaneous_charge_table WHERE itemcode = ?"), {code});
-        if (charge && *charge) {
-            m_lines->set_cell(row, "item type", "6");
-            m_lines->set_cell(row, "description", (*charge)->text(u"Description"));
-            m_lines->set_cell(row, "tax code", (*charge)->text(u"tax_code"));
-            m_lines->set_cell(row, "account", (*charge)->text(u"account"));
+        auto charge = charge_row(db(), code);
+        if (!charge) {
+            report(charge.error(), QStringLiteral("Reading charge ") + code + QStringLiteral(" failed"));
+            return Entry::Refused;
+        }
+        if (*charge) {
+            m_lines->set_cell(row, col::ItemType, QStringLiteral("6"));
+            m_lines->set_cell(row, col::Description, (*charge)->text(u"Description"));
+            m_lines->set_cell(row, col::TaxCode, (*charge)->text(u"tax_code"));
+            m_lines->set_cell(row, col::Account, (*charge)->text(u"account"));
+            m_lines->set_cell(row, col::AccountName, m_lists.all_accounts.lookup((*charge)->text(u"account"), 1));
             renumber_lines();
             recompute_line_tax(row);
             return Entry::Accepted;
@@ -173,48 +210,61 @@ Entry POform_po::item_code_entered(int row, const QString& previous)
     }
     if (type == u"3" || type == u"4" || type == u"5" || type == u"0") {
         renumber_lines();
+        if (default_tax_code(row))
+            recompute_line_tax(row);
         return Entry::Accepted;
     }
     message(QStringLiteral("item code is invalid."));
-    m_lines->set_cell(row, "item code", previous);
     return Entry::Refused;
+}
+
+bool POform_po::default_tax_code(int row)
+{
+    if (!m_lines->cell(row, col::TaxCode).trimmed().isEmpty())
+        return true;
+    auto code = line_default_tax_code(db(), m_vendor_tax_code);
+    if (!code) {
+        report(code.error());
+        return false;
+    }
+    m_lines->set_cell(row, col::TaxCode, *code);
+    return true;
 }
 
 Entry POform_po::vendor_item_code_entered(int row)
 {
-    const QString part = m_lines->cell(row, "vendor item code").trimmed();
+    const QString part = m_lines->cell(row, col::VendorItemCode).trimmed();
     if (part.isEmpty())
         return Entry::Accepted;
-    const Choices& parts = m_lines->column(m_lines->required_column("vendor item code")).choices;
+    const Choices& parts = m_lines->column(m_lines->required_column(col::VendorItemCode)).choices;
     const int found = parts.find(part);
     if (found < 0) {
         message(QStringLiteral("vendor item code is invalid."));
-        m_lines->set_cell(row, "vendor item code", QString());
         return Entry::Refused;
     }
-    m_lines->set_cell(row, "item type", parts.rows[size_t(found)].value(3));
-    m_lines->set_cell(row, "item code", parts.rows[size_t(found)].value(1));
-    return item_code_entered(row, QString());
+    m_lines->set_cell(row, col::ItemType, parts.rows[size_t(found)].value(3));
+    m_lines->set_cell(row, col::ItemCode, parts.rows[size_t(found)].value(1));
+    return item_code_entered(row);
 }
 
-void POform_po::fill_item_defaults(int row, const Row& item)
+Entry POform_po::fill_item_defaults(int row, const Row& item)
 {
-    Database& db = *database();
-    m_lines->set_cell(row, "description", item.text(u"description"));
-    if (m_lines->cell(row, "tax code").isEmpty()) {
-        QString tax_code = m_vendor_tax_code;
-        if (tax_code.isEmpty())
-            tax_code = default_tax_code(db).value_or(QString());
-        m_lines->set_cell(row, "tax code", tax_code);
+    const QString code = item.text(u"itemcode");
+    m_lines->set_cell(row, col::Description, item.text(u"description"));
+    default_tax_code(row);
+    auto filled = fill_line_from_item(db(), *m_lines, row, item, field("shipto").trimmed());
+    if (filled)
+        filled = fill_item_default_place(db(), *m_lines, row);
+    if (!filled) {
+        report(filled.error(), QStringLiteral("Reading item ") + code + QStringLiteral(" failed"));
+        return Entry::Refused;
     }
-    if (auto filled = fill_line_from_item(db, *m_lines, row, item, field("shipto"), LastCostShown::ItemDecimals); !filled)
-        message(filled.error().message);
-    fill_item_default_place(db, *m_lines, row);
     renumber_lines();
-    if (const auto quantity = Decimal::parse(m_lines->cell(row, "quantity order").trimmed()))
-        if (const auto unitcost = Decimal::parse(m_lines->cell(row, "unit cost").trimmed()))
-            m_lines->set_cell(row, "extended cost", (*quantity * *unitcost).format(2));
+    if (const auto quantity = cell_number(*m_lines, row, col::QuantityOrder))
+        if (const auto unitcost = cell_number(*m_lines, row, col::UnitCost))
+            m_lines->set_cell(row, col::ExtendedCost, (*quantity * *unitcost).round2().format(2));
     recompute_line_tax(row);
+    return Entry::Accepted;
 }
 
 } // namespace zelkor

@@ -2,80 +2,128 @@
 // printing. Each asks its questions first, then runs one document routine.
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/purchasing/po_columns.h"
 #include "forms/purchasing/po_lifecycle.h"
+#include "forms/purchasing/po_requisition.h"
 #include "forms/purchasing/po_save.h"
-
-#include <QSysInfo>
+#include "forms/purchasing/po_verify.h"
 
 namespace zelkor {
 
 namespace {
 
+namespace col = po_column;
+
 const QString WasVoid = QStringLiteral("PO was void.");
 const QString FullyReceived = QStringLiteral("Goods was fully received.");
 const QString FuturePo = QStringLiteral("This is a future PO. Activate it before proceeding");
 
-/// The user's message of a failed routine: its own sentence, never a driver's text.
-bool has_user_message(const Error& error)
-{
-    return error.kind != Error::Kind::Database && !error.message.isEmpty();
-}
-
 } // namespace
 
-bool POform_po::checked_for_save(Mode saving)
+bool POform_po::run_command(int id)
 {
-    if (!verify_header(saving))
-        return false;
+    switch (id) {
+    case to_int(CommandId::DeleteLine): return delete_line();
+    case to_int(Command::ReceivingGoods): return receive_goods();
+    case to_int(Command::EnterBill): return enter_bill();
+    case to_int(Command::ClosePo): return close_order();
+    case to_int(CommandId::Void): return void_order();
+    case to_int(Command::ActivateThisFuturePo): return activate_order();
+    case to_int(Command::ActivateAllFuturePos): return activate_all_orders();
+    case to_int(Command::PrRecord):
+    case to_int(Command::ReceiptRecord):
+    case to_int(Command::BillRecord): return linked_documents(Command(id));
+    default: break;
+    }
+    const bool done = DocumentWindow::run_command(id);
+    if (done && id == to_int(Command::PrWindow) && find_command(id)->checked) {
+        auto list = open_requisitions(db());
+        if (!list) {
+            report(list.error(), QStringLiteral("Reading the open requisitions failed"));
+            return false;
+        }
+        Choices choices{{"PR no", "key"}, {0, 0}, {}, 0};
+        for (const Row& row : *list)
+            choices.rows.push_back({row.text(u"docno"), row.text(u"fkey")});
+        set_field_choices("pr_docno", choices);
+        if (field("pr_docno").isEmpty() && !choices.empty())
+            show_requisition(choices.rows.front().front());
+    }
+    if (done)
+        refresh_panes();
+    return done;
+}
+
+// Saving ------------------------------------------------------------------------------------------
+
+std::expected<Order, Error> POform_po::checked_order(Mode saving)
+{
+    if (field("order_date").trimmed().isEmpty())
+        set_field_date("order_date", today());
+    for (const char* date : {"order_date", "arrival_date", "activate_date", "rate_date"})
+        if (auto typed = field_date(date); !typed)
+            return std::unexpected(typed.error());
+    const int current = std::max(m_lines->current_row(), 0);
+    const OrderHeaderChecks checks{saving == Mode::New,
+                                   !m_lines->cell(current, col::ItemCode).trimmed().isEmpty()
+                                       || !m_lines->cell(current, col::Description).trimmed().isEmpty(),
+                                   !field("exchange_rate").trimmed().isEmpty()};
+    const OrderHeader header = read_header();
+    if (auto checked = verify_order_header(db(), header, checks, m_lists, settings().BASE_CURRENCY); !checked)
+        return std::unexpected(checked.error());
     renumber_lines();
-    if (!verify_detail())
-        return false;
+    auto order = read_order();
+    if (!order)
+        return order;
+    if (auto checked = verify_order_lines(db(), order->lines); !checked)
+        return std::unexpected(checked.error());
+    // The defaults the checks took show on the lines.
+    for (const OrderLine& line : order->lines)
+        for (int row = 0; row < m_lines->row_count(); ++row)
+            if (m_lines->cell(row, col::ItemNo).toInt() == line.itemno) {
+                m_lines->set_cell(row, col::Warehouse, line.warehouse);
+                m_lines->set_cell(row, col::Location, line.location);
+            }
+    if (auto checked = verify_quantities_received(order->lines); !checked)
+        return std::unexpected(checked.error());
     calculate_totals();
-    return true;
-}
-
-void POform_po::report_failure(const Error& error, const QString& failed)
-{
-    if (has_user_message(error))
-        message(error.message);
-    message(failed);
-}
-
-bool POform_po::refuse_when(bool condition, const QString& text)
-{
-    if (condition)
-        message(text);
-    return condition;
+    return order;
 }
 
 bool POform_po::save_new()
 {
-    if (!checked_for_save(Mode::New))
+    const QString failed = QStringLiteral("Add new PO failed.");
+    auto order = checked_order(Mode::New);
+    if (!order) {
+        report(order.error(), failed);
         return false;
-    Order order = read_order();
-    auto saved = insert_new_po(*database(), order, {settings().ZELKOR_USER, QSysInfo::machineHostName()});
+    }
+    auto saved = insert_new_po(db(), *order, audit_stamp(settings().ZELKOR_USER));
     if (!saved) {
-        report_failure(saved.error(), QStringLiteral("Add new PO failed."));
+        report(saved.error(), failed, Outcome::RolledBack);
         set_field("docno", NewDocumentNumber);
         m_key.clear();
         return false;
     }
     message(QStringLiteral("Add new PO no. ") + saved->docno + QStringLiteral(" complete"));
-    load_order(saved->fkey);
+    show_key(saved->fkey);
     return true;
 }
 
 bool POform_po::save_edit()
 {
-    if (!checked_for_save(Mode::Edit))
-        return false;
-    const Order order = read_order();
-    auto saved = update_po(*database(), order, {settings().ZELKOR_USER, QSysInfo::machineHostName()});
-    if (!saved) {
-        report_failure(saved.error(), QStringLiteral("Update PO failed."));
+    const QString failed = QStringLiteral("Update PO failed.");
+    auto order = checked_order(Mode::Edit);
+    if (!order) {
+        report(order.error(), failed);
         return false;
     }
-    load_order(m_key);
+    auto saved = update_po(db(), *order, audit_stamp(settings().ZELKOR_USER));
+    if (!saved) {
+        report(saved.error(), failed, Outcome::RolledBack);
+        return false;
+    }
+    show_key(m_key);
     message(QStringLiteral("Update PO no. ") + field("docno") + QStringLiteral(" complete"));
     return true;
 }
@@ -83,36 +131,51 @@ bool POform_po::save_edit()
 bool POform_po::delete_line()
 {
     const int row = m_lines->current_row();
-    const Decimal received = Decimal::parse(m_lines->cell(row, "quantity received").trimmed()).value_or(Decimal());
-    if (mode() != Mode::Read && received > Decimal()) {
-        message(QStringLiteral("Cannot delete item that has been receiving goods."));
-        return false;
-    }
-    const int itemno = m_lines->cell(row, "item no").toInt();
+    if (mode() != Mode::Read && cell_amount(*m_lines, row, col::QuantityReceived) > Decimal())
+        return refuse(QStringLiteral("Cannot delete item that has been receiving goods."));
+    const int itemno = m_lines->cell(row, col::ItemNo).toInt();
     if (!WindowModel::run_command(to_int(CommandId::DeleteLine)))
         return false;
-    m_taxes.remove_line(itemno);
+    taxes().remove_line(itemno);
     calculate_totals();
     return true;
+}
+
+// Lifecycle ---------------------------------------------------------------------------------------
+
+std::optional<Row> POform_po::stored_header()
+{
+    const QString number = field("docno");
+    auto header = db().first(QStringLiteral("SELECT * FROM PO_header_table WHERE fkey = ?"), {m_key});
+    if (!header) {
+        report(header.error(), read_failed(number));
+        return std::nullopt;
+    }
+    if (!*header) {
+        message(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
+        return std::nullopt;
+    }
+    return **header;
 }
 
 bool POform_po::close_order()
 {
     const QString number = field("docno");
-    if (m_key.isEmpty() || mode() == Mode::New)
+    if (m_key.isEmpty() || mode() == Mode::New || !may_update())
         return false;
-    if (refuse_when(find_field("void")->checked(), number + QStringLiteral(" was void."))
-        || refuse_when(find_field("fully_received")->checked(), FullyReceived))
-        return false;
-    if (!stored_header(QStringLiteral("Document no. ") + number + QStringLiteral(" not found")))
+    if (find_field("void")->checked())
+        return refuse(number + QStringLiteral(" was void."));
+    if (find_field("fully_received")->checked())
+        return refuse(FullyReceived);
+    if (!stored_header())
         return false;
     if (!ask_yes_no(QStringLiteral("Are you sure to close this PO?"), QStringLiteral("Close PO")))
         return false;
-    if (auto closed = close_po(*database(), m_key); !closed) {
-        message(QStringLiteral("Close PO failed."));
+    if (auto closed = close_po(db(), m_key); !closed) {
+        report(closed.error(), QStringLiteral("Close PO failed."), Outcome::RolledBack);
         return false;
     }
-    load_order(m_key);
+    show_key(m_key);
     message(number + QStringLiteral(" is closed."));
     return true;
 }
@@ -120,26 +183,25 @@ bool POform_po::close_order()
 bool POform_po::void_order()
 {
     const QString number = field("docno");
-    if (m_key.isEmpty() || mode() == Mode::New)
+    if (m_key.isEmpty() || mode() == Mode::New || !may_update())
         return false;
-    if (refuse_when(find_field("void")->checked(), number + QStringLiteral(" was void.")))
-        return false;
-    auto header = stored_header(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
+    if (find_field("void")->checked())
+        return refuse(number + QStringLiteral(" was void."));
+    auto header = stored_header();
     if (!header)
         return false;
     // The stored flags decide: a receipt saved since the order was shown counts.
-    if (refuse_when(find_field("received")->checked() || header->flag(u"received"),
-                    QStringLiteral("Goods was received. Can not void this PO."))
-        || refuse_when(find_field("billed")->checked() || header->flag(u"billed"),
-                       number + QStringLiteral(" was billed. Can not void this PO")))
-        return false;
+    if (find_field("received")->checked() || header->flag(u"received"))
+        return refuse(QStringLiteral("Goods was received. Can not void this PO."));
+    if (find_field("billed")->checked() || header->flag(u"billed"))
+        return refuse(number + QStringLiteral(" was billed. Can not void this PO"));
     if (!ask_yes_no(QStringLiteral("Are you sure to void this PO?"), QStringLiteral("Void PO")))
         return false;
-    if (auto voided = void_po(*database(), m_key); !voided) {
-        message(QStringLiteral("Void PO failed."));
+    if (auto voided = void_po(db(), m_key); !voided) {
+        report(voided.error(), QStringLiteral("Void PO failed."), Outcome::RolledBack);
         return false;
     }
-    load_order(m_key);
+    show_key(m_key);
     message(number + QStringLiteral(" is void."));
     return true;
 }
@@ -147,28 +209,29 @@ bool POform_po::void_order()
 bool POform_po::activate_order()
 {
     const QString number = field("docno");
-    if (m_key.isEmpty() || mode() != Mode::Read
-        || refuse_when(find_field("void")->checked(), number + QStringLiteral(" was void.")))
+    if (m_key.isEmpty() || mode() != Mode::Read || !may_update())
         return false;
-    auto activated = activate_po(*database(), m_key);
+    if (find_field("void")->checked())
+        return refuse(number + QStringLiteral(" was void."));
+    auto activated = activate_po(db(), m_key);
     if (!activated) {
-        message(QStringLiteral("Activate PO failed."));
+        report(activated.error(), QStringLiteral("Activate PO failed."), Outcome::RolledBack);
         return false;
     }
-    if (!*activated) {
-        message(QStringLiteral("PO ") + number + QStringLiteral(" is not a future PO."));
-        return false;
-    }
-    load_order(m_key);
+    if (!*activated)
+        return refuse(QStringLiteral("PO ") + number + QStringLiteral(" is not a future PO."));
+    show_key(m_key);
     message(QStringLiteral("PO ") + number + QStringLiteral(" is activated."));
     return true;
 }
 
 bool POform_po::activate_all_orders()
 {
-    auto activated = activate_all_future_pos(*database(), today());
+    if (!may_update())
+        return false;
+    auto activated = activate_all_future_pos(db(), today());
     if (!activated) {
-        message(QStringLiteral("Activate PO failed."));
+        report(activated.error(), QStringLiteral("Activate PO failed."), Outcome::RolledBack);
         return false;
     }
     if (activated->isEmpty()) {
@@ -176,25 +239,31 @@ bool POform_po::activate_all_orders()
         return true;
     }
     if (!m_key.isEmpty() && mode() == Mode::Read)
-        load_order(m_key);
+        show_key(m_key);
     message(QStringLiteral("Future POs are activated."));
     return true;
 }
+
+// Hand-offs and linked documents ------------------------------------------------------------------
 
 bool POform_po::receive_goods()
 {
     if (m_key.isEmpty() || mode() == Mode::New)
         return false;
-    if (refuse_when(find_field("void")->checked(), WasVoid)
-        || refuse_when(find_field("fully_received")->checked(), FullyReceived)
-        || refuse_when(find_field("future_po")->checked(), FuturePo))
-        return false;
+    if (find_field("void")->checked())
+        return refuse(WasVoid);
+    if (find_field("fully_received")->checked())
+        return refuse(FullyReceived);
+    if (find_field("future_po")->checked())
+        return refuse(FuturePo);
     // The stored header decides: a receipt or a void saved since the order was shown counts.
-    auto header = database()->first(QStringLiteral("SELECT void, fully_received FROM PO_header_table WHERE fkey = ?"),
-                                    {m_key});
-    if (!header || !*header || refuse_when((*header)->flag(u"void"), WasVoid)
-        || refuse_when((*header)->flag(u"fully_received"), FullyReceived))
+    auto header = stored_header();
+    if (!header)
         return false;
+    if (header->flag(u"void"))
+        return refuse(WasVoid);
+    if (header->flag(u"fully_received"))
+        return refuse(FullyReceived);
     notify(QStringLiteral("PO Receive Goods"));
     return true;
 }
@@ -203,24 +272,28 @@ bool POform_po::enter_bill()
 {
     if (m_key.isEmpty() || mode() == Mode::New)
         return false;
-    if (refuse_when(find_field("void")->checked(), WasVoid) || refuse_when(find_field("future_po")->checked(), FuturePo))
+    if (find_field("void")->checked())
+        return refuse(WasVoid);
+    if (find_field("future_po")->checked())
+        return refuse(FuturePo);
+    auto header = stored_header();
+    if (!header)
         return false;
-    auto header = database()->first(
-        QStringLiteral("SELECT void, fully_billed, stock_item_only FROM PO_header_table WHERE fkey = ?"), {m_key});
-    if (!header || !*header || refuse_when((*header)->flag(u"void"), WasVoid)
-        || refuse_when((*header)->flag(u"fully_billed"), QStringLiteral("Goods was fully billed."))
-        || refuse_when((*header)->flag(u"stock_item_only"),
-                       QStringLiteral("This command is working with non-stock item PO.") + QChar(10)
-                           + QStringLiteral("P/O Invoice is looking for stock item in P/O Receipt document.")))
-        return false;
+    if (header->flag(u"void"))
+        return refuse(WasVoid);
+    if (header->flag(u"fully_billed"))
+        return refuse(QStringLiteral("Goods was fully billed."));
+    if (header->flag(u"stock_item_only"))
+        return refuse(QStringLiteral("This command is working with non-stock item PO.") + QChar(10)
+                      + QStringLiteral("P/O Invoice is looking for stock item in P/O Receipt document."));
     // What a bill of a non-stock order receives is left to the bill window.
     return true;
 }
 
-bool POform_po::linked_documents(int id)
+bool POform_po::linked_documents(Command id)
 {
-    if (id == PrRecord) {
-        const QString prno = m_lines->cell(m_lines->current_row(), "PR no");
+    if (id == Command::PrRecord) {
+        const QString prno = m_lines->cell(m_lines->current_row(), col::PrNo);
         if (prno.isEmpty())
             return false;
         notify(QStringLiteral("Purchase Requisition"), prno);
@@ -229,19 +302,81 @@ bool POform_po::linked_documents(int id)
     const QString number = field("docno");
     if (m_key.isEmpty())
         return false;
-    const bool receipts = id == ReceiptRecord;
-    auto found = database()->select(receipts ? QStringLiteral("SELECT DISTINCT docno FROM PO_receipt_transaction_table"
-                                                              " WHERE company = 1 AND pono = ?")
-                                             : QStringLiteral("SELECT DISTINCT docno FROM PO_invoice_transaction_table"
-                                                              " WHERE company = 1 AND pono = ?"),
-                                    {number});
-    if (!found || found->empty())
+    const bool receipts = id == Command::ReceiptRecord;
+    auto found = db().select(receipts ? QStringLiteral("SELECT DISTINCT docno FROM PO_receipt_transaction_table"
+                                                       " WHERE company = 1 AND pono = ? ORDER BY docno")
+                                      : QStringLiteral("SELECT DISTINCT docno FROM PO_invoice_transaction_table"
+                                                       " WHERE company = 1 AND pono = ? ORDER BY docno"),
+                             {number});
+    if (!found) {
+        report(found.error(), QStringLiteral("Reading the documents of ") + number + QStringLiteral(" failed"));
+        return false;
+    }
+    if (found->empty())
         return false;
     if (found->size() == 1)
         notify(receipts ? QStringLiteral("Receipt Entry") : QStringLiteral("P/O Bill Entry"), found->front().text(u"docno"));
     else
         notify(receipts ? QStringLiteral("Receipt Report") : QStringLiteral("P/O Bill Report"), number);
     return true;
+}
+
+// Showing -----------------------------------------------------------------------------------------
+
+std::expected<bool, Error> POform_po::load_document(const QString& key)
+{
+    auto header = db().first(QStringLiteral("SELECT h.*, v.vendor_name FROM PO_header_table h"
+                                            " LEFT JOIN Vendor_table v ON v.vendor_no = h.vendor_no WHERE h.fkey = ?"),
+                             {key});
+    if (!header)
+        return std::unexpected(header.error());
+    if (!*header)
+        return false;
+    auto lines = db().select(QStringLiteral("SELECT l.*, a.accname FROM PO_transaction_table l"
+                                            " LEFT JOIN Account_master_table a ON a.accno = l.accno"
+                                            " WHERE l.fkey = ? ORDER BY l.itemno"),
+                             {key});
+    if (!lines)
+        return std::unexpected(lines.error());
+    std::map<QString, TaxAuthorities> authorities;
+    for (const Row& line : *lines) {
+        const QString code = line.text(u"tax_code");
+        if (authorities.contains(code))
+            continue;
+        auto read = tax_code_authorities(db(), code);
+        if (!read)
+            return std::unexpected(read.error());
+        authorities[code] = std::move(*read);
+    }
+    set_mode(Mode::Read);
+    clear_document();
+    taxes().clear();
+    m_key = key;
+    show_header(**header);
+    for (const Row& line : *lines) {
+        const int row = m_lines->append_row();
+        show_line(row, line);
+        const int itemno = int(line.integer(u"itemno"));
+        taxes().set_line(itemno, tax_elements_from_row(line, itemno, authorities[line.text(u"tax_code")]));
+    }
+    calculate_totals();
+    refresh_panes();
+    return true;
+}
+
+void POform_po::prepare_copy()
+{
+    for (const char* cleared : {"reference", "printed", "received", "billed", "void", "fully_received", "fully_billed",
+                                "future_po", "activate_date"})
+        set_field(cleared, QString());
+    set_field_date("order_date", today());
+    for (int row = 0; row < m_lines->row_count(); ++row) {
+        m_lines->set_cell(row, col::QuantityOpen, m_lines->cell(row, col::QuantityOrder));
+        m_lines->set_cell(row, col::QuantityOpenForBill, m_lines->cell(row, col::QuantityOrder));
+        for (QLatin1String cleared : {col::QuantityReceived, col::QuantityBilled, col::QuantityCanceled,
+                                      col::UomReceived, col::Cancel, col::PrNo, col::PrItemNo})
+            m_lines->set_cell(row, cleared, QString());
+    }
 }
 
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "forms/purchasing/purchase_tax.h"
+#include "forms/common/audit_stamp.h"
+#include "services/purchase_tax.h"
 #include "services/decimal.h"
 
 #include <QDate>
@@ -18,7 +19,7 @@ struct OrderLine {
     QString itemtype{};
     QString vendor_itemcode{};
     QString description{}; ///< with continuation rows joined by line feeds
-    Decimal quantity{};
+    std::optional<Decimal> quantity{}; ///< nothing when the cell is empty
     Decimal quantity_open{};
     Decimal quantity_received{};
     Decimal quantity_billed{};
@@ -27,8 +28,8 @@ struct OrderLine {
     QString uom{};
     QString uom_open{};
     QString uom_received{};
-    Decimal unitcost{};
-    std::optional<Decimal> extended_cost{};
+    std::optional<Decimal> unitcost{};      ///< nothing when the cell is empty
+    std::optional<Decimal> extended_cost{}; ///< nothing when the cell is empty
     Decimal net_cost{};
     bool price_include_tax = false;
     Decimal tax_amount{};
@@ -39,6 +40,12 @@ struct OrderLine {
     QString accno{};
     QString warehouse{};
     QString location{};
+    // Kept up by receipts, bills and closing; an edit carries the stored values.
+    bool received = false;
+    bool fully_received = false;
+    bool billed = false;
+    bool fully_billed = false;
+    bool closed = false;
     QDate date_created{};
     QString time_created{};
     QString user_created{};
@@ -69,9 +76,6 @@ struct OrderHeader {
     QString payment_term{};
     QString ship_to_address{};
     QString vendor_address{};
-    Decimal sub_total{};
-    Decimal tax_total{};
-    Decimal total{};
 };
 
 /// A whole order: header, lines in grid order and the tax elements of its lines.
@@ -79,12 +83,6 @@ struct Order {
     OrderHeader header{};
     std::vector<OrderLine> lines{};
     TaxElementStore taxes{};
-};
-
-/// Who saves, and from which workstation (stamped on the rows written).
-struct SaveStamp {
-    QString user{};
-    QString computer_id{};
 };
 
 } // namespace zelkor

@@ -113,7 +113,7 @@ namespace {
     if (!tx.active())
         return std::unexpected(tx.begin_error());
     auto due = db.select(QStringLiteral("SELECT docno, fkey FROM PO_header_table WHERE company = 1 AND future_po = TRUE"
-                                        " AND activate_date >= ? AND void = FALSE ORDER BY fkey"),
+                                        " AND activate_date <= ? AND void = FALSE ORDER BY fkey"),
                          {today});
     if (!due)
         return std::unexpected(due.error());

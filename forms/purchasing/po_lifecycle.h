@@ -24,7 +24,8 @@ namespace zelkor {
 [[nodiscard]] std::expected<bool, Error> activate_po(Database& db, const QString& fkey);
 
 /// Activates, in one transaction, every future order that is not void and whose activation
-/// date is `today` or later; gives their numbers (empty when none was found).
+/// date has come (`today` or earlier: an overdue order is activated too); gives their numbers
+/// (empty when none was found).
 [[nodiscard]] std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QDate& today);
 
 } // namespace zelkor

@@ -1,26 +1,37 @@
-// The order's lines between the grid and the document: reading the grid into an Order,
+// The order's lines between the grid and the document: reading the grid into a typed Order,
 // showing stored lines, line numbers, line tax and the footer totals.
 #include "forms/purchasing/POform_po.h"
 
-#include "services/clock.h"
-
-
+#include "forms/purchasing/po_columns.h"
+#include "services/master_lookups.h"
 
 namespace zelkor {
 
 namespace {
 
-Decimal number_of(const QString& text) { return Decimal::parse(text.trimmed()).value_or(Decimal()); }
+namespace col = po_column;
 
 QString quantity_text(const Decimal& value) { return value.is_zero() ? QString() : value.to_string(); }
 
-bool ticked(const QString& text) { return text == u"1" || text.compare(u"true", Qt::CaseInsensitive) == 0; }
+/// A number cell as typed: nothing when empty; text that is not a number gives `message`.
+[[nodiscard]] std::expected<std::optional<Decimal>, Error> typed_number(const Grid& lines, int row,
+                                                                        QLatin1String column, const QString& message)
+{
+    const QString text = lines.cell(row, column).trimmed();
+    if (text.isEmpty())
+        return std::optional<Decimal>();
+    auto value = Decimal::parse(text);
+    if (!value || value->is_overflow())
+        return std::unexpected(Error::invalid(message));
+    return value;
+}
 
 } // namespace
 
-std::optional<Decimal> POform_po::extended_cost_of(int row) const
+std::optional<Decimal> POform_po::taxable_amount_of(int row) const
 {
-    return taxable_line_amount(m_lines->cell(row, "extended cost"));
+    const auto extended = cell_number(*m_lines, row, col::ExtendedCost);
+    return extended ? taxable_amount(*extended) : std::nullopt;
 }
 
 OrderHeader POform_po::read_header() const
@@ -28,46 +39,43 @@ OrderHeader POform_po::read_header() const
     OrderHeader header;
     header.docno = field("docno");
     header.fkey = m_key;
-    header.vendor_no = field("vendor_no");
+    header.vendor_no = field("vendor_no").trimmed();
     header.future_po = find_field("future_po")->checked();
     header.activate_date = field_date("activate_date").value_or(QDate());
-    header.shipto = field("shipto");
+    header.shipto = field("shipto").trimmed();
     header.order_date = field_date("order_date").value_or(QDate());
     if (!header.order_date.isValid())
         header.order_date = today();
     header.arrival_date = field_date("arrival_date").value_or(QDate());
-    header.currency = field("currency");
+    header.currency = field("currency").trimmed();
     if (header.currency != settings().BASE_CURRENCY && !field("exchange_rate").trimmed().isEmpty()) {
         header.exchange_rate = Decimal::parse(field("exchange_rate").trimmed());
         header.rate_date = field_date("rate_date").value_or(QDate());
     }
-    header.requested_user = field("requested_user");
+    header.requested_user = field("requested_user").trimmed();
     header.contact_person = field("contact_person");
     header.phone = field("phone");
     header.fax = field("fax");
-    header.shipvia = field("shipvia");
+    header.shipvia = field("shipvia").trimmed();
     header.reference = field("reference");
     header.fob_point = field("fob_point");
     header.remark = field("remark");
     header.delivery_instruction = field("delivery_instruction");
-    header.payment_term = field("payment_term");
+    header.payment_term = field("payment_term").trimmed();
     header.ship_to_address = field("ship_to_address");
     header.vendor_address = field("vendor_address");
-    header.sub_total = number_of(field("sub_total"));
-    header.tax_total = number_of(field("tax_total"));
-    header.total = number_of(field("total"));
     return header;
 }
 
-Order POform_po::read_order() const
+std::expected<Order, Error> POform_po::read_order() const
 {
     Order order;
     order.header = read_header();
-    order.taxes = m_taxes;
-    const bool editing = mode() == Mode::Edit;
-    for (int row = 0; row < m_lines->row_count(); ++row) {
-        const QString itemno = m_lines->cell(row, "item no").trimmed();
-        const QString description = m_lines->cell(row, "description");
+    order.taxes = tax_elements();
+    const Grid& grid = *m_lines;
+    for (int row = 0; row < grid.row_count(); ++row) {
+        const QString itemno = grid.cell(row, col::ItemNo).trimmed();
+        const QString description = grid.cell(row, col::Description);
         if (itemno.isEmpty()) {
             // A row with text only continues the description of the line before it.
             if (!description.trimmed().isEmpty() && !order.lines.empty())
@@ -76,89 +84,104 @@ Order POform_po::read_order() const
         }
         OrderLine line;
         line.itemno = itemno.toInt();
-        line.itemcode = m_lines->cell(row, "item code").trimmed();
-        line.itemtype = m_lines->cell(row, "item type").trimmed();
-        line.vendor_itemcode = m_lines->cell(row, "vendor item code").trimmed();
+        line.itemcode = grid.cell(row, col::ItemCode).trimmed();
+        line.itemtype = grid.cell(row, col::ItemType).trimmed();
+        line.vendor_itemcode = grid.cell(row, col::VendorItemCode).trimmed();
         line.description = description;
-        line.quantity = number_of(m_lines->cell(row, "quantity order"));
-        line.uom = m_lines->cell(row, "uom").trimmed();
-        if (editing) {
-            line.quantity_received = number_of(m_lines->cell(row, "quantity received"));
-            line.quantity_billed = number_of(m_lines->cell(row, "quantity billed"));
-            line.quantity_cancel = number_of(m_lines->cell(row, "quantity canceled"));
-            line.quantity_open_for_bill = m_lines->cell(row, "quantity open for bill").trimmed().isEmpty()
-                ? line.quantity - line.quantity_billed
-                : number_of(m_lines->cell(row, "quantity open for bill"));
-            line.uom_received = m_lines->cell(row, "uom received").trimmed();
-            line.date_created = QDate::fromString(m_lines->cell(row, "created date"), Qt::ISODate);
-            line.time_created = m_lines->cell(row, "created time");
-            line.user_created = m_lines->cell(row, "user created");
-        } else {
-            line.quantity_open_for_bill = line.quantity;
-        }
-        line.quantity_open = line.quantity - line.quantity_received - line.quantity_cancel;
+        const QString code = line.itemcode;
+        auto quantity = typed_number(grid, row, col::QuantityOrder, code + QStringLiteral(": quantity order is invalid."));
+        auto unitcost = typed_number(grid, row, col::UnitCost, code + QStringLiteral(": unit cost is invalid."));
+        auto extended = typed_number(grid, row, col::ExtendedCost, code + QStringLiteral(" extended cost is invalid."));
+        for (const auto* typed : {&quantity, &unitcost, &extended})
+            if (!*typed)
+                return std::unexpected(typed->error());
+        line.quantity = *quantity;
+        line.unitcost = *unitcost;
+        line.extended_cost = *extended;
+        line.uom = grid.cell(row, col::Uom).trimmed();
         line.uom_open = line.uom;
-        line.unitcost = number_of(m_lines->cell(row, "unit cost"));
-        line.extended_cost = extended_cost_of(row);
-        line.net_cost = number_of(m_lines->cell(row, "net cost"));
-        line.price_include_tax = ticked(m_lines->cell(row, "tax included"));
-        line.tax_amount = number_of(m_lines->cell(row, "tax amount"));
-        line.tax_allocate = number_of(m_lines->cell(row, "allocated tax"));
-        line.tax_code = m_lines->cell(row, "tax code").trimmed();
-        line.prno = m_lines->cell(row, "PR no").trimmed();
-        if (const QString pr_itemno = m_lines->cell(row, "PR item no").trimmed(); !pr_itemno.isEmpty())
+        line.net_cost = cell_amount(grid, row, col::NetCost);
+        line.price_include_tax = cell_checked(grid, row, col::TaxIncluded);
+        line.tax_amount = cell_amount(grid, row, col::TaxAmount);
+        line.tax_allocate = cell_amount(grid, row, col::AllocatedTax);
+        line.tax_code = grid.cell(row, col::TaxCode).trimmed();
+        line.prno = grid.cell(row, col::PrNo).trimmed();
+        if (const QString pr_itemno = grid.cell(row, col::PrItemNo).trimmed(); !pr_itemno.isEmpty())
             line.pr_itemno = pr_itemno.toInt();
-        line.accno = m_lines->cell(row, "account").trimmed();
-        line.warehouse = m_lines->cell(row, "warehouse").trimmed();
-        line.location = m_lines->cell(row, "location").trimmed();
+        line.accno = grid.cell(row, col::Account).trimmed();
+        line.warehouse = grid.cell(row, col::Warehouse).trimmed();
+        line.location = grid.cell(row, col::Location).trimmed();
+        // What receipts and bills recorded is read again under the save's lock; the grid's copy
+        // serves the window's own checks.
+        line.quantity_received = cell_amount(grid, row, col::QuantityReceived);
+        line.quantity_cancel = cell_amount(grid, row, col::QuantityCanceled);
+        line.uom_received = grid.cell(row, col::UomReceived).trimmed();
         order.lines.push_back(std::move(line));
     }
     return order;
 }
 
+void POform_po::show_header(const Row& header)
+{
+    for (const char* name : {"docno", "vendor_no", "vendor_name", "shipto", "shipvia", "currency", "requested_user",
+                             "contact_person", "phone", "fax", "payment_term", "reference", "fob_point", "remark",
+                             "delivery_instruction", "ship_to_address", "vendor_address"})
+        set_field(name, header.text(QString::fromLatin1(name)));
+    for (const char* date : {"order_date", "arrival_date", "activate_date", "rate_date"})
+        set_field_date(date, header.date(QString::fromLatin1(date)));
+    for (const char* check : {"future_po", "printed", "received", "billed", "void", "fully_received", "fully_billed"})
+        set_field(check, check_text(header.flag(QString::fromLatin1(check))));
+    const auto rate = header.decimal_or_null(u"exchange_rate");
+    set_field("exchange_rate", rate ? rate->to_string() : QString());
+    set_field("sub_total", header.decimal(u"sub_total").format(2));
+    set_field("tax_total", header.decimal(u"tax_total").format(2));
+    set_field("total", header.decimal(u"total").format(2));
+    set_field("prno", QString());
+}
+
 void POform_po::show_line(int row, const Row& line)
 {
-    auto set = [&](const char* column, const QString& value) { m_lines->set_cell(row, column, value); };
+    auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
     const QStringList text = line.text(u"description").split(QChar(10));
-    set("item no", line.text(u"itemno"));
-    set("item code", line.text(u"itemcode"));
-    set("vendor item code", line.text(u"vendor_itemcode"));
-    set("item type", line.text(u"itemtype"));
-    set("description", text.value(0));
-    set("quantity order", line.decimal(u"quantity").to_string());
-    set("quantity open", line.decimal(u"quantity_open").to_string());
-    set("quantity received", quantity_text(line.decimal(u"quantity_received")));
-    set("quantity billed", quantity_text(line.decimal(u"quantity_billed")));
-    set("quantity open for bill", line.decimal(u"quantity_open_for_bill").to_string());
-    set("quantity canceled", quantity_text(line.decimal(u"quantity_cancel")));
-    set("uom", line.text(u"uom"));
-    set("uom open", line.text(u"uom_open"));
-    set("uom received", line.text(u"uom_received"));
-    set("unit cost", line.decimal(u"unitcost").to_string());
-    set("extended cost", line.decimal(u"extended_cost").format(2));
-    set("tax code", line.text(u"tax_code"));
-    set("tax amount", line.decimal(u"tax_amount").format(2));
-    set("allocated tax", line.decimal(u"tax_allocate").format(2));
-    set("net cost", line.decimal(u"net_cost").format(2));
-    set("tax included", line.flag(u"price_include_tax") ? "1" : "");
-    set("account", line.text(u"accno"));
-    set("account name", line.text(u"accname"));
-    set("warehouse", line.text(u"warehouse"));
-    set("location", line.text(u"location"));
-    set("PR no", line.text(u"prno"));
-    set("PR item no", line.is_null(u"pr_itemno") ? QString() : line.text(u"pr_itemno"));
-    set("cancel", line.flag(u"closed") ? "1" : "");
-    set("user created", line.text(u"user_created"));
-    set("user updated", line.text(u"user_updated"));
-    set("created date", line.date(u"date_created").toString(Qt::ISODate));
-    set("created time", line.text(u"time_created"));
-    set("last modified date", line.date(u"date_lastmodified").toString(Qt::ISODate));
-    set("last modified time", line.text(u"time_lastmodified"));
-    set("computer id", line.text(u"computer_id"));
+    set(col::ItemNo, line.text(u"itemno"));
+    set(col::ItemCode, line.text(u"itemcode"));
+    set(col::VendorItemCode, line.text(u"vendor_itemcode"));
+    set(col::ItemType, line.text(u"itemtype"));
+    set(col::Description, text.value(0));
+    set(col::QuantityOrder, line.decimal(u"quantity").to_string());
+    set(col::QuantityOpen, line.decimal(u"quantity_open").to_string());
+    set(col::QuantityReceived, quantity_text(line.decimal(u"quantity_received")));
+    set(col::QuantityBilled, quantity_text(line.decimal(u"quantity_billed")));
+    set(col::QuantityOpenForBill, line.decimal(u"quantity_open_for_bill").to_string());
+    set(col::QuantityCanceled, quantity_text(line.decimal(u"quantity_cancel")));
+    set(col::Uom, line.text(u"uom"));
+    set(col::UomOpen, line.text(u"uom_open"));
+    set(col::UomReceived, line.text(u"uom_received"));
+    set(col::UnitCost, line.decimal(u"unitcost").to_string());
+    set(col::ExtendedCost, line.decimal(u"extended_cost").format(2));
+    set(col::TaxCode, line.text(u"tax_code"));
+    set(col::TaxAmount, line.decimal(u"tax_amount").format(2));
+    set(col::AllocatedTax, line.decimal(u"tax_allocate").format(2));
+    set(col::NetCost, line.decimal(u"net_cost").format(2));
+    set(col::TaxIncluded, check_text(line.flag(u"price_include_tax")));
+    set(col::Account, line.text(u"accno"));
+    set(col::AccountName, line.text(u"accname"));
+    set(col::Warehouse, line.text(u"warehouse"));
+    set(col::Location, line.text(u"location"));
+    set(col::PrNo, line.text(u"prno"));
+    set(col::PrItemNo, line.is_null(u"pr_itemno") ? QString() : line.text(u"pr_itemno"));
+    set(col::Cancel, check_text(line.flag(u"closed")));
+    set(col::UserCreated, line.text(u"user_created"));
+    set(col::UserUpdated, line.text(u"user_updated"));
+    set(col::CreatedDate, line.date(u"date_created").toString(Qt::ISODate));
+    set(col::CreatedTime, line.text(u"time_created"));
+    set(col::LastModifiedDate, line.date(u"date_lastmodified").toString(Qt::ISODate));
+    set(col::LastModifiedTime, line.text(u"time_lastmodified"));
+    set(col::ComputerId, line.text(u"computer_id"));
     // Continuation rows of a long description follow their line.
     for (qsizetype part = 1; part < text.size(); ++part) {
         const int continuation = m_lines->insert_row(row + int(part));
-        m_lines->set_cell(continuation, "description", text[part]);
+        m_lines->set_cell(continuation, col::Description, text[part]);
     }
 }
 
@@ -166,45 +189,53 @@ void POform_po::renumber_lines()
 {
     int highest = 0;
     for (int row = 0; row < m_lines->row_count(); ++row)
-        highest = std::max(highest, m_lines->cell(row, "item no").toInt());
+        highest = std::max(highest, m_lines->cell(row, col::ItemNo).toInt());
     for (int row = 0; row < m_lines->row_count(); ++row)
-        if (m_lines->cell(row, "item no").trimmed().isEmpty() && !m_lines->cell(row, "item code").trimmed().isEmpty())
-            m_lines->set_cell(row, "item no", QString::number(++highest));
+        if (m_lines->cell(row, col::ItemNo).trimmed().isEmpty() && !m_lines->cell(row, col::ItemCode).trimmed().isEmpty())
+            m_lines->set_cell(row, col::ItemNo, QString::number(++highest));
 }
 
 int POform_po::first_free_row()
 {
     for (int row = 0; row < m_lines->row_count(); ++row)
-        if (m_lines->cell(row, "item code").trimmed().isEmpty() && m_lines->cell(row, "description").trimmed().isEmpty())
+        if (m_lines->cell(row, col::ItemCode).trimmed().isEmpty()
+            && m_lines->cell(row, col::Description).trimmed().isEmpty())
             return row;
     return m_lines->append_row();
 }
 
 void POform_po::recompute_line_tax(int row)
 {
-    Database* db = database();
-    const int itemno = m_lines->cell(row, "item no").toInt();
-    if (!db || itemno <= 0)
+    const int itemno = m_lines->cell(row, col::ItemNo).toInt();
+    if (!database() || itemno <= 0)
         return;
-    const TaxIncluded included = ticked(m_lines->cell(row, "tax included")) ? TaxIncluded::Yes : TaxIncluded::No;
-    auto totals = get_fulltax_detail(*db, m_taxes, itemno, m_lines->cell(row, "extended cost"),
-                                     m_lines->cell(row, "tax code"), included);
-    if (!totals)
+    const TaxIncluded included = cell_checked(*m_lines, row, col::TaxIncluded) ? TaxIncluded::Yes : TaxIncluded::No;
+    auto totals = get_fulltax_detail(db(), taxes(), itemno, taxable_amount_of(row),
+                                     m_lines->cell(row, col::TaxCode).trimmed(), included);
+    if (!totals) {
+        // Elements of the old code must not be saved with the new one.
+        taxes().remove_line(itemno);
+        report(totals.error(), QStringLiteral("Computing the tax of line ") + QString::number(itemno)
+                                   + QStringLiteral(" failed"));
         return;
-    m_lines->set_cell(row, "tax amount", totals->tax_amount.format(2));
-    m_lines->set_cell(row, "allocated tax", totals->allocated.format(2));
-    m_lines->set_cell(row, "net cost", totals->net_cost.format(2));
+    }
+    m_lines->set_cell(row, col::TaxAmount, totals->tax_amount.format(2));
+    m_lines->set_cell(row, col::AllocatedTax, totals->allocated.format(2));
+    m_lines->set_cell(row, col::NetCost, totals->net_cost.format(2));
     calculate_totals();
 }
 
 void POform_po::calculate_totals()
 {
-    const DocumentTotals totals = totalamt_calculate(*m_lines);
+    std::vector<LineAmounts> amounts;
+    for (int row = 0; row < m_lines->row_count(); ++row)
+        if (!m_lines->cell(row, col::ItemNo).trimmed().isEmpty())
+            amounts.push_back({cell_amount(*m_lines, row, col::ExtendedCost), cell_amount(*m_lines, row, col::TaxAmount)});
+    const DocumentTotals totals = totalamt_calculate(amounts);
     set_field("sub_total", totals.sub_total.format(2));
     set_field("tax_total", totals.tax_total.format(2));
     set_field("total", totals.total.format(2));
-    if (m_tax_panes)
-        m_tax_panes->show_summary(m_taxes);
+    tax_panes().show_summary(taxes());
 }
 
 } // namespace zelkor

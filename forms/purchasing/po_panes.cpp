@@ -1,17 +1,13 @@
 // The order window's information panes: tax, stock and purchase history.
 #include "forms/purchasing/POform_po.h"
 
-#include "forms/common/stock_panes.h"
+#include "forms/purchasing/po_columns.h"
 
 namespace zelkor {
 
 namespace {
 
-bool pane_visible(const WindowModel& window, const QString& name)
-{
-    const Pane* pane = window.find_pane(name);
-    return pane && pane->visible;
-}
+namespace col = po_column;
 
 void fill(Grid& grid, const Rows& rows, const std::function<QStringList(const Row&)>& cells)
 {
@@ -34,7 +30,7 @@ QStringList history_cells(const Row& row)
             row.text(u"uom"),
             row.decimal(u"unitcost").to_string(),
             row.decimal(u"extended_cost").format(2),
-            row.flag(u"price_include_tax") ? "1" : ""};
+            check_text(row.flag(u"price_include_tax"))};
 }
 
 const QString HistorySelect = QStringLiteral(
@@ -46,47 +42,34 @@ const QString HistorySelect = QStringLiteral(
 
 void POform_po::refresh_panes()
 {
-    const int row = m_lines->current_row();
-    if (pane_visible(*this, tax_detail_pane().pane))
-        m_tax_panes->show_line(m_taxes, m_lines->cell(row, "item no").toInt());
-    if (pane_visible(*this, tax_summary_pane().pane))
-        m_tax_panes->show_summary(m_taxes);
+    refresh_tax_panes();
     refresh_history();
-    refresh_stock();
+    refresh_stock_panes();
 }
 
 void POform_po::refresh_history()
 {
-    Database* db = database();
-    if (!db)
+    if (!database())
         return;
     const QDate since = today().addMonths(-6);
-    if (pane_visible(*this, "item_history")) {
-        const QString item = m_lines->cell(m_lines->current_row(), "item code");
-        if (auto rows = db->select(HistorySelect + QStringLiteral("l.itemcode = ? ORDER BY l.order_date DESC, l.docno DESC"),
-                                   {since, item}))
+    const QString failed = QStringLiteral("Reading the purchase history failed");
+    if (pane_visible("item_history")) {
+        const int row = m_lines->current_row();
+        const QString item = row >= 0 ? m_lines->cell(row, col::ItemCode).trimmed() : QString();
+        auto rows = db().select(HistorySelect + QStringLiteral("l.itemcode = ? ORDER BY l.order_date DESC, l.docno DESC"),
+                                {since, item});
+        if (!rows)
+            report(rows.error(), failed);
+        else
             fill(*m_item_history, *rows, history_cells);
     }
-    if (pane_visible(*this, "vendor_history")) {
-        if (auto rows = db->select(HistorySelect + QStringLiteral("l.vendor_no = ? ORDER BY l.docno DESC, l.itemno"),
-                                   {since, field("vendor_no")}))
+    if (pane_visible("vendor_history")) {
+        auto rows = db().select(HistorySelect + QStringLiteral("l.vendor_no = ? ORDER BY l.docno DESC, l.itemno"),
+                                {since, field("vendor_no").trimmed()});
+        if (!rows)
+            report(rows.error(), failed);
+        else
             fill(*m_vendor_history, *rows, history_cells);
-    }
-}
-
-void POform_po::refresh_stock()
-{
-    Database* db = database();
-    if (!db)
-        return;
-    if (pane_visible(*this, "stock_by_location")) {
-        const QString item = m_lines->cell(m_lines->current_row(), "item code").trimmed();
-        if (auto shown = show_stock_by_location(*db, *m_stock_by_location, item); !shown)
-            message(shown.error().message);
-    }
-    if (pane_visible(*this, "stock_by_item")) {
-        if (auto shown = show_stock_by_items(*db, *m_stock_by_item, *m_lines, field("shipto").trimmed()); !shown)
-            message(shown.error().message);
     }
 }
 

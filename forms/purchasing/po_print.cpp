@@ -5,7 +5,6 @@
 
 namespace zelkor {
 
-
 /// The print query of an order: header joined with its lines in line order, the vendor name and
 /// payment-term name from their masters. The order is named by a `docno = ?` placeholder that
 /// the host binds from the report argument.
@@ -34,14 +33,12 @@ QString po_print_query()
                " ORDER BY PO_transaction_table.itemno");
 }
 
-bool POform_po::print_order()
+bool POform_po::print_document()
 {
     if (m_key.isEmpty() || mode() != Mode::Read)
         return false;
-    if (find_field("void")->checked()) {
-        message(QStringLiteral("PO was void."));
-        return false;
-    }
+    if (find_field("void")->checked())
+        return refuse(QStringLiteral("PO was void."));
     notify(QStringLiteral("ActiveReport"), po_print_query(),
            active_report_argument(QStringLiteral("Purchase Order"), field("docno")));
     return true;

@@ -1,10 +1,15 @@
 #include "forms/purchasing/po_save.h"
 
 #include "forms/purchasing/po_requisition.h"
-#include "services/stock/on_order.h"
 #include "services/clock.h"
 #include "services/fiscal_periods.h"
 #include "services/sql_names.h"
+#include "services/stock/on_order.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 namespace zelkor {
 namespace {
@@ -32,12 +37,38 @@ std::vector<OnOrderLine> on_order_lines(const std::vector<OrderLine>& lines)
     return result;
 }
 
-InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& stamp, Writing writing,
-                   const TaxElements& elements)
+/// A line as it is written, with the tax elements it keeps.
+struct WrittenLine {
+    const OrderLine* line;
+    TaxElements elements;
+};
+
+/// The lines with their elements, and the header's totals: always the sums of the lines written.
+struct LinesToWrite {
+    std::vector<WrittenLine> lines;
+    DocumentTotals totals;
+};
+
+[[nodiscard]] std::expected<LinesToWrite, Error> lines_to_write(const Order& order)
+{
+    LinesToWrite result;
+    std::vector<LineAmounts> amounts;
+    for (const OrderLine& line : order.lines) {
+        auto elements = tax_elements_to_save(order.taxes, line.itemno, line.extended_cost);
+        if (!elements)
+            return std::unexpected(elements.error());
+        amounts.push_back({line.extended_cost.value_or(Decimal()).round2(),
+                           line_tax_totals(*elements, std::nullopt, TaxIncluded::No).tax_amount});
+        result.lines.push_back({&line, std::move(*elements)});
+    }
+    result.totals = totalamt_calculate(amounts);
+    return result;
+}
+
+InsertRow line_row(const Order& order, const WrittenLine& written, const AuditStamp& stamp, Writing writing)
 {
     const OrderHeader& header = order.header;
-    const QDate today = Clock::today();
-    const QString now = Clock::time_text();
+    const OrderLine& line = *written.line;
     InsertRow row(QStringLiteral("PO_transaction_table"));
     row.set(u"company", 1)
         .set(u"fkey", header.fkey)
@@ -51,7 +82,7 @@ InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& s
         .set(u"itemtype", optional_text(line.itemtype))
         .set(u"vendor_itemcode", optional_text(line.vendor_itemcode))
         .set(u"description", line.description)
-        .set(u"quantity", line.quantity)
+        .set(u"quantity", line.quantity.value_or(Decimal()))
         .set(u"quantity_open", line.quantity_open)
         .set(u"quantity_received", line.quantity_received)
         .set(u"quantity_billed", line.quantity_billed)
@@ -60,8 +91,8 @@ InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& s
         .set(u"uom", optional_text(line.uom))
         .set(u"uom_open", optional_text(line.uom_open))
         .set(u"uom_received", optional_text(line.uom_received))
-        .set(u"unitcost", line.unitcost)
-        .set(u"extended_cost", line.extended_cost.value_or(Decimal()))
+        .set(u"unitcost", line.unitcost.value_or(Decimal()))
+        .set(u"extended_cost", line.extended_cost.value_or(Decimal()).round2())
         .set(u"net_cost", line.net_cost)
         .set(u"price_include_tax", line.price_include_tax)
         .set(u"tax_code", optional_text(line.tax_code))
@@ -70,18 +101,23 @@ InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& s
         .set(u"accno", optional_text(line.accno))
         .set(u"warehouse", optional_text(line.warehouse))
         .set(u"location", optional_text(line.location))
+        .set(u"received", line.received)
+        .set(u"fully_received", line.fully_received)
+        .set(u"billed", line.billed)
+        .set(u"fully_billed", line.fully_billed)
+        .set(u"closed", line.closed)
         .set(u"computer_id", stamp.computer_id);
     // Also writes tax_amount and tax_allocate, summed from the elements the line keeps.
-    set_tax_columns(row, elements, AllocatedColumn::Present);
+    set_tax_columns(row, written.elements, AllocatedColumn::Present);
     if (writing == Writing::New) {
-        row.set(u"date_created", today).set(u"time_created", now).set(u"user_created", stamp.user);
+        row.set(u"date_created", stamp.today).set(u"time_created", stamp.time).set(u"user_created", stamp.user);
         row.set(u"date_lastmodified", QDate()).set(u"time_lastmodified", std::nullopt).set(u"user_updated", std::nullopt);
     } else {
-        row.set(u"date_created", line.date_created.isValid() ? line.date_created : today)
-            .set(u"time_created", line.time_created.isEmpty() ? now : line.time_created)
+        row.set(u"date_created", line.date_created.isValid() ? line.date_created : stamp.today)
+            .set(u"time_created", line.time_created.isEmpty() ? stamp.time : line.time_created)
             .set(u"user_created", line.user_created.isEmpty() ? stamp.user : line.user_created)
-            .set(u"date_lastmodified", today)
-            .set(u"time_lastmodified", now)
+            .set(u"date_lastmodified", stamp.today)
+            .set(u"time_lastmodified", stamp.time)
             .set(u"user_updated", stamp.user);
     }
     return row;
@@ -109,17 +145,14 @@ InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& s
 
 /// Writes the lines with their tax slots (insert_new_po_transaction), then applies their
 /// effects: on-order quantities and the requisition lines they close.
-[[nodiscard]] std::expected<void, Error> insert_new_po_transaction(Database& db, const Order& order, const SaveStamp& stamp,
-                                                     Writing writing)
+[[nodiscard]] std::expected<void, Error> insert_new_po_transaction(Database& db, const Order& order,
+                                                                   const LinesToWrite& lines, const AuditStamp& stamp,
+                                                                   Writing writing)
 {
     std::vector<InsertRow> rows;
-    rows.reserve(order.lines.size());
-    for (const OrderLine& line : order.lines) {
-        auto elements = tax_elements_to_save(order.taxes, line.itemno, line.extended_cost);
-        if (!elements)
-            return std::unexpected(elements.error());
-        rows.push_back(line_row(order, line, stamp, writing, *elements));
-    }
+    rows.reserve(lines.lines.size());
+    for (const WrittenLine& line : lines.lines)
+        rows.push_back(line_row(order, line, stamp, writing));
     if (auto written = insert_rows(db, rows); !written)
         return written;
     if (!order.header.future_po) {
@@ -133,23 +166,17 @@ InsertRow line_row(const Order& order, const OrderLine& line, const SaveStamp& s
 
 bool has_stock_item(const Order& order)
 {
-    for (const OrderLine& line : order.lines)
-        if (line.itemtype == u"1")
-            return true;
-    return false;
+    return std::any_of(order.lines.begin(), order.lines.end(), [](const OrderLine& line) { return line.itemtype == u"1"; });
 }
 
 bool stock_item_only(const Order& order)
 {
-    for (const OrderLine& line : order.lines)
-        if (line.itemtype != u"1")
-            return false;
-    return true;
+    return std::all_of(order.lines.begin(), order.lines.end(), [](const OrderLine& line) { return line.itemtype == u"1"; });
 }
 
 /// The header columns a new order writes and an edit rewrites.
 template <class Statement>
-Statement& set_kept_header_columns(Statement& row, const Order& order)
+Statement& set_kept_header_columns(Statement& row, const Order& order, const DocumentTotals& totals)
 {
     const OrderHeader& header = order.header;
     row.set(u"has_stock_item", has_stock_item(order))
@@ -169,13 +196,13 @@ Statement& set_kept_header_columns(Statement& row, const Order& order)
         .set(u"payment_term", header.payment_term)
         .set(u"ship_to_address", header.ship_to_address)
         .set(u"vendor_address", header.vendor_address)
-        .set(u"sub_total", header.sub_total)
-        .set(u"tax_total", header.tax_total)
-        .set(u"total", header.total);
+        .set(u"sub_total", totals.sub_total)
+        .set(u"tax_total", totals.tax_total)
+        .set(u"total", totals.total);
     return row;
 }
 
-InsertRow header_row(const Order& order, const SaveStamp& stamp)
+InsertRow header_row(const Order& order, const DocumentTotals& totals, const AuditStamp& stamp)
 {
     const OrderHeader& header = order.header;
     const bool foreign_rate = header.exchange_rate.has_value();
@@ -189,60 +216,151 @@ InsertRow header_row(const Order& order, const SaveStamp& stamp)
         .set(u"activate_date", header.future_po ? header.activate_date : QDate())
         .set(u"arrival_date", header.arrival_date)
         .set(u"exchange_rate", header.exchange_rate)
-        .set(u"rate_date", foreign_rate ? (header.rate_date.isValid() ? header.rate_date : Clock::today()) : QDate());
-    set_kept_header_columns(row, order)
-        .set(u"date_created", Clock::today())
-        .set(u"time_created", Clock::time_text())
+        .set(u"rate_date", foreign_rate ? (header.rate_date.isValid() ? header.rate_date : stamp.today) : QDate());
+    set_kept_header_columns(row, order, totals)
+        .set(u"date_created", stamp.today)
+        .set(u"time_created", stamp.time)
         .set(u"source_form", "Purchase Order")
         .set(u"user_created", stamp.user);
     return row;
 }
 
-[[nodiscard]] std::expected<void, Error> rewrite_header(Database& db, const Order& order, const SaveStamp& stamp)
+[[nodiscard]] std::expected<void, Error> rewrite_header(Database& db, const Order& order, const DocumentTotals& totals,
+                                                        bool reopened_for_bill, const AuditStamp& stamp)
 {
     const OrderHeader& header = order.header;
     UpdateRow row(QStringLiteral("PO_header_table"));
-    set_kept_header_columns(row, order)
-        .set(u"date_lastmodified", Clock::today())
-        .set(u"time_lastmodified", Clock::time_text())
+    set_kept_header_columns(row, order, totals)
+        .set(u"date_lastmodified", stamp.today)
+        .set(u"time_lastmodified", stamp.time)
         .set(u"user_updated", stamp.user);
     if (header.arrival_date.isValid())
         row.set(u"arrival_date", header.arrival_date);
+    if (reopened_for_bill)
+        row.set(u"fully_billed", false);
     if (auto done = row.where(QStringLiteral("fkey = ?"), {header.fkey}).execute(db); !done)
         return std::unexpected(done.error());
     auto created = db.execute(QStringLiteral("UPDATE PO_header_table SET date_created = ?, time_created = ?"
                                              " WHERE fkey = ? AND date_created IS NULL"),
-                              {Clock::today(), Clock::time_text(), header.fkey});
+                              {stamp.today, stamp.time, header.fkey});
     if (!created)
         return std::unexpected(created.error());
     return {};
 }
 
-/// The stored header an edit keeps: number, vendor, rate and the future flag are not changed
-/// by an edit, so the lines are written with the stored values.
-[[nodiscard]] std::expected<Order, Error> with_stored_header(Database& db, const Order& order)
+/// What receipts, bills and closing recorded on a stored line.
+struct StoredLine {
+    Decimal quantity;
+    Decimal received;
+    Decimal billed;
+    Decimal cancelled;
+    Decimal open_for_bill;
+    QString uom_received;
+    bool received_flag = false;
+    bool fully_received = false;
+    bool billed_flag = false;
+    bool fully_billed = false;
+    bool closed = false;
+};
+
+/// The stored header and lines of the edited order, taken under lock: nothing another user
+/// writes to them can slip between this read and the rewrite.
+struct StoredOrder {
+    Row header;
+    QHash<int, StoredLine> lines;
+};
+
+[[nodiscard]] std::expected<StoredOrder, Error> locked_order(Database& db, const OrderHeader& header)
 {
-    auto stored = db.first(QStringLiteral("SELECT docno, vendor_no, future_po FROM PO_header_table WHERE fkey = ?"),
-                           {order.header.fkey});
-    if (!stored)
-        return std::unexpected(stored.error());
-    if (!*stored)
-        return std::unexpected(Error::not_found(QStringLiteral("Document no. ") + order.header.docno
+    auto headers = db.select_for_update(QStringLiteral("SELECT docno, vendor_no, future_po, void, fully_received"
+                                                       " FROM PO_header_table WHERE fkey = ?"),
+                                        {header.fkey});
+    if (!headers)
+        return std::unexpected(headers.error());
+    if (headers->empty())
+        return std::unexpected(Error::not_found(QStringLiteral("Document no. ") + header.docno
                                                 + QStringLiteral(" not found")));
-    Order written = order;
-    written.header.docno = (*stored)->text(u"docno");
-    written.header.vendor_no = (*stored)->text(u"vendor_no");
-    written.header.future_po = (*stored)->flag(u"future_po");
-    return written;
+    auto rows = db.select_for_update(
+        QStringLiteral("SELECT itemno, quantity, quantity_received, quantity_billed, quantity_cancel,"
+                       " quantity_open_for_bill, uom_received, received, fully_received, billed, fully_billed, closed"
+                       " FROM PO_transaction_table WHERE fkey = ? ORDER BY itemno"),
+        {header.fkey});
+    if (!rows)
+        return std::unexpected(rows.error());
+    StoredOrder stored{headers->front(), {}};
+    for (const Row& row : *rows)
+        stored.lines.insert(int(row.integer(u"itemno")),
+                            {row.decimal(u"quantity"), row.decimal(u"quantity_received"), row.decimal(u"quantity_billed"),
+                             row.decimal(u"quantity_cancel"), row.decimal(u"quantity_open_for_bill"),
+                             row.text(u"uom_received"), row.flag(u"received"), row.flag(u"fully_received"),
+                             row.flag(u"billed"), row.flag(u"fully_billed"), row.flag(u"closed")});
+    return stored;
+}
+
+Error refused(const QString& message) { return Error::invalid(message); }
+
+/// The edited lines with what is stored about them: received, billed and cancelled quantities
+/// and the flags are carried; the quantity still to bill moves by the change of the ordered
+/// quantity (never below 0), since a bill may have written off the rest of a line. Gives
+/// whether a line is open for billing again.
+[[nodiscard]] std::expected<bool, Error> merge_stored_lines(Order& order, const StoredOrder& stored)
+{
+    bool reopened_for_bill = false;
+    QSet<int> kept;
+    for (OrderLine& line : order.lines) {
+        const Decimal quantity = line.quantity.value_or(Decimal());
+        const auto found = stored.lines.constFind(line.itemno);
+        if (found == stored.lines.constEnd()) {
+            line.quantity_received = line.quantity_billed = line.quantity_cancel = Decimal();
+            line.quantity_open_for_bill = quantity;
+            line.uom_received.clear();
+            line.received = line.fully_received = line.billed = line.fully_billed = line.closed = false;
+            line.quantity_open = quantity;
+            reopened_for_bill = reopened_for_bill || quantity > Decimal();
+            continue;
+        }
+        kept.insert(line.itemno);
+        const StoredLine& was = *found;
+        if (quantity < was.received + was.cancelled)
+            return std::unexpected(refused(
+                QStringLiteral("quantity order cannot less than quantity received + quantity canceled.") + QChar(10)
+                + QStringLiteral("You have received ") + was.received.to_string() + u' ' + was.uom_received
+                + QStringLiteral(" of ") + line.itemcode));
+        line.quantity_received = was.received;
+        line.quantity_billed = was.billed;
+        line.quantity_cancel = was.cancelled;
+        line.uom_received = was.uom_received;
+        line.quantity_open = quantity - was.received - was.cancelled;
+        line.quantity_open_for_bill = std::max(Decimal(), was.open_for_bill + (quantity - was.quantity));
+        line.received = was.received_flag;
+        line.fully_received = was.fully_received && line.quantity_open.is_zero();
+        line.billed = was.billed_flag;
+        line.fully_billed = was.fully_billed && line.quantity_open_for_bill.is_zero();
+        line.closed = was.closed;
+        if (was.open_for_bill.is_zero() && line.quantity_open_for_bill > Decimal())
+            reopened_for_bill = true;
+    }
+    for (auto it = stored.lines.constBegin(); it != stored.lines.constEnd(); ++it)
+        if (!kept.contains(it.key()) && (it->received > Decimal() || it->billed > Decimal()))
+            return std::unexpected(refused(QStringLiteral("Cannot delete item that has been receiving goods.")));
+    return reopened_for_bill;
 }
 
 } // namespace
 
-[[nodiscard]] std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const SaveStamp& stamp)
+DocumentKind orders() { return {QStringLiteral("PO_header_table"), QStringLiteral("po")}; }
+
+std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const AuditStamp& stamp)
 {
     auto period = fiscal_period_of(db, order.header.order_date);
     if (!period)
         return std::unexpected(period.error());
+    for (OrderLine& line : order.lines) {
+        line.quantity_open = line.quantity_open_for_bill = line.quantity.value_or(Decimal());
+        line.quantity_received = line.quantity_billed = line.quantity_cancel = Decimal();
+        line.uom_received.clear();
+        line.received = line.fully_received = line.billed = line.fully_billed = line.closed = false;
+    }
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
@@ -256,16 +374,19 @@ InsertRow header_row(const Order& order, const SaveStamp& stamp)
         order.header.fkey.clear();
         return std::unexpected(error);
     };
-    if (auto header = header_row(order, stamp).execute(db); !header)
-        return fail(header.error());
-    if (auto lines = insert_new_po_transaction(db, order, stamp, Writing::New); !lines)
+    auto lines = lines_to_write(order);
+    if (!lines)
         return fail(lines.error());
+    if (auto header = header_row(order, lines->totals, stamp).execute(db); !header)
+        return fail(header.error());
+    if (auto written = insert_new_po_transaction(db, order, *lines, stamp, Writing::New); !written)
+        return fail(written.error());
     if (auto committed = tx.commit(); !committed)
         return fail(committed.error());
     return *number;
 }
 
-[[nodiscard]] std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey)
+std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey)
 {
     auto future = db.scalar(QStringLiteral("SELECT future_po FROM PO_header_table WHERE fkey = ?"), {fkey});
     if (!future)
@@ -282,23 +403,35 @@ InsertRow header_row(const Order& order, const SaveStamp& stamp)
     return reopen_requisition_lines(db, fkey);
 }
 
-[[nodiscard]] std::expected<void, Error> update_po(Database& db, const Order& order, const SaveStamp& stamp)
+std::expected<void, Error> update_po(Database& db, const Order& order, const AuditStamp& stamp)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    auto written = with_stored_header(db, order);
-    if (!written)
-        return std::unexpected(written.error());
+    auto stored = locked_order(db, order.header);
+    if (!stored)
+        return std::unexpected(stored.error());
+    // Number, vendor and the future flag are not changed by an edit: the lines are written with
+    // the stored values.
+    Order written = order;
+    written.header.docno = stored->header.text(u"docno");
+    written.header.vendor_no = stored->header.text(u"vendor_no");
+    written.header.future_po = stored->header.flag(u"future_po");
+    auto reopened_for_bill = merge_stored_lines(written, *stored);
+    if (!reopened_for_bill)
+        return std::unexpected(reopened_for_bill.error());
+    auto lines = lines_to_write(written);
+    if (!lines)
+        return std::unexpected(lines.error());
     if (auto undone = return_pr_n_qty_on_po(db, order.header.fkey); !undone)
         return undone;
-    if (auto header = rewrite_header(db, *written, stamp); !header)
+    if (auto header = rewrite_header(db, written, lines->totals, *reopened_for_bill, stamp); !header)
         return header;
     if (auto deleted = db.execute(QStringLiteral("DELETE FROM PO_transaction_table WHERE fkey = ?"), {order.header.fkey});
         !deleted)
         return std::unexpected(deleted.error());
-    if (auto lines = insert_new_po_transaction(db, *written, stamp, Writing::Edit); !lines)
-        return lines;
+    if (auto inserted = insert_new_po_transaction(db, written, *lines, stamp, Writing::Edit); !inserted)
+        return inserted;
     return tx.commit();
 }
 

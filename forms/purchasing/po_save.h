@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/common/document_navigation.h"
 #include "forms/purchasing/po_document.h"
 #include "services/database.h"
 #include "services/numbering.h"
@@ -8,16 +9,20 @@
 
 namespace zelkor {
 
+/// Orders as the window browses them by key number.
+DocumentKind orders();
+
 /// Saves a new order in one transaction: number and key, header, lines with their tax slots,
 /// the on-order quantities of a non-future order, and the requisition lines it was issued
 /// from closed. On success the order's docno and fkey are set; on failure nothing was written
 /// and no number was taken.
-[[nodiscard]] std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const SaveStamp& stamp);
+[[nodiscard]] std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const AuditStamp& stamp);
 
-/// Rewrites a saved order in one transaction: its effects are undone first
-/// (return_pr_n_qty_on_po), then the header columns an edit may change and every line are
-/// written again, and the effects of the new lines applied.
-[[nodiscard]] std::expected<void, Error> update_po(Database& db, const Order& order, const SaveStamp& stamp);
+/// Rewrites a saved order in one transaction: the stored header and lines are read again under
+/// lock, what receipts and bills recorded on each line is carried, the order's effects are
+/// undone (return_pr_n_qty_on_po), then the header columns an edit may change and every line
+/// are written again, and the effects of the new lines applied.
+[[nodiscard]] std::expected<void, Error> update_po(Database& db, const Order& order, const AuditStamp& stamp);
 
 /// Undoes a stored order's effects inside the caller's transaction: the open quantities of its
 /// lines come off po_quantity (when the order is in effect, i.e. not a future order), and the

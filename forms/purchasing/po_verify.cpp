@@ -1,13 +1,16 @@
 // The checks a save makes before anything is written: the header (in the order the window asks
-// them) and every line (verify_detail), which also fills in default warehouses and locations.
-#include "forms/purchasing/POform_po.h"
+// them) and every line, which also takes the items' default warehouses and locations.
+#include "forms/purchasing/po_verify.h"
 
 #include "forms/purchasing/purchasing_lines.h"
+#include "services/master_lookups.h"
 #include "services/units.h"
 
 namespace zelkor {
 
 namespace {
+
+std::expected<void, Error> refuse(const QString& message) { return std::unexpected(Error::invalid(message)); }
 
 /// The number of decimals `value` needs.
 int decimals_of(const Decimal& value)
@@ -18,151 +21,175 @@ int decimals_of(const Decimal& value)
     return Decimal::Scale;
 }
 
+[[nodiscard]] std::expected<void, Error> verify_vendor(Database& db, const QString& vendor)
+{
+    if (vendor.isEmpty())
+        return refuse(QStringLiteral("please specify vendor"));
+    auto row = vendor_in_use(db, vendor);
+    if (!row)
+        return std::unexpected(row.error());
+    if (!*row)
+        return refuse(QStringLiteral("Vendor is invalid."));
+    if (!(*row)->flag(u"active"))
+        return refuse(QStringLiteral("Vendor(") + vendor + QStringLiteral(") is inactive."));
+    return {};
+}
+
+[[nodiscard]] std::expected<std::optional<Row>, Error> verify_item(Database& db, const OrderLine& line)
+{
+    const QString& code = line.itemcode;
+    const QString& type = line.itemtype;
+    if (is_master_item(type)) {
+        auto found = item_row(db, code);
+        if (!found)
+            return std::unexpected(found.error());
+        if (!*found)
+            return std::unexpected(Error::invalid(code + QStringLiteral(" is invalid.")));
+        return found;
+    }
+    if (type == u"6") {
+        auto found = charge_row(db, code);
+        if (!found)
+            return std::unexpected(found.error());
+        if (!*found)
+            return std::unexpected(Error::invalid(code + QStringLiteral(" is invalid.")));
+        return std::optional<Row>();
+    }
+    if (type == u"3" || type == u"4" || type == u"5")
+        return std::optional<Row>();
+    return std::unexpected(Error::invalid(QStringLiteral("item type is invalid.")));
+}
+
+[[nodiscard]] std::expected<void, Error> verify_item_line(Database& db, OrderLine& line, const Row& item)
+{
+    const QString& code = line.itemcode;
+    const int quantity_decimals = int(item.integer(u"quantity_decimals"));
+    if (quantity_decimals == 0 && line.quantity->round(0) != *line.quantity)
+        return refuse(code + QStringLiteral(" : not allow fractional quantity."));
+    if (line.quantity->round(quantity_decimals) != *line.quantity)
+        return refuse(code + QStringLiteral(" : quantity decimal place is ") + QString::number(quantity_decimals));
+    if (line.uom.isEmpty())
+        return refuse(QStringLiteral("please specify unit of measurement for ") + code);
+    if (line.uom != item.text(u"stock_uom")) {
+        auto pair = conversion_pair(db, code, line.uom, item.text(u"stock_uom"));
+        if (!pair)
+            return pair.error().kind == Error::Kind::Database
+                       ? std::unexpected(pair.error())
+                       : refuse(line.uom + QStringLiteral(" has no conversion factor for ") + code);
+    }
+    if (!line.unitcost)
+        return refuse(QStringLiteral("please specify unit cost for ") + code);
+    if (line.unitcost->is_negative())
+        return refuse(code + QStringLiteral(": unit cost is invalid."));
+    const int unitcost_decimals = int(item.integer(u"unitcost_decimals"));
+    if (decimals_of(*line.unitcost) > unitcost_decimals)
+        return refuse(code + QStringLiteral(" : unit cost decimal place is ") + QString::number(unitcost_decimals));
+    if (line.warehouse.isEmpty()) {
+        auto place = item_default_place(db, code);
+        if (!place)
+            return std::unexpected(place.error());
+        if (!*place)
+            return refuse(QStringLiteral("Default warehouse for item (") + code + QStringLiteral(") has not been set"));
+        line.warehouse = (*place)->warehouse;
+        if (line.location.isEmpty())
+            line.location = (*place)->location;
+    }
+    if (line.location.isEmpty()) {
+        auto location = item_default_location(db, code, line.warehouse);
+        if (!location)
+            return std::unexpected(location.error());
+        line.location = *location;
+    }
+    if (line.location.isEmpty())
+        return refuse(QStringLiteral("warehouse ") + line.warehouse + QStringLiteral(" for item (") + code
+                      + QStringLiteral(") has not been set"));
+    return {};
+}
+
+[[nodiscard]] std::expected<void, Error> verify_line(Database& db, OrderLine& line)
+{
+    const QString& code = line.itemcode;
+    auto item = verify_item(db, line);
+    if (!item)
+        return std::unexpected(item.error());
+    if (!line.extended_cost)
+        return refuse(QStringLiteral("please specify extended cost for ") + code);
+    if (line.itemtype == u"1" && !line.accno.isEmpty()) {
+        auto exists = db.first(QStringLiteral("SELECT accno FROM Account_master_table WHERE accno = ?"), {line.accno});
+        if (!exists)
+            return std::unexpected(exists.error());
+        if (!*exists)
+            return refuse(QStringLiteral("account number for ") + code + QStringLiteral(" is invalid."));
+    }
+    if (!line.quantity)
+        return refuse(QStringLiteral("please specify quantity for ") + code);
+    if (line.quantity->is_negative() || line.quantity->is_zero())
+        return refuse(code + QStringLiteral(": quantity order is invalid."));
+    if (*item) {
+        if (auto checked = verify_item_line(db, line, **item); !checked)
+            return checked;
+    }
+    if (line.accno.isEmpty())
+        return refuse(QStringLiteral("please specify account for item ") + code);
+    return {};
+}
+
 } // namespace
 
-bool POform_po::verify_header(Mode saving)
+std::expected<void, Error> verify_order_header(Database& db, const OrderHeader& header, const OrderHeaderChecks& checks,
+                                               const PurchasingLists& lists, const QString& base_currency)
 {
-    Database& db = *database();
-    if (saving == Mode::New) {
-        const QString vendor = field("vendor_no").trimmed();
-        if (vendor.isEmpty()) {
-            message(QStringLiteral("please specify vendor"));
-            return false;
-        }
-        auto row = db.first(QStringLiteral("SELECT active FROM Vendor_table WHERE vendor_no = ?"), {vendor});
-        if (!row || !*row) {
-            message(QStringLiteral("Vendor is invalid."));
-            return false;
-        }
-        if (!(*row)->flag(u"active")) {
-            message(QStringLiteral("Vendor(") + vendor + QStringLiteral(") is inactive."));
-            return false;
-        }
+    if (checks.new_order) {
+        if (auto vendor = verify_vendor(db, header.vendor_no); !vendor)
+            return vendor;
     }
-    const int current = std::max(m_lines->current_row(), 0);
-    if (m_lines->cell(current, "item code").trimmed().isEmpty()
-        && m_lines->cell(current, "description").trimmed().isEmpty()) {
-        message(QStringLiteral("No detail line"));
-        return false;
-    }
-    if (field("currency").trimmed().isEmpty()) {
-        message(QStringLiteral("please specify currency"));
-        return false;
-    }
-    if (field("order_date").trimmed().isEmpty())
-        set_field_date("order_date", today());
-    for (const char* date : {"order_date", "arrival_date", "activate_date", "rate_date"})
-        if (auto typed = field_date(date); !typed) {
-            message(typed.error().message);
-            return false;
-        }
-    if (field("payment_term").trimmed().isEmpty()) {
-        message(QStringLiteral("please specify payment term"));
-        return false;
-    }
-    if (saving == Mode::New && find_field("future_po")->checked() && field("activate_date").trimmed().isEmpty()) {
-        message(QStringLiteral("please specify activate date for future PO"));
-        return false;
-    }
-    return true;
+    if (!checks.detail_line)
+        return refuse(QStringLiteral("No detail line"));
+    if (header.currency.isEmpty())
+        return refuse(QStringLiteral("please specify currency"));
+    if (header.payment_term.isEmpty())
+        return refuse(QStringLiteral("please specify payment term"));
+    if (checks.new_order && header.future_po && !header.activate_date.isValid())
+        return refuse(QStringLiteral("please specify activate date for future PO"));
+    const struct {
+        const Choices& list;
+        const QString& value;
+        const char* message;
+    } choices[] = {{lists.currencies, header.currency, "currency is invalid."},
+                   {lists.payment_terms, header.payment_term, "payment term is invalid."},
+                   {lists.warehouses, header.shipto, "Ship-to is invalid."},
+                   {lists.shipvias, header.shipvia, "ship via is invalid."},
+                   {lists.employees, header.requested_user, "requested by is invalid."}};
+    for (const auto& choice : choices)
+        if (auto chosen = chosen_value(choice.list, choice.value, QString::fromLatin1(choice.message)); !chosen)
+            return std::unexpected(chosen.error());
+    // A foreign-currency rate that was typed must be a rate.
+    const bool foreign = header.currency != base_currency;
+    if (foreign && checks.exchange_rate_typed && (!header.exchange_rate || *header.exchange_rate <= Decimal(0)))
+        return refuse(QStringLiteral("exchange rate is invalid."));
+    return {};
 }
 
-bool POform_po::verify_detail()
+std::expected<void, Error> verify_order_lines(Database& db, std::vector<OrderLine>& lines)
 {
-    Database& db = *database();
-    auto refuse = [this](const QString& text) {
-        message(text);
-        return false;
-    };
-    for (int row = 0; row < m_lines->row_count(); ++row) {
-        const QString code = m_lines->cell(row, "item code").trimmed();
-        if (code.isEmpty())
+    for (OrderLine& line : lines) {
+        if (line.itemcode.isEmpty())
             continue;
-        const QString type = m_lines->cell(row, "item type").trimmed();
-        std::optional<Row> item;
-        if (type == u"1" || type == u"2") {
-            auto found = db.first(QStringLiteral("SELECT * FROM Item_master_table WHERE itemcode = ?"), {code});
-            if (!found || !*found)
-                return refuse(code + QStringLiteral(" is invalid."));
-            item = **found;
-        } else if (type == u"6") {
-            auto found = db.first(QStringLiteral("SELECT itemcode FROM Vendor_miscellaneous_charge_table WHERE itemcode = ?"),
-                                  {code});
-            if (!found || !*found)
-                return refuse(code + QStringLiteral(" is invalid."));
-        } else if (type != u"3" && type != u"4" && type != u"5") {
-            return refuse(QStringLiteral("item type is invalid."));
-        }
-        const QString extended = m_lines->cell(row, "extended cost").trimmed();
-        if (extended.isEmpty())
-            return refuse(QStringLiteral("please specify extended cost for ") + code);
-        if (!Decimal::parse(extended))
-            return refuse(code + QStringLiteral(" extended cost is invalid."));
-        const QString account = m_lines->cell(row, "account").trimmed();
-        if (type == u"1" && !account.isEmpty()) {
-            auto found = db.first(QStringLiteral("SELECT accno FROM Account_master_table WHERE accno = ?"), {account});
-            if (!found || !*found)
-                return refuse(QStringLiteral("account number for ") + code + QStringLiteral(" is invalid."));
-        }
-        const QString quantity_text = m_lines->cell(row, "quantity order").trimmed();
-        if (quantity_text.isEmpty())
-            return refuse(QStringLiteral("please specify quantity for ") + code);
-        const auto quantity = Decimal::parse(quantity_text);
-        if (!quantity || quantity->is_negative() || quantity->is_zero())
-            return refuse(code + QStringLiteral(": quantity order is invalid."));
-        if (item) {
-            const int quantity_decimals = int(item->integer(u"quantity_decimals"));
-            if (quantity_decimals == 0 && quantity->round(0) != *quantity)
-                return refuse(code + QStringLiteral(" : not allow fractional quantity."));
-            if (quantity->round(quantity_decimals) != *quantity)
-                return refuse(code + QStringLiteral(" : quantity decimal place is ") + QString::number(quantity_decimals));
-            const QString uom = m_lines->cell(row, "uom").trimmed();
-            if (uom.isEmpty())
-                return refuse(QStringLiteral("please specify unit of measurement for ") + code);
-            if (uom != item->text(u"stock_uom")) {
-                if (auto pair = conversion_pair(db, code, uom, item->text(u"stock_uom")); !pair)
-                    return refuse(uom + QStringLiteral(" has no conversion factor for ") + code);
-            }
-            const QString unitcost_text = m_lines->cell(row, "unit cost").trimmed();
-            if (unitcost_text.isEmpty())
-                return refuse(QStringLiteral("please specify unit cost for ") + code);
-            const auto unitcost = Decimal::parse(unitcost_text);
-            if (!unitcost || unitcost->is_negative())
-                return refuse(code + QStringLiteral(": unit cost is invalid."));
-            const int unitcost_decimals = int(item->integer(u"unitcost_decimals"));
-            if (decimals_of(*unitcost) > unitcost_decimals)
-                return refuse(code + QStringLiteral(" : unit cost decimal place is ") + QString::number(unitcost_decimals));
-            fill_item_default_place(*database(), *m_lines, row);
-            if (m_lines->cell(row, "warehouse").trimmed().isEmpty()) {
-                return refuse(QStringLiteral("Default warehouse for item (") + code + QStringLiteral(") has not been set"));
-            }
-            if (m_lines->cell(row, "location").trimmed().isEmpty())
-                return refuse(QStringLiteral("warehouse ") + m_lines->cell(row, "warehouse")
-                              + QStringLiteral(" for item (") + code + QStringLiteral(") has not been set"));
-        }
-        if (account.isEmpty())
-            return refuse(QStringLiteral("please specify account for item ") + code);
+        if (auto checked = verify_line(db, line); !checked)
+            return checked;
     }
-    return verify_quantities_received();
+    return {};
 }
 
-bool POform_po::verify_quantities_received()
+std::expected<void, Error> verify_quantities_received(const std::vector<OrderLine>& lines)
 {
-    for (int row = 0; row < m_lines->row_count(); ++row) {
-        if (m_lines->cell(row, "item no").trimmed().isEmpty())
-            continue;
-        auto number = [&](const char* column) {
-            return Decimal::parse(m_lines->cell(row, column).trimmed()).value_or(Decimal());
-        };
-        const Decimal received = number("quantity received");
-        if (number("quantity order") < received + number("quantity canceled")) {
-            message(QStringLiteral("quantity order cannot less than quantity received + quantity canceled.") + QChar(10)
-                    + QStringLiteral("You have received ") + received.to_string() + u' '
-                    + m_lines->cell(row, "uom received") + QStringLiteral(" of ") + m_lines->cell(row, "item code"));
-            return false;
-        }
+    for (const OrderLine& line : lines) {
+        if (line.quantity.value_or(Decimal()) < line.quantity_received + line.quantity_cancel)
+            return refuse(QStringLiteral("quantity order cannot less than quantity received + quantity canceled.")
+                          + QChar(10) + QStringLiteral("You have received ") + line.quantity_received.to_string()
+                          + u' ' + line.uom_received + QStringLiteral(" of ") + line.itemcode);
     }
-    return true;
+    return {};
 }
 
 } // namespace zelkor

@@ -2,7 +2,8 @@
 
 #include "forms/common/grid.h"
 #include "forms/purchasing/pr_columns.h"
-#include "forms/purchasing/pr_verify.h"
+#include "forms/purchasing/purchasing_lines.h"
+#include "services/master_lookups.h"
 
 namespace zelkor {
 
@@ -10,19 +11,9 @@ namespace {
 
 namespace col = pr_column;
 
-CellOutcome refused(const QString& message) { return {Entry::Refused, message}; }
-CellOutcome refused(const Error& error) { return refused(error.message); }
-
-bool checked(const QString& text) { return text == u"1" || text.compare(u"true", Qt::CaseInsensitive) == 0; }
-
-/// The typed number of a cell; nothing when it is empty or not a number.
-std::optional<Decimal> number_in(const Grid& lines, int row, QLatin1String column)
-{
-    const auto value = parse_amount(lines.cell(row, column));
-    if (!value || value->is_overflow())
-        return std::nullopt;
-    return value;
-}
+CellOutcome refused(const Error& error) { return {Entry::Refused, error}; }
+CellOutcome refused(const QString& message) { return refused(Error::invalid(message)); }
+CellOutcome noted(const Error& error) { return {Entry::Accepted, error}; }
 
 bool numeric_or_empty(const QString& text)
 {
@@ -43,7 +34,7 @@ void clear_line(Grid& lines, int row, TaxElementStore& taxes)
 }
 
 /// The item type of a code typed on a row without one: the first list that has it.
-QString type_of_code(const PrLists& lists, const QString& code)
+QString type_of_code(const PurchasingLists& lists, const QString& code)
 {
     for (const char* type : {"1", "2", "6"})
         if (lists.item_codes(QString::fromLatin1(type)).find(code) >= 0)
@@ -51,7 +42,7 @@ QString type_of_code(const PrLists& lists, const QString& code)
     return {};
 }
 
-void set_account(Grid& lines, int row, const PrLists& lists, const QString& account)
+void set_account(Grid& lines, int row, const PurchasingLists& lists, const QString& account)
 {
     lines.set_cell(row, col::Account, account);
     lines.set_cell(row, col::AccountName, lists.all_accounts.lookup(account, 1));
@@ -59,20 +50,18 @@ void set_account(Grid& lines, int row, const PrLists& lists, const QString& acco
 
 [[nodiscard]] std::expected<void, Error> fill_stock_item(PrCellContext& context, Grid& lines, int row, const QString& code)
 {
-    auto item = context.db.first(QStringLiteral("SELECT * FROM Item_master_table WHERE itemcode = ?"), {code});
+    auto item = item_row(context.db, code);
     if (!item)
         return std::unexpected(item.error());
     if (!*item)
         return {};
     lines.set_cell(row, col::LongDescription, (*item)->text(u"long_description"));
-    return fill_line_from_item(context.db, lines, row, **item, context.shipto, LastCostShown::Money);
+    return fill_line_from_item(context.db, lines, row, **item, context.shipto);
 }
 
 [[nodiscard]] std::expected<void, Error> fill_charge(PrCellContext& context, Grid& lines, int row, const QString& code)
 {
-    auto charge = context.db.first(QStringLiteral("SELECT tax_code, accno FROM Vendor_miscellaneous_charge_table"
-                                                  " WHERE itemcode = ?"),
-                                   {code});
+    auto charge = charge_row(context.db, code);
     if (!charge)
         return std::unexpected(charge.error());
     if (*charge) {
@@ -82,13 +71,13 @@ void set_account(Grid& lines, int row, const PrLists& lists, const QString& acco
     return {};
 }
 
-/// quantity × unit cost into the extended cost, when both are there.
+/// quantity × unit cost into the extended cost (to cents), when both are there.
 void extend(Grid& lines, int row)
 {
-    const auto quantity = number_in(lines, row, col::Quantity);
-    const auto unit_cost = number_in(lines, row, col::UnitCost);
+    const auto quantity = cell_number(lines, row, col::Quantity);
+    const auto unit_cost = cell_number(lines, row, col::UnitCost);
     if (quantity && unit_cost)
-        lines.set_cell(row, col::ExtendedCost, (*quantity * *unit_cost).format());
+        lines.set_cell(row, col::ExtendedCost, (*quantity * *unit_cost).round2().format());
 }
 
 CellOutcome item_code_edited(PrCellContext& context, Grid& lines, int row)
@@ -110,11 +99,11 @@ CellOutcome item_code_edited(PrCellContext& context, Grid& lines, int row)
         lines.set_cell(row, col::Description, list.lookup(code, 1));
     }
     CellOutcome outcome;
-    if (lines.cell(row, col::TaxCode).isEmpty()) {
-        if (auto code_default = default_tax_code(context.db))
+    if (lines.cell(row, col::TaxCode).isEmpty() && type != u"6") {
+        if (auto code_default = line_default_tax_code(context.db, context.vendor_tax_code))
             lines.set_cell(row, col::TaxCode, *code_default);
         else
-            outcome.message = code_default.error().message;
+            outcome = noted(code_default.error());
     }
     std::expected<void, Error> filled;
     if (type == u"1")
@@ -127,13 +116,15 @@ CellOutcome item_code_edited(PrCellContext& context, Grid& lines, int row)
     return outcome;
 }
 
+/// The unit cost an extended cost gives: the amount over the quantity (a quantity of zero or less
+/// divides as 1), kept to the six decimals a unit cost holds.
 CellOutcome extended_cost_edited(Grid& lines, int row)
 {
-    const auto amount = number_in(lines, row, col::ExtendedCost);
-    lines.set_cell(row, col::ExtendedCost, amount->format());
-    if (const auto quantity = number_in(lines, row, col::Quantity)) {
+    const auto amount = cell_number(lines, row, col::ExtendedCost);
+    lines.set_cell(row, col::ExtendedCost, amount->round2().format());
+    if (const auto quantity = cell_number(lines, row, col::Quantity)) {
         const Decimal divisor = *quantity > Decimal(0) ? *quantity : Decimal(1);
-        lines.set_cell(row, col::UnitCost, (*amount / divisor).format());
+        lines.set_cell(row, col::UnitCost, (*amount / divisor).round(6).to_string());
     }
     return {};
 }
@@ -152,16 +143,11 @@ CellOutcome choice_edited(Grid& lines, int row, QLatin1String column, const Choi
     return {};
 }
 
-CellOutcome location_edited(const PrLists& lists, Grid& lines, int row)
+CellOutcome location_edited(const PurchasingLists& lists, Grid& lines, int row)
 {
     const QString location = lines.cell(row, col::Location).trimmed();
-    if (location.isEmpty())
+    if (location.isEmpty() || lists.has_location(lines.cell(row, col::Warehouse).trimmed(), location))
         return {};
-    const QString warehouse = lines.cell(row, col::Warehouse).trimmed();
-    for (const QStringList& pair : lists.locations.rows)
-        if (pair.value(0).compare(warehouse, Qt::CaseInsensitive) == 0
-            && pair.value(1).compare(location, Qt::CaseInsensitive) == 0)
-            return {};
     return refused(QStringLiteral("location is invalid."));
 }
 
@@ -170,8 +156,8 @@ CellOutcome unit_edited(PrCellContext& context, Grid& lines, int row)
     const QString unit = lines.cell(row, col::Uom).trimmed();
     if (unit.isEmpty())
         return {};
-    auto units = units_for_line(context.db, context.lists, lines.cell(row, col::ItemType).trimmed(),
-                                lines.cell(row, col::ItemCode).trimmed());
+    auto units = line_unit_choices(context.db, context.lists.units, lines.cell(row, col::ItemType).trimmed(),
+                                   lines.cell(row, col::ItemCode).trimmed());
     if (!units)
         return refused(units.error());
     if (units->find(unit) < 0)
@@ -258,13 +244,13 @@ int pr_line_number(const Grid& lines, int row)
     const int itemno = pr_line_number(lines, row);
     if (!itemno)
         return {};
-    const QString extended = lines.cell(row, col::ExtendedCost);
     const QString code = lines.cell(row, col::TaxCode).trimmed();
-    const TaxIncluded included = checked(lines.cell(row, col::TaxIncluded)) ? TaxIncluded::Yes : TaxIncluded::No;
+    const TaxIncluded included = cell_checked(lines, row, col::TaxIncluded) ? TaxIncluded::Yes : TaxIncluded::No;
     auto authorities = tax_code_authorities(db, code);
     if (!authorities)
         return std::unexpected(authorities.error());
-    const auto amount = taxable_line_amount(extended);
+    const auto extended = cell_number(lines, row, col::ExtendedCost);
+    const auto amount = extended ? taxable_amount(*extended) : std::nullopt;
     // The line shows its tax within each authority's bounds; the elements never apply them.
     const LineTax tax = tax_calculate(amount, *authorities, included, TaxBounds::Apply);
     get_fulltax_detail(taxes, itemno, amount, *authorities, included);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "forms/common/field.h"
-#include "forms/purchasing/pr_lists.h"
-#include "forms/purchasing/purchase_tax.h"
+#include "forms/purchasing/purchasing_lists.h"
+#include "services/purchase_tax.h"
+
+#include <optional>
 
 namespace zelkor {
 
@@ -11,16 +13,17 @@ class Grid;
 /// What a cell edit of the requisition's line grid works with.
 struct PrCellContext {
     Database& db;
-    const PrLists& lists;
+    const PurchasingLists& lists;
     TaxElementStore& taxes;
-    QString shipto{}; ///< the header's ship-to warehouse
+    QString shipto{};          ///< the header's ship-to warehouse
+    QString vendor_tax_code{}; ///< the chosen vendor's tax code, the default of new lines
 };
 
-/// How a cell edit went: refused with the message that says why (the typed text stays in the
-/// cell and nothing else changes), or accepted, possibly with a note for the user.
+/// How a cell edit went: refused with the error that says why (the window puts the cell's
+/// previous value back and nothing else changes), or accepted, possibly with a note for the user.
 struct CellOutcome {
     Entry entry = Entry::Accepted;
-    QString message{};
+    std::optional<Error> error{};
 };
 
 /// Checks the value just typed into a cell of dbgrid1 and fills what follows from it: the

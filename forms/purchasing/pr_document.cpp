@@ -9,20 +9,15 @@ namespace {
 
 namespace col = pr_column;
 
-bool checked(const QString& text)
-{
-    return text == u"1" || text.compare(u"true", Qt::CaseInsensitive) == 0;
-}
-
-/// A number cell: empty reads as 0; text that is not a number gives the cell's message.
-[[nodiscard]] std::expected<Decimal, Error> number_of(const QString& text, const QString& message)
+/// A number cell: empty reads as nothing; text that is not a number gives the cell's message.
+[[nodiscard]] std::expected<std::optional<Decimal>, Error> number_of(const QString& text, const QString& message)
 {
     if (text.trimmed().isEmpty())
-        return Decimal(0);
+        return std::optional<Decimal>();
     const auto value = parse_amount(text);
     if (!value || value->is_overflow())
         return std::unexpected(Error::invalid(message));
-    return *value;
+    return value;
 }
 
 /// A row with nothing to save (a line number alone stays from an item code cleared).
@@ -49,26 +44,34 @@ bool blank_row(const Grid& lines, int row)
     line.uom = cell(col::Uom);
     const struct {
         QLatin1String column;
-        Decimal* target;
+        std::optional<Decimal>* target;
         const char* message;
-    } numbers[] = {{col::Quantity, &line.quantity, "quantity is invalid."},
-                   {col::UnitCost, &line.unitcost, "unit cost is invalid."},
-                   {col::ExtendedCost, &line.extended_cost, "extended cost is invalid."},
-                   {col::TaxAmount, &line.tax_amount, "please input numeric data"},
-                   {col::NetCost, &line.net_cost, "please input numeric data"}};
-    for (const auto& number : numbers) {
+    } typed[] = {{col::Quantity, &line.quantity, "quantity is invalid."},
+                 {col::UnitCost, &line.unitcost, "unit cost is invalid."},
+                 {col::ExtendedCost, &line.extended_cost, "extended cost is invalid."}};
+    for (const auto& number : typed) {
         auto value = number_of(cell(number.column), QString::fromLatin1(number.message));
         if (!value)
             return std::unexpected(value.error());
         *number.target = *value;
     }
-    line.price_include_tax = checked(cell(col::TaxIncluded));
+    const struct {
+        QLatin1String column;
+        Decimal* target;
+    } derived[] = {{col::TaxAmount, &line.tax_amount}, {col::NetCost, &line.net_cost}};
+    for (const auto& number : derived) {
+        auto value = number_of(cell(number.column), QStringLiteral("please input numeric data"));
+        if (!value)
+            return std::unexpected(value.error());
+        *number.target = value->value_or(Decimal());
+    }
+    line.price_include_tax = cell_checked(lines, row, col::TaxIncluded);
     line.tax_code = cell(col::TaxCode);
     line.accno = cell(col::Account);
     line.warehouse = cell(col::Warehouse);
     line.location = cell(col::Location);
     line.vendor_no = cell(col::PreferredVendor);
-    line.closed = checked(cell(col::Closed));
+    line.closed = cell_checked(lines, row, col::Closed);
     line.date_created = QDate::fromString(cell(col::CreatedDate), AuditDateFormat);
     line.time_created = cell(col::CreatedTime);
     line.user_created = cell(col::UserCreated);
@@ -96,6 +99,15 @@ bool blank_row(const Grid& lines, int row)
         result.push_back(std::move(*line));
     }
     return result;
+}
+
+std::vector<LineAmounts> pr_line_amounts(const Grid& lines)
+{
+    std::vector<LineAmounts> amounts;
+    for (int row = 0; row < lines.row_count(); ++row)
+        if (!lines.cell(row, col::ItemNo).trimmed().isEmpty())
+            amounts.push_back({cell_amount(lines, row, col::ExtendedCost), cell_amount(lines, row, col::TaxAmount)});
+    return amounts;
 }
 
 } // namespace zelkor

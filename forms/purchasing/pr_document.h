@@ -1,12 +1,14 @@
 #pragma once
 
 #include "services/decimal.h"
+#include "services/purchase_tax.h"
 #include "services/error.h"
 
 #include <QDate>
 #include <QString>
 
 #include <expected>
+#include <optional>
 #include <vector>
 
 namespace zelkor {
@@ -25,9 +27,6 @@ struct PrHeader {
     QString contact_person{};
     QString phone{};
     QString fax{};
-    Decimal sub_total{};
-    Decimal tax_total{};
-    Decimal total{};
     QString remark{};
     QString reference{};
     QString payment_term{};
@@ -41,9 +40,9 @@ struct PrLine {
     QString itemtype{};
     QString description{};
     QString uom{};
-    Decimal quantity{};
-    Decimal unitcost{};
-    Decimal extended_cost{};
+    std::optional<Decimal> quantity{};      ///< nothing when the cell is empty
+    std::optional<Decimal> unitcost{};      ///< nothing when the cell is empty
+    std::optional<Decimal> extended_cost{}; ///< nothing when the cell is empty
     Decimal net_cost{};
     Decimal tax_amount{};
     bool price_include_tax = false;
@@ -58,19 +57,14 @@ struct PrLine {
     QString user_created{};
 };
 
-/// Who saves, from where, and when.
-struct PrAudit {
-    QString user{};
-    QString computer_id{};
-    QDate today{};
-    QString time{}; ///< "hh:mm:ss"
-};
-
 /// The lines of the grid in grid order. A row with a line number starts a line; a row without
 /// one but with description text continues the line before it (its text joined with a line
 /// feed); empty rows are skipped. Errors: a continuation before any line, a line number that is
 /// not a whole number, and numbers that cannot be read (the cell's own message).
 [[nodiscard]] std::expected<std::vector<PrLine>, Error> pr_lines_of_grid(const Grid& lines);
+
+/// What each numbered line of the grid adds to the footer.
+std::vector<LineAmounts> pr_line_amounts(const Grid& lines);
 
 /// The date format of the hidden audit date columns of the line grid.
 inline constexpr Qt::DateFormat AuditDateFormat = Qt::ISODate;

@@ -11,6 +11,11 @@ const QString HeaderTable = QStringLiteral("PR_header_table");
 const QString LineTable = QStringLiteral("PR_transaction_table");
 const QString DocType = QStringLiteral("pr");
 
+Error not_found(const QString& docno)
+{
+    return Error::not_found(QStringLiteral("Document no. ") + docno + QStringLiteral(" not found"));
+}
+
 /// Whether the line is written for a new requisition or rewritten by an edit.
 enum class LineWrite { New, Edit };
 
@@ -29,7 +34,7 @@ InsertRow& set_unless_empty(InsertRow& row, QStringView column, const QString& v
 }
 
 [[nodiscard]] std::expected<void, Error> insert_line(Database& db, const LineOwner& owner, const PrLine& line,
-                                       const TaxElements& elements, const PrAudit& audit, LineWrite write)
+                                       const TaxElements& elements, const AuditStamp& audit, LineWrite write)
 {
     InsertRow row(LineTable);
     row.set(u"company", 1)
@@ -48,9 +53,9 @@ InsertRow& set_unless_empty(InsertRow& row, QStringView column, const QString& v
     set_unless_empty(row, u"warehouse", line.warehouse);
     set_unless_empty(row, u"location", line.location);
     row.set(u"description", line.description)
-        .set(u"quantity", line.quantity)
-        .set(u"unitcost", line.unitcost)
-        .set(u"extended_cost", line.extended_cost.round2())
+        .set(u"quantity", line.quantity.value_or(Decimal()))
+        .set(u"unitcost", line.unitcost.value_or(Decimal()))
+        .set(u"extended_cost", line.extended_cost.value_or(Decimal()).round2())
         .set(u"net_cost", line.net_cost.round2())
         .set(u"price_include_tax", line.price_include_tax)
         .set(u"tax_code", line.tax_code)
@@ -71,22 +76,43 @@ InsertRow& set_unless_empty(InsertRow& row, QStringView column, const QString& v
     return row.execute(db);
 }
 
-[[nodiscard]] std::expected<void, Error> insert_lines(Database& db, const LineOwner& owner, const std::vector<PrLine>& lines,
-                                        const TaxElementStore& taxes, const PrAudit& audit, LineWrite write)
+/// The lines with the tax elements each is saved with.
+struct LinesToWrite {
+    std::vector<std::pair<const PrLine*, TaxElements>> lines;
+    DocumentTotals totals;
+};
+
+/// Pairs every line with its elements and sums what the header stores: the totals are always
+/// those of the lines written.
+[[nodiscard]] std::expected<LinesToWrite, Error> lines_to_write(const std::vector<PrLine>& lines,
+                                                                const TaxElementStore& taxes)
 {
+    LinesToWrite result;
+    std::vector<LineAmounts> amounts;
     for (const PrLine& line : lines) {
         auto elements = tax_elements_to_save(taxes, line.itemno, line.extended_cost);
         if (!elements)
             return std::unexpected(elements.error());
-        if (auto written = insert_line(db, owner, line, *elements, audit, write); !written)
-            return written;
+        amounts.push_back({line.extended_cost.value_or(Decimal()).round2(),
+                           line_tax_totals(*elements, std::nullopt, TaxIncluded::No).tax_amount});
+        result.lines.emplace_back(&line, std::move(*elements));
     }
+    result.totals = totalamt_calculate(amounts);
+    return result;
+}
+
+[[nodiscard]] std::expected<void, Error> insert_lines(Database& db, const LineOwner& owner, const LinesToWrite& lines,
+                                                      const AuditStamp& audit, LineWrite write)
+{
+    for (const auto& [line, elements] : lines.lines)
+        if (auto written = insert_line(db, owner, *line, elements, audit, write); !written)
+            return written;
     return {};
 }
 
 /// The header columns a new requisition writes and an edit rewrites.
 template <class Statement>
-Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
+Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const DocumentTotals& totals)
 {
     row.set(u"vendor_no", header.vendor_no)
         .set(u"purpose", header.purpose)
@@ -97,9 +123,9 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
         .set(u"contact_person", header.contact_person)
         .set(u"phone", header.phone)
         .set(u"fax", header.fax)
-        .set(u"sub_total", header.sub_total.round2())
-        .set(u"tax_total", header.tax_total.round2())
-        .set(u"total", header.total.round2())
+        .set(u"sub_total", totals.sub_total)
+        .set(u"tax_total", totals.tax_total)
+        .set(u"total", totals.total)
         .set(u"remark", header.remark)
         .set(u"reference", header.reference)
         .set(u"payment_term", header.payment_term);
@@ -107,7 +133,7 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
 }
 
 [[nodiscard]] std::expected<void, Error> insert_header(Database& db, const DocumentNumber& number, const PrHeader& header,
-                                         const PrAudit& audit)
+                                                       const DocumentTotals& totals, const AuditStamp& audit)
 {
     InsertRow row(HeaderTable);
     row.set(u"company", 1)
@@ -115,7 +141,7 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
         .set(u"docno", number.docno)
         .set(u"fkey", number.fkey)
         .set(u"order_date", header.order_date);
-    return set_kept_header_columns(row, header)
+    return set_kept_header_columns(row, header, totals)
         .set(u"date_created", audit.today)
         .set(u"time_created", audit.time)
         .set(u"user_created", audit.user)
@@ -123,10 +149,11 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
 }
 
 [[nodiscard]] std::expected<void, Error> rewrite_header(Database& db, const QString& key, const QString& docno,
-                                          const PrHeader& header, const PrAudit& audit)
+                                                        const PrHeader& header, const DocumentTotals& totals,
+                                                        const AuditStamp& audit)
 {
     UpdateRow row(HeaderTable);
-    auto changed = set_kept_header_columns(row, header)
+    auto changed = set_kept_header_columns(row, header, totals)
                        .set(u"date_lastmodified", audit.today)
                        .set(u"time_lastmodified", audit.time)
                        .set(u"user_updated", audit.user)
@@ -136,7 +163,7 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
         return std::unexpected(changed.error());
     // Another user may have deleted it since it was shown: nothing to update is a failure.
     if (*changed != 1)
-        return std::unexpected(Error::not_found(QStringLiteral("Document no. ") + docno + QStringLiteral(" not found")));
+        return std::unexpected(not_found(docno));
     auto stamped = UpdateRow(HeaderTable)
                        .set(u"date_created", audit.today)
                        .set(u"time_created", audit.time)
@@ -172,20 +199,23 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
 } // namespace
 
 [[nodiscard]] std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
-                                                   const TaxElementStore& taxes, const PrAudit& audit)
+                                                   const TaxElementStore& taxes, const AuditStamp& audit)
 {
     auto period = fiscal_period_of(db, header.order_date);
     if (!period)
         return std::unexpected(period.error());
+    auto written_lines = lines_to_write(lines, taxes);
+    if (!written_lines)
+        return std::unexpected(written_lines.error());
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
     auto number = issue_document_number(db, DocType, period->fiscal_year);
     if (!number)
         return std::unexpected(number.error());
-    if (auto written = insert_header(db, *number, header, audit); !written)
+    if (auto written = insert_header(db, *number, header, written_lines->totals, audit); !written)
         return std::unexpected(written.error());
-    if (auto written = insert_lines(db, {number->fkey, number->docno, header}, lines, taxes, audit, LineWrite::New);
+    if (auto written = insert_lines(db, {number->fkey, number->docno, header}, *written_lines, audit, LineWrite::New);
         !written)
         return std::unexpected(written.error());
     if (auto done = committed(tx); !done)
@@ -195,12 +225,15 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
 
 [[nodiscard]] std::expected<bool, Error> update_pr(Database& db, const QString& key, const QString& docno, const PrHeader& header,
                                      const std::vector<PrLine>& lines, const TaxElementStore& taxes,
-                                     const PrAudit& audit)
+                                     const AuditStamp& audit)
 {
+    auto written_lines = lines_to_write(lines, taxes);
+    if (!written_lines)
+        return std::unexpected(written_lines.error());
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    if (auto written = rewrite_header(db, key, docno, header, audit); !written)
+    if (auto written = rewrite_header(db, key, docno, header, written_lines->totals, audit); !written)
         return std::unexpected(written.error());
     if (auto removed = db.execute(QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?"), {key}); !removed)
         return std::unexpected(removed.error());
@@ -210,7 +243,7 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
         return std::unexpected(order_date.error());
     PrHeader saved = header;
     saved.order_date = Row::to_date(*order_date);
-    if (auto written = insert_lines(db, {key, docno, saved}, lines, taxes, audit, LineWrite::Edit); !written)
+    if (auto written = insert_lines(db, {key, docno, saved}, *written_lines, audit, LineWrite::Edit); !written)
         return std::unexpected(written.error());
     auto closed = settle_header_closed(db, key);
     if (!closed)
@@ -220,29 +253,34 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header)
     return *closed;
 }
 
-[[nodiscard]] std::expected<void, Error> close_pr(Database& db, const QString& key)
+std::expected<void, Error> close_pr(Database& db, const QString& key, const QString& docno)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    for (const QString& table : {HeaderTable, LineTable}) {
-        auto closed = UpdateRow(table).set(u"closed", true).where(QStringLiteral("fkey = ?"), {key}).execute(db);
-        if (!closed)
-            return std::unexpected(closed.error());
-    }
+    auto closed = UpdateRow(HeaderTable).set(u"closed", true).where(QStringLiteral("fkey = ?"), {key}).execute(db);
+    if (!closed)
+        return std::unexpected(closed.error());
+    if (*closed != 1)
+        return std::unexpected(not_found(docno));
+    auto lines = UpdateRow(LineTable).set(u"closed", true).where(QStringLiteral("fkey = ?"), {key}).execute(db);
+    if (!lines)
+        return std::unexpected(lines.error());
     return committed(tx);
 }
 
-[[nodiscard]] std::expected<void, Error> delete_pr(Database& db, const QString& key)
+std::expected<void, Error> delete_pr(Database& db, const QString& key, const QString& docno)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    for (const QString& sql : {QStringLiteral("DELETE FROM PR_header_table WHERE fkey = ?"),
-                               QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?")}) {
-        if (auto removed = db.execute(sql, {key}); !removed)
-            return std::unexpected(removed.error());
-    }
+    auto header = db.execute(QStringLiteral("DELETE FROM PR_header_table WHERE fkey = ?"), {key});
+    if (!header)
+        return std::unexpected(header.error());
+    if (*header != 1)
+        return std::unexpected(not_found(docno));
+    if (auto lines = db.execute(QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?"), {key}); !lines)
+        return std::unexpected(lines.error());
     return committed(tx);
 }
 

@@ -1,29 +1,32 @@
 #pragma once
 
+#include "forms/common/audit_stamp.h"
 #include "forms/purchasing/pr_document.h"
-#include "forms/purchasing/purchase_tax.h"
 #include "services/numbering.h"
+#include "services/purchase_tax.h"
 
 namespace zelkor {
 
 /// Saves a new requisition in one transaction: its number and key (type "pr", fiscal year of
-/// the order date), the header, then the lines in order with their tax elements. On any error
+/// the order date), the header with the totals of the lines written, then the lines in order
+/// with their tax elements. On any error
 /// nothing stays written and no number is used. Errors carry the user's message where there is
 /// one ("cannot find tax element for item no 2", the 30-character rule, "No fiscal year for ...").
 [[nodiscard]] std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
-                                                   const TaxElementStore& taxes, const PrAudit& audit);
+                                                   const TaxElementStore& taxes, const AuditStamp& audit);
 
 /// Saves the edit of requisition `key` in one transaction: header rewritten, lines deleted and
 /// written again, then the header closed when no line is open. Gives the header's new closed
 /// state.
 [[nodiscard]] std::expected<bool, Error> update_pr(Database& db, const QString& key, const QString& docno, const PrHeader& header,
                                      const std::vector<PrLine>& lines, const TaxElementStore& taxes,
-                                     const PrAudit& audit);
+                                     const AuditStamp& audit);
 
-/// Closes the requisition and all its lines.
-[[nodiscard]] std::expected<void, Error> close_pr(Database& db, const QString& key);
+/// Closes the requisition and all its lines. A requisition another user deleted meanwhile is
+/// not found ("Document no. ... not found"): nothing is reported closed that was not.
+[[nodiscard]] std::expected<void, Error> close_pr(Database& db, const QString& key, const QString& docno);
 
-/// Deletes the requisition's header and lines.
-[[nodiscard]] std::expected<void, Error> delete_pr(Database& db, const QString& key);
+/// Deletes the requisition's header and lines; a requisition already gone is not found.
+[[nodiscard]] std::expected<void, Error> delete_pr(Database& db, const QString& key, const QString& docno);
 
 } // namespace zelkor

@@ -2,6 +2,8 @@
 
 #include "forms/common/grid.h"
 #include "forms/purchasing/pr_columns.h"
+#include "forms/purchasing/purchasing_lines.h"
+#include "services/master_lookups.h"
 
 namespace zelkor {
 
@@ -10,12 +12,6 @@ namespace {
 namespace col = pr_column;
 
 [[nodiscard]] std::expected<void, Error> refuse(const QString& message) { return std::unexpected(Error::invalid(message)); }
-
-/// The item master row of a code, or nothing.
-[[nodiscard]] std::expected<std::optional<Row>, Error> item_of(Database& db, const QString& code)
-{
-    return db.first(QStringLiteral("SELECT itemcode, kit, stock_uom FROM Item_master_table WHERE itemcode = ?"), {code});
-}
 
 [[nodiscard]] std::expected<bool, Error> exists(Database& db, const QString& sql, const Params& params)
 {
@@ -29,7 +25,7 @@ namespace col = pr_column;
                                        std::optional<Row>& item)
 {
     if (type == u"1" || type == u"2") {
-        auto found = item_of(db, code);
+        auto found = item_row(db, code);
         if (!found)
             return std::unexpected(found.error());
         if (!*found)
@@ -38,8 +34,7 @@ namespace col = pr_column;
         return {};
     }
     if (type == u"6") {
-        auto found = exists(db, QStringLiteral("SELECT itemcode FROM Vendor_miscellaneous_charge_table WHERE itemcode = ?"),
-                            {code});
+        auto found = charge_row(db, code);
         if (!found)
             return std::unexpected(found.error());
         return *found ? std::expected<void, Error>() : refuse(code + QStringLiteral(" is invalid."));
@@ -59,13 +54,10 @@ namespace col = pr_column;
     return *found ? std::expected<void, Error>() : refuse(QStringLiteral("account number for ") + code + QStringLiteral(" is invalid."));
 }
 
-[[nodiscard]] std::expected<void, Error> verify_quantity(const QString& code, const QString& text)
+[[nodiscard]] std::expected<void, Error> verify_quantity(const QString& code, const std::optional<Decimal>& quantity)
 {
-    if (text.isEmpty())
+    if (!quantity)
         return refuse(QStringLiteral("please specify quantity for ") + code);
-    const auto quantity = parse_amount(text);
-    if (!quantity || quantity->is_overflow())
-        return refuse(QStringLiteral("quantity is invalid."));
     if (*quantity <= Decimal(0))
         return refuse(code + QStringLiteral(": quantity is invalid."));
     return {};
@@ -84,34 +76,28 @@ namespace col = pr_column;
     return *found ? std::expected<void, Error>() : refuse(unit + QStringLiteral(" has no conversion factor for ") + code);
 }
 
-[[nodiscard]] std::expected<void, Error> verify_row(Database& db, const Grid& lines, int row)
+[[nodiscard]] std::expected<void, Error> verify_line(Database& db, const PrLine& line)
 {
-    auto cell = [&](QLatin1String column) { return lines.cell(row, column).trimmed(); };
-    const QString code = cell(col::ItemCode);
-    const QString type = cell(col::ItemType);
+    const QString& code = line.itemcode;
     std::optional<Row> item;
-    if (auto checked = verify_item(db, type, code, item); !checked)
+    if (auto checked = verify_item(db, line.itemtype, code, item); !checked)
         return checked;
-    const QString extended = cell(col::ExtendedCost);
-    if (extended.isEmpty())
+    if (!line.extended_cost)
         return refuse(QStringLiteral("please specify extended cost for ") + code);
-    if (const auto amount = parse_amount(extended); !amount || amount->is_overflow())
-        return refuse(code + QStringLiteral(" amount is invalid."));
-    const bool stock_item = type == u"1" && item;
+    const bool stock_item = line.itemtype == u"1" && item;
     if (stock_item && !item->flag(u"kit")) {
-        if (auto checked = verify_account(db, code, cell(col::Account)); !checked)
+        if (auto checked = verify_account(db, code, line.accno); !checked)
             return checked;
     }
-    if (auto checked = verify_quantity(code, cell(col::Quantity)); !checked)
+    if (auto checked = verify_quantity(code, line.quantity); !checked)
         return checked;
     if (stock_item) {
-        if (auto checked = verify_unit(db, code, cell(col::Uom), *item); !checked)
+        if (auto checked = verify_unit(db, code, line.uom, *item); !checked)
             return checked;
     }
-    const QString unit_cost = cell(col::UnitCost);
-    if (unit_cost.isEmpty())
+    if (!line.unitcost)
         return refuse(QStringLiteral("please specify unit cost for ") + code);
-    if (const auto cost = parse_amount(unit_cost); !cost || cost->is_overflow() || cost->is_negative())
+    if (line.unitcost->is_negative())
         return refuse(code + QStringLiteral(" unit price is invalid."));
     return {};
 }
@@ -126,14 +112,7 @@ bool has_detail(const Grid& lines)
 
 } // namespace
 
-[[nodiscard]] std::expected<void, Error> verify_choice(const Choices& list, const QString& value, const QString& message)
-{
-    if (value.isEmpty() || list.find(value) >= 0)
-        return {};
-    return refuse(message);
-}
-
-[[nodiscard]] std::expected<void, Error> verify_header(const PrHeaderTyped& header, const PrLists& lists, const Grid& lines)
+std::expected<void, Error> verify_header(const PrHeaderTyped& header, const PurchasingLists& lists, const Grid& lines)
 {
     if (!has_detail(lines))
         return refuse(QStringLiteral("No detail line"));
@@ -149,17 +128,17 @@ bool has_detail(const Grid& lines)
                    {lists.employees, header.requested_user, "requested by is invalid."},
                    {lists.payment_terms, header.payment_term, "payment term is invalid."}};
     for (const auto& choice : choices)
-        if (auto checked = verify_choice(choice.list, choice.value, QString::fromLatin1(choice.message)); !checked)
-            return checked;
+        if (auto checked = chosen_value(choice.list, choice.value, QString::fromLatin1(choice.message)); !checked)
+            return std::unexpected(checked.error());
     return {};
 }
 
-[[nodiscard]] std::expected<void, Error> verify_detail(Database& db, const Grid& lines)
+std::expected<void, Error> verify_detail(Database& db, const std::vector<PrLine>& lines)
 {
-    for (int row = 0; row < lines.row_count(); ++row) {
-        if (lines.cell(row, col::ItemCode).trimmed().isEmpty())
+    for (const PrLine& line : lines) {
+        if (line.itemcode.isEmpty())
             continue;
-        if (auto checked = verify_row(db, lines, row); !checked)
+        if (auto checked = verify_line(db, line); !checked)
             return checked;
     }
     return {};

@@ -2,12 +2,17 @@
 
 #include "forms/common/grid.h"
 #include "forms/common/window_model.h"
+#include "services/master_lookups.h"
+#include "services/purchase_tax.h"
 
 namespace zelkor {
 
 namespace {
 
-bool is_master_item(const QString& type) { return type == u"1" || type == u"2"; }
+const QString ItemCode = QStringLiteral("item code");
+const QString ItemType = QStringLiteral("item type");
+const QString Warehouse = QStringLiteral("warehouse");
+const QString Location = QStringLiteral("location");
 
 } // namespace
 
@@ -28,35 +33,38 @@ bool item_type_has_list(const QString& item_type)
     return item_type == u"1" || item_type == u"2" || item_type == u"6";
 }
 
-[[nodiscard]] std::expected<Choices, Error> warehouse_choices(Database& db)
+bool is_master_item(const QString& item_type) { return item_type == u"1" || item_type == u"2"; }
+
+std::expected<QString, Error> chosen_value(const Choices& list, const QString& typed, const QString& message)
 {
-    return Choices::query(db, QStringLiteral("SELECT warehouse, description FROM Warehouse_master_table ORDER BY warehouse"),
-                          {QStringLiteral("Warehouse"), QStringLiteral("Description")});
+    const QString value = typed.trimmed();
+    if (value.isEmpty())
+        return value;
+    const int row = list.find(value);
+    if (row < 0)
+        return std::unexpected(Error::invalid(message));
+    return list.value_of(row);
 }
 
-[[nodiscard]] std::expected<Choices, Error> currency_choices(Database& db)
+std::expected<Choices, Error> line_unit_choices(Database& db, const Choices& all_units, const QString& item_type,
+                                                const QString& itemcode)
 {
-    return Choices::query(db, QStringLiteral("SELECT currency, description FROM Working_currency_table ORDER BY currency"),
-                          {QStringLiteral("Currency"), QStringLiteral("Description")});
+    if (item_type != u"1" || itemcode.isEmpty())
+        return all_units;
+    // The item's own units are always allowed, even without a conversion rule naming them.
+    auto units = item_units(db, itemcode);
+    if (!units)
+        return std::unexpected(units.error());
+    Choices choices;
+    choices.captions = {QStringLiteral("uom"), QStringLiteral("description")};
+    for (const QString& unit : *units)
+        choices.rows.push_back({unit, all_units.lookup(unit, 1)});
+    return choices;
 }
 
-[[nodiscard]] std::expected<Choices, Error> unit_choices(Database& db)
+std::expected<Row, Error> chosen_vendor(Database& db, const QString& vendor_no)
 {
-    return Choices::query(db, QStringLiteral("SELECT uom, description FROM UOM_table ORDER BY uom"),
-                          {QStringLiteral("uom"), QStringLiteral("description")});
-}
-
-[[nodiscard]] std::expected<Choices, Error> warehouse_location_choices(Database& db)
-{
-    return Choices::query(db, QStringLiteral("SELECT warehouse, location FROM Warehouse_location_master_table"
-                                             " ORDER BY warehouse, location"),
-                          {QStringLiteral("warehouse"), QStringLiteral("location")});
-}
-
-[[nodiscard]] std::expected<Row, Error> chosen_vendor(Database& db, const QString& vendor_no)
-{
-    auto vendor = db.first(QStringLiteral("SELECT * FROM Vendor_table WHERE vendor_no = ? AND discontinued = FALSE"),
-                           {vendor_no});
+    auto vendor = vendor_in_use(db, vendor_no);
     if (!vendor)
         return std::unexpected(vendor.error());
     if (!*vendor)
@@ -75,78 +83,58 @@ void show_vendor_details(WindowModel& window, const Row& vendor)
     window.set_field(QStringLiteral("fax"), vendor.text(u"fax1"));
 }
 
-[[nodiscard]] std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
-                                               const QString& shipto, LastCostShown shown)
+std::expected<QString, Error> line_default_tax_code(Database& db, const QString& vendor_tax_code)
+{
+    if (!vendor_tax_code.trimmed().isEmpty())
+        return vendor_tax_code.trimmed();
+    return default_tax_code(db);
+}
+
+std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
+                                               const QString& shipto)
 {
     const QString account = item.text(u"asset_accno");
-    auto account_name = db.scalar(QStringLiteral("SELECT accname FROM Account_master_table WHERE accno = ?"), {account});
-    if (!account_name)
-        return std::unexpected(account_name.error());
+    auto name = account_name(db, account);
+    if (!name)
+        return std::unexpected(name.error());
     lines.set_cell(row, QStringLiteral("account"), account);
-    lines.set_cell(row, QStringLiteral("account name"), Row::to_text(*account_name));
+    lines.set_cell(row, QStringLiteral("account name"), *name);
     if (lines.cell(row, QStringLiteral("uom")).isEmpty())
         lines.set_cell(row, QStringLiteral("uom"), item.text(u"purchase_uom"));
     if (item.text(u"item_type") != u"1" || shipto.isEmpty())
         return {};
-    auto cost = db.first(QStringLiteral("SELECT last_cost FROM Item_warehouse_table"
-                                        " WHERE company = 1 AND itemcode = ? AND warehouse = ?"),
-                         {item.text(u"itemcode"), shipto});
+    auto cost = item_last_cost(db, item.text(u"itemcode"), shipto);
     if (!cost)
         return std::unexpected(cost.error());
-    if (!*cost || (*cost)->is_null(u"last_cost"))
-        return {};
-    const Decimal last_cost = (*cost)->decimal(u"last_cost");
-    lines.set_cell(row, QStringLiteral("unit cost"),
-                   shown == LastCostShown::Money ? last_cost.format()
-                                                 : last_cost.round(int(item.integer(u"unitcost_decimals"))).to_string());
+    if (*cost)
+        lines.set_cell(row, QStringLiteral("unit cost"),
+                       (*cost)->round(std::clamp(int(item.integer(u"unitcost_decimals")), 0, 6)).to_string());
     return {};
 }
 
-void fill_item_default_place(Database& db, Grid& lines, int row)
+std::expected<void, Error> fill_item_default_place(Database& db, Grid& lines, int row)
 {
-    const QString code = lines.cell(row, QStringLiteral("item code")).trimmed();
-    if (code.isEmpty() || !is_master_item(lines.cell(row, QStringLiteral("item type")).trimmed()))
-        return;
-    if (lines.cell(row, QStringLiteral("warehouse")).trimmed().isEmpty()) {
-        auto warehouse = db.first(QStringLiteral("SELECT warehouse, default_location FROM Item_warehouse_table"
-                                                 " WHERE company = 1 AND itemcode = ? AND default_warehouse = TRUE"),
-                                  {code});
-        if (warehouse && *warehouse) {
-            lines.set_cell(row, QStringLiteral("warehouse"), (*warehouse)->text(u"warehouse"));
-            if (lines.cell(row, QStringLiteral("location")).trimmed().isEmpty())
-                lines.set_cell(row, QStringLiteral("location"), (*warehouse)->text(u"default_location"));
+    const QString code = lines.cell(row, ItemCode).trimmed();
+    if (code.isEmpty() || !is_master_item(lines.cell(row, ItemType).trimmed()))
+        return {};
+    if (lines.cell(row, Warehouse).trimmed().isEmpty()) {
+        auto place = item_default_place(db, code);
+        if (!place)
+            return std::unexpected(place.error());
+        if (*place) {
+            lines.set_cell(row, Warehouse, (*place)->warehouse);
+            if (lines.cell(row, Location).trimmed().isEmpty())
+                lines.set_cell(row, Location, (*place)->location);
         }
     }
-    const QString warehouse = lines.cell(row, QStringLiteral("warehouse")).trimmed();
-    if (lines.cell(row, QStringLiteral("location")).trimmed().isEmpty() && !warehouse.isEmpty()) {
-        auto location = db.scalar(QStringLiteral("SELECT default_location FROM Item_warehouse_table"
-                                                 " WHERE company = 1 AND itemcode = ? AND warehouse = ?"),
-                                  {code, warehouse});
-        if (location && location->isValid())
-            lines.set_cell(row, QStringLiteral("location"), Row::to_text(*location));
+    const QString warehouse = lines.cell(row, Warehouse).trimmed();
+    if (lines.cell(row, Location).trimmed().isEmpty() && !warehouse.isEmpty()) {
+        auto location = item_default_location(db, code, warehouse);
+        if (!location)
+            return std::unexpected(location.error());
+        lines.set_cell(row, Location, *location);
     }
-}
-
-[[nodiscard]] std::expected<Choices, Error> item_unit_choices(Database& db, const Choices& all_units, const QString& item_type,
-                                                const QString& itemcode)
-{
-    if (item_type != u"1" || itemcode.isEmpty())
-        return all_units;
-    // The item's own units are always allowed, even without a conversion rule naming them.
-    auto rows = db.select(QStringLiteral("SELECT stock_uom AS uom FROM Item_master_table WHERE itemcode = ?"
-                                         " UNION SELECT purchase_uom FROM Item_master_table WHERE itemcode = ?"
-                                         " UNION SELECT uom_from FROM UOM_conversion_table WHERE itemcode = ?"),
-                          {itemcode, itemcode, itemcode});
-    if (!rows)
-        return std::unexpected(rows.error());
-    Choices units;
-    units.captions = {QStringLiteral("uom"), QStringLiteral("description")};
-    for (const Row& row : *rows) {
-        const QString unit = row.text(u"uom");
-        if (!unit.isEmpty() && units.find(unit) < 0)
-            units.rows.push_back({unit, all_units.lookup(unit, 1)});
-    }
-    return units;
+    return {};
 }
 
 } // namespace zelkor

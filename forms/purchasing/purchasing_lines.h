@@ -14,7 +14,7 @@ class WindowModel;
 
 // What the requisition and the order window share for their header and line grid. The line
 // routines address cells by the captions both grids use ("item code", "item type", "account",
-// "account name", "uom", "unit cost", "warehouse", "location").
+// "account name", "uom", "unit cost", "warehouse", "location", "tax code").
 
 /// The item types of a purchasing line: code and meaning.
 Choices item_type_choices();
@@ -22,17 +22,18 @@ Choices item_type_choices();
 bool is_item_type(const QString& code);
 /// The item types whose codes must come from a list (stock, non-stock in master, charges).
 bool item_type_has_list(const QString& item_type);
+/// Items of the item master: stock ("1") and non-stock ("2").
+bool is_master_item(const QString& item_type);
 
-/// Drop-down lists both windows offer: warehouses (warehouse, description), currencies
-/// (currency, description), units (uom, description) and warehouse/location pairs.
-[[nodiscard]] std::expected<Choices, Error> warehouse_choices(Database& db);
-std::expected<Choices, Error> currency_choices(Database& db);
-[[nodiscard]] std::expected<Choices, Error> unit_choices(Database& db);
-std::expected<Choices, Error> warehouse_location_choices(Database& db);
+/// A value typed into a drop-down field or cell must be one of its list's values (empty is
+/// allowed): gives the list's own spelling of it, or the error `message`.
+[[nodiscard]] std::expected<QString, Error> chosen_value(const Choices& list, const QString& typed,
+                                                         const QString& message);
+
 /// The units a line may use: every unit (`all_units`), or for a stock item its stock and
 /// purchase units and the units it has conversion rules from.
-[[nodiscard]] std::expected<Choices, Error> item_unit_choices(Database& db, const Choices& all_units, const QString& item_type,
-                                                const QString& itemcode);
+[[nodiscard]] std::expected<Choices, Error> line_unit_choices(Database& db, const Choices& all_units,
+                                                              const QString& item_type, const QString& itemcode);
 
 /// The vendor a header names, when it is still in use (not discontinued); otherwise the error
 /// "vendor is invalid.".
@@ -41,19 +42,20 @@ std::expected<Choices, Error> warehouse_location_choices(Database& db);
 /// contact person, phone (phone1) and fax (fax1).
 void show_vendor_details(WindowModel& window, const Row& vendor);
 
-/// How a line shows the last cost of its item: as money ("#,##0.00", the requisition) or to the
-/// item's unit-cost decimals (the order).
-enum class LastCostShown { Money, ItemDecimals };
+/// The tax code a line of any type but "6" takes when none was typed: the vendor's tax code,
+/// else the code marked default; with neither, the error "Default Tax code has not been set"
+/// (the line stays untaxed).
+[[nodiscard]] std::expected<QString, Error> line_default_tax_code(Database& db, const QString& vendor_tax_code);
 
 /// Fills a line from its item-master row (`SELECT *`): the item's asset_accno as account with its
 /// name, its purchase unit when the line has none, and for a stock item ("1") with a ship-to
-/// warehouse the item's last cost there as unit cost.
+/// warehouse the item's last cost there as unit cost, to the item's unit-cost decimals.
 [[nodiscard]] std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
-                                               const QString& shipto, LastCostShown shown);
+                                                             const QString& shipto);
 
 /// Gives an item-master line ("1" or "2") without a warehouse the item's default warehouse and
 /// its default location, and a line with a warehouse but no location the item's default location
 /// there. A line without such a default keeps its empty cells.
-void fill_item_default_place(Database& db, Grid& lines, int row);
+[[nodiscard]] std::expected<void, Error> fill_item_default_place(Database& db, Grid& lines, int row);
 
 } // namespace zelkor

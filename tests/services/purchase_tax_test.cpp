@@ -1,5 +1,5 @@
-#include "forms/common/grid.h"
-#include "forms/purchasing/purchase_tax.h"
+#include "services/master_lookups.h"
+#include "services/purchase_tax.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 
@@ -49,13 +49,17 @@ TEST_P(TaxCodeComputation, LineTaxAndElementsFollowTheCode)
 {
     const TaxCase& c = GetParam();
     TestDatabase t;
-    auto line = tax_calculate(t.db(), QString::fromLatin1(c.extended_cost), c.tax_code, c.included, TaxBounds::Apply);
-    ASSERT_TRUE(line) << line.error().detail.toStdString();
-    EXPECT_EQ(line->tax_amount, Decimal(c.tax_amount));
-    EXPECT_EQ(line->net_cost, Decimal(c.net_cost));
+    auto authorities = tax_code_authorities(t.db(), c.tax_code);
+    ASSERT_TRUE(authorities) << authorities.error().detail.toStdString();
+    // An empty or negative amount carries no tax.
+    const auto typed = Decimal::parse(QString::fromLatin1(c.extended_cost));
+    const std::optional<Decimal> amount = typed ? taxable_amount(*typed) : std::nullopt;
+    const LineTax line = tax_calculate(amount, *authorities, c.included, TaxBounds::Apply);
+    EXPECT_EQ(line.tax_amount, Decimal(c.tax_amount));
+    EXPECT_EQ(line.net_cost, Decimal(c.net_cost));
 
     TaxElementStore store;
-    auto totals = get_fulltax_detail(t.db(), store, 3, QString::fromLatin1(c.extended_cost), c.tax_code, c.included);
+    auto totals = get_fulltax_detail(t.db(), store, 3, amount, c.tax_code, c.included);
     ASSERT_TRUE(totals);
     EXPECT_EQ(totals->tax_amount, Decimal(c.tax_amount));
     EXPECT_EQ(totals->net_cost, Decimal(c.net_cost));
@@ -151,7 +155,7 @@ TEST(TaxDetailEdit, EditedTaxableAmountRecomputesThatElementAndTheOnesAfterIt)
 {
     TestDatabase t;
     TaxElementStore store;
-    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 1, u"100.00", QStringLiteral("GP"), TaxIncluded::No));
+    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 1, Decimal("100.00"), QStringLiteral("GP"), TaxIncluded::No));
 
     // GST only on half the amount: 2.50; PST on 100 + 2.50 = 102.50 gives 7.6875 -> 7.69.
     auto totals = tax_calculate_from_xarray(store, 1, 0, Decimal("50.00"), Decimal("100.00"), TaxIncluded::No);
@@ -177,10 +181,11 @@ TEST(TaxDefaults, DefaultCodeAndItsAbsence)
 {
     TestDatabase t;
     EXPECT_EQ(default_tax_code(t.db()).value_or(QString()), QStringLiteral("ST"));
-    auto codes = purchase_tax_code_choices(t.db());
+    auto codes = pick_lists::purchase_tax_code().load(t.db());
     ASSERT_TRUE(codes);
-    EXPECT_EQ(codes->rows.size(), size_t(5));
-    EXPECT_EQ(codes->find(QStringLiteral("SALES")), -1);
+    EXPECT_EQ(codes->size(), size_t(5));
+    for (const Row& code : *codes)
+        EXPECT_NE(code.text(u"tax_code"), QStringLiteral("SALES"));
 
     ASSERT_TRUE(t.db().execute(QStringLiteral("UPDATE Tax_code_table SET \"default\" = FALSE")));
     auto none = default_tax_code(t.db());
@@ -193,8 +198,8 @@ TEST(TaxStoredForm, SaveCheckSlotsAndReloadRoundTrip)
 {
     TestDatabase t;
     TaxElementStore store;
-    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 1, u"100.00", QStringLiteral("GP"), TaxIncluded::No));
-    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 2, u"40.00", QStringLiteral("CAP"), TaxIncluded::No));
+    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 1, Decimal("100.00"), QStringLiteral("GP"), TaxIncluded::No));
+    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 2, Decimal("40.00"), QStringLiteral("CAP"), TaxIncluded::No));
 
     auto missing = tax_elements_to_save(store, 3, Decimal("10.00"));
     ASSERT_FALSE(missing);
@@ -203,7 +208,7 @@ TEST(TaxStoredForm, SaveCheckSlotsAndReloadRoundTrip)
     ASSERT_TRUE(free_line);
     EXPECT_TRUE(free_line->empty());
     // An exempt code has no authorities: its line is saved untaxed, not refused.
-    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 5, u"250.00", QStringLiteral("EXEMPT"), TaxIncluded::No));
+    ASSERT_TRUE(get_fulltax_detail(t.db(), store, 5, Decimal("250.00"), QStringLiteral("EXEMPT"), TaxIncluded::No));
     auto exempt = tax_elements_to_save(store, 5, Decimal("250.00"));
     ASSERT_TRUE(exempt);
     EXPECT_TRUE(exempt->empty());
@@ -243,56 +248,14 @@ TEST(TaxStoredForm, SaveCheckSlotsAndReloadRoundTrip)
     EXPECT_EQ(edited->net_cost, Decimal("44.00"));
 }
 
-TEST(TaxPanesAndTotals, DetailSummaryAndFooterOfADocument)
+// The footer sums the lines' amounts to cents; negative lines count too.
+TEST(TaxTotals, FooterOfTypedLines)
 {
-    TestDatabase t;
-    const TaxPaneDeclaration detail_pane = tax_detail_pane();
-    const TaxPaneDeclaration summary_pane = tax_summary_pane();
-    EXPECT_EQ(detail_pane.caption, QStringLiteral("Tax Detail Window"));
-    EXPECT_EQ(summary_pane.grid, QStringLiteral("grid_tax_summary"));
-    Grid detail(detail_pane.grid, {}, detail_pane.columns);
-    Grid summary(summary_pane.grid, {}, summary_pane.columns);
-    TaxPanes panes(detail, summary);
-    EXPECT_TRUE(detail.column(detail.required_column(QStringLiteral("tax amount"))).read_only);
-    EXPECT_FALSE(detail.column(detail.required_column(QStringLiteral("taxable amount"))).read_only);
-
-    Grid lines(QStringLiteral("dbgrid1"), {}, {QStringLiteral("item no"), QStringLiteral("extended cost"),
-                                               QStringLiteral("tax amount")});
-    TaxElementStore store;
-    const QStringList costs{QStringLiteral("1,000.00"), QStringLiteral("100.00"), QStringLiteral("20.00")};
-    const QStringList codes{QStringLiteral("ST"), QStringLiteral("GP"), QStringLiteral("ST")};
-    for (int row = 0; row < 3; ++row) {
-        lines.append_row();
-        auto totals = get_fulltax_detail(t.db(), store, row + 1, costs[row], codes[row], TaxIncluded::No);
-        ASSERT_TRUE(totals);
-        lines.set_cell(row, 1, costs[row]);
-        lines.set_cell(row, 2, totals->tax_amount.format());
-    }
-
-    const DocumentTotals footer = totalamt_calculate(lines);
-    EXPECT_EQ(footer.sub_total.format(), QStringLiteral("1,120.00"));
-    EXPECT_EQ(footer.tax_total.format(), QStringLiteral("63.88"));
-    EXPECT_EQ(footer.total.format(), QStringLiteral("1,183.88"));
-
-    panes.show_summary(store);
-    ASSERT_EQ(summary.row_count(), 3);
-    EXPECT_EQ(summary.row(0), (QStringList{"STATE", "1,020.00", "51.00", "51.00", "0.00", "0.00"}));
-    EXPECT_EQ(summary.cell(2, QStringLiteral("tax authority")), QStringLiteral("PST"));
-
-    panes.show_line(store, 2);
-    ASSERT_EQ(detail.row_count(), 2);
-    EXPECT_EQ(detail.row(1), (QStringList{"PST", "105.00", "7.50", "7.88", "", "0.00", "0.00", "7.88"}));
-
-    detail.set_cell(0, QStringLiteral("taxable amount"), QStringLiteral("abc"));
-    auto refused = panes.taxable_amount_edited(store, 0, Decimal("100.00"), TaxIncluded::No);
-    ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.error().message, QStringLiteral("please input numeric data"));
-    EXPECT_EQ(store.line(2)[0].tax_amount, Decimal("5.00"));
-
-    detail.set_cell(0, QStringLiteral("taxable amount"), QStringLiteral("50"));
-    auto edited = panes.taxable_amount_edited(store, 0, Decimal("100.00"), TaxIncluded::No);
-    ASSERT_TRUE(edited);
-    EXPECT_EQ(edited->tax_amount, Decimal("10.19"));
-    EXPECT_EQ(detail.cell(1, QStringLiteral("taxable amount")), QStringLiteral("102.50"));
-    EXPECT_EQ(summary.cell(1, QStringLiteral("tax amount")), QStringLiteral("2.50"));
+    const DocumentTotals footer = totalamt_calculate(
+        {{Decimal("1000.00"), Decimal("50.00")}, {Decimal("100.00"), Decimal("12.88")}, {Decimal("-5.00"), Decimal(0)}});
+    EXPECT_EQ(footer.sub_total, Decimal("1095.00"));
+    EXPECT_EQ(footer.tax_total, Decimal("62.88"));
+    EXPECT_EQ(footer.total, Decimal("1157.88"));
+    EXPECT_FALSE(taxable_amount(Decimal("-5.00")));
+    EXPECT_EQ(taxable_amount(Decimal("5.00")), Decimal("5.00"));
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "forms/common/field.h"
 #include "services/database.h"
 #include "services/decimal.h"
 #include "services/error.h"
@@ -16,8 +15,6 @@
 #include <vector>
 
 namespace zelkor {
-
-class Grid;
 
 /// A purchasing line keeps at most this many tax elements (its row has five tax slots).
 inline constexpr int MaxTaxElements = 5;
@@ -48,12 +45,9 @@ enum class TaxBounds { Ignore, Apply };
 /// Error of kind NotFound with the message "Default Tax code has not been set".
 [[nodiscard]] std::expected<QString, Error> default_tax_code(Database& db);
 
-/// The tax-code drop-down of purchasing lines (code, description).
-[[nodiscard]] std::expected<Choices, Error> purchase_tax_code_choices(Database& db);
-
-/// The amount A of a line from its "extended cost" text ("#,##0.00" as shown). Empty, unreadable
-/// or negative text gives nothing: such a line carries no tax.
-std::optional<Decimal> taxable_line_amount(QStringView extended_cost);
+/// The amount A a line is taxed on: its extended cost, or nothing when that is negative (such a
+/// line carries no tax).
+std::optional<Decimal> taxable_amount(const Decimal& extended_cost);
 
 /// A line's tax and net cost, rounded to cents.
 struct LineTax {
@@ -66,9 +60,6 @@ struct LineTax {
 /// to even. Net cost is A when the tax is included, else A + tax. An absent amount gives no tax.
 LineTax tax_calculate(std::optional<Decimal> extended_cost, const TaxAuthorities& authorities, TaxIncluded included,
                       TaxBounds bounds = TaxBounds::Ignore);
-/// The same for a line as shown: the extended cost text and the tax code (read from the database).
-[[nodiscard]] std::expected<LineTax, Error> tax_calculate(Database& db, QStringView extended_cost, const QString& tax_code,
-                                            TaxIncluded included, TaxBounds bounds = TaxBounds::Ignore);
 
 /// One tax element of a line: what one authority charges on it.
 struct TaxElement {
@@ -120,8 +111,8 @@ LineTaxTotals get_fulltax_detail(TaxElementStore& store, int itemno, std::option
                                  const TaxAuthorities& authorities, TaxIncluded included);
 /// The same, reading the authorities of the line's tax code.
 [[nodiscard]] std::expected<LineTaxTotals, Error> get_fulltax_detail(Database& db, TaxElementStore& store, int itemno,
-                                                       QStringView extended_cost, const QString& tax_code,
-                                                       TaxIncluded included);
+                                                                     std::optional<Decimal> extended_cost,
+                                                                     const QString& tax_code, TaxIncluded included);
 
 /// The user typed a new taxable amount into the element at `position` (0-based) of the line: that
 /// element's tax is recomputed from the typed base, every later element from A plus the
@@ -152,10 +143,13 @@ struct DocumentTotals {
     Decimal tax_total{};
     Decimal total{};
 };
-/// Sums the "extended cost" and "tax amount" cells of the grid (text as shown; unreadable cells
-/// count as 0); total = sub total + tax total. Show each with Decimal::format().
-DocumentTotals totalamt_calculate(const Grid& lines, const QString& extended_cost_column = QStringLiteral("extended cost"),
-                                  const QString& tax_amount_column = QStringLiteral("tax amount"));
+/// What one line adds to the footer.
+struct LineAmounts {
+    Decimal extended_cost{};
+    Decimal tax_amount{};
+};
+/// Sums the lines' extended costs and taxes, each to cents; total = sub total + tax total.
+DocumentTotals totalamt_calculate(const std::vector<LineAmounts>& lines);
 
 // Stored form ---------------------------------------------------------------------------------
 
@@ -179,48 +173,5 @@ void set_tax_columns(InsertRow& line, const TaxElements& elements, AllocatedColu
 /// of the line's code, when given, supply the recoverable share and the item-cost flag needed to
 /// recompute an edited base; without them these are derived from the stored amounts.
 TaxElements tax_elements_from_row(const Row& line, int itemno, const TaxAuthorities& authorities = {});
-
-// Panes ---------------------------------------------------------------------------------------
-
-/// What a document window declares for the two tax panes: the pane, its grid and columns, and the
-/// command (131 / 132) that shows it.
-struct TaxPaneDeclaration {
-    QString pane{};
-    QString caption{};
-    QString grid{};
-    QStringList columns{};
-    int command = 0;
-};
-/// "Tax Detail Window" with grid grid_tax: the elements of the current line; only "taxable amount"
-/// is typed into.
-TaxPaneDeclaration tax_detail_pane();
-/// "Tax Summary Window" with grid grid_tax_summary: one row per authority of the document.
-TaxPaneDeclaration tax_summary_pane();
-
-/// The panes' contents, driven by the document window: it shows a line's elements, the summary,
-/// and turns an edited "taxable amount" cell into the line's new totals.
-class TaxPanes {
-public:
-    TaxPanes(Grid& detail, Grid& summary);
-
-    /// Fills the detail grid with the line's elements (amounts "#,##0.00"), remembering the line.
-    void show_line(const TaxElementStore& store, int itemno);
-    /// Fills the summary grid from the whole store.
-    void show_summary(const TaxElementStore& store);
-    /// The line the detail grid shows; 0 when none.
-    int shown_line() const { return m_itemno; }
-
-    /// The user left a "taxable amount" cell of the detail grid at `row`: recomputes the shown
-    /// line through tax_calculate_from_xarray, refreshes both grids and gives the line's totals.
-    /// Text that is not a number gives the error "please input numeric data" and changes nothing.
-    [[nodiscard]] std::expected<LineTaxTotals, Error> taxable_amount_edited(TaxElementStore& store, int row,
-                                                              std::optional<Decimal> extended_cost,
-                                                              TaxIncluded included);
-
-private:
-    Grid& m_detail;
-    Grid& m_summary;
-    int m_itemno = 0;
-};
 
 } // namespace zelkor

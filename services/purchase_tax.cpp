@@ -1,6 +1,6 @@
-#include "forms/purchasing/purchase_tax.h"
+#include "services/purchase_tax.h"
 
-#include "forms/common/grid.h"
+#include "services/sql_names.h"
 
 namespace zelkor {
 
@@ -49,11 +49,6 @@ QString slot(const char* column, int position)
     return QString::fromLatin1(column) + QString::number(position + 1);
 }
 
-QString check_text(bool checked)
-{
-    return checked ? QStringLiteral("1") : QString();
-}
-
 } // namespace
 
 [[nodiscard]] std::expected<TaxAuthorities, Error> tax_code_authorities(Database& db, const QString& tax_code)
@@ -79,7 +74,9 @@ QString check_text(bool checked)
 
 [[nodiscard]] std::expected<QString, Error> default_tax_code(Database& db)
 {
-    auto row = db.first(QStringLiteral("SELECT tax_code FROM Tax_code_table WHERE \"default\" = TRUE ORDER BY tax_code"));
+    static const QString sql = QStringLiteral("SELECT tax_code FROM Tax_code_table WHERE ") + sql_name(u"default")
+                               + QStringLiteral(" = TRUE ORDER BY tax_code");
+    auto row = db.first(sql);
     if (!row)
         return std::unexpected(row.error());
     if (!*row || (*row)->text(u"tax_code").isEmpty())
@@ -87,19 +84,11 @@ QString check_text(bool checked)
     return (*row)->text(u"tax_code");
 }
 
-[[nodiscard]] std::expected<Choices, Error> purchase_tax_code_choices(Database& db)
+std::optional<Decimal> taxable_amount(const Decimal& extended_cost)
 {
-    return Choices::query(db, QStringLiteral("SELECT tax_code,description FROM Tax_code_table"
-                                             " WHERE transaction_type = 'purchase'"),
-                          {QStringLiteral("Tax code"), QStringLiteral("Description")});
-}
-
-std::optional<Decimal> taxable_line_amount(QStringView extended_cost)
-{
-    auto amount = parse_amount(extended_cost);
-    if (!amount || amount->is_negative() || amount->is_overflow())
+    if (extended_cost.is_negative() || extended_cost.is_overflow())
         return std::nullopt;
-    return amount;
+    return extended_cost;
 }
 
 LineTax tax_calculate(std::optional<Decimal> extended_cost, const TaxAuthorities& authorities, TaxIncluded included,
@@ -122,15 +111,6 @@ LineTax tax_calculate(std::optional<Decimal> extended_cost, const TaxAuthorities
     }
     total = total.round2();
     return {total, net_cost_of(amount, total, included)};
-}
-
-[[nodiscard]] std::expected<LineTax, Error> tax_calculate(Database& db, QStringView extended_cost, const QString& tax_code,
-                                            TaxIncluded included, TaxBounds bounds)
-{
-    auto authorities = tax_code_authorities(db, tax_code);
-    if (!authorities)
-        return std::unexpected(authorities.error());
-    return tax_calculate(taxable_line_amount(extended_cost), *authorities, included, bounds);
 }
 
 const TaxElements& TaxElementStore::line(int itemno) const
@@ -206,14 +186,14 @@ LineTaxTotals get_fulltax_detail(TaxElementStore& store, int itemno, std::option
     return line_tax_totals(store.line(itemno), extended_cost, included);
 }
 
-[[nodiscard]] std::expected<LineTaxTotals, Error> get_fulltax_detail(Database& db, TaxElementStore& store, int itemno,
-                                                       QStringView extended_cost, const QString& tax_code,
+std::expected<LineTaxTotals, Error> get_fulltax_detail(Database& db, TaxElementStore& store, int itemno,
+                                                       std::optional<Decimal> extended_cost, const QString& tax_code,
                                                        TaxIncluded included)
 {
     auto authorities = tax_code_authorities(db, tax_code);
     if (!authorities)
         return std::unexpected(authorities.error());
-    return get_fulltax_detail(store, itemno, taxable_line_amount(extended_cost), *authorities, included);
+    return get_fulltax_detail(store, itemno, extended_cost, *authorities, included);
 }
 
 std::optional<LineTaxTotals> tax_calculate_from_xarray(TaxElementStore& store, int itemno, int position,
@@ -263,21 +243,12 @@ std::vector<TaxSummaryRow> get_tax_summary(const TaxElementStore& store)
     return summary;
 }
 
-DocumentTotals totalamt_calculate(const Grid& lines, const QString& extended_cost_column,
-                                  const QString& tax_amount_column)
+DocumentTotals totalamt_calculate(const std::vector<LineAmounts>& lines)
 {
-    const int extended = lines.column_index(extended_cost_column);
-    const int tax = lines.column_index(tax_amount_column);
-    auto cell_amount = [&](int row, int column) {
-        if (column < 0)
-            return Decimal(0);
-        auto amount = parse_amount(lines.cell(row, column));
-        return amount && !amount->is_overflow() ? *amount : Decimal(0);
-    };
     DocumentTotals totals;
-    for (int row = 0; row < lines.row_count(); ++row) {
-        totals.sub_total += cell_amount(row, extended);
-        totals.tax_total += cell_amount(row, tax);
+    for (const LineAmounts& line : lines) {
+        totals.sub_total += line.extended_cost;
+        totals.tax_total += line.tax_amount;
     }
     totals.sub_total = totals.sub_total.round2();
     totals.tax_total = totals.tax_total.round2();
@@ -343,83 +314,6 @@ TaxElements tax_elements_from_row(const Row& line, int itemno, const TaxAuthorit
         elements.push_back(std::move(element));
     }
     return elements;
-}
-
-TaxPaneDeclaration tax_detail_pane()
-{
-    return {QStringLiteral("tax_detail"), QStringLiteral("Tax Detail Window"), QStringLiteral("grid_tax"),
-            {QStringLiteral("tax authority"), QStringLiteral("taxable amount"), QStringLiteral("tax rate"),
-             QStringLiteral("tax amount"), QStringLiteral("taxable"), QStringLiteral("allocated"),
-             QStringLiteral("recoverable"), QStringLiteral("expensed")},
-            131};
-}
-
-TaxPaneDeclaration tax_summary_pane()
-{
-    return {QStringLiteral("tax_summary"), QStringLiteral("Tax Summary Window"), QStringLiteral("grid_tax_summary"),
-            {QStringLiteral("tax authority"), QStringLiteral("taxable amount"), QStringLiteral("tax amount"),
-             QStringLiteral("recoverable"), QStringLiteral("allocated"), QStringLiteral("expensed")},
-            132};
-}
-
-TaxPanes::TaxPanes(Grid& detail, Grid& summary) : m_detail(detail), m_summary(summary)
-{
-    for (int column = 0; column < m_detail.column_count(); ++column) {
-        const bool typed = m_detail.column(column).caption == QLatin1String("taxable amount");
-        m_detail.set_column_read_only(column, !typed);
-        if (column > 0)
-            m_detail.set_column_alignment(column, Qt::AlignRight | Qt::AlignVCenter);
-    }
-    m_detail.set_column_kind(m_detail.required_column(QStringLiteral("taxable")), FieldKind::Check);
-    m_detail.set_column_kind(m_detail.required_column(QStringLiteral("taxable amount")), FieldKind::Number);
-    m_summary.set_read_only(true);
-    for (int column = 1; column < m_summary.column_count(); ++column)
-        m_summary.set_column_alignment(column, Qt::AlignRight | Qt::AlignVCenter);
-}
-
-void TaxPanes::show_line(const TaxElementStore& store, int itemno)
-{
-    m_itemno = itemno;
-    const TaxElements& elements = store.line(itemno);
-    m_detail.set_row_count(int(elements.size()));
-    for (int row = 0; row < int(elements.size()); ++row) {
-        const TaxElement& element = elements[size_t(row)];
-        const QStringList cells{element.tax_authority,       element.taxable_amount.format(), element.tax_rate.format(),
-                                element.tax_amount.format(), check_text(element.taxable),     element.allocated.format(),
-                                element.recoverable.format(), element.expensed.format()};
-        for (int column = 0; column < int(cells.size()); ++column)
-            m_detail.set_cell(row, column, cells[column]);
-    }
-}
-
-void TaxPanes::show_summary(const TaxElementStore& store)
-{
-    const std::vector<TaxSummaryRow> summary = get_tax_summary(store);
-    m_summary.set_row_count(int(summary.size()));
-    for (int row = 0; row < int(summary.size()); ++row) {
-        const TaxSummaryRow& authority = summary[size_t(row)];
-        const QStringList cells{authority.tax_authority,        authority.taxable_amount.format(),
-                                authority.tax_amount.format(),  authority.recoverable.format(),
-                                authority.allocated.format(),   authority.expensed.format()};
-        for (int column = 0; column < int(cells.size()); ++column)
-            m_summary.set_cell(row, column, cells[column]);
-    }
-}
-
-[[nodiscard]] std::expected<LineTaxTotals, Error> TaxPanes::taxable_amount_edited(TaxElementStore& store, int row,
-                                                                    std::optional<Decimal> extended_cost,
-                                                                    TaxIncluded included)
-{
-    const auto typed = parse_amount(m_detail.cell(row, QStringLiteral("taxable amount")));
-    if (!typed || typed->is_overflow())
-        return std::unexpected(Error::invalid(QStringLiteral("please input numeric data")));
-    auto totals = tax_calculate_from_xarray(store, m_itemno, row, typed->round2(), extended_cost, included);
-    if (!totals)
-        return std::unexpected(Error::not_found(QStringLiteral("cannot find tax element for item no ")
-                                                + QString::number(m_itemno)));
-    show_line(store, m_itemno);
-    show_summary(store);
-    return *totals;
 }
 
 } // namespace zelkor

@@ -1,0 +1,324 @@
+#include "forms/common/document_window.h"
+
+#include "forms/common/stock_panes.h"
+
+#include <QDir>
+
+namespace zelkor {
+
+namespace {
+
+const QString NumberField = QStringLiteral("docno");
+const QString StockByLocationPane = QStringLiteral("stock_by_location");
+const QString StockByItemPane = QStringLiteral("stock_by_item");
+
+QStringList quantity_columns(const QStringList& columns)
+{
+    QStringList quantities;
+    for (const QString& caption : columns)
+        if (caption.contains(QLatin1String("quantity")))
+            quantities << caption;
+    return quantities;
+}
+
+QString text_of(const WindowModel& window, const QString& field)
+{
+    return window.find_field(field) ? window.field(field).trimmed() : QString();
+}
+
+} // namespace
+
+DocumentWindow::DocumentWindow(QString class_name, QString caption, DocumentKind kind, QObject* parent)
+    : WindowModel(std::move(class_name), std::move(caption), Kind::Document, parent), m_kind(std::move(kind))
+{
+}
+
+DocumentWindow::~DocumentWindow() = default;
+
+QString DocumentWindow::not_found_message(const QString&) const { return QStringLiteral("document not found"); }
+
+QString DocumentWindow::read_failed(const QString& number) const
+{
+    return QStringLiteral("Read ") + document_name() + QStringLiteral(" no. ") + number + QStringLiteral(" failed");
+}
+
+// Showing and browsing ------------------------------------------------------------------------
+
+void DocumentWindow::display_by_number()
+{
+    const QString number = field(NumberField).trimmed();
+    if (!database() || number.isEmpty() || number == NewDocumentNumber)
+        return;
+    if (mode() != Mode::Read) {
+        if (!settle_unsaved_work())
+            return;
+        set_mode(Mode::Read);
+    }
+    auto key = document_key_of_number(*database(), m_kind, number);
+    if (!key) {
+        report(key.error(), read_failed(number));
+        return;
+    }
+    if (!*key) {
+        show_nothing();
+        set_field(NumberField, number);
+        message(not_found_message(number));
+        return;
+    }
+    show_key(**key);
+}
+
+bool DocumentWindow::show_key(const QString& key)
+{
+    auto shown = load_document(key);
+    if (!shown) {
+        report(shown.error(), read_failed(field(NumberField).trimmed()));
+        return false;
+    }
+    if (!*shown) {
+        show_nothing();
+        return false;
+    }
+    set_dirty(false);
+    return true;
+}
+
+void DocumentWindow::show_nothing()
+{
+    clear_document();
+    m_key.clear();
+    m_taxes.clear();
+    refresh_tax_panes();
+    set_dirty(false);
+}
+
+bool DocumentWindow::go_last()
+{
+    auto key = last_document_key(*database(), m_kind);
+    if (!key) {
+        report(key.error());
+        return false;
+    }
+    if (!*key) {
+        show_nothing();
+        return true;
+    }
+    return show_key(**key);
+}
+
+bool DocumentWindow::go_step(KeyStep step)
+{
+    const bool from_new = mode() == Mode::New || m_key.isEmpty();
+    if (!settle_unsaved_work())
+        return false;
+    set_mode(Mode::Read);
+    if (from_new)
+        return go_last();
+    auto key = neighbour_document_key(*database(), m_kind, m_key, step);
+    if (!key) {
+        report(key.error());
+        return false;
+    }
+    // At either end the shown document stays (read again, as another user may have changed it).
+    return show_key(*key ? **key : m_key);
+}
+
+bool DocumentWindow::refresh_record()
+{
+    if (!settle_unsaved_work())
+        return false;
+    set_mode(Mode::Read);
+    return m_key.isEmpty() ? true : show_key(m_key);
+}
+
+bool DocumentWindow::copy_to_new()
+{
+    if (m_key.isEmpty() && mode() == Mode::Read)
+        return false;
+    if (mode() != Mode::Read) {
+        if (!settle_unsaved_work())
+            return false;
+        set_mode(Mode::Read);
+    }
+    m_key.clear();
+    set_field(NumberField, NewDocumentNumber);
+    prepare_copy();
+    set_mode(Mode::New);
+    set_dirty(true);
+    return true;
+}
+
+// Saving ------------------------------------------------------------------------------------------
+
+bool DocumentWindow::save_document()
+{
+    if (!may_update())
+        return false;
+    return mode() == Mode::New ? save_new() : save_edit();
+}
+
+// Commands ----------------------------------------------------------------------------------------
+
+bool DocumentWindow::run_command(int id)
+{
+    switch (CommandId(id)) {
+    case CommandId::Preview: return print_document();
+    case CommandId::CopyToNew: return copy_to_new();
+    case CommandId::NextRecord: return go_step(KeyStep::Next);
+    case CommandId::PreviousRecord: return go_step(KeyStep::Previous);
+    case CommandId::LastRecord:
+        if (!settle_unsaved_work())
+            return false;
+        set_mode(Mode::Read);
+        return go_last();
+    case CommandId::RefreshRecord: return refresh_record();
+    case CommandId::AccountMaster:
+    case CommandId::ItemMaster:
+    case CommandId::VendorMaster:
+    case CommandId::StockOnHand: notify_master(CommandId(id)); return true;
+    case CommandId::WindowHelp:
+    case CommandId::SystemHelp: return show_help(CommandId(id));
+    case CommandId::StockByLocation:
+    case CommandId::StockByItem: return toggle_stock_pane(CommandId(id));
+    case CommandId::TaxDetails:
+    case CommandId::TaxSummary: {
+        const bool done = WindowModel::run_command(id);
+        refresh_tax_panes();
+        return done;
+    }
+    default: break;
+    }
+    return WindowModel::run_command(id);
+}
+
+void DocumentWindow::notify_master(CommandId id)
+{
+    const Grid& lines = line_grid();
+    const int row = lines.current_row();
+    auto line_value = [&](const char* column) {
+        return row >= 0 ? lines.cell(row, QString::fromLatin1(column)).trimmed() : QString();
+    };
+    switch (id) {
+    case CommandId::AccountMaster: notify(QStringLiteral("Account Master"), line_value("account")); break;
+    case CommandId::ItemMaster: notify(QStringLiteral("Item Master"), line_value("item code")); break;
+    case CommandId::VendorMaster: notify(QStringLiteral("Vendor Master"), text_of(*this, QStringLiteral("vendor_no"))); break;
+    default: notify(QStringLiteral("Stock on Hand")); break;
+    }
+}
+
+bool DocumentWindow::show_help(CommandId id)
+{
+    const bool window_help = id == CommandId::WindowHelp;
+    const QString file = window_help ? help_documents().window_file : QStringLiteral("Purchase Order System Help.pdf");
+    const QString path = QDir::toNativeSeparators(settings().ZELKOR_PATH + QStringLiteral("/Help/") + file);
+    notify(QStringLiteral("pdf viewer"), path,
+           window_help ? caption() + QStringLiteral(" Help") : QStringLiteral("Purchase Order Help"));
+    return true;
+}
+
+// Panes -------------------------------------------------------------------------------------------
+
+void DocumentWindow::declare_tax_panes()
+{
+    const TaxPaneDeclaration detail = tax_detail_pane();
+    const TaxPaneDeclaration summary = tax_summary_pane();
+    declare_pane(detail.pane, detail.caption, PaneArea::Bottom, detail.command);
+    Grid& detail_grid = declare_grid(detail.grid, {}, detail.columns, detail.pane);
+    detail_grid.set_number_columns({"taxable amount", "tax rate", "tax amount"});
+    declare_pane(summary.pane, summary.caption, PaneArea::Bottom, summary.command);
+    Grid& summary_grid = declare_grid(summary.grid, {}, summary.columns, summary.pane);
+    summary_grid.set_read_only(true);
+    summary_grid.set_number_columns({"taxable amount", "tax amount", "recoverable", "allocated", "expensed"});
+    m_tax_panes = std::make_unique<TaxPanes>(detail_grid, summary_grid);
+}
+
+void DocumentWindow::declare_stock_panes(const QStringList& by_location_columns, const QStringList& by_item_columns)
+{
+    declare_pane(StockByLocationPane, "Stock by Warehouse/Location", PaneArea::Right, to_int(CommandId::StockByLocation));
+    Grid& by_location = declare_grid("grid_stock_location", {}, by_location_columns, StockByLocationPane);
+    by_location.set_read_only(true);
+    by_location.set_number_columns(quantity_columns(by_location_columns));
+    declare_pane(StockByItemPane, "Stock By Items", PaneArea::Right, to_int(CommandId::StockByItem));
+    Grid& by_item = declare_grid("grid_stock_item", {}, by_item_columns, StockByItemPane);
+    by_item.set_read_only(true);
+    by_item.set_number_columns(quantity_columns(by_item_columns));
+}
+
+void DocumentWindow::declare_editing_commands()
+{
+    for (CommandId id : {CommandId::Preview, CommandId::New, CommandId::CopyToNew, CommandId::EditMode,
+                         CommandId::InsertLine, CommandId::DeleteLine, CommandId::TaxDetails, CommandId::TaxSummary})
+        declare_command(id);
+}
+
+void DocumentWindow::declare_browsing_commands()
+{
+    for (CommandId id : {CommandId::NextRecord, CommandId::PreviousRecord, CommandId::LastRecord,
+                         CommandId::RefreshRecord})
+        declare_command(id);
+}
+
+void DocumentWindow::declare_master_and_help_commands(const QString& window_help_caption)
+{
+    for (CommandId id : {CommandId::AccountMaster, CommandId::ItemMaster, CommandId::VendorMaster,
+                         CommandId::StockOnHand})
+        declare_command(id);
+    declare_command(CommandId::WindowHelp, window_help_caption);
+    declare_command(CommandId::SystemHelp);
+    declare_command(CommandId::ShowTextBelowIcon);
+    for (int id = 401; id <= 408; ++id)
+        declare_command(CommandId(id));
+}
+
+int DocumentWindow::current_line_number() const
+{
+    const Grid& lines = line_grid();
+    const int row = lines.current_row();
+    if (row < 0)
+        return 0;
+    bool whole = false;
+    const int number = lines.cell(row, QStringLiteral("item no")).trimmed().toInt(&whole);
+    return whole && number > 0 ? number : 0;
+}
+
+bool DocumentWindow::pane_visible(const QString& name) const
+{
+    const Pane* pane = find_pane(name);
+    return pane && pane->visible;
+}
+
+void DocumentWindow::refresh_tax_panes()
+{
+    if (!m_tax_panes)
+        return;
+    m_tax_panes->show_line(m_taxes, current_line_number());
+    m_tax_panes->show_summary(m_taxes);
+}
+
+void DocumentWindow::refresh_stock_panes()
+{
+    if (!database())
+        return;
+    const Grid& lines = line_grid();
+    if (pane_visible(StockByLocationPane)) {
+        const int row = lines.current_row();
+        const QString item = row >= 0 ? lines.cell(row, QStringLiteral("item code")).trimmed() : QString();
+        if (auto shown = show_stock_by_location(*database(), *grid(QStringLiteral("grid_stock_location")), item); !shown)
+            report(shown.error());
+    }
+    if (pane_visible(StockByItemPane)) {
+        if (auto shown = show_stock_by_items(*database(), *grid(QStringLiteral("grid_stock_item")), lines,
+                                             text_of(*this, QStringLiteral("shipto")));
+            !shown)
+            report(shown.error());
+    }
+}
+
+bool DocumentWindow::toggle_stock_pane(CommandId id)
+{
+    WindowModel::run_command(to_int(id));
+    refresh_stock_panes();
+    return true;
+}
+
+} // namespace zelkor
