@@ -3,19 +3,25 @@
 #include "services/clock.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+
+#include <exception>
 
 namespace zelkor {
 
 namespace {
 
-/// Runs one step of a facade operation; whatever goes wrong in it is skipped, so the host never
-/// sees a failure from the facade.
+/// Runs one step of a facade operation; whatever goes wrong in it is logged and skipped, so the
+/// host never sees a failure from the facade.
 template <class Step>
 void step(Step&& run)
 {
     try {
         run();
+    } catch (const std::exception& failure) {
+        qWarning().noquote() << "POclass: a step failed and was skipped:" << failure.what();
     } catch (...) {
+        qWarning().noquote() << "POclass: a step failed and was skipped";
     }
 }
 

@@ -1,5 +1,6 @@
 #include "forms/common/document_window.h"
 
+#include "forms/common/grid.h"
 #include "forms/common/stock_panes.h"
 
 #include <QDir>
@@ -148,6 +149,60 @@ bool DocumentWindow::copy_to_new()
     return true;
 }
 
+void DocumentWindow::show_stored_fields(const Row& header)
+{
+    for (const Field& field : fields()) {
+        if (!field.declaration.pane.isEmpty() || !header.has(field.name()))
+            continue;
+        switch (field.kind()) {
+        case FieldKind::Date: set_field_date(field.name(), header.date(field.name())); break;
+        case FieldKind::Check: set_field(field.name(), check_text(header.flag(field.name()))); break;
+        case FieldKind::Number:
+            set_field(field.name(), header.is_null(field.name()) ? QString() : header.decimal(field.name()).format());
+            break;
+        default: set_field(field.name(), header.text(field.name())); break;
+        }
+    }
+}
+
+std::expected<std::optional<Row>, Error> DocumentWindow::stored_header_row(const QString& key)
+{
+    return database()->first(QStringLiteral("SELECT * FROM ") + m_kind.header_table + QStringLiteral(" WHERE fkey = ?"),
+                             {key});
+}
+
+void DocumentWindow::reset_header_fields()
+{
+    clear_document();
+    m_key.clear();
+    m_taxes.clear();
+    set_field(NumberField, NewDocumentNumber);
+}
+
+bool DocumentWindow::enter_new_mode()
+{
+    if (!may_update())
+        return false;
+    m_key.clear();
+    set_field(NumberField, NewDocumentNumber);
+    set_dirty(false);
+    set_mode(Mode::New);
+    return true;
+}
+
+std::expected<bool, Error> DocumentWindow::show_stored_header(const QString& key)
+{
+    auto header = stored_header_row(key);
+    if (!header)
+        return std::unexpected(header.error());
+    if (!*header)
+        return false;
+    clear_document();
+    m_key = key;
+    show_stored_fields(**header);
+    return true;
+}
+
 // Saving ------------------------------------------------------------------------------------------
 
 bool DocumentWindow::save_document()
@@ -158,6 +213,13 @@ bool DocumentWindow::save_document()
 }
 
 // Commands ----------------------------------------------------------------------------------------
+
+Entry DocumentWindow::check_field(const QString& name, const QString& previous)
+{
+    if (name == NumberField && field(name) != previous)
+        display_by_number();
+    return Entry::Accepted;
+}
 
 bool DocumentWindow::run_command(int id)
 {
@@ -256,6 +318,15 @@ void DocumentWindow::declare_browsing_commands()
     for (CommandId id : {CommandId::NextRecord, CommandId::PreviousRecord, CommandId::LastRecord,
                          CommandId::RefreshRecord})
         declare_command(id);
+}
+
+void DocumentWindow::declare_posting_record_commands()
+{
+    for (CommandId id : {CommandId::Exit, CommandId::Save, CommandId::Preview, CommandId::New, CommandId::EditMode,
+                         CommandId::PreviousRecord, CommandId::NextRecord, CommandId::LastRecord, CommandId::InsertLine,
+                         CommandId::DeleteLine})
+        declare_command(id);
+    declare_command(CommandId::JournalRecord, QStringLiteral("&G/L Record"));
 }
 
 void DocumentWindow::declare_master_and_help_commands(const QString& window_help_caption)

@@ -33,6 +33,11 @@ public:
     virtual void display_by_number();
     /// The tax elements of the open document.
     const TaxElementStore& tax_elements() const { return m_taxes; }
+    /// Puts the header fields back to their defaults for a new document.
+    virtual void reset_header_fields();
+    /// Enters new mode on the window as it is, without asking anything (a hand-off from another
+    /// window); refused without the update right.
+    bool enter_new_mode();
 
 protected:
     DocumentWindow(QString class_name, QString caption, DocumentKind kind, QObject* parent);
@@ -59,6 +64,8 @@ protected:
 
     // Shared behaviour ---------------------------------------------------------------------------
     bool run_command(int id) override;
+    /// A number typed into the number box shows that document.
+    Entry check_field(const QString& name, const QString& previous) override;
     /// Checks the update right, then saves the new or the edited document.
     bool save_document() override;
 
@@ -73,6 +80,13 @@ protected:
     bool copy_to_new();
     /// "Read " + name + " no. " + number + " failed": a document that could not be read.
     QString read_failed(const QString& number) const;
+    /// Shows every header field whose name is a column of the stored row: dates in the user's
+    /// format, check boxes ticked or not, numbers of kind Number as "#,##0.00".
+    void show_stored_fields(const Row& header);
+    /// Reads the header row of the document with this key; nothing when there is none.
+    [[nodiscard]] std::expected<std::optional<Row>, Error> stored_header_row(const QString& key);
+    /// Shows the header of the document with this key (its fields only); false when there is none.
+    [[nodiscard]] std::expected<bool, Error> show_stored_header(const QString& key);
 
     /// Declares the "Tax Detail Window" and "Tax Summary Window" panes at the bottom.
     void declare_tax_panes();
@@ -82,6 +96,10 @@ protected:
     void declare_editing_commands();
     /// Next, Previous and Last record, Refresh record.
     void declare_browsing_commands();
+    /// The record commands the posting documents (receipt, bill, landed bill) open their
+    /// command tables with: exit, save, preview, new, edit mode, browsing, line insert/delete
+    /// and the journal record.
+    void declare_posting_record_commands();
     /// The master windows, Stock On Hand, the two help documents, the toolbar option and the grid
     /// font commands.
     void declare_master_and_help_commands(const QString& window_help_caption);

@@ -251,15 +251,6 @@ void WindowModel::declare_command(CommandId id, const QString& caption)
         m_commands.back().caption = caption;
 }
 
-void WindowModel::declare_posting_record_commands()
-{
-    for (CommandId id : {CommandId::Exit, CommandId::Save, CommandId::Preview, CommandId::New, CommandId::EditMode,
-                         CommandId::PreviousRecord, CommandId::NextRecord, CommandId::LastRecord, CommandId::InsertLine,
-                         CommandId::DeleteLine})
-        declare_command(id);
-    declare_command(CommandId::JournalRecord, QStringLiteral("&G/L Record"));
-}
-
 void WindowModel::declare_command(const CommandSpec& declaration)
 {
     Q_ASSERT_X(!find_command(declaration.id), "WindowModel::declare_command",

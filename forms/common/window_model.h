@@ -166,10 +166,6 @@ protected:
     void declare_command(CommandId id, const QString& caption);
     /// A window-specific command (id 1001 and up) or a shared one placed differently.
     void declare_command(const CommandSpec& declaration);
-    /// The record commands the posting documents (receipt, bill, landed bill) open their
-    /// command tables with: exit, save, preview, new, edit mode, browsing, line insert/delete
-    /// and the journal record.
-    void declare_posting_record_commands();
     void set_caption(const QString& caption);
     /// Fills a drop-down field from a shared pick-list; a list that cannot be read stays empty
     /// (the window still opens) and the reason goes to the log.

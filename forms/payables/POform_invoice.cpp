@@ -4,8 +4,10 @@
 
 namespace zelkor {
 
+DocumentKind vendor_bills() { return {QStringLiteral("PO_invoice_header_table"), QStringLiteral("vi")}; }
+
 POform_invoice::POform_invoice(QObject* parent)
-    : WindowModel(QStringLiteral("POform_invoice"), QStringLiteral("P/O Bill Entry"), Kind::Document, parent)
+    : DocumentWindow(QStringLiteral("POform_invoice"), QStringLiteral("P/O Bill Entry"), vendor_bills(), parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -62,12 +64,12 @@ POform_invoice::POform_invoice(QObject* parent)
                               "quantity canceled", "tax amount received", "allocated tax received", "quantity billed",
                               "rate received"});
 
-    declare_pane("receipt", "RECEIPT DOCUMENT", PaneArea::Bottom, ReceiptWindow);
+    declare_pane("receipt", "RECEIPT DOCUMENT", PaneArea::Bottom, to_int(Command::ReceiptWindow));
     declare_grid("dbgridrc", "RECEIPT DOCUMENT",
                  {"receipt no", "item no", "item code", "description", "quantity open for bill", "uom", "unit cost"},
                  "receipt")
         .set_number_columns({"quantity open for bill", "unit cost"});
-    declare_pane("order", "PURCHASE ORDER DOCUMENT", PaneArea::Bottom, PoWindow);
+    declare_pane("order", "PURCHASE ORDER DOCUMENT", PaneArea::Bottom, to_int(Command::PoWindow));
     declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT",
                  {"po no", "item no", "item code", "description", "quantity order", "uom", "unit cost"}, "order")
         .set_number_columns({"quantity order", "unit cost"});
@@ -78,9 +80,9 @@ POform_invoice::POform_invoice(QObject* parent)
     declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
     declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary")
         .set_number_columns({"taxable amount", "tax amount"});
-    declare_pane("receipt_history", "P/O Receipt History Window", PaneArea::Bottom, ReceiptHistory);
-    declare_pane("invoice_history", "Vendor Invoice History Window", PaneArea::Bottom, InvoiceHistory);
-    declare_pane("address", "Address Window", PaneArea::Right, VendorAddress);
+    declare_pane("receipt_history", "P/O Receipt History Window", PaneArea::Bottom, to_int(Command::ReceiptHistory));
+    declare_pane("invoice_history", "Vendor Invoice History Window", PaneArea::Bottom, to_int(Command::InvoiceHistory));
+    declare_pane("address", "Address Window", PaneArea::Right, to_int(Command::VendorAddress));
 
     declare_posting_record_commands();
     declare_command(CommandId::TaxDetails);
@@ -96,15 +98,15 @@ POform_invoice::POform_invoice(QObject* parent)
     declare_command(CommandId::ShowTextBelowIcon);
     for (int id = 401; id <= 407; ++id)
         declare_command(CommandId(id));
-    declare_command({ReceiptWindow, "&Receipt Window", menus::View, true, Right::None, Checkable::Yes});
-    declare_command({PoWindow, "&PO Window", menus::View, true, Right::None, Checkable::Yes});
-    declare_command({ReceiptHistory, "RECEIPT History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({IcRecord, "&I/C Record", menus::View, false, Right::None});
-    declare_command({ApRecord, "&A/P Record", menus::View, false, Right::None});
-    declare_command({PoRecord, "&P/O Record", menus::View, false, Right::None});
-    declare_command({ReceiptRecord, "&Receipt Record", menus::View, false, Right::None});
-    declare_command({InvoiceHistory, "&Invoice History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({VendorAddress, "&Vendor Address", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::ReceiptWindow), "&Receipt Window", menus::View, true, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::PoWindow), "&PO Window", menus::View, true, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::ReceiptHistory), "RECEIPT History", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::IcRecord), "&I/C Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::ApRecord), "&A/P Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::PoRecord), "&P/O Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::ReceiptRecord), "&Receipt Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::InvoiceHistory), "&Invoice History", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::VendorAddress), "&Vendor Address", menus::View, false, Right::None, Checkable::Yes});
 }
 
 void POform_invoice::on_open()
@@ -114,27 +116,19 @@ void POform_invoice::on_open()
     load_choices("payment_term", pick_lists::payment_term());
 }
 
-void POform_invoice::display_by_number() {}
+Grid& POform_invoice::line_grid() const { return *grid(QStringLiteral("dbgrid1")); }
+
+std::expected<bool, Error> POform_invoice::load_document(const QString& key)
+{
+    return show_stored_header(key);
+}
 
 void POform_invoice::reset_header_fields()
 {
+    // The hand-off has chosen the vendor already: only the date takes its default.
     set_field_date("invoice_date", today());
 }
 
-void POform_invoice::enter_new_mode()
-{
-    set_field("docno", NewDocumentNumber);
-    set_dirty(false);
-    set_mode(Mode::New);
-}
-
 void POform_invoice::load_receipt_lines() {}
-
-Entry POform_invoice::check_field(const QString& name, const QString& previous)
-{
-    if (name == u"docno" && field(name) != previous)
-        display_by_number();
-    return Entry::Accepted;
-}
 
 } // namespace zelkor

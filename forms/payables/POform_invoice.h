@@ -1,14 +1,14 @@
 #pragma once
 
-#include "forms/common/window_model.h"
+#include "forms/common/document_window.h"
 
 namespace zelkor {
 
 /// The vendor bill window: a vendor's invoice matched to what was received.
-class POform_invoice : public WindowModel {
+class POform_invoice : public DocumentWindow {
     Q_OBJECT
 public:
-    enum Command : int {
+    enum class Command : int {
         ReceiptWindow = 1001,
         PoWindow = 1002,
         ReceiptHistory = 1004,
@@ -22,21 +22,23 @@ public:
 
     explicit POform_invoice(QObject* parent = nullptr);
 
-    const QString& document_key() const { return m_key; }
-
-    virtual void display_by_number();
     /// Puts the header fields back to their defaults.
-    virtual void reset_header_fields();
-    /// Enters new mode without asking anything.
-    virtual void enter_new_mode();
+    void reset_header_fields() override;
     /// Loads the open lines of the receipt chosen in the "receipt_no" drop-down.
     virtual void load_receipt_lines();
 
 protected:
     void on_open() override;
-    Entry check_field(const QString& name, const QString& previous) override;
 
-    QString m_key;
+    [[nodiscard]] std::expected<bool, Error> load_document(const QString& key) override;
+    bool save_new() override { return false; }
+    bool save_edit() override { return false; }
+    QString document_name() const override { return QStringLiteral("Bill"); }
+    HelpDocuments help_documents() const override { return {QStringLiteral("P/O Bill Entry Help.pdf")}; }
+    Grid& line_grid() const override;
 };
+
+/// Vendor bills as the window browses them by key number.
+DocumentKind vendor_bills();
 
 } // namespace zelkor

@@ -264,17 +264,6 @@ void POform_po::reset_header_fields()
     m_lines->append_row();
 }
 
-bool POform_po::enter_new_mode()
-{
-    if (!may_update())
-        return false;
-    m_key.clear();
-    set_field("docno", NewDocumentNumber);
-    set_dirty(false);
-    set_mode(Mode::New);
-    return true;
-}
-
 bool POform_po::begin_new()
 {
     const QString vendor = field("vendor_no");
@@ -326,10 +315,8 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
 {
     if (field(name) == previous && name != u"save_vendor_address")
         return Entry::Accepted;
-    if (name == u"docno") {
-        display_by_number();
-        return Entry::Accepted;
-    }
+    if (name == u"docno")
+        return DocumentWindow::check_field(name, previous);
     if (name == u"vendor_no")
         return vendor_chosen();
     if (name == u"vendor_name") {

@@ -42,10 +42,7 @@ public:
     Grid& lines() const { return *m_lines; }
 
     /// Puts the header fields back to their defaults (default warehouse, today's date).
-    virtual void reset_header_fields();
-    /// Enters new mode on a cleared window without asking anything (a hand-off from another
-    /// window); refused without the update right.
-    virtual bool enter_new_mode();
+    void reset_header_fields() override;
     /// Fills the lines from the requisition whose key is in the "requisition_key" field.
     virtual void fill_lines_from_requisition();
     /// Recomputes the footer totals from the lines.

@@ -136,11 +136,8 @@ void POform_pr::on_open()
 Entry POform_pr::check_field(const QString& name, const QString& previous)
 {
     const QString value = field(name).trimmed();
-    if (name == u"docno") {
-        if (value != previous)
-            display_by_number();
-        return Entry::Accepted;
-    }
+    if (name == u"docno")
+        return DocumentWindow::check_field(name, previous);
     if (name == u"vendor_no")
         return vendor_chosen(value);
     if (name == u"vendor_name")

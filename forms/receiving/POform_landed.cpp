@@ -2,8 +2,10 @@
 
 namespace zelkor {
 
+DocumentKind landed_bills() { return {QStringLiteral("PO_invoice_header_table"), QStringLiteral("ld")}; }
+
 POform_landed::POform_landed(QObject* parent)
-    : WindowModel(QStringLiteral("POform_landed"), QStringLiteral("Landed Cost Entry"), Kind::Document, parent)
+    : DocumentWindow(QStringLiteral("POform_landed"), QStringLiteral("Landed Cost Entry"), landed_bills(), parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -25,7 +27,7 @@ POform_landed::POform_landed(QObject* parent)
                  {"item no", "item code", "description", "amount", "tax code", "tax amount", "net amount",
                   "account", "account name", "receipt no", "receipt item no"})
         .set_number_columns({"amount", "tax amount", "net amount"});
-    declare_pane("receipt", "Receipt", PaneArea::Right, Receipt);
+    declare_pane("receipt", "Receipt", PaneArea::Right, to_int(Command::Receipt));
     declare_grid("dbgridrc", "RECEIPT DOCUMENT", {"receipt no", "item no", "item code", "description", "extended cost"},
                  "receipt")
         .set_number_columns({"extended cost"});
@@ -37,14 +39,21 @@ POform_landed::POform_landed(QObject* parent)
     declare_command(CommandId::TaxSummary);
     declare_command(CommandId::Void, "&Void Bill");
     declare_command(CommandId::RefreshRecord);
-    declare_command({Receipt, "Receipt", menus::View, true, Right::None, Checkable::Yes});
-    declare_command({IcRecord, "&I/C Record", menus::View, false, Right::None});
-    declare_command({ApRecord, "&A/P Record", menus::View, false, Right::None});
-    declare_command({PoRecord, "&P/O Record", menus::View, false, Right::None});
-    declare_command({ReceiptRecord, "&Receipt Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::Receipt), "Receipt", menus::View, true, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::IcRecord), "&I/C Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::ApRecord), "&A/P Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::PoRecord), "&P/O Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::ReceiptRecord), "&Receipt Record", menus::View, false, Right::None});
     declare_command(CommandId::AccountMaster);
     declare_command(CommandId::ItemMaster);
     declare_command(CommandId::VendorMaster);
+}
+
+Grid& POform_landed::line_grid() const { return *grid(QStringLiteral("dbgrid1")); }
+
+std::expected<bool, Error> POform_landed::load_document(const QString& key)
+{
+    return show_stored_header(key);
 }
 
 } // namespace zelkor

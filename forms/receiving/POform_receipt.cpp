@@ -4,8 +4,10 @@
 
 namespace zelkor {
 
+DocumentKind receipts() { return {QStringLiteral("PO_receipt_header_table"), QStringLiteral("ro")}; }
+
 POform_receipt::POform_receipt(QObject* parent)
-    : WindowModel(QStringLiteral("POform_receipt"), QStringLiteral("Receipt Entry"), Kind::Document, parent)
+    : DocumentWindow(QStringLiteral("POform_receipt"), QStringLiteral("Receipt Entry"), receipts(), parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -39,47 +41,47 @@ POform_receipt::POform_receipt(QObject* parent)
     lines.set_number_columns({"quantity order", "quantity received", "quantity cancel", "unit cost", "extended cost",
                               "tax amount", "net cost"});
 
-    declare_pane("order", "PO Window", PaneArea::Right, PoWindow);
+    declare_pane("order", "PO Window", PaneArea::Right, to_int(Command::PoWindow));
     declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT",
                  {"item no", "item code", "description", "quantity open", "uom", "unit cost"}, "order")
         .set_number_columns({"quantity open", "unit cost"});
-    declare_pane("landed", "Landed", PaneArea::Bottom, Landed);
+    declare_pane("landed", "Landed", PaneArea::Bottom, to_int(Command::Landed));
     declare_grid("dbgrid_landed", {}, {"item code", "description", "amount", "tax code", "tax amount", "account"},
                  "landed")
         .set_number_columns({"amount", "tax amount"});
     declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
     declare_grid("grid_tax", {}, {"tax authority", "taxable amount", "tax rate", "tax amount"}, "tax_detail")
         .set_number_columns({"taxable amount", "tax rate", "tax amount"});
-    declare_pane("landed_tax_detail", "Landed Tax Detail Window", PaneArea::Bottom, LandedTaxDetails);
+    declare_pane("landed_tax_detail", "Landed Tax Detail Window", PaneArea::Bottom, to_int(Command::LandedTaxDetails));
     declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
     declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary")
         .set_number_columns({"taxable amount", "tax amount"});
     declare_pane("stock_by_location", "Stock by Location", PaneArea::Right, to_int(CommandId::StockByLocation));
     declare_pane("stock_by_item", "Stock by Item", PaneArea::Right, to_int(CommandId::StockByItem));
-    declare_pane("vendor_history", "Vendor Purchase History", PaneArea::Bottom, VendorPurchaseHistory);
-    declare_pane("item_history", "Item Purchase History", PaneArea::Bottom, ItemPurchaseHistory);
-    declare_pane("address", "Address Window", PaneArea::Right, ShipToVendorAddress);
+    declare_pane("vendor_history", "Vendor Purchase History", PaneArea::Bottom, to_int(Command::VendorPurchaseHistory));
+    declare_pane("item_history", "Item Purchase History", PaneArea::Bottom, to_int(Command::ItemPurchaseHistory));
+    declare_pane("address", "Address Window", PaneArea::Right, to_int(Command::ShipToVendorAddress));
 
     declare_posting_record_commands();
     declare_command(CommandId::StockByLocation);
     declare_command(CommandId::StockByItem, "Stock by &Item");
     declare_command(CommandId::TaxDetails);
-    declare_command({LandedTaxDetails, "&Landed Tax Details", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::LandedTaxDetails), "&Landed Tax Details", menus::View, false, Right::None, Checkable::Yes});
     declare_command(CommandId::TaxSummary);
     declare_command(CommandId::Void, "&Void Receipt");
     declare_command(CommandId::RefreshRecord);
-    declare_command({PoWindow, "&PO Window", menus::View, true, Right::None, Checkable::Yes});
-    declare_command({VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({Landed, "Landed", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({IcRecord, "&I/C Record", menus::View, false, Right::None});
-    declare_command({PoRecord, "&P/O Record", menus::View, false, Right::None});
-    declare_command({ApRecord, "&A/P Record", menus::View, false, Right::None});
-    declare_command({LandedApRecord, "&Landed A/P Record", menus::View, false, Right::None});
-    declare_command({BillRecord, "&Bill Record", menus::View, false, Right::None});
-    declare_command({ReceiptStockItemOnly, "&Receipt stock item only", menus::Tools, false, Right::None, Checkable::Yes});
-    declare_command({EnterBill, "Enter &Bill", menus::Tools, true, Right::Update});
-    declare_command({ShipToVendorAddress, "&Ship-To/Vendor Address", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::PoWindow), "&PO Window", menus::View, true, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::VendorPurchaseHistory), "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::ItemPurchaseHistory), "Item Purchase History", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::Landed), "Landed", menus::View, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::IcRecord), "&I/C Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::PoRecord), "&P/O Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::ApRecord), "&A/P Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::LandedApRecord), "&Landed A/P Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::BillRecord), "&Bill Record", menus::View, false, Right::None});
+    declare_command({to_int(Command::ReceiptStockItemOnly), "&Receipt stock item only", menus::Tools, false, Right::None, Checkable::Yes});
+    declare_command({to_int(Command::EnterBill), "Enter &Bill", menus::Tools, true, Right::Update});
+    declare_command({to_int(Command::ShipToVendorAddress), "&Ship-To/Vendor Address", menus::View, false, Right::None, Checkable::Yes});
     declare_command(CommandId::AccountMaster);
     declare_command(CommandId::ItemMaster);
     declare_command(CommandId::VendorMaster);
@@ -93,27 +95,19 @@ void POform_receipt::on_open()
     load_choices("payment_term", pick_lists::payment_term());
 }
 
-void POform_receipt::display_by_number() {}
+Grid& POform_receipt::line_grid() const { return *grid(QStringLiteral("dbgrid1")); }
+
+std::expected<bool, Error> POform_receipt::load_document(const QString& key)
+{
+    return show_stored_header(key);
+}
 
 void POform_receipt::reset_header_fields()
 {
+    // The hand-off has chosen the vendor already: only the date takes its default.
     set_field_date("receipt_date", today());
 }
 
-void POform_receipt::enter_new_mode()
-{
-    set_field("docno", NewDocumentNumber);
-    set_dirty(false);
-    set_mode(Mode::New);
-}
-
 void POform_receipt::load_order_lines() {}
-
-Entry POform_receipt::check_field(const QString& name, const QString& previous)
-{
-    if (name == u"docno" && field(name) != previous)
-        display_by_number();
-    return Entry::Accepted;
-}
 
 } // namespace zelkor

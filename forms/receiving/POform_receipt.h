@@ -1,14 +1,14 @@
 #pragma once
 
-#include "forms/common/window_model.h"
+#include "forms/common/document_window.h"
 
 namespace zelkor {
 
 /// The goods receipt window: goods arriving from a vendor against one or more orders.
-class POform_receipt : public WindowModel {
+class POform_receipt : public DocumentWindow {
     Q_OBJECT
 public:
-    enum Command : int {
+    enum class Command : int {
         PoWindow = 1001,
         VendorPurchaseHistory = 1003,
         ItemPurchaseHistory = 1004,
@@ -26,21 +26,23 @@ public:
 
     explicit POform_receipt(QObject* parent = nullptr);
 
-    const QString& document_key() const { return m_key; }
-
-    virtual void display_by_number();
     /// Puts the header fields back to their defaults.
-    virtual void reset_header_fields();
-    /// Enters new mode without asking anything.
-    virtual void enter_new_mode();
+    void reset_header_fields() override;
     /// Loads the open lines of the order chosen in the "pono" drop-down.
     virtual void load_order_lines();
 
 protected:
     void on_open() override;
-    Entry check_field(const QString& name, const QString& previous) override;
 
-    QString m_key;
+    [[nodiscard]] std::expected<bool, Error> load_document(const QString& key) override;
+    bool save_new() override { return false; }
+    bool save_edit() override { return false; }
+    QString document_name() const override { return QStringLiteral("Receipt"); }
+    HelpDocuments help_documents() const override { return {QStringLiteral("Receipt Entry Help.pdf")}; }
+    Grid& line_grid() const override;
 };
+
+/// Receipts as the window browses them by key number.
+DocumentKind receipts();
 
 } // namespace zelkor
