@@ -8,11 +8,27 @@ function(zelkor_target target)
   endif()
 endfunction()
 
-# A library of one layer: sources listed by the caller, headers found from the repository root.
+# Headers are included by their path from the repository root ("services/decimal.h"), but no
+# target sees the whole root: each folder is published through a staging directory of its own
+# (build/layers/<folder>/<folder> links to the sources), and a target sees only the folders of
+# the targets it links. A file that includes a layer above its own therefore fails to compile.
+function(zelkor_publish_folder target folder)
+  string(REPLACE "/" "_" stage_name ${folder})
+  set(stage ${CMAKE_BINARY_DIR}/layers/${stage_name})
+  if(NOT EXISTS ${stage}/${folder})
+    get_filename_component(parent ${stage}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${stage}/${folder} SYMBOLIC)
+  endif()
+  target_include_directories(${target} PUBLIC ${stage})
+endfunction()
+
+# A library of one layer (the folder of the calling CMakeLists.txt): sources listed by the caller.
 function(zelkor_library target)
   cmake_parse_arguments(ARG "AUTOMOC" "" "SOURCES;LINKS" ${ARGN})
   add_library(${target} STATIC ${ARG_SOURCES})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  zelkor_publish_folder(${target} ${folder})
   target_link_libraries(${target} PUBLIC ${ARG_LINKS})
   if(ARG_AUTOMOC)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)

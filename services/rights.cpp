@@ -1,5 +1,7 @@
 #include "services/rights.h"
 
+#include "services/sql_names.h"
+
 #include <QLoggingCategory>
 
 namespace zelkor {
@@ -51,9 +53,9 @@ bool Rights::allows(Right right) const
 Rights load_rights(Database& db, const QString& form, const QString& userid)
 {
     Rights rights;
-    auto row = db.first(QStringLiteral("SELECT \"update\", Print, form_design FROM User_right_table"
-                                       " WHERE form = ? AND userid = ?"),
-                        {form, userid});
+    static const QString sql = QStringLiteral("SELECT ") + sql_name(u"update")
+                               + QStringLiteral(", Print, form_design FROM User_right_table WHERE form = ? AND userid = ?");
+    auto row = db.first(sql, {form, userid});
     if (!row) {
         qCWarning(lcRights).noquote() << "rights of" << userid << "on" << form << "not read:" << row.error().detail;
         return rights;

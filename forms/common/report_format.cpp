@@ -9,7 +9,7 @@ namespace zelkor {
 namespace {
 
 const QString Table = QStringLiteral("Report_format_table");
-const QString RowCondition = QStringLiteral("\"user\" = ? AND form_name = ?");
+const QString RowCondition = sql_name(u"user") + QStringLiteral(" = ? AND form_name = ?");
 
 constexpr double PointsPerInch = 72.0;
 constexpr double MillimetresPerInch = 25.4;
