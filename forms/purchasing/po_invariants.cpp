@@ -14,10 +14,12 @@ QString quantity_text(const Decimal& value) { return value.round(6).to_string();
 
 [[nodiscard]] std::expected<QStringList, Error> line_quantities_add_up(Database& db)
 {
+    // An over-receipt leaves nothing open: open = max(0, ordered - received - cancelled).
     auto rows = db.select(QStringLiteral(
         "SELECT docno, fkey, itemno, quantity, quantity_open, quantity_received, quantity_cancel"
         " FROM PO_transaction_table WHERE void = FALSE"
-        " AND ABS(quantity - quantity_open - quantity_received - quantity_cancel) >= 0.000001"
+        " AND ABS(quantity_open - CASE WHEN quantity - quantity_received - quantity_cancel > 0"
+        " THEN quantity - quantity_received - quantity_cancel ELSE 0 END) >= 0.000001"
         " ORDER BY fkey, itemno"));
     if (!rows)
         return std::unexpected(rows.error());

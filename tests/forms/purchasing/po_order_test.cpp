@@ -2,6 +2,7 @@
 #include "forms/purchasing/po_invariants.h"
 #include "services/clock.h"
 
+#include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 
@@ -66,22 +67,12 @@ protected:
         EXPECT_TRUE(violations->isEmpty()) << violations->join(u'\n').toStdString();
     }
 
-    /// A saved requisition of two lines (WIDGET with state tax, FREIGHT without) as its window
-    /// writes it.
+    /// A saved requisition of two lines: WIDGET with the vendor's state tax, FREIGHT exempt.
     QString requisition()
     {
-        auto& db = t.db();
-        EXPECT_TRUE(db.execute("INSERT INTO PR_header_table (company, fkey, doctype, docno, vendor_no, shipto, order_date, currency,"
-                   " closed) VALUES (1, '1pr-1', 'pr', 'PR-26-00001', 'V100', 'MAIN', ?, 'USD', FALSE)",
-                   {QDate(2026, 3, 1)}));
-        EXPECT_TRUE(db.execute("INSERT INTO PR_transaction_table (company, fkey, itemno, docno, itemcode, itemtype, description, uom,"
-                   " quantity, unitcost, extended_cost, net_cost, tax_code, tax_amount, accno, warehouse, location,"
-                   " closed, tax_authority1, taxable_amount1, tax_rate1, tax_amount1, tax_recoverable1) VALUES"
-                   " (1, '1pr-1', 1, 'PR-26-00001', 'WIDGET', '1', 'Widget', 'box', 5, 20, 100, 105, 'ST', 5, '1300',"
-                   " 'MAIN', 'A1', FALSE, 'STATE', 100, 5, 5, 5),"
-                   " (1, '1pr-1', 2, 'PR-26-00001', 'FREIGHT', '6', 'Freight charge', NULL, 1, 15, 15, 15, 'EXEMPT', 0,"
-                   " '5200', NULL, NULL, FALSE, NULL, 0, 0, 0, 0)"));
-        return QStringLiteral("1pr-1");
+        return testing::saved_requisition(t.db(), "V100", {{"WIDGET", "5", "box", "20"}, {"FREIGHT", "1", "", "15"}},
+                                          QDate(2026, 3, 1))
+            .fkey;
     }
 
     TestDatabase t;
@@ -157,10 +148,8 @@ TEST_F(OrderWindow, EditKeepsReceivedQuantitiesAndRefusesOrderingLessThanReceive
 {
     save_order("V100", {{"WIDGET", "10", "box", "30"}});
     ASSERT_EQ(prompter.last(), "Add new PO no. PO-26-00001 complete");
-    // A receipt of 4 boxes, as the receipt window records it on the order and the stock.
-    ASSERT_TRUE(t.db().execute("UPDATE PO_transaction_table SET quantity_received = 4, quantity_open = 6, uom_received = 'box'"));
-    ASSERT_TRUE(t.db().execute("UPDATE PO_header_table SET received = TRUE"));
-    ASSERT_TRUE(t.db().execute("UPDATE Item_onhand_table SET po_quantity = po_quantity - 48 WHERE itemcode = 'WIDGET'"));
+    // A receipt of 4 boxes, as a receipt's save records it on the order and the on-order stock.
+    testing::received_on_order(t.db(), "1po-1", 1, "4", "box");
     ASSERT_TRUE(window.execute(CommandId::RefreshRecord));
     expect_consistent();
 
