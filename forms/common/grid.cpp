@@ -227,9 +227,12 @@ void Grid::set_current(int row, int column)
 {
     if (row == m_current_row && column == m_current_column)
         return;
+    const bool new_row = row != m_current_row;
     m_current_row = row;
     m_current_column = column;
     emit currentChanged(row, column);
+    if (new_row)
+        emit currentRowChanged(row);
 }
 
 std::optional<Decimal> cell_number(const Grid& grid, int row, const QString& caption)

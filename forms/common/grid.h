@@ -118,6 +118,8 @@ signals:
     void columnChanged(int column);
     void readOnlyChanged(bool read_only);
     void currentChanged(int row, int column);
+    /// The current cell moved to another row (what a line's panes and lists follow).
+    void currentRowChanged(int row);
 
 private:
     bool valid(int row, int column) const;

@@ -109,7 +109,7 @@ POform_po::POform_po(QObject* parent)
                                  col::TaxAmount, col::AllocatedTax, col::NetCost});
     m_lines->set_column_kind(m_lines->required_column(col::TaxIncluded), FieldKind::Check);
     m_lines->set_column_kind(m_lines->required_column(col::Cancel), FieldKind::Check);
-    connect(m_lines, &Grid::currentChanged, this, [this] {
+    connect(m_lines, &Grid::currentRowChanged, this, [this] {
         offer_line_units(m_lines->current_row());
         refresh_panes();
     });
@@ -235,6 +235,9 @@ void POform_po::offer_line_units(int row)
         return;
     auto units = line_unit_choices(db(), m_lists.units, m_lines->cell(row, col::ItemType).trimmed(),
                                    m_lines->cell(row, col::ItemCode).trimmed());
+    if (!units)
+        report(units.error(), QStringLiteral("Reading the units of ") + m_lines->cell(row, col::ItemCode)
+                                  + QStringLiteral(" failed"));
     m_lines->set_column_choices(m_lines->required_column(col::Uom), units ? *units : m_lists.units);
 }
 
@@ -260,7 +263,7 @@ void POform_po::reset_header_fields()
         }
     }
     set_field("currency", settings().BASE_CURRENCY);
-    currency_chosen();
+    show_rates();
     m_lines->append_row();
 }
 
@@ -330,8 +333,10 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
     }
     if (name == u"shipto")
         return shipto_chosen();
+    if (name == u"currency" && choice_typed(name, m_lists.currencies, QStringLiteral("currency is invalid.")) != Entry::Accepted)
+        return Entry::Refused;
     if (name == u"currency" || name == u"order_date")
-        return currency_chosen();
+        return show_rates();
     if (name == u"requested_user")
         return choice_typed(name, m_lists.employees, QStringLiteral("requested by is invalid."));
     if (name == u"payment_term")
@@ -374,7 +379,7 @@ Entry POform_po::vendor_chosen()
     }
     show_vendor_details(*this, *row);
     set_field("vendor_address", row->text(u"Address"));
-    currency_chosen();
+    show_rates();
     auto parts = Choices::load(db(), pick_lists::vendor_part_number(vendor));
     if (!parts) {
         report(parts.error(), QStringLiteral("Reading the part numbers of ") + vendor + QStringLiteral(" failed"));
@@ -404,13 +409,9 @@ Entry POform_po::shipto_chosen()
     return Entry::Accepted;
 }
 
-Entry POform_po::currency_chosen()
+Entry POform_po::show_rates()
 {
     const QString currency = field("currency").trimmed();
-    if (!currency.isEmpty() && m_lists.currencies.find(currency) < 0) {
-        message(QStringLiteral("currency is invalid."));
-        return Entry::Refused;
-    }
     const bool base = currency.isEmpty() || currency == settings().BASE_CURRENCY;
     set_field_read_only("exchange_rate", base);
     set_field_read_only("rate_date", base);

@@ -109,7 +109,8 @@ private:
     // POform_po.cpp
     Entry vendor_chosen();
     Entry shipto_chosen();
-    Entry currency_chosen();
+    /// The rates of the document currency (none for the base currency).
+    Entry show_rates();
     Entry choice_typed(const QString& name, const Choices& list, const QString& message);
     void save_vendor_address();
     [[nodiscard]] std::expected<void, Error> load_lists();

@@ -72,7 +72,7 @@ POform_pr::POform_pr(QObject* parent)
 
     Grid& grid = declare_grid(LinesGrid, {}, LineColumns);
     declare_line_columns(grid);
-    connect(&grid, &Grid::currentChanged, this, [this] { current_line_changed(); });
+    connect(&grid, &Grid::currentRowChanged, this, [this] { current_line_changed(); });
 
     declare_tax_panes();
     declare_stock_panes({"warehouse", "location", "quantity", "order quantity", "po quantity"},
@@ -143,7 +143,9 @@ Entry POform_pr::check_field(const QString& name, const QString& previous)
     if (name == u"vendor_name")
         return vendor_name_chosen();
     if (name == u"currency")
-        return currency_chosen();
+        return choice_typed(name, m_lists.currencies, QStringLiteral("currency is invalid.")) == Entry::Accepted
+                   ? show_rates()
+                   : Entry::Refused;
     if (name == u"shipto")
         return choice_typed(name, m_lists.warehouses, QStringLiteral("ship-to warehouse is invalid."));
     if (name == u"requested_user")
@@ -168,7 +170,7 @@ Entry POform_pr::vendor_chosen(const QString& vendor_no)
     }
     show_vendor_details(*this, *vendor);
     m_vendor_tax_code = vendor->text(u"tax_code");
-    return currency_chosen();
+    return show_rates();
 }
 
 Entry POform_pr::vendor_name_chosen()
@@ -184,12 +186,9 @@ Entry POform_pr::vendor_name_chosen()
     return vendor_chosen(m_lists.vendor_names.rows[size_t(row)].value(1));
 }
 
-Entry POform_pr::currency_chosen()
+Entry POform_pr::show_rates()
 {
     const QString currency = field(QStringLiteral("currency")).trimmed();
-    if (choice_typed(QStringLiteral("currency"), m_lists.currencies, QStringLiteral("currency is invalid."))
-        != Entry::Accepted)
-        return Entry::Refused;
     auto rate = newest_rate(db(), currency, settings().BASE_CURRENCY);
     if (!rate) {
         report(rate.error(), QStringLiteral("Reading the rates of ") + currency + QStringLiteral(" failed"));
@@ -325,8 +324,10 @@ void POform_pr::current_line_changed()
     grid.set_column_choices(grid.required_column(col::ItemCode), m_lists.item_codes(type));
     grid.set_column_choices(grid.required_column(col::Account), m_lists.accounts(type));
     if (database()) {
-        auto units = line_unit_choices(db(), m_lists.units, type,
-                                       row >= 0 ? grid.cell(row, col::ItemCode).trimmed() : QString());
+        const QString item = row >= 0 ? grid.cell(row, col::ItemCode).trimmed() : QString();
+        auto units = line_unit_choices(db(), m_lists.units, type, item);
+        if (!units)
+            report(units.error(), QStringLiteral("Reading the units of ") + item + QStringLiteral(" failed"));
         grid.set_column_choices(grid.required_column(col::Uom), units ? *units : m_lists.units);
     }
     refresh_tax_panes();
@@ -380,7 +381,7 @@ bool POform_pr::begin_new()
     set_field(QStringLiteral("currency"), settings().BASE_CURRENCY);
     // A vendor still chosen stays, with its details.
     if (vendor.isEmpty() || vendor_chosen(vendor) != Entry::Accepted)
-        currency_chosen();
+        show_rates();
     show_totals();
     line_grid().append_row();
     line_grid().set_current(0, line_grid().required_column(col::ItemCode));

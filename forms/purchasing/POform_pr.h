@@ -52,7 +52,8 @@ private:
     // Header
     Entry vendor_chosen(const QString& vendor_no);
     Entry vendor_name_chosen();
-    Entry currency_chosen();
+    /// The rates of the document currency (none for the base currency).
+    Entry show_rates();
     Entry choice_typed(const QString& name, const Choices& list, const QString& message);
     Entry date_typed(const QString& name);
     bool show_default_ship_to();

@@ -57,7 +57,7 @@ void POform_pr::show_document(const PrDocument& document)
     for (const char* name : {"docno", "vendor_no", "shipto", "currency", "requested_user", "purpose", "contact_person",
                              "phone", "fax", "payment_term", "reference", "remark"})
         set_field(QString::fromLatin1(name), header.text(QString::fromLatin1(name)));
-    currency_chosen();
+    show_rates();
     set_field_date(QStringLiteral("order_date"), header.date(u"order_date"));
     set_field_date(QStringLiteral("requested_date"), header.date(u"requested_date"));
     set_field(QStringLiteral("printed"), check_text(header.flag(u"printed")));
