@@ -260,6 +260,14 @@ std::expected<QStringList, Error> item_units(Database& db, const QString& itemco
     return units;
 }
 
+std::expected<bool, Error> update_vendor_address(Database& db, const QString& vendor_no, const QString& address)
+{
+    auto done = db.execute(QStringLiteral("UPDATE Vendor_table SET Address = ? WHERE vendor_no = ?"), {address, vendor_no});
+    if (!done)
+        return std::unexpected(done.error());
+    return *done > 0;
+}
+
 std::vector<PickList::Column> PickList::columns() const
 {
     std::vector<Column> result;
@@ -421,6 +429,18 @@ PickList charge()
 {
     return make(QStringLiteral("SELECT itemcode, description, '6' AS item_type FROM Vendor_miscellaneous_charge_table"
                                " ORDER BY itemcode"),
+                QStringLiteral("0;1500;<;item code|1;3000;<;description|2;500;^;type"));
+}
+
+PickList order_item()
+{
+    return make(QStringLiteral("SELECT itemcode, description, item_type FROM Item_master_table"
+                               " WHERE item_type IN ('1', '2') AND discontinued = FALSE"
+                               " UNION ALL SELECT short_name, '(' || itemcode || ') ' || description, item_type"
+                               " FROM Item_master_table WHERE item_type IN ('1', '2') AND discontinued = FALSE"
+                               " AND short_name IS NOT NULL AND short_name <> ''"
+                               " UNION ALL SELECT itemcode, Description, '6' FROM Vendor_miscellaneous_charge_table"
+                               " ORDER BY 1"),
                 QStringLiteral("0;1500;<;item code|1;3000;<;description|2;500;^;type"));
 }
 

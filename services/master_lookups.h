@@ -86,6 +86,11 @@ struct ItemPlace {
 /// conversion rules from, each once, in that order.
 [[nodiscard]] std::expected<QStringList, Error> item_units(Database& db, const QString& itemcode);
 
+/// Writes a vendor's address back to the vendor master, inside the caller's transaction when
+/// there is one; gives whether the vendor was there to write to.
+[[nodiscard]] std::expected<bool, Error> update_vendor_address(Database& db, const QString& vendor_no,
+                                                               const QString& address);
+
 /// A drop-down list: its query and its column layout ("index;width;alignment;caption" joined by
 /// "|", widths in twips, "<" left, "^" centre, ">" right).
 struct PickList {
@@ -141,6 +146,9 @@ PickList purchase_tax_code();
 PickList item_of_type(const QString& item_type);
 /// Miscellaneous charges: item code, description, type "6".
 PickList charge();
+/// What an order line's item code may be: items of types "1" and "2" not discontinued (also by
+/// short name, described "(code) description") and miscellaneous charges; by code.
+PickList order_item();
 /// The part numbers a vendor gives the items of the item master ("1" and "2", not kits, not
 /// discontinued): vendor item code, item code, description, type, active.
 PickList vendor_part_number(const QString& vendor_no);

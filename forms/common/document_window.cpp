@@ -1,6 +1,7 @@
 #include "forms/common/document_window.h"
 
 #include "forms/common/grid.h"
+#include "forms/common/pane_columns.h"
 #include "forms/common/stock_panes.h"
 
 #include <QDir>
@@ -12,6 +13,10 @@ namespace {
 const QString NumberField = QStringLiteral("docno");
 const QString StockByLocationPane = QStringLiteral("stock_by_location");
 const QString StockByItemPane = QStringLiteral("stock_by_item");
+// The columns of a document's line grid the base reads.
+const QString LineItemNo = QStringLiteral("item no");
+const QString LineItemCode = QStringLiteral("item code");
+const QString LineAccount = QStringLiteral("account");
 
 QStringList quantity_columns(const QStringList& columns)
 {
@@ -257,12 +262,10 @@ void DocumentWindow::notify_master(CommandId id)
 {
     const Grid& lines = line_grid();
     const int row = lines.current_row();
-    auto line_value = [&](const char* column) {
-        return row >= 0 ? lines.cell(row, QString::fromLatin1(column)).trimmed() : QString();
-    };
+    auto line_value = [&](const QString& column) { return row >= 0 ? lines.cell(row, column).trimmed() : QString(); };
     switch (id) {
-    case CommandId::AccountMaster: notify(QStringLiteral("Account Master"), line_value("account")); break;
-    case CommandId::ItemMaster: notify(QStringLiteral("Item Master"), line_value("item code")); break;
+    case CommandId::AccountMaster: notify(QStringLiteral("Account Master"), line_value(LineAccount)); break;
+    case CommandId::ItemMaster: notify(QStringLiteral("Item Master"), line_value(LineItemCode)); break;
     case CommandId::VendorMaster: notify(QStringLiteral("Vendor Master"), text_of(*this, QStringLiteral("vendor_no"))); break;
     default: notify(QStringLiteral("Stock on Hand")); break;
     }
@@ -286,11 +289,14 @@ void DocumentWindow::declare_tax_panes()
     const TaxPaneDeclaration summary = tax_summary_pane();
     declare_pane(detail.pane, detail.caption, PaneArea::Bottom, detail.command);
     Grid& detail_grid = declare_grid(detail.grid, {}, detail.columns, detail.pane);
-    detail_grid.set_number_columns({"taxable amount", "tax rate", "tax amount"});
+    detail_grid.set_number_columns(
+        {tax_detail_column::TaxableAmount, tax_detail_column::TaxRate, tax_detail_column::TaxAmount});
     declare_pane(summary.pane, summary.caption, PaneArea::Bottom, summary.command);
     Grid& summary_grid = declare_grid(summary.grid, {}, summary.columns, summary.pane);
     summary_grid.set_read_only(true);
-    summary_grid.set_number_columns({"taxable amount", "tax amount", "recoverable", "allocated", "expensed"});
+    summary_grid.set_number_columns({tax_summary_column::TaxableAmount, tax_summary_column::TaxAmount,
+                                     tax_summary_column::Recoverable, tax_summary_column::Allocated,
+                                     tax_summary_column::Expensed});
     m_tax_panes = std::make_unique<TaxPanes>(detail_grid, summary_grid);
 }
 
@@ -348,7 +354,7 @@ int DocumentWindow::current_line_number() const
     if (row < 0)
         return 0;
     bool whole = false;
-    const int number = lines.cell(row, QStringLiteral("item no")).trimmed().toInt(&whole);
+    const int number = lines.cell(row, LineItemNo).trimmed().toInt(&whole);
     return whole && number > 0 ? number : 0;
 }
 
@@ -373,7 +379,7 @@ void DocumentWindow::refresh_stock_panes()
     const Grid& lines = line_grid();
     if (pane_visible(StockByLocationPane)) {
         const int row = lines.current_row();
-        const QString item = row >= 0 ? lines.cell(row, QStringLiteral("item code")).trimmed() : QString();
+        const QString item = row >= 0 ? lines.cell(row, LineItemCode).trimmed() : QString();
         if (auto shown = show_stock_by_location(*database(), *grid(QStringLiteral("grid_stock_location")), item); !shown)
             report(shown.error());
     }

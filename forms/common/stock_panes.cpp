@@ -1,6 +1,7 @@
 #include "forms/common/stock_panes.h"
 
 #include "forms/common/grid.h"
+#include "forms/common/pane_columns.h"
 #include "services/master_lookups.h"
 #include "services/stock/on_hand.h"
 
@@ -80,7 +81,8 @@ std::vector<StockLine> stock_lines_of(const Grid& lines)
     return stock_lines;
 }
 
-const QStringList ShownColumns{"item code", "warehouse", "location", "quantity", "order quantity", "po quantity"};
+const QStringList ShownColumns{stock_column::ItemCode, stock_column::Warehouse,     stock_column::Location,
+                               stock_column::Quantity, stock_column::OrderQuantity, stock_column::PoQuantity};
 
 /// Writes the rows by column caption; a pane grid without an "item code" column leaves it out.
 void fill_stock_grid(Grid& pane, const std::vector<QStringList>& stock)

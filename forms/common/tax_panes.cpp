@@ -1,37 +1,44 @@
 #include "forms/common/tax_panes.h"
 
 #include "forms/common/grid.h"
+#include "forms/common/pane_columns.h"
 
 namespace zelkor {
+
+namespace {
+
+namespace detail = tax_detail_column;
+namespace summary = tax_summary_column;
+
+} // namespace
 
 
 TaxPaneDeclaration tax_detail_pane()
 {
     return {QStringLiteral("tax_detail"), QStringLiteral("Tax Detail Window"), QStringLiteral("grid_tax"),
-            {QStringLiteral("tax authority"), QStringLiteral("taxable amount"), QStringLiteral("tax rate"),
-             QStringLiteral("tax amount"), QStringLiteral("taxable"), QStringLiteral("allocated"),
-             QStringLiteral("recoverable"), QStringLiteral("expensed")},
+            {detail::TaxAuthority, detail::TaxableAmount, detail::TaxRate, detail::TaxAmount, detail::Taxable,
+             detail::Allocated, detail::Recoverable, detail::Expensed},
             131};
 }
 
 TaxPaneDeclaration tax_summary_pane()
 {
     return {QStringLiteral("tax_summary"), QStringLiteral("Tax Summary Window"), QStringLiteral("grid_tax_summary"),
-            {QStringLiteral("tax authority"), QStringLiteral("taxable amount"), QStringLiteral("tax amount"),
-             QStringLiteral("recoverable"), QStringLiteral("allocated"), QStringLiteral("expensed")},
+            {summary::TaxAuthority, summary::TaxableAmount, summary::TaxAmount, summary::Recoverable,
+             summary::Allocated, summary::Expensed},
             132};
 }
 
 TaxPanes::TaxPanes(Grid& detail, Grid& summary) : m_detail(detail), m_summary(summary)
 {
     for (int column = 0; column < m_detail.column_count(); ++column) {
-        const bool typed = m_detail.column(column).caption == QLatin1String("taxable amount");
+        const bool typed = m_detail.column(column).caption == detail::TaxableAmount;
         m_detail.set_column_read_only(column, !typed);
         if (column > 0)
             m_detail.set_column_alignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
-    m_detail.set_column_kind(m_detail.required_column(QStringLiteral("taxable")), FieldKind::Check);
-    m_detail.set_column_kind(m_detail.required_column(QStringLiteral("taxable amount")), FieldKind::Number);
+    m_detail.set_column_kind(m_detail.required_column(detail::Taxable), FieldKind::Check);
+    m_detail.set_column_kind(m_detail.required_column(detail::TaxableAmount), FieldKind::Number);
     m_summary.set_read_only(true);
     for (int column = 1; column < m_summary.column_count(); ++column)
         m_summary.set_column_alignment(column, Qt::AlignRight | Qt::AlignVCenter);
@@ -70,7 +77,7 @@ std::expected<LineTaxTotals, Error> TaxPanes::taxable_amount_edited(TaxElementSt
                                                                     std::optional<Decimal> extended_cost,
                                                                     TaxIncluded included)
 {
-    const auto typed = parse_amount(m_detail.cell(row, QStringLiteral("taxable amount")));
+    const auto typed = parse_amount(m_detail.cell(row, detail::TaxableAmount));
     if (!typed || typed->is_overflow())
         return std::unexpected(Error::invalid(QStringLiteral("please input numeric data")));
     auto totals = tax_calculate_from_xarray(store, m_itemno, row, typed->round2(), extended_cost, included);

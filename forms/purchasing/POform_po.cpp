@@ -1,5 +1,6 @@
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/common/pane_columns.h"
 #include "forms/purchasing/po_columns.h"
 #include "forms/purchasing/po_requisition.h"
 #include "forms/purchasing/po_save.h"
@@ -44,18 +45,8 @@ const QStringList HistoryColumns{history::VendorName, history::PoNo,    history:
                                  history::ItemCode,   history::Quantity, history::Uom,
                                  history::UnitCost,   history::ExtendedCost, history::TaxIncluded};
 
-const QStringList StockColumns{"item code", "warehouse", "location", "quantity", "order quantity", "po quantity"};
-
-/// The item codes an order line may take: items of types 1 and 2 (also by short name, shown as
-/// "(code) description") and miscellaneous charges.
-const QString OrderItemsSql = QStringLiteral(
-    "SELECT itemcode, description, item_type FROM Item_master_table"
-    " WHERE item_type IN ('1', '2') AND discontinued = FALSE"
-    " UNION ALL SELECT short_name, '(' || itemcode || ') ' || description, item_type"
-    " FROM Item_master_table WHERE item_type IN ('1', '2') AND discontinued = FALSE"
-    " AND short_name IS NOT NULL AND short_name <> ''"
-    " UNION ALL SELECT itemcode, Description, '6' FROM Vendor_miscellaneous_charge_table"
-    " ORDER BY 1");
+const QStringList StockColumns{stock_column::ItemCode, stock_column::Warehouse,     stock_column::Location,
+                               stock_column::Quantity, stock_column::OrderQuantity, stock_column::PoQuantity};
 
 } // namespace
 
@@ -202,7 +193,7 @@ std::expected<void, Error> POform_po::load_lists()
     if (!lists)
         return std::unexpected(lists.error());
     m_lists = std::move(*lists);
-    auto items = Choices::query(db(), OrderItemsSql, {"item code", "description", "type"});
+    auto items = Choices::load(db(), pick_lists::order_item());
     if (!items)
         return std::unexpected(items.error());
     set_field_choices("vendor_no", m_lists.vendors);
@@ -445,11 +436,10 @@ void POform_po::save_vendor_address()
     const QString vendor = field("vendor_no").trimmed();
     if (!database() || vendor.isEmpty() || !may_update())
         return;
-    auto done = db().execute(QStringLiteral("UPDATE Vendor_table SET Address = ? WHERE vendor_no = ?"),
-                             {field("vendor_address"), vendor});
+    auto done = update_vendor_address(db(), vendor, field("vendor_address"));
     if (!done)
         report(done.error(), QStringLiteral("Save Vendor address failed"));
-    else if (*done > 0)
+    else if (*done)
         message(QStringLiteral("Save Vendor address complete"));
     else
         message(QStringLiteral("vendor is invalid."));

@@ -1,5 +1,6 @@
 #include "forms/purchasing/POform_pr.h"
 
+#include "forms/common/pane_columns.h"
 #include "forms/purchasing/pr_cells.h"
 #include "forms/purchasing/pr_columns.h"
 #include "forms/purchasing/pr_save.h"
@@ -75,8 +76,9 @@ POform_pr::POform_pr(QObject* parent)
     connect(&grid, &Grid::currentRowChanged, this, [this] { current_line_changed(); });
 
     declare_tax_panes();
-    declare_stock_panes({"warehouse", "location", "quantity", "order quantity", "po quantity"},
-                        {"item code", "warehouse", "location", "quantity", "order quantity", "po quantity"});
+    using namespace stock_column;
+    declare_stock_panes({Warehouse, Location, Quantity, OrderQuantity, PoQuantity},
+                        {ItemCode, Warehouse, Location, Quantity, OrderQuantity, PoQuantity});
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);

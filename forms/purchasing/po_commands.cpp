@@ -146,7 +146,7 @@ bool POform_po::delete_line()
 std::optional<Row> POform_po::stored_header()
 {
     const QString number = field("docno");
-    auto header = db().first(QStringLiteral("SELECT * FROM PO_header_table WHERE fkey = ?"), {m_key});
+    auto header = stored_header_row(m_key);
     if (!header) {
         report(header.error(), read_failed(number));
         return std::nullopt;

@@ -2,41 +2,30 @@
 #include "forms/purchasing/POform_po.h"
 
 #include "forms/purchasing/po_columns.h"
+#include "services/purchase_history.h"
 
 namespace zelkor {
 
 namespace {
 
-namespace col = po_column;
-
-void fill(Grid& grid, const Rows& rows, const std::function<QStringList(const Row&)>& cells)
+void fill(Grid& grid, const std::vector<PurchaseHistoryLine>& lines)
 {
-    grid.clear();
-    for (const Row& row : rows) {
-        const int at = grid.append_row();
-        const QStringList values = cells(row);
-        for (int column = 0; column < values.size(); ++column)
-            grid.set_cell(at, column, values[column]);
+    grid.set_row_count(int(lines.size()));
+    for (int row = 0; row < int(lines.size()); ++row) {
+        const PurchaseHistoryLine& line = lines[size_t(row)];
+        const QStringList cells{line.vendor_name,
+                                line.docno,
+                                line.order_date.toString(Qt::ISODate),
+                                line.itemcode,
+                                line.quantity.to_string(),
+                                line.uom,
+                                line.unitcost.to_string(),
+                                line.extended_cost.format(2),
+                                check_text(line.price_include_tax)};
+        for (int column = 0; column < cells.size(); ++column)
+            grid.set_cell(row, column, cells[column]);
     }
 }
-
-QStringList history_cells(const Row& row)
-{
-    return {row.text(u"vendor_name"),
-            row.text(u"docno"),
-            row.date(u"order_date").toString(Qt::ISODate),
-            row.text(u"itemcode"),
-            row.decimal(u"quantity").to_string(),
-            row.text(u"uom"),
-            row.decimal(u"unitcost").to_string(),
-            row.decimal(u"extended_cost").format(2),
-            check_text(row.flag(u"price_include_tax"))};
-}
-
-const QString HistorySelect = QStringLiteral(
-    "SELECT v.vendor_name, l.docno, l.order_date, l.itemcode, l.quantity, l.uom, l.unitcost, l.extended_cost,"
-    " l.price_include_tax, l.itemno FROM PO_transaction_table l LEFT JOIN Vendor_table v ON v.vendor_no = l.vendor_no"
-    " WHERE l.company = 1 AND l.order_date >= ? AND ");
 
 } // namespace
 
@@ -55,21 +44,18 @@ void POform_po::refresh_history()
     const QString failed = QStringLiteral("Reading the purchase history failed");
     if (pane_visible("item_history")) {
         const int row = m_lines->current_row();
-        const QString item = row >= 0 ? m_lines->cell(row, col::ItemCode).trimmed() : QString();
-        auto rows = db().select(HistorySelect + QStringLiteral("l.itemcode = ? ORDER BY l.order_date DESC, l.docno DESC"),
-                                {since, item});
-        if (!rows)
-            report(rows.error(), failed);
+        auto lines = item_purchase_history(db(), row >= 0 ? m_lines->cell(row, po_column::ItemCode).trimmed() : QString(), since);
+        if (!lines)
+            report(lines.error(), failed);
         else
-            fill(*m_item_history, *rows, history_cells);
+            fill(*m_item_history, *lines);
     }
     if (pane_visible("vendor_history")) {
-        auto rows = db().select(HistorySelect + QStringLiteral("l.vendor_no = ? ORDER BY l.docno DESC, l.itemno"),
-                                {since, field("vendor_no").trimmed()});
-        if (!rows)
-            report(rows.error(), failed);
+        auto lines = vendor_purchase_history(db(), field("vendor_no").trimmed(), since);
+        if (!lines)
+            report(lines.error(), failed);
         else
-            fill(*m_vendor_history, *rows, history_cells);
+            fill(*m_vendor_history, *lines);
     }
 }
 
