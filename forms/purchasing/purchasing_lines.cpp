@@ -9,10 +9,15 @@ namespace zelkor {
 
 namespace {
 
+// The captions the requisition's and the order's line grids share.
 const QString ItemCode = QStringLiteral("item code");
 const QString ItemType = QStringLiteral("item type");
 const QString Warehouse = QStringLiteral("warehouse");
 const QString Location = QStringLiteral("location");
+const QString Account = QStringLiteral("account");
+const QString AccountName = QStringLiteral("account name");
+const QString Uom = QStringLiteral("uom");
+const QString UnitCost = QStringLiteral("unit cost");
 
 } // namespace
 
@@ -97,17 +102,17 @@ std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int ro
     auto name = account_name(db, account);
     if (!name)
         return std::unexpected(name.error());
-    lines.set_cell(row, QStringLiteral("account"), account);
-    lines.set_cell(row, QStringLiteral("account name"), *name);
-    if (lines.cell(row, QStringLiteral("uom")).isEmpty())
-        lines.set_cell(row, QStringLiteral("uom"), item.text(u"purchase_uom"));
+    lines.set_cell(row, Account, account);
+    lines.set_cell(row, AccountName, *name);
+    if (lines.cell(row, Uom).isEmpty())
+        lines.set_cell(row, Uom, item.text(u"purchase_uom"));
     if (item.text(u"item_type") != u"1" || shipto.isEmpty())
         return {};
     auto cost = item_last_cost(db, item.text(u"itemcode"), shipto);
     if (!cost)
         return std::unexpected(cost.error());
     if (*cost)
-        lines.set_cell(row, QStringLiteral("unit cost"),
+        lines.set_cell(row, UnitCost,
                        (*cost)->round(std::clamp(int(item.integer(u"unitcost_decimals")), 0, 6)).to_string());
     return {};
 }
