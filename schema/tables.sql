@@ -547,6 +547,8 @@ CREATE TABLE PR_header_table (
     date_lastmodified DATE,
     time_lastmodified TEXT,
     user_updated TEXT,
+    -- Every write of the document adds 1: an edit started from an older version is refused.
+    row_version INTEGER NOT NULL DEFAULT 0,
     PRIMARY KEY (fkey)
 );
 CREATE INDEX PR_header_table_company_docno ON PR_header_table (company, docno);
@@ -687,6 +689,8 @@ CREATE TABLE PO_header_table (
     date_lastmodified DATE,
     time_lastmodified TEXT,
     user_updated TEXT,
+    -- Every write of the document adds 1: an edit started from an older version is refused.
+    row_version INTEGER NOT NULL DEFAULT 0,
     PRIMARY KEY (fkey)
 );
 CREATE INDEX PO_header_table_company_docno ON PO_header_table (company, docno);
@@ -945,7 +949,9 @@ CREATE TABLE PO_receipt_header_table (
     user_created TEXT,
     date_lastmodified DATE,
     time_lastmodified TEXT,
-    user_updated TEXT
+    user_updated TEXT,
+    -- Every write of the document adds 1: an edit started from an older version is refused.
+    row_version INTEGER NOT NULL DEFAULT 0
 );
 CREATE UNIQUE INDEX PO_receipt_header_table_fkey ON PO_receipt_header_table (fkey);
 CREATE INDEX PO_receipt_header_table_company_docno ON PO_receipt_header_table (company, docno);
@@ -1125,6 +1131,8 @@ CREATE TABLE PO_invoice_header_table (
     date_lastmodified DATE,
     time_lastmodified TEXT,
     user_updated TEXT,
+    -- Every write of the document adds 1: an edit started from an older version is refused.
+    row_version INTEGER NOT NULL DEFAULT 0,
     PRIMARY KEY (fkey)
 );
 CREATE INDEX PO_invoice_header_table_company_docno ON PO_invoice_header_table (company, docno);

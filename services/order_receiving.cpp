@@ -1,5 +1,6 @@
 #include "services/order_receiving.h"
 
+#include "services/document_versions.h"
 #include "services/stock/on_order.h"
 
 #include <QSet>
@@ -76,7 +77,7 @@ using LineKey = std::pair<QString, int>;
         {order_key, order_key, order_key});
     if (!done)
         return std::unexpected(done.error());
-    return {};
+    return raise_version(db, QStringLiteral("PO_header_table"), order_key);
 }
 
 } // namespace

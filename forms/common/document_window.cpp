@@ -195,6 +195,13 @@ bool DocumentWindow::enter_new_mode()
     return true;
 }
 
+DocumentVersion DocumentWindow::shown_version() const
+{
+    return {m_kind.header_table, m_key, field(NumberField).trimmed(), m_version};
+}
+
+void DocumentWindow::remember_version(const Row& header) { m_version = header.integer(u"row_version"); }
+
 std::expected<bool, Error> DocumentWindow::show_stored_header(const QString& key)
 {
     auto header = stored_header_row(key);
@@ -205,6 +212,7 @@ std::expected<bool, Error> DocumentWindow::show_stored_header(const QString& key
     clear_document();
     m_key = key;
     show_stored_fields(**header);
+    remember_version(**header);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "forms/common/document_navigation.h"
 #include "forms/common/tax_panes.h"
 #include "forms/common/window_model.h"
+#include "services/document_versions.h"
 
 #include <QStringList>
 
@@ -83,6 +84,11 @@ protected:
     /// Shows every header field whose name is a column of the stored row: dates in the user's
     /// format, check boxes ticked or not, numbers of kind Number as "#,##0.00".
     void show_stored_fields(const Row& header);
+    /// The shown document as a write must find it: its key, number and the version shown.
+    DocumentVersion shown_version() const;
+    /// Remembers the version of the document just shown (its header's row_version).
+    void remember_version(const Row& header);
+
     /// Reads the header row of the document with this key; nothing when there is none.
     [[nodiscard]] std::expected<std::optional<Row>, Error> stored_header_row(const QString& key);
     /// Shows the header of the document with this key (its fields only); false when there is none.
@@ -118,6 +124,7 @@ protected:
     QString m_key;
 
 private:
+    qint64 m_version = 0;
     void notify_master(CommandId id);
     bool show_help(CommandId id);
     bool toggle_stock_pane(CommandId id);

@@ -457,7 +457,7 @@ bool POform_pr::save_edit()
         report(checked.error(), failed);
         return false;
     }
-    auto closed = update_pr(db(), m_key, docno, header_values(), *checked, taxes(), audit_stamp(settings().ZELKOR_USER));
+    auto closed = update_pr(db(), shown_version(), header_values(), *checked, taxes(), audit_stamp(settings().ZELKOR_USER));
     if (!closed) {
         report(closed.error(), failed, Outcome::RolledBack);
         return false;

@@ -44,6 +44,7 @@ std::expected<bool, Error> POform_pr::load_document(const QString& key)
     if (!name)
         return std::unexpected(name.error());
     show_document(**document);
+    remember_version((*document)->header);
     set_field(QStringLiteral("vendor_name"), *name);
     return true;
 }
@@ -161,7 +162,7 @@ bool POform_pr::close_requisition()
         return false;
     const QString docno = document->header.text(u"docno");
     const QString key = document->header.text(u"fkey");
-    if (auto closed = close_pr(db(), key, docno); !closed) {
+    if (auto closed = close_pr(db(), shown_version()); !closed) {
         report(closed.error(), QStringLiteral("Close PR failed"), Outcome::RolledBack);
         return false;
     }
@@ -181,7 +182,7 @@ bool POform_pr::delete_requisition()
         return refuse(docno + QStringLiteral(" is opening."));
     if (!ask_yes_no(QStringLiteral("Are you sure to delete this PR?"), QStringLiteral("Delete PR")))
         return false;
-    if (auto deleted = delete_pr(db(), document->header.text(u"fkey"), docno); !deleted) {
+    if (auto deleted = delete_pr(db(), shown_version()); !deleted) {
         report(deleted.error(), QStringLiteral("Delete PR failed"), Outcome::RolledBack);
         return false;
     }

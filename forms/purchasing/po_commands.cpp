@@ -118,7 +118,7 @@ bool POform_po::save_edit()
         report(order.error(), failed);
         return false;
     }
-    auto saved = update_po(db(), *order, audit_stamp(settings().ZELKOR_USER));
+    auto saved = update_po(db(), *order, shown_version(), audit_stamp(settings().ZELKOR_USER));
     if (!saved) {
         report(saved.error(), failed, Outcome::RolledBack);
         return false;
@@ -171,7 +171,7 @@ bool POform_po::close_order()
         return false;
     if (!ask_yes_no(QStringLiteral("Are you sure to close this PO?"), QStringLiteral("Close PO")))
         return false;
-    if (auto closed = close_po(db(), m_key); !closed) {
+    if (auto closed = close_po(db(), shown_version()); !closed) {
         report(closed.error(), QStringLiteral("Close PO failed."), Outcome::RolledBack);
         return false;
     }
@@ -197,7 +197,7 @@ bool POform_po::void_order()
         return refuse(number + QStringLiteral(" was billed. Can not void this PO"));
     if (!ask_yes_no(QStringLiteral("Are you sure to void this PO?"), QStringLiteral("Void PO")))
         return false;
-    if (auto voided = void_po(db(), m_key); !voided) {
+    if (auto voided = void_po(db(), shown_version()); !voided) {
         report(voided.error(), QStringLiteral("Void PO failed."), Outcome::RolledBack);
         return false;
     }
@@ -213,7 +213,7 @@ bool POform_po::activate_order()
         return false;
     if (find_field("void")->checked())
         return refuse(number + QStringLiteral(" was void."));
-    auto activated = activate_po(db(), m_key);
+    auto activated = activate_po(db(), shown_version());
     if (!activated) {
         report(activated.error(), QStringLiteral("Activate PO failed."), Outcome::RolledBack);
         return false;
@@ -353,6 +353,7 @@ std::expected<bool, Error> POform_po::load_document(const QString& key)
     taxes().clear();
     m_key = key;
     show_header(**header);
+    remember_version(**header);
     for (const Row& line : *lines) {
         const int row = m_lines->append_row();
         show_line(row, line);

@@ -6,24 +6,17 @@
 namespace zelkor {
 namespace {
 
-/// Whether the order's quantities are counted on order: saved as a current order or activated.
-[[nodiscard]] std::expected<bool, Error> in_effect(Database& db, const QString& fkey)
-{
-    auto future = db.scalar(QStringLiteral("SELECT future_po FROM PO_header_table WHERE fkey = ?"), {fkey});
-    if (!future)
-        return std::unexpected(future.error());
-    return future->isValid() && !Row::to_flag(*future);
-}
+const QString Headers = QStringLiteral("PO_header_table");
 
-/// Takes the stock lines' open quantities off po_quantity where item and on-hand row exist.
-[[nodiscard]] std::expected<void, Error> remove_stock_on_order(Database& db, const QString& fkey)
+Error refused(const QString& message) { return Error::invalid(message); }
+
+/// Takes the stock lines' open quantities off po_quantity where item and on-hand row exist, for
+/// an order in effect (not a future one).
+[[nodiscard]] std::expected<void, Error> remove_stock_on_order(Database& db, const Row& header)
 {
-    auto effective = in_effect(db, fkey);
-    if (!effective)
-        return std::unexpected(effective.error());
-    if (!*effective)
+    if (header.flag(u"future_po"))
         return {};
-    auto lines = stored_on_order_lines(db, fkey);
+    auto lines = stored_on_order_lines(db, header.text(u"fkey"));
     if (!lines)
         return std::unexpected(lines.error());
     return change_on_order_quantity(db, *lines, OnOrderChange::Remove, OnOrderTypes::StockOnly, MissingOnHandRow::Skip);
@@ -36,9 +29,22 @@ namespace {
     return {};
 }
 
+/// The shown order read again under lock; refused when void, or when changed since shown.
+[[nodiscard]] std::expected<Row, Error> lock_order(Database& db, const DocumentVersion& shown)
+{
+    auto locked = lock_shown_version(db, shown);
+    if (!locked)
+        return std::unexpected(locked.error());
+    if (locked->header.flag(u"void"))
+        return std::unexpected(refused(shown.number + QStringLiteral(" was void.")));
+    if (locked->changed)
+        return std::unexpected(changed_by_another_user(shown.number));
+    return locked->header;
+}
+
 [[nodiscard]] std::expected<bool, Error> activate_in_transaction(Database& db, const QString& fkey)
 {
-    auto flagged = db.execute(QStringLiteral("UPDATE PO_header_table SET future_po = FALSE"
+    auto flagged = db.execute(QStringLiteral("UPDATE PO_header_table SET future_po = FALSE, row_version = row_version + 1"
                                              " WHERE fkey = ? AND future_po = TRUE AND void = FALSE"),
                               {fkey});
     if (!flagged)
@@ -57,49 +63,68 @@ namespace {
 
 } // namespace
 
-[[nodiscard]] std::expected<void, Error> close_po(Database& db, const QString& fkey)
+std::expected<void, Error> close_po(Database& db, const DocumentVersion& shown)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    if (auto stock = remove_stock_on_order(db, fkey); !stock)
+    auto header = lock_order(db, shown);
+    if (!header)
+        return std::unexpected(header.error());
+    if (header->flag(u"fully_received"))
+        return std::unexpected(refused(QStringLiteral("Goods was fully received.")));
+    if (auto stock = remove_stock_on_order(db, *header); !stock)
         return stock;
     if (auto lines = run(db,
                          QStringLiteral("UPDATE PO_transaction_table SET quantity_cancel = quantity_cancel + quantity_open,"
                                         " quantity_open = 0, closed = TRUE WHERE fkey = ?"),
-                         {fkey});
+                         {shown.key});
         !lines)
         return lines;
-    if (auto header = run(db, QStringLiteral("UPDATE PO_header_table SET fully_received = TRUE WHERE fkey = ?"), {fkey});
-        !header)
-        return header;
+    if (auto flagged = run(db, QStringLiteral("UPDATE PO_header_table SET fully_received = TRUE,"
+                                              " row_version = row_version + 1 WHERE fkey = ?"),
+                           {shown.key});
+        !flagged)
+        return flagged;
     return tx.commit();
 }
 
-[[nodiscard]] std::expected<void, Error> void_po(Database& db, const QString& fkey)
+std::expected<void, Error> void_po(Database& db, const DocumentVersion& shown)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    if (auto stock = remove_stock_on_order(db, fkey); !stock)
+    auto header = lock_order(db, shown);
+    if (!header)
+        return std::unexpected(header.error());
+    if (header->flag(u"received"))
+        return std::unexpected(refused(QStringLiteral("Goods was received. Can not void this PO.")));
+    if (header->flag(u"billed"))
+        return std::unexpected(refused(shown.number + QStringLiteral(" was billed. Can not void this PO")));
+    if (auto stock = remove_stock_on_order(db, *header); !stock)
         return stock;
-    if (auto reopened = reopen_requisition_lines(db, fkey); !reopened)
+    if (auto reopened = reopen_requisition_lines(db, shown.key); !reopened)
         return reopened;
-    if (auto header = run(db, QStringLiteral("UPDATE PO_header_table SET void = TRUE WHERE fkey = ?"), {fkey}); !header)
-        return header;
+    if (auto flagged = run(db, QStringLiteral("UPDATE PO_header_table SET void = TRUE, row_version = row_version + 1"
+                                              " WHERE fkey = ?"),
+                           {shown.key});
+        !flagged)
+        return flagged;
     if (auto lines = run(db, QStringLiteral("UPDATE PO_transaction_table SET void = TRUE, closed = TRUE WHERE fkey = ?"),
-                         {fkey});
+                         {shown.key});
         !lines)
         return lines;
     return tx.commit();
 }
 
-[[nodiscard]] std::expected<bool, Error> activate_po(Database& db, const QString& fkey)
+std::expected<bool, Error> activate_po(Database& db, const DocumentVersion& shown)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    auto activated = activate_in_transaction(db, fkey);
+    if (auto header = lock_order(db, shown); !header)
+        return std::unexpected(header.error());
+    auto activated = activate_in_transaction(db, shown.key);
     if (!activated)
         return activated;
     if (auto committed = tx.commit(); !committed)
@@ -107,14 +132,15 @@ namespace {
     return *activated;
 }
 
-[[nodiscard]] std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QDate& today)
+std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QDate& today)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    auto due = db.select(QStringLiteral("SELECT docno, fkey FROM PO_header_table WHERE company = 1 AND future_po = TRUE"
-                                        " AND activate_date <= ? AND void = FALSE ORDER BY fkey"),
-                         {today});
+    auto due = db.select_for_update(QStringLiteral("SELECT docno, fkey FROM PO_header_table WHERE company = 1"
+                                                   " AND future_po = TRUE AND activate_date <= ? AND void = FALSE"
+                                                   " ORDER BY fkey"),
+                                    {today});
     if (!due)
         return std::unexpected(due.error());
     QStringList numbers;

@@ -1,5 +1,7 @@
 #include "forms/purchasing/po_requisition.h"
 
+#include "services/document_versions.h"
+
 #include <QMap>
 
 namespace zelkor {
@@ -24,20 +26,33 @@ QString placeholders(qsizetype count)
 }
 
 /// Sets `closed` on the named lines of one requisition, then brings its header in line: closed
-/// when no line is open (closing), open again (reopening).
-[[nodiscard]] std::expected<void, Error> set_lines_closed(Database& db, const QString& docno, const QList<int>& itemnos, bool closed)
+/// when no line is open (closing), open again (reopening). The lines are read under lock first:
+/// closing a line another order closed meanwhile refuses the save.
+[[nodiscard]] std::expected<void, Error> set_lines_closed(Database& db, const QString& docno, const QList<int>& itemnos,
+                                                         bool closed)
 {
     auto key = requisition_key(db, docno);
     if (!key)
         return std::unexpected(key.error());
     if (!*key || itemnos.isEmpty())
         return {};
-    Params params{closed, **key};
+    Params params{**key};
     for (int itemno : itemnos)
         params.push_back(itemno);
-    auto lines = db.execute(QStringLiteral("UPDATE PR_transaction_table SET closed = ? WHERE fkey = ? AND itemno IN (")
-                                + placeholders(itemnos.size()) + u')',
-                            params);
+    const QString named = QStringLiteral(" WHERE fkey = ? AND itemno IN (") + placeholders(itemnos.size()) + u')';
+    auto locked = db.select_for_update(QStringLiteral("SELECT itemno, closed FROM PR_transaction_table") + named
+                                           + QStringLiteral(" ORDER BY itemno"),
+                                       params);
+    if (!locked)
+        return std::unexpected(locked.error());
+    if (closed)
+        for (const Row& line : *locked)
+            if (line.flag(u"closed"))
+                return std::unexpected(Error::invalid(docno + QStringLiteral(" line ") + line.text(u"itemno")
+                                                      + QStringLiteral(" was already ordered.")));
+    Params update{closed};
+    update.insert(update.end(), params.begin(), params.end());
+    auto lines = db.execute(QStringLiteral("UPDATE PR_transaction_table SET closed = ?") + named, update);
     if (!lines)
         return std::unexpected(lines.error());
     auto header = closed
@@ -47,7 +62,7 @@ QString placeholders(qsizetype count)
         : db.execute(QStringLiteral("UPDATE PR_header_table SET closed = FALSE WHERE fkey = ?"), {**key});
     if (!header)
         return std::unexpected(header.error());
-    return {};
+    return raise_version(db, QStringLiteral("PR_header_table"), **key);
 }
 
 } // namespace

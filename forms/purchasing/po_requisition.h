@@ -9,7 +9,8 @@
 namespace zelkor {
 
 /// Closes the requisition lines the order lines were issued from (prno / pr_itemno), and each
-/// requisition that has no open line left. Runs inside the caller's transaction.
+/// requisition that has no open line left. Runs inside the caller's transaction; a line another
+/// order took meanwhile refuses the save (<requisition> line <n> was already ordered.).
 [[nodiscard]] std::expected<void, Error> close_requisition_lines(Database& db, const std::vector<OrderLine>& lines);
 
 /// Reopens every requisition line the stored order `order_fkey` was issued from, and its

@@ -2,6 +2,7 @@
 
 #include "forms/purchasing/po_requisition.h"
 #include "services/clock.h"
+#include "services/document_versions.h"
 #include "services/fiscal_periods.h"
 #include "services/sql_names.h"
 #include "services/stock/on_order.h"
@@ -240,6 +241,8 @@ InsertRow header_row(const Order& order, const DocumentTotals& totals, const Aud
         row.set(u"fully_billed", false);
     if (auto done = row.where(QStringLiteral("fkey = ?"), {header.fkey}).execute(db); !done)
         return std::unexpected(done.error());
+    if (auto raised = raise_version(db, QStringLiteral("PO_header_table"), header.fkey); !raised)
+        return raised;
     auto created = db.execute(QStringLiteral("UPDATE PO_header_table SET date_created = ?, time_created = ?"
                                              " WHERE fkey = ? AND date_created IS NULL"),
                               {stamp.today, stamp.time, header.fkey});
@@ -270,24 +273,28 @@ struct StoredOrder {
     QHash<int, StoredLine> lines;
 };
 
-[[nodiscard]] std::expected<StoredOrder, Error> locked_order(Database& db, const OrderHeader& header)
+/// The edited order as it is stored, read under lock: a void order is refused (" was void."), a
+/// fully received one too ("Order was fully received."), and one another user wrote since it was
+/// shown (changed_by_another_user).
+[[nodiscard]] std::expected<StoredOrder, Error> locked_order(Database& db, const DocumentVersion& shown)
 {
-    auto headers = db.select_for_update(QStringLiteral("SELECT docno, vendor_no, future_po, void, fully_received"
-                                                       " FROM PO_header_table WHERE fkey = ?"),
-                                        {header.fkey});
-    if (!headers)
-        return std::unexpected(headers.error());
-    if (headers->empty())
-        return std::unexpected(Error::not_found(QStringLiteral("Document no. ") + header.docno
-                                                + QStringLiteral(" not found")));
+    auto locked = lock_shown_version(db, shown);
+    if (!locked)
+        return std::unexpected(locked.error());
+    if (locked->header.flag(u"void"))
+        return std::unexpected(Error::invalid(shown.number + QStringLiteral(" was void.")));
+    if (locked->header.flag(u"fully_received"))
+        return std::unexpected(Error::invalid(QStringLiteral("Order was fully received.")));
+    if (locked->changed)
+        return std::unexpected(changed_by_another_user(shown.number));
     auto rows = db.select_for_update(
         QStringLiteral("SELECT itemno, quantity, quantity_received, quantity_billed, quantity_cancel,"
                        " quantity_open_for_bill, uom_received, received, fully_received, billed, fully_billed, closed"
                        " FROM PO_transaction_table WHERE fkey = ? ORDER BY itemno"),
-        {header.fkey});
+        {shown.key});
     if (!rows)
         return std::unexpected(rows.error());
-    StoredOrder stored{headers->front(), {}};
+    StoredOrder stored{locked->header, {}};
     for (const Row& row : *rows)
         stored.lines.insert(int(row.integer(u"itemno")),
                             {row.decimal(u"quantity"), row.decimal(u"quantity_received"), row.decimal(u"quantity_billed"),
@@ -403,12 +410,13 @@ std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fk
     return reopen_requisition_lines(db, fkey);
 }
 
-std::expected<void, Error> update_po(Database& db, const Order& order, const AuditStamp& stamp)
+std::expected<void, Error> update_po(Database& db, const Order& order, const DocumentVersion& shown,
+                                    const AuditStamp& stamp)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    auto stored = locked_order(db, order.header);
+    auto stored = locked_order(db, shown);
     if (!stored)
         return std::unexpected(stored.error());
     // Number, vendor and the future flag are not changed by an edit: the lines are written with

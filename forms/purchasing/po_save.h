@@ -3,6 +3,7 @@
 #include "forms/common/document_navigation.h"
 #include "forms/purchasing/po_document.h"
 #include "services/database.h"
+#include "services/document_versions.h"
 #include "services/numbering.h"
 
 #include <expected>
@@ -19,10 +20,12 @@ DocumentKind orders();
 [[nodiscard]] std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const AuditStamp& stamp);
 
 /// Rewrites a saved order in one transaction: the stored header and lines are read again under
-/// lock, what receipts and bills recorded on each line is carried, the order's effects are
+/// lock (a void, fully received or meanwhile changed order is refused), what receipts and bills
+/// recorded on each line is carried, the order's effects are
 /// undone (return_pr_n_qty_on_po), then the header columns an edit may change and every line
 /// are written again, and the effects of the new lines applied.
-[[nodiscard]] std::expected<void, Error> update_po(Database& db, const Order& order, const AuditStamp& stamp);
+[[nodiscard]] std::expected<void, Error> update_po(Database& db, const Order& order, const DocumentVersion& shown,
+                                                   const AuditStamp& stamp);
 
 /// Undoes a stored order's effects inside the caller's transaction: the open quantities of its
 /// lines come off po_quantity (when the order is in effect, i.e. not a future order), and the

@@ -11,9 +11,18 @@ const QString HeaderTable = QStringLiteral("PR_header_table");
 const QString LineTable = QStringLiteral("PR_transaction_table");
 const QString DocType = QStringLiteral("pr");
 
-Error not_found(const QString& docno)
+/// Reads the shown requisition again under lock: refuses a closed one ("PR was closed.") when
+/// `closed_refused`, then one another user changed since it was shown.
+[[nodiscard]] std::expected<Row, Error> lock_shown(Database& db, const DocumentVersion& shown, bool closed_refused)
 {
-    return Error::not_found(QStringLiteral("Document no. ") + docno + QStringLiteral(" not found"));
+    auto locked = lock_shown_version(db, shown);
+    if (!locked)
+        return std::unexpected(locked.error());
+    if (closed_refused && locked->header.flag(u"closed"))
+        return std::unexpected(Error::invalid(QStringLiteral("PR was closed.")));
+    if (locked->changed)
+        return std::unexpected(changed_by_another_user(shown.number));
+    return locked->header;
 }
 
 /// Whether the line is written for a new requisition or rewritten by an edit.
@@ -148,9 +157,8 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
         .execute(db);
 }
 
-[[nodiscard]] std::expected<void, Error> rewrite_header(Database& db, const QString& key, const QString& docno,
-                                                        const PrHeader& header, const DocumentTotals& totals,
-                                                        const AuditStamp& audit)
+[[nodiscard]] std::expected<void, Error> rewrite_header(Database& db, const QString& key, const PrHeader& header,
+                                                        const DocumentTotals& totals, const AuditStamp& audit)
 {
     UpdateRow row(HeaderTable);
     auto changed = set_kept_header_columns(row, header, totals)
@@ -161,9 +169,6 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
                        .execute(db);
     if (!changed)
         return std::unexpected(changed.error());
-    // Another user may have deleted it since it was shown: nothing to update is a failure.
-    if (*changed != 1)
-        return std::unexpected(not_found(docno));
     auto stamped = UpdateRow(HeaderTable)
                        .set(u"date_created", audit.today)
                        .set(u"time_created", audit.time)
@@ -183,7 +188,9 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
     if (!open_lines)
         return std::unexpected(open_lines.error());
     const bool closed = open_lines->toLongLong() == 0;
-    auto written = UpdateRow(HeaderTable).set(u"closed", closed).where(QStringLiteral("fkey = ?"), {key}).execute(db);
+    auto written = db.execute(QStringLiteral("UPDATE PR_header_table SET closed = ?, row_version = row_version + 1"
+                                             " WHERE fkey = ?"),
+                              {closed, key});
     if (!written)
         return std::unexpected(written.error());
     return closed;
@@ -223,7 +230,7 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
     return *number;
 }
 
-[[nodiscard]] std::expected<bool, Error> update_pr(Database& db, const QString& key, const QString& docno, const PrHeader& header,
+[[nodiscard]] std::expected<bool, Error> update_pr(Database& db, const DocumentVersion& shown, const PrHeader& header,
                                      const std::vector<PrLine>& lines, const TaxElementStore& taxes,
                                      const AuditStamp& audit)
 {
@@ -233,19 +240,20 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    if (auto written = rewrite_header(db, key, docno, header, written_lines->totals, audit); !written)
+    auto stored = lock_shown(db, shown, true);
+    if (!stored)
+        return std::unexpected(stored.error());
+    if (auto written = rewrite_header(db, shown.key, header, written_lines->totals, audit); !written)
         return std::unexpected(written.error());
-    if (auto removed = db.execute(QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?"), {key}); !removed)
+    if (auto removed = db.execute(QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?"), {shown.key}); !removed)
         return std::unexpected(removed.error());
     // Lines keep the order date they were first saved with, as the header does.
-    auto order_date = db.scalar(QStringLiteral("SELECT order_date FROM PR_header_table WHERE fkey = ?"), {key});
-    if (!order_date)
-        return std::unexpected(order_date.error());
     PrHeader saved = header;
-    saved.order_date = Row::to_date(*order_date);
-    if (auto written = insert_lines(db, {key, docno, saved}, *written_lines, audit, LineWrite::Edit); !written)
+    saved.order_date = stored->date(u"order_date");
+    if (auto written = insert_lines(db, {shown.key, stored->text(u"docno"), saved}, *written_lines, audit, LineWrite::Edit);
+        !written)
         return std::unexpected(written.error());
-    auto closed = settle_header_closed(db, key);
+    auto closed = settle_header_closed(db, shown.key);
     if (!closed)
         return std::unexpected(closed.error());
     if (auto done = committed(tx); !done)
@@ -253,34 +261,38 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
     return *closed;
 }
 
-std::expected<void, Error> close_pr(Database& db, const QString& key, const QString& docno)
+std::expected<void, Error> close_pr(Database& db, const DocumentVersion& shown)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    auto closed = UpdateRow(HeaderTable).set(u"closed", true).where(QStringLiteral("fkey = ?"), {key}).execute(db);
-    if (!closed)
-        return std::unexpected(closed.error());
-    if (*closed != 1)
-        return std::unexpected(not_found(docno));
-    auto lines = UpdateRow(LineTable).set(u"closed", true).where(QStringLiteral("fkey = ?"), {key}).execute(db);
+    if (auto stored = lock_shown(db, shown, false); !stored)
+        return std::unexpected(stored.error());
+    auto header = UpdateRow(HeaderTable).set(u"closed", true).where(QStringLiteral("fkey = ?"), {shown.key}).execute(db);
+    if (!header)
+        return std::unexpected(header.error());
+    auto lines = UpdateRow(LineTable).set(u"closed", true).where(QStringLiteral("fkey = ?"), {shown.key}).execute(db);
     if (!lines)
         return std::unexpected(lines.error());
+    if (auto raised = raise_version(db, HeaderTable, shown.key); !raised)
+        return raised;
     return committed(tx);
 }
 
-std::expected<void, Error> delete_pr(Database& db, const QString& key, const QString& docno)
+std::expected<void, Error> delete_pr(Database& db, const DocumentVersion& shown)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    auto header = db.execute(QStringLiteral("DELETE FROM PR_header_table WHERE fkey = ?"), {key});
-    if (!header)
-        return std::unexpected(header.error());
-    if (*header != 1)
-        return std::unexpected(not_found(docno));
-    if (auto lines = db.execute(QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?"), {key}); !lines)
-        return std::unexpected(lines.error());
+    auto stored = lock_shown(db, shown, false);
+    if (!stored)
+        return std::unexpected(stored.error());
+    if (!stored->flag(u"closed"))
+        return std::unexpected(Error::invalid(shown.number + QStringLiteral(" is opening.")));
+    for (const QString& sql : {QStringLiteral("DELETE FROM PR_transaction_table WHERE fkey = ?"),
+                               QStringLiteral("DELETE FROM PR_header_table WHERE fkey = ?")})
+        if (auto removed = db.execute(sql, {shown.key}); !removed)
+            return std::unexpected(removed.error());
     return committed(tx);
 }
 

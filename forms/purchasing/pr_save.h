@@ -2,6 +2,7 @@
 
 #include "forms/common/audit_stamp.h"
 #include "forms/purchasing/pr_document.h"
+#include "services/document_versions.h"
 #include "services/numbering.h"
 #include "services/purchase_tax.h"
 
@@ -15,18 +16,20 @@ namespace zelkor {
 [[nodiscard]] std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
                                                    const TaxElementStore& taxes, const AuditStamp& audit);
 
-/// Saves the edit of requisition `key` in one transaction: header rewritten, lines deleted and
-/// written again, then the header closed when no line is open. Gives the header's new closed
-/// state.
-[[nodiscard]] std::expected<bool, Error> update_pr(Database& db, const QString& key, const QString& docno, const PrHeader& header,
-                                     const std::vector<PrLine>& lines, const TaxElementStore& taxes,
-                                     const AuditStamp& audit);
+/// Saves the edit of the shown requisition in one transaction: its header is read again under
+/// lock (a closed requisition is refused with "PR was closed.", one another user changed since
+/// it was shown with changed_by_another_user), rewritten, its lines deleted and written again,
+/// then the header closed when no line is open. Gives the header's new closed state.
+[[nodiscard]] std::expected<bool, Error> update_pr(Database& db, const DocumentVersion& shown, const PrHeader& header,
+                                                   const std::vector<PrLine>& lines, const TaxElementStore& taxes,
+                                                   const AuditStamp& audit);
 
-/// Closes the requisition and all its lines. A requisition another user deleted meanwhile is
-/// not found ("Document no. ... not found"): nothing is reported closed that was not.
-[[nodiscard]] std::expected<void, Error> close_pr(Database& db, const QString& key, const QString& docno);
+/// Closes the shown requisition and all its lines. A requisition another user deleted meanwhile
+/// is not found ("Document no. ... not found"), one changed since is refused: nothing is
+/// reported closed that was not.
+[[nodiscard]] std::expected<void, Error> close_pr(Database& db, const DocumentVersion& shown);
 
-/// Deletes the requisition's header and lines; a requisition already gone is not found.
-[[nodiscard]] std::expected<void, Error> delete_pr(Database& db, const QString& key, const QString& docno);
+/// Deletes the shown requisition's header and lines; only a closed one, unchanged since shown.
+[[nodiscard]] std::expected<void, Error> delete_pr(Database& db, const DocumentVersion& shown);
 
 } // namespace zelkor
