@@ -102,6 +102,10 @@ std::optional<i128> parse_raw(QStringView text, bool allow_grouping, bool allow_
     QString digits;
     int fraction_digits = 0;
     bool seen_point = false, seen_digit = false;
+    // Thousands separators only between groups of three: "1,234,567.5", never "1,2" or "1,,2".
+    bool grouped = false;
+    int group_digits = 0;
+    auto group_complete = [&] { return !grouped || group_digits == 3; };
     for (; pos < text.size(); ++pos) {
         const QChar c = text[pos];
         if (c.isDigit() && c.unicode() < 128) {
@@ -109,15 +113,22 @@ std::optional<i128> parse_raw(QStringView text, bool allow_grouping, bool allow_
             seen_digit = true;
             if (seen_point)
                 ++fraction_digits;
+            else
+                ++group_digits;
         } else if (c == u'.' && !seen_point) {
+            if (!group_complete())
+                return std::nullopt;
             seen_point = true;
         } else if (c == u',' && allow_grouping && !seen_point && seen_digit) {
-            continue;
+            if (grouped ? group_digits != 3 : group_digits > 3)
+                return std::nullopt;
+            grouped = true;
+            group_digits = 0;
         } else {
             break;
         }
     }
-    if (!seen_digit)
+    if (!seen_digit || (!seen_point && !group_complete()))
         return std::nullopt;
     int exponent = 0;
     if (pos < text.size()) {

@@ -20,4 +20,12 @@ struct Error {
     static Error locked(QString detail) { return {Kind::Locked, QStringLiteral("record is locked by another user"), std::move(detail)}; }
 };
 
+/// A typed value as a message repeats it: cut to its first 60 characters (with "...") so that a
+/// long paste never floods a message box.
+inline QString shown_value(const QString& typed)
+{
+    constexpr qsizetype Longest = 60;
+    return typed.size() <= Longest ? typed : typed.left(Longest) + QStringLiteral("...");
+}
+
 } // namespace zelkor

@@ -422,7 +422,19 @@ bool POform_pr::begin_edit()
             return std::unexpected(checked.error());
         renumber_lines();
     }
-    return pr_lines_of_grid(line_grid());
+    auto lines = pr_lines_of_grid(line_grid());
+    if (!lines)
+        return lines;
+    if (lines->empty())
+        return std::unexpected(Error::invalid(QStringLiteral("No detail line")));
+    for (const PrLine& line : *lines)
+        if (auto checked = verify_line_values({line.itemno, line.itemcode, line.itemtype, line.quantity, line.unitcost,
+                                               line.extended_cost, line.uom, line.accno, line.warehouse, line.location,
+                                               line.tax_code},
+                                              m_lists);
+            !checked)
+            return std::unexpected(checked.error());
+    return lines;
 }
 
 bool POform_pr::save_new()

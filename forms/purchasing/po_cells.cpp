@@ -53,10 +53,13 @@ Entry POform_po::line_cell_typed(int row, const QString& caption, const QString&
     if (caption == col::ItemType)
         return value.isEmpty() || is_item_type(value) ? Entry::Accepted : refuse_with(QStringLiteral("item type is invalid."));
     if (caption == col::QuantityOrder || caption == col::UnitCost || caption == col::ExtendedCost) {
-        if (!numeric_or_empty(value))
-            return refuse_with(caption == col::QuantityOrder ? QStringLiteral("quantity is invalid.")
-                               : caption == col::UnitCost    ? QStringLiteral("unit cost is invalid.")
-                                                             : QStringLiteral("extended cost is invalid."));
+        const bool quantity_typed = caption == col::QuantityOrder;
+        auto checked = typed_number(value, quantity_typed ? QStringLiteral("quantity") : caption,
+                                    quantity_typed                 ? NumberColumn::Quantity
+                                    : caption == col::UnitCost ? NumberColumn::UnitCost
+                                                               : NumberColumn::Money);
+        if (!checked)
+            return refuse_with(checked.error().message);
         const auto quantity = cell_number(grid, row, col::QuantityOrder);
         const auto unitcost = cell_number(grid, row, col::UnitCost);
         if (caption == col::ExtendedCost) {
@@ -66,7 +69,10 @@ Entry POform_po::line_cell_typed(int row, const QString& caption, const QString&
                 grid.set_cell(row, col::UnitCost, (*extended / divisor).round(6).to_string());
             }
         } else if (quantity && unitcost) {
-            grid.set_cell(row, col::ExtendedCost, (*quantity * *unitcost).round2().format(2));
+            auto extended = extended_cost_of(*quantity, *unitcost);
+            if (!extended)
+                return refuse_with(extended.error().message);
+            grid.set_cell(row, col::ExtendedCost, extended->format(2));
         }
         if (caption == col::QuantityOrder && mode() == Mode::New)
             grid.set_cell(row, col::QuantityOpen, value);
@@ -262,7 +268,8 @@ Entry POform_po::fill_item_defaults(int row, const Row& item)
     renumber_lines();
     if (const auto quantity = cell_number(*m_lines, row, col::QuantityOrder))
         if (const auto unitcost = cell_number(*m_lines, row, col::UnitCost))
-            m_lines->set_cell(row, col::ExtendedCost, (*quantity * *unitcost).round2().format(2));
+            if (auto extended = extended_cost_of(*quantity, *unitcost))
+                m_lines->set_cell(row, col::ExtendedCost, extended->format(2));
     recompute_line_tax(row);
     return Entry::Accepted;
 }

@@ -77,6 +77,11 @@ std::expected<Order, Error> POform_po::read_order() const
         const QString itemno = grid.cell(row, col::ItemNo).trimmed();
         const QString description = grid.cell(row, col::Description);
         if (itemno.isEmpty()) {
+            // A row with an amount but no item is not a line the save could write.
+            for (QLatin1String amount : {col::QuantityOrder, col::UnitCost, col::ExtendedCost})
+                if (!grid.cell(row, amount).trimmed().isEmpty())
+                    return std::unexpected(Error::invalid(QStringLiteral("please specify item code for line ")
+                                                          + QString::number(row + 1)));
             // A row with text only continues the description of the line before it.
             if (!description.trimmed().isEmpty() && !order.lines.empty())
                 order.lines.back().description += QChar(10) + description;

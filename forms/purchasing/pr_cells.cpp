@@ -72,12 +72,17 @@ void set_account(Grid& lines, int row, const PurchasingLists& lists, const QStri
 }
 
 /// quantity × unit cost into the extended cost (to cents), when both are there.
-void extend(Grid& lines, int row)
+CellOutcome extend(Grid& lines, int row)
 {
     const auto quantity = cell_number(lines, row, col::Quantity);
     const auto unit_cost = cell_number(lines, row, col::UnitCost);
-    if (quantity && unit_cost)
-        lines.set_cell(row, col::ExtendedCost, (*quantity * *unit_cost).round2().format());
+    if (!quantity || !unit_cost)
+        return {};
+    auto extended = extended_cost_of(*quantity, *unit_cost);
+    if (!extended)
+        return refused(extended.error());
+    lines.set_cell(row, col::ExtendedCost, extended->format());
+    return {};
 }
 
 CellOutcome item_code_edited(PrCellContext& context, Grid& lines, int row)
@@ -112,7 +117,8 @@ CellOutcome item_code_edited(PrCellContext& context, Grid& lines, int row)
         filled = fill_charge(context, lines, row, code);
     if (!filled)
         return refused(filled.error());
-    extend(lines, row);
+    if (auto extended = extend(lines, row); extended.entry != Entry::Accepted)
+        return extended;
     return outcome;
 }
 
@@ -172,24 +178,26 @@ CellOutcome check_column(PrCellContext& context, Grid& lines, int row, const QSt
     auto number_check = [&](const char* message) {
         return numeric_or_empty(typed) ? CellOutcome{} : refused(QString::fromLatin1(message));
     };
+    auto typed_check = [&](const char* noun, NumberColumn kind) {
+        auto checked = typed_number(typed, QString::fromLatin1(noun), kind);
+        return checked ? CellOutcome{} : refused(checked.error());
+    };
     if (column == col::ItemCode)
         return item_code_edited(context, lines, row);
     if (column == col::ItemType)
         return typed.isEmpty() || is_item_type(typed.trimmed()) ? CellOutcome{} : refused(QStringLiteral("item type is invalid."));
     if (column == col::Quantity) {
-        if (auto outcome = number_check("quantity is invalid."); outcome.entry != Entry::Accepted)
+        if (auto outcome = typed_check("quantity", NumberColumn::Quantity); outcome.entry != Entry::Accepted)
             return outcome;
-        extend(lines, row);
-        return {};
+        return extend(lines, row);
     }
     if (column == col::UnitCost) {
-        if (auto outcome = number_check("unit cost is invalid."); outcome.entry != Entry::Accepted)
+        if (auto outcome = typed_check("unit cost", NumberColumn::UnitCost); outcome.entry != Entry::Accepted)
             return outcome;
-        extend(lines, row);
-        return {};
+        return extend(lines, row);
     }
     if (column == col::ExtendedCost) {
-        if (auto outcome = number_check("extended cost is invalid."); outcome.entry != Entry::Accepted)
+        if (auto outcome = typed_check("extended cost", NumberColumn::Money); outcome.entry != Entry::Accepted)
             return outcome;
         return typed.trimmed().isEmpty() ? CellOutcome{} : extended_cost_edited(lines, row);
     }

@@ -2,6 +2,7 @@
 
 #include "forms/common/grid.h"
 #include "forms/common/window_model.h"
+#include "forms/purchasing/purchasing_lists.h"
 #include "services/master_lookups.h"
 #include "services/purchase_tax.h"
 
@@ -49,6 +50,64 @@ std::expected<QString, Error> chosen_value(const Choices& list, const QString& t
     if (row < 0)
         return std::unexpected(Error::invalid(message));
     return list.value_of(row);
+}
+
+std::expected<void, Error> typed_number(const QString& typed, const QString& noun, NumberColumn column)
+{
+    if (typed.trimmed().isEmpty())
+        return {};
+    const auto value = Decimal::parse(typed.trimmed());
+    if (!value)
+        return std::unexpected(Error::invalid(noun + QStringLiteral(" is invalid.")));
+    if (const auto problem = column_problem(*value, column))
+        return std::unexpected(Error::invalid(noun + u' ' + *problem));
+    return {};
+}
+
+std::expected<Decimal, Error> extended_cost_of(const Decimal& quantity, const Decimal& unitcost)
+{
+    const Decimal extended = (quantity * unitcost).round2();
+    if (column_problem(extended, NumberColumn::Money))
+        return std::unexpected(Error::invalid(QStringLiteral("extended cost is too large.")));
+    return extended;
+}
+
+std::expected<void, Error> verify_line_values(const TypedLineValues& line, const PurchasingLists& lists)
+{
+    auto refuse = [](const QString& message) { return std::unexpected(Error::invalid(message)); };
+    const bool has_amount = line.quantity || line.unitcost || line.extended_cost;
+    if (line.itemcode.isEmpty()) {
+        if (has_amount)
+            return refuse(QStringLiteral("please specify item code for line ") + QString::number(line.itemno));
+        return {};
+    }
+    const struct {
+        const std::optional<Decimal>& value;
+        NumberColumn column;
+        const char* noun;
+    } numbers[] = {{line.quantity, NumberColumn::Quantity, "quantity"},
+                   {line.unitcost, NumberColumn::UnitCost, "unit cost"},
+                   {line.extended_cost, NumberColumn::Money, "extended cost"}};
+    for (const auto& number : numbers)
+        if (number.value)
+            if (const auto problem = column_problem(*number.value, number.column))
+                return refuse(shown_value(line.itemcode) + QStringLiteral(": ") + QString::fromLatin1(number.noun) + u' '
+                              + *problem);
+    const struct {
+        const Choices& list;
+        const QString& value;
+        const char* message;
+    } codes[] = {{lists.tax_codes, line.tax_code, "tax code is invalid."},
+                 {lists.warehouses, line.warehouse, "warehouse is invalid."},
+                 {lists.all_accounts, line.accno, "account is invalid."}};
+    for (const auto& code : codes)
+        if (auto chosen = chosen_value(code.list, code.value, QString::fromLatin1(code.message)); !chosen)
+            return std::unexpected(chosen.error());
+    if (!line.location.isEmpty() && !lists.has_location(line.warehouse, line.location))
+        return refuse(QStringLiteral("location is invalid."));
+    if (line.itemtype != u"1" && !line.uom.isEmpty() && lists.units.find(line.uom) < 0)
+        return refuse(QStringLiteral("Invalid uom"));
+    return {};
 }
 
 std::expected<Choices, Error> line_unit_choices(Database& db, const Choices& all_units, const QString& item_type,

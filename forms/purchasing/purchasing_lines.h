@@ -2,6 +2,9 @@
 
 #include "forms/common/field.h"
 #include "services/database.h"
+#include "services/value_limits.h"
+
+#include <optional>
 
 #include <QString>
 
@@ -11,6 +14,7 @@ namespace zelkor {
 
 class Grid;
 class WindowModel;
+struct PurchasingLists;
 
 // What the requisition and the order window share for their header and line grid. The line
 // routines address cells by the captions both grids use ("item code", "item type", "account",
@@ -29,6 +33,35 @@ bool is_master_item(const QString& item_type);
 /// allowed): gives the list's own spelling of it, or the error `message`.
 [[nodiscard]] std::expected<QString, Error> chosen_value(const Choices& list, const QString& typed,
                                                          const QString& message);
+
+/// The check of a number typed into a line's cell: empty is allowed; text that is not a number
+/// gives "<noun> is invalid."; a number its column cannot hold exactly on both engines gives
+/// "<noun> is too large." or "<noun> has too many decimals.".
+[[nodiscard]] std::expected<void, Error> typed_number(const QString& typed, const QString& noun, NumberColumn column);
+
+/// The extended cost of a quantity at a unit cost, to cents; the error "extended cost is too
+/// large." when no amount column can hold it.
+[[nodiscard]] std::expected<Decimal, Error> extended_cost_of(const Decimal& quantity, const Decimal& unitcost);
+
+/// What a saved line holds that was typed: its codes and numbers.
+struct TypedLineValues {
+    int itemno = 0;
+    QString itemcode{};
+    QString itemtype{};
+    std::optional<Decimal> quantity{};
+    std::optional<Decimal> unitcost{};
+    std::optional<Decimal> extended_cost{};
+    QString uom{};
+    QString accno{};
+    QString warehouse{};
+    QString location{};
+    QString tax_code{};
+};
+
+/// The checks every saved line passes whatever put its values there: a line carrying an amount
+/// names its item ("please specify item code for line n"), its numbers fit their columns, and
+/// its codes are in their lists (the cells' own messages). The first failure gives its message.
+[[nodiscard]] std::expected<void, Error> verify_line_values(const TypedLineValues& line, const PurchasingLists& lists);
 
 /// The units a line may use: every unit (`all_units`), or for a stock item its stock and
 /// purchase units and the units it has conversion rules from.

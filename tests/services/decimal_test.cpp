@@ -1,9 +1,12 @@
 #include "services/decimal.h"
+#include "services/value_limits.h"
 #include "tests/support/printers.h"
 
 #include <gtest/gtest.h>
 
 using zelkor::Decimal;
+using zelkor::NumberColumn;
+using zelkor::column_problem;
 
 namespace {
 
@@ -60,7 +63,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, DecimalParsing,
                                            ParseCase{"1.2.3", nullptr}, ParseCase{"1e5", nullptr},
                                            ParseCase{"12.5,0", nullptr}, ParseCase{"1,000,000.01", "1000000.01"},
                                            ParseCase{"0.0000000000005", "0"}, ParseCase{"0.0000000000015", "0.000000000002"},
-                                           ParseCase{"99999999999999999999999999999999999", nullptr}));
+                                           ParseCase{"99999999999999999999999999999999999", nullptr},
+                                           // Separators only between groups of three digits.
+                                           ParseCase{"1,2", nullptr}, ParseCase{"1,,,2", nullptr},
+                                           ParseCase{"12,34", nullptr}, ParseCase{"1,2345", nullptr},
+                                           ParseCase{"1234,567", nullptr}, ParseCase{"1,234,56.7", nullptr},
+                                           ParseCase{"123,456", "123456"}, ParseCase{"-1,234", "-1234"}));
 
 TEST(Decimal, FormatsWithThousandsSeparatorsAndReadsThemBack)
 {
@@ -112,3 +120,18 @@ TEST(Decimal, ReadsRealColumnsBackExactly)
 }
 
 } // namespace
+
+// What each kind of column holds exactly on both engines, and what it refuses.
+TEST(ColumnLimits, RefuseWhatAColumnCannotHoldExactly)
+{
+    EXPECT_FALSE(column_problem(Decimal("9999999999999.99"), NumberColumn::Money));
+    EXPECT_EQ(column_problem(Decimal("10000000000000"), NumberColumn::Money), "is too large.");
+    EXPECT_EQ(column_problem(Decimal("-10000000000000"), NumberColumn::Money), "is too large.");
+    EXPECT_EQ(column_problem(Decimal("999999999999999999.99"), NumberColumn::Money), "is too large.");
+    EXPECT_EQ(column_problem(Decimal("1.005"), NumberColumn::Money), "has too many decimals.");
+    EXPECT_FALSE(column_problem(Decimal("999999999.999999"), NumberColumn::Quantity));
+    EXPECT_EQ(column_problem(Decimal("0.0000001"), NumberColumn::Quantity), "has too many decimals.");
+    EXPECT_EQ(column_problem(Decimal("1000000000"), NumberColumn::UnitCost), "is too large.");
+    EXPECT_FALSE(column_problem(Decimal("1.23456789"), NumberColumn::Rate));
+    EXPECT_EQ(column_problem(Decimal::overflow(), NumberColumn::Rate), "is too large.");
+}
