@@ -1,0 +1,113 @@
+#include "services/stock/stock_settings.h"
+
+#include "services/sql_batch.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace zelkor {
+namespace {
+
+WarehouseSetting setting_of(const Row& row)
+{
+    WarehouseSetting setting;
+    setting.cost_method_text = row.text(u"cost_method");
+    setting.cost_method = cost_method_of(setting.cost_method_text);
+    setting.standard_cost = row.decimal(u"standard_cost");
+    setting.last_cost = row.decimal_or_null(u"last_cost");
+    setting.allow_negative_stock = row.flag(u"allow_negative_stock");
+    return setting;
+}
+
+StockItem item_of(const Row& row)
+{
+    const auto decimals = row.decimal_or_null(u"unitcost_decimals");
+    return {row.text(u"item_type"), row.text(u"stock_uom"), row.text(u"description"),
+            decimals ? int(std::clamp(decimals->to_integer(), 0LL, 6LL)) : 2};
+}
+
+} // namespace
+
+CostMethod cost_method_of(const QString& text)
+{
+    if (text == u"FIFO")
+        return CostMethod::Fifo;
+    if (text == u"LIFO")
+        return CostMethod::Lifo;
+    if (text == u"Moving average")
+        return CostMethod::MovingAverage;
+    if (text == u"Standard cost")
+        return CostMethod::StandardCost;
+    return CostMethod::None;
+}
+
+[[nodiscard]] std::expected<StockItems, Error> read_stock_items(Database& db, const std::set<QString>& itemcodes)
+{
+    const std::vector<QString> codes(itemcodes.begin(), itemcodes.end());
+    StockItems items;
+    for (qsizetype first = 0; first < qsizetype(codes.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(codes.size()) - first);
+        const Params params(codes.begin() + first, codes.begin() + first + count);
+        auto rows = db.select(QStringLiteral("SELECT itemcode, item_type, stock_uom, description, unitcost_decimals"
+                                             " FROM Item_master_table WHERE itemcode IN (")
+                                  + placeholder_list(count) + u')',
+                              params);
+        if (!rows)
+            return std::unexpected(rows.error());
+        for (const Row& row : *rows)
+            items.emplace(row.text(u"itemcode"), item_of(row));
+    }
+    return items;
+}
+
+[[nodiscard]] std::expected<WarehouseSettings, Error> lock_warehouse_settings(Database& db,
+                                                                              const std::set<ItemWarehouse>& keys)
+{
+    const std::vector<ItemWarehouse> sorted(keys.begin(), keys.end());
+    WarehouseSettings settings;
+    for (qsizetype first = 0; first < qsizetype(sorted.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(sorted.size()) - first);
+        Params params;
+        params.reserve(size_t(count) * 2);
+        for (qsizetype i = first; i < first + count; ++i)
+            params.insert(params.end(), {sorted[size_t(i)].itemcode, sorted[size_t(i)].warehouse});
+        auto rows = db.select_for_update(
+            QStringLiteral("SELECT itemcode, warehouse, cost_method, standard_cost, last_cost, allow_negative_stock"
+                           " FROM Item_warehouse_table WHERE company = 1 AND (itemcode, warehouse) IN (VALUES ")
+                + placeholder_rows(count, 2) + QStringLiteral(") ORDER BY itemcode, warehouse"),
+            params);
+        if (!rows)
+            return std::unexpected(rows.error());
+        for (const Row& row : *rows)
+            settings.emplace(ItemWarehouse{row.text(u"itemcode"), row.text(u"warehouse")}, setting_of(row));
+    }
+    return settings;
+}
+
+[[nodiscard]] std::expected<void, Error> update_last_costs(Database& db, const std::map<ItemWarehouse, LastCost>& costs)
+{
+    const std::vector<std::pair<ItemWarehouse, LastCost>> all(costs.begin(), costs.end());
+    for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement / 4) {
+        const qsizetype count = std::min(KeysPerStatement / 4, qsizetype(all.size()) - first);
+        QString rows;
+        Params params;
+        for (qsizetype i = first; i < first + count; ++i) {
+            const auto& [key, cost] = all[size_t(i)];
+            rows += (i == first ? QStringLiteral("") : QStringLiteral(", "))
+                + QStringLiteral("(?, ?, CAST(? AS NUMERIC), CAST(? AS NUMERIC))");
+            params.insert(params.end(), {key.itemcode, key.warehouse, cost.last_cost, cost.last_cost_plus});
+        }
+        auto done = db.execute(QStringLiteral("UPDATE Item_warehouse_table SET last_cost = v.column3, last_cost_plus = v.column4"
+                                              " FROM (VALUES ")
+                                   + rows
+                                   + QStringLiteral(") AS v WHERE Item_warehouse_table.company = 1"
+                                                    " AND Item_warehouse_table.itemcode = v.column1"
+                                                    " AND Item_warehouse_table.warehouse = v.column2"),
+                               params);
+        if (!done)
+            return std::unexpected(done.error());
+    }
+    return {};
+}
+
+} // namespace zelkor
