@@ -230,22 +230,57 @@ std::vector<ItemWarehouse> distinct_keys(const std::vector<NewLayer>& layers)
     return lot_ids->front();
 }
 
-[[nodiscard]] std::expected<LayerReversal, Error> reverse_document_layers(Database& db, const LayerDocument& document,
-                                                                          const ItemWarehouse& key)
+[[nodiscard]] std::expected<StockChange, Error> adjust_layer_value(Database& db, const LayerDocument& document,
+                                                                   const StockPlace& place, const QString& lot_id,
+                                                                   const Decimal& value)
 {
-    if (auto locked = lock_warehouse_settings(db, {key}); !locked)
+    const ItemWarehouse key = place.item_warehouse();
+    auto locked = lock_item_stock(db, key);
+    if (!locked)
         return std::unexpected(locked.error());
-    auto items = read_stock_items(db, {key.itemcode});
-    if (!items)
-        return std::unexpected(items.error());
-    const auto item = items->find(key.itemcode);
+    const StockItem& item = locked->item;
+    auto found = db.first(QStringLiteral("SELECT ") + layer_columns()
+                              + QStringLiteral(" FROM FIFO_table WHERE company = 1 AND itemcode = ? AND warehouse = ? AND lot_id = ?"),
+                          {key.itemcode, key.warehouse, lot_id});
+    if (!found)
+        return std::unexpected(found.error());
+    if (!*found || value.is_zero())
+        return StockChange{};
+    Layer layer = layer_of(**found);
+    if (!(layer.quantity > Decimal()))
+        return StockChange{};
+    layer.amount += value;
+    layer.unitcost = layer_unitcost(layer.amount, layer.quantity, item.unitcost_decimals, layer.unitcost);
+    const StockChange change{Decimal(), value};
     LayerWrites writes(document);
-    auto reversal = gather_layer_reversal(db, document, key, item == items->end() ? 2 : item->second.unitcost_decimals,
-                                          writes);
+    writes.change(layer, change);
+    if (auto written = writes.write(db); !written)
+        return std::unexpected(written.error());
+    OnHandChanges on_hand;
+    on_hand.add(place, item.stock_uom, change);
+    if (auto applied = on_hand.apply(db); !applied)
+        return std::unexpected(applied.error());
+    return change;
+}
+
+[[nodiscard]] std::expected<LayerReversal, Error> reverse_document_layers(Database& db, const LayerDocument& document,
+                                                                          const StockPlace& place)
+{
+    const ItemWarehouse key = place.item_warehouse();
+    auto locked = lock_item_stock(db, key);
+    if (!locked)
+        return std::unexpected(locked.error());
+    const StockItem& item = locked->item;
+    LayerWrites writes(document);
+    auto reversal = gather_layer_reversal(db, document, key, item.unitcost_decimals, writes);
     if (!reversal)
         return reversal;
     if (auto written = writes.write(db); !written)
         return std::unexpected(written.error());
+    OnHandChanges on_hand;
+    on_hand.add(place, item.stock_uom, reversal->change);
+    if (auto applied = on_hand.apply(db); !applied)
+        return std::unexpected(applied.error());
     return reversal;
 }
 

@@ -32,6 +32,17 @@ struct NewLayer {
 /// One layer, as add_layers.
 [[nodiscard]] std::expected<QString, Error> add_layer(Database& db, const LayerDocument& document, const NewLayer& layer);
 
+/// Adds `value` (base currency; negative to lower it) to the live layer `lot_id` of the item in
+/// the place's warehouse, inside the caller's transaction after locking the warehouse row: a
+/// cost correction of the stock still in the layer. The unit cost is recomputed to the item's
+/// decimals, a history row records the change under the document and the place's on-hand
+/// value changes by the same amount. A layer that is used up or holds no positive quantity
+/// takes nothing: the stock has been issued, and the caller posts the value elsewhere. Gives
+/// the change applied.
+[[nodiscard]] std::expected<StockChange, Error> adjust_layer_value(Database& db, const LayerDocument& document,
+                                                                   const StockPlace& place, const QString& lot_id,
+                                                                   const Decimal& value);
+
 /// What undoing a document's layer changes of one item and warehouse did.
 struct LayerReversal {
     StockChange change;          ///< applied to the layers
@@ -39,16 +50,17 @@ struct LayerReversal {
 };
 
 /// Undoes every layer change FIFO_history_table records for the document in the item's layers
-/// of one warehouse, inside the caller's transaction, after locking the warehouse row. Per lot,
+/// of one warehouse, inside the caller's transaction, after locking the warehouse row, and
+/// changes the on-hand row of `place` by what it applied to the layers. Per lot,
 /// the document's net change is taken back: from the live layer (its unit cost recomputed to
 /// the item's decimals, flagged negative_lot when it falls below 0, removed at 0), or, when the
 /// layer has been used up, by re-creating it with the negated change. A value-only change (a
 /// cost correction) is taken back in proportion to the quantity still in the layer; the rest
 /// left with the stock issued since and is reported. History rows marked `Reverse` record
 /// every change, so a second reversal finds nothing left to undo. Fails, for the caller to roll
-/// back, when a layer would be left with value but no quantity. On-hand rows are the caller's.
+/// back, when a layer would be left with value but no quantity.
 [[nodiscard]] std::expected<LayerReversal, Error> reverse_document_layers(Database& db, const LayerDocument& document,
-                                                                          const ItemWarehouse& key);
+                                                                          const StockPlace& place);
 
 /// The steps of add_layers and reverse_document_layers for callers that lock, gather and
 /// write for a whole document themselves.

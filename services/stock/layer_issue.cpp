@@ -160,23 +160,20 @@ StockChange take_from_layer(Layer& layer, const Decimal& quantity)
     if (issue.quantity.is_negative())
         return std::unexpected(Error::invalid(QStringLiteral("negative quantity is invalid.")));
     const ItemWarehouse key = issue.place.item_warehouse();
-    auto settings = lock_warehouse_settings(db, {key});
-    if (!settings)
-        return std::unexpected(settings.error());
-    const auto setting = settings->find(key);
-    if (setting == settings->end())
+    auto locked = lock_item_stock(db, key);
+    if (!locked)
+        return std::unexpected(locked.error());
+    if (!locked->setting)
         return std::unexpected(Error::invalid(QStringLiteral("warehouse ") + key.warehouse + QStringLiteral(" is invalid.")));
-    if (!keeps_layers(setting->second.cost_method))
+    const WarehouseSetting& setting = *locked->setting;
+    if (!keeps_layers(setting.cost_method))
         return std::unexpected(Error::invalid(QStringLiteral("Item %1 keeps no cost layers in warehouse %2.")
                                                   .arg(key.itemcode, key.warehouse)));
-    auto items = read_stock_items(db, {key.itemcode});
-    if (!items)
-        return std::unexpected(items.error());
-    const StockItem item = items->contains(key.itemcode) ? items->at(key.itemcode) : StockItem{};
+    const StockItem& item = locked->item;
 
     LayerWrites writes(document);
     OnHandChanges on_hand;
-    PositiveLayers positives(db, key, setting->second.cost_method);
+    PositiveLayers positives(db, key, setting.cost_method);
     LayerIssueResult result;
     Decimal rest = issue.quantity;
     auto given = consume(positives, rest, writes);
@@ -185,9 +182,9 @@ StockChange take_from_layer(Layer& layer, const Decimal& quantity)
     result.issued = *given;
     on_hand.add(issue.place, item.stock_uom, *given);
     if (rest > Decimal()) {
-        const auto& last_cost = setting->second.last_cost;
+        const auto& last_cost = setting.last_cost;
         const Decimal unit_cost = last_cost && *last_cost > Decimal() ? *last_cost : issue.unit_cost;
-        const NewLayer negative{issue.place, setting->second.cost_method_text, -rest, -(rest * unit_cost).round2(),
+        const NewLayer negative{issue.place, setting.cost_method_text, -rest, -(rest * unit_cost).round2(),
                                 item.stock_uom, item.unitcost_decimals};
         LotIds lots(db);
         std::vector<QString> lot_ids;

@@ -84,6 +84,22 @@ CostMethod cost_method_of(const QString& text)
     return settings;
 }
 
+[[nodiscard]] std::expected<LockedStock, Error> lock_item_stock(Database& db, const ItemWarehouse& key)
+{
+    auto settings = lock_warehouse_settings(db, {key});
+    if (!settings)
+        return std::unexpected(settings.error());
+    auto items = read_stock_items(db, {key.itemcode});
+    if (!items)
+        return std::unexpected(items.error());
+    LockedStock locked;
+    if (auto setting = settings->find(key); setting != settings->end())
+        locked.setting = setting->second;
+    if (auto item = items->find(key.itemcode); item != items->end())
+        locked.item = item->second;
+    return locked;
+}
+
 [[nodiscard]] std::expected<void, Error> update_last_costs(Database& db, const std::map<ItemWarehouse, LastCost>& costs)
 {
     const std::vector<std::pair<ItemWarehouse, LastCost>> all(costs.begin(), costs.end());

@@ -48,6 +48,13 @@ using StockItems = std::map<QString, StockItem>;
 [[nodiscard]] std::expected<WarehouseSettings, Error> lock_warehouse_settings(Database& db,
                                                                               const std::set<ItemWarehouse>& keys);
 
+/// One item in one warehouse, its setting locked as lock_warehouse_settings does.
+struct LockedStock {
+    std::optional<WarehouseSetting> setting; ///< nothing when the item is not set up in the warehouse
+    StockItem item;                          ///< defaults when the item is not in the item master
+};
+[[nodiscard]] std::expected<LockedStock, Error> lock_item_stock(Database& db, const ItemWarehouse& key);
+
 /// New last costs of an item in a warehouse, in base currency per stock unit.
 struct LastCost {
     Decimal last_cost;      ///< price net of tax included in it

@@ -7,6 +7,7 @@
 #include "services/clock.h"
 #include "services/invariants.h"
 #include "services/stock/cost_layers.h"
+#include "services/stock/inventory_document.h"
 #include "services/stock/layer_issue.h"
 #include "services/stock/stock_receipt.h"
 #include "services/stock/stock_reversal.h"
