@@ -1778,7 +1778,9 @@ CREATE TABLE FIFO_history_table (
     date_created DATE,
     time_created TEXT
 );
-CREATE INDEX FIFO_history_table_company_docno_warehouse_itemcode ON FIFO_history_table (company, docno, warehouse, itemcode);
+-- A document's changes are found by its number, source and date: numbers alone repeat across
+-- document types and years.
+CREATE INDEX FIFO_history_table_company_docno_source_date ON FIFO_history_table (company, docno, Source, Date, warehouse, itemcode);
 CREATE INDEX FIFO_history_table_company_receipt_no_itemcode_warehouse ON FIFO_history_table (company, receipt_no, itemcode, warehouse);
 CREATE INDEX FIFO_history_table_lot_id ON FIFO_history_table (lot_id);
 CREATE INDEX FIFO_history_table_company_itemcode_warehouse_lot_id ON FIFO_history_table (company, itemcode, warehouse, lot_id);

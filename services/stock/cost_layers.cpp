@@ -14,34 +14,33 @@ struct LotChange {
     StockChange change;
 };
 
+// The rows are summed here rather than grouped in SQL: a grouped query tempts SQLite to walk
+// the item's whole history in lot order instead of the document's few rows.
 [[nodiscard]] std::expected<std::vector<LotChange>, Error> document_lot_changes(Database& db, const LayerDocument& document,
                                                                                 const ItemWarehouse& key)
 {
-    auto rows = db.select(QStringLiteral("SELECT lot_id, MAX(cost_method) AS cost_method, MAX(receipt_no) AS receipt_no,"
-                                         " MAX(receipt_date) AS receipt_date, MAX(uom) AS uom, MAX(unitcost) AS unitcost,"
-                                         " MIN(id) AS first_id, SUM(quantity) AS quantity, SUM(amount) AS amount"
-                                         " FROM FIFO_history_table WHERE company = 1 AND docno = ? AND Source = ? AND Date = ?"
-                                         " AND warehouse = ? AND itemcode = ? GROUP BY lot_id ORDER BY lot_id"),
+    auto rows = db.select(QStringLiteral("SELECT id, lot_id, cost_method, receipt_no, receipt_date, uom, unitcost, quantity,"
+                                         " amount FROM FIFO_history_table WHERE company = 1 AND docno = ? AND Source = ?"
+                                         " AND Date = ? AND warehouse = ? AND itemcode = ?"),
                           {document.docno, document.source, document.date, key.warehouse, key.itemcode});
     if (!rows)
         return std::unexpected(rows.error());
-    std::vector<LotChange> lots;
+    std::map<QString, LotChange> by_lot;
     for (const Row& row : *rows) {
-        LotChange lot;
-        lot.layer = {0,
-                     key.itemcode,
-                     key.warehouse,
-                     row.text(u"cost_method"),
-                     row.text(u"lot_id"),
-                     row.text(u"receipt_no"),
-                     row.date(u"receipt_date"),
-                     row.decimal(u"unitcost"),
-                     {},
-                     {},
-                     row.text(u"uom"),
-                     false};
-        lot.first_history_id = row.integer(u"first_id");
-        lot.change = {row.decimal(u"quantity").round(6), row.decimal(u"amount").round2()};
+        const QString lot_id = row.text(u"lot_id");
+        auto [slot, fresh] = by_lot.try_emplace(lot_id);
+        LotChange& lot = slot->second;
+        if (fresh) {
+            lot.layer = {0, key.itemcode, key.warehouse, row.text(u"cost_method"), lot_id, row.text(u"receipt_no"),
+                         row.date(u"receipt_date"), row.decimal(u"unitcost"), {}, {}, row.text(u"uom"), false};
+            lot.first_history_id = row.integer(u"id");
+        }
+        lot.first_history_id = std::min(lot.first_history_id, row.integer(u"id"));
+        lot.change += {row.decimal(u"quantity"), row.decimal(u"amount")};
+    }
+    std::vector<LotChange> lots;
+    for (auto& [lot_id, lot] : by_lot) {
+        lot.change = {lot.change.quantity.round(6), lot.change.value.round2()};
         if (lot.change != StockChange{})
             lots.push_back(lot);
     }
@@ -215,10 +214,8 @@ std::vector<ItemWarehouse> distinct_keys(const std::vector<NewLayer>& layers)
     std::vector<QString> lot_ids;
     if (auto gathered = gather_new_layers(lots, document, layers, writes, on_hand, lot_ids); !gathered)
         return std::unexpected(gathered.error());
-    if (auto written = writes.write(db); !written)
+    if (auto written = write_stock(db, writes, on_hand); !written)
         return std::unexpected(written.error());
-    if (auto applied = on_hand.apply(db); !applied)
-        return std::unexpected(applied.error());
     return lot_ids;
 }
 
@@ -254,12 +251,10 @@ std::vector<ItemWarehouse> distinct_keys(const std::vector<NewLayer>& layers)
     const StockChange change{Decimal(), value};
     LayerWrites writes(document);
     writes.change(layer, change);
-    if (auto written = writes.write(db); !written)
-        return std::unexpected(written.error());
     OnHandChanges on_hand;
     on_hand.add(place, item.stock_uom, change);
-    if (auto applied = on_hand.apply(db); !applied)
-        return std::unexpected(applied.error());
+    if (auto written = write_stock(db, writes, on_hand); !written)
+        return std::unexpected(written.error());
     return change;
 }
 
@@ -275,12 +270,10 @@ std::vector<ItemWarehouse> distinct_keys(const std::vector<NewLayer>& layers)
     auto reversal = gather_layer_reversal(db, document, key, item.unitcost_decimals, writes);
     if (!reversal)
         return reversal;
-    if (auto written = writes.write(db); !written)
-        return std::unexpected(written.error());
     OnHandChanges on_hand;
     on_hand.add(place, item.stock_uom, reversal->change);
-    if (auto applied = on_hand.apply(db); !applied)
-        return std::unexpected(applied.error());
+    if (auto written = write_stock(db, writes, on_hand); !written)
+        return std::unexpected(written.error());
     return reversal;
 }
 

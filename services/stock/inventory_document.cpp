@@ -79,18 +79,10 @@ Params line_values(const DocumentNumber& number, const InventoryHeader& header, 
 
 InventoryHeader header_of(const Row& row)
 {
-    InventoryHeader header;
-    header.doctype = row.text(u"doctype");
-    header.date = row.date(u"trandate");
-    header.period = {row.text(u"fyear"), int(row.integer(u"period"))};
-    header.description = row.text(u"Description");
-    header.currency = row.text(u"currency");
-    header.exchange_rate = row.decimal_or_null(u"exchange_rate");
-    header.rate_date = row.date(u"rate_date");
-    header.source = row.text(u"Source");
-    header.source_form = row.text(u"source_form");
-    header.source_docno = row.text(u"source_docno");
-    return header;
+    return {row.text(u"doctype"),      row.date(u"trandate"),   {row.text(u"fyear"), int(row.integer(u"period"))},
+            row.text(u"Description"),  row.text(u"currency"),   row.decimal_or_null(u"exchange_rate"),
+            row.date(u"rate_date"),    row.text(u"Source"),     row.text(u"source_form"),
+            row.text(u"source_docno"), {}};
 }
 
 InventoryLine line_of(const Row& row)
@@ -157,7 +149,10 @@ InventoryLine line_of(const Row& row)
 [[nodiscard]] std::expected<std::optional<StoredInventoryDocument>, Error> read_inventory_document(Database& db,
                                                                                                   const QString& fkey)
 {
-    auto header = db.first(QStringLiteral("SELECT * FROM IN_header_table WHERE fkey = ?"), {fkey});
+    auto header = db.first(QStringLiteral("SELECT docno, doctype, trandate, Description, period, fyear, currency,"
+                                          " exchange_rate, rate_date, Source, source_form, source_docno, void"
+                                          " FROM IN_header_table WHERE fkey = ?"),
+                           {fkey});
     if (!header)
         return std::unexpected(header.error());
     if (!*header)
@@ -166,7 +161,11 @@ InventoryLine line_of(const Row& row)
     document.number = {(*header)->text(u"docno"), fkey};
     document.header = header_of(**header);
     document.void_document = (*header)->flag(u"void");
-    auto lines = db.select(QStringLiteral("SELECT * FROM IN_transaction_table WHERE fkey = ? ORDER BY lineno"), {fkey});
+    auto lines = db.select(QStringLiteral("SELECT lineno, itemcode, Description, warehouse, location, adjustment_type,"
+                                          " quantity, uom, unitcost, extended_cost, stock_uom, stock_uom_quantity,"
+                                          " stock_uom_unitcost, quantity_from, quantity_to, remark, stock_value"
+                                          " FROM IN_transaction_table WHERE fkey = ? ORDER BY lineno"),
+                           {fkey});
     if (!lines)
         return std::unexpected(lines.error());
     for (const Row& row : *lines)

@@ -203,10 +203,8 @@ StockChange take_from_layer(Layer& layer, const Decimal& quantity)
         }
         on_hand.add(issue.place, item.stock_uom, result.netted);
     }
-    if (auto written = writes.write(db); !written)
+    if (auto written = write_stock(db, writes, on_hand); !written)
         return std::unexpected(written.error());
-    if (auto applied = on_hand.apply(db); !applied)
-        return std::unexpected(applied.error());
     return result;
 }
 

@@ -146,4 +146,11 @@ void LayerWrites::mark_used_up(const Layer& used, const StockChange& change)
     return history.execute(db);
 }
 
+[[nodiscard]] std::expected<void, Error> write_stock(Database& db, const LayerWrites& writes, const OnHandChanges& on_hand)
+{
+    if (auto written = writes.write(db); !written)
+        return written;
+    return on_hand.apply(db);
+}
+
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/database.h"
+#include "services/stock/on_hand_changes.h"
 #include "services/stock/stock_types.h"
 
 #include <expected>
@@ -73,5 +74,8 @@ private:
     };
     std::vector<History> m_history;
 };
+
+/// Writes an operation's layer changes, then the on-hand changes that mirror them.
+[[nodiscard]] std::expected<void, Error> write_stock(Database& db, const LayerWrites& writes, const OnHandChanges& on_hand);
 
 } // namespace zelkor

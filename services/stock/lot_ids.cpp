@@ -19,11 +19,13 @@ QString time_of_second(int second)
 // from the operation's start time on.
 QString taken_ids_sql(qsizetype keys)
 {
-    const QString filter = QStringLiteral(" WHERE company = 1 AND lot_id >= ? AND lot_id <= ?"
-                                          " AND (itemcode, warehouse) IN (VALUES ")
-        + placeholder_rows(keys, 2) + u')';
-    return QStringLiteral("SELECT itemcode, warehouse, lot_id FROM FIFO_table") + filter
-        + QStringLiteral(" UNION SELECT itemcode, warehouse, lot_id FROM FIFO_history_table") + filter;
+    const auto from = [&](const char* table) {
+        return QStringLiteral("SELECT f.itemcode, f.warehouse, f.lot_id FROM (VALUES ") + placeholder_rows(keys, 2)
+            + QStringLiteral(") AS v INNER JOIN ") + QLatin1StringView(table)
+            + QStringLiteral(" f ON f.company = 1 AND f.itemcode = v.column1 AND f.warehouse = v.column2"
+                             " AND f.lot_id >= ? AND f.lot_id <= ?");
+    };
+    return from("FIFO_table") + QStringLiteral(" UNION ") + from("FIFO_history_table");
 }
 
 } // namespace
@@ -42,11 +44,12 @@ QString LotIds::last_id(const QDate& date) const { return day_prefix(date) + QSt
             unread.push_back(key);
     for (qsizetype first = 0; first < qsizetype(unread.size()); first += KeysPerStatement) {
         const qsizetype count = std::min(KeysPerStatement, qsizetype(unread.size()) - first);
-        Params range{first_id(date), last_id(date)};
+        Params values;
         for (qsizetype i = first; i < first + count; ++i)
-            range.insert(range.end(), {unread[size_t(i)].itemcode, unread[size_t(i)].warehouse});
-        Params params = range;
-        params.insert(params.end(), range.begin(), range.end());
+            values.insert(values.end(), {unread[size_t(i)].itemcode, unread[size_t(i)].warehouse});
+        values.insert(values.end(), {first_id(date), last_id(date)});
+        Params params = values;
+        params.insert(params.end(), values.begin(), values.end());
         auto rows = m_db.select(taken_ids_sql(count), params);
         if (!rows)
             return std::unexpected(rows.error());

@@ -218,10 +218,8 @@ InventoryHeader receipt_header(const StockReceipt& receipt)
     auto number = write_inventory_document(db, receipt_header(receipt), stock->lines);
     if (!number)
         return std::unexpected(number.error());
-    if (auto written = writes.write(db); !written)
+    if (auto written = write_stock(db, writes, stock->on_hand); !written)
         return std::unexpected(written.error());
-    if (auto applied = stock->on_hand.apply(db); !applied)
-        return std::unexpected(applied.error());
     if (auto updated = update_last_costs(db, stock->last_costs); !updated)
         return std::unexpected(updated.error());
     return ReceivedStock{*number, std::move(stock->received)};

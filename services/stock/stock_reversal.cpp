@@ -114,10 +114,8 @@ std::set<QString> item_codes(const StoredInventoryDocument& document)
     }
     if (auto appended = append_inventory_lines(db, document, reversal_lines, stamp); !appended)
         return std::unexpected(appended.error());
-    if (auto written = writes.write(db); !written)
+    if (auto written = write_stock(db, writes, on_hand); !written)
         return std::unexpected(written.error());
-    if (auto applied = on_hand.apply(db); !applied)
-        return std::unexpected(applied.error());
     if (auto marked = mark_void(db, fkey, stamp); !marked)
         return std::unexpected(marked.error());
     return result;

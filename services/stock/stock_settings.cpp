@@ -63,23 +63,37 @@ CostMethod cost_method_of(const QString& text)
 [[nodiscard]] std::expected<WarehouseSettings, Error> lock_warehouse_settings(Database& db,
                                                                               const std::set<ItemWarehouse>& keys)
 {
-    const std::vector<ItemWarehouse> sorted(keys.begin(), keys.end());
+    std::map<QString, std::set<QString>> warehouses_of;
+    for (const ItemWarehouse& key : keys)
+        warehouses_of[key.itemcode].insert(key.warehouse);
     WarehouseSettings settings;
-    for (qsizetype first = 0; first < qsizetype(sorted.size()); first += KeysPerStatement) {
-        const qsizetype count = std::min(KeysPerStatement, qsizetype(sorted.size()) - first);
-        Params params;
-        params.reserve(size_t(count) * 2);
-        for (qsizetype i = first; i < first + count; ++i)
-            params.insert(params.end(), {sorted[size_t(i)].itemcode, sorted[size_t(i)].warehouse});
+    // Chunks of consecutive item codes keep the rows of one chunk after those of the one before,
+    // so that the whole document's rows are taken in key order. The item and warehouse lists
+    // may name a few rows the document does not touch; they are held too, and left out here.
+    for (auto first = warehouses_of.begin(); first != warehouses_of.end();) {
+        Params items;
+        std::set<QString> warehouses;
+        auto last = first;
+        for (; last != warehouses_of.end() && qsizetype(items.size()) < KeysPerStatement; ++last) {
+            items.push_back(last->first);
+            warehouses.insert(last->second.begin(), last->second.end());
+        }
+        Params params = items;
+        params.insert(params.end(), warehouses.begin(), warehouses.end());
         auto rows = db.select_for_update(
             QStringLiteral("SELECT itemcode, warehouse, cost_method, standard_cost, last_cost, allow_negative_stock"
-                           " FROM Item_warehouse_table WHERE company = 1 AND (itemcode, warehouse) IN (VALUES ")
-                + placeholder_rows(count, 2) + QStringLiteral(") ORDER BY itemcode, warehouse"),
+                           " FROM Item_warehouse_table WHERE company = 1 AND itemcode IN (")
+                + placeholder_list(qsizetype(items.size())) + QStringLiteral(") AND warehouse IN (")
+                + placeholder_list(qsizetype(warehouses.size())) + QStringLiteral(") ORDER BY itemcode, warehouse"),
             params);
         if (!rows)
             return std::unexpected(rows.error());
-        for (const Row& row : *rows)
-            settings.emplace(ItemWarehouse{row.text(u"itemcode"), row.text(u"warehouse")}, setting_of(row));
+        for (const Row& row : *rows) {
+            ItemWarehouse key{row.text(u"itemcode"), row.text(u"warehouse")};
+            if (keys.contains(key))
+                settings.emplace(std::move(key), setting_of(row));
+        }
+        first = last;
     }
     return settings;
 }

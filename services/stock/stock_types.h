@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <compare>
+#include <tuple>
 
 namespace zelkor {
 
@@ -21,9 +22,7 @@ struct ItemWarehouse {
 
     friend auto operator<=>(const ItemWarehouse& a, const ItemWarehouse& b)
     {
-        if (auto order = QString::compare(a.itemcode, b.itemcode) <=> 0; order != 0)
-            return order;
-        return QString::compare(a.warehouse, b.warehouse) <=> 0;
+        return std::tie(a.itemcode, a.warehouse) <=> std::tie(b.itemcode, b.warehouse);
     }
     friend bool operator==(const ItemWarehouse& a, const ItemWarehouse& b) = default;
 };
@@ -37,9 +36,7 @@ struct StockPlace {
     ItemWarehouse item_warehouse() const { return {itemcode, warehouse}; }
     friend auto operator<=>(const StockPlace& a, const StockPlace& b)
     {
-        if (auto order = a.item_warehouse() <=> b.item_warehouse(); order != 0)
-            return order;
-        return QString::compare(a.location, b.location) <=> 0;
+        return std::tie(a.itemcode, a.warehouse, a.location) <=> std::tie(b.itemcode, b.warehouse, b.location);
     }
     friend bool operator==(const StockPlace& a, const StockPlace& b) = default;
 };

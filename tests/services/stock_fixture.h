@@ -131,16 +131,8 @@ protected:
               "SELECT * FROM FIFO_table ORDER BY itemcode, warehouse, lot_id",
               "SELECT * FROM FIFO_history_table ORDER BY id",
               "SELECT * FROM Docno_master_table WHERE doctype = 'ir' ORDER BY fiscalyear",
-              "SELECT * FROM Next_number_fkey_table WHERE doctype = 'ir'"}) {
-            auto rows = db().select(QString::fromLatin1(query));
-            EXPECT_TRUE(rows);
-            for (const Row& row : *rows) {
-                QStringList values;
-                for (int i = 0; i < row.size(); ++i)
-                    values << Row::to_text(row.value(i));
-                state << values.join(u'|');
-            }
-        }
+              "SELECT * FROM Next_number_fkey_table WHERE doctype = 'ir'"})
+            state << t.rows(QString::fromLatin1(query));
         return state;
     }
 
