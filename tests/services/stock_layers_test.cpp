@@ -121,6 +121,9 @@ TEST_F(StockLayers, ReversalLeavesDocumentsOfTheSameNumberAlone)
 
 TEST_F(StockLayers, IssueTakesFifoOldestAndLifoNewestFirstAtEachLayersCost)
 {
+    // A mark left on another item's layer is not this issue's to sweep.
+    received_key(receipt(QStringLiteral("RO-26-00009")), {line(QStringLiteral("OLDPART"), QStringLiteral("pcs"), "1", "1.00")});
+    ASSERT_TRUE(db().execute(QStringLiteral("UPDATE FIFO_table SET \"delete\" = TRUE WHERE itemcode = 'OLDPART'")));
     for (const char* item : {"WIDGET", "BOLT"}) {
         const QString location = item == QByteArrayView("BOLT") ? QStringLiteral("A2") : QStringLiteral("A1");
         received_key(receipt(), {line(item, QStringLiteral("pcs"), "10", "20.00", QStringLiteral("MAIN"), location),
@@ -138,6 +141,8 @@ TEST_F(StockLayers, IssueTakesFifoOldestAndLifoNewestFirstAtEachLayersCost)
         }
         EXPECT_EQ(on_hand(item, QStringLiteral("MAIN"), location), QStringLiteral("15 ") + (item == QByteArrayView("WIDGET") ? "55.00" : "35.00"));
     }
+    EXPECT_EQ(t.count(QStringLiteral("FIFO_table WHERE itemcode = 'OLDPART'")), 1);
+    ASSERT_TRUE(db().execute(QStringLiteral("UPDATE FIFO_table SET \"delete\" = FALSE WHERE itemcode = 'OLDPART'")));
     expect_consistent();
 }
 

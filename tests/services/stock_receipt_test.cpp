@@ -122,6 +122,14 @@ TEST_F(StockReceiving, LotIdsNeverRepeatForAnItemInAWarehouse)
     EXPECT_EQ(t.text(QStringLiteral("SELECT lot_id FROM FIFO_table WHERE warehouse = 'EAST'")),
               QStringLiteral("2026031510:00:00"));
 
+    // A line received free of charge leaves the last costs alone.
+    const Decimal last_cost = t.decimal(QStringLiteral("SELECT last_cost FROM Item_warehouse_table WHERE itemcode = 'WIDGET'"
+                                                       " AND warehouse = 'MAIN'"));
+    received_key(receipt(QStringLiteral("RO-26-00005")), {line(QStringLiteral("WIDGET"), QStringLiteral("pcs"), "1", "0")});
+    EXPECT_EQ(t.decimal(QStringLiteral("SELECT last_cost FROM Item_warehouse_table WHERE itemcode = 'WIDGET'"
+                                       " AND warehouse = 'MAIN'")),
+              last_cost);
+
     // The last second of the day is the last one there is.
     FixedClock late(Today, QTime(23, 59, 59));
     received_key(receipt(QStringLiteral("RO-26-00003")), {line(QStringLiteral("WIDGET"), QStringLiteral("pcs"), "1", "2.00")});

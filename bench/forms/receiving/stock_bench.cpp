@@ -59,18 +59,9 @@ void add_existing_stock(Database& db)
 
 std::vector<StockReceiptLine> receipt_lines(int count)
 {
-    static const struct {
-        const char* item;
-        const char* type;
-        const char* uom;
-        const char* warehouse;
-        const char* location;
-    } items[] = {{"WIDGET", "1", "box", "MAIN", "A1"}, {"BOLT", "1", "box", "MAIN", "A2"},
-                 {"PAINT", "1", "can", "MAIN", "A1"},  {"GLUE", "1", "kg", "EAST", "E1"},
-                 {"MANUAL", "2", "each", "MAIN", "A1"}};
     std::vector<StockReceiptLine> lines;
     for (int index = 0; index < count; ++index) {
-        const auto& item = items[index % 5];
+        const bench::FixtureItem& item = bench::FixtureItems[index % std::size(bench::FixtureItems)];
         StockReceiptLine line;
         line.itemcode = QString::fromLatin1(item.item);
         line.itemtype = QString::fromLatin1(item.type);
