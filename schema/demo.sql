@@ -165,6 +165,29 @@ SELECT 1, f.fyear, 'A', a.accno, 'USD', a.acccode, a.subacc, a.subacc2, a.subacc
        ELSE 0 END
 FROM Account_master_table a CROSS JOIN Fiscalyear_table f;
 
+-- The opening position is the one journal entry of the previous year's last period, so that
+-- every balance follows from journal lines, as the postings that come later keep them.
+INSERT INTO GL_header_table (company, fkey, doctype, docno, Description, Source, source_docno, gldate, currency, period,
+    fyear, Reverse, void, date_created, time_created, user_created) VALUES
+(1, '1gl-0', 'gl', 'OPENING', 'Opening position', 'OPENING', 'OPENING', '@PREV_YEAR@-12-31', 'USD', 12,
+    '@PREV_YEAR@', FALSE, FALSE, '@PREV_YEAR@-12-31', '00:00:00', 'ADMIN');
+
+INSERT INTO GL_transaction_table (company, fkey, lineno, doctype, docno, gldate, period, fyear, accno, acccode, amount,
+    base_amount, currency, ledgertype, Description, Source, source_docno, void, date_created, time_created, user_created) VALUES
+(1, '1gl-0', 1, 'gl', 'OPENING', '@PREV_YEAR@-12-31', 12, '@PREV_YEAR@', '1050', '1050', 50000.00, 50000.00, 'USD', 'A',
+    'Opening position', 'OPENING', 'OPENING', FALSE, '@PREV_YEAR@-12-31', '00:00:00', 'ADMIN'),
+(1, '1gl-0', 2, 'gl', 'OPENING', '@PREV_YEAR@-12-31', 12, '@PREV_YEAR@', '1300', '1300', 1364.00, 1364.00, 'USD', 'A',
+    'Opening position', 'OPENING', 'OPENING', FALSE, '@PREV_YEAR@-12-31', '00:00:00', 'ADMIN'),
+(1, '1gl-0', 3, 'gl', 'OPENING', '@PREV_YEAR@-12-31', 12, '@PREV_YEAR@', '1310', '1310', 376.25, 376.25, 'USD', 'A',
+    'Opening position', 'OPENING', 'OPENING', FALSE, '@PREV_YEAR@-12-31', '00:00:00', 'ADMIN'),
+(1, '1gl-0', 4, 'gl', 'OPENING', '@PREV_YEAR@-12-31', 12, '@PREV_YEAR@', '3000', '3000', 51740.25, 51740.25, 'USD', 'A',
+    'Opening position', 'OPENING', 'OPENING', FALSE, '@PREV_YEAR@-12-31', '00:00:00', 'ADMIN');
+
+UPDATE Balance_period_table
+SET period12 = CASE accno WHEN '1050' THEN 50000.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 ELSE 51740.25 END,
+    e_period12 = CASE accno WHEN '1050' THEN 50000.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 ELSE 51740.25 END
+WHERE fyear = '@PREV_YEAR@' AND ledgertype = 'A' AND accno IN ('1050', '1300', '1310', '3000');
+
 -- Foreign-currency rows ("F") and their base-currency equivalents ("E") of the accounts that
 -- already carry a foreign currency.
 INSERT INTO Balance_table (company, ledgertype, accno, currency, amount, base_amount, acccode, subacc, subacc2, subacc3, subacc4, subacc5)

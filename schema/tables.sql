@@ -1696,7 +1696,8 @@ CREATE INDEX IN_header_table_source_docno ON IN_header_table (source_docno);
 CREATE INDEX IN_header_table_trandate ON IN_header_table (trandate);
 
 -- Lines of the inventory documents, in the document's unit and in the item's stock unit;
--- reversal lines are appended with negated quantities and amounts.
+-- reversal lines are appended with negated quantities and amounts. stock_value is the value
+-- in base currency a line added to stock (0 for a non-stock item), what its reversal takes back.
 CREATE TABLE IN_transaction_table (
     company INTEGER NOT NULL DEFAULT 1,
     fkey TEXT NOT NULL,
@@ -1731,6 +1732,7 @@ CREATE TABLE IN_transaction_table (
     time_created TEXT,
     user_created TEXT,
     computer_id TEXT,
+    stock_value NUMERIC(18,2) DEFAULT 0,
     PRIMARY KEY (fkey, lineno)
 );
 CREATE INDEX IN_transaction_table_company_itemcode_warehouse ON IN_transaction_table (company, itemcode, warehouse);
@@ -1738,9 +1740,10 @@ CREATE INDEX IN_transaction_table_docno ON IN_transaction_table (docno);
 CREATE INDEX IN_transaction_table_trandate ON IN_transaction_table (trandate);
 
 -- Cost layers of FIFO and LIFO items per item and warehouse, in the stock unit and base
--- currency. lot_id (receipt date "yyyymmdd" and time "HH:MM:SS") orders the layers in time;
--- it is not unique. A negative layer records stock issued while no layer covered it; a layer
--- used up by netting is marked "delete" and swept.
+-- currency. lot_id (receipt date "yyyymmdd" and time "HH:MM:SS") orders the layers in time
+-- and names one layer of an item in a warehouse: history rows find their layer by it. A
+-- negative layer records stock issued while no layer covered it; a layer used up by an issue
+-- is marked "delete" and swept before the issue ends.
 CREATE TABLE FIFO_table (
     id @ID@,
     company INTEGER NOT NULL DEFAULT 1,
@@ -1757,7 +1760,7 @@ CREATE TABLE FIFO_table (
     negative_lot BOOLEAN NOT NULL DEFAULT FALSE,
     "delete" BOOLEAN NOT NULL DEFAULT FALSE
 );
-CREATE INDEX FIFO_table_company_itemcode_warehouse_lot_id ON FIFO_table (company, itemcode, warehouse, lot_id);
+CREATE UNIQUE INDEX FIFO_table_company_itemcode_warehouse_lot_id ON FIFO_table (company, itemcode, warehouse, lot_id);
 CREATE INDEX FIFO_table_lot_id ON FIFO_table (lot_id);
 CREATE INDEX FIFO_table_delete ON FIFO_table ("delete") WHERE "delete" = TRUE;
 
@@ -1783,9 +1786,12 @@ CREATE TABLE FIFO_history_table (
     date_created DATE,
     time_created TEXT
 );
-CREATE INDEX FIFO_history_table_company_docno_warehouse_itemcode ON FIFO_history_table (company, docno, warehouse, itemcode);
+-- A document's changes are found by its number, source and date: numbers alone repeat across
+-- document types and years.
+CREATE INDEX FIFO_history_table_company_docno_source_date ON FIFO_history_table (company, docno, Source, Date, warehouse, itemcode);
 CREATE INDEX FIFO_history_table_company_receipt_no_itemcode_warehouse ON FIFO_history_table (company, receipt_no, itemcode, warehouse);
 CREATE INDEX FIFO_history_table_lot_id ON FIFO_history_table (lot_id);
+CREATE INDEX FIFO_history_table_company_itemcode_warehouse_lot_id ON FIFO_history_table (company, itemcode, warehouse, lot_id);
 
 -- ===== Rights, layouts and remembered values =====
 

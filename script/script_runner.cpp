@@ -1,5 +1,6 @@
 #include "script/script_runner.h"
 
+#include "forms/purchasing/po_invariants.h"
 #include "services/database.h"
 #include "services/decimal.h"
 
@@ -109,6 +110,7 @@ ScriptRunner::Step ScriptRunner::run_line(const std::vector<Token>& tokens)
         {"expect-cell", &ScriptRunner::expect_cell},
         {"sql", &ScriptRunner::sql},
         {"expect-sql", &ScriptRunner::expect_sql},
+        {"check", &ScriptRunner::check},
     };
     if (verb == u"fields")
         return print_fields();
@@ -431,6 +433,22 @@ ScriptRunner::Step ScriptRunner::expect_sql(const std::vector<Token>& tokens)
     if (!same_value(actual, tokens[2].text))
         return fail("query gave " + quoted(actual) + ", expected " + quoted(tokens[2].text));
     return Step::Done;
+}
+
+ScriptRunner::Step ScriptRunner::check(const std::vector<Token>& tokens)
+{
+    if (tokens.size() != 1)
+        return stop(QStringLiteral("check takes no arguments"));
+    auto violations = check_invariants(m_db, purchasing_invariant_checks());
+    if (!violations)
+        return stop("database: " + violations.error().detail);
+    if (violations->isEmpty()) {
+        m_out << "consistent" << Qt::endl;
+        return Step::Done;
+    }
+    for (const QString& violation : std::as_const(*violations))
+        fail(violation);
+    return Step::Failed;
 }
 
 // Listings --------------------------------------------------------------------------------------

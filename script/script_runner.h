@@ -45,6 +45,7 @@ private:
     Step expect_cell(const std::vector<Token>& tokens);
     Step sql(const std::vector<Token>& tokens);
     Step expect_sql(const std::vector<Token>& tokens);
+    Step check(const std::vector<Token>& tokens);
     Step print_fields();
     Step print_grid();
 

@@ -1,11 +1,16 @@
 #include "services/invariants.h"
 
+#include "services/stock/stock_invariants.h"
+
 namespace zelkor {
 
 std::vector<InvariantCheck> invariant_checks()
 {
     // Modules that keep their own consistent data (stock, payables) append their checks here.
-    return ledger_invariant_checks();
+    std::vector<InvariantCheck> checks = ledger_invariant_checks();
+    for (InvariantCheck& check : stock_invariant_checks())
+        checks.push_back(std::move(check));
+    return checks;
 }
 
 [[nodiscard]] std::expected<QStringList, Error> check_invariants(Database& db, const std::vector<InvariantCheck>& checks)

@@ -64,4 +64,17 @@ void raw_floor_save(Database& db, int inserts, int updates, long long serial)
     (void)tx.commit();
 }
 
+void raw_floor_benchmark(benchmark::State& state, Engine engine)
+{
+    BenchDatabase b(engine);
+    if (!b.ok()) {
+        state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
+        return;
+    }
+    raw_floor_setup(b.db());
+    long long serial = 0;
+    for (auto _ : state)
+        raw_floor_save(b.db(), 20, 3, ++serial);
+}
+
 } // namespace zelkor::bench

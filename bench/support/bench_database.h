@@ -4,6 +4,8 @@
 
 #include <QTemporaryDir>
 
+#include <benchmark/benchmark.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -37,9 +39,24 @@ void require(const std::expected<T, Error>& done, const char* what)
     }
 }
 
+/// An item of the fixture as a document line names it: a mix of stock items (FIFO, LIFO,
+/// standard cost, moving average, each in its purchase unit) and a non-stock item.
+struct FixtureItem {
+    const char* item;
+    const char* type;
+    const char* uom;
+    const char* warehouse;
+    const char* location;
+};
+inline constexpr FixtureItem FixtureItems[] = {{"WIDGET", "1", "box", "MAIN", "A1"}, {"BOLT", "1", "box", "MAIN", "A2"},
+                                               {"PAINT", "1", "can", "MAIN", "A1"},  {"GLUE", "1", "kg", "EAST", "E1"},
+                                               {"MANUAL", "2", "each", "MAIN", "A1"}};
+
 /// The raw floor of a save: `inserts` bare inserts and `updates` bare updates in one transaction,
 /// into scratch tables of the same database.
 void raw_floor_setup(Database& db);
 void raw_floor_save(Database& db, int inserts, int updates, long long serial);
+/// The raw floor of a save of 20 inserts and 3 updates as a benchmark, to run beside a save's.
+void raw_floor_benchmark(benchmark::State& state, Engine engine);
 
 } // namespace zelkor::bench

@@ -16,8 +16,7 @@ std::expected<std::optional<QString>, Error> StockUnits::stock_uom_of(const QStr
     return stock_uom;
 }
 
-std::expected<std::optional<StockQuantity>, Error> StockUnits::convert(const QString& itemcode, const QString& uom,
-                                                                       const Decimal& quantity)
+std::expected<std::optional<StockConversion>, Error> StockUnits::conversion(const QString& itemcode, const QString& uom)
 {
     auto stock_uom = stock_uom_of(itemcode);
     if (!stock_uom)
@@ -33,7 +32,18 @@ std::expected<std::optional<StockQuantity>, Error> StockUnits::convert(const QSt
             return std::unexpected(read.error());
         pair = m_pairs.insert(pair_key, *read);
     }
-    return StockQuantity{(quantity * pair->to_quantity / pair->from_quantity).round(6), **stock_uom};
+    return StockConversion{*pair, **stock_uom};
+}
+
+std::expected<std::optional<StockQuantity>, Error> StockUnits::convert(const QString& itemcode, const QString& uom,
+                                                                       const Decimal& quantity)
+{
+    auto found = conversion(itemcode, uom);
+    if (!found)
+        return std::unexpected(found.error());
+    if (!*found)
+        return std::nullopt;
+    return StockQuantity{(*found)->stock_quantity(quantity), (*found)->stock_uom};
 }
 
 } // namespace zelkor

@@ -18,6 +18,18 @@ struct StockQuantity {
     QString stock_uom{};
 };
 
+/// How a document unit converts to an item's stock unit.
+struct StockConversion {
+    ConversionPair pair{};
+    QString stock_uom{};
+
+    /// `quantity` in the stock unit: multiplied before it is divided, kept to six decimals.
+    Decimal stock_quantity(const Decimal& quantity) const
+    {
+        return (quantity * pair.to_quantity / pair.from_quantity).round(6);
+    }
+};
+
 /// Converts document quantities to stock units for one save: each item's stock unit and each
 /// unit pair's factor are read once, however many lines name them.
 class StockUnits {
@@ -31,6 +43,12 @@ public:
                                                                              const Decimal& quantity);
     /// The item's stock unit; nothing when the item is not in the item master.
     [[nodiscard]] std::expected<std::optional<QString>, Error> stock_uom_of(const QString& itemcode);
+    /// The conversion of `uom` (the stock unit when empty) to the item's stock unit; nothing when
+    /// the item is not in the item master.
+    [[nodiscard]] std::expected<std::optional<StockConversion>, Error> conversion(const QString& itemcode,
+                                                                                  const QString& uom);
+    /// Takes an item's stock unit read with other item columns, so that it is not read again.
+    void remember_stock_uom(const QString& itemcode, const QString& stock_uom) { m_stock_uoms.insert(itemcode, stock_uom); }
 
 private:
     Database& m_db;

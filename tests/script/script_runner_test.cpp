@@ -27,7 +27,8 @@ struct ScriptRun {
 };
 
 /// Runs zelkor_po_script on the test's database with the given script text.
-ScriptRun run_script(const zelkor::testing::TestDatabase& database, const QString& script)
+ScriptRun run_script(const zelkor::testing::TestDatabase& database, const QString& script,
+                     const QStringList& options = {})
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("test.script");
@@ -37,7 +38,7 @@ ScriptRun run_script(const zelkor::testing::TestDatabase& database, const QStrin
     file.close();
     QProcess process;
     process.start(QStringLiteral(ZELKOR_PO_SCRIPT),
-                  {"--db", location_of(database.where()), "--today", "2026-03-15", path});
+                  QStringList{"--db", location_of(database.where()), "--today", "2026-03-15"} + options + QStringList{path});
     EXPECT_TRUE(process.waitForFinished(60000));
     ScriptRun run;
     run.status = process.exitCode();
@@ -102,6 +103,21 @@ TEST(ScriptRunner, ReportsFailedExpectationsAndMissingAnswers)
     const ScriptRun broken = run_script(database, "open POform_nothing\n");
     EXPECT_EQ(broken.status, 2);
     EXPECT_EQ(broken.output.last(), "ERROR line 1: unknown window POform_nothing");
+}
+
+TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
+{
+    zelkor::testing::TestDatabase database(zelkor::testing::Contents::Empty);
+    const ScriptRun run = run_script(database,
+                                     "check\n"
+                                     "sql \"UPDATE Item_onhand_table SET Value = 600 WHERE itemcode = 'WIDGET-A'\"\n"
+                                     "check\n",
+                                     {"--init", "--demo"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output,
+              (QStringList{"consistent", "1 row(s)",
+                           "FAILED line 3: on-hand stock matches its layers: item WIDGET-A in warehouse MAIN has 240 worth "
+                           "600.00 on hand, its layers 240 worth 612.00"}));
 }
 
 } // namespace

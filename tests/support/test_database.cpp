@@ -135,6 +135,21 @@ void TestDatabase::create_postgres(Contents contents)
     m_db = std::move(*db);
 }
 
+QStringList TestDatabase::rows(const QString& sql)
+{
+    auto rows = m_db->select(sql);
+    if (!rows)
+        throw std::runtime_error(rows.error().detail.toStdString());
+    QStringList texts;
+    for (const Row& row : *rows) {
+        QStringList values;
+        for (int i = 0; i < row.size(); ++i)
+            values << Row::to_text(row.value(i));
+        texts << values.join(u'|');
+    }
+    return texts;
+}
+
 std::unique_ptr<Database> TestDatabase::open_another() const
 {
     auto db = Database::open(m_where);

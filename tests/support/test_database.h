@@ -2,6 +2,7 @@
 
 #include "services/database.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -31,6 +32,8 @@ public:
     Decimal decimal(const QString& sql, const Params& params = {});
     QString text(const QString& sql, const Params& params = {});
     qint64 count(const QString& table_and_condition, const Params& params = {});
+    /// Every row of a query as its values joined by "|", to compare whole tables before and after.
+    QStringList rows(const QString& sql);
 
 private:
     void create_sqlite(Contents contents);

@@ -1,0 +1,63 @@
+#include "services/sql_batch.h"
+
+#include "services/sql_names.h"
+
+namespace zelkor {
+namespace {
+
+qsizetype rows_per_statement(const Database& db) { return db.engine() == Engine::Postgres ? 100 : 1; }
+
+} // namespace
+
+QString placeholder_rows(qsizetype count, qsizetype width)
+{
+    const QString row = u'(' + placeholder_list(width) + u')';
+    QString text;
+    text.reserve(count * (row.size() + 2));
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0)
+            text += QLatin1StringView(", ");
+        text += row;
+    }
+    return text;
+}
+
+InsertBatch::InsertBatch(const QString& table, const QStringList& columns, QString suffix)
+    : m_row_placeholders(u'(' + placeholder_list(columns.size()) + u')'), m_suffix(std::move(suffix)),
+      m_columns(columns.size())
+{
+    QStringList names;
+    for (const QString& column : columns)
+        names << sql_name(column);
+    m_prefix = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names.join(QStringLiteral(", "))
+        + QStringLiteral(") VALUES ");
+}
+
+void InsertBatch::add(Params values)
+{
+    Q_ASSERT_X(qsizetype(values.size()) == m_columns, "InsertBatch::add", "one value per column");
+    m_values.insert(m_values.end(), std::make_move_iterator(values.begin()), std::make_move_iterator(values.end()));
+    ++m_rows;
+}
+
+[[nodiscard]] std::expected<void, Error> InsertBatch::execute(Database& db) const
+{
+    const qsizetype batch = rows_per_statement(db);
+    for (qsizetype first = 0; first < m_rows; first += batch) {
+        const qsizetype count = std::min(batch, m_rows - first);
+        QString sql = m_prefix;
+        for (qsizetype row = 0; row < count; ++row) {
+            if (row > 0)
+                sql += QLatin1StringView(", ");
+            sql += m_row_placeholders;
+        }
+        sql += m_suffix;
+        const auto begin = m_values.begin() + first * m_columns;
+        const Params values(begin, begin + count * m_columns);
+        if (auto done = db.execute(sql, values); !done)
+            return std::unexpected(done.error());
+    }
+    return {};
+}
+
+} // namespace zelkor

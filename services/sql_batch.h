@@ -1,0 +1,43 @@
+#pragma once
+
+#include "services/database.h"
+#include "services/ledger_accounts.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <expected>
+
+namespace zelkor {
+
+/// Rows for one table and one column list, written in as few statements as suit the engine: a
+/// hundred rows a statement on PostgreSQL, where every statement is a round trip, one on
+/// SQLite, where a reused single-row statement is the fastest. Keyword column names are quoted.
+class InsertBatch {
+public:
+    /// `suffix` follows every statement's VALUES list (an ON CONFLICT clause).
+    InsertBatch(const QString& table, const QStringList& columns, QString suffix = {});
+
+    /// Appends one row; its values follow the column list.
+    void add(Params values);
+    bool empty() const { return m_rows == 0; }
+    qsizetype size() const { return m_rows; }
+
+    [[nodiscard]] std::expected<void, Error> execute(Database& db) const;
+
+private:
+    QString m_prefix;
+    QString m_row_placeholders;
+    QString m_suffix;
+    qsizetype m_columns = 0;
+    qsizetype m_rows = 0;
+    Params m_values;
+};
+
+/// Splits values into chunks that one `IN (?, ...)` list takes, for reads by many keys.
+constexpr qsizetype KeysPerStatement = 500;
+
+/// "(?, ?), (?, ?)" for `count` rows of `width` values.
+QString placeholder_rows(qsizetype count, qsizetype width);
+
+} // namespace zelkor
