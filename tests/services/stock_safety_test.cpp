@@ -1,4 +1,4 @@
-#include "tests/services/stock_fixture.h"
+#include "stock_fixture.h"
 
 #include <QThread>
 
