@@ -4,7 +4,7 @@
 #include "forms/purchasing/po_columns.h"
 #include "forms/purchasing/po_requisition.h"
 #include "forms/purchasing/po_save.h"
-#include "forms/purchasing/purchasing_lines.h"
+#include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -189,7 +189,7 @@ void POform_po::on_open()
 
 std::expected<void, Error> POform_po::load_lists()
 {
-    auto lists = load_purchasing_lists(db());
+    auto lists = load_document_lists(db());
     if (!lists)
         return std::unexpected(lists.error());
     m_lists = std::move(*lists);

@@ -2,7 +2,7 @@
 
 #include "forms/common/document_window.h"
 #include "forms/purchasing/po_document.h"
-#include "forms/purchasing/purchasing_lists.h"
+#include "forms/common/document_lists.h"
 
 #include <optional>
 
@@ -119,7 +119,7 @@ private:
     void refresh_panes();
     void refresh_history();
 
-    PurchasingLists m_lists;
+    DocumentLists m_lists;
     Grid* m_lines = nullptr;
     Grid* m_requisition_lines = nullptr;
     Grid* m_item_history = nullptr;

@@ -5,7 +5,7 @@
 #include "forms/purchasing/pr_columns.h"
 #include "forms/purchasing/pr_save.h"
 #include "forms/purchasing/pr_verify.h"
-#include "forms/purchasing/purchasing_lines.h"
+#include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -110,7 +110,7 @@ Database& POform_pr::db() const
 
 void POform_pr::on_open()
 {
-    auto lists = load_purchasing_lists(db());
+    auto lists = load_document_lists(db());
     if (!lists) {
         report(lists.error(), QStringLiteral("Reading the lists of the window failed"));
         return;

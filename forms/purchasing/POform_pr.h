@@ -4,7 +4,7 @@
 #include "forms/common/document_window.h"
 #include "forms/purchasing/pr_document.h"
 #include "forms/purchasing/pr_load.h"
-#include "forms/purchasing/purchasing_lists.h"
+#include "forms/common/document_lists.h"
 
 namespace zelkor {
 
@@ -83,7 +83,7 @@ private:
     bool issue_po();
     bool po_record();
 
-    PurchasingLists m_lists;
+    DocumentLists m_lists;
     QDate m_rate_date;
     QString m_vendor_tax_code; ///< the chosen vendor's tax code, the default of new lines
 };

@@ -2,7 +2,7 @@
 // them) and every line, which also takes the items' default warehouses and locations.
 #include "forms/purchasing/po_verify.h"
 
-#include "forms/purchasing/purchasing_lines.h"
+#include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 #include "services/units.h"
 
@@ -137,7 +137,7 @@ int decimals_of(const Decimal& value)
 } // namespace
 
 std::expected<void, Error> verify_order_header(Database& db, const OrderHeader& header, const OrderHeaderChecks& checks,
-                                               const PurchasingLists& lists, const QString& base_currency)
+                                               const DocumentLists& lists, const QString& base_currency)
 {
     if (checks.new_order) {
         if (auto vendor = verify_vendor(db, header.vendor_no); !vendor)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/purchasing/po_document.h"
-#include "forms/purchasing/purchasing_lists.h"
+#include "forms/common/document_lists.h"
 #include "services/database.h"
 
 #include <expected>
@@ -20,7 +20,7 @@ struct OrderHeaderChecks {
 /// and every code present in its list. The first failure gives its message.
 [[nodiscard]] std::expected<void, Error> verify_order_header(Database& db, const OrderHeader& header,
                                                              const OrderHeaderChecks& checks,
-                                                             const PurchasingLists& lists,
+                                                             const DocumentLists& lists,
                                                              const QString& base_currency);
 
 /// The line checks of a save, line by line; lines without an item code are skipped. An

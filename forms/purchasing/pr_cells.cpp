@@ -2,7 +2,7 @@
 
 #include "forms/common/grid.h"
 #include "forms/purchasing/pr_columns.h"
-#include "forms/purchasing/purchasing_lines.h"
+#include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -34,7 +34,7 @@ void clear_line(Grid& lines, int row, TaxElementStore& taxes)
 }
 
 /// The item type of a code typed on a row without one: the first list that has it.
-QString type_of_code(const PurchasingLists& lists, const QString& code)
+QString type_of_code(const DocumentLists& lists, const QString& code)
 {
     for (const char* type : {"1", "2", "6"})
         if (lists.item_codes(QString::fromLatin1(type)).find(code) >= 0)
@@ -42,7 +42,7 @@ QString type_of_code(const PurchasingLists& lists, const QString& code)
     return {};
 }
 
-void set_account(Grid& lines, int row, const PurchasingLists& lists, const QString& account)
+void set_account(Grid& lines, int row, const DocumentLists& lists, const QString& account)
 {
     lines.set_cell(row, col::Account, account);
     lines.set_cell(row, col::AccountName, lists.all_accounts.lookup(account, 1));
@@ -149,7 +149,7 @@ CellOutcome choice_edited(Grid& lines, int row, QLatin1String column, const Choi
     return {};
 }
 
-CellOutcome location_edited(const PurchasingLists& lists, Grid& lines, int row)
+CellOutcome location_edited(const DocumentLists& lists, Grid& lines, int row)
 {
     const QString location = lines.cell(row, col::Location).trimmed();
     if (location.isEmpty() || lists.has_location(lines.cell(row, col::Warehouse).trimmed(), location))

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/common/field.h"
-#include "forms/purchasing/purchasing_lists.h"
+#include "forms/common/document_lists.h"
 #include "services/purchase_tax.h"
 
 #include <optional>
@@ -13,7 +13,7 @@ class Grid;
 /// What a cell edit of the requisition's line grid works with.
 struct PrCellContext {
     Database& db;
-    const PurchasingLists& lists;
+    const DocumentLists& lists;
     TaxElementStore& taxes;
     QString shipto{};          ///< the header's ship-to warehouse
     QString vendor_tax_code{}; ///< the chosen vendor's tax code, the default of new lines

@@ -2,7 +2,7 @@
 
 #include "forms/common/grid.h"
 #include "forms/purchasing/pr_columns.h"
-#include "forms/purchasing/purchasing_lines.h"
+#include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -112,7 +112,7 @@ bool has_detail(const Grid& lines)
 
 } // namespace
 
-std::expected<void, Error> verify_header(const PrHeaderTyped& header, const PurchasingLists& lists, const Grid& lines)
+std::expected<void, Error> verify_header(const PrHeaderTyped& header, const DocumentLists& lists, const Grid& lines)
 {
     if (!has_detail(lines))
         return refuse(QStringLiteral("No detail line"));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/purchasing/pr_document.h"
-#include "forms/purchasing/purchasing_lists.h"
+#include "forms/common/document_lists.h"
 #include "services/database.h"
 
 #include <QString>
@@ -23,7 +23,7 @@ struct PrHeaderTyped {
 
 /// The header checks of a save, in order: a detail line, a currency, and every chosen value
 /// present in its list. The first failure gives its message.
-[[nodiscard]] std::expected<void, Error> verify_header(const PrHeaderTyped& header, const PurchasingLists& lists,
+[[nodiscard]] std::expected<void, Error> verify_header(const PrHeaderTyped& header, const DocumentLists& lists,
                                                        const Grid& lines);
 
 /// The line checks of a new requisition, line by line from the first; lines without an item

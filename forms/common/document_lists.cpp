@@ -1,4 +1,4 @@
-#include "forms/purchasing/purchasing_lists.h"
+#include "forms/common/document_lists.h"
 
 #include "services/master_lookups.h"
 
@@ -21,7 +21,7 @@ void read_into(Choices& target, std::expected<Choices, Error> read, std::optiona
 
 } // namespace
 
-const Choices& PurchasingLists::item_codes(const QString& item_type) const
+const Choices& DocumentLists::item_codes(const QString& item_type) const
 {
     if (item_type == u"1")
         return stock_items;
@@ -32,7 +32,7 @@ const Choices& PurchasingLists::item_codes(const QString& item_type) const
     return Empty;
 }
 
-const Choices& PurchasingLists::accounts(const QString& item_type) const
+const Choices& DocumentLists::accounts(const QString& item_type) const
 {
     if (item_type == u"1")
         return inventory_accounts;
@@ -43,7 +43,7 @@ const Choices& PurchasingLists::accounts(const QString& item_type) const
     return all_accounts;
 }
 
-bool PurchasingLists::has_location(const QString& warehouse, const QString& location) const
+bool DocumentLists::has_location(const QString& warehouse, const QString& location) const
 {
     for (const QStringList& pair : locations.rows)
         if (pair.value(0).compare(warehouse, Qt::CaseInsensitive) == 0
@@ -52,9 +52,9 @@ bool PurchasingLists::has_location(const QString& warehouse, const QString& loca
     return false;
 }
 
-std::expected<PurchasingLists, Error> load_purchasing_lists(Database& db)
+std::expected<DocumentLists, Error> load_document_lists(Database& db)
 {
-    PurchasingLists lists;
+    DocumentLists lists;
     std::optional<Error> error;
     auto load = [&](Choices& target, const PickList& list, int bound_column = 0) {
         read_into(target, Choices::load(db, list), error);

@@ -1,8 +1,8 @@
-#include "forms/purchasing/purchasing_lines.h"
+#include "forms/common/document_lines.h"
 
 #include "forms/common/grid.h"
 #include "forms/common/window_model.h"
-#include "forms/purchasing/purchasing_lists.h"
+#include "forms/common/document_lists.h"
 #include "services/master_lookups.h"
 #include "services/purchase_tax.h"
 
@@ -10,7 +10,7 @@ namespace zelkor {
 
 namespace {
 
-// The captions the requisition's and the order's line grids share.
+// The captions the document line grids share.
 const QString ItemCode = QStringLiteral("item code");
 const QString ItemType = QStringLiteral("item type");
 const QString Warehouse = QStringLiteral("warehouse");
@@ -72,7 +72,7 @@ std::expected<Decimal, Error> extended_cost_of(const Decimal& quantity, const De
     return extended;
 }
 
-std::expected<void, Error> verify_line_values(const TypedLineValues& line, const PurchasingLists& lists)
+std::expected<void, Error> verify_line_values(const TypedLineValues& line, const DocumentLists& lists)
 {
     auto refuse = [](const QString& message) { return std::unexpected(Error::invalid(message)); };
     const bool has_amount = line.quantity || line.unitcost || line.extended_cost;

@@ -14,11 +14,12 @@ namespace zelkor {
 
 class Grid;
 class WindowModel;
-struct PurchasingLists;
+struct DocumentLists;
 
-// What the requisition and the order window share for their header and line grid. The line
-// routines address cells by the captions both grids use ("item code", "item type", "account",
-// "account name", "uom", "unit cost", "warehouse", "location", "tax code").
+// What the document windows share for their header and line grid: the item types, the checks of
+// typed codes and numbers, the vendor refill and the fill of a line from its item. The line
+// routines address cells by the captions the line grids share ("item code", "item type",
+// "account", "account name", "uom", "unit cost", "warehouse", "location", "tax code").
 
 /// The item types of a purchasing line: code and meaning.
 Choices item_type_choices();
@@ -61,7 +62,7 @@ struct TypedLineValues {
 /// The checks every saved line passes whatever put its values there: a line carrying an amount
 /// names its item ("please specify item code for line n"), its numbers fit their columns, and
 /// its codes are in their lists (the cells' own messages). The first failure gives its message.
-[[nodiscard]] std::expected<void, Error> verify_line_values(const TypedLineValues& line, const PurchasingLists& lists);
+[[nodiscard]] std::expected<void, Error> verify_line_values(const TypedLineValues& line, const DocumentLists& lists);
 
 /// The units a line may use: every unit (`all_units`), or for a stock item its stock and
 /// purchase units and the units it has conversion rules from.

@@ -9,9 +9,9 @@
 
 namespace zelkor {
 
-/// The drop-down lists of the requisition and order windows, read once when a window opens and
-/// used both to offer choices and to check what is typed.
-struct PurchasingLists {
+/// The drop-down lists of the document windows, read once when a window opens and used both to
+/// offer choices and to check what is typed.
+struct DocumentLists {
     Choices vendors{};           ///< vendors in use: vendor no, name
     Choices vendor_names{};      ///< name, vendor no (the number is the value)
     Choices warehouses{};        ///< warehouse, description
@@ -38,6 +38,6 @@ struct PurchasingLists {
     bool has_location(const QString& warehouse, const QString& location) const;
 };
 
-[[nodiscard]] std::expected<PurchasingLists, Error> load_purchasing_lists(Database& db);
+[[nodiscard]] std::expected<DocumentLists, Error> load_document_lists(Database& db);
 
 } // namespace zelkor
