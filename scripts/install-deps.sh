@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ ccache pkg-config
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-pdf-dev libsqlite3-dev
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-pdf-dev libsqlite3-dev libpq-dev
   libgtest-dev libbenchmark-dev
   postgresql
   xvfb xauth poppler-utils fonts-dejavu-core

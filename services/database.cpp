@@ -1,5 +1,6 @@
 #include "services/database.h"
 
+#include "services/database_postgres.h"
 #include "services/database_sqlite.h"
 
 #include <QAtomicInt>
@@ -68,6 +69,7 @@ Database::Database(ConnectionDescription where, QString connection_name)
 Database::~Database()
 {
     m_sqlite_writer.reset();
+    m_postgres.reset();
     qDeleteAll(m_prepared);
     m_prepared.clear();
     m_connection.close();
@@ -98,11 +100,15 @@ Database::~Database()
         return std::unexpected(Error::database(c.lastError().text()));
     if (auto configured = db->configure(); !configured)
         return std::unexpected(configured.error());
+    const QVariant handle = c.driver()->handle();
     if (sqlite) {
-        const QVariant handle = c.driver()->handle();
         if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
             if (auto* raw = *static_cast<sqlite3* const*>(handle.constData()))
                 db->m_sqlite_writer = std::make_unique<SqliteWriter>(raw);
+    } else {
+        if (!handle.isValid() || qstrcmp(handle.typeName(), "pg_conn*") != 0)
+            return std::unexpected(Error::database(QStringLiteral("the PostgreSQL driver gives no connection handle")));
+        db->m_postgres = std::make_unique<PostgresStatements>(*static_cast<pg_conn* const*>(handle.constData()));
     }
     return db;
 }
@@ -145,9 +151,14 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
     ++m_statement_count;
     if (injected_failure())
         return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
-    for (const SqlValue& p : params)
+    for (const SqlValue& p : params) {
         if (p.is_overflow())
             return std::unexpected(Error::invalid(QStringLiteral("number is too large")));
+        // Neither engine may be handed a NUL inside a text (PostgreSQL refuses it, SQLite would
+        // keep a text that reads back cut): both refuse it alike.
+        if (p.variant().typeId() == QMetaType::QString && p.variant().toString().contains(QChar(0)))
+            return std::unexpected(Error::invalid(QStringLiteral("A text holds a character that cannot be stored.")));
+    }
     return {};
 }
 
@@ -187,6 +198,11 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
 
 [[nodiscard]] std::expected<Rows, Error> Database::select(const QString& sql, const Params& params)
 {
+    if (m_postgres) {
+        if (auto admitted = admit(sql, params); !admitted)
+            return std::unexpected(admitted.error());
+        return m_postgres->select(sql, params);
+    }
     auto query = run(sql, params);
     if (!query)
         return std::unexpected(query.error());
@@ -204,6 +220,12 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
 
 [[nodiscard]] std::expected<std::optional<Row>, Error> Database::first(const QString& sql, const Params& params)
 {
+    if (m_postgres) {
+        auto rows = select(sql, params);
+        if (!rows)
+            return std::unexpected(rows.error());
+        return rows->empty() ? std::optional<Row>() : std::optional<Row>(std::move(rows->front()));
+    }
     auto query = run(sql, params);
     if (!query)
         return std::unexpected(query.error());
@@ -217,6 +239,12 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
 
 [[nodiscard]] std::expected<QVariant, Error> Database::scalar(const QString& sql, const Params& params)
 {
+    if (m_postgres) {
+        auto rows = select(sql, params);
+        if (!rows)
+            return std::unexpected(rows.error());
+        return rows->empty() || rows->front().size() == 0 ? QVariant() : rows->front().value(0);
+    }
     auto query = run(sql, params);
     if (!query)
         return std::unexpected(query.error());
@@ -230,10 +258,10 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
 
 [[nodiscard]] std::expected<int, Error> Database::execute(const QString& sql, const Params& params)
 {
-    if (m_sqlite_writer) {
+    if (m_sqlite_writer || m_postgres) {
         if (auto admitted = admit(sql, params); !admitted)
             return std::unexpected(admitted.error());
-        return m_sqlite_writer->execute(sql, params);
+        return m_sqlite_writer ? m_sqlite_writer->execute(sql, params) : m_postgres->execute(sql, params);
     }
     auto query = run(sql, params);
     if (!query)
@@ -250,6 +278,12 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
         if (!inserted)
             return std::unexpected(inserted.error());
         return m_sqlite_writer->last_insert_id();
+    }
+    if (m_postgres) {
+        auto rows = select(insert_sql + QStringLiteral(" RETURNING id"), params);
+        if (!rows)
+            return std::unexpected(rows.error());
+        return rows->empty() ? qint64(0) : rows->front().integer(u"id");
     }
     const bool postgres = engine() == Engine::Postgres;
     auto query = run(postgres ? insert_sql + QStringLiteral(" RETURNING id") : insert_sql, params);

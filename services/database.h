@@ -16,6 +16,7 @@
 namespace zelkor {
 
 class SqliteWriter;
+class PostgresStatements;
 
 enum class Engine { Sqlite, Postgres };
 
@@ -92,6 +93,7 @@ private:
     QSqlDatabase m_connection;
     QHash<QString, QSqlQuery*> m_prepared;
     std::unique_ptr<SqliteWriter> m_sqlite_writer; ///< writes on SQLite, bypassing QtSql's binding
+    std::unique_ptr<PostgresStatements> m_postgres; ///< every statement with values on PostgreSQL
     int m_transaction_depth = 0;
     int m_savepoint_counter = 0;
     qint64 m_statement_count = 0;

@@ -46,14 +46,6 @@ const Counter& key_counter()
     return std::optional<long long>{value};
 }
 
-/// A counter that stays locked fails the save without a message of its own: the window says
-/// that the save failed.
-Error silent(Error error)
-{
-    error.message.clear();
-    return error;
-}
-
 [[nodiscard]] std::expected<Error, Error> missing_document_counter(Database& db, const QString& doctype, const QString& fiscal_year,
                                                      int company)
 {
@@ -76,14 +68,14 @@ Error silent(Error error)
     Q_ASSERT_X(db.in_transaction(), "take_numbers", "numbers are taken inside the save's transaction");
     auto document = take_counter(db, document_counter(), {company, doctype, fiscal_year});
     if (!document)
-        return std::unexpected(document.error().kind == Error::Kind::Locked ? silent(document.error()) : document.error());
+        return std::unexpected(document.error());
     if (!*document) {
         auto missing = missing_document_counter(db, doctype, fiscal_year, company);
         return std::unexpected(missing ? *missing : missing.error());
     }
     auto key = take_counter(db, key_counter(), {company, doctype});
     if (!key)
-        return std::unexpected(key.error().kind == Error::Kind::Locked ? silent(key.error()) : key.error());
+        return std::unexpected(key.error());
     if (!*key) {
         return std::unexpected(Error{Error::Kind::NotFound, {},
                                      QStringLiteral("no Next_number_fkey_table row for document type ") + doctype});

@@ -27,8 +27,8 @@ struct DocumentNumber {
 /// Takes the next document counter (per company, type and fiscal year) and key counter (per
 /// company and type) inside the caller's transaction; both rows stay locked until it ends, so a
 /// rolled-back save consumes no number. Errors: the one- or two-line missing-counter message;
-/// a missing key counter or a row that stays locked through every retry fails without a
-/// message (empty Error::message).
+/// a missing key counter fails without a message (empty Error::message); a row that stays locked
+/// through every retry fails as Locked, "record is locked by another user", on both engines.
 [[nodiscard]] std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doctype, const QString& fiscal_year,
                                                 int company = 1);
 

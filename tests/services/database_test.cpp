@@ -1,4 +1,5 @@
 #include "services/database.h"
+#include "services/database_postgres.h"
 #include "services/sql_names.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
@@ -116,6 +117,38 @@ TEST_F(DatabaseLayer, ValuesWithQuotesAndSqlTextRoundTripAsData)
     EXPECT_EQ(t.count(QStringLiteral("scratch WHERE name = ?"), {attack}), 1);
     EXPECT_EQ(t.text(QStringLiteral("SELECT name FROM scratch WHERE name LIKE ?"), {QStringLiteral("%Zürich%")}), unicode);
     EXPECT_EQ(t.count(QStringLiteral("scratch")), 3);
+}
+
+// Values never travel inside a statement's text: a NUL is refused alike by both engines, and a
+// failing statement is logged with its placeholders, never with the values bound to it.
+TEST_F(DatabaseLayer, ValuesStayOutOfStatementTextAndTheLog)
+{
+    const QString with_nul = QStringLiteral("before") + QChar(0) + QStringLiteral("after");
+    auto refused = insert(with_nul);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().kind, Error::Kind::Invalid);
+    EXPECT_EQ(t.count(QStringLiteral("scratch")), 0);
+
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { logged << text; });
+    const QString secret = QStringLiteral("customer-secret-4711");
+    auto failed = t.db().execute(QStringLiteral("INSERT INTO no_such_table (name) VALUES (?)"), {secret});
+    qInstallMessageHandler(previous);
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.error().kind, Error::Kind::Database);
+    EXPECT_FALSE(failed.error().detail.contains(secret));
+    ASSERT_FALSE(logged.isEmpty());
+    for (const QString& line : logged)
+        EXPECT_FALSE(line.contains(secret)) << line.toStdString();
+}
+
+TEST(PostgresStatements, NumbersPlaceholdersOutsideQuotesOnly)
+{
+    EXPECT_EQ(PostgresStatements::numbered_placeholders(
+                  QStringLiteral("SELECT '?', \"a?\" FROM t WHERE a = ? AND b IN (?, ?)")),
+              QStringLiteral("SELECT '?', \"a?\" FROM t WHERE a = $1 AND b IN ($2, $3)"));
 }
 
 TEST_F(DatabaseLayer, DatesCompareAndSortChronologically)

@@ -138,6 +138,22 @@ TEST_F(OrderWindow, OneRequisitionLineIsNeverOrderedTwice)
     expect_consistent();
 }
 
+// A save that waits in vain for another user's lock says so in the same words on both engines.
+TEST_F(OrderWindow, ASaveBlockedByAnotherUsersLockSaysSoAlikeOnBothEngines)
+{
+    start_order("V100", {{"WIDGET", "1", "box", "30"}});
+    auto other = t.open_another();
+    Transaction holding(*other);
+    ASSERT_TRUE(holding.active());
+    ASSERT_TRUE(issue_document_number(*other, QStringLiteral("po"), QStringLiteral("2026")));
+
+    EXPECT_FALSE(window.execute(CommandId::Save));
+    EXPECT_EQ(last_two(prompter), refused_with("record is locked by another user", "Add new PO failed."));
+    holding.rollback();
+    ASSERT_TRUE(window.execute(CommandId::Save));
+    EXPECT_EQ(prompter.last(), "Add new PO no. PO-26-00001 complete");
+}
+
 // Both clerks press Save at the same moment, on threads of their own: the database serialises
 // them (SQLite's write lock, PostgreSQL's row lock) and the second sees the first's version.
 TEST_F(OrderWindow, SimultaneousEditsSerialiseAndOnlyOneWins)

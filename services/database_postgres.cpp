@@ -1,0 +1,181 @@
+#include "services/database_postgres.h"
+
+#include <QDate>
+#include <QLoggingCategory>
+#include <QSqlField>
+#include <QSqlRecord>
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <vector>
+
+namespace zelkor {
+namespace {
+
+Q_LOGGING_CATEGORY(lcPostgres, "zelkor.database")
+
+// Type numbers of the PostgreSQL catalogue the module's columns use.
+constexpr Oid BoolOid = 16;
+constexpr Oid Int8Oid = 20;
+constexpr Oid Int2Oid = 21;
+constexpr Oid Int4Oid = 23;
+constexpr Oid Float4Oid = 700;
+constexpr Oid Float8Oid = 701;
+constexpr Oid NumericOid = 1700;
+constexpr Oid DateOid = 1082;
+
+struct ResultDeleter {
+    void operator()(PGresult* result) const { PQclear(result); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+/// The text form of a bound value; an empty optional for NULL.
+std::optional<QByteArray> text_of(const QVariant& value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    switch (value.typeId()) {
+    case QMetaType::Bool: return value.toBool() ? QByteArray("true") : QByteArray("false");
+    case QMetaType::QDate: return value.toDate().toString(Qt::ISODate).toUtf8();
+    default: return value.toString().toUtf8();
+    }
+}
+
+/// How a column of this type is handed over: numbers exact as text (NUMERIC), dates as QDate.
+QMetaType field_type(Oid type)
+{
+    switch (type) {
+    case BoolOid: return QMetaType::fromType<bool>();
+    case Int8Oid:
+    case Int2Oid:
+    case Int4Oid: return QMetaType::fromType<qlonglong>();
+    case Float4Oid:
+    case Float8Oid:
+    case NumericOid: return QMetaType::fromType<double>();
+    case DateOid: return QMetaType::fromType<QDate>();
+    default: return QMetaType::fromType<QString>();
+    }
+}
+
+QVariant value_of(const char* text, Oid type)
+{
+    const QString value = QString::fromUtf8(text);
+    switch (type) {
+    case BoolOid: return text[0] == 't';
+    case Int8Oid:
+    case Int2Oid:
+    case Int4Oid: return value.toLongLong();
+    case Float4Oid:
+    case Float8Oid: return value.toDouble();
+    case DateOid: return QDate::fromString(value, Qt::ISODate);
+    default: return value; // NUMERIC stays exact text; the row reads it as a Decimal
+    }
+}
+
+Rows rows_of(PGresult* result)
+{
+    const int columns = PQnfields(result);
+    QSqlRecord shape;
+    std::vector<Oid> types;
+    for (int column = 0; column < columns; ++column) {
+        types.push_back(PQftype(result, column));
+        shape.append(QSqlField(QString::fromUtf8(PQfname(result, column)), field_type(types.back())));
+    }
+    Rows rows;
+    const int count = PQntuples(result);
+    rows.reserve(size_t(count));
+    for (int row = 0; row < count; ++row) {
+        QSqlRecord record = shape;
+        for (int column = 0; column < columns; ++column)
+            if (!PQgetisnull(result, row, column))
+                record.setValue(column, value_of(PQgetvalue(result, row, column), types[size_t(column)]));
+        rows.emplace_back(std::move(record));
+    }
+    return rows;
+}
+
+bool is_lock_state(const QByteArray& state)
+{
+    // lock_not_available (a lock timeout or NOWAIT) and deadlock_detected.
+    return state == "55P03" || state == "40P01";
+}
+
+} // namespace
+
+QString PostgresStatements::numbered_placeholders(const QString& sql)
+{
+    QString numbered;
+    numbered.reserve(sql.size() + 16);
+    QChar quote;
+    int number = 0;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u'?') {
+            numbered += u'$' + QString::number(++number);
+            continue;
+        }
+        numbered += c;
+    }
+    return numbered;
+}
+
+Error PostgresStatements::error_of(PGresult* result, const QString& sql) const
+{
+    const QByteArray state = result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
+    const QString message = QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(m_handle)).trimmed();
+    // The statement is logged with its placeholders only: values never reach the log.
+    const QString detail = message + QStringLiteral(" [") + QString::fromLatin1(state) + QStringLiteral("] in: ") + sql;
+    qCWarning(lcPostgres).noquote() << detail;
+    return is_lock_state(state) ? Error::locked(detail) : Error::database(detail);
+}
+
+std::expected<QByteArray, Error> PostgresStatements::prepared(const QString& sql, int count)
+{
+    if (auto known = m_statements.constFind(sql); known != m_statements.constEnd())
+        return *known;
+    const QByteArray name = "zelkor_" + QByteArray::number(m_statements.size() + 1);
+    Result result(PQprepare(m_handle, name.constData(), numbered_placeholders(sql).toUtf8().constData(), count, nullptr));
+    if (!result || PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+        return std::unexpected(error_of(result.get(), sql));
+    m_statements.insert(sql, name);
+    return name;
+}
+
+template <typename Read>
+auto PostgresStatements::run(const QString& sql, const Params& params, Read&& read) -> decltype(read(nullptr))
+{
+    auto name = prepared(sql, int(params.size()));
+    if (!name)
+        return std::unexpected(name.error());
+    std::vector<std::optional<QByteArray>> texts;
+    texts.reserve(params.size());
+    for (const SqlValue& param : params)
+        texts.push_back(text_of(param.variant()));
+    std::vector<const char*> values;
+    values.reserve(texts.size());
+    for (const auto& text : texts)
+        values.push_back(text ? text->constData() : nullptr);
+    Result result(PQexecPrepared(m_handle, name->constData(), int(values.size()), values.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+        return std::unexpected(error_of(result.get(), sql));
+    return read(result.get());
+}
+
+std::expected<Rows, Error> PostgresStatements::select(const QString& sql, const Params& params)
+{
+    return run(sql, params, [](PGresult* result) -> std::expected<Rows, Error> { return rows_of(result); });
+}
+
+std::expected<int, Error> PostgresStatements::execute(const QString& sql, const Params& params)
+{
+    return run(sql, params,
+               [](PGresult* result) -> std::expected<int, Error> { return QByteArray(PQcmdTuples(result)).toInt(); });
+}
+
+} // namespace zelkor
