@@ -553,6 +553,8 @@ CREATE INDEX PR_header_table_company_docno ON PR_header_table (company, docno);
 CREATE INDEX PR_header_table_docno ON PR_header_table (docno);
 CREATE INDEX PR_header_table_vendor_no ON PR_header_table (vendor_no);
 CREATE INDEX PR_header_table_order_date ON PR_header_table (order_date);
+-- A ship-via is deleted only while no document names it: that check reads by ship-via.
+CREATE INDEX PR_header_table_shipvia ON PR_header_table (shipvia);
 
 -- Requisition lines, numbered by itemno within the requisition.
 CREATE TABLE PR_transaction_table (
@@ -693,6 +695,7 @@ CREATE INDEX PO_header_table_company_docno ON PO_header_table (company, docno);
 CREATE INDEX PO_header_table_docno ON PO_header_table (docno);
 CREATE INDEX PO_header_table_vendor_no ON PO_header_table (vendor_no);
 CREATE INDEX PO_header_table_order_date ON PO_header_table (order_date);
+CREATE INDEX PO_header_table_shipvia ON PO_header_table (shipvia);
 CREATE INDEX PO_header_table_future_po_activate_date ON PO_header_table (future_po, activate_date);
 
 -- Order lines. quantity_open is still to receive, quantity_open_for_bill still to bill;
@@ -952,6 +955,7 @@ CREATE INDEX PO_receipt_header_table_company_docno ON PO_receipt_header_table (c
 CREATE INDEX PO_receipt_header_table_docno ON PO_receipt_header_table (docno);
 CREATE INDEX PO_receipt_header_table_vendor_no ON PO_receipt_header_table (vendor_no);
 CREATE INDEX PO_receipt_header_table_receipt_date ON PO_receipt_header_table (receipt_date);
+CREATE INDEX PO_receipt_header_table_shipvia ON PO_receipt_header_table (shipvia);
 CREATE INDEX PO_receipt_header_table_pono ON PO_receipt_header_table (PONO);
 CREATE INDEX PO_receipt_header_table_vendor_invoice_no ON PO_receipt_header_table (vendor_invoice_no);
 

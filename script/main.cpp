@@ -7,7 +7,7 @@
 #include "services/clock.h"
 #include "services/database.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QTextStream>
 
@@ -82,7 +82,11 @@ bool prepare_database(zelkor::Database& db, const Arguments& arguments, QTextStr
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Report windows write their PDF files themselves, which takes a GUI application; a script
+    // runs without a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QTextStream err(stderr);
     QTextStream out(stdout);
     const auto arguments = parse_arguments(app.arguments().mid(1), err);

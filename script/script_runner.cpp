@@ -35,6 +35,9 @@ ScriptRunner::ScriptRunner(Database& db, POclass& facade, ScriptedPrompter& prom
             m_out << "question: " << record.text << " -> " << (record.answered ? record.answer : "(no answer)")
                   << Qt::endl;
     };
+    // A window the current one opens (its page setup) becomes current, as the window opened
+    // by a script line does.
+    m_facade.set_view_factory([this](WindowModel& window) { m_current = &window; });
     connect(&m_facade, &POclass::NotifyClients, this,
             [this](const QString& formx, const QString& docnox, const QString& arg2) {
                 m_out << "notify: " << formx << " | " << docnox << " | " << arg2 << Qt::endl;
@@ -107,6 +110,9 @@ ScriptRunner::Step ScriptRunner::run_line(const std::vector<Token>& tokens)
         {"expect-notify", &ScriptRunner::expect_notify},
         {"expect-field", &ScriptRunner::expect_field},
         {"expect-cell", &ScriptRunner::expect_cell},
+        {"select", &ScriptRunner::select_row},
+        {"pick", &ScriptRunner::pick_row},
+        {"remove", &ScriptRunner::remove_row},
         {"sql", &ScriptRunner::sql},
         {"expect-sql", &ScriptRunner::expect_sql},
     };
@@ -306,6 +312,52 @@ ScriptRunner::Step ScriptRunner::command(const std::vector<Token>& tokens)
     if (!found->enabled)
         return fail(QStringLiteral("command %1 is not available").arg(id));
     window->execute(id);
+    return Step::Done;
+}
+
+std::optional<ScriptRunner::Step> ScriptRunner::locate_row_command(const std::vector<Token>& tokens, const char* usage,
+                                                                   Grid*& grid, int& row)
+{
+    if (!current())
+        return fail(QStringLiteral("no current window"));
+    if (tokens.size() != 2)
+        return stop(QString::fromLatin1(usage) + QStringLiteral(" needs [GRID:]ROW"));
+    if (!locate_cell(tokens[1].text, grid, row))
+        return stop("no grid row " + tokens[1].text);
+    if (row >= grid->row_count())
+        return fail("the grid has no row " + tokens[1].text);
+    return std::nullopt;
+}
+
+ScriptRunner::Step ScriptRunner::select_row(const std::vector<Token>& tokens)
+{
+    Grid* grid = nullptr;
+    int row = 0;
+    if (auto ended = locate_row_command(tokens, "select", grid, row))
+        return *ended;
+    grid->set_current(row, std::max(grid->current_column(), 0));
+    return Step::Done;
+}
+
+ScriptRunner::Step ScriptRunner::pick_row(const std::vector<Token>& tokens)
+{
+    Grid* grid = nullptr;
+    int row = 0;
+    if (auto ended = locate_row_command(tokens, "pick", grid, row))
+        return *ended;
+    current()->activate_row(*grid, row);
+    return Step::Done;
+}
+
+ScriptRunner::Step ScriptRunner::remove_row(const std::vector<Token>& tokens)
+{
+    Grid* grid = nullptr;
+    int row = 0;
+    if (auto ended = locate_row_command(tokens, "remove", grid, row))
+        return *ended;
+    if (!grid->has_delete_buttons())
+        return fail(grid->name() + " shows no delete buttons");
+    current()->delete_row(*grid, row);
     return Step::Done;
 }
 

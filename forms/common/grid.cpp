@@ -58,7 +58,25 @@ bool Grid::cell_editable(int row, int column) const
 {
     if (!valid(row, column) || m_read_only || m_columns[size_t(column)].read_only)
         return false;
-    return !m_edit_gate || m_edit_gate();
+    return (!m_edit_gate || m_edit_gate()) && (!m_cell_gate || m_cell_gate(row, column));
+}
+
+void Grid::set_shown(bool shown)
+{
+    if (m_shown == shown)
+        return;
+    m_shown = shown;
+    emit shownChanged(shown);
+}
+
+void Grid::set_delete_buttons(const QString& tooltip)
+{
+    if (m_delete_tooltip == tooltip)
+        return;
+    const bool had = has_delete_buttons();
+    m_delete_tooltip = tooltip;
+    if (had != has_delete_buttons() || has_delete_buttons())
+        emit deleteButtonsChanged(has_delete_buttons());
 }
 
 Entry Grid::type_cell(int row, int column, const QString& value)

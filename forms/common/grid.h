@@ -101,6 +101,19 @@ public:
     /// Asked before typing: whether the owning window allows editing now (its mode).
     using EditGate = std::function<bool()>;
     void set_edit_gate(EditGate gate) { m_edit_gate = std::move(gate); }
+    /// Asked after the edit gate: whether this one cell may be typed into (a saved row's key
+    /// stays as it is while new rows take theirs).
+    using CellGate = std::function<bool(int row, int column)>;
+    void set_cell_gate(CellGate gate) { m_cell_gate = std::move(gate); }
+
+    /// Whether the window shows the grid now (a window may show one of several grids).
+    bool shown() const { return m_shown; }
+    void set_shown(bool shown);
+    /// Each row gets a delete button with this tooltip; an empty text takes the buttons away.
+    /// A click on one asks the window to delete the row (WindowModel::delete_row).
+    const QString& delete_button_tooltip() const { return m_delete_tooltip; }
+    bool has_delete_buttons() const { return !m_delete_tooltip.isEmpty(); }
+    void set_delete_buttons(const QString& tooltip);
 
 signals:
     void cellChanged(int row, int column);
@@ -114,6 +127,8 @@ signals:
     void columnChanged(int column);
     void readOnlyChanged(bool read_only);
     void currentChanged(int row, int column);
+    void shownChanged(bool shown);
+    void deleteButtonsChanged(bool shown);
 
 private:
     bool valid(int row, int column) const;
@@ -128,6 +143,9 @@ private:
     int m_current_column = 0;
     CellCheck m_cell_check;
     EditGate m_edit_gate;
+    CellGate m_cell_gate;
+    bool m_shown = true;
+    QString m_delete_tooltip{};
 };
 
 } // namespace zelkor

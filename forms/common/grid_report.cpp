@@ -1,0 +1,106 @@
+#include "forms/common/grid_report.h"
+
+#include "forms/common/grid.h"
+#include "forms/common/report_format.h"
+#include "services/clock.h"
+#include "services/fiscal_periods.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace zelkor {
+
+namespace {
+
+const QString DefaultDateFormat = QStringLiteral("dd/mm/yyyy");
+
+PrintColumn print_column_of(const GridColumn& source, const ColumnLayout* stored)
+{
+    PrintColumn column{source.caption, source.width, source.alignment & Qt::AlignHorizontal_Mask};
+    if (source.kind == FieldKind::Number && (source.alignment & Qt::AlignHorizontal_Mask) == Qt::AlignLeft)
+        column.alignment = Qt::AlignRight;
+    if (!stored)
+        return column;
+    if (!stored->heading.isEmpty())
+        column.caption = stored->heading;
+    if (stored->width > 0)
+        column.width = twips_to_pixels(stored->width);
+    if (stored->alignment)
+        column.alignment = *stored->alignment & Qt::AlignHorizontal_Mask;
+    column.format = stored->number_format;
+    column.font = font_of(stored->font);
+    if (stored->font.colour)
+        column.color = color_of_value(*stored->font.colour);
+    return column;
+}
+
+} // namespace
+
+PrintedColumns printed_columns(const Grid& grid, const GridLayout* layout, const PrintColumnChoice& printed)
+{
+    std::vector<int> order;
+    for (int column = 0; column < grid.column_count(); ++column)
+        if (printed ? printed(column) : !grid.column(column).hidden)
+            order.push_back(column);
+    const auto position = [layout](int column) {
+        const ColumnLayout* stored = layout ? layout->column(column) : nullptr;
+        return stored ? stored->position : column;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return position(a) < position(b); });
+    PrintedColumns result;
+    for (int column : order) {
+        result.indexes.push_back(column);
+        result.columns.push_back(print_column_of(grid.column(column), layout ? layout->column(column) : nullptr));
+    }
+    return result;
+}
+
+PrintRow printed_row(const QStringList& cells, const PrintedColumns& columns)
+{
+    PrintRow row;
+    for (int index : columns.indexes)
+        row.cells << cells.value(index);
+    return row;
+}
+
+PrintList print_list_of_grid(const Grid& grid, const GridLayout* layout, const QString& title)
+{
+    PrintList list;
+    list.title = title;
+    const PrintedColumns columns = printed_columns(grid, layout);
+    list.columns = columns.columns;
+    list.rows.reserve(size_t(grid.row_count()));
+    for (const QStringList& cells : grid.rows())
+        list.rows.push_back(printed_row(cells, columns));
+    return list;
+}
+
+[[nodiscard]] std::expected<ReportFile, Error> write_window_report(Database& db, const HostSettings& settings,
+                                                                   const QString& form_name, PrintList list,
+                                                                   const QString& stem)
+{
+    auto format = report_format_or_default(db, settings.ZELKOR_USER, form_name);
+    if (!format)
+        return std::unexpected(format.error());
+    const QString& date_format = settings.ZELKOR_DATE_FORMAT.isEmpty() ? DefaultDateFormat : settings.ZELKOR_DATE_FORMAT;
+    list.print_date = format_user_date(Clock::today(), date_format);
+    return write_user_report(list, *format, settings.ZELKOR_PATH, stem);
+}
+
+QString help_document_path(const QString& installation_folder, const QString& file)
+{
+    return QDir::toNativeSeparators(QDir(installation_folder).filePath(QStringLiteral("Help/") + file));
+}
+
+QString without_control_characters(const QString& text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text)
+        if (c.category() != QChar::Other_Control || c == u'\n' || c == u'\t')
+            kept += c;
+    return kept;
+}
+
+} // namespace zelkor
