@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
     QTextStream out(stdout);
-    const auto arguments = parse_arguments(app.arguments().mid(1), err);
+    auto arguments = parse_arguments(app.arguments().mid(1), err);
     if (!arguments)
         return ScriptError;
     if (arguments->today.isValid())
@@ -107,6 +107,7 @@ int main(int argc, char** argv)
         err << "not a database path or postgresql:// URI: " << arguments->db << '\n';
         return ScriptError;
     }
+    arguments->session.data_path = zelkor::script::default_data_path(*where);
     auto db = zelkor::Database::open(*where);
     if (!db) {
         err << "cannot open " << where->display() << ": " << db.error().detail << '\n';
