@@ -103,6 +103,35 @@ SqlValue stored_value(const QString& text)
     return update.where(key_condition(table), {values.value(0)}).execute(db);
 }
 
+[[nodiscard]] std::expected<void, Error> update_master_rows(Database& db, const MasterTable& table,
+                                                            const std::vector<MasterValues>& rows)
+{
+    constexpr size_t RowsPerStatement = 250;
+    const int width = int(table.columns.size());
+    // VALUES names its columns column1, column2, ... on both engines; column1 is the key.
+    QStringList assignments;
+    for (int index = 1; index < width; ++index)
+        assignments << sql_name(table.columns[size_t(index)].column) + QStringLiteral(" = v.column%1").arg(index + 1);
+    const QString row_placeholders = u'(' + QStringList(width, QStringLiteral("?")).join(QStringLiteral(", ")) + u')';
+    for (size_t first = 0; first < rows.size(); first += RowsPerStatement) {
+        const size_t last = std::min(rows.size(), first + RowsPerStatement);
+        Params params;
+        QStringList values;
+        for (size_t row = first; row < last; ++row) {
+            values << row_placeholders;
+            params.push_back(rows[row].value(0));
+            for (int index = 1; index < width; ++index)
+                params.push_back(stored_value(rows[row].value(index)));
+        }
+        const QString sql = QStringLiteral("UPDATE ") + table.table + QStringLiteral(" SET ") + assignments.join(QStringLiteral(", "))
+                            + QStringLiteral(" FROM (VALUES ") + values.join(QStringLiteral(", ")) + QStringLiteral(") AS v WHERE ")
+                            + table.table + u'.' + sql_name(table.key().column) + QStringLiteral(" = v.column1");
+        if (auto updated = db.execute(sql, params); !updated)
+            return std::unexpected(updated.error());
+    }
+    return {};
+}
+
 [[nodiscard]] std::expected<std::optional<QString>, Error> first_reference(Database& db, const MasterTable& table,
                                                                            const QString& key)
 {
@@ -113,7 +142,9 @@ SqlValue stored_value(const QString& text)
                       + QStringLiteral(" WHERE ") + reference.column + QStringLiteral(" = ?");
         if (!reference.condition.isEmpty())
             sql += QStringLiteral(" AND (") + reference.condition + u')';
-        auto row = db.first(sql + QStringLiteral(" LIMIT 1"), params);
+        // Ordering by the indexed column keeps a prepared plan on the index even when a few
+        // codes fill most of the table: a scan would have to sort what it finds.
+        auto row = db.first(sql + QStringLiteral(" ORDER BY ") + reference.column + QStringLiteral(" LIMIT 1"), params);
         if (!row)
             return std::unexpected(row.error());
         if (*row)

@@ -64,6 +64,10 @@ using MasterValues = QStringList;
 /// Writes every declared column but the key of the row of `key`; gives the rows changed.
 [[nodiscard]] std::expected<int, Error> update_master_row(Database& db, const MasterTable& table,
                                                           const MasterValues& values);
+/// Writes many rows as update_master_row does, a few hundred to a statement (a round trip to
+/// the server per row would dominate the save of a long list).
+[[nodiscard]] std::expected<void, Error> update_master_rows(Database& db, const MasterTable& table,
+                                                            const std::vector<MasterValues>& rows);
 /// The first document that names the key (by the table's references); nothing when none does.
 [[nodiscard]] std::expected<std::optional<QString>, Error> first_reference(Database& db, const MasterTable& table,
                                                                            const QString& key);

@@ -455,8 +455,8 @@ bool MasterWindow::save_grid()
                 break;
             }
         }
-        for (size_t index = 0; written && index < changed.size(); ++index)
-            if (auto updated = update_master_row(*database(), m_table, changed[index]); !updated) {
+        if (written)
+            if (auto updated = update_master_rows(*database(), m_table, changed); !updated) {
                 written = false;
                 failure = updated.error();
             }
