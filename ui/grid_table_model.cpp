@@ -102,6 +102,8 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const
     }
     case Qt::ToolTipRole:
         return text.size() > 30 ? QVariant(text) : QVariant();
+    case StruckOutRole:
+        return m_grid->row_struck_out(index.row());
     default:
         return {};
     }
@@ -144,6 +146,17 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     // The stored heading is what the clerk reads; the model keeps addressing the column by caption.
     return layout && !layout->heading.isEmpty() ? layout->heading : m_grid->column(section).caption;
+}
+
+bool GridTableModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_grid && m_grid->more_available();
+}
+
+void GridTableModel::fetchMore(const QModelIndex& parent)
+{
+    if (!parent.isValid() && m_grid)
+        m_grid->fetch_more();
 }
 
 Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const

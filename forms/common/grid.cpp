@@ -61,6 +61,34 @@ bool Grid::cell_editable(int row, int column) const
     return (!m_edit_gate || m_edit_gate()) && (!m_cell_gate || m_cell_gate(row, column));
 }
 
+bool Grid::row_struck_out(int row) const
+{
+    const QString flag = cell(row, m_strike_out_column);
+    return flag == QLatin1String("1") || flag.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
+
+bool Grid::fetch_more()
+{
+    if (!m_more_available || !m_fetch_more)
+        return false;
+    const int before = row_count();
+    m_fetch_more();
+    return row_count() > before;
+}
+
+void Grid::append_rows(std::vector<QStringList> rows)
+{
+    if (rows.empty())
+        return;
+    const int first = row_count();
+    for (QStringList& line : rows) {
+        while (line.size() < column_count())
+            line << QString();
+        m_rows.push_back(std::move(line));
+    }
+    emit rowsInserted(first, int(rows.size()));
+}
+
 void Grid::set_shown(bool shown)
 {
     if (m_shown == shown)

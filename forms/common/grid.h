@@ -106,6 +106,23 @@ public:
     using CellGate = std::function<bool(int row, int column)>;
     void set_cell_gate(CellGate gate) { m_cell_gate = std::move(gate); }
 
+    /// Rows whose cell in this column is ticked are drawn struck through (void documents);
+    /// -1 for none.
+    int strike_out_column() const { return m_strike_out_column; }
+    void set_strike_out_column(int column) { m_strike_out_column = column; }
+    bool row_struck_out(int row) const;
+
+    /// A grid filled a page at a time: the owner says whether more rows can be read and reads
+    /// the next page when asked (a view scrolled to the end, a script going past the last row).
+    using FetchMore = std::function<void()>;
+    void set_fetch_more(FetchMore fetch) { m_fetch_more = std::move(fetch); }
+    bool more_available() const { return m_more_available; }
+    void set_more_available(bool more) { m_more_available = more; }
+    /// Reads the next page; false when there was none to read.
+    bool fetch_more();
+    /// Appends rows in one step (one notification for all of them).
+    void append_rows(std::vector<QStringList> rows);
+
     /// Whether the window shows the grid now (a window may show one of several grids).
     bool shown() const { return m_shown; }
     void set_shown(bool shown);
@@ -145,6 +162,9 @@ private:
     EditGate m_edit_gate;
     CellGate m_cell_gate;
     bool m_shown = true;
+    int m_strike_out_column = -1;
+    FetchMore m_fetch_more;
+    bool m_more_available = false;
     QString m_delete_tooltip{};
 };
 

@@ -71,8 +71,10 @@ PrintList print_list_of_grid(const Grid& grid, const GridLayout* layout, const Q
     const PrintedColumns columns = printed_columns(grid, layout);
     list.columns = columns.columns;
     list.rows.reserve(size_t(grid.row_count()));
-    for (const QStringList& cells : grid.rows())
-        list.rows.push_back(printed_row(cells, columns));
+    for (int row = 0; row < grid.row_count(); ++row) {
+        list.rows.push_back(printed_row(grid.rows()[size_t(row)], columns));
+        list.rows.back().struck_out = grid.row_struck_out(row);
+    }
     return list;
 }
 
