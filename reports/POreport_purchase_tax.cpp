@@ -36,13 +36,20 @@ QString sums(const QString& prefix)
 }
 
 /// The slots grouped by line (a line's amount once, its slots' taxes added), then by `keys`.
-SqlText by_line_then(const SqlText& tax_slots, const QString& keys)
+SqlText by_line_then(const SqlText& tax_slots, const QStringList& keys)
 {
-    SqlText text(QStringLiteral("(SELECT %1, SUM(extended_cost) AS extended_cost, %2 FROM (SELECT %1, source, fkey,"
-                                " landed_item, itemno, MAX(extended_cost) AS extended_cost, %3 FROM ")
-                     .arg(keys, sums(QStringLiteral("l.")), sums(QString())));
+    QStringList line_keys = keys;
+    for (const QString& identity : {QStringLiteral("source"), QStringLiteral("fkey"), QStringLiteral("landed_item"),
+                                    QStringLiteral("itemno")})
+        if (!line_keys.contains(identity))
+            line_keys << identity;
+    SqlText text(QStringLiteral("(SELECT %1, SUM(extended_cost) AS extended_cost, %2 FROM (SELECT %3,"
+                                " MAX(extended_cost) AS extended_cost, %4 FROM ")
+                     .arg(keys.join(QStringLiteral(", ")), sums(QStringLiteral("l.")), line_keys.join(QStringLiteral(", ")),
+                          sums(QString())));
     text.append(tax_slots);
-    return text.append(QStringLiteral(" s GROUP BY %1, source, fkey, landed_item, itemno) l GROUP BY %1)").arg(keys));
+    return text.append(QStringLiteral(" s GROUP BY %1) l GROUP BY %2)")
+                           .arg(line_keys.join(QStringLiteral(", ")), keys.join(QStringLiteral(", "))));
 }
 
 ReportQuery view_query(POreport_purchase_tax::View view)
@@ -143,18 +150,6 @@ void POreport_purchase_tax::on_closing()
     ReportWindow::on_closing();
 }
 
-Entry POreport_purchase_tax::check_field(const QString& name, const QString& previous)
-{
-    const Field* typed = find_field(name);
-    const QString value = typed->value.trimmed();
-    if (typed->kind() == FieldKind::DropDown && !value.isEmpty() && typed->choices.find(value) < 0) {
-        message(typed->caption().toLower() + QStringLiteral(" is invalid."));
-        set_field(name, previous);
-        return Entry::Refused;
-    }
-    return ReportWindow::check_field(name, previous);
-}
-
 std::expected<SqlText, QString> POreport_purchase_tax::tax_slots() const
 {
     auto dates = date_range(QStringLiteral("date_range"), QStringLiteral("from_date"), QStringLiteral("to_date"));
@@ -203,9 +198,9 @@ std::expected<ReportSelection, QString> POreport_purchase_tax::selection()
     switch (m_view) {
     case View::ByLine: from = *chosen_slots; break;
     case View::ByDocument:
-        from = by_line_then(*chosen_slots, QStringLiteral("source, docno, invoice_date, currency, tax_authority"));
+        from = by_line_then(*chosen_slots, {"source", "docno", "invoice_date", "currency", "tax_authority"});
         break;
-    case View::ByAuthority: from = by_line_then(*chosen_slots, QStringLiteral("tax_authority")); break;
+    case View::ByAuthority: from = by_line_then(*chosen_slots, {"tax_authority"}); break;
     }
     selection.from = from.append(QStringLiteral(" t"));
     m_dates_used.reset();

@@ -25,7 +25,6 @@ protected:
     bool run_command(int id) override;
     void on_open() override;
     void on_closing() override;
-    Entry check_field(const QString& name, const QString& previous) override;
 
 private:
     /// The tax slots of the receipt and bill lines the filters select, one row per slot.

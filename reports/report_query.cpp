@@ -163,7 +163,10 @@ SqlText totals_query(const ReportQuery& query, const ReportSelection& selection)
             selected << QStringLiteral("SUM(CASE WHEN %1 THEN 0 ELSE %2 END)").arg(void_or_false(query), column.source);
     SqlText text(QStringLiteral("SELECT ") + selected.join(QStringLiteral(", ")));
     text.append(from_where(query, selection));
-    return text.append(QStringLiteral(" GROUP BY ") + currency_or_blank(query) + QStringLiteral(" ORDER BY 1"));
+    // A report without currencies totals in one row.
+    if (query.currency.isEmpty())
+        return text;
+    return text.append(QStringLiteral(" GROUP BY ") + query.currency + QStringLiteral(" ORDER BY 1"));
 }
 
 std::vector<SqlValue> keys_of(const Row& row, const ReportRowLayout& layout, size_t key_count)

@@ -173,6 +173,17 @@ void ReportWindow::clear_filters()
             set_field(field.name(), QString());
 }
 
+Entry ReportWindow::check_field(const QString& name, const QString& previous)
+{
+    const Field* typed = find_field(name);
+    const QString value = typed->value.trimmed();
+    if (typed->kind() != FieldKind::DropDown || value.isEmpty() || typed->choices.find(value) >= 0)
+        return WindowModel::check_field(name, previous);
+    message(typed->caption().toLower() + QStringLiteral(" is invalid."));
+    set_field(name, previous);
+    return Entry::Refused;
+}
+
 std::expected<std::optional<DateRange>, QString> ReportWindow::date_range(const QString& box, const QString& from,
                                                                           const QString& to) const
 {

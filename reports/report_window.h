@@ -115,6 +115,8 @@ protected:
 
     bool run_command(int id) override;
     void on_open() override;
+    /// A value typed into a drop-down must be one of its list's.
+    Entry check_field(const QString& name, const QString& previous) override;
 
 private:
     bool fetch_page();

@@ -15,10 +15,6 @@ const QString ToDate = QStringLiteral("to_date");
 const QString Status = QStringLiteral("status");
 const QString All = QStringLiteral("All");
 
-/// The fields whose value must be one of their list's.
-const QStringList ListedFields{"vendor_no", "vendor_name", "requested_user", "category", "item_group",
-                               "item_from", "item_to", "status"};
-
 QDate remembered_date(const QString& text)
 {
     QDate date = QDate::fromString(text.trimmed(), RememberedDateFormat);
@@ -100,15 +96,10 @@ void TransactionInquiry::load_filter_lists()
 
 Entry TransactionInquiry::check_field(const QString& name, const QString& previous)
 {
-    const Field* typed = find_field(name);
-    const QString value = typed->value.trimmed();
-    if (ListedFields.contains(name) && !value.isEmpty() && typed->choices.find(value) < 0) {
-        message(typed->caption().toLower() + QStringLiteral(" is invalid."));
-        set_field(name, previous);
+    if (ReportWindow::check_field(name, previous) == Entry::Refused)
         return Entry::Refused;
-    }
     if (name == QLatin1String("vendor_name"))
-        set_field("vendor_no", typed->choices.lookup(value, 1));
+        set_field("vendor_no", find_field(name)->choices.lookup(field(name).trimmed(), 1));
     if (name == FromDate || name == ToDate) {
         if (auto date = field_date(name); date && date->isValid())
             remember(name == FromDate ? QStringLiteral("fromdate") : QStringLiteral("todate"),
