@@ -354,7 +354,10 @@ bool ReportWindow::preview()
         list.until_date = format_user_date(dates->to, format);
     }
     list.fields = printed_fields();
-    auto file = write_window_report(*database(), settings(), class_name(), std::move(list), m_identity.stem);
+    // Columns too wide for the page go on to further pages rather than being cut, unless the
+    // user's format says otherwise.
+    auto file = write_window_report(*database(), settings(), class_name(), std::move(list), m_identity.stem,
+                                    ListWidths::FitToText);
     if (!file) {
         report_failure(QStringLiteral("Preview failed"), file.error());
         return false;

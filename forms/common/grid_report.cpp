@@ -2,12 +2,15 @@
 
 #include "forms/common/grid.h"
 #include "forms/common/report_format.h"
+#include "forms/common/report_text.h"
 #include "services/clock.h"
 #include "services/fiscal_periods.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelkor {
 
@@ -78,13 +81,44 @@ PrintList print_list_of_grid(const Grid& grid, const GridLayout* layout, const Q
     return list;
 }
 
+void fit_widths_to_text(PrintList& list, const ReportFormat& format)
+{
+    // Widths are screen pixels at 96 an inch, as the font metrics of the screen measure them.
+    constexpr qreal Padding = 12;
+    constexpr int MinimumPixels = 30;
+    constexpr int MaximumPixels = 400;
+    QFont font(format.font_name);
+    font.setPointSizeF(format.font_size.to_double());
+    font.setBold(format.bold);
+    QFont heading_font = font;
+    heading_font.setBold(true);
+    const QFontMetricsF cells(font);
+    const QFontMetricsF headings(heading_font);
+    for (size_t index = 0; index < list.columns.size(); ++index) {
+        PrintColumn& column = list.columns[index];
+        if (column.width > 0)
+            continue;
+        qreal widest = 0;
+        for (const QString& word : column.caption.split(u' ', Qt::SkipEmptyParts))
+            widest = std::max(widest, headings.horizontalAdvance(word));
+        for (const PrintRow& row : list.rows)
+            widest = std::max(widest, cells.horizontalAdvance(apply_number_format(row.cells.value(int(index)), column.format)));
+        column.width = std::clamp(int(std::ceil(widest + Padding)), MinimumPixels, MaximumPixels);
+    }
+}
+
 [[nodiscard]] std::expected<ReportFile, Error> write_window_report(Database& db, const HostSettings& settings,
                                                                    const QString& form_name, PrintList list,
-                                                                   const QString& stem)
+                                                                   const QString& stem, ListWidths widths)
 {
     auto format = report_format_or_default(db, settings.ZELKOR_USER, form_name);
     if (!format)
         return std::unexpected(format.error());
+    if (widths == ListWidths::FitToText) {
+        fit_widths_to_text(list, *format);
+        if (format->split_page.trimmed().isEmpty())
+            format->split_page = split_page_choices().at(1);
+    }
     const QString& date_format = settings.ZELKOR_DATE_FORMAT.isEmpty() ? DefaultDateFormat : settings.ZELKOR_DATE_FORMAT;
     list.print_date = format_user_date(Clock::today(), date_format);
     return write_user_report(list, *format, settings.ZELKOR_PATH, stem);

@@ -33,12 +33,23 @@ PrintRow printed_row(const QStringList& cells, const PrintedColumns& columns);
 /// A list of the grid's rows under `title`.
 PrintList print_list_of_grid(const Grid& grid, const GridLayout* layout, const QString& title);
 
+/// Gives the columns without a width one that fits their heading's longest word and their
+/// widest cell in the print font of `format`.
+void fit_widths_to_text(PrintList& list, const ReportFormat& format);
+
+/// How a printout takes the widths of its columns.
+enum class ListWidths {
+    AsGiven,   ///< the grid's widths, the list shrunk to the page width unless the format says otherwise
+    FitToText, ///< columns without a width fit their text; a list wider than the page goes on to
+               ///< further pages unless the format says otherwise
+};
+
 /// Writes a window's printout: the user's page format for the window (the defaults without
 /// one), today's date in the user's format after "print : ", the file named from `stem` in
 /// "User report" under the data path.
 [[nodiscard]] std::expected<ReportFile, Error> write_window_report(Database& db, const HostSettings& settings,
                                                                    const QString& form_name, PrintList list,
-                                                                   const QString& stem);
+                                                                   const QString& stem, ListWidths widths = ListWidths::AsGiven);
 
 /// A help document of the module: the file in the "Help" folder of the installation folder.
 QString help_document_path(const QString& installation_folder, const QString& file);
