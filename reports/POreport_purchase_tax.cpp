@@ -75,6 +75,7 @@ ReportQuery view_query(POreport_purchase_tax::View view)
         {"expensed tax", "t.tax_expensed", K::Money, true},
         {"landed cost", lines ? "t.landed_item" : "NULL", K::Check},
     };
+    query.totals_caption = QStringLiteral("source");
     switch (view) {
     case View::ByLine:
         query.default_order = {{"t.invoice_date"},          {"t.docno"},           {"t.itemno", false, false},
@@ -116,6 +117,8 @@ POreport_purchase_tax::POreport_purchase_tax(QObject* parent)
     declare_command({int(ReportCommand::ByDocument), "By &Document", "&Run", false, Right::None});
     declare_command({int(ReportCommand::ByTaxAuthority), "By Tax &Authority", "&Run", false, Right::None});
     declare_report(view_query(View::ByLine), {"PURCHASE TAX REPORT", "purchase_tax"}, panel);
+    results().set_column_width(results().required_column(QStringLiteral("source")), 100);
+    totals().set_column_width(0, 100);
 }
 
 void POreport_purchase_tax::on_open()

@@ -37,6 +37,7 @@ ReportQuery vendor_query()
         {"inactive", "NOT " + Vendor + "active", K::Check},
         {"tax code", "''"},
     };
+    query.totals_caption = QStringLiteral("total");
     query.default_order = {{Vendor + "vendor_no", false, false}};
     query.sorts = {{"vendor no", Vendor + "vendor_no"},   {"vendor name", Vendor + "vendor_name"},
                    {"contact person", Vendor + "contact_person"}, {"city", Vendor + "city"},
@@ -54,6 +55,11 @@ POreport_vendor_list::POreport_vendor_list(QObject* parent)
     declare_report_commands(panel);
     declare_command({int(ReportCommand::Font), "&Font", menus::Format, false, Right::None});
     declare_report(vendor_query(), {"VENDOR LIST", "customer_list"}, panel);
+    // Numbers and addresses are longer than their captions.
+    for (const auto& [caption, width] : {std::pair{"phone1", 110}, {"phone2", 110}, {"mobile1", 110}, {"mobile2", 110},
+                                         {"fax1", 110}, {"fax2", 110}, {"web site", 180}, {"email1", 180}, {"email2", 180},
+                                         {"address", 220}})
+        results().set_column_width(results().required_column(QString::fromLatin1(caption)), width);
 }
 
 std::expected<ReportSelection, QString> POreport_vendor_list::selection()

@@ -81,6 +81,7 @@ struct ReportQuery {
     std::vector<ReportColumn> columns;
     QString currency{};
     QString void_flag{};
+    QString totals_caption = QStringLiteral("currency"); ///< what the totals are kept per
     std::vector<SortKey> default_order{};
     std::vector<std::pair<QString, QString>> sorts{};
 

@@ -20,7 +20,6 @@ Q_LOGGING_CATEGORY(lcReports, "zelkor.reports")
 const QString DefaultDateFormat = QStringLiteral("dd/mm/yyyy");
 const QString Ascending = QStringLiteral("Ascending");
 const QString Descending = QStringLiteral("Descending");
-const QString CurrencyCaption = QStringLiteral("currency");
 const QString RowsCaption = QStringLiteral("rows");
 const QString StruckCaption = QStringLiteral("void row");
 constexpr int SortRows = 5;
@@ -92,7 +91,7 @@ void ReportWindow::declare_report(ReportQuery query, ReportIdentity identity, Re
     m_results->set_strike_out_column(m_strike_column);
     m_results->set_fetch_more([this] { fetch_page(); });
 
-    QStringList total_captions{CurrencyCaption, RowsCaption};
+    QStringList total_captions{query.totals_caption, RowsCaption};
     for (const ReportColumn& column : query.columns)
         if (column.totalled)
             total_captions << column.caption;
@@ -111,6 +110,7 @@ void ReportWindow::declare_report(ReportQuery query, ReportIdentity identity, Re
     m_print_columns = &declare_grid(QStringLiteral("dbgrid_print"), QStringLiteral("Print Columns"),
                                     {QStringLiteral("column"), QStringLiteral("print")}, SidePanel);
     m_print_columns->set_column_read_only(0, true);
+    m_print_columns->set_column_width(0, 150);
     m_print_columns->set_column_kind(1, FieldKind::Check);
     if (panel.sort) {
         m_sort = &declare_grid(QStringLiteral("dbgrid_sort"), QStringLiteral("Sort"),
@@ -130,6 +130,8 @@ void ReportWindow::set_query(ReportQuery query)
         const ColumnKind kind = m_query.columns[index].kind;
         if (is_number_kind(kind))
             m_results->set_column_kind(int(index), FieldKind::Number);
+        else if (kind == ColumnKind::Date)
+            m_results->set_column_kind(int(index), FieldKind::Date);
         else if (kind == ColumnKind::Check)
             m_results->set_column_kind(int(index), FieldKind::Check);
     }
@@ -461,7 +463,13 @@ bool ReportWindow::run_command(int id)
         show_pane(SidePanel, true);
         return true;
     case ReportCommand::Sort: show_pane(SidePanel, true); return true;
-    case ReportCommand::Freeze: set_command_checked(id, !find_command(id)->checked); return true;
+    case ReportCommand::Freeze: {
+        // The columns up to the current one stay in view while the others scroll.
+        const bool freeze = !find_command(id)->checked;
+        set_command_checked(id, freeze);
+        m_results->set_frozen_columns(freeze ? std::max(m_results->current_column(), 0) + 1 : 0);
+        return true;
+    }
     case ReportCommand::Origin: return notify_for_row(m_identity.origin, QStringLiteral("document no"));
     default: break;
     }

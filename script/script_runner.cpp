@@ -324,9 +324,17 @@ std::optional<ScriptRunner::Step> ScriptRunner::locate_row_command(const std::ve
         return stop(QString::fromLatin1(usage) + QStringLiteral(" needs [GRID:]ROW"));
     if (!locate_cell(tokens[1].text, grid, row))
         return stop("no grid row " + tokens[1].text);
+    read_rows_up_to(*grid, row);
     if (row >= grid->row_count())
         return fail("the grid has no row " + tokens[1].text);
     return std::nullopt;
+}
+
+void ScriptRunner::read_rows_up_to(Grid& grid, int row)
+{
+    // A grid read a page at a time reads on as a clerk scrolling down would.
+    while (row >= grid.row_count() && grid.fetch_more()) {
+    }
 }
 
 ScriptRunner::Step ScriptRunner::select_row(const std::vector<Token>& tokens)
@@ -435,6 +443,7 @@ ScriptRunner::Step ScriptRunner::expect_cell(const std::vector<Token>& tokens)
     int row = 0;
     if (auto ended = locate_cell_command(tokens, "expect-cell", grid, row))
         return *ended;
+    read_rows_up_to(*grid, row);
     if (row >= grid->row_count())
         return fail("the grid has no row " + tokens[1].text);
     const QString value = grid->cell(row, tokens[2].text);

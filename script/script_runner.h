@@ -63,6 +63,7 @@ private:
     /// Checks a row command's words ([GRID:]ROW of the current window) and finds the row.
     std::optional<Step> locate_row_command(const std::vector<Token>& tokens, const char* usage, Grid*& grid, int& row);
     WindowModel* current() const;
+    void read_rows_up_to(Grid& grid, int row);
 
     Step fail(const QString& what);
     Step stop(const QString& what);

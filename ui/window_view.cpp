@@ -4,6 +4,7 @@
 #include "ui/command_appearance.h"
 #include "ui/field_editor.h"
 #include "ui/font_bar.h"
+#include "ui/frozen_columns.h"
 #include "ui/grid_item_delegate.h"
 #include "ui/grid_table_model.h"
 #include "ui/grid_view_layout.h"
@@ -55,7 +56,7 @@ int default_column_width(const GridColumn& column, const QFontMetrics& metrics)
     int by_kind = character * 12;
     switch (column.kind) {
     case FieldKind::Number: by_kind = character * 12; break;
-    case FieldKind::Date: by_kind = character * 12; break;
+    case FieldKind::Date: by_kind = character * 14; break;
     case FieldKind::Check: by_kind = character * 6; break;
     case FieldKind::MultiLine: by_kind = character * 30; break;
     case FieldKind::DropDown:
@@ -336,6 +337,11 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
             view->setCurrentIndex(wanted);
     });
     connect_row_actions(grid, *view);
+    // The overlay of frozen columns is made the first time the grid freezes some.
+    connect(&grid, &Grid::frozenColumnsChanged, view, [view, grid_pointer = QPointer<Grid>(&grid)] {
+        if (grid_pointer && !view->findChild<FrozenColumns*>())
+            new FrozenColumns(*grid_pointer, *view);
+    });
     m_grid_views.insert(grid.name(), view);
     return view;
 }

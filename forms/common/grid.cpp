@@ -89,6 +89,15 @@ void Grid::append_rows(std::vector<QStringList> rows)
     emit rowsInserted(first, int(rows.size()));
 }
 
+void Grid::set_frozen_columns(int count)
+{
+    count = std::clamp(count, 0, column_count());
+    if (m_frozen_columns == count)
+        return;
+    m_frozen_columns = count;
+    emit frozenColumnsChanged(count);
+}
+
 void Grid::set_shown(bool shown)
 {
     if (m_shown == shown)

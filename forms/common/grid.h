@@ -123,6 +123,10 @@ public:
     /// Appends rows in one step (one notification for all of them).
     void append_rows(std::vector<QStringList> rows);
 
+    /// The leading columns that stay in view while the others scroll sideways; 0 for none.
+    int frozen_columns() const { return m_frozen_columns; }
+    void set_frozen_columns(int count);
+
     /// Whether the window shows the grid now (a window may show one of several grids).
     bool shown() const { return m_shown; }
     void set_shown(bool shown);
@@ -145,6 +149,7 @@ signals:
     void readOnlyChanged(bool read_only);
     void currentChanged(int row, int column);
     void shownChanged(bool shown);
+    void frozenColumnsChanged(int count);
     void deleteButtonsChanged(bool shown);
 
 private:
@@ -163,6 +168,7 @@ private:
     CellGate m_cell_gate;
     bool m_shown = true;
     int m_strike_out_column = -1;
+    int m_frozen_columns = 0;
     FetchMore m_fetch_more;
     bool m_more_available = false;
     QString m_delete_tooltip{};

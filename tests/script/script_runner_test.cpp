@@ -146,6 +146,32 @@ expect-sql "SELECT COUNT(*) FROM Vendor_group_table WHERE group_name = 'OVERSEAS
     EXPECT_TRUE(run.output.contains("question: Are you sure to remove V100 from group DOMESTIC? -> yes"));
 }
 
+TEST(ScriptRunner, FiltersSortsTotalsAndPrintsAnInquiry)
+{
+    zelkor::testing::TestDatabase database;
+    const ScriptRun run = run_script(database, R"script(
+sql "INSERT INTO PO_header_table (company, fkey, doctype, docno, vendor_no, order_date, currency) VALUES (1, '1po-1', 'po', 'PO-26-00001', 'V100', '2026-02-01', 'USD'), (1, '1po-2', 'po', 'PO-26-00002', 'V200', '2026-02-02', 'USD')"
+sql "INSERT INTO PO_transaction_table (company, fkey, itemno, docno, itemcode, itemtype, quantity, extended_cost) VALUES (1, '1po-1', 1, 'PO-26-00001', 'WIDGET', '1', 2, 25), (1, '1po-2', 1, 'PO-26-00002', 'BOLT', '1', 3, 40)"
+open POreport_po_transaction pending
+expect-field status Open
+expect-cell 1 "document no" PO-26-00001
+expect-cell dbgrid_total:1 "currency" USD
+expect-cell dbgrid_total:1 "rows" 2
+expect-cell dbgrid_total:1 "extended cost" 65.00
+cell dbgrid_sort:1 "sort by" "extended cost"
+cell dbgrid_sort:1 "order" Descending
+command 104
+select 1
+command 1006
+expect-notify "Purchase Order" PO-26-00002
+command 103
+expect-notify "pdf viewer landscape"
+set vendor_no V999
+expect "vendor is invalid."
+)script");
+    EXPECT_EQ(run.status, 0) << run.output.join('\n').toStdString();
+}
+
 TEST(ScriptRunner, ReportsFailedExpectationsAndMissingAnswers)
 {
     zelkor::testing::TestDatabase database;
