@@ -91,7 +91,8 @@ std::expected<ReportSelection, QString> POreport_payable_clearing::selection()
         return std::unexpected(QStringLiteral("please specify account no"));
     ReportSelection selection;
     selection.order = chosen_order();
-    selection.where.add(Line + QStringLiteral("company = 1"));
+    // Company 1 is every line's: the index leading with it must not drive the plan.
+    selection.where.add(u'+' + Line + QStringLiteral("company = 1"));
     selection.where.add(Line + QStringLiteral("fyear = ?"), {year});
     if (const QString period = field("period").trimmed(); !period.isEmpty())
         selection.where.add(Line + QStringLiteral("period = ?"), {period.toInt()});

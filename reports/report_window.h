@@ -74,6 +74,8 @@ public:
 
     Grid& results() const { return *m_results; }
     Grid& totals() const { return *m_totals; }
+    /// What the report reads (its arrangement of the moment).
+    const ReportQuery& query() const { return m_query; }
 
 protected:
     /// Declares the result grid (read-only), the totals grid, and the side panel with its
@@ -94,7 +96,6 @@ protected:
     virtual SqlText totals_sql(const ReportSelection& selection) const;
     /// The order the user chose on the Sort page, then the default order.
     std::vector<SortKey> chosen_order() const;
-    const ReportQuery& query() const { return m_query; }
     void set_query(ReportQuery query);
     const ReportIdentity& identity() const { return m_identity; }
 
@@ -187,6 +188,7 @@ private:
     void add_vendor_filters(ReportSelection& selection) const;
     void add_item_filters(ReportSelection& selection) const;
     bool shortcut_selection(ReportSelection& selection) const;
+    QString company_condition() const;
     void remember_dates();
 
     Tables m_tables;

@@ -147,11 +147,18 @@ bool TransactionInquiry::shortcut_selection(ReportSelection& selection) const
         if (value.isEmpty())
             continue;
         // A document number alone finds every line of it, whatever the other filters say.
-        selection.where.add(m_tables.lines + QStringLiteral(".company = 1"));
+        selection.where.add(company_condition());
         selection.where.add(m_tables.lines + u'.' + column + QStringLiteral(" = ?"), {value});
         return true;
     }
     return false;
+}
+
+QString TransactionInquiry::company_condition() const
+{
+    // Every line has company 1: the index that leads with it must not drive the plan, which
+    // SQLite (without statistics) takes it to do when the condition names the column bare.
+    return u'+' + m_tables.lines + QStringLiteral(".company = 1");
 }
 
 void TransactionInquiry::add_vendor_filters(ReportSelection& selection) const
@@ -203,7 +210,7 @@ std::expected<ReportSelection, QString> TransactionInquiry::selection()
     auto dates = date_range(DateBox, FromDate, ToDate);
     if (!dates)
         return std::unexpected(dates.error());
-    selection.where.add(m_tables.lines + QStringLiteral(".company = 1"));
+    selection.where.add(company_condition());
     add_vendor_filters(selection);
     add_item_filters(selection);
     if (*dates) {

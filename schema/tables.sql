@@ -641,6 +641,10 @@ CREATE INDEX PR_transaction_table_docno ON PR_transaction_table (docno);
 CREATE INDEX PR_transaction_table_itemcode ON PR_transaction_table (itemcode);
 CREATE INDEX PR_transaction_table_vendor_no ON PR_transaction_table (vendor_no);
 CREATE INDEX PR_transaction_table_order_date ON PR_transaction_table (order_date);
+-- The inquiries read one vendor's lines over a date range, and page through lines by document
+-- number and line.
+CREATE INDEX PR_transaction_table_vendor_no_order_date ON PR_transaction_table (vendor_no, order_date);
+CREATE INDEX PR_transaction_table_docno_itemno ON PR_transaction_table (docno, itemno);
 
 -- Purchase orders (doctype "po"). received / fully_received and billed / fully_billed follow
 -- the receipts and bills; a future order has no on-order effect until activated.
@@ -695,6 +699,7 @@ CREATE INDEX PO_header_table_company_docno ON PO_header_table (company, docno);
 CREATE INDEX PO_header_table_docno ON PO_header_table (docno);
 CREATE INDEX PO_header_table_vendor_no ON PO_header_table (vendor_no);
 CREATE INDEX PO_header_table_order_date ON PO_header_table (order_date);
+CREATE INDEX PO_header_table_vendor_no_order_date ON PO_header_table (vendor_no, order_date);
 CREATE INDEX PO_header_table_shipvia ON PO_header_table (shipvia);
 CREATE INDEX PO_header_table_future_po_activate_date ON PO_header_table (future_po, activate_date);
 
@@ -799,6 +804,7 @@ CREATE INDEX PO_transaction_table_prno_pr_itemno ON PO_transaction_table (prno, 
 CREATE INDEX PO_transaction_table_itemcode ON PO_transaction_table (itemcode);
 CREATE INDEX PO_transaction_table_vendor_no ON PO_transaction_table (vendor_no);
 CREATE INDEX PO_transaction_table_order_date ON PO_transaction_table (order_date);
+CREATE INDEX PO_transaction_table_docno_itemno ON PO_transaction_table (docno, itemno);
 
 -- Order templates, keyed by the template name (docno).
 CREATE TABLE PO_header_template_table (
@@ -955,6 +961,7 @@ CREATE INDEX PO_receipt_header_table_company_docno ON PO_receipt_header_table (c
 CREATE INDEX PO_receipt_header_table_docno ON PO_receipt_header_table (docno);
 CREATE INDEX PO_receipt_header_table_vendor_no ON PO_receipt_header_table (vendor_no);
 CREATE INDEX PO_receipt_header_table_receipt_date ON PO_receipt_header_table (receipt_date);
+CREATE INDEX PO_receipt_header_table_vendor_no_receipt_date ON PO_receipt_header_table (vendor_no, receipt_date);
 CREATE INDEX PO_receipt_header_table_shipvia ON PO_receipt_header_table (shipvia);
 CREATE INDEX PO_receipt_header_table_pono ON PO_receipt_header_table (PONO);
 CREATE INDEX PO_receipt_header_table_vendor_invoice_no ON PO_receipt_header_table (vendor_invoice_no);
@@ -1069,6 +1076,7 @@ CREATE INDEX PO_receipt_transaction_table_pono_po_itemno ON PO_receipt_transacti
 CREATE INDEX PO_receipt_transaction_table_vendor_no ON PO_receipt_transaction_table (vendor_no);
 CREATE INDEX PO_receipt_transaction_table_itemcode ON PO_receipt_transaction_table (itemcode);
 CREATE INDEX PO_receipt_transaction_table_receipt_date ON PO_receipt_transaction_table (receipt_date);
+CREATE INDEX PO_receipt_transaction_table_docno_itemno ON PO_receipt_transaction_table (docno, itemno);
 CREATE INDEX PO_receipt_transaction_table_fyear_period ON PO_receipt_transaction_table (fyear, period);
 
 -- ===== Bills and landed-cost bills =====
@@ -1136,6 +1144,7 @@ CREATE INDEX PO_invoice_header_table_docno ON PO_invoice_header_table (docno);
 CREATE INDEX PO_invoice_header_table_company_invoice_no ON PO_invoice_header_table (company, invoice_no);
 CREATE INDEX PO_invoice_header_table_vendor_no ON PO_invoice_header_table (vendor_no);
 CREATE INDEX PO_invoice_header_table_invoice_date ON PO_invoice_header_table (invoice_date);
+CREATE INDEX PO_invoice_header_table_vendor_no_invoice_date ON PO_invoice_header_table (vendor_no, invoice_date);
 CREATE INDEX PO_invoice_header_table_receipt_no ON PO_invoice_header_table (receipt_no);
 CREATE INDEX PO_invoice_header_table_po_no ON PO_invoice_header_table (po_no);
 
@@ -1245,6 +1254,7 @@ CREATE INDEX PO_invoice_transaction_table_receipt_no_receipt_itemno ON PO_invoic
 CREATE INDEX PO_invoice_transaction_table_pono_po_itemno ON PO_invoice_transaction_table (PONO, po_itemno);
 CREATE INDEX PO_invoice_transaction_table_vendor_no_invoice_date ON PO_invoice_transaction_table (vendor_no, invoice_date);
 CREATE INDEX PO_invoice_transaction_table_itemcode ON PO_invoice_transaction_table (itemcode);
+CREATE INDEX PO_invoice_transaction_table_docno_itemno ON PO_invoice_transaction_table (docno, itemno);
 CREATE INDEX PO_invoice_transaction_table_fyear_period ON PO_invoice_transaction_table (fyear, period);
 
 -- The receipts a landed-cost bill spreads its charges over.

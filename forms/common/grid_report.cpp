@@ -101,8 +101,22 @@ void fit_widths_to_text(PrintList& list, const ReportFormat& format)
         qreal widest = 0;
         for (const QString& word : column.caption.split(u' ', Qt::SkipEmptyParts))
             widest = std::max(widest, headings.horizontalAdvance(word));
-        for (const PrintRow& row : list.rows)
-            widest = std::max(widest, cells.horizontalAdvance(apply_number_format(row.cells.value(int(index)), column.format)));
+        // Measuring every cell of a long list costs more than printing it: the longest texts
+        // are the widest, give or take a wide letter, so a few of them are measured.
+        constexpr size_t Measured = 8;
+        std::vector<QString> longest;
+        for (const PrintRow& row : list.rows) {
+            const QString text = row.cells.value(int(index));
+            if (longest.size() == Measured && text.size() <= longest.back().size())
+                continue;
+            longest.insert(std::upper_bound(longest.begin(), longest.end(), text,
+                                            [](const QString& a, const QString& b) { return a.size() > b.size(); }),
+                           text);
+            if (longest.size() > Measured)
+                longest.pop_back();
+        }
+        for (const QString& text : longest)
+            widest = std::max(widest, cells.horizontalAdvance(apply_number_format(text, column.format)));
         column.width = std::clamp(int(std::ceil(widest + Padding)), MinimumPixels, MaximumPixels);
     }
 }
