@@ -32,50 +32,34 @@ TransactionInquiry::Tables bill_tables()
 ReportQuery bill_query()
 {
     using K = ColumnKind;
+    using C = TransactionInquiry::Columns;
     ReportQuery query;
     query.from = QStringLiteral("PO_invoice_header_table INNER JOIN PO_invoice_transaction_table"
                                 " ON PO_invoice_header_table.fkey = PO_invoice_transaction_table.fkey")
                  + TransactionInquiry::name_joins(Header + "vendor_no", Lines + "accno", Lines + "itemcode");
-    query.columns = {
-        {"document no", Lines + "docno"},
-        {"AP document no", Header + "ap_docno"},
-        {"invoice no", Lines + "invoice_no"},
-        {"date", Header + "invoice_date", K::Date},
-        {"vendor no", Header + "vendor_no"},
-        {"vendor name", "Vendor_table.vendor_name"},
-        {"item no", Lines + "itemno"},
-        {"item code", Lines + "itemcode"},
-        {"item type", Lines + "itemtype"},
-        {"description", Lines + "Description"},
-        {"currency", Lines + "currency"},
-        {"quantity", Lines + "quantity", K::Quantity},
-        {"quantity received", Lines + "quantity_received", K::Quantity},
-        {"void", Header + "void", K::Check},
-        {"unit cost", Lines + "unitcost", K::UnitCost, false, "Item_master_table.unitcost_decimals"},
-        {"tax included", Lines + "price_include_tax", K::Check},
-        {"amount", Lines + "extended_cost", K::Money, true},
-        {"net amount", Lines + "extended_cost + CASE WHEN " + Lines + "price_include_tax THEN 0 ELSE " + Lines + "tax_amount END",
-         K::Money, true},
-        {"tax code", Lines + "tax_code"},
-        {"tax amount", Lines + "tax_amount", K::Money, true},
-        {"allocated tax", Lines + "tax_allocate", K::Money, true},
-        {"account", Lines + "accno"},
-        {"account name", "Account_master_table.accname"},
-        {"receipt no", Lines + "receipt_no"},
-        {"receipt item no", Lines + "receipt_itemno"},
-        {"PO no", Lines + "PONO"},
-        {"PO item no", Lines + "po_itemno"},
-        {"landed item", Lines + "landed_item", K::Marker, false, {}, "* landed *"},
-    };
+    query.columns = {{"document no", Lines + "docno"},
+                     {"AP document no", Header + "ap_docno"},
+                     {"invoice no", Lines + "invoice_no"},
+                     {"date", Header + "invoice_date", K::Date}};
+    append(query.columns, C::vendor(Header + "vendor_no"));
+    append(query.columns, C::item(Lines, "Description"));
+    append(query.columns, {{"currency", Lines + "currency"},
+                           {"quantity", Lines + "quantity", K::Quantity},
+                           {"quantity received", Lines + "quantity_received", K::Quantity},
+                           {"void", Header + "void", K::Check}});
+    append(query.columns, C::price(Lines, "amount", "net amount"));
+    query.columns.push_back({"allocated tax", Lines + "tax_allocate", K::Money, true});
+    append(query.columns, C::account(Lines));
+    append(query.columns, {{"receipt no", Lines + "receipt_no"},
+                           {"receipt item no", Lines + "receipt_itemno"},
+                           {"PO no", Lines + "PONO"},
+                           {"PO item no", Lines + "po_itemno"},
+                           {"landed item", Lines + "landed_item", K::Marker, false, {}, "* landed *"}});
     query.currency = Lines + "currency";
     query.void_flag = Header + "void";
     // A bill's lines carry its number: ordering by theirs keeps to one table's index.
-    query.default_order = {{Lines + "docno", false, false}, {Lines + "landed_item", true, false},
-                           {Lines + "itemno", false, false}, {Lines + "fkey", false, false}};
-    query.sorts = {{"document no", Lines + "docno"},          {"date", Header + "invoice_date"},
-                   {"item no", Lines + "itemno"},              {"quantity", Lines + "quantity"},
-                   {"extended cost", Lines + "extended_cost"}, {"item code", Lines + "itemcode"},
-                   {"vendor no", Header + "vendor_no"}};
+    query.default_order = C::default_order(Lines, true);
+    query.sorts = C::sorts(Lines, Header + "invoice_date", "quantity", Header + "vendor_no");
     return query;
 }
 

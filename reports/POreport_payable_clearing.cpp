@@ -37,16 +37,6 @@ ReportQuery clearing_query()
     return query;
 }
 
-QStringList periods(const QString& number_of_periods)
-{
-    bool number = false;
-    const int count = number_of_periods.toInt(&number);
-    QStringList list;
-    for (int period = 1; period <= (number && count > 0 ? count : 12); ++period)
-        list << QString::number(period);
-    return list;
-}
-
 } // namespace
 
 POreport_payable_clearing::POreport_payable_clearing(QObject* parent)
@@ -67,9 +57,7 @@ void POreport_payable_clearing::on_open()
     if (configured && configured->toLongLong() == 0)
         message(QStringLiteral("No record in COA_config_table"));
     load_choices("accno", pick_lists::account(AccountList::CurrentLiability));
-    if (auto years = Choices::query(*database(), QStringLiteral("SELECT fyear FROM Fiscalyear_table ORDER BY fyear")))
-        set_field_choices("fyear", *years);
-    set_field_choices("period", Choices::of(periods(settings().ZELKOR_NO_PERIODS)));
+    load_fiscal_lists(QStringLiteral("fyear"), QStringLiteral("period"));
     set_field("fyear", recall(QStringLiteral("cmbfyear")));
     set_field("period", recall(QStringLiteral("cmbperiod")));
 }

@@ -33,42 +33,25 @@ TransactionInquiry::Tables order_tables()
 ReportQuery order_query()
 {
     using K = ColumnKind;
+    using C = TransactionInquiry::Columns;
     ReportQuery query;
     query.from = QStringLiteral("PO_header_table INNER JOIN PO_transaction_table ON PO_header_table.fkey = PO_transaction_table.fkey")
                  + TransactionInquiry::name_joins(Header + "vendor_no", Lines + "accno", Lines + "itemcode");
-    query.columns = {
-        {"document no", Lines + "docno"},
-        {"date", Header + "order_date", K::Date},
-        {"vendor no", Header + "vendor_no"},
-        {"vendor name", "Vendor_table.vendor_name"},
-        {"item no", Lines + "itemno"},
-        {"item code", Lines + "itemcode"},
-        {"item type", Lines + "itemtype"},
-        {"description", Lines + "description"},
-        {"currency", Header + "currency"},
-        {"quantity", Lines + "quantity", K::Quantity},
-        {"quantity received", Lines + "quantity_received", K::Quantity},
-        {"quantity open", Lines + "quantity_open", K::Quantity},
-        {"quantity cancel", Lines + "quantity_cancel", K::Quantity},
-        {"unit cost", Lines + "unitcost", K::UnitCost, false, "Item_master_table.unitcost_decimals"},
-        {"tax included", Lines + "price_include_tax", K::Check},
-        {"extended cost", Lines + "extended_cost", K::Money, true},
-        {"net cost", Lines + "extended_cost + CASE WHEN " + Lines + "price_include_tax THEN 0 ELSE " + Lines + "tax_amount END",
-         K::Money, true},
-        {"tax code", Lines + "tax_code"},
-        {"tax amount", Lines + "tax_amount", K::Money, true},
-        {"account", Lines + "accno"},
-        {"account name", "Account_master_table.accname"},
-        {"PR no", Lines + "prno"},
-        {"PR item no", Lines + "pritemno"},
-    };
+    query.columns = {{"document no", Lines + "docno"}, {"date", Header + "order_date", K::Date}};
+    append(query.columns, C::vendor(Header + "vendor_no"));
+    append(query.columns, C::item(Lines));
+    append(query.columns, {{"currency", Header + "currency"},
+                           {"quantity", Lines + "quantity", K::Quantity},
+                           {"quantity received", Lines + "quantity_received", K::Quantity},
+                           {"quantity open", Lines + "quantity_open", K::Quantity},
+                           {"quantity cancel", Lines + "quantity_cancel", K::Quantity}});
+    append(query.columns, C::price(Lines, "extended cost", "net cost"));
+    append(query.columns, C::account(Lines));
+    append(query.columns, {{"PR no", Lines + "prno"}, {"PR item no", Lines + "pritemno"}});
     query.currency = Header + "currency";
     query.void_flag = Header + "void";
-    query.default_order = {{Lines + "docno", false, false}, {Lines + "itemno", false, false}, {Lines + "fkey", false, false}};
-    query.sorts = {{"document no", Lines + "docno"},      {"date", Header + "order_date"},
-                   {"item no", Lines + "itemno"},          {"quantity", Lines + "quantity"},
-                   {"extended cost", Lines + "extended_cost"}, {"item code", Lines + "itemcode"},
-                   {"vendor no", Header + "vendor_no"}};
+    query.default_order = C::default_order(Lines, false);
+    query.sorts = C::sorts(Lines, Header + "order_date", "quantity", Header + "vendor_no");
     return query;
 }
 

@@ -25,39 +25,23 @@ TransactionInquiry::Tables requisition_tables()
 ReportQuery requisition_query()
 {
     using K = ColumnKind;
+    using C = TransactionInquiry::Columns;
     ReportQuery query;
     query.from = QStringLiteral("PR_transaction_table")
                  + TransactionInquiry::name_joins(Lines + "vendor_no", Lines + "accno", Lines + "itemcode")
                  + QStringLiteral(" LEFT JOIN Employee_table ON Employee_table.employee_id = PR_transaction_table.requested_user");
-    query.columns = {
-        {"document no", Lines + "docno"},
-        {"date", Lines + "order_date", K::Date},
-        {"vendor no", Lines + "vendor_no"},
-        {"vendor name", "Vendor_table.vendor_name"},
-        {"item no", Lines + "itemno"},
-        {"item code", Lines + "itemcode"},
-        {"item type", Lines + "itemtype"},
-        {"description", Lines + "description"},
-        {"currency", Lines + "currency"},
-        {"quantity", Lines + "quantity", K::Quantity},
-        {"unit cost", Lines + "unitcost", K::UnitCost, false, "Item_master_table.unitcost_decimals"},
-        {"tax included", Lines + "price_include_tax", K::Check},
-        {"extended cost", Lines + "extended_cost", K::Money, true},
-        {"net cost", Lines + "extended_cost + CASE WHEN " + Lines + "price_include_tax THEN 0 ELSE " + Lines + "tax_amount END",
-         K::Money, true},
-        {"tax code", Lines + "tax_code"},
-        {"tax amount", Lines + "tax_amount", K::Money, true},
-        {"account", Lines + "accno"},
-        {"account name", "Account_master_table.accname"},
-        {"requested user", "Employee_table.employee_name"},
-    };
+    query.columns = {{"document no", Lines + "docno"}, {"date", Lines + "order_date", K::Date}};
+    append(query.columns, C::vendor(Lines + "vendor_no"));
+    append(query.columns, C::item(Lines));
+    append(query.columns, {{"currency", Lines + "currency"}, {"quantity", Lines + "quantity", K::Quantity}});
+    append(query.columns, C::price(Lines, "extended cost", "net cost"));
+    append(query.columns, C::account(Lines));
+    query.columns.push_back({"requested user", "Employee_table.employee_name"});
     query.currency = Lines + "currency";
     query.void_flag = Lines + "void";
-    query.default_order = {{Lines + "docno", false, false}, {Lines + "itemno", false, false}, {Lines + "fkey", false, false}};
-    query.sorts = {{"document no", Lines + "docno"},          {"date", Lines + "order_date"},
-                   {"item no", Lines + "itemno"},              {"quantity", Lines + "quantity"},
-                   {"extended cost", Lines + "extended_cost"}, {"item code", Lines + "itemcode"},
-                   {"requested user", Lines + "requested_user"}, {"vendor no", Lines + "vendor_no"}};
+    query.default_order = C::default_order(Lines, false);
+    query.sorts = C::sorts(Lines, Lines + "order_date", "quantity", Lines + "vendor_no");
+    query.sorts.emplace_back("requested user", Lines + "requested_user");
     return query;
 }
 

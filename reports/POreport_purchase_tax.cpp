@@ -90,16 +90,6 @@ ReportQuery view_query(POreport_purchase_tax::View view)
     return query;
 }
 
-QStringList periods(const QString& number_of_periods)
-{
-    bool number = false;
-    const int count = number_of_periods.toInt(&number);
-    QStringList list;
-    for (int period = 1; period <= (number && count > 0 ? count : 12); ++period)
-        list << QString::number(period);
-    return list;
-}
-
 } // namespace
 
 POreport_purchase_tax::POreport_purchase_tax(QObject* parent)
@@ -125,9 +115,7 @@ void POreport_purchase_tax::on_open()
 {
     ReportWindow::on_open();
     load_choices("currency", pick_lists::currency());
-    if (auto years = Choices::query(*database(), QStringLiteral("SELECT fyear FROM Fiscalyear_table ORDER BY fyear")))
-        set_field_choices("fyear", *years);
-    set_field_choices("period", Choices::of(periods(settings().ZELKOR_NO_PERIODS)));
+    load_fiscal_lists(QStringLiteral("fyear"), QStringLiteral("period"));
     if (auto authorities = database()->select(QStringLiteral("SELECT tax_authority FROM Tax_authority_table ORDER BY tax_authority"))) {
         QStringList names{All};
         for (const Row& row : *authorities)

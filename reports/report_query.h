@@ -89,6 +89,12 @@ struct ReportQuery {
     QString sort_expression(const QString& caption) const;
 };
 
+/// Appends columns to a report's columns.
+inline void append(std::vector<ReportColumn>& columns, const std::vector<ReportColumn>& more)
+{
+    columns.insert(columns.end(), more.begin(), more.end());
+}
+
 /// The rows a run of the report selects: the joins its filters need, its conditions and its order.
 struct ReportSelection {
     std::optional<SqlText> from{}; ///< in place of the query's tables (a derived table with its own values)

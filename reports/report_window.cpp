@@ -5,6 +5,7 @@
 #include "forms/common/grid_report.h"
 #include "services/clock.h"
 #include "services/fiscal_periods.h"
+#include "services/master_lookups.h"
 
 #include <QDir>
 #include <QFile>
@@ -432,6 +433,18 @@ bool ReportWindow::notify_for_row(const QString& formx, const QString& caption)
         return false;
     notify(formx, value, QString());
     return true;
+}
+
+void ReportWindow::load_fiscal_lists(const QString& year_field, const QString& period_field)
+{
+    load_choices(year_field, PickList{QStringLiteral("SELECT fyear FROM Fiscalyear_table ORDER BY fyear"), {},
+                                      QStringLiteral("0;1200;<;Fiscal year")});
+    bool number = false;
+    const int count = settings().ZELKOR_NO_PERIODS.toInt(&number);
+    QStringList periods;
+    for (int period = 1; period <= (number && count > 0 ? count : 12); ++period)
+        periods << QString::number(period);
+    set_field_choices(period_field, Choices::of(periods));
 }
 
 QString ReportWindow::recall(const QString& control) const

@@ -108,6 +108,10 @@ protected:
     /// Notifies `formx` with the selected row's cell of `caption` when it is not empty.
     bool notify_for_row(const QString& formx, const QString& caption);
 
+    /// Offers the fiscal years of Fiscalyear_table and the periods 1 to the host's number of
+    /// periods in two drop-downs.
+    void load_fiscal_lists(const QString& year_field, const QString& period_field);
+
     /// Remembered values of the window (Recent_value_table); the form name is the window's own
     /// unless remembered_form says otherwise.
     QString recall(const QString& control) const;
@@ -168,6 +172,25 @@ public:
 
     /// The usual joins of the names every inquiry shows.
     static QString name_joins(const QString& vendor_column, const QString& account_column, const QString& item_column);
+
+    /// The columns the inquiries share, from the qualified names of their tables ("PO_transaction_table.").
+    struct Columns {
+        /// "vendor no" and "vendor name".
+        static std::vector<ReportColumn> vendor(const QString& vendor_column);
+        /// "item no", "item code", "item type", "description".
+        static std::vector<ReportColumn> item(const QString& lines, const QString& description = QStringLiteral("description"));
+        /// "unit cost", "tax included", the extended cost and the net cost under the window's
+        /// captions, "tax code", "tax amount".
+        static std::vector<ReportColumn> price(const QString& lines, const QString& extended_caption,
+                                               const QString& net_caption);
+        /// "account", "account name".
+        static std::vector<ReportColumn> account(const QString& lines);
+        /// The orders a user may choose, by caption.
+        static std::vector<std::pair<QString, QString>> sorts(const QString& lines, const QString& date,
+                                                              const QString& quantity, const QString& vendor);
+        /// Document number and line, landed lines first where a document has them, then the key.
+        static std::vector<SortKey> default_order(const QString& lines, bool landed_first);
+    };
 
 protected:
     TransactionInquiry(QString class_name, QString caption, Tables tables, QObject* parent);

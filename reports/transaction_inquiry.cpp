@@ -38,6 +38,58 @@ QString TransactionInquiry::name_joins(const QString& vendor_column, const QStri
            + QStringLiteral(" LEFT JOIN Item_master_table ON Item_master_table.itemcode = ") + item_column;
 }
 
+std::vector<ReportColumn> TransactionInquiry::Columns::vendor(const QString& vendor_column)
+{
+    return {{"vendor no", vendor_column}, {"vendor name", "Vendor_table.vendor_name"}};
+}
+
+std::vector<ReportColumn> TransactionInquiry::Columns::item(const QString& lines, const QString& description)
+{
+    return {{"item no", lines + "itemno"},
+            {"item code", lines + "itemcode"},
+            {"item type", lines + "itemtype"},
+            {"description", lines + description}};
+}
+
+std::vector<ReportColumn> TransactionInquiry::Columns::price(const QString& lines, const QString& extended_caption,
+                                                             const QString& net_caption)
+{
+    using K = ColumnKind;
+    // A price that includes its tax has no tax to add.
+    const QString net = lines + "extended_cost + CASE WHEN " + lines + "price_include_tax THEN 0 ELSE " + lines + "tax_amount END";
+    return {{"unit cost", lines + "unitcost", K::UnitCost, false, "Item_master_table.unitcost_decimals"},
+            {"tax included", lines + "price_include_tax", K::Check},
+            {extended_caption, lines + "extended_cost", K::Money, true},
+            {net_caption, net, K::Money, true},
+            {"tax code", lines + "tax_code"},
+            {"tax amount", lines + "tax_amount", K::Money, true}};
+}
+
+std::vector<ReportColumn> TransactionInquiry::Columns::account(const QString& lines)
+{
+    return {{"account", lines + "accno"}, {"account name", "Account_master_table.accname"}};
+}
+
+std::vector<std::pair<QString, QString>> TransactionInquiry::Columns::sorts(const QString& lines, const QString& date,
+                                                                            const QString& quantity, const QString& vendor)
+{
+    return {{"document no", lines + "docno"},          {"date", date},
+            {"item no", lines + "itemno"},              {"quantity", lines + quantity},
+            {"extended cost", lines + "extended_cost"}, {"item code", lines + "itemcode"},
+            {"vendor no", vendor}};
+}
+
+std::vector<SortKey> TransactionInquiry::Columns::default_order(const QString& lines, bool landed_first)
+{
+    // Saved lines always carry their document's number: the key is never empty.
+    std::vector<SortKey> order{{lines + "docno", false, false}};
+    if (landed_first)
+        order.push_back({lines + "landed_item", true, false});
+    order.push_back({lines + "itemno", false, false});
+    order.push_back({lines + "fkey", false, false});
+    return order;
+}
+
 void TransactionInquiry::declare_filters()
 {
     using K = FieldKind;

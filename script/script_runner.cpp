@@ -110,9 +110,9 @@ ScriptRunner::Step ScriptRunner::run_line(const std::vector<Token>& tokens)
         {"expect-notify", &ScriptRunner::expect_notify},
         {"expect-field", &ScriptRunner::expect_field},
         {"expect-cell", &ScriptRunner::expect_cell},
-        {"select", &ScriptRunner::select_row},
-        {"pick", &ScriptRunner::pick_row},
-        {"remove", &ScriptRunner::remove_row},
+        {"select", &ScriptRunner::row_command},
+        {"pick", &ScriptRunner::row_command},
+        {"remove", &ScriptRunner::row_command},
         {"sql", &ScriptRunner::sql},
         {"expect-sql", &ScriptRunner::expect_sql},
     };
@@ -265,15 +265,24 @@ bool ScriptRunner::locate_cell(const QString& address, Grid*& grid, int& row)
     return grid && number && row >= 0;
 }
 
-std::optional<ScriptRunner::Step> ScriptRunner::locate_cell_command(const std::vector<Token>& tokens, const char* usage,
-                                                                    Grid*& grid, int& row)
+std::optional<ScriptRunner::Step> ScriptRunner::locate_address(const std::vector<Token>& tokens, size_t words,
+                                                               const QString& usage, Grid*& grid, int& row)
 {
     if (!current())
         return fail(QStringLiteral("no current window"));
-    if (tokens.size() != 4)
-        return stop(QString::fromLatin1(usage) + QStringLiteral(" needs a row, a column caption and a value"));
+    if (tokens.size() != words)
+        return stop(usage);
     if (!locate_cell(tokens[1].text, grid, row))
         return stop("no grid row " + tokens[1].text);
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Step> ScriptRunner::locate_cell_command(const std::vector<Token>& tokens, const char* usage,
+                                                                    Grid*& grid, int& row)
+{
+    const QString needs = QString::fromLatin1(usage) + QStringLiteral(" needs a row, a column caption and a value");
+    if (auto ended = locate_address(tokens, 4, needs, grid, row))
+        return ended;
     if (grid->column_index(tokens[2].text) < 0)
         return stop("no column " + quoted(tokens[2].text) + " in " + grid->name());
     return std::nullopt;
@@ -315,21 +324,6 @@ ScriptRunner::Step ScriptRunner::command(const std::vector<Token>& tokens)
     return Step::Done;
 }
 
-std::optional<ScriptRunner::Step> ScriptRunner::locate_row_command(const std::vector<Token>& tokens, const char* usage,
-                                                                   Grid*& grid, int& row)
-{
-    if (!current())
-        return fail(QStringLiteral("no current window"));
-    if (tokens.size() != 2)
-        return stop(QString::fromLatin1(usage) + QStringLiteral(" needs [GRID:]ROW"));
-    if (!locate_cell(tokens[1].text, grid, row))
-        return stop("no grid row " + tokens[1].text);
-    read_rows_up_to(*grid, row);
-    if (row >= grid->row_count())
-        return fail("the grid has no row " + tokens[1].text);
-    return std::nullopt;
-}
-
 void ScriptRunner::read_rows_up_to(Grid& grid, int row)
 {
     // A grid read a page at a time reads on as a clerk scrolling down would.
@@ -337,35 +331,24 @@ void ScriptRunner::read_rows_up_to(Grid& grid, int row)
     }
 }
 
-ScriptRunner::Step ScriptRunner::select_row(const std::vector<Token>& tokens)
+ScriptRunner::Step ScriptRunner::row_command(const std::vector<Token>& tokens)
 {
+    const QString& verb = tokens.front().text;
     Grid* grid = nullptr;
     int row = 0;
-    if (auto ended = locate_row_command(tokens, "select", grid, row))
+    if (auto ended = locate_address(tokens, 2, verb + QStringLiteral(" needs [GRID:]ROW"), grid, row))
         return *ended;
-    grid->set_current(row, std::max(grid->current_column(), 0));
-    return Step::Done;
-}
-
-ScriptRunner::Step ScriptRunner::pick_row(const std::vector<Token>& tokens)
-{
-    Grid* grid = nullptr;
-    int row = 0;
-    if (auto ended = locate_row_command(tokens, "pick", grid, row))
-        return *ended;
-    current()->activate_row(*grid, row);
-    return Step::Done;
-}
-
-ScriptRunner::Step ScriptRunner::remove_row(const std::vector<Token>& tokens)
-{
-    Grid* grid = nullptr;
-    int row = 0;
-    if (auto ended = locate_row_command(tokens, "remove", grid, row))
-        return *ended;
-    if (!grid->has_delete_buttons())
+    read_rows_up_to(*grid, row);
+    if (row >= grid->row_count())
+        return fail("the grid has no row " + tokens[1].text);
+    if (verb == u"select")
+        grid->set_current(row, std::max(grid->current_column(), 0));
+    else if (verb == u"pick")
+        current()->activate_row(*grid, row);
+    else if (!grid->has_delete_buttons())
         return fail(grid->name() + " shows no delete buttons");
-    current()->delete_row(*grid, row);
+    else
+        current()->delete_row(*grid, row);
     return Step::Done;
 }
 

@@ -2,7 +2,7 @@
 // and bills of ten lines each (1,000,000 lines of each kind) over three years. One vendor's month,
 // the first unfiltered page, its count and totals, a page deep in the list, one tax period, and
 // 10,000 lines found and printed.
-#include "bench/support/bench_database.h"
+#include "bench/support/bench_windows.h"
 
 #include "reports/POreport_po_transaction.h"
 #include "reports/POreport_purchase_tax.h"
@@ -106,22 +106,6 @@ Database* company(Engine engine)
     return slot->ok() ? &slot->db() : nullptr;
 }
 
-template <class Window>
-std::unique_ptr<Window> opened(Database& db, const QString& data_path, ScriptedPrompter& prompter)
-{
-    HostSettings settings;
-    settings.cnx = settings.dbe = settings.abcdb = &db;
-    settings.ZELKOR_USER = QStringLiteral("ADMIN");
-    settings.ZELKOR_PATH = data_path;
-    settings.ZELKOR_DATE_FORMAT = QStringLiteral("dd/mm/yyyy");
-    settings.ZELKOR_NO_PERIODS = QStringLiteral("12");
-    settings.BASE_CURRENCY = QStringLiteral("USD");
-    auto window = std::make_unique<Window>();
-    window->apply_settings(settings);
-    window->set_prompter(&prompter);
-    window->open();
-    return window;
-}
 
 void run_orders(benchmark::State& state, Engine engine, const std::vector<std::pair<QString, QString>>& filters)
 {
@@ -129,7 +113,7 @@ void run_orders(benchmark::State& state, Engine engine, const std::vector<std::p
     if (!db)
         return state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
     ScriptedPrompter prompter;
-    auto window = opened<POreport_po_transaction>(*db, {}, prompter);
+    auto window = bench::opened<POreport_po_transaction>(*db, {}, prompter);
     for (const auto& [field, value] : filters)
         window->set_field(field, value);
     for (auto _ : state)
@@ -154,7 +138,7 @@ void unfiltered_orders(benchmark::State& state, Engine engine, Part part)
     if (!db)
         return state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
     ScriptedPrompter prompter;
-    auto window = opened<POreport_po_transaction>(*db, {}, prompter);
+    auto window = bench::opened<POreport_po_transaction>(*db, {}, prompter);
     ReportSelection selection;
     selection.where.add(QStringLiteral("+PO_transaction_table.company = 1"));
     selection.where.add(QStringLiteral("PO_header_table.order_date IS NOT NULL"));
@@ -182,7 +166,7 @@ void tax_one_period(benchmark::State& state, Engine engine)
     if (!db)
         return state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
     ScriptedPrompter prompter;
-    auto window = opened<POreport_purchase_tax>(*db, {}, prompter);
+    auto window = bench::opened<POreport_purchase_tax>(*db, {}, prompter);
     window->set_field("fyear", "2025");
     window->set_field("period", "3");
     window->set_field("tax_authority", "All");
@@ -199,7 +183,7 @@ void find_and_print(benchmark::State& state, Engine engine)
         return state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
     QTemporaryDir folder;
     ScriptedPrompter prompter;
-    auto window = opened<POreport_po_transaction>(*db, folder.path(), prompter);
+    auto window = bench::opened<POreport_po_transaction>(*db, folder.path(), prompter);
     window->set_field("group_name", "BULK10");
     for (auto _ : state)
         if (!window->run_inquiry() || !window->execute(CommandId::Preview))

@@ -7,6 +7,7 @@
 #include "services/clock.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "tests/support/window_test_support.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -73,43 +74,16 @@ INSERT INTO GL_transaction_table (company, fkey, lineno, docno, gldate, period, 
 (1, '1gl-5', 1, 'GL-26-00005', '2026-01-22', 1, '2026', '2050', -3.00, 'USD', 'V100', 'PO-RECEIPT', 'RO-26-00002', TRUE);
 )";
 
-/// The text of a PDF file as pdftotext reads it; empty when the tool is missing.
-inline QString report_pdf_text(const QString& path)
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        return {};
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-struct ReportNotification {
-    QString formx;
-    QString docnox;
-    QString arg2;
-};
-
 template <class Window>
-class ReportTest : public ::testing::Test {
+class ReportTest : public ::testing::Test, protected WindowTestBench {
 protected:
     ReportTest()
     {
         EXPECT_TRUE(t.db().execute_script(QString::fromUtf8(ReportDocuments)));
-        HostSettings settings;
-        settings.cnx = settings.dbe = settings.abcdb = &t.db();
-        settings.BASE_CURRENCY = QStringLiteral("USD");
-        settings.ZELKOR_USER = QStringLiteral("ADMIN");
-        settings.ZELKOR_PATH = folder.path();
-        settings.ZELKOR_DATE_FORMAT = QStringLiteral("dd/mm/yyyy");
-        settings.ZELKOR_NO_PERIODS = QStringLiteral("12");
         window = std::make_unique<Window>();
-        window->apply_settings(settings);
+        window->apply_settings(window_settings(t.db(), QStringLiteral("ADMIN"), folder.path()));
         window->set_prompter(&prompter);
-        QObject::connect(window.get(), &WindowModel::NotifyClients,
-                         [this](const QString& formx, const QString& docnox, const QString& arg2) {
-                             notifications.push_back({formx, docnox, arg2});
-                         });
+        record_notifications(*window, notifications);
         window->open();
     }
 
@@ -138,11 +112,6 @@ protected:
         return {};
     }
 
-    FixedClock clock{QDate(2026, 3, 16), QTime(9, 30, 0)};
-    TestDatabase t;
-    QTemporaryDir folder;
-    ScriptedPrompter prompter;
-    std::vector<ReportNotification> notifications;
     std::unique_ptr<Window> window;
 };
 

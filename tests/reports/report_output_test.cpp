@@ -41,7 +41,7 @@ TEST_F(OrderReport, PrintsEveryRowOnceWithTheDatesAndTheTotals)
     EXPECT_EQ(notifications.back().formx, "pdf viewer landscape");
     EXPECT_TRUE(notifications.back().docnox.endsWith("PO_transaction093000_L.pdf"));
     EXPECT_EQ(notifications.back().arg2, "Preview P/O TRANSACTIONS REPORT");
-    const QString printed = report_pdf_text(notifications.back().docnox);
+    const QString printed = pdf_text(notifications.back().docnox);
     if (printed.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
     EXPECT_TRUE(printed.contains("P/O TRANSACTIONS REPORT"));

@@ -7,6 +7,7 @@
 #include "tests/reports/report_fixture.h"
 #include "ui/frozen_columns.h"
 #include "ui/grid_table_model.h"
+#include "tests/support/view_test_support.h"
 #include "ui/window_view.h"
 
 #include <QAction>
@@ -24,21 +25,9 @@ namespace {
 template <class Window>
 class ReportView : public ReportTest<Window> {
 protected:
-    void SetUp() override
-    {
-        view = new WindowView(*this->window);
-        view->resize(1280, 800);
-        view->show();
-        QApplication::processEvents();
-        this->window->set_prompter(&this->prompter);
-    }
+    void SetUp() override { view = show_in_view(*this->window, this->prompter); }
     void TearDown() override { delete view; }
-    void save_screenshot(const QString& name)
-    {
-        QApplication::processEvents();
-        if (const QString folder = qEnvironmentVariable("ZELKOR_SCREENSHOT_DIR"); !folder.isEmpty())
-            view->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-    }
+    void save_screenshot(const QString& name) { testing::save_screenshot(*view, name); }
     QPointer<WindowView> view;
 };
 

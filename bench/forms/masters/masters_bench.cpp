@@ -1,7 +1,7 @@
 // The master windows on a large company: 10,000 charges opened, all of them saved after an
 // edit, and printed; and the check that a charge or a ship-via is unused before it is deleted,
 // over 1,000,000 document lines and 100,000 document headers.
-#include "bench/support/bench_database.h"
+#include "bench/support/bench_windows.h"
 
 #include "forms/masters/POform_misccharge.h"
 #include "forms/masters/POform_shipvia.h"
@@ -52,20 +52,6 @@ void add_documents(Database& db)
                    "adding order headers");
 }
 
-template <class Window>
-std::unique_ptr<Window> opened(Database& db, const QString& data_path, ScriptedPrompter& prompter)
-{
-    HostSettings settings;
-    settings.cnx = settings.dbe = settings.abcdb = &db;
-    settings.ZELKOR_USER = QStringLiteral("ADMIN");
-    settings.ZELKOR_PATH = data_path;
-    settings.ZELKOR_DATE_FORMAT = QStringLiteral("dd/mm/yyyy");
-    auto window = std::make_unique<Window>();
-    window->apply_settings(settings);
-    window->set_prompter(&prompter);
-    window->open();
-    return window;
-}
 
 void open_charges(benchmark::State& state, Engine engine)
 {
@@ -75,7 +61,7 @@ void open_charges(benchmark::State& state, Engine engine)
     add_charges(b.db());
     ScriptedPrompter prompter;
     for (auto _ : state) {
-        auto window = opened<POform_misccharge>(b.db(), {}, prompter);
+        auto window = bench::opened<POform_misccharge>(b.db(), {}, prompter);
         benchmark::DoNotOptimize(window->master_grid()->row_count());
     }
 }
@@ -87,7 +73,7 @@ void save_all_charges(benchmark::State& state, Engine engine)
         return state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
     add_charges(b.db());
     ScriptedPrompter prompter;
-    auto window = opened<POform_misccharge>(b.db(), {}, prompter);
+    auto window = bench::opened<POform_misccharge>(b.db(), {}, prompter);
     Grid& grid = *window->master_grid();
     const int description = grid.required_column(QStringLiteral("description"));
     int round = 0;
@@ -112,7 +98,7 @@ void print_charges(benchmark::State& state, Engine engine)
     add_charges(b.db());
     QTemporaryDir folder;
     ScriptedPrompter prompter;
-    auto window = opened<POform_misccharge>(b.db(), folder.path(), prompter);
+    auto window = bench::opened<POform_misccharge>(b.db(), folder.path(), prompter);
     for (auto _ : state)
         if (!window->execute(CommandId::Preview))
             return state.SkipWithError("print failed");
@@ -127,7 +113,7 @@ void delete_unused(benchmark::State& state, Engine engine, const QString& insert
         return state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
     add_documents(b.db());
     ScriptedPrompter prompter;
-    auto window = opened<Window>(b.db(), {}, prompter);
+    auto window = bench::opened<Window>(b.db(), {}, prompter);
     for (auto _ : state) {
         state.PauseTiming();
         bench::require(b.db().execute(insert_unused), "adding the unused row");

@@ -6,6 +6,7 @@
 #include "forms/masters/POform_vendor_group.h"
 #include "tests/forms/masters/master_fixture.h"
 #include "ui/field_editor.h"
+#include "tests/support/view_test_support.h"
 #include "ui/window_view.h"
 
 #include <QAbstractItemModel>
@@ -22,23 +23,10 @@ namespace {
 template <class Window>
 class MasterView : public MasterWindowTest<Window> {
 protected:
-    void SetUp() override
-    {
-        view = new WindowView(*this->window);
-        view->resize(1280, 800);
-        view->show();
-        QApplication::processEvents();
-        this->window->set_prompter(&this->prompter); // in place of the message boxes
-    }
+    void SetUp() override { view = show_in_view(*this->window, this->prompter); }
     void TearDown() override { delete view; }
 
-    void save_screenshot(const QString& name)
-    {
-        QApplication::processEvents();
-        const QString folder = qEnvironmentVariable("ZELKOR_SCREENSHOT_DIR");
-        if (!folder.isEmpty())
-            view->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-    }
+    void save_screenshot(const QString& name) { testing::save_screenshot(*view, name); }
     QRect cell_rect(QTableView& table, int row, int column)
     {
         return table.visualRect(table.model()->index(row, column));

@@ -47,7 +47,7 @@ TEST_F(ShipviaWindow, AddsWithActiveSetAndUpdatesByCode)
     EXPECT_EQ(count("Shipvia_table"), 3);
 
     POform_po order;
-    order.apply_settings(master_settings(t.db(), "ADMIN", folder.path()));
+    order.apply_settings(window_settings(t.db(), "ADMIN", folder.path()));
     order.set_prompter(&prompter);
     order.open();
     EXPECT_GE(order.find_field("shipvia")->choices.find("DHL"), 0) << "the order window lists the new ship-via";
