@@ -326,9 +326,17 @@ bool ReportWindow::for_each_selected_row(Each&& each)
 
 // Printing and exporting ------------------------------------------------------------------------
 
+bool ReportWindow::may_print()
+{
+    if (rights().print)
+        return true;
+    message(QStringLiteral("You have no right to print this window."));
+    return false;
+}
+
 bool ReportWindow::preview()
 {
-    if (!m_selection && !run_inquiry())
+    if (!may_print() || (!m_selection && !run_inquiry()))
         return false;
     PrintList list;
     list.title = m_identity.title;
@@ -371,7 +379,7 @@ bool ReportWindow::preview()
 
 bool ReportWindow::export_csv()
 {
-    if (!m_selection && !run_inquiry())
+    if (!may_print() || (!m_selection && !run_inquiry()))
         return false;
     auto folder = user_report_folder(settings().ZELKOR_PATH);
     if (!folder) {

@@ -132,6 +132,8 @@ private:
     /// Every selected row, read a page at a time; false when reading failed.
     template <typename Each>
     bool for_each_selected_row(Each&& each);
+    /// Printing and exporting need the print right; says so when the user lacks it.
+    bool may_print();
     bool preview();
     bool export_csv();
     bool open_page_setup();
