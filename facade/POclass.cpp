@@ -67,6 +67,11 @@ Window* POclass::open_window(QPointer<Window>& reference, Relay relay_of_kind)
                     (this->*relay_of_kind)(formx, docnox, arg2);
             });
     connect(window, &WindowModel::closed, window, &QObject::deleteLater);
+    // Windows a window opens itself (its page setup) are shown like the host's own.
+    connect(window, &WindowModel::childWindowOpened, this, [this](WindowModel* child) {
+        if (m_view_factory)
+            step([&] { m_view_factory(*child); });
+    });
     step([&] { window->open(); });
     if (m_view_factory)
         step([&] { m_view_factory(*window); });

@@ -133,8 +133,9 @@ public:
     const HostSettings& settings() const { return m_settings; }
 
     // Presentation -------------------------------------------------------------------------------
-    /// Called for every window as it opens; a screen host builds and shows its view here (and may
-    /// give the window its own prompter). Without one the facade stays headless.
+    /// Called for every window as it opens, and for the windows they open themselves (page
+    /// setup); a screen host builds and shows its view here (and may give the window its own
+    /// prompter). Without one the facade stays headless.
     using ViewFactory = std::function<void(WindowModel& window)>;
     void set_view_factory(ViewFactory factory) { m_view_factory = std::move(factory); }
     /// The prompter headless windows use (tests and scripts); windows keep their own otherwise.

@@ -555,6 +555,8 @@ CREATE INDEX PR_header_table_company_docno ON PR_header_table (company, docno);
 CREATE INDEX PR_header_table_docno ON PR_header_table (docno);
 CREATE INDEX PR_header_table_vendor_no ON PR_header_table (vendor_no);
 CREATE INDEX PR_header_table_order_date ON PR_header_table (order_date);
+-- A ship-via is deleted only while no document names it: that check reads by ship-via.
+CREATE INDEX PR_header_table_shipvia ON PR_header_table (shipvia);
 
 -- Requisition lines, numbered by itemno within the requisition.
 CREATE TABLE PR_transaction_table (
@@ -641,6 +643,10 @@ CREATE INDEX PR_transaction_table_docno ON PR_transaction_table (docno);
 CREATE INDEX PR_transaction_table_itemcode ON PR_transaction_table (itemcode);
 CREATE INDEX PR_transaction_table_vendor_no ON PR_transaction_table (vendor_no);
 CREATE INDEX PR_transaction_table_order_date ON PR_transaction_table (order_date);
+-- The inquiries read one vendor's lines over a date range, and page through lines by document
+-- number and line.
+CREATE INDEX PR_transaction_table_vendor_no_order_date ON PR_transaction_table (vendor_no, order_date);
+CREATE INDEX PR_transaction_table_docno_itemno ON PR_transaction_table (docno, itemno);
 
 -- Purchase orders (doctype "po"). received / fully_received and billed / fully_billed follow
 -- the receipts and bills; a future order has no on-order effect until activated.
@@ -697,6 +703,8 @@ CREATE INDEX PO_header_table_company_docno ON PO_header_table (company, docno);
 CREATE INDEX PO_header_table_docno ON PO_header_table (docno);
 CREATE INDEX PO_header_table_vendor_no ON PO_header_table (vendor_no);
 CREATE INDEX PO_header_table_order_date ON PO_header_table (order_date);
+CREATE INDEX PO_header_table_vendor_no_order_date ON PO_header_table (vendor_no, order_date);
+CREATE INDEX PO_header_table_shipvia ON PO_header_table (shipvia);
 CREATE INDEX PO_header_table_future_po_activate_date ON PO_header_table (future_po, activate_date);
 
 -- Order lines. quantity_open is still to receive, quantity_open_for_bill still to bill;
@@ -800,6 +808,7 @@ CREATE INDEX PO_transaction_table_prno_pr_itemno ON PO_transaction_table (prno, 
 CREATE INDEX PO_transaction_table_itemcode ON PO_transaction_table (itemcode);
 CREATE INDEX PO_transaction_table_vendor_no ON PO_transaction_table (vendor_no);
 CREATE INDEX PO_transaction_table_order_date ON PO_transaction_table (order_date);
+CREATE INDEX PO_transaction_table_docno_itemno ON PO_transaction_table (docno, itemno);
 
 -- Order templates, keyed by the template name (docno).
 CREATE TABLE PO_header_template_table (
@@ -958,6 +967,8 @@ CREATE INDEX PO_receipt_header_table_company_docno ON PO_receipt_header_table (c
 CREATE INDEX PO_receipt_header_table_docno ON PO_receipt_header_table (docno);
 CREATE INDEX PO_receipt_header_table_vendor_no ON PO_receipt_header_table (vendor_no);
 CREATE INDEX PO_receipt_header_table_receipt_date ON PO_receipt_header_table (receipt_date);
+CREATE INDEX PO_receipt_header_table_vendor_no_receipt_date ON PO_receipt_header_table (vendor_no, receipt_date);
+CREATE INDEX PO_receipt_header_table_shipvia ON PO_receipt_header_table (shipvia);
 CREATE INDEX PO_receipt_header_table_pono ON PO_receipt_header_table (PONO);
 CREATE INDEX PO_receipt_header_table_vendor_invoice_no ON PO_receipt_header_table (vendor_invoice_no);
 
@@ -1071,6 +1082,7 @@ CREATE INDEX PO_receipt_transaction_table_pono_po_itemno ON PO_receipt_transacti
 CREATE INDEX PO_receipt_transaction_table_vendor_no ON PO_receipt_transaction_table (vendor_no);
 CREATE INDEX PO_receipt_transaction_table_itemcode ON PO_receipt_transaction_table (itemcode);
 CREATE INDEX PO_receipt_transaction_table_receipt_date ON PO_receipt_transaction_table (receipt_date);
+CREATE INDEX PO_receipt_transaction_table_docno_itemno ON PO_receipt_transaction_table (docno, itemno);
 CREATE INDEX PO_receipt_transaction_table_fyear_period ON PO_receipt_transaction_table (fyear, period);
 
 -- ===== Bills and landed-cost bills =====
@@ -1140,6 +1152,7 @@ CREATE INDEX PO_invoice_header_table_docno ON PO_invoice_header_table (docno);
 CREATE INDEX PO_invoice_header_table_company_invoice_no ON PO_invoice_header_table (company, invoice_no);
 CREATE INDEX PO_invoice_header_table_vendor_no ON PO_invoice_header_table (vendor_no);
 CREATE INDEX PO_invoice_header_table_invoice_date ON PO_invoice_header_table (invoice_date);
+CREATE INDEX PO_invoice_header_table_vendor_no_invoice_date ON PO_invoice_header_table (vendor_no, invoice_date);
 CREATE INDEX PO_invoice_header_table_receipt_no ON PO_invoice_header_table (receipt_no);
 CREATE INDEX PO_invoice_header_table_po_no ON PO_invoice_header_table (po_no);
 
@@ -1249,6 +1262,7 @@ CREATE INDEX PO_invoice_transaction_table_receipt_no_receipt_itemno ON PO_invoic
 CREATE INDEX PO_invoice_transaction_table_pono_po_itemno ON PO_invoice_transaction_table (PONO, po_itemno);
 CREATE INDEX PO_invoice_transaction_table_vendor_no_invoice_date ON PO_invoice_transaction_table (vendor_no, invoice_date);
 CREATE INDEX PO_invoice_transaction_table_itemcode ON PO_invoice_transaction_table (itemcode);
+CREATE INDEX PO_invoice_transaction_table_docno_itemno ON PO_invoice_transaction_table (docno, itemno);
 CREATE INDEX PO_invoice_transaction_table_fyear_period ON PO_invoice_transaction_table (fyear, period);
 
 -- The receipts a landed-cost bill spreads its charges over.

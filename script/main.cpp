@@ -7,7 +7,7 @@
 #include "services/clock.h"
 #include "services/database.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QTextStream>
 
@@ -82,10 +82,14 @@ bool prepare_database(zelkor::Database& db, const Arguments& arguments, QTextStr
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Report windows write their PDF files themselves, which takes a GUI application; a script
+    // runs without a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QTextStream err(stderr);
     QTextStream out(stdout);
-    const auto arguments = parse_arguments(app.arguments().mid(1), err);
+    auto arguments = parse_arguments(app.arguments().mid(1), err);
     if (!arguments)
         return ScriptError;
     if (arguments->today.isValid())
@@ -103,6 +107,7 @@ int main(int argc, char** argv)
         err << "not a database path or postgresql:// URI: " << arguments->db << '\n';
         return ScriptError;
     }
+    arguments->session.data_path = zelkor::script::default_data_path(*where);
     auto db = zelkor::Database::open(*where);
     if (!db) {
         err << "cannot open " << where->display() << ": " << db.error().detail << '\n';

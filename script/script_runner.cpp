@@ -36,6 +36,9 @@ ScriptRunner::ScriptRunner(Database& db, POclass& facade, ScriptedPrompter& prom
             m_out << "question: " << record.text << " -> " << (record.answered ? record.answer : "(no answer)")
                   << Qt::endl;
     };
+    // A window the current one opens (its page setup) becomes current, as the window opened
+    // by a script line does.
+    m_facade.set_view_factory([this](WindowModel& window) { m_current = &window; });
     connect(&m_facade, &POclass::NotifyClients, this,
             [this](const QString& formx, const QString& docnox, const QString& arg2) {
                 m_out << "notify: " << formx << " | " << docnox << " | " << arg2 << Qt::endl;
@@ -108,6 +111,9 @@ ScriptRunner::Step ScriptRunner::run_line(const std::vector<Token>& tokens)
         {"expect-notify", &ScriptRunner::expect_notify},
         {"expect-field", &ScriptRunner::expect_field},
         {"expect-cell", &ScriptRunner::expect_cell},
+        {"select", &ScriptRunner::row_command},
+        {"pick", &ScriptRunner::row_command},
+        {"remove", &ScriptRunner::row_command},
         {"sql", &ScriptRunner::sql},
         {"expect-sql", &ScriptRunner::expect_sql},
         {"check", &ScriptRunner::check},
@@ -261,15 +267,24 @@ bool ScriptRunner::locate_cell(const QString& address, Grid*& grid, int& row)
     return grid && number && row >= 0;
 }
 
-std::optional<ScriptRunner::Step> ScriptRunner::locate_cell_command(const std::vector<Token>& tokens, const char* usage,
-                                                                    Grid*& grid, int& row)
+std::optional<ScriptRunner::Step> ScriptRunner::locate_address(const std::vector<Token>& tokens, size_t words,
+                                                               const QString& usage, Grid*& grid, int& row)
 {
     if (!current())
         return fail(QStringLiteral("no current window"));
-    if (tokens.size() != 4)
-        return stop(QString::fromLatin1(usage) + QStringLiteral(" needs a row, a column caption and a value"));
+    if (tokens.size() != words)
+        return stop(usage);
     if (!locate_cell(tokens[1].text, grid, row))
         return stop("no grid row " + tokens[1].text);
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Step> ScriptRunner::locate_cell_command(const std::vector<Token>& tokens, const char* usage,
+                                                                    Grid*& grid, int& row)
+{
+    const QString needs = QString::fromLatin1(usage) + QStringLiteral(" needs a row, a column caption and a value");
+    if (auto ended = locate_address(tokens, 4, needs, grid, row))
+        return ended;
     if (grid->column_index(tokens[2].text) < 0)
         return stop("no column " + quoted(tokens[2].text) + " in " + grid->name());
     return std::nullopt;
@@ -308,6 +323,34 @@ ScriptRunner::Step ScriptRunner::command(const std::vector<Token>& tokens)
     if (!found->enabled)
         return fail(QStringLiteral("command %1 is not available").arg(id));
     window->execute(id);
+    return Step::Done;
+}
+
+void ScriptRunner::read_rows_up_to(Grid& grid, int row)
+{
+    // A grid read a page at a time reads on as a clerk scrolling down would.
+    while (row >= grid.row_count() && grid.fetch_more()) {
+    }
+}
+
+ScriptRunner::Step ScriptRunner::row_command(const std::vector<Token>& tokens)
+{
+    const QString& verb = tokens.front().text;
+    Grid* grid = nullptr;
+    int row = 0;
+    if (auto ended = locate_address(tokens, 2, verb + QStringLiteral(" needs [GRID:]ROW"), grid, row))
+        return *ended;
+    read_rows_up_to(*grid, row);
+    if (row >= grid->row_count())
+        return fail("the grid has no row " + tokens[1].text);
+    if (verb == u"select")
+        grid->set_current(row, std::max(grid->current_column(), 0));
+    else if (verb == u"pick")
+        current()->activate_row(*grid, row);
+    else if (!grid->has_delete_buttons())
+        return fail(grid->name() + " shows no delete buttons");
+    else
+        current()->delete_row(*grid, row);
     return Step::Done;
 }
 
@@ -385,6 +428,7 @@ ScriptRunner::Step ScriptRunner::expect_cell(const std::vector<Token>& tokens)
     int row = 0;
     if (auto ended = locate_cell_command(tokens, "expect-cell", grid, row))
         return *ended;
+    read_rows_up_to(*grid, row);
     if (row >= grid->row_count())
         return fail("the grid has no row " + tokens[1].text);
     const QString value = grid->cell(row, tokens[2].text);

@@ -43,6 +43,8 @@ private:
     Step expect_notify(const std::vector<Token>& tokens);
     Step expect_field(const std::vector<Token>& tokens);
     Step expect_cell(const std::vector<Token>& tokens);
+    /// "select", "pick" and "remove" of a grid row: make it current, activate it, delete it.
+    Step row_command(const std::vector<Token>& tokens);
     Step sql(const std::vector<Token>& tokens);
     Step expect_sql(const std::vector<Token>& tokens);
     Step check(const std::vector<Token>& tokens);
@@ -58,7 +60,12 @@ private:
     /// Checks a cell command's words (current window, ROW "CAPTION" VALUE, the grid and its
     /// column) and finds the cell; gives the step to end the command with when it cannot.
     std::optional<Step> locate_cell_command(const std::vector<Token>& tokens, const char* usage, Grid*& grid, int& row);
+    /// Checks that a command has its number of words and finds the grid and row of its address;
+    /// gives the step to end the command with when it cannot.
+    std::optional<Step> locate_address(const std::vector<Token>& tokens, size_t words, const QString& usage, Grid*& grid,
+                                       int& row);
     WindowModel* current() const;
+    void read_rows_up_to(Grid& grid, int row);
 
     Step fail(const QString& what);
     Step stop(const QString& what);

@@ -2,7 +2,17 @@
 
 #include "services/database.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace zelkor::script {
+
+QString default_data_path(const ConnectionDescription& where)
+{
+    if (where.engine == Engine::Sqlite)
+        return QFileInfo(where.database).absolutePath();
+    return QDir::currentPath();
+}
 
 void configure_facade(POclass& facade, Database& db, const SessionOptions& options)
 {
@@ -16,6 +26,7 @@ void configure_facade(POclass& facade, Database& db, const SessionOptions& optio
         facade.set_ZELKOR_COMPANY_NAME((*company)->text(u"company_name"));
         facade.set_BASE_CURRENCY((*company)->text(u"base_currency"));
     }
+    facade.set_ZELKOR_PATH(options.data_path);
     facade.set_ZELKOR_USER(options.user);
     facade.set_ZELKOR_DATE_FORMAT(options.date_format);
     facade.set_ZELKOR_NO_PERIODS(QStringLiteral("12"));

@@ -50,6 +50,13 @@ QWidget* GridItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     return line;
 }
 
+void GridItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.data(GridTableModel::StruckOutRole).toBool())
+        option->font.setStrikeOut(true);
+}
+
 void GridItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     const QString text = index.data(Qt::EditRole).toString();

@@ -3,7 +3,9 @@
 #include "forms/common/grid.h"
 #include "forms/common/report_text.h"
 
+#include <QApplication>
 #include <QBrush>
+#include <QStyle>
 #include <QColor>
 #include <QFont>
 
@@ -14,23 +16,6 @@ namespace {
 bool is_ticked(const QString& text)
 {
     return text == QLatin1String("1") || text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
-}
-
-/// The stored font as far as it is set: what it leaves out resolves from the view's own font.
-QFont font_of(const ColumnFont& stored)
-{
-    QFont font;
-    if (!stored.name.isEmpty())
-        font.setFamily(stored.name);
-    if (stored.size && *stored.size > Decimal(0))
-        font.setPointSizeF(stored.size->to_double());
-    if (stored.bold)
-        font.setBold(*stored.bold);
-    if (stored.italic)
-        font.setItalic(*stored.italic);
-    if (stored.underline)
-        font.setUnderline(*stored.underline);
-    return font;
 }
 
 QColor colour_of(qint64 value)
@@ -58,6 +43,10 @@ GridTableModel::GridTableModel(Grid& grid, QObject* parent)
     connect(&grid, &Grid::readOnlyChanged, this, [this] {
         if (m_rows > 0 && m_columns > 0)
             emit dataChanged(index(0, 0), index(m_rows - 1, m_columns - 1));
+    });
+    connect(&grid, &Grid::deleteButtonsChanged, this, [this] {
+        if (m_rows > 0)
+            emit headerDataChanged(Qt::Vertical, 0, m_rows - 1);
     });
     connect(&grid, &QObject::destroyed, this, [this] {
         beginResetModel();
@@ -113,6 +102,8 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const
     }
     case Qt::ToolTipRole:
         return text.size() > 30 ? QVariant(text) : QVariant();
+    case StruckOutRole:
+        return m_grid->row_struck_out(index.row());
     default:
         return {};
     }
@@ -141,6 +132,12 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
     const ColumnLayout* layout = column_heading ? layout_of(section) : nullptr;
     if (role == Qt::TextAlignmentRole && layout)
         return QVariant::fromValue(layout->heading_alignment);
+    if (orientation == Qt::Vertical && m_grid && m_grid->has_delete_buttons() && section >= 0 && section < m_rows) {
+        if (role == Qt::DecorationRole)
+            return QApplication::style()->standardIcon(QStyle::SP_TrashIcon);
+        if (role == Qt::ToolTipRole)
+            return m_grid->delete_button_tooltip();
+    }
     if (role != Qt::DisplayRole || !m_grid)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Vertical)
@@ -149,6 +146,17 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     // The stored heading is what the clerk reads; the model keeps addressing the column by caption.
     return layout && !layout->heading.isEmpty() ? layout->heading : m_grid->column(section).caption;
+}
+
+bool GridTableModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_grid && m_grid->more_available();
+}
+
+void GridTableModel::fetchMore(const QModelIndex& parent)
+{
+    if (!parent.isValid() && m_grid)
+        m_grid->fetch_more();
 }
 
 Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const

@@ -34,6 +34,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    /// True for the cells of a row drawn struck through (Grid::strike_out_column).
+    static constexpr int StruckOutRole = Qt::UserRole + 1;
+
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
     /// The values a check cell is written with.
     static QString checked_text() { return QStringLiteral("1"); }
     static QString unchecked_text() { return QStringLiteral("0"); }

@@ -4,6 +4,7 @@
 #include "ui/command_appearance.h"
 #include "ui/field_editor.h"
 #include "ui/font_bar.h"
+#include "ui/frozen_columns.h"
 #include "ui/grid_item_delegate.h"
 #include "ui/grid_table_model.h"
 #include "ui/grid_view_layout.h"
@@ -15,6 +16,7 @@
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -54,7 +56,7 @@ int default_column_width(const GridColumn& column, const QFontMetrics& metrics)
     int by_kind = character * 12;
     switch (column.kind) {
     case FieldKind::Number: by_kind = character * 12; break;
-    case FieldKind::Date: by_kind = character * 12; break;
+    case FieldKind::Date: by_kind = character * 14; break;
     case FieldKind::Check: by_kind = character * 6; break;
     case FieldKind::MultiLine: by_kind = character * 30; break;
     case FieldKind::DropDown:
@@ -334,11 +336,50 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
         if (wanted.isValid() && view->currentIndex() != wanted)
             view->setCurrentIndex(wanted);
     });
+    connect_row_actions(grid, *view);
+    // The overlay of frozen columns is made the first time the grid freezes some.
+    connect(&grid, &Grid::frozenColumnsChanged, view, [view, grid_pointer = QPointer<Grid>(&grid)] {
+        if (grid_pointer && !view->findChild<FrozenColumns*>())
+            new FrozenColumns(*grid_pointer, *view);
+    });
     m_grid_views.insert(grid.name(), view);
     return view;
 }
 
+void WindowView::connect_row_actions(Grid& grid, QTableView& view)
+{
+    // A double click on a cell that cannot be typed into activates its row; an editable cell
+    // opens its editor instead.
+    connect(&view, &QAbstractItemView::doubleClicked, this, [this, grid_pointer = QPointer<Grid>(&grid)](const QModelIndex& index) {
+        if (m_model && grid_pointer && index.isValid() && !(index.flags() & Qt::ItemIsEditable))
+            m_model->activate_row(*grid_pointer, index.row());
+    });
+    connect(view.verticalHeader(), &QHeaderView::sectionClicked, this, [this, grid_pointer = QPointer<Grid>(&grid)](int row) {
+        if (m_model && grid_pointer && grid_pointer->has_delete_buttons())
+            m_model->delete_row(*grid_pointer, row);
+    });
+    view.installEventFilter(this);
+}
+
+bool WindowView::activate_current_row(QTableView& view)
+{
+    const QModelIndex current = view.currentIndex();
+    auto* adapter = qobject_cast<GridTableModel*>(view.model());
+    // Enter on a cell being edited reaches its editor, not the table.
+    if (!m_model || !adapter || !adapter->grid() || !current.isValid() || (current.flags() & Qt::ItemIsEditable))
+        return false;
+    return m_model->activate_row(*adapter->grid(), current.row());
+}
+
 QWidget* WindowView::build_grid_block(Grid& grid, QWidget* parent)
+{
+    QWidget* block = build_grid_with_heading(grid, parent);
+    block->setVisible(grid.shown());
+    connect(&grid, &Grid::shownChanged, block, &QWidget::setVisible);
+    return block;
+}
+
+QWidget* WindowView::build_grid_with_heading(Grid& grid, QWidget* parent)
 {
     QTableView* view = build_grid_view(grid, parent);
     if (grid.caption().isEmpty())
@@ -556,6 +597,12 @@ void WindowView::closeEvent(QCloseEvent* event)
 
 bool WindowView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && m_model && !m_model_closed) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* table = qobject_cast<QTableView*>(watched);
+        if (table && (key == Qt::Key_Return || key == Qt::Key_Enter) && activate_current_row(*table))
+            return true;
+    }
     if (event->type() == QEvent::Close && m_model && !m_model_closed) {
         for (auto it = m_docks.cbegin(); it != m_docks.cend(); ++it)
             if (it.value() == watched) {

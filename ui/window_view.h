@@ -58,6 +58,10 @@ private:
     QWidget* build_field_form(const QString& pane, QWidget* parent);
     QTableView* build_grid_view(Grid& grid, QWidget* parent);
     QWidget* build_grid_block(Grid& grid, QWidget* parent);
+    QWidget* build_grid_with_heading(Grid& grid, QWidget* parent);
+    /// Double click and Enter activate a row; a row's delete button deletes it.
+    void connect_row_actions(Grid& grid, QTableView& view);
+    bool activate_current_row(QTableView& view);
     void apply_settings_font();
     void build_font_bar();
     void connect_layouts();

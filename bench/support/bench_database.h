@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/common/host_settings.h"
 #include "services/database.h"
 
 #include <QTemporaryDir>
@@ -51,6 +52,18 @@ struct FixtureItem {
 inline constexpr FixtureItem FixtureItems[] = {{"WIDGET", "1", "box", "MAIN", "A1"}, {"BOLT", "1", "box", "MAIN", "A2"},
                                                {"PAINT", "1", "can", "MAIN", "A1"},  {"GLUE", "1", "kg", "EAST", "E1"},
                                                {"MANUAL", "2", "each", "MAIN", "A1"}};
+/// The settings the administrator's windows open with on a benchmark's company.
+inline HostSettings window_settings(Database& db, const QString& data_path)
+{
+    HostSettings settings;
+    settings.cnx = settings.dbe = settings.abcdb = &db;
+    settings.BASE_CURRENCY = QStringLiteral("USD");
+    settings.ZELKOR_USER = QStringLiteral("ADMIN");
+    settings.ZELKOR_PATH = data_path;
+    settings.ZELKOR_DATE_FORMAT = QStringLiteral("dd/mm/yyyy");
+    settings.ZELKOR_NO_PERIODS = QStringLiteral("12");
+    return settings;
+}
 
 /// The raw floor of a save: `inserts` bare inserts and `updates` bare updates in one transaction,
 /// into scratch tables of the same database.

@@ -58,7 +58,62 @@ bool Grid::cell_editable(int row, int column) const
 {
     if (!valid(row, column) || m_read_only || m_columns[size_t(column)].read_only)
         return false;
-    return !m_edit_gate || m_edit_gate();
+    return (!m_edit_gate || m_edit_gate()) && (!m_cell_gate || m_cell_gate(row, column));
+}
+
+bool Grid::row_struck_out(int row) const
+{
+    const QString flag = cell(row, m_strike_out_column);
+    return flag == QLatin1String("1") || flag.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
+
+bool Grid::fetch_more()
+{
+    if (!m_more_available || !m_fetch_more)
+        return false;
+    const int before = row_count();
+    m_fetch_more();
+    return row_count() > before;
+}
+
+void Grid::append_rows(std::vector<QStringList> rows)
+{
+    if (rows.empty())
+        return;
+    const int first = row_count();
+    for (QStringList& line : rows) {
+        while (line.size() < column_count())
+            line << QString();
+        m_rows.push_back(std::move(line));
+    }
+    emit rowsInserted(first, int(rows.size()));
+}
+
+void Grid::set_frozen_columns(int count)
+{
+    count = std::clamp(count, 0, column_count());
+    if (m_frozen_columns == count)
+        return;
+    m_frozen_columns = count;
+    emit frozenColumnsChanged(count);
+}
+
+void Grid::set_shown(bool shown)
+{
+    if (m_shown == shown)
+        return;
+    m_shown = shown;
+    emit shownChanged(shown);
+}
+
+void Grid::set_delete_buttons(const QString& tooltip)
+{
+    if (m_delete_tooltip == tooltip)
+        return;
+    const bool had = has_delete_buttons();
+    m_delete_tooltip = tooltip;
+    if (had != has_delete_buttons() || has_delete_buttons())
+        emit deleteButtonsChanged(has_delete_buttons());
 }
 
 Entry Grid::type_cell(int row, int column, const QString& value)

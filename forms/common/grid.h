@@ -105,6 +105,40 @@ public:
     /// Asked before typing: whether the owning window allows editing now (its mode).
     using EditGate = std::function<bool()>;
     void set_edit_gate(EditGate gate) { m_edit_gate = std::move(gate); }
+    /// Asked after the edit gate: whether this one cell may be typed into (a saved row's key
+    /// stays as it is while new rows take theirs).
+    using CellGate = std::function<bool(int row, int column)>;
+    void set_cell_gate(CellGate gate) { m_cell_gate = std::move(gate); }
+
+    /// Rows whose cell in this column is ticked are drawn struck through (void documents);
+    /// -1 for none.
+    int strike_out_column() const { return m_strike_out_column; }
+    void set_strike_out_column(int column) { m_strike_out_column = column; }
+    bool row_struck_out(int row) const;
+
+    /// A grid filled a page at a time: the owner says whether more rows can be read and reads
+    /// the next page when asked (a view scrolled to the end, a script going past the last row).
+    using FetchMore = std::function<void()>;
+    void set_fetch_more(FetchMore fetch) { m_fetch_more = std::move(fetch); }
+    bool more_available() const { return m_more_available; }
+    void set_more_available(bool more) { m_more_available = more; }
+    /// Reads the next page; false when there was none to read.
+    bool fetch_more();
+    /// Appends rows in one step (one notification for all of them).
+    void append_rows(std::vector<QStringList> rows);
+
+    /// The leading columns that stay in view while the others scroll sideways; 0 for none.
+    int frozen_columns() const { return m_frozen_columns; }
+    void set_frozen_columns(int count);
+
+    /// Whether the window shows the grid now (a window may show one of several grids).
+    bool shown() const { return m_shown; }
+    void set_shown(bool shown);
+    /// Each row gets a delete button with this tooltip; an empty text takes the buttons away.
+    /// A click on one asks the window to delete the row (WindowModel::delete_row).
+    const QString& delete_button_tooltip() const { return m_delete_tooltip; }
+    bool has_delete_buttons() const { return !m_delete_tooltip.isEmpty(); }
+    void set_delete_buttons(const QString& tooltip);
 
 signals:
     void cellChanged(int row, int column);
@@ -120,6 +154,9 @@ signals:
     void currentChanged(int row, int column);
     /// The current cell moved to another row (what a line's panes and lists follow).
     void currentRowChanged(int row);
+    void shownChanged(bool shown);
+    void frozenColumnsChanged(int count);
+    void deleteButtonsChanged(bool shown);
 
 private:
     bool valid(int row, int column) const;
@@ -134,6 +171,13 @@ private:
     int m_current_column = 0;
     CellCheck m_cell_check;
     EditGate m_edit_gate;
+    CellGate m_cell_gate;
+    bool m_shown = true;
+    int m_strike_out_column = -1;
+    int m_frozen_columns = 0;
+    FetchMore m_fetch_more;
+    bool m_more_available = false;
+    QString m_delete_tooltip{};
 };
 
 // Reading typed values out of cells: cells hold exact values as text (quantities and costs with

@@ -97,6 +97,22 @@ int alignment_code(Qt::Alignment alignment)
     return 0;
 }
 
+QFont font_of(const ColumnFont& stored)
+{
+    QFont font;
+    if (!stored.name.isEmpty())
+        font.setFamily(stored.name);
+    if (stored.size && *stored.size > Decimal(0))
+        font.setPointSizeF(stored.size->to_double());
+    if (stored.bold)
+        font.setBold(*stored.bold);
+    if (stored.italic)
+        font.setItalic(*stored.italic);
+    if (stored.underline)
+        font.setUnderline(*stored.underline);
+    return font;
+}
+
 ColumnLayout* GridLayout::column(int grid_column)
 {
     for (ColumnLayout& layout : columns)

@@ -4,6 +4,7 @@
 #include "services/decimal.h"
 #include "services/error.h"
 
+#include <QFont>
 #include <QString>
 
 #include <expected>
@@ -43,6 +44,10 @@ struct ColumnFont {
     std::optional<bool> underline{};
     std::optional<qint64> colour{}; ///< red + 256 × green + 65536 × blue
 };
+
+/// The font a stored column font gives, as far as it is set: what it leaves out resolves from
+/// the font it is shown or printed with.
+QFont font_of(const ColumnFont& stored);
 
 /// The presentation of one grid column, as restored and as the view reports it back.
 struct ColumnLayout {

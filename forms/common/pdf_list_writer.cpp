@@ -123,8 +123,8 @@ private:
     QColor column_color(const PrintColumn& column) const;
     qreal slice_width(const Slice& slice) const;
     bool has_dates() const { return !m_list.transaction_date.isEmpty() || !m_list.until_date.isEmpty(); }
-    static constexpr int FieldsPerLine = 3;
-    int field_lines() const { return int((m_list.fields.size() + FieldsPerLine - 1) / FieldsPerLine); }
+    int fields_per_line() const { return std::max(1, m_list.fields_per_line); }
+    int field_lines() const { return int((m_list.fields.size() + size_t(fields_per_line()) - 1) / size_t(fields_per_line())); }
 
     const PrintList& m_list;
     const ReportFormat& m_format;
@@ -155,7 +155,7 @@ ListPrinter::ListPrinter(const PrintList& list, const ReportFormat& format, cons
 
 [[nodiscard]] std::expected<void, Error> ListPrinter::lay_out()
 {
-    if (m_list.columns.empty())
+    if (m_list.columns.empty() && m_list.fields.empty())
         return std::unexpected(Error::invalid(QStringLiteral("No column is marked for printing.")));
     const QMarginsF margins(m_format.left_margin.to_double(), m_format.top_margin.to_double(),
                             m_format.right_margin.to_double(), m_format.bottom_margin.to_double());
@@ -164,7 +164,7 @@ ListPrinter::ListPrinter(const PrintList& list, const ReportFormat& format, cons
     m_area = layout.paintRect(QPageLayout::Point).size();
     m_title_block = line_points(m_title_font) + m_row * ((has_dates() ? 2.5 : 1.5) + field_lines());
     m_slices = place_columns(m_list.columns, m_area.width(), split_page_of(m_format.split_page));
-    m_heading = m_row * heading_lines();
+    m_heading = m_list.columns.empty() ? 0 : m_row * heading_lines();
     // Below the rows the last row of the page holds the page number.
     const qreal room_for_rows = m_area.height() - m_title_block - m_heading - m_row;
     m_rows_per_page = m_row > 0 ? int(std::floor(room_for_rows / m_row)) : 0;
@@ -199,6 +199,10 @@ ListPrinter::ListPrinter(const PrintList& list, const ReportFormat& format, cons
 void ListPrinter::draw_page(int block, const Slice& slice, int page_number)
 {
     const qreal headings_top = draw_title_block();
+    if (slice.empty()) {
+        draw_page_number(page_number);
+        return;
+    }
     draw_headings(slice, headings_top);
     const int first = block * m_rows_per_page;
     const int last = std::min(int(m_list.rows.size()), first + m_rows_per_page);
@@ -225,10 +229,11 @@ qreal ListPrinter::draw_title_block()
              Qt::AlignLeft);
     }
     const qreal fields_top = title_height + m_row * (has_dates() ? 2 : 1);
-    const qreal field_width = m_area.width() / FieldsPerLine;
+    const int per_line = fields_per_line();
+    const qreal field_width = m_area.width() / per_line;
     for (int i = 0; i < int(m_list.fields.size()); ++i) {
         const auto& [label, value] = m_list.fields[size_t(i)];
-        const QRectF place((i % FieldsPerLine) * field_width, fields_top + (i / FieldsPerLine) * m_row, field_width, m_row);
+        const QRectF place((i % per_line) * field_width, fields_top + (i / per_line) * m_row, field_width, m_row);
         text(place, label + QStringLiteral(" : ") + value, Qt::AlignLeft);
     }
     return m_title_block;

@@ -41,8 +41,10 @@ struct PrintList {
     QString print_date{};       ///< shown after "print : "
     QString transaction_date{}; ///< shown after "Transaction Date : " when not empty
     QString until_date{};       ///< shown after "Until Date : " when not empty
-    /// "label : value" pairs under the title, three to a line: the header of a printed document.
+    /// "label : value" pairs under the title, `fields_per_line` to a line: the header of a
+    /// printed document, or the whole page of a record printed alone (no columns).
     std::vector<std::pair<QString, QString>> fields{};
+    int fields_per_line = 3;
     std::vector<PrintColumn> columns{};
     std::vector<PrintRow> rows{};
 

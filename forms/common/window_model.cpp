@@ -7,6 +7,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
 namespace zelkor {
 
 namespace {
@@ -402,9 +404,7 @@ bool WindowModel::settle_unsaved_work()
     if (m_mode == Mode::Read)
         return true;
     if (m_dirty) {
-        const QString question = m_mode == Mode::New ? QStringLiteral("Do you want to save new entry?")
-                                                     : QStringLiteral("Do you want to save editing?");
-        if (ask_yes_no(question, m_caption)) {
+        if (ask_yes_no(unsaved_question(m_mode), m_caption)) {
             if (!save_document())
                 return false;
             m_dirty = false;
@@ -462,6 +462,22 @@ bool WindowModel::save_and_leave()
     return true;
 }
 
+bool WindowModel::activate_row(Grid& grid, int row)
+{
+    if (m_closed || row < 0 || row >= grid.row_count())
+        return false;
+    grid.set_current(row, std::max(grid.current_column(), 0));
+    return on_row_activated(grid, row);
+}
+
+bool WindowModel::delete_row(Grid& grid, int row)
+{
+    if (m_closed || !grid.has_delete_buttons() || row < 0 || row >= grid.row_count())
+        return false;
+    grid.set_current(row, std::max(grid.current_column(), 0));
+    return on_row_delete(grid, row);
+}
+
 bool WindowModel::close_window(Closing closing)
 {
     return exit_window(closing);
@@ -486,6 +502,16 @@ bool WindowModel::exit_window(Closing closing)
 Entry WindowModel::check_field(const QString&, const QString&) { return Entry::Accepted; }
 
 Entry WindowModel::check_cell(Grid&, int, int, const QString&) { return Entry::Accepted; }
+
+bool WindowModel::on_row_activated(Grid&, int) { return false; }
+
+bool WindowModel::on_row_delete(Grid&, int) { return false; }
+
+QString WindowModel::unsaved_question(Mode mode) const
+{
+    return mode == Mode::New ? QStringLiteral("Do you want to save new entry?")
+                             : QStringLiteral("Do you want to save editing?");
+}
 
 bool WindowModel::begin_new()
 {
@@ -582,6 +608,18 @@ void WindowModel::load_choices(const QString& name, const PickList& list)
 }
 
 QDate WindowModel::today() const { return Clock::today(); }
+
+WindowModel& WindowModel::open_child_window(WindowModel* child)
+{
+    child->setParent(this);
+    child->apply_settings(m_settings);
+    if (m_prompter)
+        child->set_prompter(m_prompter);
+    connect(child, &WindowModel::closed, child, &QObject::deleteLater);
+    child->open();
+    emit childWindowOpened(child);
+    return *child;
+}
 
 void WindowModel::clear_document()
 {

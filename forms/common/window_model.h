@@ -131,6 +131,13 @@ public:
         return execute(to_int(id));
     }
 
+    /// The user activates a row (a double click or Enter on it): the window's row action runs.
+    /// False when the window has none for that grid or it did not complete.
+    bool activate_row(Grid& grid, int row);
+    /// The user clicks the delete button of a row (Grid::set_delete_buttons). False when the
+    /// grid shows no buttons or the window did not delete.
+    bool delete_row(Grid& grid, int row);
+
     /// Closing by the host: asks about unsaved work as command 100 does when `ask` is
     /// AskAboutChanges, then runs the unload steps, closes and notifies "Next App".
     enum class Closing { AskAboutChanges, Unload };
@@ -151,6 +158,9 @@ signals:
     void statusChanged(const QString& text);
     /// The window has closed; views drop their widgets. The model is deleted later.
     void closed();
+    /// The window opened a window of its own (the page setup of its printout): the host shows
+    /// it as it shows the windows it opens itself.
+    void childWindowOpened(zelkor::WindowModel* child);
 
 protected:
     // Declarations (in the window's constructor) ----------------------------------------------
@@ -191,6 +201,12 @@ protected:
     virtual void discard_changes(Mode left);
     /// The window's unload steps (remembered values, layouts).
     virtual void on_closing() {}
+    /// The row action of a grid (activate_row); the row is already current.
+    virtual bool on_row_activated(Grid& grid, int row);
+    /// The delete button of a row was clicked (delete_row).
+    virtual bool on_row_delete(Grid& grid, int row);
+    /// The question asked when a mode with unsaved work is left.
+    virtual QString unsaved_question(Mode mode) const;
 
     // Helpers for windows -------------------------------------------------------------------------
     void notify(const QString& formx, const QString& docnox = {}, const QString& arg2 = {});
@@ -215,6 +231,9 @@ protected:
     QDate today() const;
     /// Clears every field of the header (not panes) and every grid's rows.
     void clear_document();
+    /// Opens a window on behalf of this one: it takes this window's settings and prompter,
+    /// becomes its child, opens and is announced by childWindowOpened. It closes by itself.
+    WindowModel& open_child_window(WindowModel* child);
     /// Asks the question of the current mode when there is unsaved work and saves or discards
     /// as answered. False when the user's Yes led to a save that failed (the mode stays).
     bool settle_unsaved_work();

@@ -1,14 +1,23 @@
 #pragma once
 
-#include "forms/common/window_model.h"
+#include "forms/masters/master_window.h"
 
 namespace zelkor {
 
-/// The miscellaneous charge codes that orders and bills carry as lines of type "6".
-class POform_misccharge : public WindowModel {
+/// The miscellaneous charge codes that orders and bills carry as lines of type "6", each with
+/// the expense account and purchase tax code a line of it takes.
+class POform_misccharge : public MasterWindow {
     Q_OBJECT
 public:
+    enum Command : int { Find = 104 };
     explicit POform_misccharge(QObject* parent = nullptr);
+
+protected:
+    bool run_command(int id) override;
+
+private:
+    /// Moves to the first charge of an account the clerk types.
+    bool find_account();
 };
 
 } // namespace zelkor

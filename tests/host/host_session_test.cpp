@@ -160,6 +160,25 @@ TEST_F(DemoHost, ActiveReportIsPrintedAsAPdfListAndShown)
         QFile::copy(reports.filePath(files.front()), QDir(shots).filePath(QStringLiteral("active_report.pdf")));
 }
 
+// A master window's own printout and its page setup: the list is written and shown, the page
+// setup opens as a child window of the host.
+TEST_F(DemoHost, MasterWindowPrintsItsListAndOpensItsPageSetup)
+{
+    ASSERT_TRUE(session->open_window(QStringLiteral("POform_misccharge")));
+    QApplication::processEvents();
+    auto* charges = qobject_cast<WindowView*>(active()->widget());
+    ASSERT_NE(charges, nullptr);
+    charges->action(to_int(CommandId::Preview))->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(active()->windowTitle().startsWith(QStringLiteral("purchase_misc_charge"))) << active()->windowTitle().toStdString();
+    charges->action(to_int(CommandId::Print))->trigger();
+    QApplication::processEvents();
+    auto* setup = qobject_cast<WindowView*>(active()->widget());
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(setup->model()->class_name(), QStringLiteral("Form_report_format"));
+    save_screenshot(*active(), QStringLiteral("Form_report_format"));
+}
+
 TEST_F(DemoHost, ActiveReportFallsBackToATableWhenNoPdfCanBeWritten)
 {
     QFile blocker(folder.filePath(QStringLiteral("not a folder")));
