@@ -122,7 +122,7 @@ bool POform_shipvia::load_codes()
 {
     auto codes = master_keys(*database(), table());
     if (!codes) {
-        report_failure(QStringLiteral("Reading the ship-vias failed"), codes.error());
+        report(codes.error(), QStringLiteral("Reading the ship-vias failed"));
         return false;
     }
     m_codes = *codes;
@@ -134,7 +134,7 @@ bool POform_shipvia::show(const QString& code)
 {
     auto row = master_row(*database(), table(), code.trimmed());
     if (!row) {
-        report_failure(QStringLiteral("Reading the ship-via failed"), row.error());
+        report(row.error(), QStringLiteral("Reading the ship-via failed"));
         return false;
     }
     m_shown = *row ? Row::to_text((*row)->value(0)) : QString();
@@ -224,7 +224,7 @@ bool POform_shipvia::save_document()
     }
     auto existing = master_row(*database(), table(), code);
     if (!existing) {
-        report_failure(failed_sentence(mode() == Mode::New ? words().added : words().updated), existing.error());
+        report(existing.error(), failed_sentence(mode() == Mode::New ? words().added : words().updated));
         return false;
     }
     if (*existing) {
@@ -253,21 +253,21 @@ bool POform_shipvia::update_shown(const MasterValues& values)
     const QString failed = failed_sentence(words().updated);
     Transaction tx(*database());
     if (!tx.active()) {
-        report_failure(failed, tx.begin_error());
+        report(tx.begin_error(), failed);
         return false;
     }
     auto updated = update_master_row(*database(), table(), values);
     if (!updated) {
-        report_failure(failed, updated.error());
+        report(updated.error(), failed);
         return false;
     }
     if (*updated == 0) {
         // Another user removed it meanwhile.
-        report_failure(failed, Error::not_found(QStringLiteral("ship-via gone")));
+        report(Error::database(QStringLiteral("the ship-via was deleted by another user")), failed);
         return false;
     }
     if (auto committed = tx.commit(); !committed) {
-        report_failure(failed, committed.error());
+        report(committed.error(), failed);
         return false;
     }
     message(words().updated);

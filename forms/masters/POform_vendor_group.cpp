@@ -128,7 +128,7 @@ bool POform_vendor_group::show_members(const QString& group)
                                                   " WHERE vendor_group = ? ORDER BY vendor_group, vendor_no"),
                                    {group});
     if (!rows) {
-        report_failure(QStringLiteral("Reading the vendors of the group failed"), rows.error());
+        report(rows.error(), QStringLiteral("Reading the vendors of the group failed"));
         return false;
     }
     m_loaded_groups.clear();
@@ -268,18 +268,18 @@ bool POform_vendor_group::save_members()
     const QString failed = QStringLiteral("update failed");
     Transaction tx(*database());
     if (!tx.active()) {
-        report_failure(failed, tx.begin_error());
+        report(tx.begin_error(), failed);
         return false;
     }
     for (const auto& [vendor, group] : moves)
         if (auto moved = database()->execute(QStringLiteral("UPDATE Vendor_table SET vendor_group = ? WHERE vendor_no = ?"),
                                              {stored_value(group), vendor});
             !moved) {
-            report_failure(failed, moved.error());
+            report(moved.error(), failed);
             return false;
         }
     if (auto committed = tx.commit(); !committed) {
-        report_failure(failed, committed.error());
+        report(committed.error(), failed);
         return false;
     }
     show_members(field(GroupField));
@@ -328,7 +328,7 @@ bool POform_vendor_group::remove_member(int row)
                                                       " WHERE vendor_no = ? AND vendor_group = ?"),
                                        {vendor, group});
     if (!removed) {
-        report_failure(QStringLiteral("Remove vendor failed"), removed.error());
+        report(removed.error(), QStringLiteral("Remove vendor failed"));
         return false;
     }
     m_loaded_groups.remove(vendor);
@@ -422,7 +422,7 @@ bool POform_vendor_group::preview_members()
     }
     auto rows = database()->select(sql + QStringLiteral(" ORDER BY vendor_group, vendor_no"), params);
     if (!rows) {
-        report_failure(QStringLiteral("Preview failed"), rows.error());
+        report(rows.error(), QStringLiteral("Preview failed"));
         return false;
     }
     PrintList list;

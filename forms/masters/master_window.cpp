@@ -10,7 +10,6 @@ namespace zelkor {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcMasters, "zelkor.masters")
 
 const QString SavedKeyCaption = QStringLiteral("key as saved");
 const QString SystemHelpFile = QStringLiteral("Purchase Order System Help.pdf");
@@ -74,7 +73,7 @@ void MasterWindow::load_lists()
             continue;
         auto choices = Choices::load(*database(), *column.list);
         if (!choices) {
-            qCWarning(lcMasters).noquote() << class_name() << column.column << "list:" << choices.error().detail;
+            report(choices.error(), QStringLiteral("Reading the lists of the window failed"));
             continue;
         }
         m_lists[index] = *choices;
@@ -94,7 +93,7 @@ void MasterWindow::load_names()
             continue;
         auto rows = database()->select(column.names_sql);
         if (!rows) {
-            qCWarning(lcMasters).noquote() << class_name() << column.column << "names:" << rows.error().detail;
+            report(rows.error(), QStringLiteral("Reading the names of the window failed"));
             continue;
         }
         for (const Row& row : *rows)
@@ -166,7 +165,7 @@ bool MasterWindow::reload()
         return false;
     auto rows = load_master_rows(*database(), m_table);
     if (!rows) {
-        qCWarning(lcMasters).noquote() << class_name() << "rows not read:" << rows.error().detail;
+        report(rows.error(), QStringLiteral("Reading the rows of the window failed"));
         return false;
     }
     load_names();
@@ -211,20 +210,6 @@ QString MasterWindow::failed_sentence(const QString& complete)
     if (sentence.endsWith(QLatin1String("complete")))
         sentence.chop(int(qstrlen("complete")));
     return sentence + QStringLiteral("failed");
-}
-
-bool MasterWindow::may_update()
-{
-    if (rights().update)
-        return true;
-    message(NoUpdateRight);
-    return false;
-}
-
-void MasterWindow::report_failure(const QString& sentence, const Error& error)
-{
-    qCWarning(lcMasters).noquote() << class_name() << sentence << error.detail;
-    message(sentence);
 }
 
 std::optional<QString> MasterWindow::refusal_of_values(const MasterValues& values) const
@@ -369,7 +354,7 @@ bool MasterWindow::insert_row(const MasterValues& values, const std::vector<std:
     {
         Transaction tx(*database());
         if (!tx.active()) {
-            report_failure(failed_sentence(m_words.added), tx.begin_error());
+            report(tx.begin_error(), failed_sentence(m_words.added));
             return false;
         }
         written = write_new_row(*database(), m_table, values, extra);
@@ -387,7 +372,7 @@ bool MasterWindow::insert_row(const MasterValues& values, const std::vector<std:
     if (auto now = master_row(*database(), m_table, key); now && *now)
         message(key + QStringLiteral(" exist"));
     else
-        report_failure(failed_sentence(m_words.added), written.error());
+        report(written.error(), failed_sentence(m_words.added));
     return false;
 }
 
@@ -440,7 +425,7 @@ bool MasterWindow::save_grid()
     {
         Transaction tx(*database());
         if (!tx.active()) {
-            report_failure(failed_sentence(m_words.updated), tx.begin_error());
+            report(tx.begin_error(), failed_sentence(m_words.updated));
             return false;
         }
         bool written = true;
@@ -471,7 +456,7 @@ bool MasterWindow::save_grid()
         if (taken)
             message(*taken + QStringLiteral(" exist"));
         else
-            report_failure(failed_sentence(m_words.updated), failure);
+            report(failure, failed_sentence(m_words.updated), Outcome::RolledBack);
         return false;
     }
     reload();
@@ -500,16 +485,16 @@ bool MasterWindow::delete_master_row_asked(const QString& key)
     const QString failed = failed_sentence(m_words.deleted);
     Transaction tx(*database());
     if (!tx.active()) {
-        report_failure(failed, tx.begin_error());
+        report(tx.begin_error(), failed);
         return false;
     }
     if (auto locked = lock_master_row(*database(), m_table, key); !locked) {
-        report_failure(failed, locked.error());
+        report(locked.error(), failed);
         return false;
     }
     auto refusal = delete_refusal(key);
     if (!refusal) {
-        report_failure(failed, refusal.error());
+        report(refusal.error(), failed);
         return false;
     }
     if (*refusal) {
@@ -517,11 +502,11 @@ bool MasterWindow::delete_master_row_asked(const QString& key)
         return false;
     }
     if (auto deleted = delete_master_row(*database(), m_table, key); !deleted) {
-        report_failure(failed, deleted.error());
+        report(deleted.error(), failed);
         return false;
     }
     if (auto committed = tx.commit(); !committed) {
-        report_failure(failed, committed.error());
+        report(committed.error(), failed);
         return false;
     }
     message(m_words.deleted);
@@ -587,8 +572,7 @@ bool MasterWindow::preview(PrintList list, const QString& stem)
     const QString title = list.title;
     auto file = write_window_report(*database(), settings(), class_name(), std::move(list), stem);
     if (!file) {
-        report_failure(file.error().kind == Error::Kind::Invalid ? file.error().message : QStringLiteral("Preview failed"),
-                       file.error());
+        report(file.error(), QStringLiteral("Preview failed"));
         return false;
     }
     notify(file->viewer, file->path, QStringLiteral("Preview ") + title);

@@ -41,9 +41,6 @@ public:
     /// Deletes the master row of a grid row after asking; an unsaved row only leaves the grid.
     bool delete_grid_row(int row);
 
-    /// The message of a write refused for want of the update right.
-    static inline const QString NoUpdateRight = QStringLiteral("You have no right to update this window.");
-
 protected:
     MasterWindow(QString class_name, QString caption, MasterTable table, MasterWords words, QObject* parent);
 
@@ -66,10 +63,6 @@ protected:
     QString unsaved_question(Mode mode) const override;
 
     // For the windows ------------------------------------------------------------------------------
-    /// Whether the user may write here; says why not when not.
-    bool may_update();
-    /// Shows the window's sentence for a failed write; the driver's detail goes to the log.
-    void report_failure(const QString& sentence, const Error& error);
     /// The first message a row of values earns before it is written (a missing or unlisted
     /// value); nothing when it may be written.
     std::optional<QString> refusal_of_values(const MasterValues& values) const;
