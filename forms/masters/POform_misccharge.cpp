@@ -67,7 +67,7 @@ POform_misccharge::POform_misccharge(QObject* parent)
     declare_command(CommandId::Preview);
     declare_command(CommandId::New);
     declare_command(CommandId::EditMode);
-    declare_command({Find, "Find", menus::Edit, true, Right::None});
+    declare_command({to_int(Command::Find), "Find", menus::Edit, true, Right::None});
     declare_command(CommandId::PreviousRecord);
     declare_command(CommandId::NextRecord);
     declare_command(CommandId::LastRecord);
@@ -82,7 +82,7 @@ POform_misccharge::POform_misccharge(QObject* parent)
 
 bool POform_misccharge::run_command(int id)
 {
-    if (id == Find)
+    if (id == to_int(Command::Find))
         return find_account();
     return MasterWindow::run_command(id);
 }

@@ -9,7 +9,7 @@ namespace zelkor {
 class POform_misccharge : public MasterWindow {
     Q_OBJECT
 public:
-    enum Command : int { Find = 104 };
+    enum class Command : int { Find = 104 };
     explicit POform_misccharge(QObject* parent = nullptr);
 
 protected:

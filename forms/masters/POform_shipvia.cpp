@@ -97,7 +97,7 @@ POform_shipvia::POform_shipvia(QObject* parent)
     declare_command(CommandId::Preview);
     declare_command(CommandId::New);
     declare_command(CommandId::EditMode);
-    declare_command({FirstRecord, "First", menus::Record, true, Right::None});
+    declare_command({to_int(Command::FirstRecord), "First", menus::Record, true, Right::None});
     declare_command(CommandId::PreviousRecord, "Previous");
     declare_command(CommandId::NextRecord, "Next");
     declare_command(CommandId::LastRecord, "Last record");
@@ -163,7 +163,7 @@ bool POform_shipvia::browse_to(int id)
         return false;
     const qsizetype at = m_codes.indexOf(m_shown);
     qsizetype target = m_codes.size() - 1;
-    if (id == FirstRecord)
+    if (id == to_int(Command::FirstRecord))
         target = 0;
     else if (id == to_int(CommandId::PreviousRecord))
         target = at < 0 ? 0 : std::max<qsizetype>(at - 1, 0);
@@ -175,7 +175,7 @@ bool POform_shipvia::browse_to(int id)
 bool POform_shipvia::run_command(int id)
 {
     switch (id) {
-    case FirstRecord:
+    case to_int(Command::FirstRecord):
     case to_int(CommandId::PreviousRecord):
     case to_int(CommandId::NextRecord):
     case to_int(CommandId::LastRecord): return browse_to(id);

@@ -8,7 +8,7 @@ namespace zelkor {
 class POform_shipvia : public MasterWindow {
     Q_OBJECT
 public:
-    enum Command : int { FirstRecord = 118 };
+    enum class Command : int { FirstRecord = 118 };
     explicit POform_shipvia(QObject* parent = nullptr);
 
     /// The code of the ship-via the form shows; empty when it shows none.

@@ -75,18 +75,18 @@ POform_vendor_group::POform_vendor_group(QObject* parent)
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
     declare_command(CommandId::Preview);
-    declare_command({Find, "&Find", menus::Edit, true, Right::None});
+    declare_command({to_int(Command::Find), "&Find", menus::Edit, true, Right::None});
     declare_command(CommandId::New);
     declare_command(CommandId::EditMode);
     declare_command(CommandId::InsertLine);
     declare_command(CommandId::DeleteLine);
     declare_command({to_int(CommandId::Delete), "&Delete", menus::Edit, true, Right::Update, Checkable::Yes});
-    declare_command({Back, "Back", menus::View, true, Right::None});
+    declare_command({to_int(Command::Back), "Back", menus::View, true, Right::None});
     declare_command(CommandId::WindowHelp, "Vendor Group Help");
     declare_command(CommandId::SystemHelp);
     for (int id = 401; id <= 408; ++id)
         declare_command(CommandId(id));
-    set_command_enabled(Back, false);
+    set_command_enabled(to_int(Command::Back), false);
 }
 
 void POform_vendor_group::on_open()
@@ -117,7 +117,7 @@ void POform_vendor_group::show_view(View view)
     m_view = view;
     groups().set_shown(view == View::Groups);
     members().set_shown(view == View::Members);
-    set_command_enabled(Back, view == View::Members);
+    set_command_enabled(to_int(Command::Back), view == View::Members);
     layouts().choose_grid(shown_grid().name());
     show_delete_buttons();
 }
@@ -389,8 +389,8 @@ bool POform_vendor_group::delete_line_of_view()
 bool POform_vendor_group::run_command(int id)
 {
     switch (id) {
-    case Find: return find();
-    case Back:
+    case to_int(Command::Find): return find();
+    case to_int(Command::Back):
         if (m_view != View::Members || !leave_edit())
             return false;
         reload();

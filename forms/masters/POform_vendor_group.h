@@ -9,7 +9,7 @@ namespace zelkor {
 class POform_vendor_group : public MasterWindow {
     Q_OBJECT
 public:
-    enum Command : int { Find = 104, Back = 125 };
+    enum class Command : int { Find = 104, Back = 125 };
     enum class View { Groups, Members };
     explicit POform_vendor_group(QObject* parent = nullptr);
 

@@ -56,7 +56,7 @@ TEST_F(ChargeView, ShowsTheChargesWithNamesAndEditsOnlyInEditMode)
 TEST_F(ShipviaView, ShowsOneShipviaInLabelledFields)
 {
     EXPECT_EQ(view->field_editor("description")->control()->property("text").toString(), "FedEx Express");
-    view->action(POform_shipvia::FirstRecord)->trigger();
+    view->action(to_int(POform_shipvia::Command::FirstRecord))->trigger();
     view->action(to_int(CommandId::NextRecord))->trigger();
     EXPECT_EQ(window->shown_code(), "UPS");
     save_screenshot("POform_shipvia");
@@ -82,7 +82,7 @@ TEST_F(VendorGroupView, DoubleClickOpensAGroupAndTheRowButtonsRemoveMembers)
     EXPECT_EQ(member_table->model()->rowCount(), 2);
     EXPECT_EQ(window->field("vendor_group"), "DOMESTIC");
 
-    view->action(POform_vendor_group::Back)->trigger();
+    view->action(to_int(POform_vendor_group::Command::Back))->trigger();
     group_table->setCurrentIndex(group_table->model()->index(1, 0));
     QTest::keyClick(group_table, Qt::Key_Return);
     EXPECT_EQ(window->field("vendor_group"), "OVERSEAS") << "Enter opens the current group";

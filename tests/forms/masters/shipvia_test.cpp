@@ -73,7 +73,7 @@ TEST_F(ShipviaWindow, NewFormWithAnExistingCodeReplacesItOnlyWhenTheClerkSaysSo)
 
 TEST_F(ShipviaWindow, BrowsesByCodeAndFindsATypedCode)
 {
-    ASSERT_TRUE(run(POform_shipvia::FirstRecord));
+    ASSERT_TRUE(run(to_int(POform_shipvia::Command::FirstRecord)));
     EXPECT_EQ(window->field("description"), "FedEx Express");
     ASSERT_TRUE(run(CommandId::NextRecord));
     EXPECT_EQ(window->field("description"), "UPS Ground");

@@ -65,7 +65,7 @@ TEST_F(VendorGroupWindow, OpeningAGroupWithUnsavedEditsAsksFirst)
     EXPECT_EQ(members().cell(0, "vendor no"), "V100");
     EXPECT_EQ(members().cell(1, "name"), "O'Brien Supply");
 
-    ASSERT_TRUE(run(POform_vendor_group::Back));
+    ASSERT_TRUE(run(to_int(POform_vendor_group::Command::Back)));
     EXPECT_EQ(window->view(), POform_vendor_group::View::Groups);
     ASSERT_TRUE(run(CommandId::EditMode));
     groups().type_cell(row_of(groups(), "group name", "DOMESTIC"), "description", "Home suppliers");
@@ -130,7 +130,7 @@ TEST_F(VendorGroupWindow, AGroupIsDeletedOnlyOnceItsVendorsAreRemoved)
     EXPECT_EQ(members().row_count(), 0);
     EXPECT_EQ(count("Vendor_group_table WHERE vendor_no = 'V300'"), 0);
 
-    ASSERT_TRUE(run(POform_vendor_group::Back));
+    ASSERT_TRUE(run(to_int(POform_vendor_group::Command::Back)));
     prompter.answer_yes();
     ASSERT_TRUE(window->delete_row(groups(), row_of(groups(), "group name", "OVERSEAS")));
     EXPECT_EQ(prompter.last(), "Delete complete");
