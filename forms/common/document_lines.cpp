@@ -64,6 +64,17 @@ std::expected<void, Error> typed_number(const QString& typed, const QString& nou
     return {};
 }
 
+std::expected<void, Error> verify_item_quantity(const Row& item, const QString& code, const Decimal& quantity)
+{
+    const int decimals = int(item.integer(u"quantity_decimals"));
+    if (decimals == 0 && quantity.round(0) != quantity)
+        return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" : not allow fractional quantity.")));
+    if (quantity.round(decimals) != quantity)
+        return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" : quantity decimal place is ")
+                                              + QString::number(decimals)));
+    return {};
+}
+
 std::expected<Decimal, Error> extended_cost_of(const Decimal& quantity, const Decimal& unitcost)
 {
     const Decimal extended = (quantity * unitcost).round2();

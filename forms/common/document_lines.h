@@ -40,6 +40,12 @@ bool is_master_item(const QString& item_type);
 /// "<noun> is too large." or "<noun> has too many decimals.".
 [[nodiscard]] std::expected<void, Error> typed_number(const QString& typed, const QString& noun, NumberColumn column);
 
+/// A quantity of an item-master item must keep to the item's quantity decimals: code + " : not
+/// allow fractional quantity." for an item counted in whole units, code + " : quantity decimal
+/// place is " + decimals otherwise.
+[[nodiscard]] std::expected<void, Error> verify_item_quantity(const Row& item, const QString& code,
+                                                              const Decimal& quantity);
+
 /// The extended cost of a quantity at a unit cost, to cents; the error "extended cost is too
 /// large." when no amount column can hold it.
 [[nodiscard]] std::expected<Decimal, Error> extended_cost_of(const Decimal& quantity, const Decimal& unitcost);

@@ -1,10 +1,10 @@
 #include "forms/common/document_window.h"
 
 #include "forms/common/grid.h"
+#include "forms/common/grid_report.h"
 #include "forms/common/pane_columns.h"
 #include "forms/common/stock_panes.h"
 
-#include <QDir>
 
 namespace zelkor {
 
@@ -283,7 +283,7 @@ bool DocumentWindow::show_help(CommandId id)
 {
     const bool window_help = id == CommandId::WindowHelp;
     const QString file = window_help ? help_documents().window_file : QStringLiteral("Purchase Order System Help.pdf");
-    const QString path = QDir::toNativeSeparators(settings().ZELKOR_PATH + QStringLiteral("/Help/") + file);
+    const QString path = help_document_path(settings().ZELKOR_PATH, file);
     notify(QStringLiteral("pdf viewer"), path,
            window_help ? caption() + QStringLiteral(" Help") : QStringLiteral("Purchase Order Help"));
     return true;

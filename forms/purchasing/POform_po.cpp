@@ -328,6 +328,8 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
         return Entry::Refused;
     if (name == u"currency" || name == u"order_date")
         return show_rates();
+    if (name == u"exchange_rate")
+        return rate_typed();
     if (name == u"requested_user")
         return choice_typed(name, m_lists.employees, QStringLiteral("requested by is invalid."));
     if (name == u"payment_term")
@@ -427,6 +429,20 @@ Entry POform_po::show_rates()
     } else {
         set_field("exchange_rate", QString());
         set_field("rate_date", QString());
+    }
+    return Entry::Accepted;
+}
+
+Entry POform_po::rate_typed()
+{
+    // An empty rate stays allowed (nothing is written); a typed one must be a rate.
+    const QString typed = field("exchange_rate").trimmed();
+    if (typed.isEmpty())
+        return Entry::Accepted;
+    const auto rate = Decimal::parse(typed);
+    if (!rate || *rate <= Decimal() || column_problem(*rate, NumberColumn::Rate)) {
+        message(QStringLiteral("exchange rate is invalid."));
+        return Entry::Refused;
     }
     return Entry::Accepted;
 }

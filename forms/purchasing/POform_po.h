@@ -112,6 +112,7 @@ private:
     /// The rates of the document currency (none for the base currency).
     Entry show_rates();
     Entry choice_typed(const QString& name, const Choices& list, const QString& message);
+    Entry rate_typed();
     void save_vendor_address();
     [[nodiscard]] std::expected<void, Error> load_lists();
     /// Offers the units of the line at `row` in the unit drop-down.

@@ -91,10 +91,14 @@ Entry POform_po::line_cell_typed(int row, const QString& caption, const QString&
         recompute_line_tax(row);
         return Entry::Accepted;
     }
-    if (caption == col::TaxAmount || caption == col::NetCost)
-        return numeric_or_empty(value) ? Entry::Accepted
-                                       : refuse_with(caption == col::NetCost ? QStringLiteral("net cost is invalid.")
-                                                                             : QStringLiteral("please input numeric data"));
+    if (caption == col::TaxAmount || caption == col::NetCost) {
+        if (!numeric_or_empty(value))
+            return refuse_with(caption == col::NetCost ? QStringLiteral("net cost is invalid.")
+                                                       : QStringLiteral("please input numeric data"));
+        // What was typed over is recomputed: the line shows, and saves, what its elements give.
+        recompute_line_tax(row);
+        return Entry::Accepted;
+    }
     if (caption == col::Uom) {
         // A stock item's line takes the item's own units only, as in the requisition.
         auto units = line_unit_choices(db(), m_lists.units, grid.cell(row, col::ItemType).trimmed(),

@@ -5,6 +5,7 @@
 #include "services/document_versions.h"
 #include "services/fiscal_periods.h"
 #include "services/sql_names.h"
+#include "services/value_limits.h"
 #include "services/stock/on_order.h"
 
 #include <QHash>
@@ -63,6 +64,11 @@ struct LinesToWrite {
         result.lines.push_back({&line, std::move(*elements)});
     }
     result.totals = totalamt_calculate(amounts);
+    // The header keeps the totals in amount columns: refused before anything is written when
+    // they could not hold them.
+    for (const Decimal& total : {result.totals.sub_total, result.totals.tax_total, result.totals.total})
+        if (column_problem(total, NumberColumn::Money))
+            return std::unexpected(Error::invalid(QStringLiteral("total is too large.")));
     return result;
 }
 
@@ -94,7 +100,9 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
         .set(u"uom_received", optional_text(line.uom_received))
         .set(u"unitcost", line.unitcost.value_or(Decimal()))
         .set(u"extended_cost", line.extended_cost.value_or(Decimal()).round2())
-        .set(u"net_cost", line.net_cost)
+        .set(u"net_cost", line_tax_totals(written.elements, line.extended_cost.value_or(Decimal()).round2(),
+                                          line.price_include_tax ? TaxIncluded::Yes : TaxIncluded::No)
+                              .net_cost)
         .set(u"price_include_tax", line.price_include_tax)
         .set(u"tax_code", optional_text(line.tax_code))
         .set(u"prno", optional_text(line.prno))
@@ -368,6 +376,9 @@ std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, c
         line.uom_received.clear();
         line.received = line.fully_received = line.billed = line.fully_billed = line.closed = false;
     }
+    auto lines = lines_to_write(order);
+    if (!lines)
+        return std::unexpected(lines.error());
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
@@ -381,9 +392,6 @@ std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, c
         order.header.fkey.clear();
         return std::unexpected(error);
     };
-    auto lines = lines_to_write(order);
-    if (!lines)
-        return fail(lines.error());
     if (auto header = header_row(order, lines->totals, stamp).execute(db); !header)
         return fail(header.error());
     if (auto written = insert_new_po_transaction(db, order, *lines, stamp, Writing::New); !written)

@@ -63,11 +63,8 @@ int decimals_of(const Decimal& value)
 [[nodiscard]] std::expected<void, Error> verify_item_line(Database& db, OrderLine& line, const Row& item)
 {
     const QString& code = line.itemcode;
-    const int quantity_decimals = int(item.integer(u"quantity_decimals"));
-    if (quantity_decimals == 0 && line.quantity->round(0) != *line.quantity)
-        return refuse(code + QStringLiteral(" : not allow fractional quantity."));
-    if (line.quantity->round(quantity_decimals) != *line.quantity)
-        return refuse(code + QStringLiteral(" : quantity decimal place is ") + QString::number(quantity_decimals));
+    if (auto whole = verify_item_quantity(item, code, *line.quantity); !whole)
+        return whole;
     if (line.uom.isEmpty())
         return refuse(QStringLiteral("please specify unit of measurement for ") + code);
     if (line.uom != item.text(u"stock_uom")) {
@@ -165,7 +162,9 @@ std::expected<void, Error> verify_order_header(Database& db, const OrderHeader& 
             return std::unexpected(chosen.error());
     // A foreign-currency rate that was typed must be a rate.
     const bool foreign = header.currency != base_currency;
-    if (foreign && checks.exchange_rate_typed && (!header.exchange_rate || *header.exchange_rate <= Decimal(0)))
+    if (foreign && checks.exchange_rate_typed
+        && (!header.exchange_rate || *header.exchange_rate <= Decimal(0)
+            || column_problem(*header.exchange_rate, NumberColumn::Rate)))
         return refuse(QStringLiteral("exchange rate is invalid."));
     return {};
 }

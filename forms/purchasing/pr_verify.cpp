@@ -91,6 +91,10 @@ namespace col = pr_column;
     }
     if (auto checked = verify_quantity(code, line.quantity); !checked)
         return checked;
+    if (item) {
+        if (auto whole = verify_item_quantity(*item, code, *line.quantity); !whole)
+            return whole;
+    }
     if (stock_item) {
         if (auto checked = verify_unit(db, code, line.uom, *item); !checked)
             return checked;
