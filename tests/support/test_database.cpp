@@ -150,6 +150,24 @@ QStringList TestDatabase::rows(const QString& sql)
     return texts;
 }
 
+QStringList TestDatabase::snapshot(const QStringList& left_out)
+{
+    const QString tables_sql = engine() == Engine::Sqlite
+        ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name")
+        : QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = 'public'"
+                         " AND table_type = 'BASE TABLE' ORDER BY table_name");
+    QStringList lines;
+    for (const QString& table : rows(tables_sql)) {
+        if (left_out.contains(table, Qt::CaseInsensitive))
+            continue;
+        QStringList table_rows = rows(QStringLiteral("SELECT * FROM ") + table);
+        table_rows.sort();
+        for (const QString& row : table_rows)
+            lines << table.toLower() + QStringLiteral(": ") + row;
+    }
+    return lines;
+}
+
 std::unique_ptr<Database> TestDatabase::open_another() const
 {
     auto db = Database::open(m_where);

@@ -34,6 +34,9 @@ public:
     qint64 count(const QString& table_and_condition, const Params& params = {});
     /// Every row of a query as its values joined by "|", to compare whole tables before and after.
     QStringList rows(const QString& sql);
+    /// Every row of every table but `left_out`, as "table: values" texts in a stable order: two
+    /// snapshots are equal exactly when nothing was written in between.
+    QStringList snapshot(const QStringList& left_out = {});
 
 private:
     void create_sqlite(Contents contents);
