@@ -62,13 +62,13 @@ void DocumentWindow::display_by_number()
     }
     auto key = document_key_of_number(*database(), m_kind, number);
     if (!key) {
-        report(key.error(), read_failed(number));
+        report(key.error(), read_failed(shown_value(number)));
         return;
     }
     if (!*key) {
         show_nothing();
         set_field(NumberField, number);
-        message(not_found_message(number));
+        message(not_found_message(shown_value(number)));
         return;
     }
     show_key(**key);

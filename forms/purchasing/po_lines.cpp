@@ -93,7 +93,7 @@ std::expected<Order, Error> POform_po::read_order() const
         line.itemtype = grid.cell(row, col::ItemType).trimmed();
         line.vendor_itemcode = grid.cell(row, col::VendorItemCode).trimmed();
         line.description = description;
-        const QString code = line.itemcode;
+        const QString code = shown_value(line.itemcode);
         auto quantity = typed_number(grid, row, col::QuantityOrder, code + QStringLiteral(": quantity order is invalid."));
         auto unitcost = typed_number(grid, row, col::UnitCost, code + QStringLiteral(": unit cost is invalid."));
         auto extended = typed_number(grid, row, col::ExtendedCost, code + QStringLiteral(" extended cost is invalid."));

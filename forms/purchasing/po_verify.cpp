@@ -31,7 +31,7 @@ int decimals_of(const Decimal& value)
     if (!*row)
         return refuse(QStringLiteral("Vendor is invalid."));
     if (!(*row)->flag(u"active"))
-        return refuse(QStringLiteral("Vendor(") + vendor + QStringLiteral(") is inactive."));
+        return refuse(QStringLiteral("Vendor(") + shown_value(vendor) + QStringLiteral(") is inactive."));
     return {};
 }
 
@@ -44,7 +44,7 @@ int decimals_of(const Decimal& value)
         if (!found)
             return std::unexpected(found.error());
         if (!*found)
-            return std::unexpected(Error::invalid(code + QStringLiteral(" is invalid.")));
+            return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" is invalid.")));
         return found;
     }
     if (type == u"6") {
@@ -52,7 +52,7 @@ int decimals_of(const Decimal& value)
         if (!found)
             return std::unexpected(found.error());
         if (!*found)
-            return std::unexpected(Error::invalid(code + QStringLiteral(" is invalid.")));
+            return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" is invalid.")));
         return std::optional<Row>();
     }
     if (type == u"3" || type == u"4" || type == u"5")
@@ -66,27 +66,27 @@ int decimals_of(const Decimal& value)
     if (auto whole = verify_item_quantity(item, code, *line.quantity); !whole)
         return whole;
     if (line.uom.isEmpty())
-        return refuse(QStringLiteral("please specify unit of measurement for ") + code);
+        return refuse(QStringLiteral("please specify unit of measurement for ") + shown_value(code));
     if (line.uom != item.text(u"stock_uom")) {
         auto pair = conversion_pair(db, code, line.uom, item.text(u"stock_uom"));
         if (!pair)
             return pair.error().kind == Error::Kind::Database
                        ? std::unexpected(pair.error())
-                       : refuse(line.uom + QStringLiteral(" has no conversion factor for ") + code);
+                       : refuse(shown_value(line.uom) + QStringLiteral(" has no conversion factor for ") + shown_value(code));
     }
     if (!line.unitcost)
-        return refuse(QStringLiteral("please specify unit cost for ") + code);
+        return refuse(QStringLiteral("please specify unit cost for ") + shown_value(code));
     if (line.unitcost->is_negative())
-        return refuse(code + QStringLiteral(": unit cost is invalid."));
+        return refuse(shown_value(code) + QStringLiteral(": unit cost is invalid."));
     const int unitcost_decimals = int(item.integer(u"unitcost_decimals"));
     if (decimals_of(*line.unitcost) > unitcost_decimals)
-        return refuse(code + QStringLiteral(" : unit cost decimal place is ") + QString::number(unitcost_decimals));
+        return refuse(shown_value(code) + QStringLiteral(" : unit cost decimal place is ") + QString::number(unitcost_decimals));
     if (line.warehouse.isEmpty()) {
         auto place = item_default_place(db, code);
         if (!place)
             return std::unexpected(place.error());
         if (!*place)
-            return refuse(QStringLiteral("Default warehouse for item (") + code + QStringLiteral(") has not been set"));
+            return refuse(QStringLiteral("Default warehouse for item (") + shown_value(code) + QStringLiteral(") has not been set"));
         line.warehouse = (*place)->warehouse;
         if (line.location.isEmpty())
             line.location = (*place)->location;
@@ -98,7 +98,7 @@ int decimals_of(const Decimal& value)
         line.location = *location;
     }
     if (line.location.isEmpty())
-        return refuse(QStringLiteral("warehouse ") + line.warehouse + QStringLiteral(" for item (") + code
+        return refuse(QStringLiteral("warehouse ") + shown_value(line.warehouse) + QStringLiteral(" for item (") + shown_value(code)
                       + QStringLiteral(") has not been set"));
     return {};
 }
@@ -110,24 +110,24 @@ int decimals_of(const Decimal& value)
     if (!item)
         return std::unexpected(item.error());
     if (!line.extended_cost)
-        return refuse(QStringLiteral("please specify extended cost for ") + code);
+        return refuse(QStringLiteral("please specify extended cost for ") + shown_value(code));
     if (line.itemtype == u"1" && !line.accno.isEmpty()) {
         auto exists = db.first(QStringLiteral("SELECT accno FROM Account_master_table WHERE accno = ?"), {line.accno});
         if (!exists)
             return std::unexpected(exists.error());
         if (!*exists)
-            return refuse(QStringLiteral("account number for ") + code + QStringLiteral(" is invalid."));
+            return refuse(QStringLiteral("account number for ") + shown_value(code) + QStringLiteral(" is invalid."));
     }
     if (!line.quantity)
-        return refuse(QStringLiteral("please specify quantity for ") + code);
+        return refuse(QStringLiteral("please specify quantity for ") + shown_value(code));
     if (line.quantity->is_negative() || line.quantity->is_zero())
-        return refuse(code + QStringLiteral(": quantity order is invalid."));
+        return refuse(shown_value(code) + QStringLiteral(": quantity order is invalid."));
     if (*item) {
         if (auto checked = verify_item_line(db, line, **item); !checked)
             return checked;
     }
     if (line.accno.isEmpty())
-        return refuse(QStringLiteral("please specify account for item ") + code);
+        return refuse(QStringLiteral("please specify account for item ") + shown_value(code));
     return {};
 }
 

@@ -130,6 +130,23 @@ TEST_F(OrderWindow, LinesWithoutAnItemAndNegativeLinesKeepHeaderAndLinesInStep)
     EXPECT_EQ(t.decimal("SELECT tax_total FROM PO_header_table"), t.decimal("SELECT SUM(tax_amount) FROM PO_transaction_table"));
 }
 
+TEST_F(OrderWindow, AMessageRepeatsAtMostSixtyCharactersOfATypedValue)
+{
+    const QString pasted(5000, u'X');
+    window.set_field("docno", pasted);
+    window.display_by_number();
+    EXPECT_EQ(prompter.last(), QString(60, u'X') + "... not found.");
+
+    start_order("V100", {{"WIDGET", "1", "box", "30"}});
+    Grid& lines = window.lines();
+    const int row = lines.append_row();
+    ASSERT_EQ(lines.type_cell(row, "item type", "5"), Entry::Accepted);
+    ASSERT_EQ(lines.type_cell(row, "item code", pasted), Entry::Accepted);
+    ASSERT_EQ(lines.type_cell(row, "extended cost", "10"), Entry::Accepted);
+    EXPECT_FALSE(window.execute(CommandId::Save));
+    EXPECT_EQ(prompter.last(), "please specify quantity for " + QString(60, u'X') + "...");
+}
+
 TEST_F(PrWindow, FractionalQuantitiesOfWholeUnitItemsAreRefused)
 {
     ASSERT_TRUE(window.execute(CommandId::New));
