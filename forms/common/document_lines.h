@@ -70,6 +70,20 @@ struct TypedLineValues {
 /// its codes are in their lists (the cells' own messages). The first failure gives its message.
 [[nodiscard]] std::expected<void, Error> verify_line_values(const TypedLineValues& line, const DocumentLists& lists);
 
+/// verify_line_values over every line of a document whose line type has the same fields.
+template <typename Lines>
+[[nodiscard]] std::expected<void, Error> verify_lines_values(const Lines& lines, const DocumentLists& lists)
+{
+    for (const auto& line : lines)
+        if (auto checked = verify_line_values({line.itemno, line.itemcode, line.itemtype, line.quantity, line.unitcost,
+                                               line.extended_cost, line.uom, line.accno, line.warehouse, line.location,
+                                               line.tax_code},
+                                              lists);
+            !checked)
+            return checked;
+    return {};
+}
+
 /// The units a line may use: every unit (`all_units`), or for a stock item its stock and
 /// purchase units and the units it has conversion rules from.
 [[nodiscard]] std::expected<Choices, Error> line_unit_choices(Database& db, const Choices& all_units,

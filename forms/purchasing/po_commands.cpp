@@ -78,13 +78,8 @@ std::expected<Order, Error> POform_po::checked_order(Mode saving)
         return order;
     if (order->lines.empty())
         return std::unexpected(Error::invalid(QStringLiteral("No detail line")));
-    for (const OrderLine& line : order->lines)
-        if (auto checked = verify_line_values({line.itemno, line.itemcode, line.itemtype, line.quantity, line.unitcost,
-                                               line.extended_cost, line.uom, line.accno, line.warehouse, line.location,
-                                               line.tax_code},
-                                              m_lists);
-            !checked)
-            return std::unexpected(checked.error());
+    if (auto checked = verify_lines_values(order->lines, m_lists); !checked)
+        return std::unexpected(checked.error());
     if (auto checked = verify_order_lines(db(), order->lines); !checked)
         return std::unexpected(checked.error());
     // The defaults the checks took show on the lines.
