@@ -5,6 +5,7 @@
 #include "forms/common/document_lists.h"
 #include "services/master_lookups.h"
 #include "services/purchase_tax.h"
+#include "services/units.h"
 
 namespace zelkor {
 
@@ -181,9 +182,19 @@ std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int ro
     auto cost = item_last_cost(db, item.text(u"itemcode"), shipto);
     if (!cost)
         return std::unexpected(cost.error());
-    if (*cost)
-        lines.set_cell(row, UnitCost,
-                       (*cost)->round(std::clamp(int(item.integer(u"unitcost_decimals")), 0, 6)).to_string());
+    if (!*cost)
+        return {};
+    // The last cost is per stock unit: the line shows it per its own unit.
+    Decimal line_cost = **cost;
+    const QString unit = lines.cell(row, Uom).trimmed();
+    if (!unit.isEmpty() && unit.compare(item.text(u"stock_uom"), Qt::CaseInsensitive) != 0) {
+        auto pair = conversion_pair(db, item.text(u"itemcode"), unit, item.text(u"stock_uom"));
+        if (!pair && pair.error().kind == Error::Kind::Database)
+            return std::unexpected(pair.error());
+        if (pair)
+            line_cost = line_cost * pair->to_quantity / pair->from_quantity;
+    }
+    lines.set_cell(row, UnitCost, line_cost.round(std::clamp(int(item.integer(u"unitcost_decimals")), 0, 6)).to_string());
     return {};
 }
 

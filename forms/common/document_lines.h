@@ -103,7 +103,8 @@ void show_vendor_details(WindowModel& window, const Row& vendor);
 
 /// Fills a line from its item-master row (`SELECT *`): the item's asset_accno as account with its
 /// name, its purchase unit when the line has none, and for a stock item ("1") with a ship-to
-/// warehouse the item's last cost there as unit cost, to the item's unit-cost decimals.
+/// warehouse the item's last cost there (kept per stock unit) as the unit cost of the line's own
+/// unit, to the item's unit-cost decimals.
 [[nodiscard]] std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
                                                              const QString& shipto);
 
