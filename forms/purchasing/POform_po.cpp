@@ -59,7 +59,7 @@ POform_po::POform_po(QObject* parent)
     declare_field({"vendor_no", "Vendor", K::DropDown, 0});
     declare_field({"vendor_name", "Vendor name", K::DropDown, 0});
     declare_field({"prno", "PR no", K::DropDown, 1});
-    declare_field({"template", "Template", K::DropDown, 1, {}, true});
+    declare_field({"template", "Template", K::DropDown, 1, {}, false, open});
     declare_field({"order_date", "Order date", K::Date, 1});
     declare_field({"arrival_date", "Arrival date", K::Date, 1});
     declare_field({"shipto", "Ship to", K::DropDown, 2});
@@ -163,11 +163,14 @@ POform_po::POform_po(QObject* parent)
     own(Command::VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes);
     own(Command::ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes);
     declare_master_and_help_commands("Purchase Order Help");
-    // Templates and reorder suggestions are not part of this window yet.
-    for (Command id : {Command::SaveAsTemplate, Command::ReorderingStockItems, Command::NewTemplate,
-                       Command::CopyToNewTemplate, Command::EditTemplate, Command::DeleteTemplate})
-        set_command_enabled(to_int(id), false);
     set_field("docno", NewDocumentNumber);
+    // Leaving a template's mode gives the window back to orders; the chooser is locked while
+    // an order or a template is edited.
+    connect(this, &WindowModel::modeChanged, this, [this](Mode mode) {
+        if (mode == Mode::Read)
+            leave_template_work();
+        set_field_read_only("template", mode == Mode::Edit);
+    });
 }
 
 POform_po::~POform_po() = default;
@@ -184,6 +187,7 @@ void POform_po::on_open()
         return;
     if (auto loaded = load_lists(); !loaded)
         report(loaded.error(), QStringLiteral("Reading the lists of the window failed"));
+    reload_templates();
     reset_header_fields();
 }
 
@@ -330,6 +334,8 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
         return show_rates();
     if (name == u"exchange_rate")
         return rate_typed();
+    if (name == u"template")
+        return template_chosen();
     if (name == u"requested_user")
         return choice_typed(name, m_lists.employees, QStringLiteral("requested by is invalid."));
     if (name == u"payment_term")

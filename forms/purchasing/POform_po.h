@@ -2,6 +2,7 @@
 
 #include "forms/common/document_window.h"
 #include "forms/purchasing/po_document.h"
+#include "forms/purchasing/po_templates.h"
 #include "forms/common/document_lists.h"
 
 #include <optional>
@@ -106,6 +107,25 @@ private:
     Entry vendor_item_code_entered(int row);
     Entry fill_item_defaults(int row, const Row& item);
     bool default_tax_code(int row);
+    // po_template_commands.cpp
+    /// Whether the window is writing a template instead of an order.
+    enum class TemplateWork { None, New, Edit };
+    bool new_template();
+    bool copy_to_new_template();
+    bool edit_template();
+    bool remove_template();
+    bool save_as_template();
+    Entry template_chosen();
+    bool save_new_template();
+    bool save_edited_template();
+    /// The template checks shared by a new and an edited template; gives the window's order.
+    [[nodiscard]] std::expected<Order, Error> checked_template();
+    void start_template_work(TemplateWork work);
+    void leave_template_work();
+    void reload_templates();
+    void show_template(const StoredTemplate& stored);
+    void show_template_line(int row, const Row& line);
+    bool propose_reorders();
     // POform_po.cpp
     Entry vendor_chosen();
     Entry shipto_chosen();
@@ -129,6 +149,7 @@ private:
     TaxElementStore m_shown_taxes; ///< the elements when edit mode began
     QString m_requisition_key;     ///< the requisition shown in the requisition pane
     QString m_vendor_tax_code;     ///< the chosen vendor's tax code, the default of new lines
+    TemplateWork m_template_work = TemplateWork::None;
 };
 
 } // namespace zelkor

@@ -34,6 +34,12 @@ bool POform_po::run_command(int id)
     case to_int(Command::PrRecord):
     case to_int(Command::ReceiptRecord):
     case to_int(Command::BillRecord): return linked_documents(Command(id));
+    case to_int(Command::NewTemplate): return new_template();
+    case to_int(Command::CopyToNewTemplate): return copy_to_new_template();
+    case to_int(Command::EditTemplate): return edit_template();
+    case to_int(Command::DeleteTemplate): return remove_template();
+    case to_int(Command::SaveAsTemplate): return save_as_template();
+    case to_int(Command::ReorderingStockItems): return propose_reorders();
     default: break;
     }
     const bool done = DocumentWindow::run_command(id);
@@ -97,6 +103,8 @@ std::expected<Order, Error> POform_po::checked_order(Mode saving)
 
 bool POform_po::save_new()
 {
+    if (m_template_work == TemplateWork::New)
+        return save_new_template();
     const QString failed = QStringLiteral("Add new PO failed.");
     auto order = checked_order(Mode::New);
     if (!order) {
@@ -117,6 +125,8 @@ bool POform_po::save_new()
 
 bool POform_po::save_edit()
 {
+    if (m_template_work == TemplateWork::Edit)
+        return save_edited_template();
     const QString failed = QStringLiteral("Update PO failed.");
     auto order = checked_order(Mode::Edit);
     if (!order) {

@@ -48,7 +48,7 @@ protected:
         facade.set_BASE_CURRENCY("USD");
     }
 
-    /// Runs every command of the window as a click would, answering Yes to whatever it asks.
+    /// Runs every command of the window as a click would, answering OK to whatever it asks (Yes to a question, the offered text to a prompt).
     void run_every_command(WindowModel& window)
     {
         std::vector<int> ids;
@@ -59,7 +59,7 @@ protected:
             if (window.is_closed())
                 return;
             for (int answer = 0; answer < 4; ++answer)
-                prompter.answer_yes();
+                prompter.answer_ok();
             window.execute(id);
             prompter.clear_answers();
         }
@@ -68,7 +68,7 @@ protected:
     void exit_saying_yes(void (POclass::*exit)())
     {
         for (int answer = 0; answer < 4; ++answer)
-            prompter.answer_yes();
+            prompter.answer_ok();
         (facade.*exit)();
         prompter.clear_answers();
     }
