@@ -2,6 +2,7 @@
 
 #include "services/database.h"
 #include "services/ledger_accounts.h"
+#include "services/sql_names.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,6 +34,10 @@ private:
     qsizetype m_rows = 0;
     Params m_values;
 };
+
+/// Writes rows built one by one with InsertRow that share one column list, in as few statements
+/// as InsertBatch would use.
+[[nodiscard]] std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows);
 
 /// Splits values into chunks that one `IN (?, ...)` list takes, for reads by many keys.
 constexpr qsizetype KeysPerStatement = 500;

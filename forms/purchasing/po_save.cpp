@@ -4,6 +4,7 @@
 #include "services/clock.h"
 #include "services/document_versions.h"
 #include "services/fiscal_periods.h"
+#include "services/sql_batch.h"
 #include "services/sql_names.h"
 #include "services/stock/on_order.h"
 
@@ -14,12 +15,6 @@
 
 namespace zelkor {
 namespace {
-
-/// Lines per INSERT statement. On PostgreSQL every statement is a round trip, so lines go in
-/// batches (a hundred lines of about eighty values stay well inside its limit on bound values).
-/// SQLite has no round trips, and its driver looks bound values up by position at a cost that
-/// grows with the statement's size, so it writes one line per statement.
-size_t lines_per_statement(const Database& db) { return db.engine() == Engine::Postgres ? 100 : 1; }
 
 SqlValue optional_text(const QString& text)
 {
@@ -122,26 +117,6 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
             .set(u"user_updated", stamp.user);
     }
     return row;
-}
-
-/// Writes rows that share one column list with as few statements as the batch size allows.
-[[nodiscard]] std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows)
-{
-    const size_t batch = lines_per_statement(db);
-    for (size_t first = 0; first < rows.size(); first += batch) {
-        const size_t last = std::min(rows.size(), first + batch);
-        QString sql = rows[first].sql();
-        const QString values = sql.mid(sql.lastIndexOf(QStringLiteral(" VALUES ")) + 8);
-        Params params = rows[first].params();
-        for (size_t index = first + 1; index < last; ++index) {
-            sql += QStringLiteral(", ") + values;
-            const Params& more = rows[index].params();
-            params.insert(params.end(), more.begin(), more.end());
-        }
-        if (auto done = db.execute(sql, params); !done)
-            return std::unexpected(done.error());
-    }
-    return {};
 }
 
 /// Writes the lines with their tax slots (insert_new_po_transaction), then applies their
