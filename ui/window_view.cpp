@@ -15,6 +15,7 @@
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -334,6 +335,13 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
         if (wanted.isValid() && view->currentIndex() != wanted)
             view->setCurrentIndex(wanted);
     });
+    // A double click or Enter on a cell that cannot be typed into activates its row (picks an
+    // order line, opens a listed document); an editable cell opens its editor instead.
+    connect(view, &QAbstractItemView::doubleClicked, this, [this, grid_pointer = QPointer<Grid>(&grid)](const QModelIndex& index) {
+        if (m_model && grid_pointer && index.isValid() && !(index.flags() & Qt::ItemIsEditable))
+            m_model->activate_row(*grid_pointer, index.row());
+    });
+    view->installEventFilter(this);
     m_grid_views.insert(grid.name(), view);
     return view;
 }
@@ -556,6 +564,15 @@ void WindowView::closeEvent(QCloseEvent* event)
 
 bool WindowView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && m_model) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* view = qobject_cast<QTableView*>(watched);
+        auto* adapter = view ? qobject_cast<GridTableModel*>(view->model()) : nullptr;
+        const QModelIndex current = view ? view->currentIndex() : QModelIndex();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && adapter && adapter->grid() && current.isValid()
+            && !(current.flags() & Qt::ItemIsEditable) && m_model->activate_row(*adapter->grid(), current.row()))
+            return true;
+    }
     if (event->type() == QEvent::Close && m_model && !m_model_closed) {
         for (auto it = m_docks.cbegin(); it != m_docks.cend(); ++it)
             if (it.value() == watched) {

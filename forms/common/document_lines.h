@@ -40,6 +40,11 @@ bool is_master_item(const QString& item_type);
 /// "<noun> is too large." or "<noun> has too many decimals.".
 [[nodiscard]] std::expected<void, Error> typed_number(const QString& typed, const QString& noun, NumberColumn column);
 
+/// A number cell as a save reads it: nothing when the cell is empty; text that is not a number
+/// gives the error `message`.
+[[nodiscard]] std::expected<std::optional<Decimal>, Error> saved_number(const Grid& lines, int row, const QString& caption,
+                                                                        const QString& message);
+
 /// The extended cost of a quantity at a unit cost, to cents; the error "extended cost is too
 /// large." when no amount column can hold it.
 [[nodiscard]] std::expected<Decimal, Error> extended_cost_of(const Decimal& quantity, const Decimal& unitcost);
@@ -72,8 +77,8 @@ struct TypedLineValues {
 /// The vendor a header names, when it is still in use (not discontinued); otherwise the error
 /// "vendor is invalid.".
 [[nodiscard]] std::expected<Row, Error> chosen_vendor(Database& db, const QString& vendor_no);
-/// Fills the header fields a chosen vendor gives: vendor no and name, currency, payment term,
-/// contact person, phone (phone1) and fax (fax1).
+/// Fills the header fields a chosen vendor gives, those the window has: vendor no and name,
+/// currency, payment term, contact person, phone (phone1) and fax (fax1).
 void show_vendor_details(WindowModel& window, const Row& vendor);
 
 /// The tax code a line of any type but "6" takes when none was typed: the vendor's tax code,
@@ -82,7 +87,7 @@ void show_vendor_details(WindowModel& window, const Row& vendor);
 [[nodiscard]] std::expected<QString, Error> line_default_tax_code(Database& db, const QString& vendor_tax_code);
 
 /// Fills a line from its item-master row (`SELECT *`): the item's asset_accno as account with its
-/// name, its purchase unit when the line has none, and for a stock item ("1") with a ship-to
+/// name (where the grid shows names), its purchase unit when the line has none, and for a stock item ("1") with a ship-to
 /// warehouse the item's last cost there as unit cost, to the item's unit-cost decimals.
 [[nodiscard]] std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
                                                              const QString& shipto);

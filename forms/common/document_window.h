@@ -120,6 +120,9 @@ protected:
     /// item at its place.
     void refresh_stock_panes();
     bool pane_visible(const QString& name) const;
+    /// Fills the purchase history panes that are open ("vendor_history", "item_history"): the
+    /// vendor's order lines and those of the current line's item, of the last six months.
+    void refresh_history_panes(Grid& vendor_history, Grid& item_history);
 
     QString m_key;
 

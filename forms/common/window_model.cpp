@@ -462,6 +462,14 @@ bool WindowModel::save_and_leave()
     return true;
 }
 
+bool WindowModel::activate_row(Grid& grid, int row)
+{
+    if (m_closed || row < 0 || row >= grid.row_count())
+        return false;
+    grid.set_current(row, std::max(grid.current_column(), 0));
+    return on_row_activated(grid, row);
+}
+
 bool WindowModel::close_window(Closing closing)
 {
     return exit_window(closing);
@@ -494,6 +502,8 @@ bool WindowModel::begin_new()
 }
 
 bool WindowModel::begin_edit() { return true; }
+
+bool WindowModel::on_row_activated(Grid&, int) { return false; }
 
 bool WindowModel::save_document() { return false; }
 

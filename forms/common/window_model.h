@@ -131,6 +131,10 @@ public:
         return execute(to_int(id));
     }
 
+    /// The user activates a row (a double click or Enter on it): the window's row action runs.
+    /// False when the window has none for that grid or it did not complete.
+    bool activate_row(Grid& grid, int row);
+
     /// Closing by the host: asks about unsaved work as command 100 does when `ask` is
     /// AskAboutChanges, then runs the unload steps, closes and notifies "Next App".
     enum class Closing { AskAboutChanges, Unload };
@@ -191,6 +195,8 @@ protected:
     virtual void discard_changes(Mode left);
     /// The window's unload steps (remembered values, layouts).
     virtual void on_closing() {}
+    /// The row action of a grid (activate_row); the row is already current.
+    virtual bool on_row_activated(Grid& grid, int row);
 
     // Helpers for windows -------------------------------------------------------------------------
     void notify(const QString& formx, const QString& docnox = {}, const QString& arg2 = {});

@@ -1,5 +1,6 @@
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/purchasing/po_columns.h"
 #include "forms/purchasing/po_requisition.h"
@@ -13,7 +14,6 @@ namespace {
 
 namespace col = po_column;
 namespace pr_col = po_requisition_column;
-namespace history = po_history_column;
 
 const QStringList LineColumns{
     col::ItemNo,       col::ItemCode,         col::VendorItemCode,   col::ItemType,         col::Description,
@@ -40,10 +40,6 @@ const QStringList RequisitionColumns{pr_col::ItemNo,     pr_col::ItemCode,    pr
                                      pr_col::TaxCode,    pr_col::TaxAmount,   pr_col::NetCost,   pr_col::TaxIncluded,
                                      pr_col::Account,    pr_col::AccountName, pr_col::Warehouse, pr_col::Location,
                                      pr_col::Closed};
-
-const QStringList HistoryColumns{history::VendorName, history::PoNo,    history::OrderDate,
-                                 history::ItemCode,   history::Quantity, history::Uom,
-                                 history::UnitCost,   history::ExtendedCost, history::TaxIncluded};
 
 const QStringList StockColumns{stock_column::ItemCode, stock_column::Warehouse,     stock_column::Location,
                                stock_column::Quantity, stock_column::OrderQuantity, stock_column::PoQuantity};
@@ -125,13 +121,11 @@ POform_po::POform_po(QObject* parent)
     declare_tax_panes();
     declare_stock_panes(StockColumns, StockColumns);
     declare_pane("vendor_history", "Vendor PO History", PaneArea::Bottom, to_int(Command::VendorPurchaseHistory));
-    m_vendor_history = &declare_grid("grid_vendor_history", {}, HistoryColumns, "vendor_history");
+    m_vendor_history = &declare_grid("grid_vendor_history", {}, purchase_history_columns(), "vendor_history");
     declare_pane("item_history", "Item PO History", PaneArea::Bottom, to_int(Command::ItemPurchaseHistory));
-    m_item_history = &declare_grid("grid_item_history", {}, HistoryColumns, "item_history");
-    for (Grid* pane_grid : {m_vendor_history, m_item_history}) {
-        pane_grid->set_read_only(true);
-        pane_grid->set_number_columns({history::Quantity, history::UnitCost, history::ExtendedCost});
-    }
+    m_item_history = &declare_grid("grid_item_history", {}, purchase_history_columns(), "item_history");
+    for (Grid* pane_grid : {m_vendor_history, m_item_history})
+        set_up_purchase_history(*pane_grid);
 
     auto own = [this](Command id, std::string_view caption, std::string_view menu, bool toolbar, Right right,
                       Checkable checkable = Checkable::No) {

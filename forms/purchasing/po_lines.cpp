@@ -3,6 +3,7 @@
 #include "forms/purchasing/POform_po.h"
 
 #include "forms/purchasing/po_columns.h"
+#include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -12,19 +13,6 @@ namespace {
 namespace col = po_column;
 
 QString quantity_text(const Decimal& value) { return value.is_zero() ? QString() : value.to_string(); }
-
-/// A number cell as typed: nothing when empty; text that is not a number gives `message`.
-[[nodiscard]] std::expected<std::optional<Decimal>, Error> typed_number(const Grid& lines, int row,
-                                                                        QLatin1String column, const QString& message)
-{
-    const QString text = lines.cell(row, column).trimmed();
-    if (text.isEmpty())
-        return std::optional<Decimal>();
-    auto value = Decimal::parse(text);
-    if (!value || value->is_overflow())
-        return std::unexpected(Error::invalid(message));
-    return value;
-}
 
 } // namespace
 
@@ -94,9 +82,9 @@ std::expected<Order, Error> POform_po::read_order() const
         line.vendor_itemcode = grid.cell(row, col::VendorItemCode).trimmed();
         line.description = description;
         const QString code = line.itemcode;
-        auto quantity = typed_number(grid, row, col::QuantityOrder, code + QStringLiteral(": quantity order is invalid."));
-        auto unitcost = typed_number(grid, row, col::UnitCost, code + QStringLiteral(": unit cost is invalid."));
-        auto extended = typed_number(grid, row, col::ExtendedCost, code + QStringLiteral(" extended cost is invalid."));
+        auto quantity = saved_number(grid, row, col::QuantityOrder, code + QStringLiteral(": quantity order is invalid."));
+        auto unitcost = saved_number(grid, row, col::UnitCost, code + QStringLiteral(": unit cost is invalid."));
+        auto extended = saved_number(grid, row, col::ExtendedCost, code + QStringLiteral(" extended cost is invalid."));
         for (const auto* typed : {&quantity, &unitcost, &extended})
             if (!*typed)
                 return std::unexpected(typed->error());
