@@ -117,7 +117,9 @@ TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
     EXPECT_EQ(run.output,
               (QStringList{"consistent", "1 row(s)",
                            "FAILED line 3: on-hand stock matches its layers: item WIDGET-A in warehouse MAIN has 240 worth "
-                           "600.00 on hand, its layers 240 worth 612.00"}));
+                           "600.00 on hand, its layers 240 worth 612.00",
+                           "FAILED line 3: stock accounts hold their items' value: account 1300 holds 1364.00, the stock "
+                           "items it values are worth 1352.00"}));
 }
 
 } // namespace
