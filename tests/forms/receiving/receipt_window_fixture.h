@@ -103,6 +103,16 @@ protected:
     {
         return t.decimal("SELECT base_amount FROM Balance_table WHERE ledgertype = 'A' AND accno = ?", {account});
     }
+    /// An order line's open, received and cancelled quantities: "0/3/2".
+    QString order_line(const QString& order_number, int itemno)
+    {
+        auto row = t.db().first("SELECT quantity_open, quantity_received, quantity_cancel FROM PO_transaction_table"
+                                " WHERE docno = ? AND itemno = ?",
+                                {order_number, itemno});
+        EXPECT_TRUE(row && *row);
+        return (*row)->decimal(u"quantity_open").to_string() + u'/' + (*row)->decimal(u"quantity_received").to_string()
+            + u'/' + (*row)->decimal(u"quantity_cancel").to_string();
+    }
     Decimal open_quantity(const QString& order_number, int itemno)
     {
         return t.decimal("SELECT quantity_open FROM PO_transaction_table WHERE docno = ? AND itemno = ?",
