@@ -100,8 +100,11 @@ private:
     bool default_tax_code(int row);
     // receipt_commands.cpp
     [[nodiscard]] std::expected<Receipt, Error> checked_receipt(Mode saving);
-    /// Asks the questions about the order lines; false when the clerk says No or Cancel.
-    bool confirm_quantities(const Receipt& receipt, ReceiptSaving& saving);
+    /// Asks the questions about the order lines and shows the capacity warnings; false when the
+    /// clerk says No or Cancel.
+    [[nodiscard]] std::expected<bool, Error> confirm_quantities(const Receipt& receipt, ReceiptSaving& saving);
+    /// Checks, asks and saves: the new or the edited receipt.
+    bool save(Mode saving);
     bool void_document();
     bool enter_bill();
     bool journal_record();

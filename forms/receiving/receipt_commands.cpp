@@ -107,49 +107,62 @@ std::expected<Receipt, Error> POform_receipt::checked_receipt(Mode saving)
     return receipt;
 }
 
-bool POform_receipt::confirm_quantities(const Receipt& receipt, ReceiptSaving& saving)
+std::expected<bool, Error> POform_receipt::confirm_quantities(const Receipt& receipt, ReceiptSaving& saving)
 {
     std::set<OrderLineKey> keys;
     for (const ReceiptLine& line : receipt.lines)
         if (line.against_order())
             keys.insert({line.po_key, *line.po_itemno});
     auto orders = read_order_lines(db(), keys);
-    std::expected<std::vector<ReceiptLine>, Error> stored = std::vector<ReceiptLine>();
-    if (orders && mode() == Mode::Edit)
-        stored = stored_receipt_lines(db(), m_key);
-    if (!orders || !stored) {
-        report(orders ? stored.error() : orders.error(), QStringLiteral("Reading the order lines failed"));
-        return false;
+    if (!orders)
+        return std::unexpected(orders.error());
+    std::vector<ReceiptLine> stored;
+    if (mode() == Mode::Edit) {
+        auto lines = stored_receipt_lines(db(), m_key);
+        if (!lines)
+            return std::unexpected(lines.error());
+        stored = std::move(*lines);
     }
-    for (const ReceiptQuestion& question : order_line_questions(receipt.lines, *orders, *stored)) {
+    auto warnings = capacity_warnings(db(), receipt.lines, stored);
+    if (!warnings)
+        return std::unexpected(warnings.error());
+    for (const ReceiptQuestion& question : order_line_questions(receipt.lines, *orders, stored)) {
         const bool yes = question.kind == ReceiptQuestion::Kind::YesNo ? ask_yes_no(question.text)
                                                                        : prompter().ask_ok_cancel(question.text, caption());
         if (!yes)
             return false;
     }
-    auto warnings = capacity_warnings(db(), receipt.lines, *stored);
-    if (!warnings) {
-        report(warnings.error(), QStringLiteral("Reading the warehouse capacities failed"));
-        return false;
-    }
+    // Stock beyond a warehouse's capacity is only a warning.
     for (const QString& warning : *warnings)
         message(warning);
     saving.orders_seen = std::move(*orders);
     return true;
 }
 
-bool POform_receipt::save_new()
+bool POform_receipt::save(Mode saving_mode)
 {
-    const QString failed = QStringLiteral("Add new receipt failed");
-    auto receipt = checked_receipt(Mode::New);
+    const QString failed = saving_mode == Mode::New ? QStringLiteral("Add new receipt failed") : QStringLiteral("update failed");
+    auto receipt = checked_receipt(saving_mode);
     auto accounts = receipt ? receipt_accounts(db()) : std::unexpected(receipt.error());
     if (!accounts) {
         report(accounts.error(), failed);
         return false;
     }
     ReceiptSaving saving{*accounts, {}, audit_stamp(settings().ZELKOR_USER)};
-    if (!confirm_quantities(*receipt, saving))
+    auto confirmed = confirm_quantities(*receipt, saving);
+    if (!confirmed)
+        report(confirmed.error(), failed);
+    if (!confirmed || !*confirmed)
         return false;
+    if (saving_mode == Mode::Edit) {
+        if (auto saved = update_receipt(db(), *receipt, shown_version(), saving); !saved) {
+            report(saved.error(), failed, Outcome::RolledBack);
+            return false;
+        }
+        show_key(m_key);
+        message(QStringLiteral("update complete"));
+        return true;
+    }
     auto saved = insert_new_receipt(db(), *receipt, saving);
     if (!saved) {
         report(saved.error(), failed, Outcome::RolledBack);
@@ -162,26 +175,9 @@ bool POform_receipt::save_new()
     return true;
 }
 
-bool POform_receipt::save_edit()
-{
-    const QString failed = QStringLiteral("update failed");
-    auto receipt = checked_receipt(Mode::Edit);
-    auto accounts = receipt ? receipt_accounts(db()) : std::unexpected(receipt.error());
-    if (!accounts) {
-        report(accounts.error(), failed);
-        return false;
-    }
-    ReceiptSaving saving{*accounts, {}, audit_stamp(settings().ZELKOR_USER)};
-    if (!confirm_quantities(*receipt, saving))
-        return false;
-    if (auto saved = update_receipt(db(), *receipt, shown_version(), saving); !saved) {
-        report(saved.error(), failed, Outcome::RolledBack);
-        return false;
-    }
-    show_key(m_key);
-    message(QStringLiteral("update complete"));
-    return true;
-}
+bool POform_receipt::save_new() { return save(Mode::New); }
+
+bool POform_receipt::save_edit() { return save(Mode::Edit); }
 
 bool POform_receipt::delete_line()
 {
@@ -205,9 +201,10 @@ bool POform_receipt::void_document()
         return refuse(number + QStringLiteral(" was void."));
     if (find_field("billed")->checked())
         return refuse(number + QStringLiteral(" was billed. You need to void bill first."));
+    const QString failed = QStringLiteral("Void receipt failed");
     auto header = stored_header_row(m_key);
     if (!header) {
-        report(header.error(), read_failed(number));
+        report(header.error(), failed);
         return false;
     }
     if (!*header)
@@ -215,7 +212,7 @@ bool POform_receipt::void_document()
     if (!ask_yes_no(QStringLiteral("Are you sure to void this receipt?"), QStringLiteral("Void Receipt")))
         return false;
     if (auto voided = void_receipt(db(), shown_version(), audit_stamp(settings().ZELKOR_USER)); !voided) {
-        report(voided.error(), QStringLiteral("Void receipt failed"), Outcome::RolledBack);
+        report(voided.error(), failed, Outcome::RolledBack);
         return false;
     }
     set_mode(Mode::Read);
