@@ -56,38 +56,40 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_field({"docno", "Receipt no", K::DropDown, 0, {}, false, open});
     declare_field({"vendor_no", "Vendor", K::DropDown, 0});
     declare_field({"vendor_name", "Vendor name", K::DropDown, 0});
-    declare_field({"receipt_date", "Receipt date", K::Date, 0});
-    declare_field({"period", "Period", K::DropDown, 0});
-    declare_field({"fyear", "Fiscal year", K::DropDown, 0});
-    declare_field({"pono", "PO no", K::DropDown, 1});
-    declare_field({"multi_po", "Multiple PO", K::Check, 1});
-    declare_field({"shipto", "Ship to", K::DropDown, 1});
-    declare_field({"shipvia", "Ship via", K::DropDown, 1});
+    declare_field({"receipt_date", "Receipt date", K::Date, 1});
+    declare_field({"period", "Period", K::DropDown, 1});
+    declare_field({"fyear", "Fiscal year", K::DropDown, 1});
     declare_field({"payment_term", "Payment term", K::DropDown, 1});
-    declare_field({"currency", "Currency", K::DropDown, 2});
-    declare_field({"exchange_rate", "Rate", K::DropDown, 2});
-    declare_field({"rate_date", "Rate date", K::Date, 2});
-    declare_field({"reference", "Reference", K::Text, 2});
-    declare_field({"fob_point", "FOB point", K::Text, 2});
-    declare_field({"vendor_invoice_no", "Bill no", K::Text, 3, {}, true});
-    declare_field({"vendor_invoice_date", "Bill date", K::Date, 3, {}, true});
-    declare_field({"payby", "Pay by", K::DropDown, 3, {}, true});
-    declare_field({"cash_accno", "Cash account", K::DropDown, 3, {}, true});
-    declare_field({"bank_code", "Bank", K::DropDown, 3, {}, true});
-    declare_field({"check_no", "Check no", K::Text, 3, {}, true});
-    declare_field({"check_date", "Check date", K::Date, 3, {}, true});
-    declare_field({"prepayment", "Prepayment", K::Number, 4, {}, true});
-    declare_field({"prepayment_no", "Prepayment no", K::Text, 4, {}, true});
-    declare_field({"discount_percent", "Discount %", K::Number, 4, {}, true});
-    declare_field({"discount_amount", "Discount", K::Number, 4, {}, true});
-    declare_field({"remark", "Remark", K::MultiLine, 4});
-    declare_field({"sub_total", "Sub total", K::Number, 5, {}, true});
-    declare_field({"landed_total", "Landed total", K::Number, 5, {}, true});
-    declare_field({"tax_total", "Tax total", K::Number, 5, {}, true});
-    declare_field({"total", "Total", K::Number, 5, {}, true});
-    declare_field({"printed", "Printed", K::Check, 5, {}, true});
-    declare_field({"billed", "Billed", K::Check, 5, {}, true});
-    declare_field({"void", "Void", K::Check, 5, {}, true});
+    declare_field({"pono", "PO no", K::DropDown, 2});
+    declare_field({"multi_po", "Multiple PO", K::Check, 2});
+    declare_field({"shipto", "Ship to", K::DropDown, 2});
+    declare_field({"shipvia", "Ship via", K::DropDown, 2});
+    declare_field({"currency", "Currency", K::DropDown, 3});
+    declare_field({"exchange_rate", "Rate", K::DropDown, 3});
+    declare_field({"rate_date", "Rate date", K::Date, 3});
+    declare_field({"reference", "Reference", K::Text, 3});
+    // The bill at receipt and its payment: shown, read-only and empty until bills can be entered
+    // with a receipt.
+    declare_field({"vendor_invoice_no", "Bill no", K::Text, 4, {}, true});
+    declare_field({"vendor_invoice_date", "Bill date", K::Date, 4, {}, true});
+    declare_field({"payby", "Pay by", K::DropDown, 4, {}, true});
+    declare_field({"cash_accno", "Cash account", K::DropDown, 4, {}, true});
+    declare_field({"bank_code", "Bank", K::DropDown, 5, {}, true});
+    declare_field({"check_no", "Check no", K::Text, 5, {}, true});
+    declare_field({"check_date", "Check date", K::Date, 5, {}, true});
+    declare_field({"prepayment_no", "Prepayment no", K::Text, 5, {}, true});
+    declare_field({"prepayment", "Prepayment", K::Number, 6, {}, true});
+    declare_field({"discount_percent", "Discount %", K::Number, 6, {}, true});
+    declare_field({"discount_amount", "Discount", K::Number, 6, {}, true});
+    declare_field({"fob_point", "FOB point", K::Text, 6});
+    declare_field({"remark", "Remark", K::MultiLine, 7});
+    declare_field({"printed", "Printed", K::Check, 8, {}, true});
+    declare_field({"billed", "Billed", K::Check, 8, {}, true});
+    declare_field({"void", "Void", K::Check, 8, {}, true});
+    declare_field({"sub_total", "Sub total", K::Number, 9, {}, true});
+    declare_field({"landed_total", "Landed total", K::Number, 9, {}, true});
+    declare_field({"tax_total", "Tax total", K::Number, 9, {}, true});
+    declare_field({"total", "Total", K::Number, 9, {}, true});
 
     m_lines = &declare_grid("dbgridrc", {}, LineColumns);
     for (const QString& kept : KeptColumns)
@@ -107,6 +109,8 @@ POform_receipt::POform_receipt(QObject* parent)
                                        order_col::Cancelled});
     for (QLatin1String check : {order_col::TaxIncluded, order_col::Closed})
         m_order_lines->set_column_kind(m_order_lines->required_column(check), FieldKind::Check);
+    // The narrow pane shows whole order numbers.
+    m_order_lines->set_column_width(m_order_lines->required_column(order_col::PoNo), 100);
 
     declare_pane("landed", "Landed", PaneArea::Bottom, to_int(Command::Landed));
     Grid& landed_lines = declare_grid("dbgrid_landed", {}, LandedColumns, "landed");
