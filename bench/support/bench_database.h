@@ -52,6 +52,11 @@ inline constexpr FixtureItem FixtureItems[] = {{"WIDGET", "1", "box", "MAIN", "A
                                                {"PAINT", "1", "can", "MAIN", "A1"},  {"GLUE", "1", "kg", "EAST", "E1"},
                                                {"MANUAL", "2", "each", "MAIN", "A1"}};
 
+/// A company that has been receiving for years: `documents` receipts' inventory documents of two
+/// lines each and `history_rows` layer history rows of the fixture's FIFO and LIFO items, dated
+/// the year before, written set-based (and, on PostgreSQL, analysed as autovacuum would have).
+void add_stock_history(Database& db, int documents, int history_rows);
+
 /// The raw floor of a save: `inserts` bare inserts and `updates` bare updates in one transaction,
 /// into scratch tables of the same database.
 void raw_floor_setup(Database& db);

@@ -137,9 +137,9 @@ struct WrittenLines {
 }
 
 InsertRow line_row(const ReceiptHeader& header, const ReceiptLine& line, const TaxElements& elements,
-                   const AuditStamp& stamp)
+                   const AuditStamp& stamp, InsertRow::Columns columns)
 {
-    InsertRow row(QStringLiteral("PO_receipt_transaction_table"));
+    InsertRow row(QStringLiteral("PO_receipt_transaction_table"), columns);
     row.set(u"company", 1)
         .set(u"fkey", header.fkey)
         .set(u"landed_item", false)
@@ -201,7 +201,8 @@ InsertRow line_row(const ReceiptHeader& header, const ReceiptLine& line, const T
     std::vector<InsertRow> rows;
     rows.reserve(written.lines.size());
     for (size_t index = 0; index < written.lines.size(); ++index)
-        rows.push_back(line_row(header, written.lines[index], written.elements[index], stamp));
+        rows.push_back(line_row(header, written.lines[index], written.elements[index], stamp,
+                                index == 0 ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow));
     return insert_rows(db, rows);
 }
 
