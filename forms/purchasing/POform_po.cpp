@@ -47,7 +47,8 @@ const QStringList StockColumns{stock_column::ItemCode, stock_column::Warehouse, 
 } // namespace
 
 POform_po::POform_po(QObject* parent)
-    : DocumentWindow(QStringLiteral("POform_po"), QStringLiteral("Purchase Order"), orders(), parent)
+    : PurchasingWindow(QStringLiteral("POform_po"), QStringLiteral("Purchase Order"), orders(), QStringLiteral("order_date"),
+                       col::QuantityOrder, parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -166,65 +167,7 @@ POform_po::POform_po(QObject* parent)
 
 POform_po::~POform_po() = default;
 
-Database& POform_po::db() const
-{
-    Q_ASSERT_X(database(), "POform_po", "the host settings give no database");
-    return *database();
-}
-
-void POform_po::on_open()
-{
-    if (!database())
-        return;
-    if (auto loaded = load_lists(); !loaded)
-        report(loaded.error(), QStringLiteral("Reading the lists of the window failed"));
-    reset_header_fields();
-}
-
-std::expected<void, Error> POform_po::load_lists()
-{
-    auto lists = load_document_lists(db());
-    if (!lists)
-        return std::unexpected(lists.error());
-    m_lists = std::move(*lists);
-    auto items = Choices::load(db(), pick_lists::order_item());
-    if (!items)
-        return std::unexpected(items.error());
-    set_field_choices("vendor_no", m_lists.vendors);
-    set_field_choices("vendor_name", m_lists.vendor_names);
-    set_field_choices("requested_user", m_lists.employees);
-    set_field_choices("payment_term", m_lists.payment_terms);
-    set_field_choices("shipto", m_lists.warehouses);
-    set_field_choices("shipvia", m_lists.shipvias);
-    set_field_choices("currency", m_lists.currencies);
-    auto column = [this](QLatin1String caption, Choices choices) {
-        m_lines->set_column_choices(m_lines->required_column(caption), std::move(choices));
-    };
-    column(col::ItemCode, std::move(*items));
-    column(col::ItemType, item_type_choices());
-    column(col::Uom, m_lists.units);
-    column(col::TaxCode, m_lists.tax_codes);
-    column(col::Account, m_lists.all_accounts);
-    column(col::Warehouse, m_lists.warehouses);
-    Choices locations = m_lists.locations;
-    locations.bound_column = 1;
-    column(col::Location, std::move(locations));
-    return {};
-}
-
 // Modes -------------------------------------------------------------------------------------------
-
-void POform_po::offer_line_units(int row)
-{
-    if (!database() || row < 0)
-        return;
-    auto units = line_unit_choices(db(), m_lists.units, m_lines->cell(row, col::ItemType).trimmed(),
-                                   m_lines->cell(row, col::ItemCode).trimmed());
-    if (!units)
-        report(units.error(), QStringLiteral("Reading the units of ") + m_lines->cell(row, col::ItemCode)
-                                  + QStringLiteral(" failed"));
-    m_lines->set_column_choices(m_lines->required_column(col::Uom), units ? *units : m_lists.units);
-}
 
 void POform_po::reset_header_fields()
 {
@@ -276,26 +219,9 @@ bool POform_po::begin_edit()
         return refuse(QStringLiteral("Order was fully received."));
     if (!stored_header())
         return false;
-    m_shown_taxes = taxes();
+    keep_shown_taxes();
     return true;
 }
-
-void POform_po::discard_changes(Mode left)
-{
-    WindowModel::discard_changes(left);
-    if (left == Mode::Edit)
-        taxes() = m_shown_taxes;
-    else if (left == Mode::New)
-        go_last();
-}
-
-void POform_po::show_nothing()
-{
-    DocumentWindow::show_nothing();
-    set_field("docno", NewDocumentNumber);
-}
-
-QString POform_po::not_found_message(const QString& number) const { return number + QStringLiteral(" not found."); }
 
 // Header fields -----------------------------------------------------------------------------------
 
@@ -307,15 +233,8 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
         return DocumentWindow::check_field(name, previous);
     if (name == u"vendor_no")
         return vendor_chosen();
-    if (name == u"vendor_name") {
-        auto chosen = chosen_value(m_lists.vendor_names, field("vendor_name"), QStringLiteral("vendor is invalid."));
-        if (!chosen) {
-            message(chosen.error().message);
-            return Entry::Refused;
-        }
-        set_field("vendor_no", m_lists.vendor_names.lookup(*chosen, 1));
-        return vendor_chosen();
-    }
+    if (name == u"vendor_name")
+        return vendor_name_chosen();
     if (name == u"shipto")
         return shipto_chosen();
     if (name == u"currency" && choice_typed(name, m_lists.currencies, QStringLiteral("currency is invalid.")) != Entry::Accepted)
@@ -341,38 +260,17 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
     return Entry::Accepted;
 }
 
-Entry POform_po::choice_typed(const QString& name, const Choices& list, const QString& message_text)
-{
-    auto chosen = chosen_value(list, field(name), message_text);
-    if (!chosen) {
-        message(chosen.error().message);
-        return Entry::Refused;
-    }
-    set_field(name, *chosen);
-    return Entry::Accepted;
-}
-
 Entry POform_po::vendor_chosen()
 {
     const QString vendor = field("vendor_no").trimmed();
-    if (!database() || vendor.isEmpty())
-        return Entry::Accepted;
-    auto row = chosen_vendor(db(), vendor);
-    if (!row) {
-        report(row.error(), QStringLiteral("Reading vendor ") + vendor + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    show_vendor_details(*this, *row);
-    set_field("vendor_address", row->text(u"Address"));
-    show_rates();
+    if (const Entry entry = PurchasingWindow::vendor_chosen(); entry != Entry::Accepted || vendor.isEmpty() || !database())
+        return entry;
     auto parts = Choices::load(db(), pick_lists::vendor_part_number(vendor));
     if (!parts) {
         report(parts.error(), QStringLiteral("Reading the part numbers of ") + vendor + QStringLiteral(" failed"));
         return Entry::Refused;
     }
     m_lines->set_column_choices(m_lines->required_column(col::VendorItemCode), std::move(*parts));
-    // The vendor's tax code becomes the default of new lines.
-    m_vendor_tax_code = row->text(u"tax_code");
     return Entry::Accepted;
 }
 
@@ -391,37 +289,6 @@ Entry POform_po::shipto_chosen()
         return Entry::Refused;
     }
     set_field("ship_to_address", **address);
-    return Entry::Accepted;
-}
-
-Entry POform_po::show_rates()
-{
-    const QString currency = field("currency").trimmed();
-    const bool base = currency.isEmpty() || currency == settings().BASE_CURRENCY;
-    set_field_read_only("exchange_rate", base);
-    set_field_read_only("rate_date", base);
-    if (base || !database()) {
-        set_field("exchange_rate", QString());
-        set_field("rate_date", QString());
-        return Entry::Accepted;
-    }
-    const QDate order_date = field_date("order_date").value_or(QDate());
-    auto rates = exchange_rates(db(), currency, settings().BASE_CURRENCY, order_date.isValid() ? order_date : today());
-    if (!rates) {
-        report(rates.error(), QStringLiteral("Reading the rates of ") + currency + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    Choices choices{{"Rate", "Rate Date"}, {}, {}, 0};
-    for (const ExchangeRate& rate : *rates)
-        choices.rows.push_back({rate.rate.to_string(), rate.rate_date.toString(Qt::ISODate)});
-    set_field_choices("exchange_rate", choices);
-    if (!rates->empty()) {
-        set_field("exchange_rate", rates->back().rate.to_string());
-        set_field_date("rate_date", rates->back().rate_date);
-    } else {
-        set_field("exchange_rate", QString());
-        set_field("rate_date", QString());
-    }
     return Entry::Accepted;
 }
 

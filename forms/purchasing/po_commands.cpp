@@ -348,28 +348,15 @@ std::expected<bool, Error> POform_po::load_document(const QString& key)
                              {key});
     if (!lines)
         return std::unexpected(lines.error());
-    std::map<QString, TaxAuthorities> authorities;
-    for (const Row& line : *lines) {
-        const QString code = line.text(u"tax_code");
-        if (authorities.contains(code))
-            continue;
-        auto read = tax_code_authorities(db(), code);
-        if (!read)
-            return std::unexpected(read.error());
-        authorities[code] = std::move(*read);
-    }
+    if (auto stored = show_stored_taxes(*lines); !stored)
+        return std::unexpected(stored.error());
     set_mode(Mode::Read);
     clear_document();
-    taxes().clear();
     m_key = key;
     show_header(**header);
     remember_version(**header);
-    for (const Row& line : *lines) {
-        const int row = m_lines->append_row();
-        show_line(row, line);
-        const int itemno = int(line.integer(u"itemno"));
-        taxes().set_line(itemno, tax_elements_from_row(line, itemno, authorities[line.text(u"tax_code")]));
-    }
+    for (const Row& line : *lines)
+        show_line(m_lines->append_row(), line);
     calculate_totals();
     refresh_panes();
     return true;

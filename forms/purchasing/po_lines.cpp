@@ -16,12 +16,6 @@ QString quantity_text(const Decimal& value) { return value.is_zero() ? QString()
 
 } // namespace
 
-std::optional<Decimal> POform_po::taxable_amount_of(int row) const
-{
-    const auto extended = cell_number(*m_lines, row, col::ExtendedCost);
-    return extended ? taxable_amount(*extended) : std::nullopt;
-}
-
 OrderHeader POform_po::read_header() const
 {
     OrderHeader header;
@@ -178,16 +172,6 @@ void POform_po::show_line(int row, const Row& line)
     }
 }
 
-void POform_po::renumber_lines()
-{
-    int highest = 0;
-    for (int row = 0; row < m_lines->row_count(); ++row)
-        highest = std::max(highest, m_lines->cell(row, col::ItemNo).toInt());
-    for (int row = 0; row < m_lines->row_count(); ++row)
-        if (m_lines->cell(row, col::ItemNo).trimmed().isEmpty() && !m_lines->cell(row, col::ItemCode).trimmed().isEmpty())
-            m_lines->set_cell(row, col::ItemNo, QString::number(++highest));
-}
-
 int POform_po::first_free_row()
 {
     for (int row = 0; row < m_lines->row_count(); ++row)
@@ -195,27 +179,6 @@ int POform_po::first_free_row()
             && m_lines->cell(row, col::Description).trimmed().isEmpty())
             return row;
     return m_lines->append_row();
-}
-
-void POform_po::recompute_line_tax(int row)
-{
-    const int itemno = m_lines->cell(row, col::ItemNo).toInt();
-    if (!database() || itemno <= 0)
-        return;
-    const TaxIncluded included = cell_checked(*m_lines, row, col::TaxIncluded) ? TaxIncluded::Yes : TaxIncluded::No;
-    auto totals = get_fulltax_detail(db(), taxes(), itemno, taxable_amount_of(row),
-                                     m_lines->cell(row, col::TaxCode).trimmed(), included);
-    if (!totals) {
-        // Elements of the old code must not be saved with the new one.
-        taxes().remove_line(itemno);
-        report(totals.error(), QStringLiteral("Computing the tax of line ") + QString::number(itemno)
-                                   + QStringLiteral(" failed"));
-        return;
-    }
-    m_lines->set_cell(row, col::TaxAmount, totals->tax_amount.format(2));
-    m_lines->set_cell(row, col::AllocatedTax, totals->allocated.format(2));
-    m_lines->set_cell(row, col::NetCost, totals->net_cost.format(2));
-    calculate_totals();
 }
 
 void POform_po::calculate_totals()

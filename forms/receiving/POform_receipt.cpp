@@ -49,7 +49,8 @@ const QStringList PostedFields{"vendor_no", "vendor_name", "receipt_date", "curr
 } // namespace
 
 POform_receipt::POform_receipt(QObject* parent)
-    : DocumentWindow(QStringLiteral("POform_receipt"), QStringLiteral("Receipt Entry"), receipts(), parent)
+    : PurchasingWindow(QStringLiteral("POform_receipt"), QStringLiteral("Receipt Entry"), receipts(),
+                       QStringLiteral("receipt_date"), col::QuantityReceived, parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -177,39 +178,11 @@ POform_receipt::POform_receipt(QObject* parent)
 
 POform_receipt::~POform_receipt() = default;
 
-Database& POform_receipt::db() const
+std::expected<void, Error> POform_receipt::load_window_lists()
 {
-    Q_ASSERT_X(database(), "POform_receipt", "the host settings give no database");
-    return *database();
-}
-
-void POform_receipt::on_open()
-{
-    if (!database())
-        return;
-    if (auto loaded = load_lists(); !loaded)
-        report(loaded.error(), QStringLiteral("Reading the lists of the window failed"));
-    reset_header_fields();
-}
-
-std::expected<void, Error> POform_receipt::load_lists()
-{
-    auto lists = load_document_lists(db());
-    if (!lists)
-        return std::unexpected(lists.error());
-    m_lists = std::move(*lists);
-    auto items = Choices::load(db(), pick_lists::order_item());
-    if (!items)
-        return std::unexpected(items.error());
     auto years = Choices::load(db(), pick_lists::fiscal_year());
     if (!years)
         return std::unexpected(years.error());
-    set_field_choices("vendor_no", m_lists.vendors);
-    set_field_choices("vendor_name", m_lists.vendor_names);
-    set_field_choices("payment_term", m_lists.payment_terms);
-    set_field_choices("shipto", m_lists.warehouses);
-    set_field_choices("shipvia", m_lists.shipvias);
-    set_field_choices("currency", m_lists.currencies);
     set_field_choices("fyear", *years);
     bool counted = false;
     const int periods = settings().ZELKOR_NO_PERIODS.toInt(&counted);
@@ -217,18 +190,6 @@ std::expected<void, Error> POform_receipt::load_lists()
     for (int period = 1; period <= (counted && periods > 0 && periods <= 13 ? periods : 12); ++period)
         numbers << QString::number(period);
     set_field_choices("period", Choices::of(numbers));
-    auto column = [this](QLatin1String caption, Choices choices) {
-        m_lines->set_column_choices(m_lines->required_column(caption), std::move(choices));
-    };
-    column(col::ItemCode, std::move(*items));
-    column(col::ItemType, item_type_choices());
-    column(col::Uom, m_lists.units);
-    column(col::TaxCode, m_lists.tax_codes);
-    column(col::Account, m_lists.all_accounts);
-    column(col::Warehouse, m_lists.warehouses);
-    Choices locations = m_lists.locations;
-    locations.bound_column = 1;
-    column(col::Location, std::move(locations));
     return {};
 }
 
@@ -255,18 +216,11 @@ void POform_receipt::reset_header_fields()
             report(warehouse.error(), QStringLiteral("Reading the default warehouse failed"));
         else if (*warehouse)
             set_field("shipto", **warehouse);
-        if (!vendor.isEmpty()) {
-            auto row = chosen_vendor(db(), vendor);
-            if (row) {
-                show_vendor_details(*this, *row);
-                set_field("vendor_address", row->text(u"Address"));
-                m_vendor_tax_code = row->text(u"tax_code");
-            }
-        }
     }
-    if (field("currency").isEmpty())
-        set_field("currency", settings().BASE_CURRENCY);
-    show_rates();
+    // Outside new mode the vendor's details and rates come without its order list.
+    set_field("currency", settings().BASE_CURRENCY);
+    if (vendor.isEmpty() || vendor_chosen() != Entry::Accepted)
+        show_rates();
     set_new_document_fields(true);
     m_lines->append_row();
 }
@@ -306,28 +260,11 @@ bool POform_receipt::begin_edit()
     }
     if (!*header)
         return refuse(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
-    m_shown_taxes = taxes();
+    keep_shown_taxes();
     // What the receipt posted stays: vendor, date, currency and period.
     set_new_document_fields(false);
     return true;
 }
-
-void POform_receipt::discard_changes(Mode left)
-{
-    WindowModel::discard_changes(left);
-    if (left == Mode::Edit)
-        taxes() = m_shown_taxes;
-    else if (left == Mode::New)
-        go_last();
-}
-
-void POform_receipt::show_nothing()
-{
-    DocumentWindow::show_nothing();
-    set_field("docno", NewDocumentNumber);
-}
-
-QString POform_receipt::not_found_message(const QString& number) const { return number + QStringLiteral(" not found."); }
 
 // Header fields -----------------------------------------------------------------------------------
 
@@ -339,15 +276,8 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
         return DocumentWindow::check_field(name, previous);
     if (name == u"vendor_no")
         return vendor_chosen();
-    if (name == u"vendor_name") {
-        auto chosen = chosen_value(m_lists.vendor_names, field("vendor_name"), QStringLiteral("vendor is invalid."));
-        if (!chosen) {
-            message(chosen.error().message);
-            return Entry::Refused;
-        }
-        set_field("vendor_no", m_lists.vendor_names.lookup(*chosen, 1));
-        return vendor_chosen();
-    }
+    if (name == u"vendor_name")
+        return vendor_name_chosen();
     if (name == u"pono") {
         if (mode() == Mode::Read || field("pono").trimmed().isEmpty())
             return Entry::Accepted;
@@ -411,37 +341,14 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
     return Entry::Accepted;
 }
 
-Entry POform_receipt::choice_typed(const QString& name, const Choices& list, const QString& message_text)
-{
-    auto chosen = chosen_value(list, field(name), message_text);
-    if (!chosen) {
-        message(chosen.error().message);
-        return Entry::Refused;
-    }
-    set_field(name, *chosen);
-    return Entry::Accepted;
-}
-
 Entry POform_receipt::vendor_chosen()
 {
-    const QString vendor = field("vendor_no").trimmed();
-    if (!database() || vendor.isEmpty())
-        return Entry::Accepted;
-    auto row = chosen_vendor(db(), vendor);
-    if (!row) {
-        report(row.error(), QStringLiteral("Reading vendor ") + vendor + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    show_vendor_details(*this, *row);
-    set_field("vendor_address", row->text(u"Address"));
-    m_vendor_tax_code = row->text(u"tax_code");
-    show_rates();
-    if (mode() == Mode::New) {
-        set_field("pono", QString());
-        m_order_lines->clear();
-        return load_order_list();
-    }
-    return Entry::Accepted;
+    const Entry entry = PurchasingWindow::vendor_chosen();
+    if (entry != Entry::Accepted || mode() != Mode::New || field("vendor_no").trimmed().isEmpty() || !database())
+        return entry;
+    set_field("pono", QString());
+    m_order_lines->clear();
+    return load_order_list();
 }
 
 Entry POform_receipt::date_chosen()
@@ -466,49 +373,6 @@ Entry POform_receipt::date_chosen()
     set_field("period", QString::number(period->period));
     set_field("fyear", period->fiscal_year);
     return show_rates();
-}
-
-Entry POform_receipt::show_rates()
-{
-    const QString currency = field("currency").trimmed();
-    const bool base = currency.isEmpty() || currency == settings().BASE_CURRENCY;
-    set_field_read_only("exchange_rate", base);
-    set_field_read_only("rate_date", base);
-    if (base || !database()) {
-        set_field("exchange_rate", QString());
-        set_field("rate_date", QString());
-        return Entry::Accepted;
-    }
-    const QDate date = field_date("receipt_date").value_or(QDate());
-    auto rates = exchange_rates(db(), currency, settings().BASE_CURRENCY, date.isValid() ? date : today());
-    if (!rates) {
-        report(rates.error(), QStringLiteral("Reading the rates of ") + currency + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    Choices choices{{"Rate", "Rate Date"}, {}, {}, 0};
-    for (const ExchangeRate& rate : *rates)
-        choices.rows.push_back({rate.rate.to_string(), rate.rate_date.toString(Qt::ISODate)});
-    set_field_choices("exchange_rate", choices);
-    if (!rates->empty()) {
-        set_field("exchange_rate", rates->back().rate.to_string());
-        set_field_date("rate_date", rates->back().rate_date);
-    } else {
-        set_field("exchange_rate", QString());
-        set_field("rate_date", QString());
-    }
-    return Entry::Accepted;
-}
-
-void POform_receipt::offer_line_units(int row)
-{
-    if (!database() || row < 0)
-        return;
-    auto units = line_unit_choices(db(), m_lists.units, m_lines->cell(row, col::ItemType).trimmed(),
-                                   m_lines->cell(row, col::ItemCode).trimmed());
-    if (!units)
-        report(units.error(), QStringLiteral("Reading the units of ") + m_lines->cell(row, col::ItemCode)
-                                  + QStringLiteral(" failed"));
-    m_lines->set_column_choices(m_lines->required_column(col::Uom), units ? *units : m_lists.units);
 }
 
 } // namespace zelkor

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "forms/common/document_lists.h"
-#include "forms/common/document_window.h"
+#include "forms/common/purchasing_window.h"
 #include "forms/receiving/receipt_document.h"
 #include "forms/receiving/receipt_save.h"
 
@@ -14,7 +13,7 @@ namespace zelkor {
 /// panes; header fields live in POform_receipt.cpp, the order list and picking in
 /// receipt_orders.cpp, cell editing in receipt_cells.cpp, the typed lines in receipt_lines.cpp,
 /// the commands in receipt_commands.cpp, checks in receipt_verify and writing in receipt_save.
-class POform_receipt : public DocumentWindow {
+class POform_receipt : public PurchasingWindow {
     Q_OBJECT
 public:
     enum class Command : int {
@@ -48,39 +47,30 @@ public:
     /// Takes the order line at `row` of the pick grid into the first free receipt line: what a
     /// double click on it, or Enter, does.
     bool pick_order_line(int row);
-    /// Recomputes the footer totals from the lines.
-    void calculate_totals();
+    void calculate_totals() override;
 
 protected:
-    void on_open() override;
+    [[nodiscard]] std::expected<void, Error> load_window_lists() override;
     bool run_command(int id) override;
     Entry check_field(const QString& name, const QString& previous) override;
     Entry check_cell(Grid& grid, int row, int column, const QString& previous) override;
     bool begin_new() override;
     bool begin_edit() override;
-    void discard_changes(Mode left) override;
     bool on_row_activated(Grid& grid, int row) override;
 
     [[nodiscard]] std::expected<bool, Error> load_document(const QString& key) override;
     bool save_new() override;
     bool save_edit() override;
     bool print_document() override;
-    QString not_found_message(const QString& number) const override;
     QString document_name() const override { return QStringLiteral("Receipt"); }
     HelpDocuments help_documents() const override { return {QStringLiteral("Receipt Entry Help.pdf")}; }
     Grid& line_grid() const override { return *m_lines; }
-    void show_nothing() override;
 
 private:
-    Database& db() const;
     // POform_receipt.cpp
-    [[nodiscard]] std::expected<void, Error> load_lists();
-    Entry vendor_chosen();
+    Entry vendor_chosen() override;
     Entry date_chosen();
-    Entry show_rates();
-    Entry choice_typed(const QString& name, const Choices& list, const QString& message);
     void set_new_document_fields(bool editable);
-    void offer_line_units(int row);
     // receipt_orders.cpp
     Entry load_order_list();
     [[nodiscard]] std::expected<bool, Error> add_order_lines(const QString& number);
@@ -89,15 +79,9 @@ private:
     [[nodiscard]] std::expected<Receipt, Error> read_receipt() const;
     ReceiptHeader read_header() const;
     void show_line(int row, const Row& line);
-    void renumber_lines();
     int first_free_row();
-    void recompute_line_tax(int row);
     // receipt_cells.cpp
     Entry line_cell_typed(int row, const QString& caption);
-    Entry item_code_entered(int row);
-    Entry quantity_or_cost_entered(int row, const QString& caption);
-    Entry taxable_amount_entered(int row);
-    bool default_tax_code(int row);
     // receipt_commands.cpp
     [[nodiscard]] std::expected<Receipt, Error> checked_receipt(Mode saving);
     /// Asks the questions about the order lines and shows the capacity warnings; false when the
@@ -112,13 +96,10 @@ private:
     bool delete_line();
     void refresh_panes();
 
-    DocumentLists m_lists;
     Grid* m_lines = nullptr;
     Grid* m_order_lines = nullptr;
     Grid* m_vendor_history = nullptr;
     Grid* m_item_history = nullptr;
-    TaxElementStore m_shown_taxes; ///< the elements when edit mode began
-    QString m_vendor_tax_code;     ///< the chosen vendor's tax code, the default of free lines
 };
 
 } // namespace zelkor

@@ -129,46 +129,12 @@ void POform_receipt::show_line(int row, const Row& line)
     set(col::PoLocation, line.text(u"po_location"));
 }
 
-void POform_receipt::renumber_lines()
-{
-    int highest = 0;
-    for (int row = 0; row < m_lines->row_count(); ++row)
-        highest = std::max(highest, m_lines->cell(row, col::ItemNo).toInt());
-    for (int row = 0; row < m_lines->row_count(); ++row)
-        if (m_lines->cell(row, col::ItemNo).trimmed().isEmpty() && !m_lines->cell(row, col::ItemCode).trimmed().isEmpty())
-            m_lines->set_cell(row, col::ItemNo, QString::number(++highest));
-}
-
 int POform_receipt::first_free_row()
 {
     for (int row = 0; row < m_lines->row_count(); ++row)
         if (m_lines->row_empty(row))
             return row;
     return m_lines->append_row();
-}
-
-void POform_receipt::recompute_line_tax(int row)
-{
-    const int itemno = m_lines->cell(row, col::ItemNo).toInt();
-    if (!database() || itemno <= 0)
-        return;
-    const TaxIncluded included = cell_checked(*m_lines, row, col::TaxIncluded) ? TaxIncluded::Yes : TaxIncluded::No;
-    const auto extended = cell_number(*m_lines, row, col::ExtendedCost);
-    auto totals = get_fulltax_detail(db(), taxes(), itemno, extended ? taxable_amount(*extended) : std::nullopt,
-                                     m_lines->cell(row, col::TaxCode).trimmed(), included);
-    if (!totals) {
-        // Elements of the old code must not be saved with the new one.
-        taxes().remove_line(itemno);
-        report(totals.error(), QStringLiteral("Computing the tax of line ") + QString::number(itemno)
-                                   + QStringLiteral(" failed"));
-        return;
-    }
-    m_lines->set_cell(row, col::TaxAmount, totals->tax_amount.format(2));
-    m_lines->set_cell(row, col::AllocatedTax, totals->allocated.format(2));
-    m_lines->set_cell(row, col::NetCost, totals->net_cost.format(2));
-    calculate_totals();
-    if (row == m_lines->current_row())
-        refresh_tax_panes();
 }
 
 void POform_receipt::calculate_totals()
