@@ -147,17 +147,18 @@ std::expected<DocumentNumber, Error> post_receipt(Database& db, const ReceiptJou
             return std::unexpected(amount ? base.error() : amount.error());
         entry.add(target.account, *amount, *base, currency, target.vendor_no.isEmpty() ? journal.vendor_no : target.vendor_no);
     }
-    JournalDocument document;
-    document.remark = QStringLiteral("Receipt no. ") + journal.receipt_no;
-    document.source = receipt_posting_source();
-    document.source_form = QStringLiteral("Receipt Entry");
-    document.source_docno = journal.receipt_no;
-    document.date = journal.date;
-    document.period = journal.period;
-    document.currency = journal.currency;
-    document.exchange_rate = journal.exchange_rate;
-    document.vendor_no = journal.vendor_no;
-    document.user = journal.user;
+    const JournalDocument document{.description = {},
+                                   .remark = QStringLiteral("Receipt no. ") + journal.receipt_no,
+                                   .source = receipt_posting_source(),
+                                   .source_form = QStringLiteral("Receipt Entry"),
+                                   .source_docno = journal.receipt_no,
+                                   .date = journal.date,
+                                   .currency = journal.currency,
+                                   .exchange_rate = journal.exchange_rate,
+                                   .vendor_no = journal.vendor_no,
+                                   .user = journal.user,
+                                   .company = 1,
+                                   .period = journal.period};
     return post_entry(db, document, entry);
 }
 
@@ -165,17 +166,16 @@ std::expected<void, Error> reverse_receipt_posting(Database& db, const QString& 
 {
     if (journal_key.isEmpty())
         return {};
-    Reversal entry;
-    entry.description = QStringLiteral("void invoice ") + reversal.receipt_no;
-    entry.reversed_description = (reversal.reason == ReversalReason::Void ? QStringLiteral("Void receipt ")
-                                                                          : QStringLiteral("Edit receipt "))
-        + reversal.receipt_no;
-    entry.source = receipt_posting_source();
-    entry.source_form = QStringLiteral("Receipt Entry");
-    entry.source_docno = reversal.receipt_no;
-    entry.date = reversal.date;
-    entry.period = reversal.period;
-    entry.user = reversal.user;
+    const QString reason = reversal.reason == ReversalReason::Void ? QStringLiteral("Void receipt ")
+                                                                   : QStringLiteral("Edit receipt ");
+    const Reversal entry{.description = QStringLiteral("void invoice ") + reversal.receipt_no,
+                         .reversed_description = reason + reversal.receipt_no,
+                         .source = receipt_posting_source(),
+                         .source_form = QStringLiteral("Receipt Entry"),
+                         .source_docno = reversal.receipt_no,
+                         .date = reversal.date,
+                         .user = reversal.user,
+                         .period = reversal.period};
     auto reversed = reverse_entry(db, journal_key, entry);
     if (!reversed)
         return std::unexpected(reversed.error());

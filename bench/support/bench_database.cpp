@@ -106,7 +106,7 @@ void raw_floor_save(Database& db, int inserts, int updates, long long serial)
     (void)tx.commit();
 }
 
-void raw_floor_benchmark(benchmark::State& state, Engine engine)
+void raw_floor_benchmark(benchmark::State& state, Engine engine, int inserts, int updates)
 {
     BenchDatabase b(engine);
     if (!b.ok()) {
@@ -116,7 +116,7 @@ void raw_floor_benchmark(benchmark::State& state, Engine engine)
     raw_floor_setup(b.db());
     long long serial = 0;
     for (auto _ : state)
-        raw_floor_save(b.db(), 20, 3, ++serial);
+        raw_floor_save(b.db(), inserts, updates, ++serial);
 }
 
 } // namespace zelkor::bench

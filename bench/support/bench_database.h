@@ -61,7 +61,8 @@ void add_stock_history(Database& db, int documents, int history_rows);
 /// into scratch tables of the same database.
 void raw_floor_setup(Database& db);
 void raw_floor_save(Database& db, int inserts, int updates, long long serial);
-/// The raw floor of a save of 20 inserts and 3 updates as a benchmark, to run beside a save's.
-void raw_floor_benchmark(benchmark::State& state, Engine engine);
+/// The raw floor of a save of `inserts` inserts and `updates` updates (20 and 3 unless given) as
+/// a benchmark, to run beside a save's.
+void raw_floor_benchmark(benchmark::State& state, Engine engine, int inserts = 20, int updates = 3);
 
 } // namespace zelkor::bench

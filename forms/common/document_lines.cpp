@@ -52,6 +52,14 @@ std::expected<QString, Error> chosen_value(const Choices& list, const QString& t
     return list.value_of(row);
 }
 
+std::expected<void, Error> verify_codes_in_lists(std::initializer_list<CodeInList> codes)
+{
+    for (const CodeInList& code : codes)
+        if (auto chosen = chosen_value(code.list, code.value, QString::fromLatin1(code.message)); !chosen)
+            return std::unexpected(chosen.error());
+    return {};
+}
+
 std::expected<void, Error> typed_number(const QString& typed, const QString& noun, NumberColumn column)
 {
     if (typed.trimmed().isEmpty())
@@ -119,6 +127,20 @@ std::expected<void, Error> verify_line_values(const TypedLineValues& line, const
         return refuse(QStringLiteral("location is invalid."));
     if (line.itemtype != u"1" && !line.uom.isEmpty() && lists.units.find(line.uom) < 0)
         return refuse(QStringLiteral("Invalid uom"));
+    return {};
+}
+
+std::expected<void, Error> verify_item_unit_cost(const QString& code, const std::optional<Decimal>& unitcost,
+                                                 const Row& item)
+{
+    if (!unitcost)
+        return std::unexpected(Error::invalid(QStringLiteral("please specify unit cost for ") + code));
+    if (unitcost->is_negative())
+        return std::unexpected(Error::invalid(code + QStringLiteral(": unit cost is invalid.")));
+    const int decimals = int(item.integer(u"unitcost_decimals"));
+    if (decimal_places(*unitcost) > decimals)
+        return std::unexpected(
+            Error::invalid(code + QStringLiteral(" : unit cost decimal place is ") + QString::number(decimals)));
     return {};
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <expected>
+#include <initializer_list>
 
 namespace zelkor {
 
@@ -34,6 +35,15 @@ bool is_master_item(const QString& item_type);
 /// allowed): gives the list's own spelling of it, or the error `message`.
 [[nodiscard]] std::expected<QString, Error> chosen_value(const Choices& list, const QString& typed,
                                                          const QString& message);
+
+/// A code a save checks against its list, with the message of a code the list does not have.
+struct CodeInList {
+    const Choices& list;
+    const QString& value;
+    const char* message;
+};
+/// Every code present in its list (empty codes pass); the first missing one gives its message.
+[[nodiscard]] std::expected<void, Error> verify_codes_in_lists(std::initializer_list<CodeInList> codes);
 
 /// The check of a number typed into a line's cell: empty is allowed; text that is not a number
 /// gives "<noun> is invalid."; a number its column cannot hold exactly on both engines gives
@@ -68,6 +78,12 @@ struct TypedLineValues {
 /// names its item ("please specify item code for line n"), its numbers fit their columns, and
 /// its codes are in their lists (the cells' own messages). The first failure gives its message.
 [[nodiscard]] std::expected<void, Error> verify_line_values(const TypedLineValues& line, const DocumentLists& lists);
+
+/// The unit cost of an item-master line as the item allows it: given ("please specify unit cost
+/// for " + code), not negative (code + ": unit cost is invalid."), with no more decimals than the
+/// item's unitcost_decimals (code + " : unit cost decimal place is " + n).
+[[nodiscard]] std::expected<void, Error> verify_item_unit_cost(const QString& code, const std::optional<Decimal>& unitcost,
+                                                               const Row& item);
 
 /// The units a line may use: every unit (`all_units`), or for a stock item its stock and
 /// purchase units and the units it has conversion rules from.

@@ -105,7 +105,40 @@ QString PurchasingWindow::not_found_message(const QString& number) const
 
 void PurchasingWindow::keep_shown_taxes() { m_shown_taxes = taxes(); }
 
+bool PurchasingWindow::shown_document_changeable()
+{
+    if (m_key.isEmpty())
+        return false;
+    if (find_field(QStringLiteral("void"))->checked())
+        return refuse(field(QStringLiteral("docno")) + QStringLiteral(" was void."));
+    return true;
+}
+
 // Header fields -----------------------------------------------------------------------------------
+
+Entry PurchasingWindow::check_field(const QString& name, const QString& previous)
+{
+    if (name == u"docno")
+        return DocumentWindow::check_field(name, previous);
+    if (name == u"vendor_no")
+        return vendor_chosen();
+    if (name == u"vendor_name")
+        return vendor_name_chosen();
+    if (name == u"shipto")
+        return shipto_chosen();
+    if (name == u"currency"
+        && choice_typed(name, m_lists.currencies, QStringLiteral("currency is invalid.")) != Entry::Accepted)
+        return Entry::Refused;
+    if (name == u"currency" || name == m_date_field)
+        return show_rates();
+    if (name == u"requested_user")
+        return choice_typed(name, m_lists.employees, QStringLiteral("requested by is invalid."));
+    if (name == u"payment_term")
+        return choice_typed(name, m_lists.payment_terms, QStringLiteral("payment term is invalid."));
+    if (name == u"shipvia")
+        return choice_typed(name, m_lists.shipvias, QStringLiteral("ship via is invalid."));
+    return Entry::Accepted;
+}
 
 Entry PurchasingWindow::choice_typed(const QString& name, const Choices& list, const QString& message_text)
 {
@@ -176,6 +209,68 @@ Entry PurchasingWindow::show_rates()
         set_field(QStringLiteral("rate_date"), QString());
     }
     return Entry::Accepted;
+}
+
+Entry PurchasingWindow::shipto_chosen()
+{
+    const QString shipto = field(QStringLiteral("shipto")).trimmed();
+    if (!database() || shipto.isEmpty())
+        return Entry::Accepted;
+    auto address = ship_to_address(db(), shipto);
+    if (!address) {
+        report(address.error(), QStringLiteral("Reading warehouse ") + shipto + QStringLiteral(" failed"));
+        return Entry::Refused;
+    }
+    if (!*address) {
+        message(QStringLiteral("Ship-to is invalid."));
+        return Entry::Refused;
+    }
+    set_field(QStringLiteral("ship_to_address"), **address);
+    return Entry::Accepted;
+}
+
+void PurchasingWindow::show_default_ship_to()
+{
+    if (!database())
+        return;
+    auto warehouse = default_warehouse(db());
+    if (!warehouse)
+        report(warehouse.error(), QStringLiteral("Reading the default warehouse failed"));
+    else if (*warehouse) {
+        set_field(QStringLiteral("shipto"), **warehouse);
+        shipto_chosen();
+    }
+}
+
+std::expected<std::optional<PurchasingWindow::StoredDocument>, Error>
+PurchasingWindow::read_stored_document(const QString& key, const QString& lines_query)
+{
+    auto header = db().first(QStringLiteral("SELECT h.*, v.vendor_name FROM ") + document_kind().header_table
+                                 + QStringLiteral(" h LEFT JOIN Vendor_table v ON v.vendor_no = h.vendor_no WHERE h.fkey = ?"),
+                             {key});
+    if (!header)
+        return std::unexpected(header.error());
+    if (!*header)
+        return std::nullopt;
+    auto lines = db().select(lines_query, {key});
+    if (!lines)
+        return std::unexpected(lines.error());
+    // The elements are read before the store is replaced, so a failure leaves the window as it was.
+    std::map<QString, TaxAuthorities> authorities;
+    TaxElementStore stored;
+    for (const Row& line : *lines) {
+        const QString code = line.text(u"tax_code");
+        if (!authorities.contains(code)) {
+            auto read = tax_code_authorities(db(), code);
+            if (!read)
+                return std::unexpected(read.error());
+            authorities[code] = std::move(*read);
+        }
+        const int itemno = int(line.integer(u"itemno"));
+        stored.set_line(itemno, tax_elements_from_row(line, itemno, authorities[code]));
+    }
+    taxes() = std::move(stored);
+    return StoredDocument{**header, std::move(*lines)};
 }
 
 // Lines -------------------------------------------------------------------------------------------
@@ -430,25 +525,6 @@ std::optional<Entry> PurchasingWindow::line_code_typed(int row, const QString& c
         return Entry::Accepted;
     message(QStringLiteral("location is invalid."));
     return Entry::Refused;
-}
-
-std::expected<void, Error> PurchasingWindow::show_stored_taxes(const Rows& lines)
-{
-    std::map<QString, TaxAuthorities> authorities;
-    TaxElementStore stored;
-    for (const Row& line : lines) {
-        const QString code = line.text(u"tax_code");
-        if (!authorities.contains(code)) {
-            auto read = tax_code_authorities(db(), code);
-            if (!read)
-                return std::unexpected(read.error());
-            authorities[code] = std::move(*read);
-        }
-        const int itemno = int(line.integer(u"itemno"));
-        stored.set_line(itemno, tax_elements_from_row(line, itemno, authorities[code]));
-    }
-    taxes() = std::move(stored);
-    return {};
 }
 
 } // namespace zelkor

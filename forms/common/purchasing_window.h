@@ -38,8 +38,14 @@ protected:
     QString not_found_message(const QString& number) const override;
     /// Keeps the tax elements as edit mode begins, to put back when the edit is left unsaved.
     void keep_shown_taxes();
+    /// Whether the shown document may be changed: one is shown and it is not void (number + "
+    /// was void.").
+    bool shown_document_changeable();
 
     // Header fields
+    /// The checks of the header fields the windows share: number, vendor and its name, ship-to,
+    /// currency and the document date (the rates follow), requested by, payment term, ship via.
+    Entry check_field(const QString& name, const QString& previous) override;
     Entry choice_typed(const QString& name, const Choices& list, const QString& message);
     /// A vendor chosen by name: its number is chosen.
     Entry vendor_name_chosen();
@@ -49,6 +55,20 @@ protected:
     /// The rates of the document currency on or before the document date (none for the base
     /// currency), the newest chosen.
     Entry show_rates();
+    /// The ship-to warehouse's address (its own, else the company's); "Ship-to is invalid." for
+    /// a warehouse the master does not have.
+    Entry shipto_chosen();
+    /// The default warehouse as ship-to, with its address.
+    void show_default_ship_to();
+    /// A stored document: its header with the vendor's name, and its lines.
+    struct StoredDocument {
+        Row header;
+        Rows lines;
+    };
+    /// Reads the document with this key (its lines by `lines_query`, the key bound) and keeps
+    /// its lines' tax elements in the window's store; nothing when there is no such document.
+    [[nodiscard]] std::expected<std::optional<StoredDocument>, Error> read_stored_document(const QString& key,
+                                                                                           const QString& lines_query);
 
     // Lines
     /// Offers the units of the line at `row` in the unit drop-down.
@@ -72,8 +92,6 @@ protected:
     /// The codes typed into a line (tax code, tax included, unit, account, warehouse, location),
     /// checked against their lists; nothing for other captions.
     std::optional<Entry> line_code_typed(int row, const QString& caption);
-    /// The tax elements of stored lines, read into the window's store.
-    [[nodiscard]] std::expected<void, Error> show_stored_taxes(const Rows& lines);
 
     DocumentLists m_lists;
     QString m_vendor_tax_code; ///< the chosen vendor's tax code, the default of new lines

@@ -181,15 +181,7 @@ void POform_po::reset_header_fields()
     set_field_date("order_date", today());
     for (const char* total : {"sub_total", "tax_total", "total"})
         set_field(total, Decimal().format(2));
-    if (database()) {
-        auto warehouse = default_warehouse(db());
-        if (!warehouse)
-            report(warehouse.error(), QStringLiteral("Reading the default warehouse failed"));
-        else if (*warehouse) {
-            set_field("shipto", **warehouse);
-            shipto_chosen();
-        }
-    }
+    show_default_ship_to();
     set_field("currency", settings().BASE_CURRENCY);
     show_rates();
     m_lines->append_row();
@@ -210,11 +202,8 @@ bool POform_po::begin_new()
 
 bool POform_po::begin_edit()
 {
-    if (m_key.isEmpty())
+    if (!shown_document_changeable())
         return false;
-    const QString number = field("docno");
-    if (find_field("void")->checked())
-        return refuse(number + QStringLiteral(" was void."));
     if (find_field("fully_received")->checked())
         return refuse(QStringLiteral("Order was fully received."));
     if (!stored_header())
@@ -229,24 +218,6 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
 {
     if (field(name) == previous && name != u"save_vendor_address")
         return Entry::Accepted;
-    if (name == u"docno")
-        return DocumentWindow::check_field(name, previous);
-    if (name == u"vendor_no")
-        return vendor_chosen();
-    if (name == u"vendor_name")
-        return vendor_name_chosen();
-    if (name == u"shipto")
-        return shipto_chosen();
-    if (name == u"currency" && choice_typed(name, m_lists.currencies, QStringLiteral("currency is invalid.")) != Entry::Accepted)
-        return Entry::Refused;
-    if (name == u"currency" || name == u"order_date")
-        return show_rates();
-    if (name == u"requested_user")
-        return choice_typed(name, m_lists.employees, QStringLiteral("requested by is invalid."));
-    if (name == u"payment_term")
-        return choice_typed(name, m_lists.payment_terms, QStringLiteral("payment term is invalid."));
-    if (name == u"shipvia")
-        return choice_typed(name, m_lists.shipvias, QStringLiteral("ship via is invalid."));
     if (name == u"prno" && mode() != Mode::Read && !field("prno").isEmpty()) {
         if (!show_requisition(field("prno")))
             return Entry::Refused;
@@ -256,6 +227,8 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
     } else if (name == u"save_vendor_address" && find_field(name)->checked()) {
         save_vendor_address();
         set_field(name, QString());
+    } else {
+        return PurchasingWindow::check_field(name, previous);
     }
     return Entry::Accepted;
 }
@@ -271,24 +244,6 @@ Entry POform_po::vendor_chosen()
         return Entry::Refused;
     }
     m_lines->set_column_choices(m_lines->required_column(col::VendorItemCode), std::move(*parts));
-    return Entry::Accepted;
-}
-
-Entry POform_po::shipto_chosen()
-{
-    const QString shipto = field("shipto").trimmed();
-    if (!database() || shipto.isEmpty())
-        return Entry::Accepted;
-    auto address = ship_to_address(db(), shipto);
-    if (!address) {
-        report(address.error(), QStringLiteral("Reading warehouse ") + shipto + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    if (!*address) {
-        message(QStringLiteral("Ship-to is invalid."));
-        return Entry::Refused;
-    }
-    set_field("ship_to_address", **address);
     return Entry::Accepted;
 }
 

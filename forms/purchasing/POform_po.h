@@ -94,7 +94,6 @@ private:
     Entry vendor_item_code_entered(int row);
     // POform_po.cpp
     Entry vendor_chosen() override;
-    Entry shipto_chosen();
     void save_vendor_address();
     void refresh_panes();
     void refresh_history();

@@ -335,27 +335,19 @@ bool POform_po::linked_documents(Command id)
 
 std::expected<bool, Error> POform_po::load_document(const QString& key)
 {
-    auto header = db().first(QStringLiteral("SELECT h.*, v.vendor_name FROM PO_header_table h"
-                                            " LEFT JOIN Vendor_table v ON v.vendor_no = h.vendor_no WHERE h.fkey = ?"),
-                             {key});
-    if (!header)
-        return std::unexpected(header.error());
-    if (!*header)
-        return false;
-    auto lines = db().select(QStringLiteral("SELECT l.*, a.accname FROM PO_transaction_table l"
-                                            " LEFT JOIN Account_master_table a ON a.accno = l.accno"
-                                            " WHERE l.fkey = ? ORDER BY l.itemno"),
-                             {key});
-    if (!lines)
-        return std::unexpected(lines.error());
-    if (auto stored = show_stored_taxes(*lines); !stored)
+    auto stored = read_stored_document(key, QStringLiteral("SELECT l.*, a.accname FROM PO_transaction_table l"
+                                                           " LEFT JOIN Account_master_table a ON a.accno = l.accno"
+                                                           " WHERE l.fkey = ? ORDER BY l.itemno"));
+    if (!stored)
         return std::unexpected(stored.error());
+    if (!*stored)
+        return false;
     set_mode(Mode::Read);
     clear_document();
     m_key = key;
-    show_header(**header);
-    remember_version(**header);
-    for (const Row& line : *lines)
+    show_header((*stored)->header);
+    remember_version((*stored)->header);
+    for (const Row& line : (*stored)->lines)
         show_line(m_lines->append_row(), line);
     calculate_totals();
     refresh_panes();

@@ -210,13 +210,7 @@ void POform_receipt::reset_header_fields()
     for (const char* total : {"sub_total", "landed_total", "tax_total", "total"})
         set_field(total, Decimal().format(2));
     set_field("payby", QStringLiteral("Pay Later"));
-    if (database()) {
-        auto warehouse = default_warehouse(db());
-        if (!warehouse)
-            report(warehouse.error(), QStringLiteral("Reading the default warehouse failed"));
-        else if (*warehouse)
-            set_field("shipto", **warehouse);
-    }
+    show_default_ship_to();
     // Outside new mode the vendor's details and rates come without its order list.
     set_field("currency", settings().BASE_CURRENCY);
     if (vendor.isEmpty() || vendor_chosen() != Entry::Accepted)
@@ -244,11 +238,9 @@ bool POform_receipt::begin_new()
 
 bool POform_receipt::begin_edit()
 {
-    if (m_key.isEmpty())
+    if (!shown_document_changeable())
         return false;
     const QString number = field("docno");
-    if (find_field("void")->checked())
-        return refuse(number + QStringLiteral(" was void."));
     if (find_field("billed")->checked())
         return refuse(number + QStringLiteral(" was billed.") + QChar(10)
                       + QStringLiteral("You can use P/O Bill Entry to make quantity/cost adjustment.") + QChar(10)
@@ -272,12 +264,6 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
 {
     if (field(name) == previous && name != u"multi_po")
         return Entry::Accepted;
-    if (name == u"docno")
-        return DocumentWindow::check_field(name, previous);
-    if (name == u"vendor_no")
-        return vendor_chosen();
-    if (name == u"vendor_name")
-        return vendor_name_chosen();
     if (name == u"pono") {
         if (mode() == Mode::Read || field("pono").trimmed().isEmpty())
             return Entry::Accepted;
@@ -294,31 +280,10 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
     }
     if (name == u"receipt_date")
         return date_chosen();
-    if (name == u"currency") {
-        if (choice_typed(name, m_lists.currencies, QStringLiteral("currency is invalid.")) != Entry::Accepted)
-            return Entry::Refused;
-        return show_rates();
-    }
     if (name == u"period")
         return choice_typed(name, find_field("period")->choices, QStringLiteral("period is invalid."));
     if (name == u"fyear")
         return choice_typed(name, find_field("fyear")->choices, QStringLiteral("fiscal year is invalid."));
-    if (name == u"payment_term")
-        return choice_typed(name, m_lists.payment_terms, QStringLiteral("payment term is invalid."));
-    if (name == u"shipto") {
-        if (choice_typed(name, m_lists.warehouses, QStringLiteral("Ship-to is invalid.")) != Entry::Accepted)
-            return Entry::Refused;
-        auto address = ship_to_address(db(), field("shipto"));
-        if (!address) {
-            report(address.error(), QStringLiteral("Reading warehouse ") + field("shipto") + QStringLiteral(" failed"));
-            return Entry::Refused;
-        }
-        if (*address)
-            set_field("ship_to_address", **address);
-        return Entry::Accepted;
-    }
-    if (name == u"shipvia")
-        return choice_typed(name, m_lists.shipvias, QStringLiteral("ship via is invalid."));
     if (name == u"exchange_rate") {
         const QString typed = field(name).trimmed();
         const auto rate = Decimal::parse(typed);
@@ -338,7 +303,7 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
         }
         return Entry::Accepted;
     }
-    return Entry::Accepted;
+    return PurchasingWindow::check_field(name, previous);
 }
 
 Entry POform_receipt::vendor_chosen()

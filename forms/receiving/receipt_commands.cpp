@@ -287,29 +287,22 @@ bool POform_receipt::print_document()
 
 std::expected<bool, Error> POform_receipt::load_document(const QString& key)
 {
-    auto header = db().first(QStringLiteral("SELECT h.*, v.vendor_name FROM PO_receipt_header_table h"
-                                            " LEFT JOIN Vendor_table v ON v.vendor_no = h.vendor_no WHERE h.fkey = ?"),
-                             {key});
-    if (!header)
-        return std::unexpected(header.error());
-    if (!*header)
-        return false;
-    auto lines = db().select(QStringLiteral("SELECT * FROM PO_receipt_transaction_table WHERE fkey = ?"
-                                            " AND landed_item = FALSE ORDER BY itemno"),
-                             {key});
-    if (!lines)
-        return std::unexpected(lines.error());
-    if (auto stored = show_stored_taxes(*lines); !stored)
+    auto stored = read_stored_document(key, QStringLiteral("SELECT * FROM PO_receipt_transaction_table WHERE fkey = ?"
+                                                           " AND landed_item = FALSE ORDER BY itemno"));
+    if (!stored)
         return std::unexpected(stored.error());
+    if (!*stored)
+        return false;
+    const Row& header = (*stored)->header;
     set_mode(Mode::Read);
     clear_document();
     m_order_lines->clear();
     m_key = key;
-    show_stored_fields(**header);
+    show_stored_fields(header);
     for (const char* name : {"ship_to_address", "vendor_address", "GLFKEY", "icfkey", "apfkey", "invoice_docno"})
-        set_field(name, (*header)->text(QString::fromLatin1(name)));
-    remember_version(**header);
-    for (const Row& line : *lines)
+        set_field(name, header.text(QString::fromLatin1(name)));
+    remember_version(header);
+    for (const Row& line : (*stored)->lines)
         show_line(m_lines->append_row(), line);
     set_new_document_fields(true);
     calculate_totals();

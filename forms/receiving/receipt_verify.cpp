@@ -7,6 +7,7 @@
 #include "services/master_lookups.h"
 #include "services/stock/stock_units.h"
 #include "services/units.h"
+#include "services/value_limits.h"
 
 #include <QHash>
 
@@ -23,14 +24,6 @@ namespace {
 
 std::expected<void, Error> refuse(const QString& message) { return std::unexpected(Error::invalid(message)); }
 
-/// The number of decimals `value` needs.
-int decimals_of(const Decimal& value)
-{
-    for (int places = 0; places < Decimal::Scale; ++places)
-        if (value.round(places) == value)
-            return places;
-    return Decimal::Scale;
-}
 
 /// An empty type, like "0", is a line of the item master.
 QString effective_type(const QString& type) { return type.isEmpty() || type == u"0" ? QStringLiteral("1") : type; }
@@ -130,14 +123,7 @@ private:
         if (!*pair)
             return refuse(code + QStringLiteral(" has no conversion factor for ") + line.uom);
     }
-    if (!line.unitcost)
-        return refuse(QStringLiteral("please specify unit cost for ") + code);
-    if (line.unitcost->is_negative())
-        return refuse(code + QStringLiteral(": unit cost is invalid."));
-    const int unitcost_decimals = int(item.integer(u"unitcost_decimals"));
-    if (decimals_of(*line.unitcost) > unitcost_decimals)
-        return refuse(code + QStringLiteral(" : unit cost decimal place is ") + QString::number(unitcost_decimals));
-    return {};
+    return verify_item_unit_cost(code, line.unitcost, item);
 }
 
 /// Where a stock line is received: a warehouse the item is set up in, and a location.
@@ -263,18 +249,13 @@ std::expected<void, Error> verify_receipt_header(Database& db, Receipt& receipt,
         return refuse(QStringLiteral("please specify currency"));
     if (header.currency != checks.base_currency && (!header.exchange_rate || *header.exchange_rate <= Decimal()))
         return refuse(QStringLiteral("exchange rate is invalid."));
-    const struct {
-        const Choices& list;
-        const QString& value;
-        const char* message;
-    } choices[] = {{lists.vendors, header.vendor_no, "vendor is invalid."},
-                   {lists.currencies, header.currency, "currency is invalid."},
-                   {lists.payment_terms, header.payment_term, "payment term is invalid."},
-                   {lists.warehouses, header.shipto, "Ship-to is invalid."},
-                   {lists.shipvias, header.shipvia, "ship via is invalid."}};
-    for (const auto& choice : choices)
-        if (auto chosen = chosen_value(choice.list, choice.value, QString::fromLatin1(choice.message)); !chosen)
-            return std::unexpected(chosen.error());
+    if (auto listed = verify_codes_in_lists({{lists.vendors, header.vendor_no, "vendor is invalid."},
+                                             {lists.currencies, header.currency, "currency is invalid."},
+                                             {lists.payment_terms, header.payment_term, "payment term is invalid."},
+                                             {lists.warehouses, header.shipto, "Ship-to is invalid."},
+                                             {lists.shipvias, header.shipvia, "ship via is invalid."}});
+        !listed)
+        return listed;
     if (header.vendor_address.trimmed().isEmpty()) {
         auto vendor = db.scalar(QStringLiteral("SELECT Address FROM Vendor_table WHERE vendor_no = ?"), {header.vendor_no});
         if (!vendor)

@@ -219,15 +219,7 @@ std::pair<int, int> rows_of_a_receipt(int lines)
 void receipt_floor(benchmark::State& state, Engine engine)
 {
     const auto [inserts, updates] = rows_of_a_receipt(int(state.range(0)));
-    bench::BenchDatabase b(engine);
-    if (!b.ok()) {
-        state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
-        return;
-    }
-    bench::raw_floor_setup(b.db());
-    long long serial = 0;
-    for (auto _ : state)
-        bench::raw_floor_save(b.db(), inserts, updates, ++serial);
+    bench::raw_floor_benchmark(state, engine, inserts, updates);
     state.counters["inserts"] = inserts;
     state.counters["updates"] = updates;
 }
