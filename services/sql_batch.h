@@ -36,8 +36,8 @@ private:
     Params m_values;
 };
 
-/// Writes rows built one by one (InsertRow) that share one column list, batched as InsertBatch
-/// batches them.
+/// Writes rows built one by one with InsertRow that share one column list (named by the first
+/// row; the others may carry values only), in as few statements as InsertBatch would use.
 [[nodiscard]] std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows);
 
 /// Splits values into chunks that one `IN (?, ...)` list takes, for reads by many keys.

@@ -2,6 +2,7 @@
 
 #include "forms/common/grid.h"
 #include "forms/common/grid_report.h"
+#include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/common/stock_panes.h"
 
@@ -397,6 +398,21 @@ void DocumentWindow::refresh_stock_panes()
             !shown)
             report(shown.error());
     }
+}
+
+void DocumentWindow::refresh_history_panes(Grid& vendor_history, Grid& item_history)
+{
+    if (!database())
+        return;
+    const Grid& lines = line_grid();
+    const int row = lines.current_row();
+    auto shown = show_purchase_histories(*database(), pane_visible(QStringLiteral("vendor_history")) ? &vendor_history : nullptr,
+                                         text_of(*this, QStringLiteral("vendor_no")),
+                                         pane_visible(QStringLiteral("item_history")) ? &item_history : nullptr,
+                                         row >= 0 ? lines.cell(row, LineItemCode).trimmed() : QString(),
+                                         today().addMonths(-6));
+    if (!shown)
+        report(shown.error(), QStringLiteral("Reading the purchase history failed"));
 }
 
 bool DocumentWindow::toggle_stock_pane(CommandId id)

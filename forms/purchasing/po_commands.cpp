@@ -340,41 +340,20 @@ bool POform_po::linked_documents(Command id)
 
 std::expected<bool, Error> POform_po::load_document(const QString& key)
 {
-    auto header = db().first(QStringLiteral("SELECT h.*, v.vendor_name FROM PO_header_table h"
-                                            " LEFT JOIN Vendor_table v ON v.vendor_no = h.vendor_no WHERE h.fkey = ?"),
-                             {key});
-    if (!header)
-        return std::unexpected(header.error());
-    if (!*header)
+    auto stored = read_stored_document(key, QStringLiteral("SELECT l.*, a.accname FROM PO_transaction_table l"
+                                                           " LEFT JOIN Account_master_table a ON a.accno = l.accno"
+                                                           " WHERE l.fkey = ? ORDER BY l.itemno"));
+    if (!stored)
+        return std::unexpected(stored.error());
+    if (!*stored)
         return false;
-    auto lines = db().select(QStringLiteral("SELECT l.*, a.accname FROM PO_transaction_table l"
-                                            " LEFT JOIN Account_master_table a ON a.accno = l.accno"
-                                            " WHERE l.fkey = ? ORDER BY l.itemno"),
-                             {key});
-    if (!lines)
-        return std::unexpected(lines.error());
-    std::map<QString, TaxAuthorities> authorities;
-    for (const Row& line : *lines) {
-        const QString code = line.text(u"tax_code");
-        if (authorities.contains(code))
-            continue;
-        auto read = tax_code_authorities(db(), code);
-        if (!read)
-            return std::unexpected(read.error());
-        authorities[code] = std::move(*read);
-    }
     set_mode(Mode::Read);
     clear_document();
-    taxes().clear();
     m_key = key;
-    show_header(**header);
-    remember_version(**header);
-    for (const Row& line : *lines) {
-        const int row = m_lines->append_row();
-        show_line(row, line);
-        const int itemno = int(line.integer(u"itemno"));
-        taxes().set_line(itemno, tax_elements_from_row(line, itemno, authorities[line.text(u"tax_code")]));
-    }
+    show_header((*stored)->header);
+    remember_version((*stored)->header);
+    for (const Row& line : (*stored)->lines)
+        show_line(m_lines->append_row(), line);
     calculate_totals();
     refresh_panes();
     return true;

@@ -67,11 +67,12 @@ struct LinesToWrite {
     return result;
 }
 
-InsertRow line_row(const Order& order, const WrittenLine& written, const AuditStamp& stamp, Writing writing)
+InsertRow line_row(const Order& order, const WrittenLine& written, const AuditStamp& stamp, Writing writing,
+                   InsertRow::Columns columns)
 {
     const OrderHeader& header = order.header;
     const OrderLine& line = *written.line;
-    InsertRow row(QStringLiteral("PO_transaction_table"));
+    InsertRow row(QStringLiteral("PO_transaction_table"), columns);
     row.set(u"company", 1)
         .set(u"fkey", header.fkey)
         .set(u"itemno", line.itemno)
@@ -136,7 +137,8 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
     std::vector<InsertRow> rows;
     rows.reserve(lines.lines.size());
     for (const WrittenLine& line : lines.lines)
-        rows.push_back(line_row(order, line, stamp, writing));
+        rows.push_back(line_row(order, line, stamp, writing,
+                                rows.empty() ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow));
     if (auto written = insert_rows(db, rows); !written)
         return written;
     if (!order.header.future_po) {

@@ -5,6 +5,7 @@
 #include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 #include "services/units.h"
+#include "services/value_limits.h"
 
 namespace zelkor {
 
@@ -12,14 +13,6 @@ namespace {
 
 std::expected<void, Error> refuse(const QString& message) { return std::unexpected(Error::invalid(message)); }
 
-/// The number of decimals `value` needs.
-int decimals_of(const Decimal& value)
-{
-    for (int places = 0; places < Decimal::Scale; ++places)
-        if (value.round(places) == value)
-            return places;
-    return Decimal::Scale;
-}
 
 [[nodiscard]] std::expected<void, Error> verify_vendor(Database& db, const QString& vendor)
 {
@@ -74,13 +67,8 @@ int decimals_of(const Decimal& value)
                        ? std::unexpected(pair.error())
                        : refuse(shown_value(line.uom) + QStringLiteral(" has no conversion factor for ") + shown_value(code));
     }
-    if (!line.unitcost)
-        return refuse(QStringLiteral("please specify unit cost for ") + shown_value(code));
-    if (line.unitcost->is_negative())
-        return refuse(shown_value(code) + QStringLiteral(": unit cost is invalid."));
-    const int unitcost_decimals = int(item.integer(u"unitcost_decimals"));
-    if (decimals_of(*line.unitcost) > unitcost_decimals)
-        return refuse(shown_value(code) + QStringLiteral(" : unit cost decimal place is ") + QString::number(unitcost_decimals));
+    if (auto cost = verify_item_unit_cost(code, line.unitcost, item); !cost)
+        return cost;
     if (line.warehouse.isEmpty()) {
         auto place = item_default_place(db, code);
         if (!place)

@@ -10,7 +10,12 @@
 
 namespace zelkor::testing {
 
-enum class Contents { Empty, Tables, Fixture };
+/// What a test database holds: nothing, the tables, the compact fixture, or the demo company
+/// with its fiscal years around 2026 (the demo's items, vendors and opening stock).
+enum class Contents { Empty, Tables, Fixture, Demo };
+
+/// The year the demo company of Contents::Demo is loaded for.
+inline constexpr int DemoYear = 2026;
 
 /// A fresh company database for one test: a SQLite file in a temporary folder, or, when the
 /// test runs in the PostgreSQL suite (ZELKOR_TEST_ENGINE=pg), a new database on the server
