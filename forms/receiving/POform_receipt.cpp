@@ -285,13 +285,10 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
     if (name == u"fyear")
         return choice_typed(name, find_field("fyear")->choices, QStringLiteral("fiscal year is invalid."));
     if (name == u"exchange_rate") {
-        const QString typed = field(name).trimmed();
-        const auto rate = Decimal::parse(typed);
-        if (!typed.isEmpty() && (!rate || !(*rate > Decimal()) || column_problem(*rate, NumberColumn::Rate))) {
-            message(QStringLiteral("exchange rate is invalid."));
+        if (rate_typed() != Entry::Accepted)
             return Entry::Refused;
-        }
         // A rate of the list brings its date along.
+        const QString typed = field(name).trimmed();
         if (const Choices& rates = find_field(name)->choices; !typed.isEmpty() && rates.find(typed) >= 0)
             set_field_date("rate_date", QDate::fromString(rates.lookup(typed, 1), Qt::ISODate));
         return Entry::Accepted;

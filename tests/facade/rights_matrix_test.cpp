@@ -32,6 +32,7 @@ protected:
     {
         requisition = zelkor::testing::saved_requisition(t.db(), "V100", {{"WIDGET", "5", "box", "20"}}, QDate(2026, 3, 1));
         order = zelkor::testing::saved_order(t.db(), {"V100", {{"WIDGET", "2", "box", "30"}}, QDate(2026, 3, 2)});
+        receipt = zelkor::testing::saved_receipt(t.db(), order.docno, {{1, "1"}}, QDate(2026, 3, 3));
         const RightsCase& c = GetParam();
         if (c.update || c.print || c.design) {
             for (const char* form : {"POform_pr", "POform_po", "POform_receipt", "POform_invoice"})
@@ -77,6 +78,7 @@ protected:
     zelkor::testing::TestDatabase t;
     DocumentNumber requisition;
     DocumentNumber order;
+    DocumentNumber receipt;
     ScriptedPrompter prompter;
     POclass facade;
 };
@@ -95,13 +97,17 @@ TEST_P(RightsMatrix, NoWriteWithoutTheUpdateRight)
     po->type_into("save_vendor_address", "1");
     exit_saying_yes(&POclass::frm_po_Exit);
 
-    // Every command of both windows on saved documents, then their exits.
+    // Every command of the three windows on saved documents, then their exits.
     facade.showform_POform_po(order.docno);
     run_every_command(*facade.frm_po());
     exit_saying_yes(&POclass::frm_po_Exit);
     facade.showform_POform_pr(requisition.docno);
     run_every_command(*facade.frm_pr());
     exit_saying_yes(&POclass::frm_pr_Exit);
+
+    facade.showform_POform_receipt(receipt.docno);
+    run_every_command(*facade.frm_receipt());
+    exit_saying_yes(&POclass::frm_receipt_Exit);
 
     // The hand-offs to receiving and billing.
     facade.showform_POform_po(order.docno);
