@@ -5,7 +5,7 @@
 #include "forms/common/document_lines.h"
 #include "forms/purchasing/po_columns.h"
 #include "services/master_lookups.h"
-#include "services/stock/reorder.h"
+#include "forms/purchasing/reorder_lines.h"
 
 namespace zelkor {
 
@@ -58,7 +58,7 @@ bool POform_po::new_template()
     }
     set_mode(Mode::Read);
     if (leaving)
-        return go_last();
+        return true;
     reset_header_fields();
     set_field(TemplateField, QString());
     set_mode(Mode::New);
@@ -86,11 +86,14 @@ bool POform_po::copy_to_new_template()
 
 bool POform_po::edit_template()
 {
+    // Leaving, as "&Edit mode" leaves an order's edit: the template stays shown.
     if (m_template_work == TemplateWork::Edit) {
-        if (!settle_unsaved_work())
+        if (!settle_unsaved_work()) {
+            set_command_checked(to_int(Command::EditTemplate), true);
             return false;
+        }
         set_mode(Mode::Read);
-        return go_last();
+        return true;
     }
     const QString name = field(TemplateField).trimmed();
     auto stored = name.isEmpty() ? std::expected<std::optional<StoredTemplate>, Error>() : read_template(db(), name);
@@ -124,6 +127,10 @@ bool POform_po::remove_template()
     if (!ask_yes_no(QStringLiteral("Are you sure to delete template ") + shown_value(name) + u'?',
                     QStringLiteral("Delete Template")))
         return false;
+    // Work in progress is settled (saved or given up) as any leaving of a mode does.
+    if (!settle_unsaved_work())
+        return false;
+    set_mode(Mode::Read);
     if (auto removed = delete_template(db(), name); !removed) {
         report(removed.error(), QStringLiteral("Delete template failed."), Outcome::RolledBack);
         return false;
@@ -131,7 +138,6 @@ bool POform_po::remove_template()
     reload_templates();
     set_field(TemplateField, QString());
     message(QStringLiteral("Template ") + shown_value(name) + QStringLiteral(" is deleted."));
-    set_mode(Mode::Read);
     return go_last();
 }
 
@@ -246,12 +252,12 @@ Entry POform_po::template_chosen()
         message(QStringLiteral("No template available."));
         return Entry::Refused;
     }
-    // A chosen template starts a new order.
+    // A chosen template starts a new order, which asks to be saved when left as a copied one does.
     if (mode() == Mode::Read && !enter_new_mode())
         return Entry::Refused;
     show_template(**stored);
     set_field(TemplateField, name);
-    set_dirty(false);
+    set_dirty(true);
     return Entry::Accepted;
 }
 
@@ -265,7 +271,7 @@ void POform_po::show_template(const StoredTemplate& stored)
             set_field("vendor_no", QString());
     }
     for (const char* name : {"shipto", "payment_term", "contact_person", "phone", "fax", "requested_user", "currency",
-                             "shipvia", "remark", "delivery_instruction", "fob_point", "reference"})
+                             "shipvia", "remark", "delivery_instruction", "fob_point"})
         set_field(name, header.text(QString::fromLatin1(name)));
     shipto_chosen();
     show_rates();
@@ -311,62 +317,14 @@ void POform_po::show_template_line(int row, const Row& line)
 
 bool POform_po::propose_reorders()
 {
-    if (mode() != Mode::New)
-        return refuse(QStringLiteral("This command is working in new mode."));
-    const QString shipto = field("shipto").trimmed();
-    if (shipto.isEmpty())
-        return refuse(QStringLiteral("please specify ship-to warehouse"));
-    auto proposals = reorder_proposals(db(), shipto);
-    if (!proposals) {
-        report(proposals.error(), QStringLiteral("Reading the stock items to reorder failed"));
+    auto proposed = read_reorder_lines(db(), mode() == Mode::New, field("shipto"), m_vendor_tax_code);
+    if (!proposed) {
+        report(proposed.error(), QStringLiteral("Reading the stock items to reorder failed"));
         return false;
     }
-    std::optional<QString> tax_code;
-    if (!proposals->empty()) {
-        auto code = line_default_tax_code(db(), m_vendor_tax_code);
-        if (!code)
-            report(code.error());
-        else
-            tax_code = *code;
-    }
-    TaxAuthorityCache authorities(db());
-    m_lines->clear();
-    taxes().clear();
-    m_lines->set_row_count(int(proposals->size()));
-    for (int row = 0; row < int(proposals->size()); ++row) {
-        const ReorderProposal& proposal = (*proposals)[size_t(row)];
-        const int itemno = row + 1;
-        auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
-        set(col::ItemNo, QString::number(itemno));
-        set(col::ItemCode, proposal.itemcode);
-        set(col::ItemType, QStringLiteral("1"));
-        set(col::Description, proposal.description);
-        set(col::QuantityOrder, proposal.quantity.to_string());
-        set(col::QuantityOpen, proposal.quantity.to_string());
-        set(col::Uom, proposal.uom);
-        set(col::Account, proposal.accno);
-        set(col::AccountName, proposal.account_name);
-        set(col::Warehouse, proposal.warehouse);
-        set(col::Location, proposal.location);
-        if (!proposal.unit_cost)
-            continue;
-        const Decimal extended = (proposal.quantity * *proposal.unit_cost).round2();
-        set(col::UnitCost, proposal.unit_cost->to_string());
-        set(col::ExtendedCost, extended.format(2));
-        if (!tax_code)
-            continue;
-        auto code_authorities = authorities.of(*tax_code);
-        if (!code_authorities) {
-            report(code_authorities.error(), QStringLiteral("Computing the tax of line ") + QString::number(itemno)
-                                                 + QStringLiteral(" failed"));
-            break;
-        }
-        set(col::TaxCode, *tax_code);
-        const LineTaxTotals tax = get_fulltax_detail(taxes(), itemno, extended, **code_authorities, TaxIncluded::No);
-        set(col::TaxAmount, tax.tax_amount.format(2));
-        set(col::AllocatedTax, tax.allocated.format(2));
-        set(col::NetCost, tax.net_cost.format(2));
-    }
+    if (proposed->tax_code_missing)
+        report(*proposed->tax_code_missing);
+    fill_reorder_lines(*m_lines, taxes(), *proposed, {col::QuantityOrder, col::QuantityOpen}, ShownTax::Elements);
     m_lines->append_row();
     calculate_totals();
     set_dirty(true);
