@@ -15,6 +15,7 @@ namespace col = po_column;
 
 const QString TemplateField = QStringLiteral("template");
 const QString OrderCaption = QStringLiteral("Purchase Order");
+const QString DeleteFailed = QStringLiteral("Delete template failed.");
 
 } // namespace
 
@@ -108,6 +109,8 @@ bool POform_po::edit_template()
     set_mode(Mode::Read);
     show_template(**stored);
     set_field(TemplateField, name);
+    // Leaving the edit unsaved puts these elements back with the shown lines.
+    keep_shown_taxes();
     set_mode(Mode::Edit);
     start_template_work(TemplateWork::Edit);
     set_dirty(false);
@@ -119,7 +122,7 @@ bool POform_po::remove_template()
     const QString name = field(TemplateField).trimmed();
     auto exists = name.isEmpty() ? std::expected<bool, Error>(false) : template_exists(db(), name);
     if (!exists) {
-        report(exists.error(), QStringLiteral("Reading template ") + shown_value(name) + QStringLiteral(" failed"));
+        report(exists.error(), DeleteFailed);
         return false;
     }
     if (!*exists)
@@ -132,7 +135,7 @@ bool POform_po::remove_template()
         return false;
     set_mode(Mode::Read);
     if (auto removed = delete_template(db(), name); !removed) {
-        report(removed.error(), QStringLiteral("Delete template failed."), Outcome::RolledBack);
+        report(removed.error(), DeleteFailed, Outcome::RolledBack);
         return false;
     }
     reload_templates();
@@ -252,12 +255,12 @@ Entry POform_po::template_chosen()
         message(QStringLiteral("No template available."));
         return Entry::Refused;
     }
-    // A chosen template starts a new order, which asks to be saved when left as a copied one does.
+    // A chosen template starts a new order.
     if (mode() == Mode::Read && !enter_new_mode())
         return Entry::Refused;
     show_template(**stored);
     set_field(TemplateField, name);
-    set_dirty(true);
+    set_dirty(false);
     return Entry::Accepted;
 }
 
