@@ -262,7 +262,6 @@ bool POform_pr::propose_reorders()
         report(*proposed->tax_code_missing);
     Grid& grid = line_grid();
     fill_reorder_lines(grid, taxes(), *proposed, {col::Quantity}, ShownTax::WithinBounds);
-    grid.append_row();
     show_totals();
     current_line_changed();
     set_dirty(true);

@@ -328,7 +328,6 @@ bool POform_po::propose_reorders()
     if (proposed->tax_code_missing)
         report(*proposed->tax_code_missing);
     fill_reorder_lines(*m_lines, taxes(), *proposed, {col::QuantityOrder, col::QuantityOpen}, ShownTax::Elements);
-    m_lines->append_row();
     calculate_totals();
     set_dirty(true);
     refresh_panes();

@@ -90,6 +90,9 @@ void fill_reorder_lines(Grid& grid, TaxElementStore& taxes, const ReorderLines& 
     grid.set_row_count(int(lines.proposals.size()));
     for (int row = 0; row < int(lines.proposals.size()); ++row)
         fill_line(grid, taxes, row, lines.proposals[size_t(row)], lines, quantity_columns, shown);
+    grid.append_row();
+    // The first proposal is the current line, as a save reads the current row for "No detail line".
+    grid.set_current(0, grid.column_index(QStringLiteral("item code")));
 }
 
 } // namespace zelkor

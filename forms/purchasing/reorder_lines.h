@@ -38,7 +38,8 @@ enum class ShownTax { Elements, WithinBounds };
 /// Replaces the grid's rows and the tax elements with one line per proposal, numbered from 1:
 /// item, description, quantity (into every quantity column named), unit, account, place, the
 /// preferred vendor where the grid shows it, unit and extended cost when a last cost is known,
-/// tax code, elements, tax and net cost.
+/// tax code, elements, tax and net cost; then an empty row for the next line. The first line
+/// becomes the current one.
 void fill_reorder_lines(Grid& grid, TaxElementStore& taxes, const ReorderLines& lines,
                         const QStringList& quantity_columns, ShownTax shown);
 

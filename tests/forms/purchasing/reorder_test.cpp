@@ -64,6 +64,7 @@ TEST_F(OrderReorder, ProposesWhatIsShortAtTheShipToInPurchaseUnitsAndSavesIt)
     EXPECT_EQ(proposed(1), (QStringList{"2", "WIDGET", "20", "20", "box", "6", "120.00", "ST", "6.00", "1300", "Inventory",
                                         "EAST", "E2"}));
     EXPECT_EQ(window.lines().cell(2, "item code"), "");
+    EXPECT_EQ(window.lines().current_row(), 0);
     EXPECT_EQ(window.field("total"), "126.00");
 
     // The clerk completes the line without a cost; the proposals save as they are.
