@@ -279,8 +279,11 @@ void POform_po::show_template(const StoredTemplate& stored)
     shipto_chosen();
     show_rates();
     m_lines->clear();
-    for (const Row& line : stored.lines)
-        show_template_line(m_lines->append_row(), line);
+    for (const Row& line : stored.lines) {
+        const int row = m_lines->append_row();
+        show_shared_columns(row, line);
+        m_lines->set_cell(row, col::QuantityOpen, m_lines->cell(row, col::QuantityOrder));
+    }
     // The template's tax elements are computed again: rates may have changed since it was kept.
     for (int row = 0; row < m_lines->row_count(); ++row)
         if (!m_lines->cell(row, col::ItemNo).trimmed().isEmpty())
@@ -288,32 +291,6 @@ void POform_po::show_template(const StoredTemplate& stored)
     calculate_totals();
     m_lines->append_row();
     refresh_panes();
-}
-
-void POform_po::show_template_line(int row, const Row& line)
-{
-    auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
-    const QStringList text = line.text(u"description").split(QChar(10));
-    set(col::ItemNo, line.text(u"itemno"));
-    set(col::ItemCode, line.text(u"itemcode"));
-    set(col::VendorItemCode, line.text(u"vendor_itemcode"));
-    set(col::ItemType, line.text(u"itemtype"));
-    set(col::Description, text.value(0));
-    set(col::QuantityOrder, line.decimal(u"quantity").to_string());
-    set(col::QuantityOpen, line.decimal(u"quantity").to_string());
-    set(col::Uom, line.text(u"uom"));
-    set(col::UnitCost, line.decimal(u"unitcost").to_string());
-    set(col::ExtendedCost, line.decimal(u"extended_cost").format(2));
-    set(col::TaxCode, line.text(u"tax_code"));
-    set(col::TaxIncluded, check_text(line.flag(u"price_include_tax")));
-    set(col::Account, line.text(u"accno"));
-    set(col::AccountName, line.text(u"accname"));
-    set(col::Warehouse, line.text(u"warehouse"));
-    set(col::Location, line.text(u"location"));
-    for (qsizetype part = 1; part < text.size(); ++part) {
-        const int continuation = m_lines->append_row();
-        m_lines->set_cell(continuation, col::Description, text[part]);
-    }
 }
 
 // Reorder suggestions ---------------------------------------------------------------------------

@@ -128,16 +128,15 @@ TEST_F(RequisitionReorder, ProposesWithPreferredVendorAndLastCostAndSavesThem)
     ASSERT_EQ(window.type_into("shipto", "EAST"), Entry::Accepted);
     ASSERT_TRUE(window.execute(POform_pr::Command::ReorderingStockItems)) << prompter.last().toStdString();
     ASSERT_EQ(lines().row_count(), 3);
-    EXPECT_EQ(cell(1, "item code"), "WIDGET");
-    EXPECT_EQ(cell(1, "quantity"), "20");
-    EXPECT_EQ(cell(1, "uom"), "box");
-    EXPECT_EQ(cell(1, "unit cost"), "6");
-    EXPECT_EQ(cell(1, "extended cost"), "120.00");
-    EXPECT_EQ(cell(1, "tax amount"), "6.00");
-    EXPECT_EQ(cell(1, "preferred vendor"), "V100");
-    EXPECT_EQ(cell(1, "vendor name"), "Acme Industrial Supply");
-    EXPECT_EQ(cell(0, "quantity"), "2");
-    EXPECT_EQ(cell(0, "unit cost"), "");
+    auto proposed = [&](int row) {
+        QStringList cells;
+        for (const char* column : {"item code", "quantity", "uom", "unit cost", "extended cost", "tax amount",
+                                   "preferred vendor", "vendor name", "warehouse", "location"})
+            cells << cell(row, column);
+        return cells.join(u'|');
+    };
+    EXPECT_EQ(proposed(0), "BOLT|2|box|||0.00|V100|Acme Industrial Supply|EAST|E1");
+    EXPECT_EQ(proposed(1), "WIDGET|20|box|6|120.00|6.00|V100|Acme Industrial Supply|EAST|E2");
     EXPECT_EQ(window.field("total"), "126.00");
 
     ASSERT_EQ(type(0, "unit cost", "50"), Entry::Accepted);
