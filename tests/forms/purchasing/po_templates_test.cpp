@@ -138,6 +138,15 @@ TEST_F(OrderTemplates, SaveAsTemplateCopiesTheOrderAndReplacesOnlyWhenAsked)
     }
     EXPECT_EQ(t.count("PO_header_template_table"), 1);
     expect_consistent();
+
+    // The checker names a template line that lost its header or carries a tax its slots do not.
+    ASSERT_TRUE(t.db().execute("UPDATE PO_transaction_template_table SET tax_amount = tax_amount + 1"));
+    ASSERT_TRUE(t.db().execute("DELETE FROM PO_header_template_table"));
+    auto violations = check_invariants(t.db(), purchase_order_invariant_checks());
+    ASSERT_TRUE(violations.has_value());
+    EXPECT_EQ(*violations, (QStringList{"order templates are whole: line 1 of template WEEKLY has no header",
+                                        "template line taxes add up: line 1 of template WEEKLY carries a tax other than"
+                                        " its slots'"}));
 }
 
 TEST_F(OrderTemplates, NewTemplateChecksInOrderThenStartsOrdersThatSaveAsOrdinaryOrders)
