@@ -4,7 +4,6 @@
 
 #include "forms/common/document_lines.h"
 #include "forms/purchasing/po_columns.h"
-#include "services/master_lookups.h"
 #include "forms/purchasing/reorder_lines.h"
 
 namespace zelkor {
