@@ -69,7 +69,6 @@ protected:
 private:
     // POform_receipt.cpp
     Entry vendor_chosen() override;
-    Entry date_chosen();
     void set_new_document_fields(bool editable);
     // receipt_orders.cpp
     Entry load_order_list();
