@@ -271,9 +271,12 @@ bool bill_item_type(const QString& type)
 {
     const BillHeader& header = bill.header;
     const bool edit = checks.saving == BillChecks::Saving::Edit;
+    // An edited bill keeps its own number.
+    const QString others = edit ? QStringLiteral(" AND fkey <> ?") : QString();
     auto duplicate = db.first(QStringLiteral("SELECT docno FROM PO_invoice_header_table WHERE company = 1"
-                                             " AND invoice_no = ? AND void = FALSE AND fkey <> ?"),
-                              {header.invoice_no, edit ? header.fkey : QString()});
+                                             " AND invoice_no = ? AND void = FALSE")
+                                  + others,
+                              edit ? Params{header.invoice_no, header.fkey} : Params{header.invoice_no});
     if (!duplicate)
         return std::unexpected(duplicate.error());
     if (*duplicate)
