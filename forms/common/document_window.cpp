@@ -177,6 +177,21 @@ std::expected<std::optional<Row>, Error> DocumentWindow::stored_header_row(const
                              {key});
 }
 
+std::optional<Row> DocumentWindow::stored_header(const QString& failed)
+{
+    const QString number = field(NumberField).trimmed();
+    auto header = stored_header_row(m_key);
+    if (!header) {
+        report(header.error(), failed.isEmpty() ? read_failed(number) : failed);
+        return std::nullopt;
+    }
+    if (!*header) {
+        message(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
+        return std::nullopt;
+    }
+    return **header;
+}
+
 void DocumentWindow::reset_header_fields()
 {
     clear_document();

@@ -93,6 +93,10 @@ protected:
 
     /// Reads the header row of the document with this key; nothing when there is none.
     [[nodiscard]] std::expected<std::optional<Row>, Error> stored_header_row(const QString& key);
+    /// The shown document's header as stored now (another user may have changed it): nothing
+    /// after reporting a failed read (with `failed`, else "Read ... failed") or "Document no. " +
+    /// number + " not found".
+    std::optional<Row> stored_header(const QString& failed = {});
     /// Shows the header of the document with this key (its fields only); false when there is none.
     [[nodiscard]] std::expected<bool, Error> show_stored_header(const QString& key);
 

@@ -370,6 +370,27 @@ void PurchasingWindow::renumber_lines()
             lines.set_cell(row, ItemNo, QString::number(++highest));
 }
 
+int PurchasingWindow::first_empty_row()
+{
+    Grid& lines = line_grid();
+    for (int row = 0; row < lines.row_count(); ++row)
+        if (lines.row_empty(row))
+            return row;
+    return lines.append_row();
+}
+
+bool PurchasingWindow::delete_current_line()
+{
+    Grid& lines = line_grid();
+    const int row = lines.current_row();
+    const int itemno = row >= 0 ? lines.cell(row, ItemNo).toInt() : 0;
+    if (!WindowModel::run_command(to_int(CommandId::DeleteLine)))
+        return false;
+    taxes().remove_line(itemno);
+    calculate_totals();
+    return true;
+}
+
 void PurchasingWindow::recompute_line_tax(int row)
 {
     Grid& lines = line_grid();

@@ -88,6 +88,10 @@ protected:
     void offer_line_units(int row);
     /// Gives every line with an item code and no number the next free number.
     void renumber_lines();
+    /// The first line whose visible cells are all empty; a new one at the end when there is none.
+    int first_empty_row();
+    /// Deletes the current line with its tax elements; the totals follow.
+    bool delete_current_line();
     /// Computes the line's tax elements from its tax code and extended cost, and the totals.
     void recompute_line_tax(int row);
     /// A taxable amount typed into the tax detail pane of the shown line.

@@ -292,14 +292,10 @@ bool POform_invoice::begin_edit()
         return false;
     const QString number = field("docno").trimmed();
     // Another user may have voided or paid the bill since it was shown.
-    auto header = stored_header_row(m_key);
-    if (!header) {
-        report(header.error(), read_failed(number));
+    const std::optional<Row> header = stored_header();
+    if (!header)
         return false;
-    }
-    if (!*header)
-        return refuse(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
-    const Row& stored = **header;
+    const Row& stored = *header;
     if (stored.flag(u"void"))
         return refuse(number + QStringLiteral(" was void."));
     if (stored.flag(u"fully_paid"))

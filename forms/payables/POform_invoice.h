@@ -96,13 +96,15 @@ private:
     void list_receipt_line(const Row& line);
     void list_landed_lines(const QString& fkey);
     void show_order_line(int row, const Row& line);
+    /// The cells a line taken from a receipt or an order copies alike: the item, tax code and
+    /// account, its open quantity at the document's unit cost; then its number and tax.
+    void show_taken_line(int row, const Row& line);
     void show_landed_taxes();
     /// Whether the document's currency is the bill's; says which it is when not.
     bool same_currency(const QString& document, const QString& number, const QString& currency);
     /// The bill's row of a receipt's goods or landed line, or of an order line not received; -1 when none.
     int receipt_line_row(const QString& number, bool landed, int itemno) const;
     int order_line_row(const QString& number, int itemno) const;
-    int first_free_row();
     /// Lines taken from receipts or orders belong to their vendor: a new vendor takes them away.
     void drop_document_lines();
     // invoice_history.cpp
@@ -121,7 +123,6 @@ private:
     bool journal_record();
     bool linked_document(Command id);
     bool show_document_pane(Command id);
-    bool delete_line();
     void refresh_panes();
 
     Grid* m_lines = nullptr;

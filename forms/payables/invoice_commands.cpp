@@ -56,7 +56,11 @@ const QString VoidNotAvailable = QStringLiteral("Bills cannot be voided in this 
 bool POform_invoice::run_command(int id)
 {
     switch (id) {
-    case to_int(CommandId::DeleteLine): return delete_line();
+    case to_int(CommandId::DeleteLine):
+        if (!delete_current_line())
+            return false;
+        refresh_panes();
+        return true;
     case to_int(CommandId::Void): return void_document();
     case to_int(CommandId::JournalRecord): return journal_record();
     case to_int(Command::IcRecord):
@@ -111,18 +115,6 @@ bool POform_invoice::save_new() { return save(Mode::New); }
 
 bool POform_invoice::save_edit() { return save(Mode::Edit); }
 
-bool POform_invoice::delete_line()
-{
-    const int row = m_lines->current_row();
-    const int itemno = row >= 0 ? m_lines->cell(row, col::ItemNo).toInt() : 0;
-    if (!WindowModel::run_command(to_int(CommandId::DeleteLine)))
-        return false;
-    taxes().remove_line(itemno);
-    calculate_totals();
-    refresh_panes();
-    return true;
-}
-
 bool POform_invoice::void_document()
 {
     const QString number = field("docno").trimmed();
@@ -130,14 +122,10 @@ bool POform_invoice::void_document()
         return false;
     if (find_field("void")->checked())
         return refuse(number + QStringLiteral(" was void"));
-    auto header = stored_header_row(m_key);
-    if (!header) {
-        report(header.error(), QStringLiteral("Void invoice failed"));
+    const std::optional<Row> header = stored_header(QStringLiteral("Void invoice failed"));
+    if (!header)
         return false;
-    }
-    if (!*header)
-        return refuse(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
-    if ((*header)->flag(u"void")) {
+    if (header->flag(u"void")) {
         set_field("void", check_text(true));
         return refuse(number + QStringLiteral(" was void"));
     }

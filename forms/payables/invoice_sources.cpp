@@ -136,7 +136,7 @@ bool POform_invoice::take_receipt(const QString& number, std::optional<std::pair
         if (!only)
             list_receipt_line(line);
         if (receipt_line_row(number, landed, int(line.integer(u"itemno"))) < 0)
-            show_receipt_line(first_free_row(), line);
+            show_receipt_line(first_empty_row(), line);
     }
     if (!only)
         list_landed_lines(receipt.text(u"fkey"));
@@ -152,7 +152,29 @@ void POform_invoice::show_receipt_line(int row, const Row& line)
 {
     auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
     const bool landed = line.flag(u"landed_item");
-    // What is still open is proposed, at the received unit cost.
+    set(col::ReceiptNo, line.text(u"docno"));
+    set(landed ? col::LandedItemNo : col::ReceiptItemNo, line.text(u"itemno"));
+    set(col::LandedItem, check_text(landed));
+    set(col::PoNo, line.text(u"PONO"));
+    set(col::PoItemNo, line.is_null(u"po_itemno") ? QString() : line.text(u"po_itemno"));
+    set(col::PoUom, line.text(u"po_uom"));
+    set(col::QuantityReceived, quantity_text(line, u"quantity_received"));
+    set(col::QuantityOpen, quantity_text(line, u"quantity_open_for_bill"));
+    set(col::UomReceived, line.text(u"uom"));
+    set(col::UnitCostReceived, quantity_text(line, u"unitcost"));
+    set(col::AmountReceived, amount_text(line, u"extended_cost"));
+    set(col::TaxAmountReceived, amount_text(line, u"tax_amount"));
+    set(col::AllocatedTaxReceived, amount_text(line, u"tax_allocate"));
+    set(col::IncludeTaxReceived, check_text(line.flag(u"price_include_tax")));
+    set(col::RateReceived, line.is_null(u"exchange_rate") ? QString() : quantity_text(line, u"exchange_rate"));
+    set(col::Expense, check_text(line.flag(u"expense")));
+    show_taken_line(row, line);
+}
+
+void POform_invoice::show_taken_line(int row, const Row& line)
+{
+    auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
+    // What is still open is proposed, at the document's unit cost.
     const Decimal open = line.decimal(u"quantity_open_for_bill");
     const Decimal unitcost = line.decimal(u"unitcost");
     set(col::ItemCode, line.text(u"itemcode"));
@@ -161,28 +183,12 @@ void POform_invoice::show_receipt_line(int row, const Row& line)
     set(col::VendorItemCode, line.text(u"vendor_itemcode"));
     set(col::Warehouse, line.text(u"warehouse"));
     set(col::Location, line.text(u"location"));
-    set(col::ReceiptNo, line.text(u"docno"));
-    set(landed ? col::LandedItemNo : col::ReceiptItemNo, line.text(u"itemno"));
-    set(col::LandedItem, check_text(landed));
-    set(col::PoNo, line.text(u"PONO"));
-    set(col::PoItemNo, line.is_null(u"po_itemno") ? QString() : line.text(u"po_itemno"));
-    set(col::PoUom, line.text(u"po_uom"));
-    set(col::QuantityReceived, quantity_text(line, u"quantity_received"));
     set(col::QuantityCanceled, quantity_text(line, u"quantity_cancel"));
     set(col::QuantityBilled, quantity_text(line, u"quantity_billed"));
-    set(col::QuantityOpen, open.to_string());
-    set(col::UomReceived, line.text(u"uom"));
-    set(col::UnitCostReceived, unitcost.to_string());
-    set(col::AmountReceived, amount_text(line, u"extended_cost"));
-    set(col::TaxAmountReceived, amount_text(line, u"tax_amount"));
-    set(col::AllocatedTaxReceived, amount_text(line, u"tax_allocate"));
-    set(col::IncludeTaxReceived, check_text(line.flag(u"price_include_tax")));
-    set(col::RateReceived, line.is_null(u"exchange_rate") ? QString() : quantity_text(line, u"exchange_rate"));
     set(col::TaxCode, line.text(u"tax_code"));
     set(col::TaxIncluded, check_text(line.flag(u"price_include_tax")));
     set(col::Account, line.text(u"accno"));
     set(col::AccountName, line.text(u"accname"));
-    set(col::Expense, check_text(line.flag(u"expense")));
     set(col::Quantity, open.to_string());
     set(col::UnitCost, unitcost.to_string());
     set(col::ExtendedCost, (open * unitcost).round2().format(2));
@@ -381,7 +387,7 @@ bool POform_invoice::take_order_line(int row)
     }
     if (!*line)
         return refuse(QStringLiteral("Document not found."));
-    show_order_line(first_free_row(), **line);
+    show_order_line(first_empty_row(), **line);
     if (!m_lines->row_empty(m_lines->row_count() - 1))
         m_lines->append_row();
     set_dirty(true);
@@ -393,30 +399,11 @@ bool POform_invoice::take_order_line(int row)
 void POform_invoice::show_order_line(int row, const Row& line)
 {
     auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
-    const Decimal open = line.decimal(u"quantity_open_for_bill");
-    const Decimal unitcost = line.decimal(u"unitcost");
-    set(col::ItemCode, line.text(u"itemcode"));
-    set(col::ItemType, line.text(u"itemtype"));
-    set(col::Description, line.text(u"description"));
-    set(col::VendorItemCode, line.text(u"vendor_itemcode"));
-    set(col::Warehouse, line.text(u"warehouse"));
-    set(col::Location, line.text(u"location"));
     set(col::PoNo, line.text(u"docno"));
     set(col::PoItemNo, line.text(u"itemno"));
     set(col::PoUom, line.text(u"uom"));
     set(col::UomReceived, line.text(u"uom"));
-    set(col::QuantityCanceled, quantity_text(line, u"quantity_cancel"));
-    set(col::QuantityBilled, quantity_text(line, u"quantity_billed"));
-    set(col::TaxCode, line.text(u"tax_code"));
-    set(col::TaxIncluded, check_text(line.flag(u"price_include_tax")));
-    set(col::Account, line.text(u"accno"));
-    set(col::AccountName, line.text(u"accname"));
-    set(col::Quantity, open.to_string());
-    set(col::UnitCost, unitcost.to_string());
-    set(col::ExtendedCost, (open * unitcost).round2().format(2));
-    renumber_lines();
-    set(col::TaxArrayNo, m_lines->cell(row, col::ItemNo));
-    recompute_line_tax(row);
+    show_taken_line(row, line);
 }
 
 int POform_invoice::order_line_row(const QString& number, int itemno) const
@@ -438,14 +425,6 @@ bool POform_invoice::same_currency(const QString& document, const QString& numbe
     if (theirs == ours)
         return true;
     return refuse(document + u' ' + number + QStringLiteral(" is in ") + theirs + u'.');
-}
-
-int POform_invoice::first_free_row()
-{
-    for (int row = 0; row < m_lines->row_count(); ++row)
-        if (m_lines->row_empty(row))
-            return row;
-    return m_lines->append_row();
 }
 
 void POform_invoice::drop_document_lines()

@@ -232,13 +232,8 @@ bool POform_receipt::begin_edit()
         return refuse(number + QStringLiteral(" was billed.") + QChar(10)
                       + QStringLiteral("You can use P/O Bill Entry to make quantity/cost adjustment.") + QChar(10)
                       + QStringLiteral("If you really want to edit in Receipt Entry, void the bill first."));
-    auto header = stored_header_row(m_key);
-    if (!header) {
-        report(header.error(), read_failed(number));
+    if (!stored_header())
         return false;
-    }
-    if (!*header)
-        return refuse(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
     keep_shown_taxes();
     // What the receipt posted stays: vendor, date, currency and period.
     set_new_document_fields(false);

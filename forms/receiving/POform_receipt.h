@@ -78,7 +78,6 @@ private:
     [[nodiscard]] std::expected<Receipt, Error> read_receipt() const;
     ReceiptHeader read_header() const;
     void show_line(int row, const Row& line);
-    int first_free_row();
     // receipt_cells.cpp
     Entry line_cell_typed(int row, const QString& caption);
     // receipt_commands.cpp
@@ -92,7 +91,6 @@ private:
     bool enter_bill();
     bool journal_record();
     bool linked_document(Command id);
-    bool delete_line();
     void refresh_panes();
 
     Grid* m_lines = nullptr;

@@ -2,8 +2,6 @@
 // receipts side by side, and the receipts and orders it refuses.
 #include "bill_window_fixture.h"
 
-#include "facade/POclass.h"
-
 namespace zelkor {
 namespace {
 
@@ -180,13 +178,7 @@ TEST_F(BillWindow, EnterBillOnAReceiptHandsItsOpenLinesToANewBill)
 {
     const QString rc = receipt(order("V2001", {{"BOLT-M8", "5", "box", "8"}}, "EUR"), {{1, "5"}});
     POclass facade;
-    facade.set_prompter(&prompter);
-    facade.set_cnx(&t.db());
-    facade.set_dbe(&t.db());
-    facade.set_abcdb(&t.db());
-    facade.set_ZELKOR_USER("ADMIN");
-    facade.set_ZELKOR_DATE_FORMAT("dd/mm/yyyy");
-    facade.set_BASE_CURRENCY("USD");
+    connect(facade);
     facade.showform_POform_receipt(rc);
     ASSERT_TRUE(facade.frm_receipt()->execute(POform_receipt::Command::EnterBill));
     facade.showform_POform_invoice();

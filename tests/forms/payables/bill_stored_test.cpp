@@ -2,8 +2,6 @@
 // records, documents and help they lead to.
 #include "bill_window_fixture.h"
 
-#include "facade/POclass.h"
-
 #include <QAction>
 #include <QDockWidget>
 #include <QTableView>
@@ -73,13 +71,7 @@ protected:
 TEST_F(StoredBills, AreShownByNumberAndBrowsedByKey)
 {
     POclass facade;
-    facade.set_prompter(&prompter);
-    facade.set_abcdb(&t.db());
-    facade.set_dbe(&t.db());
-    facade.set_cnx(&t.db());
-    facade.set_ZELKOR_USER("ADMIN");
-    facade.set_ZELKOR_DATE_FORMAT("dd/mm/yyyy");
-    facade.set_BASE_CURRENCY("USD");
+    connect(facade);
     facade.showform_POform_invoice("VI-26-00001");
     POform_invoice& shown = *facade.frm_invoice();
     EXPECT_EQ(shown.field("vendor_name"), "Acme Industrial Supply");

@@ -2,6 +2,7 @@
 // A bill window on a fresh demo company, driven as a clerk would: orders and receipts are saved
 // by their own routines, then billed by choosing receipts, picking order lines or typing lines.
 
+#include "facade/POclass.h"
 #include "forms/payables/POform_invoice.h"
 #include "services/clock.h"
 #include "tests/support/documents.h"
@@ -99,6 +100,18 @@ protected:
              QStringLiteral("Operating manual\nsecond edition")}));
         ASSERT_TRUE(t.db().execute("UPDATE Next_number_fkey_table SET fkeyno = ? WHERE doctype = 'vi' AND fkeyno <= ?",
                                    {bill.key_number + 1, bill.key_number}));
+    }
+
+    /// The facade a host would drive, on the test's database and prompter.
+    void connect(POclass& facade)
+    {
+        facade.set_prompter(&prompter);
+        facade.set_cnx(&t.db());
+        facade.set_dbe(&t.db());
+        facade.set_abcdb(&t.db());
+        facade.set_ZELKOR_USER("ADMIN");
+        facade.set_ZELKOR_DATE_FORMAT("dd/mm/yyyy");
+        facade.set_BASE_CURRENCY("USD");
     }
 
     /// Starts a new bill of the vendor.
