@@ -155,6 +155,15 @@ bool DocumentWindow::copy_to_new()
     return true;
 }
 
+bool DocumentWindow::journal_record()
+{
+    const QString key = text_of(*this, QStringLiteral("GLFKEY"));
+    if (key.isEmpty())
+        return false;
+    notify(QStringLiteral("G/L Ledger Review"), key, field(NumberField).trimmed());
+    return true;
+}
+
 void DocumentWindow::show_stored_fields(const Row& header)
 {
     for (const Field& field : fields()) {
@@ -263,6 +272,7 @@ bool DocumentWindow::run_command(int id)
         set_mode(Mode::Read);
         return go_last();
     case CommandId::RefreshRecord: return refresh_record();
+    case CommandId::JournalRecord: return journal_record();
     case CommandId::AccountMaster:
     case CommandId::ItemMaster:
     case CommandId::VendorMaster:

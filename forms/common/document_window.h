@@ -79,6 +79,8 @@ protected:
     bool go_step(KeyStep step);
     bool refresh_record();
     bool copy_to_new();
+    /// Asks the host to show the document's journal entry (its "GLFKEY"): command 113.
+    bool journal_record();
     /// "Read " + name + " no. " + number + " failed": a document that could not be read.
     QString read_failed(const QString& number) const;
     /// Shows every header field whose name is a column of the stored row: dates in the user's

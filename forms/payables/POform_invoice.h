@@ -99,6 +99,8 @@ private:
     /// The cells a line taken from a receipt or an order copies alike: the item, tax code and
     /// account, its open quantity at the document's unit cost; then its number and tax.
     void show_taken_line(int row, const Row& line);
+    /// After lines were taken: an empty line last, the bill changed, its totals.
+    void lines_taken();
     void show_landed_taxes();
     /// Whether the document's currency is the bill's; says which it is when not.
     bool same_currency(const QString& document, const QString& number, const QString& currency);
@@ -120,7 +122,6 @@ private:
     // invoice_commands.cpp
     bool save(Mode saving);
     bool void_document();
-    bool journal_record();
     bool linked_document(Command id);
     bool show_document_pane(Command id);
     void refresh_panes();

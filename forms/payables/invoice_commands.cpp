@@ -62,7 +62,6 @@ bool POform_invoice::run_command(int id)
         refresh_panes();
         return true;
     case to_int(CommandId::Void): return void_document();
-    case to_int(CommandId::JournalRecord): return journal_record();
     case to_int(Command::IcRecord):
     case to_int(Command::ApRecord):
     case to_int(Command::PoRecord):
@@ -133,14 +132,6 @@ bool POform_invoice::void_document()
 }
 
 // Linked records and panes ------------------------------------------------------------------------
-
-bool POform_invoice::journal_record()
-{
-    if (field("GLFKEY").isEmpty())
-        return false;
-    notify(QStringLiteral("G/L Ledger Review"), field("GLFKEY"), field("docno").trimmed());
-    return true;
-}
 
 bool POform_invoice::linked_document(Command id)
 {

@@ -140,11 +140,7 @@ bool POform_invoice::take_receipt(const QString& number, std::optional<std::pair
     }
     if (!only)
         list_landed_lines(receipt.text(u"fkey"));
-    if (m_lines->row_count() == 0 || !m_lines->row_empty(m_lines->row_count() - 1))
-        m_lines->append_row();
-    set_dirty(true);
-    calculate_totals();
-    refresh_panes();
+    lines_taken();
     return true;
 }
 
@@ -388,11 +384,7 @@ bool POform_invoice::take_order_line(int row)
     if (!*line)
         return refuse(QStringLiteral("Document not found."));
     show_order_line(first_empty_row(), **line);
-    if (!m_lines->row_empty(m_lines->row_count() - 1))
-        m_lines->append_row();
-    set_dirty(true);
-    calculate_totals();
-    refresh_panes();
+    lines_taken();
     return true;
 }
 
@@ -404,6 +396,16 @@ void POform_invoice::show_order_line(int row, const Row& line)
     set(col::PoUom, line.text(u"uom"));
     set(col::UomReceived, line.text(u"uom"));
     show_taken_line(row, line);
+}
+
+void POform_invoice::lines_taken()
+{
+    // An empty line stays last for typing the next.
+    if (m_lines->row_count() == 0 || !m_lines->row_empty(m_lines->row_count() - 1))
+        m_lines->append_row();
+    set_dirty(true);
+    calculate_totals();
+    refresh_panes();
 }
 
 int POform_invoice::order_line_row(const QString& number, int itemno) const

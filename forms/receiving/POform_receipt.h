@@ -89,7 +89,6 @@ private:
     bool save(Mode saving);
     bool void_document();
     bool enter_bill();
-    bool journal_record();
     bool linked_document(Command id);
     void refresh_panes();
 

@@ -59,7 +59,6 @@ bool POform_receipt::run_command(int id)
     case to_int(CommandId::DeleteLine): return delete_current_line();
     case to_int(CommandId::Void): return void_document();
     case to_int(Command::EnterBill): return enter_bill();
-    case to_int(CommandId::JournalRecord): return journal_record();
     case to_int(Command::IcRecord):
     case to_int(Command::PoRecord): return linked_document(Command(id));
     case to_int(Command::ReceiptStockItemOnly): {
@@ -229,14 +228,6 @@ bool POform_receipt::enter_bill()
         return refuse(QStringLiteral("Receipt was fully billed."));
     }
     notify(QStringLiteral("Invoice This Receipt"), field("docno"));
-    return true;
-}
-
-bool POform_receipt::journal_record()
-{
-    if (field("GLFKEY").isEmpty())
-        return false;
-    notify(QStringLiteral("G/L Ledger Review"), field("GLFKEY"), field("docno").trimmed());
     return true;
 }
 
