@@ -170,6 +170,16 @@ TEST_F(StoredBills, RecordCommandsNameTheDocumentsABillLeadsTo)
     ASSERT_TRUE(window.execute(CommandId::WindowHelp));
     EXPECT_TRUE(notifications.back().docnox.endsWith("PO Bill Entry Help.pdf"));
 
+    // The vendor's bill lines since the start date, newest bill first; void bills are not history.
+    ASSERT_TRUE(window.execute(POform_invoice::Command::InvoiceHistory));
+    EXPECT_EQ(rows(*window.grid("grid_vi_history"), {"bill no", "bill date", "item no", "item code"}),
+              (QStringList{"VI-26-00005|Mar 10, 2026|1|HANDLING", "VI-26-00005|Mar 10, 2026|2|MANUAL-OPS",
+                           "VI-26-00004|Mar 10, 2026|1|HANDLING", "VI-26-00004|Mar 10, 2026|2|MANUAL-OPS",
+                           "VI-26-00002|Mar 10, 2026|1|HANDLING", "VI-26-00002|Mar 10, 2026|2|MANUAL-OPS",
+                           "VI-26-00001|Mar 10, 2026|1|HANDLING", "VI-26-00001|Mar 10, 2026|2|MANUAL-OPS"}));
+    ASSERT_TRUE(window.type_into("invoice_history_from", "11/03/2026") == Entry::Accepted);
+    EXPECT_EQ(window.grid("grid_vi_history")->row_count(), 0);
+
     show("VI-26-00002");
     prompter.clear();
     EXPECT_FALSE(window.execute(POform_invoice::Command::IcRecord));

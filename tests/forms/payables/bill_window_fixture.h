@@ -98,6 +98,8 @@ protected:
             {bill.fkey(), bill.docno(), bill.vendor, bill.invoice_no, QDate(2026, bill.period, 10), bill.fkey(),
              bill.docno(), bill.vendor, bill.invoice_no, QDate(2026, bill.period, 10),
              QStringLiteral("Operating manual\nsecond edition")}));
+        ASSERT_TRUE(t.db().execute("UPDATE PO_invoice_transaction_table SET void = ? WHERE fkey = ?",
+                                   {bill.is_void, bill.fkey()}));
         ASSERT_TRUE(t.db().execute("UPDATE Next_number_fkey_table SET fkeyno = ? WHERE doctype = 'vi' AND fkeyno <= ?",
                                    {bill.key_number + 1, bill.key_number}));
     }
