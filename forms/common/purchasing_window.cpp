@@ -187,11 +187,16 @@ Entry PurchasingWindow::check_field(const QString& name, const QString& previous
         return choice_typed(name, find_field(name)->choices, QStringLiteral("period is invalid."));
     if (name == u"fyear")
         return choice_typed(name, find_field(name)->choices, QStringLiteral("fiscal year is invalid."));
-    if (name == u"rate_date") {
-        if (auto date = field_date(name); !date) {
-            message(date.error().message);
-            return Entry::Refused;
-        }
+    if (name == u"rate_date")
+        return date_typed(name);
+    return Entry::Accepted;
+}
+
+Entry PurchasingWindow::date_typed(const QString& name)
+{
+    if (auto date = field_date(name); !date) {
+        message(date.error().message);
+        return Entry::Refused;
     }
     return Entry::Accepted;
 }

@@ -57,6 +57,8 @@ protected:
     /// payment term, ship via, period and fiscal year.
     Entry check_field(const QString& name, const QString& previous) override;
     Entry choice_typed(const QString& name, const Choices& list, const QString& message);
+    /// A date typed into a field: empty, or a date in the user's format (the parser's message).
+    Entry date_typed(const QString& name);
     /// A vendor chosen by name: its number is chosen.
     Entry vendor_name_chosen();
     /// Fills the vendor's details, address and rates; its tax code becomes the default of new

@@ -266,7 +266,7 @@ void POform_invoice::reset_header_fields()
     if (vendor.isEmpty() || show_vendor() != Entry::Accepted)
         show_rates();
     set_posted_fields_editable(true);
-    payby_chosen();
+    lock_payment_fields();
     m_lines->append_row();
     calculate_totals();
 }
@@ -340,13 +340,8 @@ Entry POform_invoice::check_field(const QString& name, const QString& previous)
         const Entry entry = PurchasingWindow::check_field(name, previous);
         return entry == Entry::Accepted ? term_chosen() : entry;
     }
-    if (name == u"due_date" || name == u"check_date") {
-        if (auto date = field_date(name); !date) {
-            message(date.error().message);
-            return Entry::Refused;
-        }
-        return Entry::Accepted;
-    }
+    if (name == u"due_date" || name == u"check_date")
+        return date_typed(name);
     if (name == u"payby")
         return payby_chosen();
     if (name == u"cash_accno")
@@ -359,10 +354,8 @@ Entry POform_invoice::check_field(const QString& name, const QString& previous)
     if (name == u"prepayment")
         return prepayment_typed();
     if (name == u"receipt_history_from" || name == u"invoice_history_from") {
-        if (auto date = field_date(name); !date) {
-            message(date.error().message);
+        if (date_typed(name) != Entry::Accepted)
             return Entry::Refused;
-        }
         refresh_histories();
         return Entry::Accepted;
     }
