@@ -19,9 +19,8 @@ bool from_document(const Grid& lines, int row)
 
 } // namespace
 
-Entry POform_invoice::check_cell(Grid& grid, int row, int column, const QString& previous)
+Entry POform_invoice::check_cell(Grid& grid, int row, int column, const QString&)
 {
-    (void)previous;
     if (grid.name() == tax_detail_pane().grid)
         return taxable_amount_entered(row);
     if (&grid != m_lines)
