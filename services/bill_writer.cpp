@@ -202,10 +202,12 @@ std::set<QString> touched_documents(const Lines& lines)
 
 } // namespace
 
-QString receipt_line_open_for_bill()
+QString receipt_line_open_for_bill(const QString& alias)
 {
-    return QStringLiteral("(fully_billed = FALSE AND NOT (landed_item = TRUE AND COALESCE(ap_fkey, '') <> '')"
-                          " AND NOT (landed_item = FALSE AND quantity_received = 0))");
+    const QString a = alias.isEmpty() ? QString() : alias + u'.';
+    return QStringLiteral("(%1fully_billed = FALSE AND NOT (%1landed_item = TRUE AND COALESCE(%1ap_fkey, '') <> '')"
+                          " AND NOT (%1landed_item = FALSE AND %1quantity_received = 0))")
+        .arg(a);
 }
 
 BillTotals bill_totals(const Bill& bill)

@@ -163,8 +163,8 @@ enum class Billing { ReceiptAndOrderLines, OrderLinesOnly };
 /// The condition (on PO_receipt_transaction_table, unqualified) of receipt lines that still have
 /// something to bill: not fully billed, and neither a landed line with a payable of its own nor a
 /// goods line that received nothing. The bill window offers only these; the closing checks count
-/// only these.
-QString receipt_line_open_for_bill();
+/// only these. `alias` qualifies the columns ("r" gives r.fully_billed ...).
+QString receipt_line_open_for_bill(const QString& alias = {});
 
 /// Voids a saved bill inside the caller's transaction (Part 6.1 Void): its journal entry reversed
 /// ("Void invoice " + number, in `period` on `date`), its payable voided and the owing balance

@@ -375,10 +375,11 @@ std::expected<ReceiptAccounts, Error> receipt_accounts(Database& db)
     auto suspense = required_parameter(db, Parameter::ApSuspense);
     if (!suspense)
         return std::unexpected(suspense.error());
-    // The receipt does not post to the discount account, but a company without one cannot bill
-    // what it receives.
-    if (auto discount = required_parameter(db, Parameter::PurchaseDiscount); !discount)
+    // The receipt's own entry does not use the discount account; the bill entered with it does.
+    auto discount = required_parameter(db, Parameter::PurchaseDiscount);
+    if (!discount)
         return std::unexpected(discount.error());
+    accounts.discount = *discount;
     auto variance = required_parameter(db, Parameter::PurchaseVariance);
     if (!variance)
         return std::unexpected(variance.error());
