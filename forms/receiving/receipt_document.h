@@ -128,10 +128,12 @@ inline QString landed_vendor(const ReceiptHeader& header, const LandedLine& line
 {
     return line.vendor_no.isEmpty() ? header.vendor_no : line.vendor_no;
 }
-/// The bill a landed charge is billed on: its own number, else the receipt's.
+/// The bill a landed charge is billed on: its own number; a charge of the receipt's vendor without
+/// one is on the receipt's bill. Another vendor's charge has no bill without its own number.
 inline QString landed_bill(const ReceiptHeader& header, const LandedLine& line)
 {
-    return line.bill_no.isEmpty() ? header.vendor_invoice_no : line.bill_no;
+    return line.bill_no.isEmpty() && landed_vendor(header, line) == header.vendor_no ? header.vendor_invoice_no
+                                                                                     : line.bill_no;
 }
 /// Whether a landed charge is the receipt's own vendor's on the receipt's own bill: credited to
 /// AP suspense and billed by the bill at receipt. Any other charge gets a payable of its own.

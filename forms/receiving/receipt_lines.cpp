@@ -153,7 +153,8 @@ void POform_receipt::show_landed_line(int row, const Row& line)
     auto set = [&](QLatin1String column, const QString& value) { m_landed->set_cell(row, column, value); };
     const QString vendor = line.text(u"vendor_no");
     set(landed::VendorNo, vendor == field("vendor_no") ? QString() : vendor);
-    set(landed::BillNo, line.text(u"vendor_invoice_no"));
+    // A charge without a payable of its own is on the receipt's bill, and follows its number.
+    set(landed::BillNo, line.text(u"ap_fkey").isEmpty() ? QString() : line.text(u"vendor_invoice_no"));
     set(landed::BillDate, format_user_date(line.date(u"vendor_invoice_date"), settings().ZELKOR_DATE_FORMAT));
     set(landed::ItemCode, line.text(u"itemcode"));
     set(landed::Description, line.text(u"description"));

@@ -175,6 +175,8 @@ struct WrittenLines {
     for (LandedLine line : receipt.landed) {
         if (line.itemcode.isEmpty())
             continue;
+        // The charges' payables are written anew with every save.
+        line.ap_fkey.clear();
         auto elements = tax_elements_to_save(receipt.landed_taxes, line.itemno, line.extended_cost);
         if (!elements)
             return std::unexpected(elements.error());
@@ -735,9 +737,11 @@ struct LockedForPayables {
         if (!line.itemcode.isEmpty() && !landed_on_receipt_bill(header, line))
             landed_bills.insert({landed_vendor(header, line), landed_bill(header, line)});
     for (const auto& [vendor, bill_no] : landed_bills) {
+        // An edited receipt's own charges' payables are voided before theirs are written again.
         auto used = db.first(QStringLiteral("SELECT fkey FROM AP_header_table WHERE company = 1 AND vendor_no = ?"
-                                            " AND invoice_no = ? AND void = FALSE"),
-                             {vendor, bill_no});
+                                            " AND invoice_no = ? AND void = FALSE"
+                                            " AND NOT (Source = 'PO-RECEIPT' AND source_docno = ?)"),
+                             {vendor, bill_no, header.docno});
         if (!used)
             return std::unexpected(used.error());
         if (*used)
