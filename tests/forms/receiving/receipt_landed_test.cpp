@@ -8,27 +8,6 @@ namespace {
 
 class ReceiptLanded : public ReceiptBill {
 protected:
-    /// Receives ten boxes of widgets (318.00 with tax) from Acme with bill INV-900 and four
-    /// charges: freight from Maple Leaf (MLF-77), duty from Great Lakes (GLC-5), handling billed
-    /// by Acme under INV-901, and insurance on Acme's own bill.
-    void receive_with_charges(const QString& freight = "120")
-    {
-        start("V1001", order("V1001", {{"WIDGET-A", "10", "box", "30"}}));
-        pick({0});
-        bill_with("INV-900");
-        charges(freight);
-    }
-
-    void charges(const QString& freight = "120")
-    {
-        show_landed();
-        type_landed(0, {{"vendor no", "V3001"}, {"bill no", "MLF-77"}, {"bill date", "12/03/2026"}, {"item code", "FREIGHT"},
-                        {"extended cost", freight}});
-        type_landed(1, {{"vendor no", "V3002"}, {"bill no", "GLC-5"}, {"item code", "DUTY"}, {"extended cost", "45"}});
-        type_landed(2, {{"bill no", "INV-901"}, {"item code", "HANDLING"}, {"extended cost", "20"}});
-        type_landed(3, {{"item code", "INSURANCE"}, {"extended cost", "10"}});
-    }
-
     /// The live payables: "vendor bill source gross open account".
     QStringList payables()
     {
