@@ -316,10 +316,13 @@ std::expected<void, Error> POform_receipt::show_waiting_prepayments(const Receip
             orders.insert(line.pono);
     if (orders.isEmpty())
         return {};
-    const Params params(orders.begin(), orders.end());
-    auto rows = db().select(QStringLiteral("SELECT po_no, prepayment_no, amount FROM Prepayment_waiting_PO_table"
-                                           " WHERE company = 1 AND po_no IN (")
-                                + placeholder_list(qsizetype(params.size())) + QStringLiteral(") ORDER BY po_no, prepayment_no"),
+    // The vendor's prepayments only: order numbers of another year's numbering may repeat.
+    Params params{header.vendor_no};
+    params.insert(params.end(), orders.begin(), orders.end());
+    auto rows = db().select(QStringLiteral("SELECT w.po_no, w.prepayment_no, w.amount FROM Prepayment_waiting_PO_table w"
+                                           " INNER JOIN Payment_header_table p ON p.fkey = w.prepayment_fkey"
+                                           " WHERE w.company = 1 AND p.vendor_no = ? AND w.po_no IN (")
+                                + placeholder_list(qsizetype(orders.size())) + QStringLiteral(") ORDER BY w.po_no, w.prepayment_no"),
                             params);
     if (!rows)
         return std::unexpected(rows.error());
