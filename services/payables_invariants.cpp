@@ -172,6 +172,7 @@ using AccountKey = std::tuple<QString, QString, QString>; // account, vendor, cu
     return violations;
 }
 
+/// A vendor that received goods and has none left to bill owes nothing through AP suspense.
 [[nodiscard]] std::expected<QStringList, Error> suspense_clears_for_billed_vendors(Database& db)
 {
     auto suspense = module_parameter(db, Parameter::ApSuspense);
@@ -181,7 +182,9 @@ using AccountKey = std::tuple<QString, QString, QString>; // account, vendor, cu
         return QStringList();
     auto rows = db.select(
         QStringLiteral("SELECT g.vendor_no, g.currency, SUM(g.amount) AS amount, SUM(g.base_amount) AS base_amount"
-                       " FROM GL_transaction_table g WHERE g.accno = ? AND NOT EXISTS"
+                       " FROM GL_transaction_table g WHERE g.accno = ?"
+                       " AND EXISTS (SELECT 1 FROM PO_receipt_header_table r WHERE r.vendor_no = g.vendor_no)"
+                       " AND NOT EXISTS"
                        " (SELECT 1 FROM PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h"
                        "  ON h.fkey = r.fkey WHERE h.void = FALSE AND h.vendor_no = g.vendor_no AND ")
             + receipt_line_open_for_bill(QStringLiteral("r"))
