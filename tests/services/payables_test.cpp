@@ -244,6 +244,25 @@ TEST_F(Payables, WhatCannotBeSpreadOrPaidIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(t.count("AP_header_table"), 0);
 }
 
+TEST_F(Payables, PayableAndPaymentNumbersKeepToThirtyCharacters)
+{
+    ASSERT_TRUE(db().execute("UPDATE Next_number_format_table SET prefix = 'PAYABLE-OF-A-VERY-LONG-NAME' WHERE doctype = 'ip'"));
+    auto refused = save(bill(mixed_lines()));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, "Error : document no. is longer than 30 characters. PAYABLE-OF-A-VERY-LONG-NAME-26-00001");
+    ASSERT_TRUE(db().execute("UPDATE Next_number_format_table SET prefix = 'IP' WHERE doctype = 'ip'"));
+    ASSERT_TRUE(db().execute("UPDATE Next_number_format_table SET prefix = 'PREPAYMENT-OF-A-LONG-NAME' WHERE doctype = 'pp'"));
+    PayableBill b = bill(mixed_lines());
+    b.prepayment = QStringLiteral("10");
+    b.payby = QStringLiteral("VISA");
+    refused = save(b);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, "Error : document no. is longer than 30 characters. PREPAYMENT-OF-A-LONG-NAME-26-00001");
+    EXPECT_EQ(t.count("AP_header_table"), 0);
+    EXPECT_EQ(t.count("Payment_header_table"), 0);
+    EXPECT_EQ(owing(), Decimal(0));
+}
+
 TEST_F(Payables, APrepaymentPaidNowNeedsItsMeansOfPayment)
 {
     auto refusal_of = [&](const QString& payby, const QString& bank, const QString& check) {
