@@ -119,6 +119,23 @@ TEST_F(ReceiptBill, ACardPaysTheBillAndTheDiscountComesOffTheCard)
     expect_consistent();
 }
 
+TEST_F(ReceiptBill, CashPaysTheBillFromTheCashAccountChosen)
+{
+    const QString po = order("V1001", {{"WIDGET-A", "10", "box", "30"}});
+    start("V1001", po);
+    pick({0});
+    bill_with("AC-5");
+    ASSERT_EQ(window.type_into("payby", "Cash"), Entry::Accepted);
+    ASSERT_EQ(window.type_into("cash_accno", "1000"), Entry::Accepted);
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(journal(bill_key("GLFKEY")), (QStringList{"2050 -318.00 -318.00", "1000 -318.00 -318.00"}));
+    EXPECT_EQ(payable_lines(bill_key("apfkey")), QStringList{"1 ST 318.00 0.00 0.00 -318.00 paid"});
+    EXPECT_EQ(owing("V1001"), Decimal(0));
+    EXPECT_EQ(t.text("SELECT cash_accno FROM PO_receipt_header_table"), "1000");
+    EXPECT_EQ(t.text("SELECT cash_accno FROM PO_invoice_header_table"), "1000");
+    expect_consistent();
+}
+
 TEST_F(ReceiptBill, APrepaymentPaidNowIsAppliedAndTheRestStaysOwed)
 {
     const QString po = order("V1001", {{"WIDGET-A", "10", "box", "30"}});
