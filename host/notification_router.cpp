@@ -50,6 +50,10 @@ NotificationRouter::Handling NotificationRouter::handle(const QString& formx, co
         m_facade.showform_POform_po(document);
     } else if (formx == u"Receipt Entry") {
         m_facade.showform_POform_receipt(document);
+    } else if (formx == u"Bill Entry" && is_payable_key(docnox)) {
+        // The suite's payables window; the demo host shows the payable's lines and the owing balance.
+        show_document_lines(formx, docnox, arg2);
+        return Handling::Shown;
     } else if (formx == u"Bill Entry" || formx == u"P/O Bill Entry") {
         m_facade.showform_POform_invoice(document);
     } else if (formx == u"Purchase Order Report") {
@@ -101,6 +105,12 @@ bool NotificationRouter::is_order_number(const QString& docno)
     return found && found->toLongLong() > 0;
 }
 
+bool NotificationRouter::is_payable_key(const QString& key)
+{
+    auto found = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM AP_header_table WHERE fkey = ?"), {key});
+    return found && found->toLongLong() > 0;
+}
+
 void NotificationRouter::show_report_query(const QString& query, const QString& arg2)
 {
     ActiveReportRequest request{query, arg2};
@@ -125,7 +135,13 @@ void NotificationRouter::show_document_lines(const QString& formx, const QString
 {
     // The journal review and the inventory documents belong to other modules of the suite; the
     // demo host shows the lines a document wrote, found by their key.
-    const QString query = formx == u"G/L Ledger Review"
+    const QString query = formx == u"Bill Entry"
+        ? QStringLiteral("SELECT h.docno, h.invoice_no, h.vendor_no, v.owing_balance, h.invoice_date, h.due_date, h.Source,"
+                         " h.source_docno, h.void, l.pay_item, l.tax_code, l.gross_amount, l.discount, l.paid_amount,"
+                         " l.open_amount, l.paid, l.ap_accno FROM (AP_transaction_table l INNER JOIN AP_header_table h"
+                         " ON h.fkey = l.fkey) LEFT JOIN Vendor_table v ON v.vendor_no = h.vendor_no WHERE l.fkey = ?"
+                         " ORDER BY l.pay_item")
+        : formx == u"G/L Ledger Review"
         ? QStringLiteral("SELECT h.docno, h.gldate, h.period, h.fyear, h.Description, h.remark, l.lineno, l.accno,"
                          " a.accname, l.amount, l.base_amount, l.currency, l.ledgertype, l.vendor_no"
                          " FROM (GL_transaction_table l INNER JOIN GL_header_table h ON h.fkey = l.fkey)"

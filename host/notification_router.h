@@ -14,7 +14,7 @@ class HostWindow;
 
 /// The host's answer to the module's notifications: opens the purchasing window asked for and
 /// shows the document, runs the hand-offs between windows, shows PDF files, print queries and
-/// the lines of journal entries and inventory documents, and logs what belongs to other modules
+/// the lines of journal entries, inventory documents and payables, and logs what belongs to other modules
 /// of the suite (masters).
 class NotificationRouter : public QObject {
     Q_OBJECT
@@ -27,8 +27,10 @@ public:
 
 private:
     bool is_order_number(const QString& docno);
+    /// Whether a "Bill Entry" request names a payable (by its key) rather than a bill.
+    bool is_payable_key(const QString& key);
     void show_report_query(const QString& query, const QString& arg2);
-    /// Shows the lines of a journal entry or an inventory document by its key.
+    /// Shows the lines of a journal entry, an inventory document or a payable by its key.
     void show_document_lines(const QString& formx, const QString& key, const QString& number);
     void show_pdf(const QString& path, bool landscape);
 

@@ -147,21 +147,21 @@ INSERT INTO Account_currency_table (accno, currency, Description, revalue) VALUE
 -- ===== Balances =====
 
 -- Base-currency balance rows of every account, with the opening position: bank, stock at its
--- layer and average values, and the owner's capital that funds them.
+-- layer and average values, the advance paid to Northwind, and the owner's capital that funds them.
 INSERT INTO Balance_table (company, ledgertype, accno, currency, amount, base_amount, acccode, subacc, subacc2, subacc3, subacc4, subacc5)
 SELECT 1, 'A', accno, 'USD',
-       CASE accno WHEN '1050' THEN 50000.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '3000' THEN 51740.25 ELSE 0 END,
-       CASE accno WHEN '1050' THEN 50000.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '3000' THEN 51740.25 ELSE 0 END,
+       CASE accno WHEN '1050' THEN 49850.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '1450' THEN 150.00 WHEN '3000' THEN 51740.25 ELSE 0 END,
+       CASE accno WHEN '1050' THEN 49850.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '1450' THEN 150.00 WHEN '3000' THEN 51740.25 ELSE 0 END,
        acccode, subacc, subacc2, subacc3, subacc4, subacc5
 FROM Account_master_table;
 
 INSERT INTO Balance_period_table (company, fyear, ledgertype, accno, currency, acccode, subacc, subacc2, subacc3, subacc4, subacc5, opening_balance, e_opening_balance)
 SELECT 1, f.fyear, 'A', a.accno, 'USD', a.acccode, a.subacc, a.subacc2, a.subacc3, a.subacc4, a.subacc5,
        CASE WHEN f.fyear = '@YEAR@' THEN
-           CASE a.accno WHEN '1050' THEN 50000.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '3000' THEN 51740.25 ELSE 0 END
+           CASE a.accno WHEN '1050' THEN 49850.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '1450' THEN 150.00 WHEN '3000' THEN 51740.25 ELSE 0 END
        ELSE 0 END,
        CASE WHEN f.fyear = '@YEAR@' THEN
-           CASE a.accno WHEN '1050' THEN 50000.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '3000' THEN 51740.25 ELSE 0 END
+           CASE a.accno WHEN '1050' THEN 49850.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '1450' THEN 150.00 WHEN '3000' THEN 51740.25 ELSE 0 END
        ELSE 0 END
 FROM Account_master_table a CROSS JOIN Fiscalyear_table f;
 
@@ -183,10 +183,27 @@ INSERT INTO GL_transaction_table (company, fkey, lineno, doctype, docno, gldate,
 (1, '1gl-0', 4, 'gl', 'OPENING', '@PREV_YEAR@-12-31', 12, '@PREV_YEAR@', '3000', '3000', 51740.25, 51740.25, 'USD', 'A',
     'Opening position', 'OPENING', 'OPENING', FALSE, '@PREV_YEAR@-12-31', '00:00:00', 'ADMIN');
 
+-- The advance paid to Northwind by check in December (the suite's payments wrote it): held on
+-- the prepayment account until a bill of its order uses it.
+INSERT INTO GL_header_table (company, fkey, doctype, docno, Description, remark, Source, source_docno, gldate, currency,
+    period, fyear, Reverse, void, date_created, time_created, user_created) VALUES
+(1, '1gl-adv1', 'gl', 'ADVANCE', 'Advance to Northwind', 'Prepayment ADV-001', 'AP-PAYMENT', 'ADV-001',
+    '@PREV_YEAR@-12-15', 'USD', 12, '@PREV_YEAR@', FALSE, FALSE, '@PREV_YEAR@-12-15', '00:00:00', 'ADMIN');
+
+INSERT INTO GL_transaction_table (company, fkey, lineno, doctype, docno, gldate, period, fyear, accno, acccode, amount,
+    base_amount, currency, ledgertype, vendor_no, Description, Source, source_docno, void, date_created, time_created,
+    user_created) VALUES
+(1, '1gl-adv1', 1, 'gl', 'ADVANCE', '@PREV_YEAR@-12-15', 12, '@PREV_YEAR@', '1450', '1450', 150.00, 150.00, 'USD', 'A',
+    'V1003', 'Advance to Northwind', 'AP-PAYMENT', 'ADV-001', FALSE, '@PREV_YEAR@-12-15', '00:00:00', 'ADMIN'),
+(1, '1gl-adv1', 2, 'gl', 'ADVANCE', '@PREV_YEAR@-12-15', 12, '@PREV_YEAR@', '1050', '1050', -150.00, -150.00, 'USD', 'A',
+    'V1003', 'Advance to Northwind', 'AP-PAYMENT', 'ADV-001', FALSE, '@PREV_YEAR@-12-15', '00:00:00', 'ADMIN');
+
 UPDATE Balance_period_table
-SET period12 = CASE accno WHEN '1050' THEN 50000.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 ELSE 51740.25 END,
-    e_period12 = CASE accno WHEN '1050' THEN 50000.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 ELSE 51740.25 END
-WHERE fyear = '@PREV_YEAR@' AND ledgertype = 'A' AND accno IN ('1050', '1300', '1310', '3000');
+SET period12 = CASE accno WHEN '1050' THEN 49850.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '1450' THEN 150.00
+                          ELSE 51740.25 END,
+    e_period12 = CASE accno WHEN '1050' THEN 49850.00 WHEN '1300' THEN 1364.00 WHEN '1310' THEN 376.25 WHEN '1450' THEN 150.00
+                            ELSE 51740.25 END
+WHERE fyear = '@PREV_YEAR@' AND ledgertype = 'A' AND accno IN ('1050', '1300', '1310', '1450', '3000');
 
 -- Foreign-currency rows ("F") and their base-currency equivalents ("E") of the accounts that
 -- already carry a foreign currency.
@@ -413,6 +430,18 @@ INSERT INTO Vendor_miscellaneous_charge_table (itemcode, Description, account, t
 ('DUTY', 'Customs duty', '5200', 'EXEMPT'),
 ('HANDLING', 'Handling fee', '5200', 'ST'),
 ('INSURANCE', 'Transit insurance', '6400', 'EXEMPT');
+
+-- The advance paid to Northwind for its first order of the year, waiting for that order's bill
+-- (a receipt of the order with the bill number applies it: prepayment no. ADV-001, 150.00).
+INSERT INTO Payment_header_table (company, fkey, doctype, docno, vendor_no, Payment_date, currency, payby, bank_accno,
+    check_no, check_date, po_no, remark, payment_amount, prepayment_accno, period, fyear, Source, source_docno, GLFKEY,
+    billed, void, date_created, time_created, user_created) VALUES
+(1, '1pp-adv1', 'pp', 'ADV-001', 'V1003', '@PREV_YEAR@-12-15', 'USD', 'Check', 'OPER', '1001', '@PREV_YEAR@-12-15',
+    'PO-@YY@-00001', 'Advance for the first order of the year', 150.00, '1450', 12, '@PREV_YEAR@', 'AP-PAYMENT', 'ADV-001',
+    '1gl-adv1', FALSE, FALSE, '@PREV_YEAR@-12-15', '00:00:00', 'ADMIN');
+
+INSERT INTO Prepayment_waiting_PO_table (company, prepayment_no, prepayment_fkey, po_no, amount) VALUES
+(1, 'ADV-001', '1pp-adv1', 'PO-@YY@-00001', 150.00);
 
 INSERT INTO Shipvia_table (shipvia_id, Description, contact_person, Address, city, State, province, country, postal_code,
     phone1, phone2, fax1, fax2, mobile1, mobile2, email1, email2, website, active) VALUES

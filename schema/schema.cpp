@@ -34,6 +34,7 @@ QString tables_sql(Engine engine)
     sql.replace(QStringLiteral("@PREV_YEAR@"), QString::number(current_year - 1));
     sql.replace(QStringLiteral("@NEXT_YEAR@"), QString::number(current_year + 1));
     sql.replace(QStringLiteral("@YEAR@"), QString::number(current_year));
+    sql.replace(QStringLiteral("@YY@"), QString::number(current_year % 100).rightJustified(2, u'0'));
     return run_in_transaction(db, sql);
 }
 

@@ -271,6 +271,19 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
     return affected;
 }
 
+[[nodiscard]] std::expected<void, Error> Database::advance_identity(const QString& table, qint64 id)
+{
+    if (engine() == Engine::Sqlite)
+        return {};
+    // The sequence only moves forward; a later id above `id` is kept.
+    auto moved = select(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'id'), ?)"
+                                       " WHERE COALESCE(pg_sequence_last_value(pg_get_serial_sequence(?, 'id')::regclass), 0) < ?"),
+                        {table.toLower(), id, table.toLower(), id});
+    if (!moved)
+        return std::unexpected(moved.error());
+    return {};
+}
+
 [[nodiscard]] std::expected<qint64, Error> Database::insert_returning_id(const QString& insert_sql, const Params& params)
 {
     if (m_sqlite_writer) {

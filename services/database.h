@@ -63,6 +63,9 @@ public:
     [[nodiscard]] std::expected<int, Error> execute(const QString& sql, const Params& params = {});
     /// Runs an INSERT and gives the new row's generated `id`.
     [[nodiscard]] std::expected<qint64, Error> insert_returning_id(const QString& insert_sql, const Params& params);
+    /// After rows were written with explicit ids: the ids the table generates later continue above
+    /// `id` (PostgreSQL's identity does not follow explicit values, SQLite's AUTOINCREMENT does).
+    [[nodiscard]] std::expected<void, Error> advance_identity(const QString& table, qint64 id);
     /// Runs statements separated by ";" at the end of a line, without bound values (DDL, seed data).
     [[nodiscard]] std::expected<void, Error> execute_script(const QString& script);
 

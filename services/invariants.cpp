@@ -10,6 +10,8 @@ std::vector<InvariantCheck> invariant_checks()
     std::vector<InvariantCheck> checks = ledger_invariant_checks();
     for (InvariantCheck& check : stock_invariant_checks())
         checks.push_back(std::move(check));
+    for (InvariantCheck& check : payable_invariant_checks())
+        checks.push_back(std::move(check));
     return checks;
 }
 

@@ -31,4 +31,14 @@ std::expected<QStringList, Error> check_invariants(Database& db);
 /// income-statement lines); every reversed entry and its reversal cancel exactly.
 std::vector<InvariantCheck> ledger_invariant_checks();
 
+/// The payables' rules: a live payable adds up to its bill (a landed payable to its charges),
+/// each line's open amount is its gross less discount plus what was paid, its discount and its
+/// payment at once are its bill's; a vendor's owing balance is its open payables; per vendor,
+/// payable account and currency the journal holds the open payables; a used prepayment is applied
+/// once to a live payable and waits no more, a waiting one is not used; a bill made at receipt
+/// bills exactly what its receipt lines received, and AP suspense is clear for every vendor with
+/// nothing received left to bill; a live receipt's landed charges name live payables of their
+/// vendors.
+std::vector<InvariantCheck> payable_invariant_checks();
+
 } // namespace zelkor

@@ -118,6 +118,9 @@ QString missing_parameter_message(Parameter parameter)
                            {change, vendor_no});
     if (!done)
         return std::unexpected(done.error());
+    // Exactly the vendor's row: a balance raised for nobody would be lost without a word.
+    if (*done != 1)
+        return std::unexpected(Error::not_found(QStringLiteral("vendor is invalid.")));
     return {};
 }
 

@@ -42,7 +42,7 @@ struct ExchangeRate {
                                                               const QString& base_currency);
 
 /// Adds `change` (negative to reduce) to the vendor's running owing balance, inside the
-/// caller's transaction.
+/// caller's transaction. A vendor missing from the master fails ("vendor is invalid.").
 [[nodiscard]] std::expected<void, Error> update_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change);
 
 // Master rows the document windows look up -------------------------------------------------------

@@ -18,11 +18,11 @@ struct TaxAccounts {
     QString expensed;
 };
 
-[[nodiscard]] std::expected<QHash<QString, TaxAccounts>, Error> tax_accounts(Database& db,
-                                                                             const std::vector<PostedGoodsLine>& lines)
+template <class Lines>
+[[nodiscard]] std::expected<QHash<QString, TaxAccounts>, Error> tax_accounts(Database& db, const Lines& lines)
 {
     QSet<QString> authorities;
-    for (const PostedGoodsLine& line : lines)
+    for (const auto& line : lines)
         for (const TaxElement& element : line.taxes)
             authorities.insert(element.tax_authority);
     QHash<QString, TaxAccounts> accounts;
@@ -46,7 +46,44 @@ Decimal in_base(const ReceiptJournal& journal, const Decimal& amount)
     return journal.exchange_rate ? (amount * *journal.exchange_rate).round2() : amount.round2();
 }
 
+/// Debits a line's recoverable and expensed tax, element by element, towards `credit`.
+[[nodiscard]] std::expected<void, Error> add_tax_debits(const QHash<QString, TaxAccounts>& accounts,
+                                                        const ReceiptJournal& journal, const TaxElements& taxes,
+                                                        const CreditTarget& credit,
+                                                        std::vector<PostingContribution>& contributions)
+{
+    for (const TaxElement& element : taxes) {
+        const TaxAccounts found = accounts.value(element.tax_authority);
+        if (!element.recoverable.is_zero()) {
+            if (found.recoverable.isEmpty())
+                return std::unexpected(Error::invalid(QStringLiteral("No Recoverable Tax Account for ") + element.tax_authority));
+            contributions.push_back({found.recoverable, element.recoverable.round2(), in_base(journal, element.recoverable), credit});
+        }
+        if (!element.expensed.is_zero()) {
+            if (found.expensed.isEmpty())
+                return std::unexpected(Error::invalid(QStringLiteral("No Expensed Tax Account for ") + element.tax_authority));
+            contributions.push_back({found.expensed, element.expensed.round2(), in_base(journal, element.expensed), credit});
+        }
+    }
+    return {};
+}
+
 } // namespace
+
+std::expected<std::vector<PostingContribution>, Error> landed_contributions(Database& db, const ReceiptJournal& journal,
+                                                                            const std::vector<PostedLandedLine>& lines)
+{
+    auto taxes = tax_accounts(db, lines);
+    if (!taxes)
+        return std::unexpected(taxes.error());
+    std::vector<PostingContribution> contributions;
+    for (const PostedLandedLine& line : lines) {
+        contributions.push_back({line.accno, line.line_cost.round2(), in_base(journal, line.line_cost), line.credit});
+        if (auto added = add_tax_debits(*taxes, journal, line.taxes, line.credit, contributions); !added)
+            return std::unexpected(added.error());
+    }
+    return contributions;
+}
 
 std::expected<std::vector<PostingContribution>, Error> goods_contributions(Database& db, const ReceiptJournal& journal,
                                                                            const std::vector<PostedGoodsLine>& lines,
@@ -71,21 +108,8 @@ std::expected<std::vector<PostingContribution>, Error> goods_contributions(Datab
         } else {
             add(line.accno, line.line_cost, cost_in_base);
         }
-        for (const TaxElement& element : line.taxes) {
-            const TaxAccounts found = taxes->value(element.tax_authority);
-            if (!element.recoverable.is_zero()) {
-                if (found.recoverable.isEmpty())
-                    return std::unexpected(
-                        Error::invalid(QStringLiteral("No Recoverable Tax Account for ") + element.tax_authority));
-                add(found.recoverable, element.recoverable, in_base(journal, element.recoverable));
-            }
-            if (!element.expensed.is_zero()) {
-                if (found.expensed.isEmpty())
-                    return std::unexpected(
-                        Error::invalid(QStringLiteral("No Expensed Tax Account for ") + element.tax_authority));
-                add(found.expensed, element.expensed, in_base(journal, element.expensed));
-            }
-        }
+        if (auto added = add_tax_debits(*taxes, journal, line.taxes, suspense, contributions); !added)
+            return std::unexpected(added.error());
     }
     return contributions;
 }

@@ -62,6 +62,20 @@ struct PostedGoodsLine {
 struct ReceiptAccounts {
     QString suspense{}; ///< AP suspense: goods received, not yet billed
     QString variance{}; ///< purchase variance of standard-cost items
+    QString discount{}; ///< purchase discount: the bill entered with a receipt takes its term discount there
+};
+
+/// A landed charge of a receipt as its posting needs it: its cost and taxes are debited, and
+/// credited to AP suspense (the receipt's own vendor and bill) or to the payable account of the
+/// vendor that bills it.
+struct PostedLandedLine {
+    int itemno = 0;
+    QString itemcode{};
+    QString accno{};
+    /// Extended cost, less the tax included in it, plus the tax allocated to cost.
+    Decimal line_cost{};
+    TaxElements taxes{};
+    CreditTarget credit{};
 };
 
 /// The debits of the goods lines, all credited to AP suspense: the line cost to the line's
@@ -72,6 +86,11 @@ struct ReceiptAccounts {
 /// currency are converted one by one, rounded to cents; a standard value is converted back.
 [[nodiscard]] std::expected<std::vector<PostingContribution>, Error> goods_contributions(
     Database& db, const ReceiptJournal& journal, const std::vector<PostedGoodsLine>& lines, const ReceiptAccounts& accounts);
+
+/// The debits of the landed charges (Part 5.3 step 6): each line's cost to its account and its
+/// taxes as a goods line's, all credited to the line's own target.
+[[nodiscard]] std::expected<std::vector<PostingContribution>, Error> landed_contributions(
+    Database& db, const ReceiptJournal& journal, const std::vector<PostedLandedLine>& lines);
 
 /// Posts a receipt's journal entry ("PO-RECEIPT", remark "Receipt no. " + number) in the
 /// receipt's own period, inside the caller's transaction: the contributions as debits, and per

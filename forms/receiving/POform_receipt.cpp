@@ -5,6 +5,7 @@
 #include "forms/common/pane_columns.h"
 #include "forms/receiving/receipt_columns.h"
 #include "services/master_lookups.h"
+#include "services/payables.h"
 
 namespace zelkor {
 
@@ -38,7 +39,8 @@ const QStringList OrderColumns{order_col::PoNo,        order_col::PoItemNo,    o
 
 const QStringList LandedColumns{landed::VendorNo, landed::BillNo,       landed::BillDate, landed::ItemCode,
                                 landed::Description, landed::Quantity,  landed::UnitCost, landed::ExtendedCost,
-                                landed::TaxCode,  landed::TaxAmount,    landed::Expense,  landed::Account};
+                                landed::TaxCode,  landed::TaxAmount,    landed::Expense,  landed::Account,
+                                landed::ItemNo,   landed::PayableKey};
 
 const QStringList StockColumns{stock_column::ItemCode, stock_column::Warehouse,     stock_column::Location,
                                stock_column::Quantity, stock_column::OrderQuantity, stock_column::PoQuantity};
@@ -69,19 +71,18 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_field({"exchange_rate", "Rate", K::DropDown, 3});
     declare_field({"rate_date", "Rate date", K::Date, 3});
     declare_field({"reference", "Reference", K::Text, 3});
-    // The bill at receipt and its payment: shown, read-only and empty until bills can be entered
-    // with a receipt.
-    declare_field({"vendor_invoice_no", "Bill no", K::Text, 4, {}, true});
-    declare_field({"vendor_invoice_date", "Bill date", K::Date, 4, {}, true});
-    declare_field({"payby", "Pay by", K::DropDown, 4, {}, true});
-    declare_field({"cash_accno", "Cash account", K::DropDown, 4, {}, true});
-    declare_field({"bank_code", "Bank", K::DropDown, 5, {}, true});
-    declare_field({"check_no", "Check no", K::Text, 5, {}, true});
-    declare_field({"check_date", "Check date", K::Date, 5, {}, true});
-    declare_field({"prepayment_no", "Prepayment no", K::Text, 5, {}, true});
-    declare_field({"prepayment", "Prepayment", K::Number, 6, {}, true});
-    declare_field({"discount_percent", "Discount %", K::Number, 6, {}, true});
-    declare_field({"discount_amount", "Discount", K::Number, 6, {}, true});
+    // The vendor's bill entered with the receipt and how it is paid.
+    declare_field({"vendor_invoice_no", "Bill no", K::Text, 4});
+    declare_field({"vendor_invoice_date", "Bill date", K::Date, 4});
+    declare_field({"payby", "Pay by", K::DropDown, 4});
+    declare_field({"cash_accno", "Cash account", K::DropDown, 4});
+    declare_field({"bank_code", "Bank", K::DropDown, 5});
+    declare_field({"check_no", "Check no", K::Text, 5});
+    declare_field({"check_date", "Check date", K::Date, 5});
+    declare_field({"prepayment_no", "Prepayment no", K::Text, 5});
+    declare_field({"prepayment", "Prepayment", K::Number, 6});
+    declare_field({"discount_percent", "Discount %", K::Number, 6});
+    declare_field({"discount_amount", "Discount", K::Number, 6});
     declare_field({"fob_point", "FOB point", K::Text, 6});
     declare_field({"remark", "Remark", K::MultiLine, 7});
     declare_field({"printed", "Printed", K::Check, 8, {}, true});
@@ -114,18 +115,25 @@ POform_receipt::POform_receipt(QObject* parent)
     m_order_lines->set_column_width(m_order_lines->required_column(order_col::PoNo), 100);
 
     declare_pane("landed", "Landed", PaneArea::Bottom, to_int(Command::Landed));
-    Grid& landed_lines = declare_grid("dbgrid_landed", {}, LandedColumns, "landed");
-    landed_lines.set_read_only(true);
-    landed_lines.set_number_columns({landed::Quantity, landed::UnitCost, landed::ExtendedCost, landed::TaxAmount});
-    landed_lines.set_column_kind(landed_lines.required_column(landed::Expense), FieldKind::Check);
+    m_landed = &declare_grid("dbgrid_landed", {}, LandedColumns, "landed");
+    m_landed->set_number_columns({landed::Quantity, landed::UnitCost, landed::ExtendedCost, landed::TaxAmount});
+    m_landed->set_column_kind(m_landed->required_column(landed::Expense), FieldKind::Check);
+    m_landed->set_column_kind(m_landed->required_column(landed::BillDate), FieldKind::Date);
+    for (QLatin1String kept : {landed::ItemNo, landed::PayableKey}) {
+        m_landed->set_column_hidden(m_landed->required_column(kept), true);
+        m_landed->set_column_read_only(m_landed->required_column(kept), true);
+    }
+    m_landed->set_column_read_only(m_landed->required_column(landed::TaxAmount), true);
+    connect(m_landed, &Grid::currentRowChanged, this, [this] { refresh_landed_tax_pane(); });
 
     declare_tax_panes();
     const TaxPaneDeclaration landed_tax = tax_detail_pane();
     declare_pane("landed_tax_detail", "Landed Tax Detail Window", PaneArea::Bottom, to_int(Command::LandedTaxDetails));
     Grid& landed_taxes = declare_grid("grid_tax_landed", {}, landed_tax.columns, "landed_tax_detail");
-    landed_taxes.set_read_only(true);
     landed_taxes.set_number_columns({tax_detail_column::TaxableAmount, tax_detail_column::TaxRate,
                                      tax_detail_column::TaxAmount});
+    m_landed_tax_pane = std::make_unique<TaxPanes>(landed_taxes, *grid(tax_summary_pane().grid));
+    landed_taxes.set_read_only(true);
     declare_stock_panes(StockColumns, StockColumns);
     declare_pane("vendor_history", "Vendor Purchase History", PaneArea::Bottom, to_int(Command::VendorPurchaseHistory));
     m_vendor_history = &declare_grid("grid_history", {}, purchase_history_columns(), "vendor_history");
@@ -170,15 +178,36 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_command(CommandId::ItemMaster);
     declare_command(CommandId::VendorMaster);
     declare_command(CommandId::StockOnHand, "On Hand");
-    // A receipt holds no payable or bill of its own until bills can be entered with it.
-    for (Command id : {Command::ApRecord, Command::LandedApRecord, Command::BillRecord})
-        set_command_enabled(to_int(id), false);
     set_field("docno", NewDocumentNumber);
 }
 
 POform_receipt::~POform_receipt() = default;
 
-std::expected<void, Error> POform_receipt::load_window_lists() { return load_period_lists(); }
+std::expected<void, Error> POform_receipt::load_window_lists()
+{
+    if (auto periods = load_period_lists(); !periods)
+        return periods;
+    // Pay-by: later, cash, check or a card in use; cash accounts and banks for the payment.
+    auto cards = Choices::query(db(), QStringLiteral("SELECT card_name FROM Credit_card_master_table"
+                                                     " WHERE used = TRUE ORDER BY card_name"));
+    if (!cards)
+        return std::unexpected(cards.error());
+    QStringList payby{PayLater, PayByCash, PayByCheck};
+    for (const QStringList& card : cards->rows)
+        payby << card.value(0);
+    set_field_choices("payby", Choices::of(payby));
+    for (const auto& [name, list] : {std::pair{"cash_accno", pick_lists::cash_account()}, std::pair{"bank_code", pick_lists::bank()}}) {
+        auto choices = Choices::load(db(), list);
+        if (!choices)
+            return std::unexpected(choices.error());
+        set_field_choices(name, *choices);
+    }
+    m_landed->set_column_choices(m_landed->required_column(landed::VendorNo), m_lists.vendors);
+    m_landed->set_column_choices(m_landed->required_column(landed::ItemCode), m_lists.charges);
+    m_landed->set_column_choices(m_landed->required_column(landed::TaxCode), m_lists.tax_codes);
+    m_landed->set_column_choices(m_landed->required_column(landed::Account), m_lists.all_accounts);
+    return {};
+}
 
 // Modes -------------------------------------------------------------------------------------------
 
@@ -204,6 +233,9 @@ void POform_receipt::reset_header_fields()
         show_rates();
     set_new_document_fields(true);
     m_lines->append_row();
+    m_landed->clear();
+    m_landed_taxes.clear();
+    m_landed->append_row();
 }
 
 void POform_receipt::set_new_document_fields(bool editable)
@@ -223,6 +255,20 @@ bool POform_receipt::begin_new()
     return true;
 }
 
+void POform_receipt::discard_changes(Mode left)
+{
+    if (left == Mode::Edit)
+        m_landed_taxes = m_shown_landed_taxes;
+    PurchasingWindow::discard_changes(left);
+}
+
+void POform_receipt::show_nothing()
+{
+    PurchasingWindow::show_nothing();
+    m_landed->clear();
+    m_landed_taxes.clear();
+}
+
 bool POform_receipt::begin_edit()
 {
     if (!shown_document_changeable())
@@ -235,6 +281,7 @@ bool POform_receipt::begin_edit()
     if (!stored_header())
         return false;
     keep_shown_taxes();
+    m_shown_landed_taxes = m_landed_taxes;
     // What the receipt posted stays: vendor, date, currency and period.
     set_new_document_fields(false);
     return true;
@@ -262,6 +309,10 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
     }
     if (name == u"receipt_date")
         return period_follows_date();
+    for (const char* bill : {"vendor_invoice_date", "check_date", "payby", "cash_accno", "bank_code", "prepayment",
+                             "discount_amount", "discount_percent"})
+        if (name == QLatin1String(bill))
+            return bill_field_typed(name);
     return PurchasingWindow::check_field(name, previous);
 }
 

@@ -4,6 +4,7 @@
 #include "forms/receiving/receipt_document.h"
 #include "forms/receiving/receipt_save.h"
 
+#include <memory>
 #include <optional>
 
 namespace zelkor {
@@ -37,6 +38,10 @@ public:
 
     Grid& lines() const { return *m_lines; }
     Grid& order_lines() const { return *m_order_lines; }
+    /// The landed charges dbgrid_landed: typed in new and edit mode.
+    Grid& landed_lines() const { return *m_landed; }
+    /// The tax elements of the landed charges, by their line number.
+    const TaxElementStore& landed_taxes() const { return m_landed_taxes; }
 
     /// Puts the header fields back to their defaults (today's date and its period, the base
     /// currency, the default warehouse), keeping a vendor a hand-off has chosen.
@@ -57,6 +62,8 @@ protected:
     bool begin_new() override;
     bool begin_edit() override;
     bool on_row_activated(Grid& grid, int row) override;
+    void discard_changes(Mode left) override;
+    void show_nothing() override;
 
     [[nodiscard]] std::expected<bool, Error> load_document(const QString& key) override;
     bool save_new() override;
@@ -78,8 +85,17 @@ private:
     [[nodiscard]] std::expected<Receipt, Error> read_receipt() const;
     ReceiptHeader read_header() const;
     void show_line(int row, const Row& line);
+    void show_landed_line(int row, const Row& line);
+    [[nodiscard]] std::expected<void, Error> read_landed_lines(Receipt& receipt) const;
     // receipt_cells.cpp
     Entry line_cell_typed(int row, const QString& caption);
+    Entry bill_field_typed(const QString& name);
+    Entry landed_cell_typed(int row, const QString& caption);
+    /// Computes a landed charge's tax from its code and extended cost, and the totals.
+    void recompute_landed_tax(int row);
+    void refresh_landed_tax_pane();
+    /// The discount amount a typed discount percent gives on the total.
+    void apply_discount_percent();
     // receipt_commands.cpp
     [[nodiscard]] std::expected<Receipt, Error> checked_receipt(Mode saving);
     /// Asks the questions about the order lines and shows the capacity warnings; false when the
@@ -90,10 +106,19 @@ private:
     bool void_document();
     bool enter_bill();
     bool linked_document(Command id);
+    /// Asks the host for the payable of the bill entered with the receipt, a landed charge's
+    /// payable or the bill (1009, 1010, 1011).
+    bool payable_record(Command id);
+    /// Tells the clerk of the prepayments waiting for the receipt's order that it does not apply.
+    [[nodiscard]] std::expected<void, Error> show_waiting_prepayments(const Receipt& receipt);
     void refresh_panes();
 
     Grid* m_lines = nullptr;
     Grid* m_order_lines = nullptr;
+    Grid* m_landed = nullptr;
+    TaxElementStore m_landed_taxes;
+    TaxElementStore m_shown_landed_taxes; ///< put back when an edit is left unsaved
+    std::unique_ptr<TaxPanes> m_landed_tax_pane;
     Grid* m_vendor_history = nullptr;
     Grid* m_item_history = nullptr;
 };

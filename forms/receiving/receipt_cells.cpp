@@ -4,12 +4,16 @@
 
 #include "forms/common/document_lines.h"
 #include "forms/receiving/receipt_columns.h"
+#include "services/fiscal_periods.h"
+#include "services/master_lookups.h"
+#include "services/payables.h"
 
 namespace zelkor {
 
 namespace {
 
 namespace col = receipt_column;
+namespace landed = receipt_landed_column;
 
 } // namespace
 
@@ -17,6 +21,14 @@ Entry POform_receipt::check_cell(Grid& grid, int row, int column, const QString&
 {
     if (grid.name() == tax_detail_pane().grid)
         return taxable_amount_entered(row);
+    if (&grid == m_landed) {
+        if (grid.cell(row, column) == previous)
+            return Entry::Accepted;
+        const Entry entry = landed_cell_typed(row, grid.column(column).caption);
+        if (entry == Entry::Accepted && row == grid.current_row())
+            refresh_landed_tax_pane();
+        return entry;
+    }
     if (&grid != m_lines || grid.cell(row, column) == previous)
         return Entry::Accepted;
     const Entry entry = line_cell_typed(row, grid.column(column).caption);
@@ -55,6 +67,183 @@ Entry POform_receipt::line_cell_typed(int row, const QString& caption)
     if (auto entry = line_code_typed(row, caption))
         return *entry;
     return Entry::Accepted;
+}
+
+} // namespace zelkor
+
+namespace zelkor {
+
+Entry POform_receipt::bill_field_typed(const QString& name)
+{
+    const QString value = field(name).trimmed();
+    auto refuse_with = [this](const QString& text) {
+        message(text);
+        return Entry::Refused;
+    };
+    if (name == u"vendor_invoice_date" || name == u"check_date") {
+        if (auto date = field_date(name); !date)
+            return refuse_with(date.error().message);
+        return Entry::Accepted;
+    }
+    if (name == u"payby")
+        return choice_typed(name, find_field(name)->choices, QStringLiteral("pay by is invalid."));
+    if (name == u"cash_accno")
+        return choice_typed(name, find_field(name)->choices, QStringLiteral("cash account is invalid."));
+    if (name == u"bank_code")
+        return choice_typed(name, find_field(name)->choices, QStringLiteral("Bank code ") + shown_value(value)
+                                                                 + QStringLiteral(" is invalid."));
+    if (value.isEmpty())
+        return Entry::Accepted;
+    const auto number = Decimal::parse(value);
+    if (name == u"prepayment") {
+        if (!number || column_problem(*number, NumberColumn::Money))
+            return refuse_with(QStringLiteral("prepayment is invalid."));
+        if (number->is_negative())
+            return refuse_with(QStringLiteral("Prepayment must be positive"));
+        return Entry::Accepted;
+    }
+    if (name == u"discount_amount") {
+        if (!number || column_problem(*number, NumberColumn::Money))
+            return refuse_with(QStringLiteral("please input numeric data"));
+        if (number->is_negative())
+            return refuse_with(QStringLiteral("discount amount must be positive"));
+        set_field("discount_percent", QString());
+        return Entry::Accepted;
+    }
+    if (name == u"discount_percent") {
+        if (!number)
+            return refuse_with(QStringLiteral("please input numeric data"));
+        if (number->is_negative() || *number > Decimal(100))
+            return refuse_with(QStringLiteral("discount percent is invalid."));
+        apply_discount_percent();
+        return Entry::Accepted;
+    }
+    return Entry::Accepted;
+}
+
+void POform_receipt::apply_discount_percent()
+{
+    const auto percent = Decimal::parse(field("discount_percent").trimmed());
+    if (!percent)
+        return;
+    const Decimal total = parse_amount(field("total")).value_or(Decimal());
+    set_field("discount_amount", (total * *percent / Decimal(100)).round2().format(2));
+}
+
+Entry POform_receipt::landed_cell_typed(int row, const QString& caption)
+{
+    Grid& grid = *m_landed;
+    const QString value = grid.cell(row, caption).trimmed();
+    auto refuse_with = [this](const QString& text) {
+        message(text);
+        return Entry::Refused;
+    };
+    // A charge keeps the line number its tax elements are filed under.
+    if (grid.cell(row, landed::ItemNo).isEmpty()) {
+        int last = 0;
+        for (int other = 0; other < grid.row_count(); ++other)
+            last = std::max(last, grid.cell(other, landed::ItemNo).toInt());
+        grid.set_cell(row, landed::ItemNo, QString::number(last + 1));
+    }
+    if (caption == landed::VendorNo) {
+        if (!value.isEmpty() && m_lists.vendors.find(value) < 0)
+            return refuse_with(QStringLiteral("vendor is invalid."));
+        return Entry::Accepted;
+    }
+    if (caption == landed::BillDate) {
+        if (!value.isEmpty())
+            if (auto date = parse_user_date(value, settings().ZELKOR_DATE_FORMAT); !date)
+                return refuse_with(date.error().message);
+        return Entry::Accepted;
+    }
+    if (caption == landed::ItemCode) {
+        if (value.isEmpty())
+            return Entry::Accepted;
+        auto charge = charge_row(db(), value);
+        if (!charge) {
+            report(charge.error(), QStringLiteral("Reading charge ") + shown_value(value) + QStringLiteral(" failed"));
+            return Entry::Refused;
+        }
+        if (!*charge)
+            return refuse_with(QStringLiteral("item code is invalid."));
+        grid.set_cell(row, landed::Description, (*charge)->text(u"Description"));
+        grid.set_cell(row, landed::Account, (*charge)->text(u"account"));
+        QString tax_code = (*charge)->text(u"tax_code").trimmed();
+        if (tax_code.isEmpty())
+            tax_code = m_vendor_tax_code;
+        if (tax_code.isEmpty()) {
+            auto code = zelkor::default_tax_code(db());
+            if (!code)
+                return refuse_with(code.error().message);
+            tax_code = *code;
+        }
+        grid.set_cell(row, landed::TaxCode, tax_code);
+        if (grid.cell(row, landed::Quantity).trimmed().isEmpty())
+            grid.set_cell(row, landed::Quantity, QStringLiteral("1"));
+        recompute_landed_tax(row);
+        return Entry::Accepted;
+    }
+    if (caption == landed::Quantity || caption == landed::UnitCost || caption == landed::ExtendedCost) {
+        const NumberColumn column = caption == landed::Quantity   ? NumberColumn::Quantity
+                                    : caption == landed::UnitCost ? NumberColumn::UnitCost
+                                                                  : NumberColumn::Money;
+        if (auto checked = typed_number(value, caption, column); !checked)
+            return refuse_with(checked.error().message);
+        const auto quantity = cell_number(grid, row, landed::Quantity);
+        const auto unitcost = cell_number(grid, row, landed::UnitCost);
+        if (caption == landed::ExtendedCost) {
+            if (const auto extended = cell_number(grid, row, landed::ExtendedCost); extended && quantity
+                                                                                    && *quantity > Decimal())
+                grid.set_cell(row, landed::UnitCost, (*extended / *quantity).round(6).to_string());
+        } else if (quantity && unitcost) {
+            auto extended = extended_cost_of(*quantity, *unitcost);
+            if (!extended)
+                return refuse_with(extended.error().message);
+            grid.set_cell(row, landed::ExtendedCost, extended->format(2));
+        }
+        recompute_landed_tax(row);
+        return Entry::Accepted;
+    }
+    if (caption == landed::TaxCode) {
+        if (!value.isEmpty() && m_lists.tax_codes.find(value) < 0)
+            return refuse_with(QStringLiteral("tax code is invalid."));
+        recompute_landed_tax(row);
+        return Entry::Accepted;
+    }
+    if (caption == landed::Account) {
+        if (!value.isEmpty() && m_lists.all_accounts.find(value) < 0)
+            return refuse_with(QStringLiteral("account is invalid."));
+        return Entry::Accepted;
+    }
+    return Entry::Accepted;
+}
+
+void POform_receipt::recompute_landed_tax(int row)
+{
+    Grid& grid = *m_landed;
+    const int itemno = grid.cell(row, landed::ItemNo).toInt();
+    if (!database() || itemno <= 0)
+        return;
+    const auto extended = cell_number(grid, row, landed::ExtendedCost);
+    auto totals = get_fulltax_detail(db(), m_landed_taxes, itemno, extended ? taxable_amount(*extended) : std::nullopt,
+                                     grid.cell(row, landed::TaxCode).trimmed(), TaxIncluded::No);
+    if (!totals) {
+        m_landed_taxes.remove_line(itemno);
+        report(totals.error(), QStringLiteral("Computing the tax of landed line ") + QString::number(itemno)
+                                   + QStringLiteral(" failed"));
+        return;
+    }
+    grid.set_cell(row, landed::TaxAmount, totals->tax_amount.format(2));
+    calculate_totals();
+    if (row == grid.current_row())
+        refresh_landed_tax_pane();
+}
+
+void POform_receipt::refresh_landed_tax_pane()
+{
+    const int row = m_landed->current_row();
+    const int itemno = row >= 0 ? m_landed->cell(row, landed::ItemNo).toInt() : 0;
+    m_landed_tax_pane->show_line(m_landed_taxes, itemno);
 }
 
 } // namespace zelkor

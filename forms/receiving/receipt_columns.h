@@ -79,5 +79,8 @@ inline constexpr QLatin1String TaxCode{"tax code"};
 inline constexpr QLatin1String TaxAmount{"tax amount"};
 inline constexpr QLatin1String Expense{"expense"};
 inline constexpr QLatin1String Account{"account"};
+// Kept with each charge, never shown: its line number and the key of the payable it was billed on.
+inline constexpr QLatin1String ItemNo{"item no"};
+inline constexpr QLatin1String PayableKey{"payable key"};
 
 } // namespace zelkor::receipt_landed_column

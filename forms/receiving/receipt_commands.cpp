@@ -5,6 +5,7 @@
 #include "forms/common/active_report.h"
 #include "forms/receiving/receipt_columns.h"
 #include "forms/receiving/receipt_verify.h"
+#include "services/ledger_accounts.h"
 
 
 namespace zelkor {
@@ -12,6 +13,7 @@ namespace zelkor {
 namespace {
 
 namespace col = receipt_column;
+namespace landed = receipt_landed_column;
 
 /// The print query of a receipt: header joined with its lines in line order, the vendor's name
 /// and the payment term's from their masters. The receipt is named by a `docno = ?` placeholder
@@ -61,6 +63,9 @@ bool POform_receipt::run_command(int id)
     case to_int(Command::EnterBill): return enter_bill();
     case to_int(Command::IcRecord):
     case to_int(Command::PoRecord): return linked_document(Command(id));
+    case to_int(Command::ApRecord):
+    case to_int(Command::LandedApRecord):
+    case to_int(Command::BillRecord): return payable_record(Command(id));
     case to_int(Command::ReceiptStockItemOnly): {
         set_command_checked(id, !find_command(id)->checked);
         // The order list and the pick grid follow the option.
@@ -100,6 +105,10 @@ std::expected<Receipt, Error> POform_receipt::checked_receipt(Mode saving)
     if (auto checked = verify_receipt_lines(db(), receipt->lines, m_lists); !checked)
         return std::unexpected(checked.error());
     if (auto checked = verify_order_line_places(receipt->lines); !checked)
+        return std::unexpected(checked.error());
+    if (auto checked = verify_landed_lines(db(), *receipt, m_lists); !checked)
+        return std::unexpected(checked.error());
+    if (auto checked = verify_bill_at_receipt(db(), *receipt); !checked)
         return std::unexpected(checked.error());
     calculate_totals();
     return receipt;
@@ -152,6 +161,10 @@ bool POform_receipt::save(Mode saving_mode)
         report(confirmed.error(), failed);
     if (!confirmed || !*confirmed)
         return false;
+    if (auto shown = show_waiting_prepayments(*receipt); !shown) {
+        report(shown.error(), failed);
+        return false;
+    }
     if (saving_mode == Mode::Edit) {
         if (auto saved = update_receipt(db(), *receipt, shown_version(), saving); !saved) {
             report(saved.error(), failed, Outcome::RolledBack);
@@ -249,6 +262,55 @@ bool POform_receipt::linked_document(Command id)
     return true;
 }
 
+bool POform_receipt::payable_record(Command id)
+{
+    const QString number = field("docno").trimmed();
+    if (id == Command::BillRecord) {
+        if (field("invoice_docno").isEmpty())
+            return false;
+        notify(QStringLiteral("P/O Bill Entry"), field("invoice_docno"), number);
+        return true;
+    }
+    QString key = field("apfkey");
+    if (id == Command::LandedApRecord) {
+        const int row = m_landed->current_row();
+        key = row >= 0 ? m_landed->cell(row, landed::PayableKey) : QString();
+    }
+    if (key.isEmpty())
+        return false;
+    notify(QStringLiteral("Bill Entry"), key, number);
+    return true;
+}
+
+std::expected<void, Error> POform_receipt::show_waiting_prepayments(const Receipt& receipt)
+{
+    const ReceiptHeader& header = receipt.header;
+    QSet<QString> orders;
+    for (const ReceiptLine& line : receipt.lines)
+        if (!line.pono.isEmpty())
+            orders.insert(line.pono);
+    if (orders.isEmpty())
+        return {};
+    // The vendor's prepayments only: order numbers of another year's numbering may repeat.
+    Params params{header.vendor_no};
+    params.insert(params.end(), orders.begin(), orders.end());
+    auto rows = db().select(QStringLiteral("SELECT w.po_no, w.prepayment_no, w.amount FROM Prepayment_waiting_PO_table w"
+                                           " INNER JOIN Payment_header_table p ON p.fkey = w.prepayment_fkey"
+                                           " WHERE w.company = 1 AND p.vendor_no = ? AND w.po_no IN (")
+                                + placeholder_list(qsizetype(orders.size())) + QStringLiteral(") ORDER BY w.po_no, w.prepayment_no"),
+                            params);
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList waiting;
+    for (const Row& row : *rows)
+        if (row.text(u"prepayment_no") != header.prepayment_no.trimmed())
+            waiting << row.text(u"prepayment_no") + QStringLiteral("  ") + row.decimal(u"amount").format(2)
+                    + QStringLiteral("  PO ") + row.text(u"po_no");
+    if (!waiting.isEmpty())
+        message(QStringLiteral("Prepayment waiting for this PO:") + QChar(10) + waiting.join(QChar(10)));
+    return {};
+}
+
 bool POform_receipt::print_document()
 {
     if (m_key.isEmpty() || mode() != Mode::Read)
@@ -279,6 +341,15 @@ std::expected<bool, Error> POform_receipt::load_document(const QString& key)
     remember_version(header);
     for (const Row& line : (*stored)->lines)
         show_line(m_lines->append_row(), line);
+    m_landed->clear();
+    m_landed_taxes.clear();
+    auto landed = db().select(QStringLiteral("SELECT * FROM PO_receipt_transaction_table WHERE fkey = ? AND landed_item = TRUE"
+                                             " ORDER BY itemno"),
+                              {key});
+    if (!landed)
+        return std::unexpected(landed.error());
+    for (const Row& line : *landed)
+        show_landed_line(m_landed->append_row(), line);
     set_new_document_fields(true);
     calculate_totals();
     refresh_panes();

@@ -68,7 +68,7 @@ QString money(const Decimal& value) { return value.round2().to_fixed(2); }
     return violations;
 }
 
-/// The base value a goods line posted to AP suspense: its line cost and each authority's
+/// The base value a goods line (or a landed charge on the receipt's own bill) posted to AP suspense: its line cost and each authority's
 /// recoverable and expensed tax, each converted and rounded on its own.
 Decimal posted_value(const Row& line)
 {
@@ -102,7 +102,7 @@ Decimal posted_value(const Row& line)
         " l.tax_recoverable1, l.tax_recoverable2, l.tax_recoverable3, l.tax_recoverable4, l.tax_recoverable5,"
         " l.tax_expensed1, l.tax_expensed2, l.tax_expensed3, l.tax_expensed4, l.tax_expensed5"
         " FROM PO_receipt_transaction_table l INNER JOIN PO_receipt_header_table h ON h.fkey = l.fkey"
-        " WHERE h.void = FALSE AND l.landed_item = FALSE"));
+        " WHERE h.void = FALSE AND (l.landed_item = FALSE OR COALESCE(l.ap_fkey, '') = '')"));
     if (!lines)
         return std::unexpected(lines.error());
     Decimal received;

@@ -10,6 +10,7 @@ namespace zelkor {
 namespace {
 
 namespace col = receipt_column;
+namespace landed = receipt_landed_column;
 
 } // namespace
 
@@ -29,7 +30,17 @@ ReceiptHeader POform_receipt::read_header() const
     }
     header.multi_po = find_field("multi_po")->checked();
     header.pono = header.multi_po ? QString() : field("pono").trimmed();
-    header.payby = QStringLiteral("Pay Later");
+    header.payby = field("payby").trimmed();
+    header.vendor_invoice_no = field("vendor_invoice_no").trimmed();
+    header.vendor_invoice_date = field_date("vendor_invoice_date").value_or(QDate());
+    header.cash_accno = field("cash_accno").trimmed();
+    header.bank_code = field("bank_code").trimmed();
+    header.check_no = field("check_no").trimmed();
+    header.check_date = field_date("check_date").value_or(QDate());
+    header.prepayment = field("prepayment").trimmed();
+    header.prepayment_no = field("prepayment_no").trimmed();
+    header.discount_percent = Decimal::parse(field("discount_percent").trimmed());
+    header.discount_amount = field("discount_amount").trimmed();
     header.shipto = field("shipto").trimmed();
     header.ship_to_address = field("ship_to_address");
     header.vendor_address = field("vendor_address");
@@ -91,7 +102,72 @@ std::expected<Receipt, Error> POform_receipt::read_receipt() const
         line.po_location = grid.cell(row, col::PoLocation).trimmed();
         receipt.lines.push_back(std::move(line));
     }
+    if (auto landed = read_landed_lines(receipt); !landed)
+        return std::unexpected(landed.error());
     return receipt;
+}
+
+std::expected<void, Error> POform_receipt::read_landed_lines(Receipt& receipt) const
+{
+    receipt.landed_taxes = m_landed_taxes;
+    const Grid& grid = *m_landed;
+    for (int row = 0; row < grid.row_count(); ++row) {
+        LandedLine line;
+        line.itemcode = grid.cell(row, landed::ItemCode).trimmed();
+        const QString& code = line.itemcode;
+        auto quantity = saved_number(grid, row, landed::Quantity, QStringLiteral("quantity is invalid."));
+        auto unitcost = saved_number(grid, row, landed::UnitCost, code + QStringLiteral(": unit cost is invalid."));
+        auto extended = saved_number(grid, row, landed::ExtendedCost, code + QStringLiteral(" extended cost is invalid."));
+        for (const auto* typed : {&quantity, &unitcost, &extended})
+            if (!*typed)
+                return std::unexpected(typed->error());
+        if (code.isEmpty() && !*quantity && !*unitcost && !*extended)
+            continue;
+        line.itemno = grid.cell(row, landed::ItemNo).toInt();
+        if (line.itemno <= 0)
+            line.itemno = row + 1;
+        line.vendor_no = grid.cell(row, landed::VendorNo).trimmed();
+        line.bill_no = grid.cell(row, landed::BillNo).trimmed();
+        if (const QString date = grid.cell(row, landed::BillDate).trimmed(); !date.isEmpty()) {
+            auto parsed = parse_user_date(date, settings().ZELKOR_DATE_FORMAT);
+            if (!parsed)
+                return std::unexpected(parsed.error());
+            line.bill_date = *parsed;
+        }
+        line.description = grid.cell(row, landed::Description);
+        line.quantity = *quantity;
+        line.unitcost = *unitcost;
+        line.extended_cost = *extended;
+        line.tax_code = grid.cell(row, landed::TaxCode).trimmed();
+        line.tax_amount = cell_amount(grid, row, landed::TaxAmount);
+        line.expense = cell_checked(grid, row, landed::Expense);
+        line.accno = grid.cell(row, landed::Account).trimmed();
+        line.ap_fkey = grid.cell(row, landed::PayableKey).trimmed();
+        receipt.landed.push_back(std::move(line));
+    }
+    return {};
+}
+
+void POform_receipt::show_landed_line(int row, const Row& line)
+{
+    auto set = [&](QLatin1String column, const QString& value) { m_landed->set_cell(row, column, value); };
+    const QString vendor = line.text(u"vendor_no");
+    set(landed::VendorNo, vendor == field("vendor_no") ? QString() : vendor);
+    // A charge without a payable of its own is on the receipt's bill, and follows its number.
+    set(landed::BillNo, line.text(u"ap_fkey").isEmpty() ? QString() : line.text(u"vendor_invoice_no"));
+    set(landed::BillDate, format_user_date(line.date(u"vendor_invoice_date"), settings().ZELKOR_DATE_FORMAT));
+    set(landed::ItemCode, line.text(u"itemcode"));
+    set(landed::Description, line.text(u"description"));
+    set(landed::Quantity, line.decimal(u"quantity").to_string());
+    set(landed::UnitCost, line.decimal(u"unitcost").to_string());
+    set(landed::ExtendedCost, line.decimal(u"extended_cost").format(2));
+    set(landed::TaxCode, line.text(u"tax_code"));
+    set(landed::TaxAmount, line.decimal(u"tax_amount").format(2));
+    set(landed::Expense, check_text(line.flag(u"expense")));
+    set(landed::Account, line.text(u"accno"));
+    set(landed::ItemNo, line.text(u"itemno"));
+    set(landed::PayableKey, line.text(u"ap_fkey"));
+    m_landed_taxes.set_line(int(line.integer(u"itemno")), tax_elements_from_row(line, int(line.integer(u"itemno"))));
 }
 
 void POform_receipt::show_line(int row, const Row& line)
@@ -141,7 +217,13 @@ void POform_receipt::calculate_totals()
         if (!cell_checked(*m_lines, row, col::TaxIncluded))
             tax_total += cell_amount(*m_lines, row, col::TaxAmount);
     }
-    const Decimal landed = parse_amount(field("landed_total")).value_or(Decimal());
+    // The landed charges cost what their vendors bill: extended cost and tax.
+    Decimal landed;
+    for (int row = 0; row < m_landed->row_count(); ++row) {
+        if (m_landed->cell(row, landed::ItemCode).trimmed().isEmpty())
+            continue;
+        landed += cell_amount(*m_landed, row, landed::ExtendedCost).round2() + cell_amount(*m_landed, row, landed::TaxAmount);
+    }
     set_field("sub_total", sub_total.format(2));
     set_field("tax_total", tax_total.format(2));
     set_field("landed_total", landed.format(2));

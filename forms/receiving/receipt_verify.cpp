@@ -5,6 +5,7 @@
 
 #include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
+#include "services/payables.h"
 #include "services/stock/stock_units.h"
 #include "services/units.h"
 #include "services/value_limits.h"
@@ -225,6 +226,100 @@ OrderLineKey key_of(const ReceiptLine& line) { return {line.po_key, *line.po_ite
     return {};
 }
 
+/// Step 1: a bill number no live bill of the company has.
+[[nodiscard]] std::expected<void, Error> verify_bill_number(Database& db, const QString& number)
+{
+    auto used = bill_number_used(db, number);
+    if (!used)
+        return std::unexpected(used.error());
+    if (*used)
+        return refuse(QStringLiteral("Bill no ") + number + QStringLiteral(" exist"));
+    return {};
+}
+
+/// Step 2: the pay-by and the account it pays from.
+[[nodiscard]] std::expected<void, Error> verify_payby(Database& db, ReceiptHeader& header)
+{
+    if (header.payby.trimmed().isEmpty())
+        header.payby = PayLater;
+    header.paying_account.clear();
+    if (header.payby == PayLater)
+        return {};
+    if (header.payby == PayByCash && header.cash_accno.isEmpty() && header.bank_code.isEmpty())
+        return refuse(QStringLiteral("please specify cash account or bank code"));
+    if (header.payby == PayByCheck) {
+        if (header.bank_code.isEmpty())
+            return refuse(QStringLiteral("please specify bank code"));
+        if (header.check_no.trimmed().isEmpty())
+            return refuse(QStringLiteral("please specify check number"));
+        if (!header.check_date.isValid())
+            return refuse(QStringLiteral("please specify check date"));
+    }
+    if (header.payby == PayByCash || header.payby == PayByCheck) {
+        if (header.payby == PayByCash && !header.cash_accno.isEmpty()) {
+            header.paying_account = header.cash_accno;
+            return {};
+        }
+        auto bank = db.first(QStringLiteral("SELECT account_no FROM Bank_master_table WHERE bank_code = ?"), {header.bank_code});
+        if (!bank)
+            return std::unexpected(bank.error());
+        if (!*bank)
+            return refuse(QStringLiteral("Bank code ") + shown_value(header.bank_code) + QStringLiteral(" is invalid."));
+        header.paying_account = (*bank)->text(u"account_no").trimmed();
+        return {};
+    }
+    auto card = db.first(QStringLiteral("SELECT payable_accno FROM Credit_card_master_table WHERE card_name = ?"),
+                         {header.payby});
+    if (!card)
+        return std::unexpected(card.error());
+    if (!*card || (*card)->text(u"payable_accno").trimmed().isEmpty())
+        return refuse(QStringLiteral("No Account Payable account for ") + shown_value(header.payby) + u'.' + QChar(10)
+                      + QStringLiteral("Check its setting in Credit card master."));
+    header.paying_account = (*card)->text(u"payable_accno").trimmed();
+    return {};
+}
+
+/// Step 3: the prepayment.
+[[nodiscard]] std::expected<void, Error> verify_prepayment(const ReceiptHeader& header)
+{
+    const QString typed = header.prepayment.trimmed();
+    if (typed.isEmpty())
+        return {};
+    const auto amount = Decimal::parse(typed);
+    if (!amount || column_problem(*amount, NumberColumn::Money))
+        return refuse(QStringLiteral("Prepayment is invalid."));
+    if (amount->is_negative())
+        return refuse(QStringLiteral("Prepayment must be positive"));
+    if (!(*amount > Decimal()))
+        return {};
+    if (header.payby == PayLater && header.prepayment_no.trimmed().isEmpty())
+        return refuse(QStringLiteral("please specify Pay-by for Prepayment"));
+    if (!header.with_bill())
+        return refuse(QStringLiteral("please specify invoice no for prepayment."));
+    return {};
+}
+
+/// Step 6: a bill needs its date and term; landed charges need a bill.
+[[nodiscard]] std::expected<void, Error> verify_bill_details(const Receipt& receipt)
+{
+    const ReceiptHeader& header = receipt.header;
+    if (header.with_bill()) {
+        if (!header.vendor_invoice_date.isValid())
+            return refuse(QStringLiteral("please specify Bill date"));
+        if (header.payment_term.isEmpty())
+            return refuse(QStringLiteral("Please specify Payment term"));
+        return {};
+    }
+    if (!receipt.landed.empty()) {
+        const LandedLine& first = receipt.landed.front();
+        if (!first.itemcode.isEmpty() && first.extended_cost.value_or(Decimal()) > Decimal())
+            return refuse(QStringLiteral("Please specify bill number (at header) for this receipt.") + QChar(10)
+                          + QStringLiteral("If there is no bill for receiving items, landed cost bill must be entered by"
+                                           " Landed Cost Entry."));
+    }
+    return {};
+}
+
 } // namespace
 
 std::expected<void, Error> verify_receipt_header(Database& db, Receipt& receipt, const ReceiptHeaderChecks& checks,
@@ -239,6 +334,13 @@ std::expected<void, Error> verify_receipt_header(Database& db, Receipt& receipt,
         return refuse(QStringLiteral("No detail line"));
     if (checks.new_receipt && header.shipto.isEmpty())
         return refuse(QStringLiteral("please specify ship-to"));
+    if (header.with_bill())
+        if (auto unused = verify_bill_number(db, header.vendor_invoice_no); !unused)
+            return unused;
+    if (auto paying = verify_payby(db, header); !paying)
+        return paying;
+    if (auto prepaid = verify_prepayment(header); !prepaid)
+        return prepaid;
     if (header.period <= 0)
         return refuse(QStringLiteral("please specify period"));
     if (header.fyear.isEmpty())
@@ -249,6 +351,8 @@ std::expected<void, Error> verify_receipt_header(Database& db, Receipt& receipt,
         return refuse(QStringLiteral("please specify currency"));
     if (header.currency != checks.base_currency && (!header.exchange_rate || *header.exchange_rate <= Decimal()))
         return refuse(QStringLiteral("exchange rate is invalid."));
+    if (auto billed = verify_bill_details(receipt); !billed)
+        return billed;
     if (auto listed = verify_codes_in_lists({{lists.vendors, header.vendor_no, "vendor is invalid."},
                                              {lists.currencies, header.currency, "currency is invalid."},
                                              {lists.payment_terms, header.payment_term, "payment term is invalid."},
@@ -271,10 +375,11 @@ std::expected<ReceiptAccounts, Error> receipt_accounts(Database& db)
     auto suspense = required_parameter(db, Parameter::ApSuspense);
     if (!suspense)
         return std::unexpected(suspense.error());
-    // The receipt does not post to the discount account, but a company without one cannot bill
-    // what it receives.
-    if (auto discount = required_parameter(db, Parameter::PurchaseDiscount); !discount)
+    // The receipt's own entry does not use the discount account; the bill entered with it does.
+    auto discount = required_parameter(db, Parameter::PurchaseDiscount);
+    if (!discount)
         return std::unexpected(discount.error());
+    accounts.discount = *discount;
     auto variance = required_parameter(db, Parameter::PurchaseVariance);
     if (!variance)
         return std::unexpected(variance.error());
@@ -414,6 +519,81 @@ std::expected<QStringList, Error> capacity_warnings(Database& db, const std::vec
                     + QStringLiteral("Maximum quantity = ") + maximum->to_string();
     }
     return warnings;
+}
+
+std::expected<bool, Error> bill_number_used(Database& db, const QString& number)
+{
+    auto found = db.first(QStringLiteral("SELECT docno FROM PO_invoice_header_table WHERE company = 1 AND invoice_no = ?"
+                                         " AND void = FALSE"),
+                          {number});
+    if (!found)
+        return std::unexpected(found.error());
+    return found->has_value();
+}
+
+std::expected<std::map<QString, LandedVendor>, Error> verify_landed_lines(Database& db, const Receipt& receipt,
+                                                                          const DocumentLists& lists)
+{
+    const ReceiptHeader& header = receipt.header;
+    std::map<QString, LandedVendor> vendors;
+    LineFacts facts(db);
+    for (const LandedLine& line : receipt.landed) {
+        const QString& code = line.itemcode;
+        if (code.isEmpty())
+            continue;
+        if (auto listed = verify_codes_in_lists({{lists.vendors, line.vendor_no, "vendor is invalid."},
+                                                 {lists.tax_codes, line.tax_code, "tax code is invalid."}});
+            !listed)
+            return std::unexpected(listed.error());
+        auto charge = facts.charge_exists(code);
+        if (!charge)
+            return std::unexpected(charge.error());
+        if (!*charge)
+            return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" is invalid.")));
+        if (!line.extended_cost)
+            return std::unexpected(Error::invalid(QStringLiteral("please specify extended cost for ") + code));
+        struct Typed {
+            const std::optional<Decimal>& value;
+            const char* noun;
+            NumberColumn column;
+        };
+        for (const Typed& typed : {Typed{line.quantity, "quantity", NumberColumn::Quantity},
+                                   Typed{line.unitcost, "unit cost", NumberColumn::UnitCost},
+                                   Typed{line.extended_cost, "extended cost", NumberColumn::Money}})
+            if (typed.value)
+                if (const auto problem = column_problem(*typed.value, typed.column))
+                    return std::unexpected(Error::invalid(shown_value(code) + u' ' + QLatin1String(typed.noun) + u' ' + *problem));
+        if (line.accno.isEmpty())
+            return std::unexpected(Error::invalid(QStringLiteral("please specify account for item ") + code));
+        auto account = facts.account_exists(line.accno);
+        if (!account)
+            return std::unexpected(account.error());
+        if (!*account)
+            return std::unexpected(Error::invalid(QStringLiteral("account number for ") + code + QStringLiteral(" is invalid.")));
+        if (auto elements = tax_elements_to_save(receipt.landed_taxes, line.itemno, line.extended_cost); !elements)
+            return std::unexpected(elements.error());
+        const QString vendor = landed_vendor(header, line);
+        if (landed_bill(header, line).isEmpty())
+            return std::unexpected(Error::invalid(
+                vendor == header.vendor_no ? QStringLiteral("please specify invoice no for landed cost")
+                                           : QStringLiteral("please specify invoice no of landed cost item for vendor ") + vendor));
+        if (vendors.contains(vendor))
+            continue;
+        auto row = db.first(QStringLiteral("SELECT ap_accno, payment_term FROM Vendor_table WHERE vendor_no = ?"), {vendor});
+        if (!row)
+            return std::unexpected(row.error());
+        const QString payable = *row ? (*row)->text(u"ap_accno").trimmed() : QString();
+        if (payable.isEmpty() || payable == u"0")
+            return std::unexpected(Error::invalid(QStringLiteral("Account payable for vendor ") + vendor
+                                                  + QStringLiteral(" has not been setup")));
+        // The receipt's own vendor bills on the receipt's term; another vendor on its own.
+        const QString term = vendor == header.vendor_no ? header.payment_term : (*row)->text(u"payment_term").trimmed();
+        if (term.isEmpty() && !landed_on_receipt_bill(header, line))
+            return std::unexpected(Error::invalid(vendor == header.vendor_no ? QStringLiteral("Please specify Payment term")
+                                                      : QStringLiteral("There is no default payment term for secondary vendor")));
+        vendors.emplace(vendor, LandedVendor{payable, term});
+    }
+    return vendors;
 }
 
 std::expected<std::vector<ReceiptLine>, Error> stored_receipt_lines(Database& db, const QString& fkey)

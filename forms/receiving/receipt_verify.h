@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <expected>
+#include <map>
 #include <vector>
 
 namespace zelkor {
@@ -21,8 +22,12 @@ struct ReceiptHeaderChecks {
 
 /// The header checks of a save, in the window's order: the vendor ("Please specify vendor"), a
 /// line with an item code ("No detail line"), the ship-to of a new receipt ("please specify
-/// ship-to"), period and fiscal year inside the working period, the currency and its rate, and
-/// every header code in its list. An empty vendor address takes the vendor master's.
+/// ship-to"), a bill number no live bill has ("Bill no " + number + " exist"), the pay-by and
+/// the account it pays from (an empty one becomes "Pay Later"; cash account or bank, check
+/// number and date, a card with its payable account), the prepayment, period and fiscal year
+/// inside the working period, the currency and its rate, the bill's date and term (landed
+/// charges need a bill), and every header code in its list. An empty vendor address takes the
+/// vendor master's.
 [[nodiscard]] std::expected<void, Error> verify_receipt_header(Database& db, Receipt& receipt,
                                                                const ReceiptHeaderChecks& checks,
                                                                const DocumentLists& lists);
@@ -63,6 +68,18 @@ std::vector<ReceiptQuestion> order_line_questions(const std::vector<ReceiptLine>
 /// added, `stored`).
 [[nodiscard]] std::expected<QStringList, Error> capacity_warnings(Database& db, const std::vector<ReceiptLine>& lines,
                                                                   const std::vector<ReceiptLine>& stored);
+
+/// Whether a live bill of the company has this vendor's bill number.
+[[nodiscard]] std::expected<bool, Error> bill_number_used(Database& db, const QString& number);
+
+/// The checks of the landed charges, line by line (a line without an item code is skipped): the
+/// vendor and tax code in their lists, the charge in the charge list, its amounts, its account,
+/// its tax elements, a bill number ("please specify invoice no for landed cost", "please specify
+/// invoice no of landed cost item for vendor " + vendor), the vendor's payable account
+/// ("Account payable for vendor " + vendor + " has not been setup") and a payment term ("There
+/// is no default payment term for secondary vendor"). Gives each vendor's account and term.
+[[nodiscard]] std::expected<std::map<QString, LandedVendor>, Error> verify_landed_lines(Database& db, const Receipt& receipt,
+                                                                                        const DocumentLists& lists);
 
 /// The goods lines of a saved receipt, with their orders' keys and their quantities in the order
 /// lines' units, converted as when they were saved.

@@ -309,6 +309,75 @@ check
     EXPECT_TRUE(run.output.contains("consistent"));
 }
 
+TEST(ScriptRunner, ReceivesWithTheVendorsBillAWaitingPrepaymentAndFreightBilledByAnotherVendor)
+{
+    zelkor::testing::TestDatabase database(zelkor::testing::Contents::Demo);
+    const ScriptRun run = run_script(database, R"(
+# Manuals from Northwind, who hold an advance of 150.00 (ADV-001) for this first order of the year.
+open POform_po
+command 105
+set vendor_no V1003
+cell 1 "item code" MANUAL-OPS
+cell 1 "unit cost" 15
+cell 1 "quantity order" 20
+command 101
+expect "Add new PO no. PO-26-00001 complete"
+command 1010
+expect-notify "PO Receive Goods"
+open POform_receipt
+call PO_receive_Goods
+pick dbgridpo:1
+# The vendor's bill comes with the goods; the advance pays part of it; Maple Leaf bills the freight.
+set vendor_invoice_no NW-3001
+set vendor_invoice_date 15/03/2026
+set prepayment_no ADV-001
+set prepayment 150
+command 1005
+cell dbgrid_landed:1 "vendor no" V3001
+cell dbgrid_landed:1 "bill no" MLF-88
+cell dbgrid_landed:1 "item code" FREIGHT
+cell dbgrid_landed:1 "extended cost" 40
+command 101
+expect "Add new Receipt no. RO-26-00001 complete"
+expect-sql "SELECT invoice_docno FROM PO_receipt_header_table WHERE docno = 'RO-26-00001'" VI-26-00001
+expect-sql "SELECT SUM(open_amount) FROM AP_transaction_table WHERE vendor_no = 'V1003' AND void = FALSE AND doctype = 'ip'" 174
+expect-sql "SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1003'" 174
+expect-sql "SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V3001'" 40
+expect-sql "SELECT COUNT(*) FROM Prepayment_waiting_PO_table WHERE prepayment_no = 'ADV-001'" 0
+expect-sql "SELECT base_amount FROM Balance_table WHERE ledgertype = 'A' AND accno = '1450'" 0
+command 1009
+expect-notify "Bill Entry" 1ip-1 RO-26-00001
+# Widgets from Acme, billed with the goods and paid at once by check.
+open POform_po
+command 105
+set vendor_no V1001
+cell 1 "item code" WIDGET-A
+cell 1 "unit cost" 30
+cell 1 "quantity order" 10
+command 101
+expect "Add new PO no. PO-26-00002 complete"
+command 1010
+expect-notify "PO Receive Goods"
+open POform_receipt
+call PO_receive_Goods
+pick dbgridpo:1
+set vendor_invoice_no AC-7001
+set vendor_invoice_date 15/03/2026
+set payby Check
+set bank_code OPER
+set check_no 501
+set check_date 15/03/2026
+command 101
+expect "Add new Receipt no. RO-26-00002 complete"
+expect-sql "SELECT COUNT(*) FROM AP_transaction_table WHERE vendor_no = 'V1001' AND paid = TRUE AND open_amount = 0" 1
+expect-sql "SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1001'" 0
+expect-sql "SELECT SUM(base_amount) FROM GL_transaction_table WHERE accno = '2050'" 0
+check
+)");
+    EXPECT_EQ(run.status, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.output.count("consistent"), 1) << run.output.join('\n').toStdString();
+}
+
 TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
 {
     zelkor::testing::TestDatabase database(zelkor::testing::Contents::Empty);

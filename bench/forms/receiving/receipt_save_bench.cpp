@@ -1,7 +1,8 @@
 // Saving, editing and voiding a goods receipt of 20 and 6,300 lines against an order of the
 // fixture's item mix, into an empty company and into one holding 100,000 receipts and 1,000,000
 // layer history rows; beside them the raw floor of the same database writing the bare rows a
-// 20-line receipt writes. The statements of each operation are counted.
+// 20-line receipt writes. A 20-line receipt saved with the vendor's bill (its bill, entry and
+// payable too) runs beside the floor of its own rows. The statements of each operation are counted.
 #include "bench/support/bench_database.h"
 
 #include "forms/purchasing/po_save.h"
@@ -18,7 +19,7 @@ using namespace zelkor;
 constexpr int ExistingReceipts = 100000;
 constexpr int ExistingHistoryRows = 1000000;
 
-enum class Operation { Save, Edit, Void };
+enum class Operation { Save, Edit, Void, SaveWithBill };
 
 const AuditStamp Stamp{QStringLiteral("ADMIN"), QStringLiteral("bench"), QDate(2026, 3, 15), QStringLiteral("08:00:00")};
 
@@ -115,6 +116,15 @@ Receipt receipt_of(Database& db, const DocumentNumber& order, int count, long lo
     return receipt;
 }
 
+/// The same receipt entered with the vendor's bill, paid later less a discount.
+void bill_it(Receipt& receipt, long long serial)
+{
+    ReceiptHeader& header = receipt.header;
+    header.vendor_invoice_no = QStringLiteral("BENCH-%1").arg(serial);
+    header.vendor_invoice_date = header.receipt_date;
+    header.discount_amount = QStringLiteral("5");
+}
+
 ReceiptSaving saving_of(Database& db, const Receipt& receipt)
 {
     std::set<OrderLineKey> keys;
@@ -152,17 +162,22 @@ void receipt_operation(benchmark::State& state, Engine engine, Operation operati
         state.PauseTiming();
         const DocumentNumber order = saved_order(db, lines);
         Receipt receipt = receipt_of(db, order, lines, ++serial);
+        if (operation == Operation::SaveWithBill)
+            bill_it(receipt, serial);
         std::expected<void, Error> done;
-        if (operation != Operation::Save) {
+        if (operation != Operation::Save && operation != Operation::SaveWithBill) {
             auto saved = insert_new_receipt(db, receipt, saving_of(db, receipt));
             bench::require(saved, "saving the receipt");
         }
         const ReceiptSaving saving = saving_of(db, receipt);
-        const DocumentVersion version = operation == Operation::Save ? DocumentVersion{} : shown(db, {receipt.header.docno, receipt.header.fkey});
+        const DocumentVersion version = operation == Operation::Save || operation == Operation::SaveWithBill
+                                            ? DocumentVersion{}
+                                            : shown(db, {receipt.header.docno, receipt.header.fkey});
         const qint64 before = db.statement_count();
         state.ResumeTiming();
         switch (operation) {
         case Operation::Save:
+        case Operation::SaveWithBill:
             if (auto saved = insert_new_receipt(db, receipt, saving); !saved)
                 done = std::unexpected(saved.error());
             break;
@@ -184,25 +199,30 @@ void receipt_operation(benchmark::State& state, Engine engine, Operation operati
 void receipt_save(benchmark::State& state, Engine engine) { receipt_operation(state, engine, Operation::Save); }
 void receipt_edit(benchmark::State& state, Engine engine) { receipt_operation(state, engine, Operation::Edit); }
 void receipt_void(benchmark::State& state, Engine engine) { receipt_operation(state, engine, Operation::Void); }
+void receipt_save_with_bill(benchmark::State& state, Engine engine) { receipt_operation(state, engine, Operation::SaveWithBill); }
 
-/// The rows a receipt of `lines` lines inserts and the rows it updates, counted once on SQLite.
-std::pair<int, int> rows_of_a_receipt(int lines)
+/// The rows a receipt of `lines` lines inserts and the rows it updates (with its bill when
+/// `billed`), counted once on SQLite.
+std::pair<int, int> rows_of_a_receipt(int lines, bool billed = false)
 {
-    static std::map<int, std::pair<int, int>> counted;
-    if (auto found = counted.find(lines); found != counted.end())
+    static std::map<std::pair<int, bool>, std::pair<int, int>> counted;
+    if (auto found = counted.find({lines, billed}); found != counted.end())
         return found->second;
     bench::BenchDatabase b(Engine::Sqlite);
     Database& db = b.db();
     FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
     const DocumentNumber order = saved_order(db, lines);
     Receipt receipt = receipt_of(db, order, lines, 1);
+    if (billed)
+        bill_it(receipt, 1);
     const ReceiptSaving saving = saving_of(db, receipt);
     auto rows = [&] {
         qint64 total = 0;
         for (const char* table : {"PO_receipt_header_table", "PO_receipt_transaction_table", "GL_header_table",
                                   "GL_transaction_table", "IN_header_table", "IN_transaction_table", "FIFO_table",
                                   "FIFO_history_table", "Item_onhand_table", "Account_currency_table", "Balance_table",
-                                  "Balance_period_table"})
+                                  "Balance_period_table", "PO_invoice_header_table", "PO_invoice_transaction_table",
+                                  "AP_header_table", "AP_transaction_table"})
             total += db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(table))->toLongLong();
         return total;
     };
@@ -211,7 +231,7 @@ std::pair<int, int> rows_of_a_receipt(int lines)
     bench::require(insert_new_receipt(db, receipt, saving), "saving the receipt");
     const int inserted = int(rows() - rows_before);
     const int changed = int(db.scalar(QStringLiteral("SELECT total_changes()"))->toLongLong() - changes_before);
-    return counted[lines] = {inserted, changed - inserted};
+    return counted[{lines, billed}] = {inserted, changed - inserted};
 }
 
 /// The same database inserting and updating as many bare rows as a 20-line receipt writes, in one
@@ -222,6 +242,20 @@ void receipt_floor(benchmark::State& state, Engine engine)
     bench::raw_floor_benchmark(state, engine, inserts, updates);
     state.counters["inserts"] = inserts;
     state.counters["updates"] = updates;
+}
+
+/// The floor of the rows a 20-line receipt with its bill writes.
+void receipt_with_bill_floor(benchmark::State& state, Engine engine)
+{
+    const auto [inserts, updates] = rows_of_a_receipt(int(state.range(0)), true);
+    bench::raw_floor_benchmark(state, engine, inserts, updates);
+    state.counters["inserts"] = inserts;
+    state.counters["updates"] = updates;
+}
+
+void billed_documents(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgNames({"lines", "crowded"})->Args({20, 0})->Iterations(200)->Unit(benchmark::kMillisecond);
 }
 
 void short_documents(benchmark::internal::Benchmark* benchmark)
@@ -240,6 +274,8 @@ BENCHMARK_CAPTURE(receipt_floor, sqlite, Engine::Sqlite)->ArgName("lines")->Arg(
 BENCHMARK_CAPTURE(receipt_save, sqlite, Engine::Sqlite)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_edit, sqlite, Engine::Sqlite)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_void, sqlite, Engine::Sqlite)->Apply(short_documents);
+BENCHMARK_CAPTURE(receipt_with_bill_floor, sqlite, Engine::Sqlite)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receipt_save_with_bill, sqlite, Engine::Sqlite)->Apply(billed_documents);
 BENCHMARK_CAPTURE(receipt_save, sqlite, Engine::Sqlite)->Apply(long_documents);
 BENCHMARK_CAPTURE(receipt_edit, sqlite, Engine::Sqlite)->Apply(long_documents);
 BENCHMARK_CAPTURE(receipt_void, sqlite, Engine::Sqlite)->Apply(long_documents);
@@ -247,6 +283,8 @@ BENCHMARK_CAPTURE(receipt_floor, pg, Engine::Postgres)->ArgName("lines")->Arg(20
 BENCHMARK_CAPTURE(receipt_save, pg, Engine::Postgres)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_edit, pg, Engine::Postgres)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_void, pg, Engine::Postgres)->Apply(short_documents);
+BENCHMARK_CAPTURE(receipt_with_bill_floor, pg, Engine::Postgres)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receipt_save_with_bill, pg, Engine::Postgres)->Apply(billed_documents);
 BENCHMARK_CAPTURE(receipt_save, pg, Engine::Postgres)->Apply(long_documents);
 BENCHMARK_CAPTURE(receipt_edit, pg, Engine::Postgres)->Apply(long_documents);
 BENCHMARK_CAPTURE(receipt_void, pg, Engine::Postgres)->Apply(long_documents);

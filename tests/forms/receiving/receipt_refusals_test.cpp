@@ -128,17 +128,17 @@ TEST_F(ReceiptWindow, VoidAndEditAreRefusedUnderTheReceiptsLock)
     ASSERT_TRUE(window.execute(CommandId::EditMode));
     ASSERT_TRUE(t.db().execute("UPDATE PO_invoice_header_table SET void = TRUE"));
 
-    // Keys of documents that are gone name them; a payable cannot be reversed yet; a period
-    // closed since cannot take the reversal; a bill entered meanwhile.
+    // Keys of documents that are gone name them (a payable by its bill number); a period closed
+    // since cannot take the reversal; a bill entered meanwhile.
     const QString entry = key_of("RO-26-00001", "GLFKEY");
     const QString document = key_of("RO-26-00001", "icfkey");
     set("GLFKEY = '1gl-999'");
     void_says("1gl-999 journal entry does not exist");
     set("GLFKEY = '" + entry + "', icfkey = '1ir-999'");
     void_says("1ir-999 document does not exist");
-    set("icfkey = '" + document + "', apfkey = '1ap-7'");
-    void_says("Receipt RO-26-00001 holds payable 1ap-7, which this version cannot reverse.");
-    set("apfkey = NULL");
+    set("icfkey = '" + document + "', apfkey = '1ip-7', vendor_invoice_no = 'INV-7'");
+    void_says("Invoice INV-7 not found in Account Payable");
+    set("apfkey = NULL, vendor_invoice_no = NULL");
     ASSERT_TRUE(t.db().execute("UPDATE COA_config_table SET working_start_period = 4"));
     void_says("Fiscal period/year is out of working period.");
     ASSERT_TRUE(t.db().execute("UPDATE COA_config_table SET working_start_period = 1"));

@@ -1,4 +1,4 @@
-#include "forms/common/audit_stamp.h"
+#include "services/audit_stamp.h"
 
 #include "services/clock.h"
 
