@@ -1,5 +1,6 @@
 #include "forms/common/document_window.h"
 
+#include "forms/common/Form_report_format.h"
 #include "forms/common/grid.h"
 #include "forms/common/pane_columns.h"
 #include "forms/common/stock_panes.h"
@@ -238,6 +239,7 @@ bool DocumentWindow::run_command(int id)
 {
     switch (CommandId(id)) {
     case CommandId::Preview: return print_document();
+    case CommandId::Print: return open_page_setup();
     case CommandId::CopyToNew: return copy_to_new();
     case CommandId::NextRecord: return go_step(KeyStep::Next);
     case CommandId::PreviousRecord: return go_step(KeyStep::Previous);
@@ -290,6 +292,18 @@ bool DocumentWindow::show_help(CommandId id)
 }
 
 // Panes -------------------------------------------------------------------------------------------
+
+void DocumentWindow::declare_print_layout(const DocumentLayout& layout)
+{
+    declare_document_layout(layout);
+    declare_command({to_int(CommandId::Print), "Page Set&up", menus::File, false, RightNeeded::Print});
+}
+
+bool DocumentWindow::open_page_setup()
+{
+    open_child_window(new Form_report_format(class_name()));
+    return true;
+}
 
 void DocumentWindow::declare_tax_panes()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/common/document_layout.h"
 #include "forms/common/document_navigation.h"
 #include "forms/common/tax_panes.h"
 #include "forms/common/window_model.h"
@@ -94,6 +95,9 @@ protected:
     /// Shows the header of the document with this key (its fields only); false when there is none.
     [[nodiscard]] std::expected<bool, Error> show_stored_header(const QString& key);
 
+    /// Declares how the window's documents print (the host lays the printout out with it) and
+    /// the Page Setup command that chooses paper, margins and fonts for it.
+    void declare_print_layout(const DocumentLayout& layout);
     /// Declares the "Tax Detail Window" and "Tax Summary Window" panes at the bottom.
     void declare_tax_panes();
     /// Declares "Stock by Warehouse/Location" and "Stock By Items" with their read-only grids.
@@ -128,6 +132,7 @@ private:
     void notify_master(CommandId id);
     bool show_help(CommandId id);
     bool toggle_stock_pane(CommandId id);
+    bool open_page_setup();
 
     DocumentKind m_kind;
     TaxElementStore m_taxes;

@@ -400,18 +400,31 @@ QString report_file_name(const QString& stem, const QTime& time, QPageLayout::Or
            + (orientation == QPageLayout::Landscape ? QStringLiteral("_L.pdf") : QStringLiteral(".pdf"));
 }
 
-[[nodiscard]] std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
-                                                   const QString& data_path, const QString& stem)
+[[nodiscard]] std::expected<QString, Error> user_report_path(const QString& data_path, const QString& stem,
+                                                              QPageLayout::Orientation orientation)
 {
     auto folder = user_report_folder(data_path);
     if (!folder)
         return std::unexpected(folder.error());
-    const QString path = QDir(*folder).filePath(report_file_name(stem, Clock::time_of_day(), format.orientation));
-    if (auto written = write_list_pdf(list, format, path); !written)
+    return QDir(*folder).filePath(report_file_name(stem, Clock::time_of_day(), orientation));
+}
+
+ReportFile report_file_at(const QString& path, QPageLayout::Orientation orientation)
+{
+    return ReportFile{QDir::toNativeSeparators(path), orientation == QPageLayout::Landscape
+                                                          ? QStringLiteral("pdf viewer landscape")
+                                                          : QStringLiteral("pdf viewer")};
+}
+
+[[nodiscard]] std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
+                                                   const QString& data_path, const QString& stem)
+{
+    auto path = user_report_path(data_path, stem, format.orientation);
+    if (!path)
+        return std::unexpected(path.error());
+    if (auto written = write_list_pdf(list, format, *path); !written)
         return std::unexpected(written.error());
-    const bool landscape = format.orientation == QPageLayout::Landscape;
-    return ReportFile{QDir::toNativeSeparators(path),
-                      landscape ? QStringLiteral("pdf viewer landscape") : QStringLiteral("pdf viewer")};
+    return report_file_at(*path, format.orientation);
 }
 
 } // namespace zelkor

@@ -2,6 +2,7 @@
 
 #include "forms/common/pane_columns.h"
 #include "forms/purchasing/po_columns.h"
+#include "forms/purchasing/po_print.h"
 #include "forms/purchasing/po_requisition.h"
 #include "forms/purchasing/po_save.h"
 #include "forms/common/document_lines.h"
@@ -163,6 +164,7 @@ POform_po::POform_po(QObject* parent)
     own(Command::VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes);
     own(Command::ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes);
     declare_master_and_help_commands("Purchase Order Help");
+    declare_print_layout(po_document_layout());
     // Templates and reorder suggestions are not part of this window yet.
     for (Command id : {Command::SaveAsTemplate, Command::ReorderingStockItems, Command::NewTemplate,
                        Command::CopyToNewTemplate, Command::EditTemplate, Command::DeleteTemplate})
