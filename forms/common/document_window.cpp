@@ -38,6 +38,11 @@ QString text_of(const WindowModel& window, const QString& field)
 DocumentWindow::DocumentWindow(QString class_name, QString caption, DocumentKind kind, QObject* parent)
     : WindowModel(std::move(class_name), std::move(caption), Kind::Document, parent), m_kind(std::move(kind))
 {
+    // Showing another document (or none) changes what the document commands can do.
+    connect(this, &WindowModel::fieldValueChanged, this, [this](const QString& name) {
+        if (name == NumberField)
+            emit commandAvailabilityChanged();
+    });
 }
 
 DocumentWindow::~DocumentWindow() = default;
@@ -102,6 +107,20 @@ void DocumentWindow::show_nothing()
 bool DocumentWindow::go_last()
 {
     auto key = last_document_key(*database(), m_kind);
+    if (!key) {
+        report(key.error());
+        return false;
+    }
+    if (!*key) {
+        show_nothing();
+        return true;
+    }
+    return show_key(**key);
+}
+
+bool DocumentWindow::go_first()
+{
+    auto key = first_document_key(*database(), m_kind);
     if (!key) {
         report(key.error());
         return false;
@@ -243,11 +262,12 @@ bool DocumentWindow::run_command(int id)
     case CommandId::CopyToNew: return copy_to_new();
     case CommandId::NextRecord: return go_step(KeyStep::Next);
     case CommandId::PreviousRecord: return go_step(KeyStep::Previous);
+    case CommandId::FirstRecord:
     case CommandId::LastRecord:
         if (!settle_unsaved_work())
             return false;
         set_mode(Mode::Read);
-        return go_last();
+        return CommandId(id) == CommandId::FirstRecord ? go_first() : go_last();
     case CommandId::RefreshRecord: return refresh_record();
     case CommandId::AccountMaster:
     case CommandId::ItemMaster:
@@ -266,6 +286,17 @@ bool DocumentWindow::run_command(int id)
     default: break;
     }
     return WindowModel::run_command(id);
+}
+
+bool DocumentWindow::command_applies_now(int id) const
+{
+    const bool shown = !m_key.isEmpty();
+    switch (CommandId(id)) {
+    case CommandId::Preview: return shown && mode() == Mode::Read;
+    case CommandId::EditMode: return mode() == Mode::Edit || (shown && mode() == Mode::Read);
+    case CommandId::CopyToNew: return shown || mode() != Mode::Read;
+    default: return WindowModel::command_applies_now(id);
+    }
 }
 
 void DocumentWindow::notify_master(CommandId id)
@@ -343,7 +374,7 @@ void DocumentWindow::declare_editing_commands()
 
 void DocumentWindow::declare_browsing_commands()
 {
-    for (CommandId id : {CommandId::NextRecord, CommandId::PreviousRecord, CommandId::LastRecord,
+    for (CommandId id : {CommandId::FirstRecord, CommandId::PreviousRecord, CommandId::NextRecord, CommandId::LastRecord,
                          CommandId::RefreshRecord})
         declare_command(id);
 }
@@ -351,8 +382,8 @@ void DocumentWindow::declare_browsing_commands()
 void DocumentWindow::declare_posting_record_commands()
 {
     for (CommandId id : {CommandId::Exit, CommandId::Save, CommandId::Preview, CommandId::New, CommandId::EditMode,
-                         CommandId::PreviousRecord, CommandId::NextRecord, CommandId::LastRecord, CommandId::InsertLine,
-                         CommandId::DeleteLine})
+                         CommandId::FirstRecord, CommandId::PreviousRecord, CommandId::NextRecord, CommandId::LastRecord,
+                         CommandId::InsertLine, CommandId::DeleteLine})
         declare_command(id);
     declare_command(CommandId::JournalRecord, QStringLiteral("&G/L Record"));
 }

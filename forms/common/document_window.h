@@ -66,6 +66,9 @@ protected:
 
     // Shared behaviour ---------------------------------------------------------------------------
     bool run_command(int id) override;
+    /// Preview needs a saved document shown in read mode, Edit mode and Copy To New a shown
+    /// document (or the mode to leave).
+    bool command_applies_now(int id) const override;
     /// A number typed into the number box shows that document.
     Entry check_field(const QString& name, const QString& previous) override;
     /// Checks the update right, then saves the new or the edited document.
@@ -77,6 +80,8 @@ protected:
     virtual void show_nothing();
     /// The newest document, or nothing when there is none.
     bool go_last();
+    /// The oldest document, or nothing when there is none.
+    bool go_first();
     bool go_step(KeyStep step);
     bool refresh_record();
     bool copy_to_new();
@@ -104,7 +109,7 @@ protected:
     void declare_stock_panes(const QStringList& by_location_columns, const QStringList& by_item_columns);
     /// Preview, New, Copy To New, Edit mode, Insert and Delete Line, Tax Details and Summary.
     void declare_editing_commands();
-    /// Next, Previous and Last record, Refresh record.
+    /// First, Previous, Next and Last record, Refresh record.
     void declare_browsing_commands();
     /// The record commands the posting documents (receipt, bill, landed bill) open their
     /// command tables with: exit, save, preview, new, edit mode, browsing, line insert/delete
