@@ -11,7 +11,6 @@
 
 class QAction;
 class QDockWidget;
-class QGridLayout;
 class QLabel;
 class QMenu;
 class QTableView;
@@ -45,6 +44,11 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    /// A confirmation of success ("Add new PO no. ... complete") was shown in the status bar
+    /// instead of a message box; the host also writes it into its notification log.
+    void confirmationShown(const QString& text);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,6 +57,7 @@ private:
     void build_commands();
     void build_body();
     void build_panes();
+    void keep_pane_tabs_whole();
     void build_status();
     void connect_model();
     QWidget* build_field_form(const QString& pane, QWidget* parent);
@@ -72,6 +77,12 @@ private:
 
     void run_command(int id);
     void refresh_command(int id);
+    void refresh_all_commands();
+    /// Puts the focus on the first field a clerk types into (the vendor of a new document).
+    void focus_first_field();
+    void show_confirmation(const QString& text);
+    /// Goes back to a cell whose typed value the window refused.
+    void return_to_cell(QTableView& view, const QModelIndex& index);
     void refresh_all_field_states();
     void refresh_mode();
     void apply_toolbar_style();
