@@ -123,7 +123,8 @@ TEST_F(DemoHost, AnswersNotificationsByOpeningHandingOffShowingOrLogging)
     const int windows = child_count();
     EXPECT_EQ(router.handle("Vendor Master", "V100", ""), Handling::Logged);
     EXPECT_EQ(child_count(), windows);
-    EXPECT_TRUE(session->window().log_text().contains(QStringLiteral("Vendor Master | V100 | ")));
+    EXPECT_TRUE(session->window().log_text().endsWith(QStringLiteral("Vendor Master: V100")))
+        << "the log reads as a sentence, not as the notification's three strings";
 }
 
 // A document's print query becomes a PDF in "User report" on the user's page format (landscape
