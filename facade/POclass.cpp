@@ -263,14 +263,17 @@ void POclass::Issue_PO()
         return;
     auto* requisition = live(m_pr);
     const QString number = requisition ? requisition->field("docno") : QString();
-    step([&] { order->set_command_checked(to_int(CommandId::New), true); });
+    // A user who may not write orders gets the window's refusal and nothing is filled in.
+    bool entered = false;
+    step([&] {
+        order->reset_header_fields();
+        entered = order->enter_new_mode();
+    });
+    if (!entered)
+        return;
     step([&] {
         order->set_field_choices("prno", Choices::of({number}));
         order->set_field("prno", number);
-    });
-    step([&] {
-        order->reset_header_fields();
-        order->enter_new_mode();
     });
     step([&] {
         if (requisition)
@@ -292,16 +295,18 @@ void POclass::PO_receive_Goods()
         return;
     auto* order = live(m_po);
     const QString number = order ? order->field("docno") : QString();
-    step([&] { receipt->set_command_checked(to_int(CommandId::New), true); });
     step([&] {
         if (order)
             receipt->set_field("vendor_no", order->field("vendor_no"));
     });
     step([&] { receipt->set_field_choices("pono", Choices::of({number})); });
+    bool entered = false;
     step([&] {
         receipt->reset_header_fields();
-        receipt->enter_new_mode();
+        entered = receipt->enter_new_mode();
     });
+    if (!entered)
+        return;
     step([&] {
         receipt->set_field("pono", number);
         receipt->load_order_lines();
@@ -320,11 +325,13 @@ void POclass::Invoice_this_receipt()
         return;
     auto* receipt = live(m_receipt);
     const QString number = receipt ? receipt->field("docno") : QString();
-    step([&] { bill->set_command_checked(to_int(CommandId::New), true); });
+    bool entered = false;
     step([&] {
         bill->reset_header_fields();
-        bill->enter_new_mode();
+        entered = bill->enter_new_mode();
     });
+    if (!entered)
+        return;
     step([&] {
         if (receipt)
             bill->set_field("vendor_no", receipt->field("vendor_no"));

@@ -94,9 +94,13 @@ NotificationRouter::Handling NotificationRouter::handle(const QString& formx, co
     } else if (formx == u"ActiveReport" && is_single_select(docnox)) {
         show_report_query(docnox, arg2);
         return Handling::Shown;
+    } else if (!docnox.isEmpty() && (formx == u"G/L Ledger Review" || formx == u"Inventory Receipts"
+                                     || formx == u"Inventory Adjustments")) {
+        show_document_lines(formx, docnox, arg2);
+        return Handling::Shown;
     } else {
-        // Masters, journal review, inventory documents, list prints and "Next App" belong to
-        // the rest of the suite; the demo host only records them.
+        // Masters, list prints and "Next App" belong to the rest of the suite; the demo host
+        // only records them.
         m_window.log(readable_notification(formx, docnox, arg2));
         return Handling::Logged;
     }
@@ -127,6 +131,23 @@ void NotificationRouter::show_report_query(const QString& query, const QString& 
                      .arg(printed.error().detail.isEmpty() ? printed.error().message : printed.error().detail));
     const QString title = report_title(arg2);
     m_window.show_child(make_query_report_view(m_db, query, arg2, title), title);
+}
+
+void NotificationRouter::show_document_lines(const QString& formx, const QString& key, const QString& number)
+{
+    // The journal review and the inventory documents belong to other modules of the suite; the
+    // demo host shows the lines a document wrote, found by their key.
+    const QString query = formx == u"G/L Ledger Review"
+        ? QStringLiteral("SELECT h.docno, h.gldate, h.period, h.fyear, h.Description, h.remark, l.lineno, l.accno,"
+                         " a.accname, l.amount, l.base_amount, l.currency, l.ledgertype, l.vendor_no"
+                         " FROM (GL_transaction_table l INNER JOIN GL_header_table h ON h.fkey = l.fkey)"
+                         " LEFT JOIN Account_master_table a ON a.accno = l.accno WHERE l.fkey = ? ORDER BY l.lineno")
+        : QStringLiteral("SELECT h.docno, h.trandate, h.period, h.fyear, h.Description, h.void, l.lineno, l.itemcode,"
+                         " l.quantity, l.uom, l.unitcost, l.extended_cost, l.warehouse, l.location, l.stock_uom_quantity,"
+                         " l.stock_uom, l.stock_value, l.remark FROM IN_transaction_table l"
+                         " INNER JOIN IN_header_table h ON h.fkey = l.fkey WHERE l.fkey = ? ORDER BY l.lineno");
+    const QString title = number.isEmpty() ? formx : formx + QStringLiteral(" ") + number;
+    m_window.show_child(make_query_report_view(m_db, query, active_report_argument(title, key), title), title);
 }
 
 void NotificationRouter::show_pdf(const QString& path, bool landscape)

@@ -17,8 +17,9 @@ class HostWindow;
 QString readable_notification(const QString& formx, const QString& docnox, const QString& arg2);
 
 /// The host's answer to the module's notifications: opens the purchasing window asked for and
-/// shows the document, runs the hand-offs between windows, shows PDF files and print queries,
-/// and logs what belongs to other modules of the suite (masters, journal review, inventory).
+/// shows the document, runs the hand-offs between windows, shows PDF files, print queries and
+/// the lines of journal entries and inventory documents, and logs what belongs to other modules
+/// of the suite (masters).
 class NotificationRouter : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +32,8 @@ public:
 private:
     bool is_order_number(const QString& docno);
     void show_report_query(const QString& query, const QString& arg2);
+    /// Shows the lines of a journal entry or an inventory document by its key.
+    void show_document_lines(const QString& formx, const QString& key, const QString& number);
     void show_pdf(const QString& path, bool landscape);
 
     POclass& m_facade;

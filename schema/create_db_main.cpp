@@ -2,6 +2,7 @@
 //   zelkor_create_db [--demo] [--year YYYY] PATH_OR_POSTGRESQL_URI
 #include "schema/schema.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
 #include <QTextStream>
@@ -9,16 +10,25 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    QCoreApplication::setApplicationName(QStringLiteral("zelkor_create_db"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELKOR_VERSION));
     QTextStream err(stderr);
-    const bool demo = args.removeAll(QStringLiteral("--demo")) > 0;
-    int year = QDate::currentDate().year();
-    if (const qsizetype at = args.indexOf(QStringLiteral("--year")); at >= 0 && at + 1 < args.size()) {
-        year = args.at(at + 1).toInt();
-        args.remove(at, 2);
-    }
-    if (args.size() != 1) {
-        err << "usage: zelkor_create_db [--demo] [--year YYYY] PATH_OR_POSTGRESQL_URI\n";
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Creates the tables of a company database, and with --demo the demo company."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption demo_option(QStringLiteral("demo"), QStringLiteral("Load the demo company."));
+    const QCommandLineOption year_option(QStringLiteral("year"), QStringLiteral("The demo company's current year."),
+                                         QStringLiteral("YYYY"), QString::number(QDate::currentDate().year()));
+    parser.addOptions({demo_option, year_option});
+    parser.addPositionalArgument(QStringLiteral("database"), QStringLiteral("A SQLite file path or a postgresql:// URI."));
+    parser.process(app);
+    const QStringList args = parser.positionalArguments();
+    const bool demo = parser.isSet(demo_option);
+    bool year_ok = false;
+    const int year = parser.value(year_option).toInt(&year_ok);
+    if (args.size() != 1 || !year_ok) {
+        err << parser.helpText();
         return 2;
     }
     const auto where = zelkor::ConnectionDescription::parse(args.first());

@@ -7,6 +7,7 @@
 #include "services/clock.h"
 #include "services/database.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QFile>
 #include <QTextStream>
@@ -26,37 +27,47 @@ struct Arguments {
     QString script;
 };
 
-std::optional<Arguments> parse_arguments(QStringList args, QTextStream& err)
+std::optional<Arguments> parse_arguments(const QCoreApplication& app, QTextStream& err)
 {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Runs a window script against a company database, headless."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption db_option(QStringLiteral("db"), QStringLiteral("A SQLite file path or a postgresql:// URI."),
+                                       QStringLiteral("PATH_OR_URI"));
+    const QCommandLineOption init_option(QStringLiteral("init"), QStringLiteral("Create the tables of an empty company first."));
+    const QCommandLineOption demo_option(QStringLiteral("demo"), QStringLiteral("Load the demo company."));
+    const QCommandLineOption user_option(QStringLiteral("user"), QStringLiteral("The user the windows run as (ADMIN)."),
+                                         QStringLiteral("ID"));
+    const QCommandLineOption format_option(QStringLiteral("date-format"),
+                                           QStringLiteral("The user's date format (dd/mm/yyyy)."), QStringLiteral("FMT"));
+    const QCommandLineOption today_option(QStringLiteral("today"), QStringLiteral("The date the module takes as today."),
+                                          QStringLiteral("yyyy-mm-dd"));
+    parser.addOptions({db_option, init_option, demo_option, user_option, format_option, today_option});
+    parser.addPositionalArgument(QStringLiteral("script"), QStringLiteral("The window script to run."));
+    parser.process(app);
+
     Arguments parsed;
-    auto value_of = [&](const QString& option) -> std::optional<QString> {
-        const qsizetype at = args.indexOf(option);
-        if (at < 0 || at + 1 >= args.size())
-            return std::nullopt;
-        const QString value = args.at(at + 1);
-        args.remove(at, 2);
-        return value;
-    };
-    parsed.init = args.removeAll(QStringLiteral("--init")) > 0;
-    parsed.demo = args.removeAll(QStringLiteral("--demo")) > 0;
-    parsed.db = value_of(QStringLiteral("--db")).value_or(QString());
-    if (auto user = value_of(QStringLiteral("--user")))
-        parsed.session.user = *user;
-    if (auto format = value_of(QStringLiteral("--date-format")))
-        parsed.session.date_format = *format;
-    if (auto today = value_of(QStringLiteral("--today"))) {
-        parsed.today = QDate::fromString(*today, Qt::ISODate);
+    parsed.init = parser.isSet(init_option);
+    parsed.demo = parser.isSet(demo_option);
+    parsed.db = parser.value(db_option);
+    if (parser.isSet(user_option))
+        parsed.session.user = parser.value(user_option);
+    if (parser.isSet(format_option))
+        parsed.session.date_format = parser.value(format_option);
+    if (parser.isSet(today_option)) {
+        parsed.today = QDate::fromString(parser.value(today_option), Qt::ISODate);
         if (!parsed.today.isValid()) {
-            err << "--today wants yyyy-mm-dd, not " << *today << '\n';
+            err << "--today wants yyyy-mm-dd, not " << parser.value(today_option) << '\n';
             return std::nullopt;
         }
     }
-    if (parsed.db.isEmpty() || args.size() != 1 || args.first().startsWith(u"--")) {
-        err << "usage: zelkor_po_script --db PATH_OR_URI [--init] [--demo] [--user ID] [--date-format FMT]"
-               " [--today yyyy-mm-dd] SCRIPT\n";
+    const QStringList scripts = parser.positionalArguments();
+    if (parsed.db.isEmpty() || scripts.size() != 1) {
+        err << parser.helpText();
         return std::nullopt;
     }
-    parsed.script = args.first();
+    parsed.script = scripts.first();
     parsed.session.location = parsed.db;
     return parsed;
 }
@@ -87,9 +98,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zelkor_po_script"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELKOR_VERSION));
     QTextStream err(stderr);
     QTextStream out(stdout);
-    auto arguments = parse_arguments(app.arguments().mid(1), err);
+    auto arguments = parse_arguments(app, err);
     if (!arguments)
         return ScriptError;
     if (arguments->today.isValid())

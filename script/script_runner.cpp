@@ -1,6 +1,7 @@
 #include "script/script_runner.h"
 
 #include "forms/purchasing/po_invariants.h"
+#include "forms/receiving/receipt_invariants.h"
 #include "services/database.h"
 #include "services/decimal.h"
 
@@ -117,6 +118,7 @@ ScriptRunner::Step ScriptRunner::run_line(const std::vector<Token>& tokens)
         {"sql", &ScriptRunner::sql},
         {"expect-sql", &ScriptRunner::expect_sql},
         {"check", &ScriptRunner::check},
+        {"pick", &ScriptRunner::pick_row},
     };
     if (verb == u"fields")
         return print_fields();
@@ -308,6 +310,22 @@ ScriptRunner::Step ScriptRunner::type_cell(const std::vector<Token>& tokens)
     return Step::Done;
 }
 
+ScriptRunner::Step ScriptRunner::pick_row(const std::vector<Token>& tokens)
+{
+    if (!current())
+        return fail(QStringLiteral("no current window"));
+    if (tokens.size() != 2)
+        return stop(QStringLiteral("pick needs a row: ROW or GRID:ROW"));
+    Grid* grid = nullptr;
+    int row = 0;
+    if (!locate_cell(tokens[1].text, grid, row))
+        return stop("no grid row " + tokens[1].text);
+    if (row >= grid->row_count())
+        return fail("no row " + tokens[1].text + " in " + grid->name());
+    current()->activate_row(*grid, row);
+    return Step::Done;
+}
+
 ScriptRunner::Step ScriptRunner::command(const std::vector<Token>& tokens)
 {
     WindowModel* window = current();
@@ -483,7 +501,10 @@ ScriptRunner::Step ScriptRunner::check(const std::vector<Token>& tokens)
 {
     if (tokens.size() != 1)
         return stop(QStringLiteral("check takes no arguments"));
-    auto violations = check_invariants(m_db, purchasing_invariant_checks());
+    std::vector<InvariantCheck> checks = purchasing_invariant_checks();
+    for (InvariantCheck& receipts : receipt_invariant_checks())
+        checks.push_back(std::move(receipts));
+    auto violations = check_invariants(m_db, checks);
     if (!violations)
         return stop("database: " + violations.error().detail);
     if (violations->isEmpty()) {

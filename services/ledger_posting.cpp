@@ -33,6 +33,15 @@ struct PostingContext {
     bool foreign() const { return currency != base_currency; }
 };
 
+/// The period a document chose, or else the one its date falls in.
+[[nodiscard]] std::expected<FiscalPeriod, Error> period_of(Database& db, const std::optional<FiscalPeriod>& chosen,
+                                                           const QDate& date)
+{
+    if (chosen)
+        return *chosen;
+    return fiscal_period_of(db, date);
+}
+
 Error no_account(const QString& account) { return Error::not_found(QStringLiteral("No account ") + account); }
 
 [[nodiscard]] std::expected<Allocations, Error> load_allocations(Database& db, const QStringList& accounts)
@@ -55,7 +64,7 @@ Error no_account(const QString& account) { return Error::not_found(QStringLitera
 [[nodiscard]] std::expected<PostingContext, Error> read_context(Database& db, const JournalDocument& document, const LedgerEntry& entry)
 {
     PostingContext context;
-    auto period = fiscal_period_of(db, document.date);
+    auto period = period_of(db, document.period, document.date);
     if (!period)
         return std::unexpected(period.error());
     context.period = *period;
@@ -298,7 +307,7 @@ std::vector<JournalLine> negated_lines(const Rows& rows)
     if (!rows)
         return std::unexpected(rows.error());
     const int company = static_cast<int>(old.integer(u"company"));
-    auto period = fiscal_period_of(db, reversal.date);
+    auto period = period_of(db, reversal.period, reversal.date);
     if (!period)
         return std::unexpected(period.error());
     auto base = ledger_base_currency(db, company);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/database.h"
+#include "services/fiscal_periods.h"
 #include "services/ledger_entry.h"
 #include "services/numbering.h"
 
@@ -20,12 +21,14 @@ struct JournalDocument {
     QString source;        ///< posting origin: "PO-RECEIPT", "PO-BILL"
     QString source_form;   ///< the posting window's caption
     QString source_docno;  ///< the posting document's number
-    QDate date;            ///< the document date: decides the fiscal year and period
+    QDate date;            ///< the document date
     QString currency;      ///< the document currency; empty means the base currency
     std::optional<Decimal> exchange_rate;
     QString vendor_no;     ///< written on lines gathered without a vendor of their own
     QString user;
     int company = 1;
+    /// The period the document was entered in; nothing takes the fiscal year and period of `date`.
+    std::optional<FiscalPeriod> period{};
 };
 
 /// Writes a journal entry inside the caller's transaction: takes a "gl" number for the fiscal
@@ -44,8 +47,10 @@ struct Reversal {
     QString source;
     QString source_form;
     QString source_docno;
-    QDate date;                   ///< the reversal's date, fiscal year and period
+    QDate date;                   ///< the reversal's date
     QString user;
+    /// The reversal's period; nothing takes the fiscal year and period of `date`.
+    std::optional<FiscalPeriod> period{};
 };
 
 /// Reverses a posted entry inside the caller's transaction: a new entry with new numbers whose

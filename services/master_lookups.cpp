@@ -444,6 +444,21 @@ PickList order_item()
                 QStringLiteral("0;1500;<;item code|1;3000;<;description|2;500;^;type"));
 }
 
+PickList fiscal_year()
+{
+    return make(QStringLiteral("SELECT fyear, StartDate FROM Fiscalyear_table ORDER BY fyear"),
+                QStringLiteral("0;1000;<;Fiscal year|1;1500;^;Start"));
+}
+
+PickList outstanding_order(const QString& vendor_no, OutstandingOrders which)
+{
+    return make(QStringLiteral("SELECT docno, fkey FROM PO_header_table WHERE vendor_no = ? AND void = FALSE"
+                               " AND fully_received = FALSE AND future_po = FALSE")
+                    + (which == OutstandingOrders::WithStockItems ? QStringLiteral(" AND has_stock_item = TRUE") : QString())
+                    + QStringLiteral(" ORDER BY docno DESC"),
+                QStringLiteral("0;1800;<;PO no|1;0;<;key"), {vendor_no});
+}
+
 PickList vendor_part_number(const QString& vendor_no)
 {
     return make(QStringLiteral("SELECT p.vendor_itemcode, i.itemcode, i.description, i.item_type, i.active"

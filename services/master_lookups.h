@@ -120,6 +120,9 @@ enum class AccountList {
     CurrentLiability, ///< class parent 'CURRENT LIABILITIES'
 };
 
+/// Which orders a receipt may be received against.
+enum class OutstandingOrders { All, WithStockItems };
+
 namespace pick_lists {
 PickList vendor_by_number(VendorFilter filter = VendorFilter::All);
 PickList vendor_by_name();
@@ -149,6 +152,11 @@ PickList charge();
 /// What an order line's item code may be: items of types "1" and "2" not discontinued (also by
 /// short name, described "(code) description") and miscellaneous charges; by code.
 PickList order_item();
+/// Fiscal years (year, first day), by year.
+PickList fiscal_year();
+/// A vendor's orders still to receive (not void, not fully received, not future), newest number
+/// first: order number and key; with WithStockItems only orders that have a stock line.
+PickList outstanding_order(const QString& vendor_no, OutstandingOrders which);
 /// The part numbers a vendor gives the items of the item master ("1" and "2", not kits, not
 /// discontinued): vendor item code, item code, description, type, active.
 PickList vendor_part_number(const QString& vendor_no);

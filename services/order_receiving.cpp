@@ -1,125 +1,207 @@
 #include "services/order_receiving.h"
 
-#include "services/document_versions.h"
+#include "services/ledger_accounts.h"
+#include "services/sql_batch.h"
 #include "services/stock/on_order.h"
 
-#include <QSet>
-
 #include <algorithm>
-#include <map>
-#include <tuple>
 
 namespace zelkor {
 namespace {
 
-/// An order line as the receipt changes it.
-struct LockedLine {
-    QString itemcode;
-    QString itemtype;
-    QString uom;
-    QString warehouse;
-    QString location;
-    Decimal quantity;
-    Decimal received;
-    Decimal cancelled;
-    Decimal open;
-    bool closed = false;
-    bool order_void = false;
-    bool future = false;
-};
+enum class Locking { None, ForUpdate };
 
-using LineKey = std::pair<QString, int>;
-
-[[nodiscard]] std::expected<LockedLine, Error> lock_line(Database& db, const LineKey& key)
+[[nodiscard]] std::expected<Rows, Error> select_rows(Database& db, const QString& sql, const Params& params, Locking locking)
 {
-    auto rows = db.select_for_update(
-        QStringLiteral("SELECT l.itemcode, l.itemtype, l.uom, l.warehouse, l.location, l.quantity, l.quantity_received,"
-                       " l.quantity_cancel, l.quantity_open, l.closed, h.void, h.future_po"
-                       " FROM PO_transaction_table l INNER JOIN PO_header_table h ON h.fkey = l.fkey"
-                       " WHERE l.fkey = ? AND l.itemno = ?"),
-        {key.first, key.second});
-    if (!rows)
-        return std::unexpected(rows.error());
-    if (rows->empty())
-        return std::unexpected(Error::not_found(QStringLiteral("This item was closed.")));
-    const Row& row = rows->front();
-    return LockedLine{row.text(u"itemcode"),           row.text(u"itemtype"),
-                      row.text(u"uom"),                row.text(u"warehouse"),
-                      row.text(u"location"),           row.decimal(u"quantity"),
-                      row.decimal(u"quantity_received"), row.decimal(u"quantity_cancel"),
-                      row.decimal(u"quantity_open"),    row.flag(u"closed"),
-                      row.flag(u"void"),               row.flag(u"future_po")};
+    return locking == Locking::ForUpdate ? db.select_for_update(sql, params) : db.select(sql, params);
 }
 
-[[nodiscard]] std::expected<void, Error> write_line(Database& db, const LineKey& key, const LockedLine& line,
-                                                    const QString& uom_received)
+/// The orders' headers and lines, a few hundred orders a statement, headers before lines.
+[[nodiscard]] std::expected<OrderLineStates, Error> order_lines(Database& db, const std::set<OrderLineKey>& keys,
+                                                                Locking locking)
 {
-    auto done = db.execute(QStringLiteral("UPDATE PO_transaction_table SET quantity_received = ?, quantity_cancel = ?,"
-                                          " quantity_open = ?, uom_received = COALESCE(?, uom_received),"
-                                          " received = ?, fully_received = ? WHERE fkey = ? AND itemno = ?"),
-                           {line.received, line.cancelled, line.open,
-                            uom_received.isEmpty() ? SqlValue(std::nullopt) : SqlValue(uom_received),
-                            line.received > Decimal(), line.open.is_zero(), key.first, key.second});
-    if (!done)
-        return std::unexpected(done.error());
+    std::set<QString> orders;
+    for (const OrderLineKey& key : keys)
+        orders.insert(key.first);
+    const std::vector<QString> all(orders.begin(), orders.end());
+    struct Header {
+        QString number;
+        bool order_void = false;
+        bool future = false;
+    };
+    QHash<QString, Header> headers;
+    OrderLineStates states;
+    for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
+        const Params params(all.begin() + first, all.begin() + first + count);
+        const QString in_list = placeholder_list(count);
+        auto header_rows = select_rows(db,
+                                       QStringLiteral("SELECT fkey, docno, void, future_po FROM PO_header_table"
+                                                      " WHERE fkey IN (")
+                                           + in_list + QStringLiteral(") ORDER BY fkey"),
+                                       params, locking);
+        if (!header_rows)
+            return std::unexpected(header_rows.error());
+        for (const Row& row : *header_rows)
+            headers.insert(row.text(u"fkey"), {row.text(u"docno"), row.flag(u"void"), row.flag(u"future_po")});
+        auto line_rows = select_rows(
+            db,
+            QStringLiteral("SELECT fkey, itemno, itemcode, itemtype, uom, warehouse, location, quantity, quantity_received,"
+                           " quantity_cancel, quantity_open, closed FROM PO_transaction_table WHERE fkey IN (")
+                + in_list + QStringLiteral(") ORDER BY fkey, itemno"),
+            params, locking);
+        if (!line_rows)
+            return std::unexpected(line_rows.error());
+        for (const Row& row : *line_rows) {
+            OrderLineKey key{row.text(u"fkey"), int(row.integer(u"itemno"))};
+            if (!keys.contains(key))
+                continue;
+            const Header header = headers.value(key.first);
+            states.emplace(std::move(key),
+                           OrderLineState{header.number, row.text(u"itemcode"), row.text(u"itemtype"), row.text(u"uom"),
+                                          row.text(u"warehouse"), row.text(u"location"), row.decimal(u"quantity"),
+                                          row.decimal(u"quantity_received"), row.decimal(u"quantity_cancel"),
+                                          row.decimal(u"quantity_open"), row.flag(u"closed"), header.order_void,
+                                          header.future});
+        }
+    }
+    return states;
+}
+
+/// Rows per UPDATE of order lines: on PostgreSQL a hundred (every statement is a round trip), on
+/// SQLite one, a prepared statement reused.
+qsizetype lines_per_statement(const Database& db) { return db.engine() == Engine::Postgres ? 100 : 1; }
+
+struct WrittenLine {
+    OrderLineKey key;
+    const OrderLineState* line;
+    QString uom_received;
+};
+
+[[nodiscard]] std::expected<void, Error> write_lines(Database& db, const std::vector<WrittenLine>& lines)
+{
+    const qsizetype batch = lines_per_statement(db);
+    for (qsizetype first = 0; first < qsizetype(lines.size()); first += batch) {
+        const qsizetype count = std::min(batch, qsizetype(lines.size()) - first);
+        QString values;
+        Params params;
+        for (qsizetype index = first; index < first + count; ++index) {
+            const WrittenLine& written = lines[size_t(index)];
+            const OrderLineState& line = *written.line;
+            values += (index == first ? QString() : QStringLiteral(", "))
+                + QStringLiteral("(?, CAST(? AS INTEGER), CAST(? AS NUMERIC), CAST(? AS NUMERIC), CAST(? AS NUMERIC), ?,"
+                                 " CAST(? AS INTEGER))");
+            params.insert(params.end(),
+                          {written.key.first, written.key.second, line.received, line.cancelled, line.open,
+                           written.uom_received.isEmpty() ? SqlValue(std::nullopt) : SqlValue(written.uom_received),
+                           line.closed ? 1 : 0});
+        }
+        auto done = db.execute(
+            QStringLiteral("UPDATE PO_transaction_table SET quantity_received = v.column3, quantity_cancel = v.column4,"
+                           " quantity_open = v.column5, uom_received = COALESCE(v.column6, PO_transaction_table.uom_received),"
+                           " received = (v.column3 > 0), fully_received = (v.column5 = 0), closed = (v.column7 = 1)"
+                           " FROM (VALUES ")
+                + values
+                + QStringLiteral(") AS v WHERE PO_transaction_table.fkey = v.column1"
+                                 " AND PO_transaction_table.itemno = v.column2"),
+            params);
+        if (!done)
+            return std::unexpected(done.error());
+    }
     return {};
 }
 
 /// The header flags follow the lines: received when any line received something, fully
-/// received when no line that is not void is still open.
+/// received when no goods line (item type below "3") that is not void is still open; the
+/// order's version rises with them.
 [[nodiscard]] std::expected<void, Error> settle_header(Database& db, const QString& order_key)
 {
     auto done = db.execute(
         QStringLiteral("UPDATE PO_header_table SET"
                        " received = EXISTS (SELECT 1 FROM PO_transaction_table l WHERE l.fkey = ? AND l.quantity_received > 0),"
                        " fully_received = NOT EXISTS (SELECT 1 FROM PO_transaction_table l WHERE l.fkey = ?"
-                       " AND l.void = FALSE AND l.quantity_open > 0) WHERE fkey = ?"),
+                       " AND l.void = FALSE AND COALESCE(l.itemtype, '') < '3' AND l.quantity_open > 0),"
+                       " row_version = row_version + 1 WHERE fkey = ?"),
         {order_key, order_key, order_key});
     if (!done)
         return std::unexpected(done.error());
-    return raise_version(db, QStringLiteral("PO_header_table"), order_key);
+    return {};
 }
 
 } // namespace
 
+std::expected<QHash<QString, QString>, Error> order_keys_of(Database& db, const QSet<QString>& numbers)
+{
+    const std::vector<QString> all(numbers.begin(), numbers.end());
+    QHash<QString, QString> keys;
+    for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
+        const Params params(all.begin() + first, all.begin() + first + count);
+        auto rows = db.select(QStringLiteral("SELECT docno, fkey FROM PO_header_table WHERE company = 1 AND docno IN (")
+                                  + placeholder_list(count) + u')',
+                              params);
+        if (!rows)
+            return std::unexpected(rows.error());
+        for (const Row& row : *rows)
+            keys.insert(row.text(u"docno"), row.text(u"fkey"));
+    }
+    return keys;
+}
+
+std::expected<OrderLineStates, Error> read_order_lines(Database& db, const std::set<OrderLineKey>& keys)
+{
+    return order_lines(db, keys, Locking::None);
+}
+
+std::expected<OrderLineStates, Error> lock_order_lines(Database& db, const std::set<OrderLineKey>& keys)
+{
+    return order_lines(db, keys, Locking::ForUpdate);
+}
+
 std::expected<void, Error> apply_receipt_to_orders(Database& db, const std::vector<OrderLineReceipt>& lines,
                                                    ReceiptEffect effect)
 {
-    // Several receipt lines may name one order line: they are summed, and lines are locked in
-    // key order so that two receipts never wait on each other crosswise.
-    std::map<LineKey, std::pair<OrderLineReceipt, bool>> by_line;
+    // Several receipt lines may name one order line: they are summed.
+    std::map<OrderLineKey, OrderLineReceipt> by_line;
     for (const OrderLineReceipt& line : lines) {
-        auto [slot, fresh] = by_line.try_emplace({line.order_key, line.order_itemno}, line, true);
+        auto [slot, fresh] = by_line.try_emplace({line.order_key, line.order_itemno}, line);
         if (!fresh) {
-            slot->second.first.quantity_received += line.quantity_received;
-            slot->second.first.quantity_cancel += line.quantity_cancel;
+            slot->second.quantity_received += line.quantity_received;
+            slot->second.quantity_cancel += line.quantity_cancel;
         }
     }
-    const int sign = effect == ReceiptEffect::Apply ? 1 : -1;
+    std::set<OrderLineKey> keys;
+    for (const auto& [key, receipt] : by_line)
+        keys.insert(key);
+    auto locked = lock_order_lines(db, keys);
+    if (!locked)
+        return std::unexpected(locked.error());
+    const Decimal sign(effect == ReceiptEffect::Apply ? 1 : -1);
     std::vector<OnOrderLine> fallen;
+    std::vector<WrittenLine> written;
     QSet<QString> orders;
-    for (const auto& [key, entry] : by_line) {
-        const OrderLineReceipt& receipt = entry.first;
-        auto line = lock_line(db, key);
-        if (!line)
-            return std::unexpected(line.error());
-        if (effect == ReceiptEffect::Apply && line->order_void)
+    for (const auto& [key, receipt] : by_line) {
+        auto found = locked->find(key);
+        if (found == locked->end())
+            return std::unexpected(Error::not_found(QStringLiteral("This item was closed.")));
+        OrderLineState& line = found->second;
+        if (effect == ReceiptEffect::Apply && line.order_void)
             return std::unexpected(Error::invalid(QStringLiteral("PO was void.")));
-        if (effect == ReceiptEffect::Apply && line->closed)
+        if (effect == ReceiptEffect::Apply && line.closed)
             return std::unexpected(Error::invalid(QStringLiteral("This item was closed.")));
-        const Decimal open_before = line->open;
-        line->received += Decimal(sign) * receipt.quantity_received;
-        line->cancelled += Decimal(sign) * receipt.quantity_cancel;
-        line->open = std::max(Decimal(), line->quantity - line->received - line->cancelled);
-        if (auto written = write_line(db, key, *line, effect == ReceiptEffect::Apply ? receipt.uom_received : QString());
-            !written)
-            return written;
+        const Decimal open_before = line.open;
+        line.received += sign * receipt.quantity_received;
+        line.cancelled += sign * receipt.quantity_cancel;
+        line.open = std::max(Decimal(), line.quantity - line.received - line.cancelled);
+        line.closed = effect == ReceiptEffect::Apply ? line.open.is_zero() : line.closed && line.open.is_zero();
+        written.push_back({key, &line, effect == ReceiptEffect::Apply ? receipt.uom_received : QString()});
         // What leaves (or re-enters) the open quantity leaves (or re-enters) the on-order quantity.
-        if (!line->future && open_before != line->open)
-            fallen.push_back({line->itemcode, line->itemtype, line->uom, line->warehouse, line->location,
-                              open_before - line->open});
+        if (!line.future && open_before != line.open)
+            fallen.push_back({line.itemcode, line.itemtype, line.uom, line.warehouse, line.location, open_before - line.open});
         orders.insert(key.first);
     }
+    if (auto done = write_lines(db, written); !done)
+        return done;
     if (auto stock = change_on_order_quantity(db, fallen, OnOrderChange::Remove, OnOrderTypes::StockAndNonStock,
                                               MissingOnHandRow::Create);
         !stock)

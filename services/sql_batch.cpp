@@ -60,4 +60,26 @@ void InsertBatch::add(Params values)
     return {};
 }
 
+std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows)
+{
+    if (rows.empty())
+        return {};
+    const size_t batch = size_t(rows_per_statement(db));
+    const QString single = rows.front().sql();
+    const QString values = single.mid(single.lastIndexOf(QStringLiteral(" VALUES ")) + 8);
+    for (size_t first = 0; first < rows.size(); first += batch) {
+        const size_t last = std::min(rows.size(), first + batch);
+        QString sql = single;
+        Params params = rows[first].params();
+        for (size_t index = first + 1; index < last; ++index) {
+            sql += QStringLiteral(", ") + values;
+            const Params& more = rows[index].params();
+            params.insert(params.end(), more.begin(), more.end());
+        }
+        if (auto done = db.execute(sql, params); !done)
+            return std::unexpected(done.error());
+    }
+    return {};
+}
+
 } // namespace zelkor

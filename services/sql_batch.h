@@ -2,11 +2,13 @@
 
 #include "services/database.h"
 #include "services/ledger_accounts.h"
+#include "services/sql_names.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <expected>
+#include <vector>
 
 namespace zelkor {
 
@@ -33,6 +35,10 @@ private:
     qsizetype m_rows = 0;
     Params m_values;
 };
+
+/// Writes rows built one by one with InsertRow that share one column list (named by the first
+/// row; the others may carry values only), in as few statements as InsertBatch would use.
+[[nodiscard]] std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows);
 
 /// Splits values into chunks that one `IN (?, ...)` list takes, for reads by many keys.
 constexpr qsizetype KeysPerStatement = 500;

@@ -71,13 +71,15 @@ QString sql_name(QStringView name)
 
 InsertRow& InsertRow::set(QStringView column, SqlValue value)
 {
-    m_columns.append(sql_name(column));
+    if (m_named)
+        m_columns.append(sql_name(column));
     m_params.push_back(std::move(value));
     return *this;
 }
 
 QString InsertRow::sql() const
 {
+    Q_ASSERT_X(m_named, "InsertRow::sql", "a row without column names is written after the first row of its batch");
     return QStringLiteral("INSERT INTO ") + m_table + QStringLiteral(" (") + m_columns.join(QStringLiteral(", "))
         + QStringLiteral(") VALUES (") + placeholders(m_columns.size()) + u')';
 }

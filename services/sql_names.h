@@ -19,7 +19,11 @@ QString sql_name(QStringView name);
 /// database reuses its prepared statement.
 class InsertRow {
 public:
-    explicit InsertRow(QString table) : m_table(std::move(table)) {}
+    /// Whether the row names its columns, or only carries values for the columns of the row
+    /// written before it in a batch (insert_rows): a document's many lines name them once.
+    enum class Columns { Named, AsFirstRow };
+
+    explicit InsertRow(QString table, Columns columns = Columns::Named) : m_table(std::move(table)), m_named(columns == Columns::Named) {}
     InsertRow& set(QStringView column, SqlValue value);
     QString sql() const;
     const Params& params() const { return m_params; }
@@ -29,6 +33,7 @@ public:
 
 private:
     QString m_table;
+    bool m_named = true;
     QStringList m_columns;
     Params m_params;
 };

@@ -38,4 +38,12 @@ std::optional<QString> column_problem(const Decimal& value, NumberColumn column)
     return std::nullopt;
 }
 
+int decimal_places(const Decimal& value)
+{
+    for (int places = 0; places < Decimal::Scale; ++places)
+        if (value.round(places) == value)
+            return places;
+    return Decimal::Scale;
+}
+
 } // namespace zelkor

@@ -18,6 +18,9 @@ enum class NumberColumn {
     Rate,     ///< exchange rates: 8 decimals, below 10^7
 };
 
+/// The number of decimals a value needs (2.50 needs 1).
+int decimal_places(const Decimal& value);
+
 /// The decimals a column keeps.
 int column_scale(NumberColumn column);
 

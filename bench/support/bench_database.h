@@ -65,11 +65,17 @@ inline HostSettings window_settings(Database& db, const QString& data_path)
     return settings;
 }
 
+/// A company that has been receiving for years: `documents` receipts' inventory documents of two
+/// lines each and `history_rows` layer history rows of the fixture's FIFO and LIFO items, dated
+/// the year before, written set-based (and, on PostgreSQL, analysed as autovacuum would have).
+void add_stock_history(Database& db, int documents, int history_rows);
+
 /// The raw floor of a save: `inserts` bare inserts and `updates` bare updates in one transaction,
 /// into scratch tables of the same database.
 void raw_floor_setup(Database& db);
 void raw_floor_save(Database& db, int inserts, int updates, long long serial);
-/// The raw floor of a save of 20 inserts and 3 updates as a benchmark, to run beside a save's.
-void raw_floor_benchmark(benchmark::State& state, Engine engine);
+/// The raw floor of a save of `inserts` inserts and `updates` updates (20 and 3 unless given) as
+/// a benchmark, to run beside a save's.
+void raw_floor_benchmark(benchmark::State& state, Engine engine, int inserts = 20, int updates = 3);
 
 } // namespace zelkor::bench

@@ -5,6 +5,7 @@
 #include "forms/common/document_lists.h"
 #include "services/master_lookups.h"
 #include "services/purchase_tax.h"
+#include "services/units.h"
 
 namespace zelkor {
 
@@ -53,6 +54,14 @@ std::expected<QString, Error> chosen_value(const Choices& list, const QString& t
     return list.value_of(row);
 }
 
+std::expected<void, Error> verify_codes_in_lists(std::initializer_list<CodeInList> codes)
+{
+    for (const CodeInList& code : codes)
+        if (auto chosen = chosen_value(code.list, code.value, QString::fromLatin1(code.message)); !chosen)
+            return std::unexpected(chosen.error());
+    return {};
+}
+
 std::expected<void, Error> typed_number(const QString& typed, const QString& noun, NumberColumn column)
 {
     if (typed.trimmed().isEmpty())
@@ -63,6 +72,29 @@ std::expected<void, Error> typed_number(const QString& typed, const QString& nou
     if (const auto problem = column_problem(*value, column))
         return std::unexpected(Error::invalid(noun + u' ' + *problem));
     return {};
+}
+
+std::expected<void, Error> verify_item_quantity(const Row& item, const QString& code, const Decimal& quantity)
+{
+    const int decimals = int(item.integer(u"quantity_decimals"));
+    if (decimals == 0 && quantity.round(0) != quantity)
+        return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" : not allow fractional quantity.")));
+    if (quantity.round(decimals) != quantity)
+        return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" : quantity decimal place is ")
+                                              + QString::number(decimals)));
+    return {};
+}
+
+std::expected<std::optional<Decimal>, Error> saved_number(const Grid& lines, int row, const QString& caption,
+                                                         const QString& message)
+{
+    const QString text = lines.cell(row, caption).trimmed();
+    if (text.isEmpty())
+        return std::optional<Decimal>();
+    auto value = Decimal::parse(text);
+    if (!value || value->is_overflow())
+        return std::unexpected(Error::invalid(message));
+    return value;
 }
 
 std::expected<Decimal, Error> extended_cost_of(const Decimal& quantity, const Decimal& unitcost)
@@ -111,6 +143,21 @@ std::expected<void, Error> verify_line_values(const TypedLineValues& line, const
     return {};
 }
 
+std::expected<void, Error> verify_item_unit_cost(const QString& typed_code, const std::optional<Decimal>& unitcost,
+                                                 const Row& item)
+{
+    const QString code = shown_value(typed_code);
+    if (!unitcost)
+        return std::unexpected(Error::invalid(QStringLiteral("please specify unit cost for ") + code));
+    if (unitcost->is_negative())
+        return std::unexpected(Error::invalid(code + QStringLiteral(": unit cost is invalid.")));
+    const int decimals = int(item.integer(u"unitcost_decimals"));
+    if (decimal_places(*unitcost) > decimals)
+        return std::unexpected(
+            Error::invalid(code + QStringLiteral(" : unit cost decimal place is ") + QString::number(decimals)));
+    return {};
+}
+
 std::expected<Choices, Error> line_unit_choices(Database& db, const Choices& all_units, const QString& item_type,
                                                 const QString& itemcode)
 {
@@ -139,13 +186,14 @@ std::expected<Row, Error> chosen_vendor(Database& db, const QString& vendor_no)
 
 void show_vendor_details(WindowModel& window, const Row& vendor)
 {
-    window.set_field(QStringLiteral("vendor_no"), vendor.text(u"vendor_no"));
-    window.set_field(QStringLiteral("vendor_name"), vendor.text(u"vendor_name"));
-    window.set_field(QStringLiteral("currency"), vendor.text(u"currency"));
-    window.set_field(QStringLiteral("payment_term"), vendor.text(u"payment_term"));
-    window.set_field(QStringLiteral("contact_person"), vendor.text(u"contact_person"));
-    window.set_field(QStringLiteral("phone"), vendor.text(u"phone1"));
-    window.set_field(QStringLiteral("fax"), vendor.text(u"fax1"));
+    const std::pair<const char*, const char16_t*> fields[] = {
+        {"vendor_no", u"vendor_no"},           {"vendor_name", u"vendor_name"}, {"currency", u"currency"},
+        {"payment_term", u"payment_term"},     {"contact_person", u"contact_person"}, {"phone", u"phone1"},
+        {"fax", u"fax1"}};
+    // A window shows those of the fields it has.
+    for (const auto& [field, column] : fields)
+        if (window.find_field(QString::fromLatin1(field)))
+            window.set_field(QString::fromLatin1(field), vendor.text(column));
 }
 
 std::expected<QString, Error> line_default_tax_code(Database& db, const QString& vendor_tax_code)
@@ -163,7 +211,8 @@ std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int ro
     if (!name)
         return std::unexpected(name.error());
     lines.set_cell(row, Account, account);
-    lines.set_cell(row, AccountName, *name);
+    if (lines.column_index(AccountName) >= 0)
+        lines.set_cell(row, AccountName, *name);
     if (lines.cell(row, Uom).isEmpty())
         lines.set_cell(row, Uom, item.text(u"purchase_uom"));
     if (item.text(u"item_type") != u"1" || shipto.isEmpty())
@@ -171,9 +220,19 @@ std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int ro
     auto cost = item_last_cost(db, item.text(u"itemcode"), shipto);
     if (!cost)
         return std::unexpected(cost.error());
-    if (*cost)
-        lines.set_cell(row, UnitCost,
-                       (*cost)->round(std::clamp(int(item.integer(u"unitcost_decimals")), 0, 6)).to_string());
+    if (!*cost)
+        return {};
+    // The last cost is per stock unit: the line shows it per its own unit.
+    Decimal line_cost = **cost;
+    const QString unit = lines.cell(row, Uom).trimmed();
+    if (!unit.isEmpty() && unit.compare(item.text(u"stock_uom"), Qt::CaseInsensitive) != 0) {
+        auto pair = conversion_pair(db, item.text(u"itemcode"), unit, item.text(u"stock_uom"));
+        if (!pair && pair.error().kind == Error::Kind::Database)
+            return std::unexpected(pair.error());
+        if (pair)
+            line_cost = line_cost * pair->to_quantity / pair->from_quantity;
+    }
+    lines.set_cell(row, UnitCost, line_cost.round(std::clamp(int(item.integer(u"unitcost_decimals")), 0, 6)).to_string());
     return {};
 }
 

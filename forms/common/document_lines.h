@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <expected>
+#include <initializer_list>
 
 namespace zelkor {
 
@@ -35,10 +36,29 @@ bool is_master_item(const QString& item_type);
 [[nodiscard]] std::expected<QString, Error> chosen_value(const Choices& list, const QString& typed,
                                                          const QString& message);
 
+/// A code a save checks against its list, with the message of a code the list does not have.
+struct CodeInList {
+    const Choices& list;
+    const QString& value;
+    const char* message;
+};
+/// Every code present in its list (empty codes pass); the first missing one gives its message.
+[[nodiscard]] std::expected<void, Error> verify_codes_in_lists(std::initializer_list<CodeInList> codes);
+
 /// The check of a number typed into a line's cell: empty is allowed; text that is not a number
 /// gives "<noun> is invalid."; a number its column cannot hold exactly on both engines gives
 /// "<noun> is too large." or "<noun> has too many decimals.".
 [[nodiscard]] std::expected<void, Error> typed_number(const QString& typed, const QString& noun, NumberColumn column);
+
+/// A quantity of an item-master item must keep to the item's quantity decimals: code + " : not
+/// allow fractional quantity." for an item counted in whole units, code + " : quantity decimal
+/// place is " + decimals otherwise.
+[[nodiscard]] std::expected<void, Error> verify_item_quantity(const Row& item, const QString& code,
+                                                              const Decimal& quantity);
+/// A number cell as a save reads it: nothing when the cell is empty; text that is not a number
+/// gives the error `message`.
+[[nodiscard]] std::expected<std::optional<Decimal>, Error> saved_number(const Grid& lines, int row, const QString& caption,
+                                                                        const QString& message);
 
 /// The extended cost of a quantity at a unit cost, to cents; the error "extended cost is too
 /// large." when no amount column can hold it.
@@ -64,6 +84,25 @@ struct TypedLineValues {
 /// its codes are in their lists (the cells' own messages). The first failure gives its message.
 [[nodiscard]] std::expected<void, Error> verify_line_values(const TypedLineValues& line, const DocumentLists& lists);
 
+/// verify_line_values over every line of a document whose line type has the same fields.
+template <typename Lines>
+[[nodiscard]] std::expected<void, Error> verify_lines_values(const Lines& lines, const DocumentLists& lists)
+{
+    for (const auto& line : lines)
+        if (auto checked = verify_line_values({line.itemno, line.itemcode, line.itemtype, line.quantity, line.unitcost,
+                                               line.extended_cost, line.uom, line.accno, line.warehouse, line.location,
+                                               line.tax_code},
+                                              lists);
+            !checked)
+            return checked;
+    return {};
+}
+/// The unit cost of an item-master line as the item allows it: given ("please specify unit cost
+/// for " + code), not negative (code + ": unit cost is invalid."), with no more decimals than the
+/// item's unitcost_decimals (code + " : unit cost decimal place is " + n).
+[[nodiscard]] std::expected<void, Error> verify_item_unit_cost(const QString& code, const std::optional<Decimal>& unitcost,
+                                                               const Row& item);
+
 /// The units a line may use: every unit (`all_units`), or for a stock item its stock and
 /// purchase units and the units it has conversion rules from.
 [[nodiscard]] std::expected<Choices, Error> line_unit_choices(Database& db, const Choices& all_units,
@@ -72,8 +111,8 @@ struct TypedLineValues {
 /// The vendor a header names, when it is still in use (not discontinued); otherwise the error
 /// "vendor is invalid.".
 [[nodiscard]] std::expected<Row, Error> chosen_vendor(Database& db, const QString& vendor_no);
-/// Fills the header fields a chosen vendor gives: vendor no and name, currency, payment term,
-/// contact person, phone (phone1) and fax (fax1).
+/// Fills the header fields a chosen vendor gives, those the window has: vendor no and name,
+/// currency, payment term, contact person, phone (phone1) and fax (fax1).
 void show_vendor_details(WindowModel& window, const Row& vendor);
 
 /// The tax code a line of any type but "6" takes when none was typed: the vendor's tax code,
@@ -82,8 +121,9 @@ void show_vendor_details(WindowModel& window, const Row& vendor);
 [[nodiscard]] std::expected<QString, Error> line_default_tax_code(Database& db, const QString& vendor_tax_code);
 
 /// Fills a line from its item-master row (`SELECT *`): the item's asset_accno as account with its
-/// name, its purchase unit when the line has none, and for a stock item ("1") with a ship-to
-/// warehouse the item's last cost there as unit cost, to the item's unit-cost decimals.
+/// name (where the grid shows names), its purchase unit when the line has none, and for a stock
+/// item ("1") with a ship-to warehouse the item's last cost there (kept per stock unit) as the
+/// unit cost of the line's own unit, to the item's unit-cost decimals.
 [[nodiscard]] std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
                                                              const QString& shipto);
 

@@ -2,10 +2,11 @@
 
 #include "forms/common/Form_report_format.h"
 #include "forms/common/grid.h"
+#include "forms/common/grid_report.h"
+#include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/common/stock_panes.h"
 
-#include <QDir>
 
 namespace zelkor {
 
@@ -68,13 +69,13 @@ void DocumentWindow::display_by_number()
     }
     auto key = document_key_of_number(*database(), m_kind, number);
     if (!key) {
-        report(key.error(), read_failed(number));
+        report(key.error(), read_failed(shown_value(number)));
         return;
     }
     if (!*key) {
         show_nothing();
         set_field(NumberField, number);
-        message(not_found_message(number));
+        message(not_found_message(shown_value(number)));
         return;
     }
     show_key(**key);
@@ -316,7 +317,7 @@ bool DocumentWindow::show_help(CommandId id)
 {
     const bool window_help = id == CommandId::WindowHelp;
     const QString file = window_help ? help_documents().window_file : QStringLiteral("Purchase Order System Help.pdf");
-    const QString path = QDir::toNativeSeparators(settings().ZELKOR_PATH + QStringLiteral("/Help/") + file);
+    const QString path = help_document_path(settings().ZELKOR_PATH, file);
     notify(QStringLiteral("pdf viewer"), path,
            window_help ? caption() + QStringLiteral(" Help") : QStringLiteral("Purchase Order Help"));
     return true;
@@ -442,6 +443,21 @@ void DocumentWindow::refresh_stock_panes()
             !shown)
             report(shown.error());
     }
+}
+
+void DocumentWindow::refresh_history_panes(Grid& vendor_history, Grid& item_history)
+{
+    if (!database())
+        return;
+    const Grid& lines = line_grid();
+    const int row = lines.current_row();
+    auto shown = show_purchase_histories(*database(), pane_visible(QStringLiteral("vendor_history")) ? &vendor_history : nullptr,
+                                         text_of(*this, QStringLiteral("vendor_no")),
+                                         pane_visible(QStringLiteral("item_history")) ? &item_history : nullptr,
+                                         row >= 0 ? lines.cell(row, LineItemCode).trimmed() : QString(),
+                                         today().addMonths(-6));
+    if (!shown)
+        report(shown.error(), QStringLiteral("Reading the purchase history failed"));
 }
 
 bool DocumentWindow::toggle_stock_pane(CommandId id)

@@ -90,6 +90,8 @@ protected:
     /// Shows every header field whose name is a column of the stored row: dates in the user's
     /// format, check boxes ticked or not, numbers of kind Number as "#,##0.00".
     void show_stored_fields(const Row& header);
+    /// Which documents the window shows: their header table and document type.
+    const DocumentKind& document_kind() const { return m_kind; }
     /// The shown document as a write must find it: its key, number and the version shown.
     DocumentVersion shown_version() const;
     /// Remembers the version of the document just shown (its header's row_version).
@@ -129,6 +131,9 @@ protected:
     /// item at its place.
     void refresh_stock_panes();
     bool pane_visible(const QString& name) const;
+    /// Fills the purchase history panes that are open ("vendor_history", "item_history"): the
+    /// vendor's order lines and those of the current line's item, of the last six months.
+    void refresh_history_panes(Grid& vendor_history, Grid& item_history);
 
     QString m_key;
 

@@ -88,6 +88,14 @@ struct Field {
     bool checked() const { return value == QLatin1String("1") || value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0; }
 };
 
+/// Whether typed text may keep its line breaks and tabs (multi-line fields, free text) or is one
+/// line (codes, numbers, dates, grid cells).
+enum class TextLines { Kept, Single };
+
+/// Typed text as it is kept and saved, alike on both engines: control characters (NUL, escapes,
+/// ...) removed; line breaks and tabs kept only where the text may have several lines.
+QString without_control_characters(const QString& text, TextLines lines = TextLines::Kept);
+
 /// How typing into a field or cell went.
 enum class Entry {
     Accepted, ///< the value stays (the checks may have filled in other fields)

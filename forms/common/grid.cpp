@@ -124,7 +124,7 @@ Entry Grid::type_cell(int row, int column, const QString& value)
         return Entry::ReadOnly;
     const QString previous = cell(row, column);
     set_current(row, column);
-    set_cell(row, column, value);
+    set_cell(row, column, without_control_characters(value, TextLines::Single));
     return m_cell_check ? m_cell_check(*this, row, column, previous) : Entry::Accepted;
 }
 

@@ -143,14 +143,4 @@ QString help_document_path(const QString& installation_folder, const QString& fi
     return QDir::toNativeSeparators(QDir(installation_folder).filePath(QStringLiteral("Help/") + file));
 }
 
-QString without_control_characters(const QString& text)
-{
-    QString kept;
-    kept.reserve(text.size());
-    for (const QChar c : text)
-        if (c.category() != QChar::Other_Control || c == u'\n' || c == u'\t')
-            kept += c;
-    return kept;
-}
-
 } // namespace zelkor

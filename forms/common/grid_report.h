@@ -54,8 +54,4 @@ enum class ListWidths {
 /// A help document of the module: the file in the "Help" folder of the installation folder.
 QString help_document_path(const QString& installation_folder, const QString& file);
 
-/// Typed text as it is saved: control characters (NUL, escapes, ...) removed, line breaks and
-/// tabs kept.
-QString without_control_characters(const QString& text);
-
 } // namespace zelkor

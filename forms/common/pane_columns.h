@@ -41,3 +41,18 @@ inline constexpr QLatin1String OrderQuantity{"order quantity"};
 inline constexpr QLatin1String PoQuantity{"po quantity"};
 
 } // namespace zelkor::stock_column
+
+namespace zelkor::history_column {
+
+// The purchase history panes' grids: the order lines of a vendor or of an item.
+inline constexpr QLatin1String VendorName{"vendor name"};
+inline constexpr QLatin1String PoNo{"PO no"};
+inline constexpr QLatin1String OrderDate{"order date"};
+inline constexpr QLatin1String ItemCode{"item code"};
+inline constexpr QLatin1String Quantity{"quantity"};
+inline constexpr QLatin1String Uom{"uom"};
+inline constexpr QLatin1String UnitCost{"unit cost"};
+inline constexpr QLatin1String ExtendedCost{"extended cost"};
+inline constexpr QLatin1String TaxIncluded{"tax included"};
+
+} // namespace zelkor::history_column

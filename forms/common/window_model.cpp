@@ -99,8 +99,9 @@ Entry WindowModel::type_into(const QString& name, const QString& value)
         return Entry::ReadOnly;
     const QString previous = field->value;
     const QString canonical = field->name();
-    set_field(canonical, value);
-    if (m_mode != Mode::Read && previous != value)
+    const TextLines lines = field->kind() == FieldKind::MultiLine ? TextLines::Kept : TextLines::Single;
+    set_field(canonical, without_control_characters(value, lines));
+    if (m_mode != Mode::Read && previous != field->value)
         set_dirty(true);
     const Entry entry = check_field(canonical, previous);
     // A refused value never stays: the field shows what it held before.

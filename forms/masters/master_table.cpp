@@ -1,5 +1,6 @@
 #include "forms/masters/master_table.h"
 
+#include "forms/common/field.h"
 #include "forms/common/grid_report.h"
 #include "services/sql_names.h"
 

@@ -1,5 +1,6 @@
 #include "forms/purchasing/POform_po.h"
 
+#include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/purchasing/po_columns.h"
 #include "forms/purchasing/po_print.h"
@@ -14,7 +15,6 @@ namespace {
 
 namespace col = po_column;
 namespace pr_col = po_requisition_column;
-namespace history = po_history_column;
 
 const QStringList LineColumns{
     col::ItemNo,       col::ItemCode,         col::VendorItemCode,   col::ItemType,         col::Description,
@@ -42,17 +42,14 @@ const QStringList RequisitionColumns{pr_col::ItemNo,     pr_col::ItemCode,    pr
                                      pr_col::Account,    pr_col::AccountName, pr_col::Warehouse, pr_col::Location,
                                      pr_col::Closed};
 
-const QStringList HistoryColumns{history::VendorName, history::PoNo,    history::OrderDate,
-                                 history::ItemCode,   history::Quantity, history::Uom,
-                                 history::UnitCost,   history::ExtendedCost, history::TaxIncluded};
-
 const QStringList StockColumns{stock_column::ItemCode, stock_column::Warehouse,     stock_column::Location,
                                stock_column::Quantity, stock_column::OrderQuantity, stock_column::PoQuantity};
 
 } // namespace
 
 POform_po::POform_po(QObject* parent)
-    : DocumentWindow(QStringLiteral("POform_po"), QStringLiteral("Purchase Order"), orders(), parent)
+    : PurchasingWindow(QStringLiteral("POform_po"), QStringLiteral("Purchase Order"), orders(), QStringLiteral("order_date"),
+                       col::QuantityOrder, parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -60,7 +57,7 @@ POform_po::POform_po(QObject* parent)
     declare_field({"vendor_no", "Vendor", K::DropDown, 0});
     declare_field({"vendor_name", "Vendor name", K::DropDown, 0});
     declare_field({"prno", "PR no", K::DropDown, 1});
-    declare_field({"template", "Template", K::DropDown, 1, {}, true});
+    declare_field({"template", "Template", K::DropDown, 1, {}, false, open});
     declare_field({"order_date", "Order date", K::Date, 1});
     declare_field({"arrival_date", "Arrival date", K::Date, 1});
     declare_field({"shipto", "Ship to", K::DropDown, 2});
@@ -126,13 +123,11 @@ POform_po::POform_po(QObject* parent)
     declare_tax_panes();
     declare_stock_panes(StockColumns, StockColumns);
     declare_pane("vendor_history", "Vendor PO History", PaneArea::Bottom, to_int(Command::VendorPurchaseHistory));
-    m_vendor_history = &declare_grid("grid_vendor_history", {}, HistoryColumns, "vendor_history");
+    m_vendor_history = &declare_grid("grid_vendor_history", {}, purchase_history_columns(), "vendor_history");
     declare_pane("item_history", "Item PO History", PaneArea::Bottom, to_int(Command::ItemPurchaseHistory));
-    m_item_history = &declare_grid("grid_item_history", {}, HistoryColumns, "item_history");
-    for (Grid* pane_grid : {m_vendor_history, m_item_history}) {
-        pane_grid->set_read_only(true);
-        pane_grid->set_number_columns({history::Quantity, history::UnitCost, history::ExtendedCost});
-    }
+    m_item_history = &declare_grid("grid_item_history", {}, purchase_history_columns(), "item_history");
+    for (Grid* pane_grid : {m_vendor_history, m_item_history})
+        set_up_purchase_history(*pane_grid);
 
     auto own = [this](Command id, std::string_view caption, std::string_view menu, bool toolbar, Right right,
                       Checkable checkable = Checkable::No) {
@@ -165,74 +160,19 @@ POform_po::POform_po(QObject* parent)
     own(Command::ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes);
     declare_master_and_help_commands("Purchase Order Help");
     declare_print_layout(po_document_layout());
-    // Templates and reorder suggestions are not part of this window yet.
-    for (Command id : {Command::SaveAsTemplate, Command::ReorderingStockItems, Command::NewTemplate,
-                       Command::CopyToNewTemplate, Command::EditTemplate, Command::DeleteTemplate})
-        set_command_enabled(to_int(id), false);
     set_field("docno", NewDocumentNumber);
+    // Leaving a template's mode gives the window back to orders; the chooser is locked while
+    // an order or a template is edited.
+    connect(this, &WindowModel::modeChanged, this, [this](Mode mode) {
+        if (mode == Mode::Read)
+            leave_template_work();
+        set_field_read_only("template", mode == Mode::Edit);
+    });
 }
 
 POform_po::~POform_po() = default;
 
-Database& POform_po::db() const
-{
-    Q_ASSERT_X(database(), "POform_po", "the host settings give no database");
-    return *database();
-}
-
-void POform_po::on_open()
-{
-    if (!database())
-        return;
-    if (auto loaded = load_lists(); !loaded)
-        report(loaded.error(), QStringLiteral("Reading the lists of the window failed"));
-    reset_header_fields();
-}
-
-std::expected<void, Error> POform_po::load_lists()
-{
-    auto lists = load_document_lists(db());
-    if (!lists)
-        return std::unexpected(lists.error());
-    m_lists = std::move(*lists);
-    auto items = Choices::load(db(), pick_lists::order_item());
-    if (!items)
-        return std::unexpected(items.error());
-    set_field_choices("vendor_no", m_lists.vendors);
-    set_field_choices("vendor_name", m_lists.vendor_names);
-    set_field_choices("requested_user", m_lists.employees);
-    set_field_choices("payment_term", m_lists.payment_terms);
-    set_field_choices("shipto", m_lists.warehouses);
-    set_field_choices("shipvia", m_lists.shipvias);
-    set_field_choices("currency", m_lists.currencies);
-    auto column = [this](QLatin1String caption, Choices choices) {
-        m_lines->set_column_choices(m_lines->required_column(caption), std::move(choices));
-    };
-    column(col::ItemCode, std::move(*items));
-    column(col::ItemType, item_type_choices());
-    column(col::Uom, m_lists.units);
-    column(col::TaxCode, m_lists.tax_codes);
-    column(col::Account, m_lists.all_accounts);
-    column(col::Warehouse, m_lists.warehouses);
-    Choices locations = m_lists.locations;
-    locations.bound_column = 1;
-    column(col::Location, std::move(locations));
-    return {};
-}
-
 // Modes -------------------------------------------------------------------------------------------
-
-void POform_po::offer_line_units(int row)
-{
-    if (!database() || row < 0)
-        return;
-    auto units = line_unit_choices(db(), m_lists.units, m_lines->cell(row, col::ItemType).trimmed(),
-                                   m_lines->cell(row, col::ItemCode).trimmed());
-    if (!units)
-        report(units.error(), QStringLiteral("Reading the units of ") + m_lines->cell(row, col::ItemCode)
-                                  + QStringLiteral(" failed"));
-    m_lines->set_column_choices(m_lines->required_column(col::Uom), units ? *units : m_lists.units);
-}
 
 void POform_po::reset_header_fields()
 {
@@ -246,15 +186,7 @@ void POform_po::reset_header_fields()
     set_field_date("order_date", today());
     for (const char* total : {"sub_total", "tax_total", "total"})
         set_field(total, Decimal().format(2));
-    if (database()) {
-        auto warehouse = default_warehouse(db());
-        if (!warehouse)
-            report(warehouse.error(), QStringLiteral("Reading the default warehouse failed"));
-        else if (*warehouse) {
-            set_field("shipto", **warehouse);
-            shipto_chosen();
-        }
-    }
+    show_default_ship_to();
     set_field("currency", settings().BASE_CURRENCY);
     show_rates();
     m_lines->append_row();
@@ -275,35 +207,15 @@ bool POform_po::begin_new()
 
 bool POform_po::begin_edit()
 {
-    if (m_key.isEmpty())
+    if (!shown_document_changeable())
         return false;
-    const QString number = field("docno");
-    if (find_field("void")->checked())
-        return refuse(number + QStringLiteral(" was void."));
     if (find_field("fully_received")->checked())
         return refuse(QStringLiteral("Order was fully received."));
     if (!stored_header())
         return false;
-    m_shown_taxes = taxes();
+    keep_shown_taxes();
     return true;
 }
-
-void POform_po::discard_changes(Mode left)
-{
-    WindowModel::discard_changes(left);
-    if (left == Mode::Edit)
-        taxes() = m_shown_taxes;
-    else if (left == Mode::New)
-        go_last();
-}
-
-void POform_po::show_nothing()
-{
-    DocumentWindow::show_nothing();
-    set_field("docno", NewDocumentNumber);
-}
-
-QString POform_po::not_found_message(const QString& number) const { return number + QStringLiteral(" not found."); }
 
 // Header fields -----------------------------------------------------------------------------------
 
@@ -311,125 +223,40 @@ Entry POform_po::check_field(const QString& name, const QString& previous)
 {
     if (field(name) == previous && name != u"save_vendor_address")
         return Entry::Accepted;
-    if (name == u"docno")
-        return DocumentWindow::check_field(name, previous);
-    if (name == u"vendor_no")
-        return vendor_chosen();
-    if (name == u"vendor_name") {
-        auto chosen = chosen_value(m_lists.vendor_names, field("vendor_name"), QStringLiteral("vendor is invalid."));
-        if (!chosen) {
-            message(chosen.error().message);
-            return Entry::Refused;
-        }
-        set_field("vendor_no", m_lists.vendor_names.lookup(*chosen, 1));
-        return vendor_chosen();
-    }
-    if (name == u"shipto")
-        return shipto_chosen();
-    if (name == u"currency" && choice_typed(name, m_lists.currencies, QStringLiteral("currency is invalid.")) != Entry::Accepted)
-        return Entry::Refused;
-    if (name == u"currency" || name == u"order_date")
-        return show_rates();
-    if (name == u"requested_user")
-        return choice_typed(name, m_lists.employees, QStringLiteral("requested by is invalid."));
-    if (name == u"payment_term")
-        return choice_typed(name, m_lists.payment_terms, QStringLiteral("payment term is invalid."));
-    if (name == u"shipvia")
-        return choice_typed(name, m_lists.shipvias, QStringLiteral("ship via is invalid."));
     if (name == u"prno" && mode() != Mode::Read && !field("prno").isEmpty()) {
         if (!show_requisition(field("prno")))
             return Entry::Refused;
         take_over_requisition();
     } else if (name == u"pr_docno") {
         show_requisition(field("pr_docno"));
+    } else if (name == u"template") {
+        return template_chosen();
     } else if (name == u"save_vendor_address" && find_field(name)->checked()) {
         save_vendor_address();
         set_field(name, QString());
+    } else {
+        return PurchasingWindow::check_field(name, previous);
     }
     return Entry::Accepted;
 }
 
-Entry POform_po::choice_typed(const QString& name, const Choices& list, const QString& message_text)
+std::expected<void, Error> POform_po::load_window_lists()
 {
-    auto chosen = chosen_value(list, field(name), message_text);
-    if (!chosen) {
-        message(chosen.error().message);
-        return Entry::Refused;
-    }
-    set_field(name, *chosen);
-    return Entry::Accepted;
+    reload_templates();
+    return {};
 }
 
 Entry POform_po::vendor_chosen()
 {
     const QString vendor = field("vendor_no").trimmed();
-    if (!database() || vendor.isEmpty())
-        return Entry::Accepted;
-    auto row = chosen_vendor(db(), vendor);
-    if (!row) {
-        report(row.error(), QStringLiteral("Reading vendor ") + vendor + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    show_vendor_details(*this, *row);
-    set_field("vendor_address", row->text(u"Address"));
-    show_rates();
+    if (const Entry entry = PurchasingWindow::vendor_chosen(); entry != Entry::Accepted || vendor.isEmpty() || !database())
+        return entry;
     auto parts = Choices::load(db(), pick_lists::vendor_part_number(vendor));
     if (!parts) {
         report(parts.error(), QStringLiteral("Reading the part numbers of ") + vendor + QStringLiteral(" failed"));
         return Entry::Refused;
     }
     m_lines->set_column_choices(m_lines->required_column(col::VendorItemCode), std::move(*parts));
-    // The vendor's tax code becomes the default of new lines.
-    m_vendor_tax_code = row->text(u"tax_code");
-    return Entry::Accepted;
-}
-
-Entry POform_po::shipto_chosen()
-{
-    const QString shipto = field("shipto").trimmed();
-    if (!database() || shipto.isEmpty())
-        return Entry::Accepted;
-    auto address = ship_to_address(db(), shipto);
-    if (!address) {
-        report(address.error(), QStringLiteral("Reading warehouse ") + shipto + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    if (!*address) {
-        message(QStringLiteral("Ship-to is invalid."));
-        return Entry::Refused;
-    }
-    set_field("ship_to_address", **address);
-    return Entry::Accepted;
-}
-
-Entry POform_po::show_rates()
-{
-    const QString currency = field("currency").trimmed();
-    const bool base = currency.isEmpty() || currency == settings().BASE_CURRENCY;
-    set_field_read_only("exchange_rate", base);
-    set_field_read_only("rate_date", base);
-    if (base || !database()) {
-        set_field("exchange_rate", QString());
-        set_field("rate_date", QString());
-        return Entry::Accepted;
-    }
-    const QDate order_date = field_date("order_date").value_or(QDate());
-    auto rates = exchange_rates(db(), currency, settings().BASE_CURRENCY, order_date.isValid() ? order_date : today());
-    if (!rates) {
-        report(rates.error(), QStringLiteral("Reading the rates of ") + currency + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    Choices choices{{"Rate", "Rate Date"}, {}, {}, 0};
-    for (const ExchangeRate& rate : *rates)
-        choices.rows.push_back({rate.rate.to_string(), rate.rate_date.toString(Qt::ISODate)});
-    set_field_choices("exchange_rate", choices);
-    if (!rates->empty()) {
-        set_field("exchange_rate", rates->back().rate.to_string());
-        set_field_date("rate_date", rates->back().rate_date);
-    } else {
-        set_field("exchange_rate", QString());
-        set_field("rate_date", QString());
-    }
     return Entry::Accepted;
 }
 

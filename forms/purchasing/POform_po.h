@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/common/document_window.h"
+#include "forms/common/purchasing_window.h"
 #include "forms/purchasing/po_document.h"
-#include "forms/common/document_lists.h"
+#include "forms/purchasing/po_templates.h"
 
 #include <optional>
 
@@ -12,7 +12,7 @@ namespace zelkor {
 /// the line grid dbgridpo and the panes; checks live in po_verify, cell editing in po_cells.cpp,
 /// the typed lines in po_lines.cpp, writing in po_save and po_lifecycle, the requisition link in
 /// po_requisition*.
-class POform_po : public DocumentWindow {
+class POform_po : public PurchasingWindow {
     Q_OBJECT
 public:
     enum class Command : int {
@@ -45,8 +45,7 @@ public:
     void reset_header_fields() override;
     /// Fills the lines from the requisition whose key is in the "requisition_key" field.
     virtual void fill_lines_from_requisition();
-    /// Recomputes the footer totals from the lines.
-    virtual void calculate_totals();
+    void calculate_totals() override;
 
     /// Takes one line of the requisition shown in the requisition pane (its grid row) into the
     /// first empty order row; what a double-click on the line does.
@@ -57,35 +56,27 @@ public:
     bool show_requisition(const QString& docno);
 
 protected:
-    void on_open() override;
     bool run_command(int id) override;
     Entry check_field(const QString& name, const QString& previous) override;
     Entry check_cell(Grid& grid, int row, int column, const QString& previous) override;
     bool begin_new() override;
     bool begin_edit() override;
-    void discard_changes(Mode left) override;
 
     [[nodiscard]] std::expected<bool, Error> load_document(const QString& key) override;
     bool save_new() override;
     bool save_edit() override;
     bool print_document() override;
     void prepare_copy() override;
-    QString not_found_message(const QString& number) const override;
     QString document_name() const override { return QStringLiteral("PO"); }
     HelpDocuments help_documents() const override { return {QStringLiteral("Purchase Order Help.pdf")}; }
     Grid& line_grid() const override { return *m_lines; }
-    void show_nothing() override;
 
 private:
-    Database& db() const;
     // po_lines.cpp
     [[nodiscard]] std::expected<Order, Error> read_order() const;
     OrderHeader read_header() const;
     void show_header(const Row& header);
     void show_line(int row, const Row& line);
-    void renumber_lines();
-    void recompute_line_tax(int row);
-    std::optional<Decimal> taxable_amount_of(int row) const;
     int first_free_row();
     // po_commands.cpp
     [[nodiscard]] std::expected<Order, Error> checked_order(Mode saving);
@@ -101,33 +92,41 @@ private:
     std::optional<Row> stored_header();
     // po_cells.cpp
     Entry line_cell_typed(int row, const QString& caption, const QString& previous);
-    Entry item_code_entered(int row);
-    Entry taxable_amount_entered(int row);
     Entry vendor_item_code_entered(int row);
-    Entry fill_item_defaults(int row, const Row& item);
-    bool default_tax_code(int row);
+    // po_template_commands.cpp
+    /// Whether the window is writing a template instead of an order.
+    enum class TemplateWork { None, New, Edit };
+    bool new_template();
+    bool copy_to_new_template();
+    bool edit_template();
+    bool remove_template();
+    bool save_as_template();
+    Entry template_chosen();
+    bool save_new_template();
+    bool save_edited_template();
+    /// The template checks shared by a new and an edited template; gives the window's order.
+    [[nodiscard]] std::expected<Order, Error> checked_template();
+    void start_template_work(TemplateWork work);
+    void leave_template_work();
+    void reload_templates();
+    void show_template(const StoredTemplate& stored);
+    void show_template_line(int row, const Row& line);
+    bool propose_reorders();
     // POform_po.cpp
-    Entry vendor_chosen();
-    Entry shipto_chosen();
-    /// The rates of the document currency (none for the base currency).
-    Entry show_rates();
-    Entry choice_typed(const QString& name, const Choices& list, const QString& message);
+    /// The templates are the window's own list.
+    [[nodiscard]] std::expected<void, Error> load_window_lists() override;
+    Entry vendor_chosen() override;
     void save_vendor_address();
-    [[nodiscard]] std::expected<void, Error> load_lists();
-    /// Offers the units of the line at `row` in the unit drop-down.
-    void offer_line_units(int row);
     void refresh_panes();
     void refresh_history();
 
-    DocumentLists m_lists;
     Grid* m_lines = nullptr;
     Grid* m_requisition_lines = nullptr;
     Grid* m_item_history = nullptr;
     Grid* m_vendor_history = nullptr;
     TaxElementStore m_requisition_taxes;
-    TaxElementStore m_shown_taxes; ///< the elements when edit mode began
     QString m_requisition_key;     ///< the requisition shown in the requisition pane
-    QString m_vendor_tax_code;     ///< the chosen vendor's tax code, the default of new lines
+    TemplateWork m_template_work = TemplateWork::None;
 };
 
 } // namespace zelkor

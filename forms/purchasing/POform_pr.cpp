@@ -429,13 +429,8 @@ bool POform_pr::begin_edit()
         return lines;
     if (lines->empty())
         return std::unexpected(Error::invalid(QStringLiteral("No detail line")));
-    for (const PrLine& line : *lines)
-        if (auto checked = verify_line_values({line.itemno, line.itemcode, line.itemtype, line.quantity, line.unitcost,
-                                               line.extended_cost, line.uom, line.accno, line.warehouse, line.location,
-                                               line.tax_code},
-                                              m_lists);
-            !checked)
-            return std::unexpected(checked.error());
+    if (auto checked = verify_lines_values(*lines, m_lists); !checked)
+        return std::unexpected(checked.error());
     return lines;
 }
 

@@ -82,6 +82,7 @@ private:
     bool delete_requisition();
     bool issue_po();
     bool po_record();
+    bool propose_reorders();
 
     DocumentLists m_lists;
     QDate m_rate_date;

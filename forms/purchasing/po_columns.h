@@ -68,18 +68,3 @@ inline constexpr QLatin1String Location{"location"};
 inline constexpr QLatin1String Closed{"closed"};
 
 } // namespace zelkor::po_requisition_column
-
-namespace zelkor::po_history_column {
-
-// The history panes' grids grid_vendor_history and grid_item_history.
-inline constexpr QLatin1String VendorName{"vendor name"};
-inline constexpr QLatin1String PoNo{"PO no"};
-inline constexpr QLatin1String OrderDate{"order date"};
-inline constexpr QLatin1String ItemCode{"item code"};
-inline constexpr QLatin1String Quantity{"quantity"};
-inline constexpr QLatin1String Uom{"uom"};
-inline constexpr QLatin1String UnitCost{"unit cost"};
-inline constexpr QLatin1String ExtendedCost{"extended cost"};
-inline constexpr QLatin1String TaxIncluded{"tax included"};
-
-} // namespace zelkor::po_history_column

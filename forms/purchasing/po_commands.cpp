@@ -34,6 +34,12 @@ bool POform_po::run_command(int id)
     case to_int(Command::PrRecord):
     case to_int(Command::ReceiptRecord):
     case to_int(Command::BillRecord): return linked_documents(Command(id));
+    case to_int(Command::NewTemplate): return new_template();
+    case to_int(Command::CopyToNewTemplate): return copy_to_new_template();
+    case to_int(Command::EditTemplate): return edit_template();
+    case to_int(Command::DeleteTemplate): return remove_template();
+    case to_int(Command::SaveAsTemplate): return save_as_template();
+    case to_int(Command::ReorderingStockItems): return propose_reorders();
     default: break;
     }
     const bool done = DocumentWindow::run_command(id);
@@ -78,13 +84,8 @@ std::expected<Order, Error> POform_po::checked_order(Mode saving)
         return order;
     if (order->lines.empty())
         return std::unexpected(Error::invalid(QStringLiteral("No detail line")));
-    for (const OrderLine& line : order->lines)
-        if (auto checked = verify_line_values({line.itemno, line.itemcode, line.itemtype, line.quantity, line.unitcost,
-                                               line.extended_cost, line.uom, line.accno, line.warehouse, line.location,
-                                               line.tax_code},
-                                              m_lists);
-            !checked)
-            return std::unexpected(checked.error());
+    if (auto checked = verify_lines_values(order->lines, m_lists); !checked)
+        return std::unexpected(checked.error());
     if (auto checked = verify_order_lines(db(), order->lines); !checked)
         return std::unexpected(checked.error());
     // The defaults the checks took show on the lines.
@@ -102,6 +103,8 @@ std::expected<Order, Error> POform_po::checked_order(Mode saving)
 
 bool POform_po::save_new()
 {
+    if (m_template_work == TemplateWork::New)
+        return save_new_template();
     const QString failed = QStringLiteral("Add new PO failed.");
     auto order = checked_order(Mode::New);
     if (!order) {
@@ -122,6 +125,8 @@ bool POform_po::save_new()
 
 bool POform_po::save_edit()
 {
+    if (m_template_work == TemplateWork::Edit)
+        return save_edited_template();
     const QString failed = QStringLiteral("Update PO failed.");
     auto order = checked_order(Mode::Edit);
     if (!order) {
@@ -335,41 +340,20 @@ bool POform_po::linked_documents(Command id)
 
 std::expected<bool, Error> POform_po::load_document(const QString& key)
 {
-    auto header = db().first(QStringLiteral("SELECT h.*, v.vendor_name FROM PO_header_table h"
-                                            " LEFT JOIN Vendor_table v ON v.vendor_no = h.vendor_no WHERE h.fkey = ?"),
-                             {key});
-    if (!header)
-        return std::unexpected(header.error());
-    if (!*header)
+    auto stored = read_stored_document(key, QStringLiteral("SELECT l.*, a.accname FROM PO_transaction_table l"
+                                                           " LEFT JOIN Account_master_table a ON a.accno = l.accno"
+                                                           " WHERE l.fkey = ? ORDER BY l.itemno"));
+    if (!stored)
+        return std::unexpected(stored.error());
+    if (!*stored)
         return false;
-    auto lines = db().select(QStringLiteral("SELECT l.*, a.accname FROM PO_transaction_table l"
-                                            " LEFT JOIN Account_master_table a ON a.accno = l.accno"
-                                            " WHERE l.fkey = ? ORDER BY l.itemno"),
-                             {key});
-    if (!lines)
-        return std::unexpected(lines.error());
-    std::map<QString, TaxAuthorities> authorities;
-    for (const Row& line : *lines) {
-        const QString code = line.text(u"tax_code");
-        if (authorities.contains(code))
-            continue;
-        auto read = tax_code_authorities(db(), code);
-        if (!read)
-            return std::unexpected(read.error());
-        authorities[code] = std::move(*read);
-    }
     set_mode(Mode::Read);
     clear_document();
-    taxes().clear();
     m_key = key;
-    show_header(**header);
-    remember_version(**header);
-    for (const Row& line : *lines) {
-        const int row = m_lines->append_row();
-        show_line(row, line);
-        const int itemno = int(line.integer(u"itemno"));
-        taxes().set_line(itemno, tax_elements_from_row(line, itemno, authorities[line.text(u"tax_code")]));
-    }
+    show_header((*stored)->header);
+    remember_version((*stored)->header);
+    for (const Row& line : (*stored)->lines)
+        show_line(m_lines->append_row(), line);
     calculate_totals();
     refresh_panes();
     return true;

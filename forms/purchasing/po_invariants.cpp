@@ -87,6 +87,41 @@ QString row_key(const Row& row)
     return violations;
 }
 
+/// Every template line has its header and every template header at least one line.
+[[nodiscard]] std::expected<QStringList, Error> templates_are_whole(Database& db)
+{
+    auto rows = db.select(QStringLiteral(
+        "SELECT 'line ' || CAST(t.itemno AS TEXT) || ' of template ' || t.docno || ' has no header' AS fault"
+        " FROM PO_transaction_template_table t WHERE NOT EXISTS"
+        " (SELECT 1 FROM PO_header_template_table h WHERE h.docno = t.docno)"
+        " UNION ALL SELECT 'template ' || h.docno || ' has no line' FROM PO_header_template_table h"
+        " WHERE NOT EXISTS (SELECT 1 FROM PO_transaction_template_table t WHERE t.docno = h.docno)"
+        " ORDER BY 1"));
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList violations;
+    for (const Row& row : *rows)
+        violations << row.text(u"fault");
+    return violations;
+}
+
+/// A template line's tax and allocated tax are the sums of its tax slots.
+[[nodiscard]] std::expected<QStringList, Error> template_taxes_add_up(Database& db)
+{
+    auto rows = db.select(QStringLiteral(
+        "SELECT docno, itemno FROM PO_transaction_template_table"
+        " WHERE ABS(tax_amount - (tax_amount1 + tax_amount2 + tax_amount3 + tax_amount4 + tax_amount5)) >= 0.005"
+        " OR ABS(tax_allocate - (tax_allocated1 + tax_allocated2 + tax_allocated3 + tax_allocated4 + tax_allocated5))"
+        " >= 0.005 ORDER BY docno, itemno"));
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList violations;
+    for (const Row& row : *rows)
+        violations << QStringLiteral("line ") + row.text(u"itemno") + QStringLiteral(" of template ") + row.text(u"docno")
+                + QStringLiteral(" carries a tax other than its slots'");
+    return violations;
+}
+
 } // namespace
 
 std::vector<InvariantCheck> purchase_order_invariant_checks()
@@ -94,6 +129,8 @@ std::vector<InvariantCheck> purchase_order_invariant_checks()
     return {
         {QStringLiteral("order line quantities add up"), line_quantities_add_up},
         {QStringLiteral("on-order quantities match open order lines"), on_order_matches_open_lines},
+        {QStringLiteral("order templates are whole"), templates_are_whole},
+        {QStringLiteral("template line taxes add up"), template_taxes_add_up},
     };
 }
 

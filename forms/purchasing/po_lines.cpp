@@ -3,6 +3,7 @@
 #include "forms/purchasing/POform_po.h"
 
 #include "forms/purchasing/po_columns.h"
+#include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -13,26 +14,7 @@ namespace col = po_column;
 
 QString quantity_text(const Decimal& value) { return value.is_zero() ? QString() : value.to_string(); }
 
-/// A number cell as typed: nothing when empty; text that is not a number gives `message`.
-[[nodiscard]] std::expected<std::optional<Decimal>, Error> typed_number(const Grid& lines, int row,
-                                                                        QLatin1String column, const QString& message)
-{
-    const QString text = lines.cell(row, column).trimmed();
-    if (text.isEmpty())
-        return std::optional<Decimal>();
-    auto value = Decimal::parse(text);
-    if (!value || value->is_overflow())
-        return std::unexpected(Error::invalid(message));
-    return value;
-}
-
 } // namespace
-
-std::optional<Decimal> POform_po::taxable_amount_of(int row) const
-{
-    const auto extended = cell_number(*m_lines, row, col::ExtendedCost);
-    return extended ? taxable_amount(*extended) : std::nullopt;
-}
 
 OrderHeader POform_po::read_header() const
 {
@@ -93,10 +75,10 @@ std::expected<Order, Error> POform_po::read_order() const
         line.itemtype = grid.cell(row, col::ItemType).trimmed();
         line.vendor_itemcode = grid.cell(row, col::VendorItemCode).trimmed();
         line.description = description;
-        const QString code = line.itemcode;
-        auto quantity = typed_number(grid, row, col::QuantityOrder, code + QStringLiteral(": quantity order is invalid."));
-        auto unitcost = typed_number(grid, row, col::UnitCost, code + QStringLiteral(": unit cost is invalid."));
-        auto extended = typed_number(grid, row, col::ExtendedCost, code + QStringLiteral(" extended cost is invalid."));
+        const QString code = shown_value(line.itemcode);
+        auto quantity = saved_number(grid, row, col::QuantityOrder, code + QStringLiteral(": quantity order is invalid."));
+        auto unitcost = saved_number(grid, row, col::UnitCost, code + QStringLiteral(": unit cost is invalid."));
+        auto extended = saved_number(grid, row, col::ExtendedCost, code + QStringLiteral(" extended cost is invalid."));
         for (const auto* typed : {&quantity, &unitcost, &extended})
             if (!*typed)
                 return std::unexpected(typed->error());
@@ -190,16 +172,6 @@ void POform_po::show_line(int row, const Row& line)
     }
 }
 
-void POform_po::renumber_lines()
-{
-    int highest = 0;
-    for (int row = 0; row < m_lines->row_count(); ++row)
-        highest = std::max(highest, m_lines->cell(row, col::ItemNo).toInt());
-    for (int row = 0; row < m_lines->row_count(); ++row)
-        if (m_lines->cell(row, col::ItemNo).trimmed().isEmpty() && !m_lines->cell(row, col::ItemCode).trimmed().isEmpty())
-            m_lines->set_cell(row, col::ItemNo, QString::number(++highest));
-}
-
 int POform_po::first_free_row()
 {
     for (int row = 0; row < m_lines->row_count(); ++row)
@@ -207,27 +179,6 @@ int POform_po::first_free_row()
             && m_lines->cell(row, col::Description).trimmed().isEmpty())
             return row;
     return m_lines->append_row();
-}
-
-void POform_po::recompute_line_tax(int row)
-{
-    const int itemno = m_lines->cell(row, col::ItemNo).toInt();
-    if (!database() || itemno <= 0)
-        return;
-    const TaxIncluded included = cell_checked(*m_lines, row, col::TaxIncluded) ? TaxIncluded::Yes : TaxIncluded::No;
-    auto totals = get_fulltax_detail(db(), taxes(), itemno, taxable_amount_of(row),
-                                     m_lines->cell(row, col::TaxCode).trimmed(), included);
-    if (!totals) {
-        // Elements of the old code must not be saved with the new one.
-        taxes().remove_line(itemno);
-        report(totals.error(), QStringLiteral("Computing the tax of line ") + QString::number(itemno)
-                                   + QStringLiteral(" failed"));
-        return;
-    }
-    m_lines->set_cell(row, col::TaxAmount, totals->tax_amount.format(2));
-    m_lines->set_cell(row, col::AllocatedTax, totals->allocated.format(2));
-    m_lines->set_cell(row, col::NetCost, totals->net_cost.format(2));
-    calculate_totals();
 }
 
 void POform_po::calculate_totals()

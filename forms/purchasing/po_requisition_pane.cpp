@@ -98,8 +98,10 @@ bool POform_po::take_over_requisition_line(int row)
     TaxElements elements = m_requisition_taxes.line(pr_itemno.toInt());
     for (TaxElement& element : elements)
         element.itemno = m_lines->cell(target, col::ItemNo).toInt();
-    const LineTaxTotals totals = line_tax_totals(
-        elements, taxable_amount_of(target), cell_checked(source, row, pr_col::TaxIncluded) ? TaxIncluded::Yes : TaxIncluded::No);
+    const auto extended = cell_number(*m_lines, target, col::ExtendedCost);
+    const LineTaxTotals totals = line_tax_totals(elements, extended ? taxable_amount(*extended) : std::nullopt,
+                                                 cell_checked(source, row, pr_col::TaxIncluded) ? TaxIncluded::Yes
+                                                                                                : TaxIncluded::No);
     m_lines->set_cell(target, col::AllocatedTax, totals.allocated.format(2));
     taxes().set_line(m_lines->cell(target, col::ItemNo).toInt(), std::move(elements));
     set_dirty(true);

@@ -4,7 +4,9 @@
 #include "services/clock.h"
 #include "services/document_versions.h"
 #include "services/fiscal_periods.h"
+#include "services/sql_batch.h"
 #include "services/sql_names.h"
+#include "services/value_limits.h"
 #include "services/stock/on_order.h"
 
 #include <QHash>
@@ -14,12 +16,6 @@
 
 namespace zelkor {
 namespace {
-
-/// Lines per INSERT statement. On PostgreSQL every statement is a round trip, so lines go in
-/// batches (a hundred lines of about eighty values stay well inside its limit on bound values).
-/// SQLite has no round trips, and its driver looks bound values up by position at a cost that
-/// grows with the statement's size, so it writes one line per statement.
-size_t lines_per_statement(const Database& db) { return db.engine() == Engine::Postgres ? 100 : 1; }
 
 SqlValue optional_text(const QString& text)
 {
@@ -63,14 +59,20 @@ struct LinesToWrite {
         result.lines.push_back({&line, std::move(*elements)});
     }
     result.totals = totalamt_calculate(amounts);
+    // The header keeps the totals in amount columns: refused before anything is written when
+    // they could not hold them.
+    for (const Decimal& total : {result.totals.sub_total, result.totals.tax_total, result.totals.total})
+        if (column_problem(total, NumberColumn::Money))
+            return std::unexpected(Error::invalid(QStringLiteral("total is too large.")));
     return result;
 }
 
-InsertRow line_row(const Order& order, const WrittenLine& written, const AuditStamp& stamp, Writing writing)
+InsertRow line_row(const Order& order, const WrittenLine& written, const AuditStamp& stamp, Writing writing,
+                   InsertRow::Columns columns)
 {
     const OrderHeader& header = order.header;
     const OrderLine& line = *written.line;
-    InsertRow row(QStringLiteral("PO_transaction_table"));
+    InsertRow row(QStringLiteral("PO_transaction_table"), columns);
     row.set(u"company", 1)
         .set(u"fkey", header.fkey)
         .set(u"itemno", line.itemno)
@@ -94,7 +96,9 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
         .set(u"uom_received", optional_text(line.uom_received))
         .set(u"unitcost", line.unitcost.value_or(Decimal()))
         .set(u"extended_cost", line.extended_cost.value_or(Decimal()).round2())
-        .set(u"net_cost", line.net_cost)
+        .set(u"net_cost", line_tax_totals(written.elements, line.extended_cost.value_or(Decimal()).round2(),
+                                          line.price_include_tax ? TaxIncluded::Yes : TaxIncluded::No)
+                              .net_cost)
         .set(u"price_include_tax", line.price_include_tax)
         .set(u"tax_code", optional_text(line.tax_code))
         .set(u"prno", optional_text(line.prno))
@@ -124,26 +128,6 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
     return row;
 }
 
-/// Writes rows that share one column list with as few statements as the batch size allows.
-[[nodiscard]] std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows)
-{
-    const size_t batch = lines_per_statement(db);
-    for (size_t first = 0; first < rows.size(); first += batch) {
-        const size_t last = std::min(rows.size(), first + batch);
-        QString sql = rows[first].sql();
-        const QString values = sql.mid(sql.lastIndexOf(QStringLiteral(" VALUES ")) + 8);
-        Params params = rows[first].params();
-        for (size_t index = first + 1; index < last; ++index) {
-            sql += QStringLiteral(", ") + values;
-            const Params& more = rows[index].params();
-            params.insert(params.end(), more.begin(), more.end());
-        }
-        if (auto done = db.execute(sql, params); !done)
-            return std::unexpected(done.error());
-    }
-    return {};
-}
-
 /// Writes the lines with their tax slots (insert_new_po_transaction), then applies their
 /// effects: on-order quantities and the requisition lines they close.
 [[nodiscard]] std::expected<void, Error> insert_new_po_transaction(Database& db, const Order& order,
@@ -153,7 +137,8 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
     std::vector<InsertRow> rows;
     rows.reserve(lines.lines.size());
     for (const WrittenLine& line : lines.lines)
-        rows.push_back(line_row(order, line, stamp, writing));
+        rows.push_back(line_row(order, line, stamp, writing,
+                                rows.empty() ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow));
     if (auto written = insert_rows(db, rows); !written)
         return written;
     if (!order.header.future_po) {
@@ -368,6 +353,9 @@ std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, c
         line.uom_received.clear();
         line.received = line.fully_received = line.billed = line.fully_billed = line.closed = false;
     }
+    auto lines = lines_to_write(order);
+    if (!lines)
+        return std::unexpected(lines.error());
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
@@ -381,9 +369,6 @@ std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, c
         order.header.fkey.clear();
         return std::unexpected(error);
     };
-    auto lines = lines_to_write(order);
-    if (!lines)
-        return fail(lines.error());
     if (auto header = header_row(order, lines->totals, stamp).execute(db); !header)
         return fail(header.error());
     if (auto written = insert_new_po_transaction(db, order, *lines, stamp, Writing::New); !written)

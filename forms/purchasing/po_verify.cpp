@@ -5,6 +5,7 @@
 #include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
 #include "services/units.h"
+#include "services/value_limits.h"
 
 namespace zelkor {
 
@@ -12,14 +13,6 @@ namespace {
 
 std::expected<void, Error> refuse(const QString& message) { return std::unexpected(Error::invalid(message)); }
 
-/// The number of decimals `value` needs.
-int decimals_of(const Decimal& value)
-{
-    for (int places = 0; places < Decimal::Scale; ++places)
-        if (value.round(places) == value)
-            return places;
-    return Decimal::Scale;
-}
 
 [[nodiscard]] std::expected<void, Error> verify_vendor(Database& db, const QString& vendor)
 {
@@ -31,7 +24,7 @@ int decimals_of(const Decimal& value)
     if (!*row)
         return refuse(QStringLiteral("Vendor is invalid."));
     if (!(*row)->flag(u"active"))
-        return refuse(QStringLiteral("Vendor(") + vendor + QStringLiteral(") is inactive."));
+        return refuse(QStringLiteral("Vendor(") + shown_value(vendor) + QStringLiteral(") is inactive."));
     return {};
 }
 
@@ -44,7 +37,7 @@ int decimals_of(const Decimal& value)
         if (!found)
             return std::unexpected(found.error());
         if (!*found)
-            return std::unexpected(Error::invalid(code + QStringLiteral(" is invalid.")));
+            return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" is invalid.")));
         return found;
     }
     if (type == u"6") {
@@ -52,7 +45,7 @@ int decimals_of(const Decimal& value)
         if (!found)
             return std::unexpected(found.error());
         if (!*found)
-            return std::unexpected(Error::invalid(code + QStringLiteral(" is invalid.")));
+            return std::unexpected(Error::invalid(shown_value(code) + QStringLiteral(" is invalid.")));
         return std::optional<Row>();
     }
     if (type == u"3" || type == u"4" || type == u"5")
@@ -63,33 +56,25 @@ int decimals_of(const Decimal& value)
 [[nodiscard]] std::expected<void, Error> verify_item_line(Database& db, OrderLine& line, const Row& item)
 {
     const QString& code = line.itemcode;
-    const int quantity_decimals = int(item.integer(u"quantity_decimals"));
-    if (quantity_decimals == 0 && line.quantity->round(0) != *line.quantity)
-        return refuse(code + QStringLiteral(" : not allow fractional quantity."));
-    if (line.quantity->round(quantity_decimals) != *line.quantity)
-        return refuse(code + QStringLiteral(" : quantity decimal place is ") + QString::number(quantity_decimals));
+    if (auto whole = verify_item_quantity(item, code, *line.quantity); !whole)
+        return whole;
     if (line.uom.isEmpty())
-        return refuse(QStringLiteral("please specify unit of measurement for ") + code);
+        return refuse(QStringLiteral("please specify unit of measurement for ") + shown_value(code));
     if (line.uom != item.text(u"stock_uom")) {
         auto pair = conversion_pair(db, code, line.uom, item.text(u"stock_uom"));
         if (!pair)
             return pair.error().kind == Error::Kind::Database
                        ? std::unexpected(pair.error())
-                       : refuse(line.uom + QStringLiteral(" has no conversion factor for ") + code);
+                       : refuse(shown_value(line.uom) + QStringLiteral(" has no conversion factor for ") + shown_value(code));
     }
-    if (!line.unitcost)
-        return refuse(QStringLiteral("please specify unit cost for ") + code);
-    if (line.unitcost->is_negative())
-        return refuse(code + QStringLiteral(": unit cost is invalid."));
-    const int unitcost_decimals = int(item.integer(u"unitcost_decimals"));
-    if (decimals_of(*line.unitcost) > unitcost_decimals)
-        return refuse(code + QStringLiteral(" : unit cost decimal place is ") + QString::number(unitcost_decimals));
+    if (auto cost = verify_item_unit_cost(code, line.unitcost, item); !cost)
+        return cost;
     if (line.warehouse.isEmpty()) {
         auto place = item_default_place(db, code);
         if (!place)
             return std::unexpected(place.error());
         if (!*place)
-            return refuse(QStringLiteral("Default warehouse for item (") + code + QStringLiteral(") has not been set"));
+            return refuse(QStringLiteral("Default warehouse for item (") + shown_value(code) + QStringLiteral(") has not been set"));
         line.warehouse = (*place)->warehouse;
         if (line.location.isEmpty())
             line.location = (*place)->location;
@@ -101,7 +86,7 @@ int decimals_of(const Decimal& value)
         line.location = *location;
     }
     if (line.location.isEmpty())
-        return refuse(QStringLiteral("warehouse ") + line.warehouse + QStringLiteral(" for item (") + code
+        return refuse(QStringLiteral("warehouse ") + shown_value(line.warehouse) + QStringLiteral(" for item (") + shown_value(code)
                       + QStringLiteral(") has not been set"));
     return {};
 }
@@ -113,24 +98,24 @@ int decimals_of(const Decimal& value)
     if (!item)
         return std::unexpected(item.error());
     if (!line.extended_cost)
-        return refuse(QStringLiteral("please specify extended cost for ") + code);
+        return refuse(QStringLiteral("please specify extended cost for ") + shown_value(code));
     if (line.itemtype == u"1" && !line.accno.isEmpty()) {
         auto exists = db.first(QStringLiteral("SELECT accno FROM Account_master_table WHERE accno = ?"), {line.accno});
         if (!exists)
             return std::unexpected(exists.error());
         if (!*exists)
-            return refuse(QStringLiteral("account number for ") + code + QStringLiteral(" is invalid."));
+            return refuse(QStringLiteral("account number for ") + shown_value(code) + QStringLiteral(" is invalid."));
     }
     if (!line.quantity)
-        return refuse(QStringLiteral("please specify quantity for ") + code);
+        return refuse(QStringLiteral("please specify quantity for ") + shown_value(code));
     if (line.quantity->is_negative() || line.quantity->is_zero())
-        return refuse(code + QStringLiteral(": quantity order is invalid."));
+        return refuse(shown_value(code) + QStringLiteral(": quantity order is invalid."));
     if (*item) {
         if (auto checked = verify_item_line(db, line, **item); !checked)
             return checked;
     }
     if (line.accno.isEmpty())
-        return refuse(QStringLiteral("please specify account for item ") + code);
+        return refuse(QStringLiteral("please specify account for item ") + shown_value(code));
     return {};
 }
 
@@ -165,7 +150,9 @@ std::expected<void, Error> verify_order_header(Database& db, const OrderHeader& 
             return std::unexpected(chosen.error());
     // A foreign-currency rate that was typed must be a rate.
     const bool foreign = header.currency != base_currency;
-    if (foreign && checks.exchange_rate_typed && (!header.exchange_rate || *header.exchange_rate <= Decimal(0)))
+    if (foreign && checks.exchange_rate_typed
+        && (!header.exchange_rate || *header.exchange_rate <= Decimal(0)
+            || column_problem(*header.exchange_rate, NumberColumn::Rate)))
         return refuse(QStringLiteral("exchange rate is invalid."));
     return {};
 }

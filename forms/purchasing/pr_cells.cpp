@@ -171,6 +171,22 @@ CellOutcome unit_edited(PrCellContext& context, Grid& lines, int row)
     return {};
 }
 
+/// A quantity of an item of the item master keeps to the item's quantity decimals.
+CellOutcome item_quantity_check(PrCellContext& context, const Grid& lines, int row)
+{
+    const QString code = lines.cell(row, col::ItemCode).trimmed();
+    const auto quantity = cell_number(lines, row, col::Quantity);
+    if (code.isEmpty() || !quantity || !is_master_item(lines.cell(row, col::ItemType).trimmed()))
+        return {};
+    auto item = item_row(context.db, code);
+    if (!item)
+        return refused(item.error());
+    if (!*item)
+        return {};
+    auto whole = verify_item_quantity(**item, code, *quantity);
+    return whole ? CellOutcome{} : refused(whole.error());
+}
+
 /// The check of one column; refuses before changing anything else.
 CellOutcome check_column(PrCellContext& context, Grid& lines, int row, const QString& column)
 {
@@ -188,6 +204,8 @@ CellOutcome check_column(PrCellContext& context, Grid& lines, int row, const QSt
         return typed.isEmpty() || is_item_type(typed.trimmed()) ? CellOutcome{} : refused(QStringLiteral("item type is invalid."));
     if (column == col::Quantity) {
         if (auto outcome = typed_check("quantity", NumberColumn::Quantity); outcome.entry != Entry::Accepted)
+            return outcome;
+        if (auto outcome = item_quantity_check(context, lines, row); outcome.entry != Entry::Accepted)
             return outcome;
         return extend(lines, row);
     }
@@ -232,10 +250,13 @@ void number_new_line(Grid& lines, int row, const QString& column)
     lines.set_cell(row, col::ItemNo, QString::number(last + 1));
 }
 
+/// The columns after whose change the line's tax is computed again. A tax amount or net cost
+/// typed over is recomputed too: the line shows, and saves, what its elements give.
 bool affects_tax(const QString& column)
 {
     return column == col::ItemCode || column == col::Quantity || column == col::UnitCost
-           || column == col::ExtendedCost || column == col::TaxCode || column == col::TaxIncluded;
+           || column == col::ExtendedCost || column == col::TaxCode || column == col::TaxIncluded
+           || column == col::TaxAmount || column == col::NetCost;
 }
 
 } // namespace
@@ -275,7 +296,9 @@ CellOutcome pr_cell_edited(PrCellContext& context, Grid& lines, int row, int col
         return outcome;
     number_new_line(lines, row, caption);
     const bool cleared_code = caption == col::ItemCode && lines.cell(row, column).trimmed().isEmpty();
-    if (affects_tax(caption) && !cleared_code && (lines.cell(row, column) != previous || caption == col::ItemCode)) {
+    const bool derived = caption == col::TaxAmount || caption == col::NetCost;
+    if (affects_tax(caption) && !cleared_code
+        && (lines.cell(row, column) != previous || caption == col::ItemCode || derived)) {
         if (auto computed = pr_recompute_line_tax(context.db, context.taxes, lines, row); !computed)
             return refused(computed.error());
     }

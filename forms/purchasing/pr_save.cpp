@@ -2,6 +2,7 @@
 
 #include "services/fiscal_periods.h"
 #include "services/sql_names.h"
+#include "services/value_limits.h"
 
 namespace zelkor {
 
@@ -65,7 +66,9 @@ InsertRow& set_unless_empty(InsertRow& row, QStringView column, const QString& v
         .set(u"quantity", line.quantity.value_or(Decimal()))
         .set(u"unitcost", line.unitcost.value_or(Decimal()))
         .set(u"extended_cost", line.extended_cost.value_or(Decimal()).round2())
-        .set(u"net_cost", line.net_cost.round2())
+        .set(u"net_cost", line_tax_totals(elements, line.extended_cost.value_or(Decimal()).round2(),
+                                          line.price_include_tax ? TaxIncluded::Yes : TaxIncluded::No)
+                              .net_cost)
         .set(u"price_include_tax", line.price_include_tax)
         .set(u"tax_code", line.tax_code)
         .set(u"computer_id", audit.computer_id);
@@ -107,6 +110,11 @@ struct LinesToWrite {
         result.lines.emplace_back(&line, std::move(*elements));
     }
     result.totals = totalamt_calculate(amounts);
+    // The header keeps the totals in amount columns: refused before anything is written when
+    // they could not hold them.
+    for (const Decimal& total : {result.totals.sub_total, result.totals.tax_total, result.totals.total})
+        if (column_problem(total, NumberColumn::Money))
+            return std::unexpected(Error::invalid(QStringLiteral("total is too large.")));
     return result;
 }
 

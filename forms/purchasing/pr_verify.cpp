@@ -29,7 +29,7 @@ namespace col = pr_column;
         if (!found)
             return std::unexpected(found.error());
         if (!*found)
-            return refuse(code + QStringLiteral(" is invalid."));
+            return refuse(shown_value(code) + QStringLiteral(" is invalid."));
         item = *found;
         return {};
     }
@@ -37,7 +37,7 @@ namespace col = pr_column;
         auto found = charge_row(db, code);
         if (!found)
             return std::unexpected(found.error());
-        return *found ? std::expected<void, Error>() : refuse(code + QStringLiteral(" is invalid."));
+        return *found ? std::expected<void, Error>() : refuse(shown_value(code) + QStringLiteral(" is invalid."));
     }
     if (type == u"3" || type == u"4" || type == u"5")
         return {};
@@ -47,33 +47,33 @@ namespace col = pr_column;
 [[nodiscard]] std::expected<void, Error> verify_account(Database& db, const QString& code, const QString& account)
 {
     if (account.isEmpty())
-        return refuse(QStringLiteral("please specify account for ") + code);
+        return refuse(QStringLiteral("please specify account for ") + shown_value(code));
     auto found = exists(db, QStringLiteral("SELECT accno FROM Account_master_table WHERE accno = ?"), {account});
     if (!found)
         return std::unexpected(found.error());
-    return *found ? std::expected<void, Error>() : refuse(QStringLiteral("account number for ") + code + QStringLiteral(" is invalid."));
+    return *found ? std::expected<void, Error>() : refuse(QStringLiteral("account number for ") + shown_value(code) + QStringLiteral(" is invalid."));
 }
 
 [[nodiscard]] std::expected<void, Error> verify_quantity(const QString& code, const std::optional<Decimal>& quantity)
 {
     if (!quantity)
-        return refuse(QStringLiteral("please specify quantity for ") + code);
+        return refuse(QStringLiteral("please specify quantity for ") + shown_value(code));
     if (*quantity <= Decimal(0))
-        return refuse(code + QStringLiteral(": quantity is invalid."));
+        return refuse(shown_value(code) + QStringLiteral(": quantity is invalid."));
     return {};
 }
 
 [[nodiscard]] std::expected<void, Error> verify_unit(Database& db, const QString& code, const QString& unit, const Row& item)
 {
     if (unit.isEmpty())
-        return refuse(QStringLiteral("please specify unit of measurement for ") + code);
+        return refuse(QStringLiteral("please specify unit of measurement for ") + shown_value(code));
     if (unit.compare(item.text(u"stock_uom"), Qt::CaseInsensitive) == 0)
         return {};
     auto found = exists(db, QStringLiteral("SELECT uom_from FROM UOM_conversion_table WHERE itemcode = ? AND uom_from = ?"),
                         {code, unit});
     if (!found)
         return std::unexpected(found.error());
-    return *found ? std::expected<void, Error>() : refuse(unit + QStringLiteral(" has no conversion factor for ") + code);
+    return *found ? std::expected<void, Error>() : refuse(shown_value(unit) + QStringLiteral(" has no conversion factor for ") + shown_value(code));
 }
 
 [[nodiscard]] std::expected<void, Error> verify_line(Database& db, const PrLine& line)
@@ -83,7 +83,7 @@ namespace col = pr_column;
     if (auto checked = verify_item(db, line.itemtype, code, item); !checked)
         return checked;
     if (!line.extended_cost)
-        return refuse(QStringLiteral("please specify extended cost for ") + code);
+        return refuse(QStringLiteral("please specify extended cost for ") + shown_value(code));
     const bool stock_item = line.itemtype == u"1" && item;
     if (stock_item && !item->flag(u"kit")) {
         if (auto checked = verify_account(db, code, line.accno); !checked)
@@ -91,14 +91,18 @@ namespace col = pr_column;
     }
     if (auto checked = verify_quantity(code, line.quantity); !checked)
         return checked;
+    if (item) {
+        if (auto whole = verify_item_quantity(*item, code, *line.quantity); !whole)
+            return whole;
+    }
     if (stock_item) {
         if (auto checked = verify_unit(db, code, line.uom, *item); !checked)
             return checked;
     }
     if (!line.unitcost)
-        return refuse(QStringLiteral("please specify unit cost for ") + code);
+        return refuse(QStringLiteral("please specify unit cost for ") + shown_value(code));
     if (line.unitcost->is_negative())
-        return refuse(code + QStringLiteral(" unit price is invalid."));
+        return refuse(shown_value(code) + QStringLiteral(" unit price is invalid."));
     return {};
 }
 

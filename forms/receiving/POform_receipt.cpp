@@ -1,13 +1,56 @@
 #include "forms/receiving/POform_receipt.h"
 
+#include "forms/common/document_lines.h"
+#include "forms/common/history_panes.h"
+#include "forms/common/pane_columns.h"
+#include "forms/receiving/receipt_columns.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
 
-DocumentKind receipts() { return {QStringLiteral("PO_receipt_header_table"), QStringLiteral("ro")}; }
+namespace {
+
+namespace col = receipt_column;
+namespace order_col = receipt_order_column;
+namespace landed = receipt_landed_column;
+
+const QStringList LineColumns{col::ItemNo,          col::ItemCode,     col::ItemType,        col::Description,
+                              col::VendorItemCode,  col::Warehouse,    col::Location,        col::QuantityOrdered,
+                              col::QuantityOpen,    col::QuantityReceived, col::QuantityCanceled, col::Uom,
+                              col::UnitCost,        col::ExtendedCost, col::NetCost,         col::TaxCode,
+                              col::TaxIncluded,     col::TaxAmount,    col::AllocatedTax,    col::Account,
+                              col::PoNo,            col::PoItemNo,     col::PoUom,           col::UomOpen,
+                              col::PoWarehouse,     col::PoLocation};
+
+/// Columns the receipt takes from its order or computes: never typed.
+const QStringList KeptColumns{col::ItemNo,    col::QuantityOrdered, col::QuantityOpen, col::NetCost,
+                              col::TaxAmount, col::AllocatedTax,    col::PoNo,         col::PoItemNo,
+                              col::PoUom,     col::UomOpen,         col::PoWarehouse,  col::PoLocation};
+
+const QStringList OrderColumns{order_col::PoNo,        order_col::PoItemNo,    order_col::ItemNo,
+                               order_col::ItemCode,    order_col::ItemType,    order_col::Description,
+                               order_col::VendorItemCode, order_col::QuantityOrdered, order_col::QuantityOpen,
+                               order_col::PoUom,       order_col::UomOpen,     order_col::UnitCost,
+                               order_col::TaxIncluded, order_col::TaxCode,     order_col::Account,
+                               order_col::AccountName, order_col::Warehouse,   order_col::Location,
+                               order_col::PoWarehouse, order_col::PoLocation,  order_col::Cancelled,
+                               order_col::Closed};
+
+const QStringList LandedColumns{landed::VendorNo, landed::BillNo,       landed::BillDate, landed::ItemCode,
+                                landed::Description, landed::Quantity,  landed::UnitCost, landed::ExtendedCost,
+                                landed::TaxCode,  landed::TaxAmount,    landed::Expense,  landed::Account};
+
+const QStringList StockColumns{stock_column::ItemCode, stock_column::Warehouse,     stock_column::Location,
+                               stock_column::Quantity, stock_column::OrderQuantity, stock_column::PoQuantity};
+
+/// What a receipt keeps of its vendor, date, currency and period once it has posted them.
+const QStringList PostedFields{"vendor_no", "vendor_name", "receipt_date", "currency", "period", "fyear"};
+
+} // namespace
 
 POform_receipt::POform_receipt(QObject* parent)
-    : DocumentWindow(QStringLiteral("POform_receipt"), QStringLiteral("Receipt Entry"), receipts(), parent)
+    : PurchasingWindow(QStringLiteral("POform_receipt"), QStringLiteral("Receipt Entry"), receipts(),
+                       QStringLiteral("receipt_date"), col::QuantityReceived, parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
@@ -15,99 +58,283 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_field({"vendor_no", "Vendor", K::DropDown, 0});
     declare_field({"vendor_name", "Vendor name", K::DropDown, 0});
     declare_field({"receipt_date", "Receipt date", K::Date, 1});
-    declare_field({"pono", "PO no", K::DropDown, 1});
-    declare_field({"multiple_po", "Multiple PO", K::Check, 1});
-    declare_field({"vendor_invoice_no", "Vendor invoice no", K::Text, 2});
-    declare_field({"vendor_invoice_date", "Invoice date", K::Date, 2});
+    declare_field({"period", "Period", K::DropDown, 1});
+    declare_field({"fyear", "Fiscal year", K::DropDown, 1});
+    declare_field({"payment_term", "Payment term", K::DropDown, 1});
+    declare_field({"pono", "PO no", K::DropDown, 2});
+    declare_field({"multi_po", "Multiple PO", K::Check, 2});
+    declare_field({"shipto", "Ship to", K::DropDown, 2});
+    declare_field({"shipvia", "Ship via", K::DropDown, 2});
     declare_field({"currency", "Currency", K::DropDown, 3});
     declare_field({"exchange_rate", "Rate", K::DropDown, 3});
-    declare_field({"payment_term", "Payment term", K::DropDown, 3});
-    declare_field({"shipvia", "Ship via", K::DropDown, 4});
-    declare_field({"fob_point", "FOB point", K::Text, 4});
-    declare_field({"reference", "Reference", K::Text, 5});
-    declare_field({"remark", "Remark", K::MultiLine, 5});
-    declare_field({"void", "Void", K::Check, 6, {}, true});
-    declare_field({"fully_billed", "Billed", K::Check, 6, {}, true});
-    declare_field({"sub_total", "Sub total", K::Number, 7, {}, true});
-    declare_field({"tax_total", "Tax total", K::Number, 7, {}, true});
-    declare_field({"total", "Total", K::Number, 7, {}, true});
+    declare_field({"rate_date", "Rate date", K::Date, 3});
+    declare_field({"reference", "Reference", K::Text, 3});
+    // The bill at receipt and its payment: shown, read-only and empty until bills can be entered
+    // with a receipt.
+    declare_field({"vendor_invoice_no", "Bill no", K::Text, 4, {}, true});
+    declare_field({"vendor_invoice_date", "Bill date", K::Date, 4, {}, true});
+    declare_field({"payby", "Pay by", K::DropDown, 4, {}, true});
+    declare_field({"cash_accno", "Cash account", K::DropDown, 4, {}, true});
+    declare_field({"bank_code", "Bank", K::DropDown, 5, {}, true});
+    declare_field({"check_no", "Check no", K::Text, 5, {}, true});
+    declare_field({"check_date", "Check date", K::Date, 5, {}, true});
+    declare_field({"prepayment_no", "Prepayment no", K::Text, 5, {}, true});
+    declare_field({"prepayment", "Prepayment", K::Number, 6, {}, true});
+    declare_field({"discount_percent", "Discount %", K::Number, 6, {}, true});
+    declare_field({"discount_amount", "Discount", K::Number, 6, {}, true});
+    declare_field({"fob_point", "FOB point", K::Text, 6});
+    declare_field({"remark", "Remark", K::MultiLine, 7});
+    declare_field({"printed", "Printed", K::Check, 8, {}, true});
+    declare_field({"billed", "Billed", K::Check, 8, {}, true});
+    declare_field({"void", "Void", K::Check, 8, {}, true});
+    declare_field({"sub_total", "Sub total", K::Number, 9, {}, true});
+    declare_field({"landed_total", "Landed total", K::Number, 9, {}, true});
+    declare_field({"tax_total", "Tax total", K::Number, 9, {}, true});
+    declare_field({"total", "Total", K::Number, 9, {}, true});
 
-    Grid& lines = declare_grid("dbgrid1", {},
-                               {"item no", "item code", "item type", "description", "vendor item code",
-                                "quantity order", "quantity received", "quantity cancel", "uom", "unit cost",
-                                "extended cost", "tax code", "tax amount", "net cost", "tax included", "account",
-                                "account name", "warehouse", "location", "PO no", "PO item no", "landed item"});
-    lines.set_column_kind(lines.required_column("tax included"), FieldKind::Check);
-    lines.set_number_columns({"quantity order", "quantity received", "quantity cancel", "unit cost", "extended cost",
-                              "tax amount", "net cost"});
+    m_lines = &declare_grid("dbgridrc", {}, LineColumns);
+    for (const QString& kept : KeptColumns)
+        m_lines->set_column_read_only(m_lines->required_column(kept), true);
+    m_lines->set_number_columns({col::QuantityOrdered, col::QuantityOpen, col::QuantityReceived, col::QuantityCanceled,
+                                 col::UnitCost, col::ExtendedCost, col::NetCost, col::TaxAmount, col::AllocatedTax});
+    m_lines->set_column_kind(m_lines->required_column(col::TaxIncluded), FieldKind::Check);
+    connect(m_lines, &Grid::currentRowChanged, this, [this] {
+        offer_line_units(m_lines->current_row());
+        refresh_panes();
+    });
 
     declare_pane("order", "PO Window", PaneArea::Right, to_int(Command::PoWindow));
-    declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT",
-                 {"item no", "item code", "description", "quantity open", "uom", "unit cost"}, "order")
-        .set_number_columns({"quantity open", "unit cost"});
-    declare_pane("landed", "Landed", PaneArea::Bottom, to_int(Command::Landed));
-    declare_grid("dbgrid_landed", {}, {"item code", "description", "amount", "tax code", "tax amount", "account"},
-                 "landed")
-        .set_number_columns({"amount", "tax amount"});
-    declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
-    declare_grid("grid_tax", {}, {"tax authority", "taxable amount", "tax rate", "tax amount"}, "tax_detail")
-        .set_number_columns({"taxable amount", "tax rate", "tax amount"});
-    declare_pane("landed_tax_detail", "Landed Tax Detail Window", PaneArea::Bottom, to_int(Command::LandedTaxDetails));
-    declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
-    declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary")
-        .set_number_columns({"taxable amount", "tax amount"});
-    declare_pane("stock_by_location", "Stock by Location", PaneArea::Right, to_int(CommandId::StockByLocation));
-    declare_pane("stock_by_item", "Stock by Item", PaneArea::Right, to_int(CommandId::StockByItem));
-    declare_pane("vendor_history", "Vendor Purchase History", PaneArea::Bottom, to_int(Command::VendorPurchaseHistory));
-    declare_pane("item_history", "Item Purchase History", PaneArea::Bottom, to_int(Command::ItemPurchaseHistory));
-    declare_pane("address", "Address Window", PaneArea::Right, to_int(Command::ShipToVendorAddress));
+    m_order_lines = &declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT", OrderColumns, "order");
+    m_order_lines->set_read_only(true);
+    m_order_lines->set_number_columns({order_col::QuantityOrdered, order_col::QuantityOpen, order_col::UnitCost,
+                                       order_col::Cancelled});
+    for (QLatin1String check : {order_col::TaxIncluded, order_col::Closed})
+        m_order_lines->set_column_kind(m_order_lines->required_column(check), FieldKind::Check);
+    // The narrow pane shows whole order numbers.
+    m_order_lines->set_column_width(m_order_lines->required_column(order_col::PoNo), 100);
 
+    declare_pane("landed", "Landed", PaneArea::Bottom, to_int(Command::Landed));
+    Grid& landed_lines = declare_grid("dbgrid_landed", {}, LandedColumns, "landed");
+    landed_lines.set_read_only(true);
+    landed_lines.set_number_columns({landed::Quantity, landed::UnitCost, landed::ExtendedCost, landed::TaxAmount});
+    landed_lines.set_column_kind(landed_lines.required_column(landed::Expense), FieldKind::Check);
+
+    declare_tax_panes();
+    const TaxPaneDeclaration landed_tax = tax_detail_pane();
+    declare_pane("landed_tax_detail", "Landed Tax Detail Window", PaneArea::Bottom, to_int(Command::LandedTaxDetails));
+    Grid& landed_taxes = declare_grid("grid_tax_landed", {}, landed_tax.columns, "landed_tax_detail");
+    landed_taxes.set_read_only(true);
+    landed_taxes.set_number_columns({tax_detail_column::TaxableAmount, tax_detail_column::TaxRate,
+                                     tax_detail_column::TaxAmount});
+    declare_stock_panes(StockColumns, StockColumns);
+    declare_pane("vendor_history", "Vendor Purchase History", PaneArea::Bottom, to_int(Command::VendorPurchaseHistory));
+    m_vendor_history = &declare_grid("grid_history", {}, purchase_history_columns(), "vendor_history");
+    declare_pane("item_history", "Item Purchase History", PaneArea::Bottom, to_int(Command::ItemPurchaseHistory));
+    m_item_history = &declare_grid("grid_history2", {}, purchase_history_columns(), "item_history");
+    for (Grid* history : {m_vendor_history, m_item_history})
+        set_up_purchase_history(*history);
+
+    declare_pane("address", "Address Window", PaneArea::Right, to_int(Command::ShipToVendorAddress));
+    declare_field({"ship_to_address", "Ship-to address", K::MultiLine, 0, "address"});
+    declare_field({"vendor_address", "Vendor address", K::MultiLine, 1, "address"});
+    // The keys of what the receipt wrote: kept with the document, never shown.
+    declare_pane("linked_documents", "Linked documents", PaneArea::Right);
+    for (const char* key : {"GLFKEY", "icfkey", "apfkey", "invoice_docno"})
+        declare_field({key, key, K::Text, 0, "linked_documents", true});
+
+    auto own = [this](Command id, std::string_view caption, std::string_view menu, bool toolbar, Right right,
+                      Checkable checkable = Checkable::No) {
+        declare_command({to_int(id), caption, menu, toolbar, right, checkable});
+    };
     declare_posting_record_commands();
     declare_command(CommandId::StockByLocation);
     declare_command(CommandId::StockByItem, "Stock by &Item");
     declare_command(CommandId::TaxDetails);
-    declare_command({to_int(Command::LandedTaxDetails), "&Landed Tax Details", menus::View, false, Right::None, Checkable::Yes});
+    own(Command::LandedTaxDetails, "&Landed Tax Details", menus::View, false, Right::None, Checkable::Yes);
     declare_command(CommandId::TaxSummary);
     declare_command(CommandId::Void, "&Void Receipt");
     declare_command(CommandId::RefreshRecord);
-    declare_command({to_int(Command::PoWindow), "&PO Window", menus::View, true, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::VendorPurchaseHistory), "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::ItemPurchaseHistory), "Item Purchase History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::Landed), "Landed", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::IcRecord), "&I/C Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::PoRecord), "&P/O Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::ApRecord), "&A/P Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::LandedApRecord), "&Landed A/P Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::BillRecord), "&Bill Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::ReceiptStockItemOnly), "&Receipt stock item only", menus::Tools, false, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::EnterBill), "Enter &Bill", menus::Tools, true, Right::Update});
-    declare_command({to_int(Command::ShipToVendorAddress), "&Ship-To/Vendor Address", menus::View, false, Right::None, Checkable::Yes});
+    own(Command::PoWindow, "&PO Window", menus::View, true, Right::None, Checkable::Yes);
+    own(Command::VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes);
+    own(Command::ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes);
+    own(Command::Landed, "Landed", menus::View, false, Right::None, Checkable::Yes);
+    own(Command::IcRecord, "&I/C Record", menus::View, false, Right::None);
+    own(Command::PoRecord, "&P/O Record", menus::View, false, Right::None);
+    own(Command::ApRecord, "&A/P Record", menus::View, false, Right::None);
+    own(Command::LandedApRecord, "&Landed A/P Record", menus::View, false, Right::None);
+    own(Command::BillRecord, "&Bill Record", menus::View, false, Right::None);
+    own(Command::ReceiptStockItemOnly, "&Receipt stock item only", menus::Tools, false, Right::None, Checkable::Yes);
+    own(Command::EnterBill, "Enter &Bill", menus::Tools, true, Right::Update);
+    own(Command::ShipToVendorAddress, "&Ship-To/Vendor Address", menus::View, false, Right::None, Checkable::Yes);
     declare_command(CommandId::AccountMaster);
     declare_command(CommandId::ItemMaster);
     declare_command(CommandId::VendorMaster);
     declare_command(CommandId::StockOnHand, "On Hand");
+    // A receipt holds no payable or bill of its own until bills can be entered with it.
+    for (Command id : {Command::ApRecord, Command::LandedApRecord, Command::BillRecord})
+        set_command_enabled(to_int(id), false);
+    set_field("docno", NewDocumentNumber);
 }
 
-void POform_receipt::on_open()
+POform_receipt::~POform_receipt() = default;
+
+std::expected<void, Error> POform_receipt::load_window_lists()
 {
-    load_choices("vendor_no", pick_lists::vendor_by_number(VendorFilter::ActiveOnly));
-    load_choices("vendor_name", pick_lists::vendor_by_name());
-    load_choices("payment_term", pick_lists::payment_term());
+    auto years = Choices::load(db(), pick_lists::fiscal_year());
+    if (!years)
+        return std::unexpected(years.error());
+    set_field_choices("fyear", *years);
+    bool counted = false;
+    const int periods = settings().ZELKOR_NO_PERIODS.toInt(&counted);
+    QStringList numbers;
+    for (int period = 1; period <= (counted && periods > 0 && periods <= 13 ? periods : 12); ++period)
+        numbers << QString::number(period);
+    set_field_choices("period", Choices::of(numbers));
+    return {};
 }
 
-Grid& POform_receipt::line_grid() const { return *grid(QStringLiteral("dbgrid1")); }
-
-std::expected<bool, Error> POform_receipt::load_document(const QString& key)
-{
-    return show_stored_header(key);
-}
+// Modes -------------------------------------------------------------------------------------------
 
 void POform_receipt::reset_header_fields()
 {
-    // The hand-off has chosen the vendor already: only the date takes its default.
+    // A hand-off chooses the vendor and its order first: they stay.
+    const QString vendor = field("vendor_no");
+    const QString order = field("pono");
+    DocumentWindow::reset_header_fields();
+    m_order_lines->clear();
+    m_vendor_tax_code.clear();
+    set_field("vendor_no", vendor);
+    set_field("pono", order);
     set_field_date("receipt_date", today());
+    date_chosen();
+    for (const char* total : {"sub_total", "landed_total", "tax_total", "total"})
+        set_field(total, Decimal().format(2));
+    set_field("payby", QStringLiteral("Pay Later"));
+    show_default_ship_to();
+    // Outside new mode the vendor's details and rates come without its order list.
+    set_field("currency", settings().BASE_CURRENCY);
+    if (vendor.isEmpty() || vendor_chosen() != Entry::Accepted)
+        show_rates();
+    set_new_document_fields(true);
+    m_lines->append_row();
 }
 
-void POform_receipt::load_order_lines() {}
+void POform_receipt::set_new_document_fields(bool editable)
+{
+    for (const QString& name : PostedFields)
+        set_field_read_only(name, !editable);
+}
+
+bool POform_receipt::begin_new()
+{
+    set_field("vendor_no", QString());
+    set_field("pono", QString());
+    set_field_choices("pono", {});
+    set_field_read_only("vendor_no", false);
+    set_field_read_only("vendor_name", false);
+    reset_header_fields();
+    return true;
+}
+
+bool POform_receipt::begin_edit()
+{
+    if (!shown_document_changeable())
+        return false;
+    const QString number = field("docno");
+    if (find_field("billed")->checked())
+        return refuse(number + QStringLiteral(" was billed.") + QChar(10)
+                      + QStringLiteral("You can use P/O Bill Entry to make quantity/cost adjustment.") + QChar(10)
+                      + QStringLiteral("If you really want to edit in Receipt Entry, void the bill first."));
+    auto header = stored_header_row(m_key);
+    if (!header) {
+        report(header.error(), read_failed(number));
+        return false;
+    }
+    if (!*header)
+        return refuse(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
+    keep_shown_taxes();
+    // What the receipt posted stays: vendor, date, currency and period.
+    set_new_document_fields(false);
+    return true;
+}
+
+// Header fields -----------------------------------------------------------------------------------
+
+Entry POform_receipt::check_field(const QString& name, const QString& previous)
+{
+    if (field(name) == previous && name != u"multi_po")
+        return Entry::Accepted;
+    if (name == u"pono") {
+        if (mode() == Mode::Read || field("pono").trimmed().isEmpty())
+            return Entry::Accepted;
+        if (choice_typed(name, find_field("pono")->choices, QStringLiteral("PO no is invalid.")) != Entry::Accepted)
+            return Entry::Refused;
+        load_order_lines();
+        return Entry::Accepted;
+    }
+    if (name == u"multi_po") {
+        // One order's lines, or several orders' lines side by side.
+        if (!find_field("multi_po")->checked())
+            m_order_lines->clear();
+        return Entry::Accepted;
+    }
+    if (name == u"receipt_date")
+        return date_chosen();
+    if (name == u"period")
+        return choice_typed(name, find_field("period")->choices, QStringLiteral("period is invalid."));
+    if (name == u"fyear")
+        return choice_typed(name, find_field("fyear")->choices, QStringLiteral("fiscal year is invalid."));
+    if (name == u"exchange_rate") {
+        if (rate_typed() != Entry::Accepted)
+            return Entry::Refused;
+        // A rate of the list brings its date along.
+        const QString typed = field(name).trimmed();
+        if (const Choices& rates = find_field(name)->choices; !typed.isEmpty() && rates.find(typed) >= 0)
+            set_field_date("rate_date", QDate::fromString(rates.lookup(typed, 1), Qt::ISODate));
+        return Entry::Accepted;
+    }
+    if (name == u"rate_date") {
+        if (auto date = field_date(name); !date) {
+            message(date.error().message);
+            return Entry::Refused;
+        }
+        return Entry::Accepted;
+    }
+    return PurchasingWindow::check_field(name, previous);
+}
+
+Entry POform_receipt::vendor_chosen()
+{
+    const Entry entry = PurchasingWindow::vendor_chosen();
+    if (entry != Entry::Accepted || mode() != Mode::New || field("vendor_no").trimmed().isEmpty() || !database())
+        return entry;
+    set_field("pono", QString());
+    m_order_lines->clear();
+    return load_order_list();
+}
+
+Entry POform_receipt::date_chosen()
+{
+    if (!database())
+        return Entry::Accepted;
+    auto date = field_date("receipt_date");
+    if (!date) {
+        message(date.error().message);
+        return Entry::Refused;
+    }
+    if (!date->isValid())
+        return Entry::Accepted;
+    // The period and year follow the date; the clerk may still choose another period.
+    auto period = fiscal_period_of(db(), *date);
+    if (!period) {
+        report(period.error());
+        set_field("period", QString());
+        set_field("fyear", QString());
+        return Entry::Accepted;
+    }
+    set_field("period", QString::number(period->period));
+    set_field("fyear", period->fiscal_year);
+    return show_rates();
+}
 
 } // namespace zelkor

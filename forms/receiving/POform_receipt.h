@@ -1,11 +1,19 @@
 #pragma once
 
-#include "forms/common/document_window.h"
+#include "forms/common/purchasing_window.h"
+#include "forms/receiving/receipt_document.h"
+#include "forms/receiving/receipt_save.h"
+
+#include <optional>
 
 namespace zelkor {
 
-/// The goods receipt window: goods arriving from a vendor against one or more orders.
-class POform_receipt : public DocumentWindow {
+/// The goods receipt window: goods arriving from a vendor against one or more orders. The model
+/// keeps the fields, the line grid dbgridrc, the pick grid of open order lines dbgridpo and the
+/// panes; header fields live in POform_receipt.cpp, the order list and picking in
+/// receipt_orders.cpp, cell editing in receipt_cells.cpp, the typed lines in receipt_lines.cpp,
+/// the commands in receipt_commands.cpp, checks in receipt_verify and writing in receipt_save.
+class POform_receipt : public PurchasingWindow {
     Q_OBJECT
 public:
     enum class Command : int {
@@ -25,24 +33,73 @@ public:
     };
 
     explicit POform_receipt(QObject* parent = nullptr);
+    ~POform_receipt() override;
 
-    /// Puts the header fields back to their defaults.
+    Grid& lines() const { return *m_lines; }
+    Grid& order_lines() const { return *m_order_lines; }
+
+    /// Puts the header fields back to their defaults (today's date and its period, the base
+    /// currency, the default warehouse), keeping a vendor a hand-off has chosen.
     void reset_header_fields() override;
-    /// Loads the open lines of the order chosen in the "pono" drop-down.
+    /// Fills the header from the order chosen in the "pono" drop-down and lists its lines in the
+    /// pick grid (with "Multiple PO" ticked, adds them to the lines already listed).
     virtual void load_order_lines();
+    /// Takes the order line at `row` of the pick grid into the first free receipt line: what a
+    /// double click on it, or Enter, does.
+    bool pick_order_line(int row);
+    void calculate_totals() override;
 
 protected:
-    void on_open() override;
+    [[nodiscard]] std::expected<void, Error> load_window_lists() override;
+    bool run_command(int id) override;
+    Entry check_field(const QString& name, const QString& previous) override;
+    Entry check_cell(Grid& grid, int row, int column, const QString& previous) override;
+    bool begin_new() override;
+    bool begin_edit() override;
+    bool on_row_activated(Grid& grid, int row) override;
 
     [[nodiscard]] std::expected<bool, Error> load_document(const QString& key) override;
-    bool save_new() override { return false; }
-    bool save_edit() override { return false; }
+    bool save_new() override;
+    bool save_edit() override;
+    bool print_document() override;
     QString document_name() const override { return QStringLiteral("Receipt"); }
     HelpDocuments help_documents() const override { return {QStringLiteral("Receipt Entry Help.pdf")}; }
-    Grid& line_grid() const override;
-};
+    Grid& line_grid() const override { return *m_lines; }
 
-/// Receipts as the window browses them by key number.
-DocumentKind receipts();
+private:
+    // POform_receipt.cpp
+    Entry vendor_chosen() override;
+    Entry date_chosen();
+    void set_new_document_fields(bool editable);
+    // receipt_orders.cpp
+    Entry load_order_list();
+    [[nodiscard]] std::expected<bool, Error> add_order_lines(const QString& number);
+    void show_order_header(const Row& order);
+    // receipt_lines.cpp
+    [[nodiscard]] std::expected<Receipt, Error> read_receipt() const;
+    ReceiptHeader read_header() const;
+    void show_line(int row, const Row& line);
+    int first_free_row();
+    // receipt_cells.cpp
+    Entry line_cell_typed(int row, const QString& caption);
+    // receipt_commands.cpp
+    [[nodiscard]] std::expected<Receipt, Error> checked_receipt(Mode saving);
+    /// Asks the questions about the order lines and shows the capacity warnings; false when the
+    /// clerk says No or Cancel.
+    [[nodiscard]] std::expected<bool, Error> confirm_quantities(const Receipt& receipt, ReceiptSaving& saving);
+    /// Checks, asks and saves: the new or the edited receipt.
+    bool save(Mode saving);
+    bool void_document();
+    bool enter_bill();
+    bool journal_record();
+    bool linked_document(Command id);
+    bool delete_line();
+    void refresh_panes();
+
+    Grid* m_lines = nullptr;
+    Grid* m_order_lines = nullptr;
+    Grid* m_vendor_history = nullptr;
+    Grid* m_item_history = nullptr;
+};
 
 } // namespace zelkor

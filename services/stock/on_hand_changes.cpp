@@ -1,6 +1,7 @@
 #include "services/stock/on_hand_changes.h"
 
 #include "services/sql_batch.h"
+#include "services/stock/stock_places.h"
 
 namespace zelkor {
 
@@ -13,6 +14,11 @@ void OnHandChanges::add(const StockPlace& place, const QString& stock_uom, const
 
 [[nodiscard]] std::expected<void, Error> OnHandChanges::apply(Database& db) const
 {
+    std::set<WarehouseLocation> places;
+    for (const auto& entry : m_changes)
+        places.insert({entry.first.warehouse, entry.first.location});
+    if (auto known = verify_stock_places(db, places); !known)
+        return known;
     InsertBatch rows(QStringLiteral("Item_onhand_table"),
                      {QStringLiteral("company"), QStringLiteral("itemcode"), QStringLiteral("warehouse"),
                       QStringLiteral("location"), QStringLiteral("quantity"), QStringLiteral("Value"),

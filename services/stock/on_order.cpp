@@ -1,5 +1,6 @@
 #include "services/stock/on_order.h"
 
+#include "services/stock/stock_places.h"
 #include "services/stock/stock_units.h"
 
 #include <map>
@@ -75,6 +76,11 @@ using Changes = std::map<OnHandKey, StockQuantity>;
 
 [[nodiscard]] std::expected<void, Error> create_or_change(Database& db, const Changes& changes)
 {
+    std::set<WarehouseLocation> places;
+    for (const auto& entry : changes)
+        places.insert({entry.first.warehouse, entry.first.location});
+    if (auto known = verify_stock_places(db, places); !known)
+        return known;
     auto first = changes.cbegin();
     while (first != changes.cend()) {
         auto last = first;

@@ -120,6 +120,15 @@ TEST_F(DemoHost, AnswersNotificationsByOpeningHandingOffShowingOrLogging)
     EXPECT_NE(qobject_cast<QPdfView*>(active()->widget()), nullptr);
 #endif
 
+    // A journal entry and an inventory document show their lines.
+    EXPECT_EQ(router.handle("G/L Ledger Review", "1gl-0", "OPENING"), Handling::Shown);
+    EXPECT_EQ(active()->windowTitle(), QStringLiteral("G/L Ledger Review OPENING"));
+    auto* journal = active()->widget()->findChild<QTableView*>();
+    ASSERT_NE(journal, nullptr);
+    EXPECT_EQ(journal->model()->rowCount(), 4);
+    EXPECT_EQ(router.handle("Inventory Receipts", "1ir-1", "RO-26-00001"), Handling::Shown);
+    EXPECT_EQ(router.handle("G/L Ledger Review", "", ""), Handling::Logged);
+
     const int windows = child_count();
     EXPECT_EQ(router.handle("Vendor Master", "V100", ""), Handling::Logged);
     EXPECT_EQ(child_count(), windows);

@@ -3,7 +3,10 @@
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 
+#include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +60,22 @@ TEST(Schema, FixtureLoadsOnTopOfTheTables)
     TestDatabase t;
     EXPECT_GT(t.count(QStringLiteral("Vendor_table")), 1);
     EXPECT_EQ(t.count(QStringLiteral("Warehouse_master_table WHERE \"default\" = ?"), {true}), 1);
+}
+
+// The command-line tool reads its options as options: --help and --version answer and create
+// nothing (a file named "--help" was once created).
+TEST(CreateDbTool, HelpAndVersionAnswerAndCreateNothing)
+{
+    QTemporaryDir folder;
+    for (const char* option : {"--help", "--version"}) {
+        QProcess tool;
+        tool.setWorkingDirectory(folder.path());
+        tool.start(QStringLiteral(ZELKOR_CREATE_DB), {QString::fromLatin1(option)});
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 0) << option;
+        EXPECT_FALSE(tool.readAllStandardOutput().isEmpty()) << option;
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
 } // namespace

@@ -193,6 +193,52 @@ TEST(ScriptRunner, ReportsFailedExpectationsAndMissingAnswers)
     EXPECT_EQ(broken.output.last(), "ERROR line 1: unknown window POform_nothing");
 }
 
+TEST(ScriptRunner, ReceivesAnOrderByPickingItsLinesAndStaysConsistent)
+{
+    zelkor::testing::TestDatabase database(zelkor::testing::Contents::Demo);
+    const ScriptRun run = run_script(database, R"(
+# An order of widgets and bolts from Acme, received through "Receiving Goods".
+open POform_po
+command 105
+set vendor_no V1001
+cell 1 "item code" WIDGET-A
+cell 1 "unit cost" 30
+cell 1 "quantity order" 10
+cell 2 "item code" BOLT-M8
+cell 2 "unit cost" 12
+cell 2 "quantity order" 5
+command 101
+expect "Add new PO no. PO-26-00001 complete"
+command 1010
+expect-notify "PO Receive Goods"
+open POform_receipt
+call PO_receive_Goods
+expect-field pono PO-26-00001
+pick dbgridpo:1
+pick dbgridpo:2
+expect-cell 1 "quantity received" 10
+cell 2 "quantity received" 6
+answer yes
+command 101
+expect "Add new Receipt no. RO-26-00001 complete"
+expect-sql "SELECT quantity_open FROM PO_transaction_table WHERE docno = 'PO-26-00001' AND itemno = 2" 0
+expect-sql "SELECT quantity FROM Item_onhand_table WHERE itemcode = 'BOLT-M8' AND location = 'A-02'" 900
+command 113
+expect-notify "G/L Ledger Review" 1gl-1 RO-26-00001
+command 1006
+expect-notify "Inventory Receipts" 1ir-1 RO-26-00001
+check
+answer yes
+command 133
+expect "Receipt RO-26-00001 is void."
+check
+)");
+    EXPECT_EQ(run.status, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.contains("question: Are you sure to receive BOLT-M8 more than quantity open (5 box)? -> yes"))
+        << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.output.count("consistent"), 2);
+}
+
 TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
 {
     zelkor::testing::TestDatabase database(zelkor::testing::Contents::Empty);
@@ -205,7 +251,9 @@ TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
     EXPECT_EQ(run.output,
               (QStringList{"consistent", "1 row(s)",
                            "FAILED line 3: on-hand stock matches its layers: item WIDGET-A in warehouse MAIN has 240 worth "
-                           "600.00 on hand, its layers 240 worth 612.00"}));
+                           "600.00 on hand, its layers 240 worth 612.00",
+                           "FAILED line 3: stock accounts hold their items' value: account 1300 holds 1364.00, the stock "
+                           "items it values are worth 1352.00"}));
 }
 
 } // namespace

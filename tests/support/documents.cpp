@@ -2,6 +2,8 @@
 
 #include "forms/purchasing/po_save.h"
 #include "forms/purchasing/pr_save.h"
+#include "forms/receiving/receipt_save.h"
+#include "forms/receiving/receipt_verify.h"
 #include "services/master_lookups.h"
 #include "services/order_receiving.h"
 #include "services/purchase_tax.h"
@@ -126,11 +128,15 @@ DocumentNumber saved_order(Database& db, const OrderSpec& spec)
     Order order;
     order.header.vendor_no = spec.vendor;
     order.header.order_date = spec.date;
-    order.header.currency = QStringLiteral("USD");
-    order.header.payment_term = QStringLiteral("30");
+    order.header.currency = spec.currency;
+    order.header.payment_term = spec.payment_term;
     order.header.future_po = spec.future;
     order.header.activate_date = spec.activate_date;
     order.header.shipto = value_of(default_warehouse(db), "default warehouse").value_or(QString());
+    if (auto rate = value_of(document_rate(db, spec.currency, QStringLiteral("USD"), spec.date), "rate")) {
+        order.header.exchange_rate = rate->rate;
+        order.header.rate_date = rate->rate_date;
+    }
     const QString tax_code = vendor_tax_code(db, spec.vendor);
     for (const LineSpec& line_spec : spec.lines) {
         const CompletedLine line = completed(db, line_spec, tax_code);
@@ -158,6 +164,69 @@ DocumentNumber saved_order(Database& db, const OrderSpec& spec)
         order.lines.push_back(typed);
     }
     return value_of(insert_new_po(db, order, audit_stamp(QStringLiteral("ADMIN"))), "saving the order");
+}
+
+DocumentNumber saved_receipt(Database& db, const QString& order_number, const std::vector<ReceiptLineSpec>& lines,
+                             const QDate& date)
+{
+    auto order = value_of(db.first(QStringLiteral("SELECT * FROM PO_header_table WHERE docno = ?"), {order_number}), "order");
+    if (!order)
+        throw std::runtime_error("no order " + order_number.toStdString());
+    Receipt receipt;
+    ReceiptHeader& header = receipt.header;
+    header.vendor_no = order->text(u"vendor_no");
+    header.receipt_date = date;
+    header.currency = order->text(u"currency");
+    if (auto rate = value_of(document_rate(db, header.currency, QStringLiteral("USD"), date), "rate")) {
+        header.exchange_rate = rate->rate;
+        header.rate_date = rate->rate_date;
+    }
+    header.pono = order_number;
+    header.payby = QStringLiteral("Pay Later");
+    header.shipto = order->text(u"shipto");
+    header.payment_term = order->text(u"payment_term");
+    const FiscalPeriod period = value_of(fiscal_period_of(db, date), "period");
+    header.fyear = period.fiscal_year;
+    header.period = period.period;
+    for (const ReceiptLineSpec& spec : lines) {
+        auto ordered = value_of(db.first(QStringLiteral("SELECT * FROM PO_transaction_table WHERE fkey = ? AND itemno = ?"),
+                                         {order->text(u"fkey"), spec.order_itemno}),
+                                "order line");
+        if (!ordered)
+            throw std::runtime_error("no order line " + std::to_string(spec.order_itemno));
+        ReceiptLine line;
+        line.itemno = int(receipt.lines.size()) + 1;
+        line.itemcode = ordered->text(u"itemcode");
+        line.itemtype = ordered->text(u"itemtype");
+        line.description = ordered->text(u"description");
+        line.warehouse = spec.warehouse.isEmpty() ? ordered->text(u"warehouse") : spec.warehouse;
+        line.location = spec.location.isEmpty() ? ordered->text(u"location") : spec.location;
+        line.quantity_received = *Decimal::parse(spec.received);
+        if (!spec.cancelled.isEmpty())
+            line.quantity_cancel = *Decimal::parse(spec.cancelled);
+        line.po_quantity_order = ordered->decimal(u"quantity");
+        line.po_quantity_open = ordered->decimal(u"quantity_open");
+        line.uom = spec.uom.isEmpty() ? ordered->text(u"uom") : spec.uom;
+        line.unitcost = ordered->decimal(u"unitcost");
+        line.extended_cost = (line.received() * *line.unitcost).round2();
+        line.tax_code = ordered->text(u"tax_code");
+        line.price_include_tax = ordered->flag(u"price_include_tax");
+        line.accno = ordered->text(u"accno");
+        line.pono = order_number;
+        line.po_itemno = spec.order_itemno;
+        line.po_uom = ordered->text(u"uom");
+        value_of(get_fulltax_detail(db, receipt.taxes, line.itemno, taxable_amount(*line.extended_cost), line.tax_code,
+                                    line.price_include_tax ? TaxIncluded::Yes : TaxIncluded::No),
+                 "tax");
+        receipt.lines.push_back(line);
+    }
+    check(verify_receipt_lines(db, receipt.lines, value_of(load_document_lists(db), "lists")), "checking the receipt");
+    std::set<OrderLineKey> keys;
+    for (const ReceiptLine& line : receipt.lines)
+        keys.insert({line.po_key, *line.po_itemno});
+    const ReceiptSaving saving{value_of(receipt_accounts(db), "accounts"), value_of(read_order_lines(db, keys), "orders"),
+                               audit_stamp(QStringLiteral("ADMIN"))};
+    return value_of(insert_new_receipt(db, receipt, saving), "saving the receipt");
 }
 
 void received_on_order(Database& db, const QString& order_key, int itemno, const QString& quantity,

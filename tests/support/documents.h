@@ -38,6 +38,8 @@ struct OrderSpec {
     bool future = false;
     QDate activate_date{};
     QString requisition{}; ///< the requisition number the lines were issued from
+    QString currency = QStringLiteral("USD");
+    QString payment_term = QStringLiteral("30");
 };
 DocumentNumber saved_order(Database& db, const OrderSpec& order);
 
@@ -45,5 +47,21 @@ DocumentNumber saved_order(Database& db, const OrderSpec& order);
 /// does.
 void received_on_order(Database& db, const QString& order_key, int itemno, const QString& quantity,
                        const QString& uom_received);
+
+/// One order line received on a receipt: how much is received and cancelled, in the order
+/// line's unit unless `uom` names another; at the item's default place unless one is given.
+struct ReceiptLineSpec {
+    int order_itemno = 0;
+    QString received;
+    QString cancelled{};
+    QString uom{};
+    QString warehouse{};
+    QString location{};
+};
+
+/// A receipt of lines of one order (by number) dated `date`, saved by the receipt's save routine
+/// after its checks, at the order's unit costs.
+DocumentNumber saved_receipt(Database& db, const QString& order_number, const std::vector<ReceiptLineSpec>& lines,
+                             const QDate& date);
 
 } // namespace zelkor::testing

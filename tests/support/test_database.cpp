@@ -24,6 +24,7 @@ QString schema_version()
     QCryptographicHash hash(QCryptographicHash::Sha1);
     hash.addData(QByteArrayView(schema::embedded_tables_sql));
     hash.addData(QByteArrayView(schema::embedded_fixture_sql));
+    hash.addData(QByteArrayView(schema::embedded_demo_sql));
     return QString::fromLatin1(hash.result().toHex().left(12));
 }
 
@@ -80,6 +81,8 @@ void TestDatabase::create_sqlite(Contents contents)
         fail_on(schema::create_tables(*m_db), "creating tables");
     if (contents == Contents::Fixture)
         fail_on(schema::load_fixture(*m_db), "loading the fixture");
+    if (contents == Contents::Demo)
+        fail_on(schema::load_demo(*m_db, DemoYear), "loading the demo company");
 }
 
 void TestDatabase::create_postgres(Contents contents)
@@ -116,6 +119,8 @@ void TestDatabase::create_postgres(Contents contents)
                 fail_on(schema::create_tables(**tpl), "creating tables");
             if (contents == Contents::Fixture)
                 fail_on(schema::load_fixture(**tpl), "loading the fixture");
+            if (contents == Contents::Demo)
+                fail_on(schema::load_demo(**tpl, DemoYear), "loading the demo company");
         }
         fail_on(server.execute_script(QStringLiteral("ALTER DATABASE ") + building + QStringLiteral(" RENAME TO ")
                                       + template_name),
@@ -148,6 +153,24 @@ QStringList TestDatabase::rows(const QString& sql)
         texts << values.join(u'|');
     }
     return texts;
+}
+
+QStringList TestDatabase::snapshot(const QStringList& left_out)
+{
+    const QString tables_sql = engine() == Engine::Sqlite
+        ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name")
+        : QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = 'public'"
+                         " AND table_type = 'BASE TABLE' ORDER BY table_name");
+    QStringList lines;
+    for (const QString& table : rows(tables_sql)) {
+        if (left_out.contains(table, Qt::CaseInsensitive))
+            continue;
+        QStringList table_rows = rows(QStringLiteral("SELECT * FROM ") + table);
+        table_rows.sort();
+        for (const QString& row : table_rows)
+            lines << table.toLower() + QStringLiteral(": ") + row;
+    }
+    return lines;
 }
 
 std::unique_ptr<Database> TestDatabase::open_another() const

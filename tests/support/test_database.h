@@ -10,7 +10,12 @@
 
 namespace zelkor::testing {
 
-enum class Contents { Empty, Tables, Fixture };
+/// What a test database holds: nothing, the tables, the compact fixture, or the demo company
+/// with its fiscal years around 2026 (the demo's items, vendors and opening stock).
+enum class Contents { Empty, Tables, Fixture, Demo };
+
+/// The year the demo company of Contents::Demo is loaded for.
+inline constexpr int DemoYear = 2026;
 
 /// A fresh company database for one test: a SQLite file in a temporary folder, or, when the
 /// test runs in the PostgreSQL suite (ZELKOR_TEST_ENGINE=pg), a new database on the server
@@ -34,6 +39,9 @@ public:
     qint64 count(const QString& table_and_condition, const Params& params = {});
     /// Every row of a query as its values joined by "|", to compare whole tables before and after.
     QStringList rows(const QString& sql);
+    /// Every row of every table but `left_out`, as "table: values" texts in a stable order: two
+    /// snapshots are equal exactly when nothing was written in between.
+    QStringList snapshot(const QStringList& left_out = {});
 
 private:
     void create_sqlite(Contents contents);

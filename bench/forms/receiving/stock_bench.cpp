@@ -23,40 +23,6 @@ QString numbers(int count)
     return QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ").arg(count);
 }
 
-/// 100,000 receipts' inventory documents of two lines each and a million history rows of the
-/// same items, dated the year before, written set-based.
-void add_existing_stock(Database& db)
-{
-    bench::require(db.execute(numbers(ExistingDocuments)
-                              + QStringLiteral("INSERT INTO IN_header_table (company, fkey, doctype, docno, trandate, Description,"
-                                               " period, fyear, currency, Source, source_form, source_docno, void)"
-                                               " SELECT 1, 'bulk-' || i, 'ir', 'BULK-' || i, '2025-06-01', 'Receipt', 6, '2025',"
-                                               " 'USD', 'PO-RECEIPT', 'Receipt Entry', 'BULK-' || i, FALSE FROM n")),
-                   "adding inventory documents");
-    bench::require(db.execute(numbers(ExistingDocuments)
-                              + QStringLiteral("INSERT INTO IN_transaction_table (company, fkey, lineno, doctype, docno, trandate,"
-                                               " itemcode, warehouse, location, quantity, uom, unitcost, extended_cost,"
-                                               " stock_uom, stock_uom_quantity, stock_value, Source, source_docno)"
-                                               " SELECT 1, 'bulk-' || i, l.lineno, 'ir', 'BULK-' || i, '2025-06-01',"
-                                               " 'WIDGET', 'MAIN', 'A1', 1, 'pcs', 2, 2, 'pcs', 1, 2, 'PO-RECEIPT', 'BULK-' || i"
-                                               " FROM n CROSS JOIN (SELECT 1 AS lineno UNION ALL SELECT 2) l")),
-                   "adding inventory lines");
-    bench::require(db.execute(numbers(ExistingHistoryRows)
-                              + QStringLiteral("INSERT INTO FIFO_history_table (company, itemcode, warehouse, cost_method, lot_id,"
-                                               " receipt_no, receipt_date, docno, Date, unitcost, quantity, amount, uom,"
-                                               " negative_lot, Source, Reverse) SELECT 1, CASE i % 2 WHEN 0 THEN 'WIDGET'"
-                                               " ELSE 'BOLT' END, 'MAIN', 'FIFO', '2025' || (100000000 + i), 'BULK-' || (i % "
-                                               "100000), '2025-06-01', 'BULK-' || (i % 100000), '2025-06-01', 2, 1, 2, 'pcs',"
-                                               " FALSE, 'PO-RECEIPT', FALSE FROM n")),
-                   "adding layer history");
-    // A PostgreSQL company that grew to this size has been vacuumed and analysed by autovacuum
-    // along the way; measuring while it still works through a million fresh rows, or before the
-    // planner has statistics to choose between the history's indexes, would measure the bulk
-    // load. SQLite gathers no statistics by itself, so its plans are measured without.
-    if (db.engine() == Engine::Postgres)
-        bench::require(db.execute_script(QStringLiteral("VACUUM ANALYZE")), "gathering statistics");
-}
-
 std::vector<StockReceiptLine> receipt_lines(int count)
 {
     std::vector<StockReceiptLine> lines;
@@ -114,7 +80,7 @@ bool prepare(benchmark::State& state, bench::BenchDatabase& b)
         return false;
     }
     if (state.range(1) != 0)
-        add_existing_stock(b.db());
+        bench::add_stock_history(b.db(), ExistingDocuments, ExistingHistoryRows);
     return true;
 }
 

@@ -1,0 +1,252 @@
+// Saving, editing and voiding a goods receipt of 20 and 6,300 lines against an order of the
+// fixture's item mix, into an empty company and into one holding 100,000 receipts and 1,000,000
+// layer history rows; beside them the raw floor of the same database writing the bare rows a
+// 20-line receipt writes. The statements of each operation are counted.
+#include "bench/support/bench_database.h"
+
+#include "forms/purchasing/po_save.h"
+#include "forms/receiving/receipt_save.h"
+#include "forms/receiving/receipt_verify.h"
+#include "services/clock.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace zelkor;
+
+constexpr int ExistingReceipts = 100000;
+constexpr int ExistingHistoryRows = 1000000;
+
+enum class Operation { Save, Edit, Void };
+
+const AuditStamp Stamp{QStringLiteral("ADMIN"), QStringLiteral("bench"), QDate(2026, 3, 15), QStringLiteral("08:00:00")};
+
+/// 100,000 receipts of two lines each, then the stock history of as many inventory documents.
+void add_existing_receipts(Database& db)
+{
+    const QString numbers = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ")
+                                .arg(ExistingReceipts);
+    bench::require(db.execute(numbers
+                              + QStringLiteral("INSERT INTO PO_receipt_header_table (company, fkey, doctype, docno, vendor_no,"
+                                               " receipt_date, currency, period, fyear, payby, sub_total, total)"
+                                               " SELECT 1, 'bulk-' || i, 'ro', 'BULK-' || i, 'V100', '2025-06-01', 'USD',"
+                                               " 6, '2025', 'Pay Later', 40, 42 FROM n")),
+                   "adding receipts");
+    bench::require(db.execute(numbers
+                              + QStringLiteral("INSERT INTO PO_receipt_transaction_table (company, fkey, itemno, docno,"
+                                               " itemcode, itemtype, quantity_received, quantity_open_for_bill, uom, unitcost,"
+                                               " extended_cost, accno, warehouse, location, PONO, po_itemno)"
+                                               " SELECT 1, 'bulk-' || i, l.itemno, 'BULK-' || i, 'WIDGET', '1', 2, 2, 'box',"
+                                               " 10, 20, '1300', 'MAIN', 'A1', 'BULK-PO-' || i, l.itemno FROM n"
+                                               " CROSS JOIN (SELECT 1 AS itemno UNION ALL SELECT 2) l")),
+                   "adding receipt lines");
+    bench::add_stock_history(db, ExistingReceipts, ExistingHistoryRows);
+}
+
+/// An order of `count` lines of the fixture's item mix, two of each line's unit at 10.00 with
+/// the state tax, saved by the order's routine.
+DocumentNumber saved_order(Database& db, int count)
+{
+    Order order;
+    order.header.vendor_no = QStringLiteral("V100");
+    order.header.order_date = QDate(2026, 3, 1);
+    order.header.currency = QStringLiteral("USD");
+    order.header.payment_term = QStringLiteral("30");
+    order.header.shipto = QStringLiteral("MAIN");
+    for (int itemno = 1; itemno <= count; ++itemno) {
+        const bench::FixtureItem& item = bench::FixtureItems[(itemno - 1) % std::size(bench::FixtureItems)];
+        OrderLine line;
+        line.itemno = itemno;
+        line.itemcode = QString::fromLatin1(item.item);
+        line.itemtype = QString::fromLatin1(item.type);
+        line.description = line.itemcode;
+        line.quantity = Decimal(2);
+        line.uom = QString::fromLatin1(item.uom);
+        line.unitcost = Decimal(10);
+        line.extended_cost = Decimal(20);
+        line.tax_code = QStringLiteral("ST");
+        line.accno = QStringLiteral("1300");
+        line.warehouse = QString::fromLatin1(item.warehouse);
+        line.location = QString::fromLatin1(item.location);
+        order.lines.push_back(line);
+        bench::require(get_fulltax_detail(db, order.taxes, itemno, Decimal(20), line.tax_code, TaxIncluded::No), "tax");
+    }
+    auto saved = insert_new_po(db, order, Stamp);
+    bench::require(saved, "saving the order");
+    return *saved;
+}
+
+/// A receipt of every line of the order, whole, on a day of its own so that the layers of a long
+/// run never fill a day's lot ids.
+Receipt receipt_of(Database& db, const DocumentNumber& order, int count, long long serial)
+{
+    Receipt receipt;
+    ReceiptHeader& header = receipt.header;
+    header.vendor_no = QStringLiteral("V100");
+    header.receipt_date = QDate(2026, 1, 1).addDays(int(serial % 360));
+    header.currency = QStringLiteral("USD");
+    header.pono = order.docno;
+    header.payby = QStringLiteral("Pay Later");
+    header.shipto = QStringLiteral("MAIN");
+    header.payment_term = QStringLiteral("30");
+    header.fyear = QStringLiteral("2026");
+    header.period = header.receipt_date.month();
+    for (int itemno = 1; itemno <= count; ++itemno) {
+        const bench::FixtureItem& item = bench::FixtureItems[(itemno - 1) % std::size(bench::FixtureItems)];
+        ReceiptLine line;
+        line.itemno = itemno;
+        line.itemcode = QString::fromLatin1(item.item);
+        line.itemtype = QString::fromLatin1(item.type);
+        line.warehouse = QString::fromLatin1(item.warehouse);
+        line.location = QString::fromLatin1(item.location);
+        line.quantity_received = line.order_received = Decimal(2);
+        line.uom = line.po_uom = QString::fromLatin1(item.uom);
+        line.unitcost = Decimal(10);
+        line.extended_cost = Decimal(20);
+        line.tax_code = QStringLiteral("ST");
+        line.accno = QStringLiteral("1300");
+        line.pono = order.docno;
+        line.po_key = order.fkey;
+        line.po_itemno = itemno;
+        receipt.lines.push_back(line);
+        bench::require(get_fulltax_detail(db, receipt.taxes, itemno, Decimal(20), line.tax_code, TaxIncluded::No), "tax");
+    }
+    return receipt;
+}
+
+ReceiptSaving saving_of(Database& db, const Receipt& receipt)
+{
+    std::set<OrderLineKey> keys;
+    for (const ReceiptLine& line : receipt.lines)
+        keys.insert({line.po_key, *line.po_itemno});
+    auto accounts = receipt_accounts(db);
+    bench::require(accounts, "accounts");
+    auto orders = read_order_lines(db, keys);
+    bench::require(orders, "order lines");
+    return {*accounts, *orders, Stamp};
+}
+
+DocumentVersion shown(Database& db, const DocumentNumber& receipt)
+{
+    auto version = db.scalar(QStringLiteral("SELECT row_version FROM PO_receipt_header_table WHERE fkey = ?"), {receipt.fkey});
+    bench::require(version, "version");
+    return {QStringLiteral("PO_receipt_header_table"), receipt.fkey, receipt.docno, version->toLongLong()};
+}
+
+void receipt_operation(benchmark::State& state, Engine engine, Operation operation)
+{
+    const int lines = int(state.range(0));
+    bench::BenchDatabase b(engine);
+    if (!b.ok()) {
+        state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
+        return;
+    }
+    FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
+    if (state.range(1) != 0)
+        add_existing_receipts(b.db());
+    Database& db = b.db();
+    long long serial = 0;
+    qint64 statements = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const DocumentNumber order = saved_order(db, lines);
+        Receipt receipt = receipt_of(db, order, lines, ++serial);
+        std::expected<void, Error> done;
+        if (operation != Operation::Save) {
+            auto saved = insert_new_receipt(db, receipt, saving_of(db, receipt));
+            bench::require(saved, "saving the receipt");
+        }
+        const ReceiptSaving saving = saving_of(db, receipt);
+        const DocumentVersion version = operation == Operation::Save ? DocumentVersion{} : shown(db, {receipt.header.docno, receipt.header.fkey});
+        const qint64 before = db.statement_count();
+        state.ResumeTiming();
+        switch (operation) {
+        case Operation::Save:
+            if (auto saved = insert_new_receipt(db, receipt, saving); !saved)
+                done = std::unexpected(saved.error());
+            break;
+        case Operation::Edit: done = update_receipt(db, receipt, version, saving); break;
+        case Operation::Void: done = void_receipt(db, version, Stamp); break;
+        }
+        state.PauseTiming();
+        if (!done) {
+            state.SkipWithError(qPrintable(done.error().message + u' ' + done.error().detail));
+            return;
+        }
+        statements += db.statement_count() - before;
+        state.ResumeTiming();
+    }
+    state.counters["statements"] = double(statements) / double(serial);
+    state.counters["lines/s"] = benchmark::Counter(double(lines), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void receipt_save(benchmark::State& state, Engine engine) { receipt_operation(state, engine, Operation::Save); }
+void receipt_edit(benchmark::State& state, Engine engine) { receipt_operation(state, engine, Operation::Edit); }
+void receipt_void(benchmark::State& state, Engine engine) { receipt_operation(state, engine, Operation::Void); }
+
+/// The rows a receipt of `lines` lines inserts and the rows it updates, counted once on SQLite.
+std::pair<int, int> rows_of_a_receipt(int lines)
+{
+    static std::map<int, std::pair<int, int>> counted;
+    if (auto found = counted.find(lines); found != counted.end())
+        return found->second;
+    bench::BenchDatabase b(Engine::Sqlite);
+    Database& db = b.db();
+    FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
+    const DocumentNumber order = saved_order(db, lines);
+    Receipt receipt = receipt_of(db, order, lines, 1);
+    const ReceiptSaving saving = saving_of(db, receipt);
+    auto rows = [&] {
+        qint64 total = 0;
+        for (const char* table : {"PO_receipt_header_table", "PO_receipt_transaction_table", "GL_header_table",
+                                  "GL_transaction_table", "IN_header_table", "IN_transaction_table", "FIFO_table",
+                                  "FIFO_history_table", "Item_onhand_table", "Account_currency_table", "Balance_table",
+                                  "Balance_period_table"})
+            total += db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(table))->toLongLong();
+        return total;
+    };
+    const qint64 rows_before = rows();
+    const qint64 changes_before = db.scalar(QStringLiteral("SELECT total_changes()"))->toLongLong();
+    bench::require(insert_new_receipt(db, receipt, saving), "saving the receipt");
+    const int inserted = int(rows() - rows_before);
+    const int changed = int(db.scalar(QStringLiteral("SELECT total_changes()"))->toLongLong() - changes_before);
+    return counted[lines] = {inserted, changed - inserted};
+}
+
+/// The same database inserting and updating as many bare rows as a 20-line receipt writes, in one
+/// transaction: what the save's own work is measured against.
+void receipt_floor(benchmark::State& state, Engine engine)
+{
+    const auto [inserts, updates] = rows_of_a_receipt(int(state.range(0)));
+    bench::raw_floor_benchmark(state, engine, inserts, updates);
+    state.counters["inserts"] = inserts;
+    state.counters["updates"] = updates;
+}
+
+void short_documents(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgNames({"lines", "crowded"})->Args({20, 0})->Args({20, 1})->Iterations(200)->Unit(benchmark::kMillisecond);
+}
+
+void long_documents(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgNames({"lines", "crowded"})->Args({6300, 0})->Args({6300, 1})->Iterations(3)->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(receipt_floor, sqlite, Engine::Sqlite)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receipt_save, sqlite, Engine::Sqlite)->Apply(short_documents);
+BENCHMARK_CAPTURE(receipt_edit, sqlite, Engine::Sqlite)->Apply(short_documents);
+BENCHMARK_CAPTURE(receipt_void, sqlite, Engine::Sqlite)->Apply(short_documents);
+BENCHMARK_CAPTURE(receipt_save, sqlite, Engine::Sqlite)->Apply(long_documents);
+BENCHMARK_CAPTURE(receipt_edit, sqlite, Engine::Sqlite)->Apply(long_documents);
+BENCHMARK_CAPTURE(receipt_void, sqlite, Engine::Sqlite)->Apply(long_documents);
+BENCHMARK_CAPTURE(receipt_floor, pg, Engine::Postgres)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receipt_save, pg, Engine::Postgres)->Apply(short_documents);
+BENCHMARK_CAPTURE(receipt_edit, pg, Engine::Postgres)->Apply(short_documents);
+BENCHMARK_CAPTURE(receipt_void, pg, Engine::Postgres)->Apply(short_documents);
+BENCHMARK_CAPTURE(receipt_save, pg, Engine::Postgres)->Apply(long_documents);
+BENCHMARK_CAPTURE(receipt_edit, pg, Engine::Postgres)->Apply(long_documents);
+BENCHMARK_CAPTURE(receipt_void, pg, Engine::Postgres)->Apply(long_documents);

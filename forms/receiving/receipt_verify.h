@@ -1,0 +1,71 @@
+#pragma once
+
+#include "forms/common/document_lists.h"
+#include "forms/receiving/receipt_document.h"
+#include "services/database.h"
+#include "services/order_receiving.h"
+#include "services/receipt_posting.h"
+
+#include <QStringList>
+
+#include <expected>
+#include <vector>
+
+namespace zelkor {
+
+/// What the header checks need besides the typed header.
+struct ReceiptHeaderChecks {
+    bool new_receipt = false; ///< an edit does not check the ship-to again
+    QString base_currency{};
+};
+
+/// The header checks of a save, in the window's order: the vendor ("Please specify vendor"), a
+/// line with an item code ("No detail line"), the ship-to of a new receipt ("please specify
+/// ship-to"), period and fiscal year inside the working period, the currency and its rate, and
+/// every header code in its list. An empty vendor address takes the vendor master's.
+[[nodiscard]] std::expected<void, Error> verify_receipt_header(Database& db, Receipt& receipt,
+                                                               const ReceiptHeaderChecks& checks,
+                                                               const DocumentLists& lists);
+
+/// The default accounts a receipt needs ("no AP suspense account", "no purchase discount
+/// account", "no purchase variance account").
+[[nodiscard]] std::expected<ReceiptAccounts, Error> receipt_accounts(Database& db);
+
+/// The line checks of a save, line by line in grid order (a line without an item code is
+/// skipped): codes in their lists and numbers their columns hold, the item by its type, the
+/// quantities, costs, account, unit (with a conversion to the stock unit and to the order
+/// line's unit), warehouse and location. Fills in the lines' orders (po_key) and their
+/// received and cancelled quantities in the order lines' units, to six decimals.
+[[nodiscard]] std::expected<void, Error> verify_receipt_lines(Database& db, std::vector<ReceiptLine>& lines,
+                                                              const DocumentLists& lists);
+
+/// Two lines of one order line received into the same warehouse and location are refused
+/// (code + " are received into same warehouse/location.").
+[[nodiscard]] std::expected<void, Error> verify_order_line_places(const std::vector<ReceiptLine>& lines);
+
+/// A question the clerk answers before a receipt is saved.
+struct ReceiptQuestion {
+    enum class Kind { YesNo, OkCancel };
+    Kind kind = Kind::YesNo;
+    QString text{};
+};
+
+/// The questions about the order lines, once per order line over all its receipt lines, in its
+/// own unit: more received than is open asks "Are you sure to receive ... more than quantity
+/// open (...)?" (Yes/No); otherwise more received and cancelled than is open asks "Received
+/// quantity > Openned quantity. Press OK to confirm" (OK/Cancel). What is open counts back the
+/// quantities this receipt had recorded when it is edited (`stored`).
+std::vector<ReceiptQuestion> order_line_questions(const std::vector<ReceiptLine>& lines, const OrderLineStates& orders,
+                                                  const std::vector<ReceiptLine>& stored);
+
+/// The warnings of stock lines that fill their warehouse beyond its maximum stock: on hand plus
+/// what the receipt adds, per item and warehouse in stock units (less what the edited receipt had
+/// added, `stored`).
+[[nodiscard]] std::expected<QStringList, Error> capacity_warnings(Database& db, const std::vector<ReceiptLine>& lines,
+                                                                  const std::vector<ReceiptLine>& stored);
+
+/// The goods lines of a saved receipt, with their orders' keys and their quantities in the order
+/// lines' units, converted as when they were saved.
+[[nodiscard]] std::expected<std::vector<ReceiptLine>, Error> stored_receipt_lines(Database& db, const QString& fkey);
+
+} // namespace zelkor

@@ -1,0 +1,106 @@
+#include "services/stock/reorder.h"
+
+#include "services/master_lookups.h"
+#include "services/units.h"
+
+namespace zelkor {
+
+namespace {
+
+/// One set-based read: every short item with its names, costs and the direct rule from its
+/// purchase unit to its stock unit.
+const QString ShortItems = QStringLiteral(
+    "SELECT w.itemcode, i.description, i.purchase_uom, i.stock_uom, i.asset_accno, a.accname,"
+    " i.quantity_decimals, i.unitcost_decimals, i.preferred_vendor, v.vendor_name, w.minimum_stock,"
+    " w.reorder_quantity, w.last_cost, w.default_location, COALESCE(o.quantity, 0) AS on_hand,"
+    " u.quantity_from, u.quantity_to"
+    " FROM Item_warehouse_table w"
+    " INNER JOIN Item_master_table i ON i.itemcode = w.itemcode"
+    " LEFT JOIN Account_master_table a ON a.accno = i.asset_accno"
+    " LEFT JOIN Vendor_table v ON v.vendor_no = i.preferred_vendor"
+    " LEFT JOIN (SELECT itemcode, SUM(quantity) AS quantity FROM Item_onhand_table"
+    "   WHERE company = 1 AND warehouse = ? GROUP BY itemcode) o ON o.itemcode = w.itemcode"
+    " LEFT JOIN UOM_conversion_table u ON u.itemcode = w.itemcode AND u.uom_from = i.purchase_uom"
+    "   AND u.uom_to = i.stock_uom AND u.quantity_from > 0 AND u.quantity_to > 0"
+    " WHERE w.company = 1 AND w.warehouse = ? AND w.minimum_stock > 0 AND i.item_type = '1'"
+    " AND i.discontinued = FALSE AND i.kit = FALSE AND COALESCE(o.quantity, 0) < w.minimum_stock"
+    " ORDER BY w.itemcode");
+
+/// The smallest number with `places` decimals not below `value`.
+Decimal rounded_up(const Decimal& value, int places)
+{
+    const Decimal rounded = value.round(places);
+    if (rounded >= value)
+        return rounded;
+    Decimal step(1);
+    for (int i = 0; i < places; ++i)
+        step /= Decimal(10);
+    return rounded + step;
+}
+
+/// How many stock units one purchase unit holds: the direct rule read with the item, else the
+/// item's other rules; nothing when no rule links them (the line then stays in stock units).
+[[nodiscard]] std::expected<std::optional<ConversionPair>, Error> purchase_to_stock(Database& db, const Row& row)
+{
+    const QString purchase = row.text(u"purchase_uom");
+    const QString stock = row.text(u"stock_uom");
+    if (purchase.isEmpty() || purchase == stock)
+        return std::optional<ConversionPair>(ConversionPair{Decimal(1), Decimal(1)});
+    if (!row.is_null(u"quantity_from"))
+        return std::optional<ConversionPair>(ConversionPair{row.decimal(u"quantity_from"), row.decimal(u"quantity_to")});
+    auto pair = conversion_pair(db, row.text(u"itemcode"), purchase, stock);
+    if (!pair)
+        return pair.error().kind == Error::Kind::Database ? std::unexpected(pair.error())
+                                                          : std::expected<std::optional<ConversionPair>, Error>();
+    return std::optional<ConversionPair>(*pair);
+}
+
+} // namespace
+
+std::expected<std::vector<ReorderProposal>, Error> reorder_proposals(Database& db, const QString& warehouse)
+{
+    auto rows = db.select(ShortItems, {warehouse, warehouse});
+    if (!rows)
+        return std::unexpected(rows.error());
+    std::vector<ReorderProposal> proposals;
+    proposals.reserve(rows->size());
+    std::optional<QString> warehouse_location;
+    for (const Row& row : *rows) {
+        auto pair = purchase_to_stock(db, row);
+        if (!pair)
+            return std::unexpected(pair.error());
+        const int quantity_decimals = std::clamp(int(row.integer(u"quantity_decimals")), 0, 6);
+        const int cost_decimals = std::clamp(int(row.integer(u"unitcost_decimals")), 0, 6);
+        const Decimal reorder = row.decimal(u"reorder_quantity");
+        const Decimal stock_quantity =
+            reorder > Decimal() ? reorder : row.decimal(u"minimum_stock") - row.decimal(u"on_hand");
+        ReorderProposal proposal;
+        proposal.itemcode = row.text(u"itemcode");
+        proposal.description = row.text(u"description");
+        proposal.accno = row.text(u"asset_accno");
+        proposal.account_name = row.text(u"accname");
+        proposal.preferred_vendor = row.text(u"preferred_vendor");
+        proposal.vendor_name = row.text(u"vendor_name");
+        proposal.warehouse = warehouse;
+        // One purchase unit holds to/from stock units: multiplied first, divided last.
+        const ConversionPair units = pair->value_or(ConversionPair{Decimal(1), Decimal(1)});
+        proposal.uom = *pair && !row.text(u"purchase_uom").isEmpty() ? row.text(u"purchase_uom") : row.text(u"stock_uom");
+        proposal.quantity = rounded_up(stock_quantity * units.from_quantity / units.to_quantity, quantity_decimals);
+        if (const auto cost = row.decimal_or_null(u"last_cost"); cost && *cost > Decimal())
+            proposal.unit_cost = (*cost * units.to_quantity / units.from_quantity).round(cost_decimals);
+        proposal.location = row.text(u"default_location");
+        if (proposal.location.isEmpty()) {
+            if (!warehouse_location) {
+                auto location = warehouse_default_location(db, warehouse);
+                if (!location)
+                    return std::unexpected(location.error());
+                warehouse_location = *location;
+            }
+            proposal.location = *warehouse_location;
+        }
+        proposals.push_back(std::move(proposal));
+    }
+    return proposals;
+}
+
+} // namespace zelkor
