@@ -25,8 +25,8 @@ enum class CommandId : int {
     LastRecord = 109,
     InsertLine = 110,
     DeleteLine = 111,
-    FirstRecord = 112,
     JournalRecord = 113,
+    FirstRecord = 118,
     Delete = 119,
     CopyToNew = 120,
     StockByLocation = 126,
@@ -103,8 +103,8 @@ inline constexpr std::array common_commands{
     CommandSpec{109, "&Last record", menus::Record, true},
     CommandSpec{110, "&Insert Line", menus::Edit, true, RightNeeded::Update},
     CommandSpec{111, "&Delete Line", menus::Edit, true, RightNeeded::Update},
-    CommandSpec{112, "&First record", menus::Record, true},
     CommandSpec{113, "&Journal Record", menus::View, false},
+    CommandSpec{118, "&First record", menus::Record, true},
     CommandSpec{119, "&Delete", menus::Edit, false, RightNeeded::Update},
     CommandSpec{120, "&Copy To New", menus::Edit, false, RightNeeded::Update},
     CommandSpec{126, "Stock by &Location", menus::View, false, RightNeeded::None, Checkable::Yes},
@@ -130,6 +130,9 @@ inline constexpr std::array common_commands{
     CommandSpec{408, "Align Right", menus::Format, false, RightNeeded::Design},
     CommandSpec{409, "Alternate &Row Colour", menus::Format, false, RightNeeded::None, Checkable::Yes},
 };
+
+/// Command 102 of every window that prints: the page format of its printouts (Form_report_format).
+inline constexpr CommandSpec PageSetupCommand{102, "Page Set&up", menus::File, false, RightNeeded::Print};
 
 /// The shared declaration of a command id, or nothing for a window-specific id.
 constexpr std::optional<CommandSpec> common_command(int id)

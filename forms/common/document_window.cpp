@@ -328,7 +328,7 @@ bool DocumentWindow::show_help(CommandId id)
 void DocumentWindow::declare_print_layout(const DocumentLayout& layout)
 {
     declare_document_layout(layout);
-    declare_command({to_int(CommandId::Print), "Page Set&up", menus::File, false, RightNeeded::Print});
+    declare_command(PageSetupCommand);
 }
 
 bool DocumentWindow::open_page_setup()
