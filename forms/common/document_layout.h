@@ -45,7 +45,8 @@ struct DocumentLineColumn {
     LineValue value = LineValue::Text;
 };
 
-/// A labelled text printed under the totals (remark, delivery instruction).
+/// A labelled value of the header: a text under the totals (remark, delivery instruction) or an
+/// amount among them.
 struct DocumentNote {
     QString label;
     QString column;
@@ -57,6 +58,9 @@ struct DocumentNote {
 /// "Page n of m" are the same for every document.
 struct DocumentLayout {
     QString title;        ///< the report title the window prints under ("Purchase Order")
+    /// What the page calls the document when that is not its report title ("Goods Receipt" for
+    /// "Receipt Entry"); empty prints the title.
+    QString heading{};
     QString header_table; ///< the document's stored header, found by company 1 and docno
     QString line_table;   ///< its stored lines, found by the header's fkey and matched by itemno
     std::vector<DocumentFact> facts{};
@@ -70,7 +74,13 @@ struct DocumentLayout {
     /// The ship-to address as the document keeps it; empty takes the warehouse's.
     QString ship_to_address_column{};
     std::vector<DocumentLineColumn> line_columns{};
+    /// A stored line flag that keeps a line off the page and out of the tax per authority
+    /// (a receipt's landed charges, which the total carries as one amount); empty prints every line.
+    QString unprinted_line_flag{};
     QString sub_total_column = QStringLiteral("sub_total");
+    /// Amounts of the header the total adds to the lines and their tax (landed charges),
+    /// printed above the total when not zero.
+    std::vector<DocumentNote> added_amounts{};
     QString total_column = QStringLiteral("total");
     std::vector<DocumentNote> notes{};
     /// A ticked stored flag prints "VOID" across every page. Left empty by a window that never

@@ -23,6 +23,9 @@ constexpr qreal FontStepPoints = 0.5;
 constexpr qreal LinePoints = 0.5;
 constexpr qreal BlockGapLines = 0.8;   ///< the space between blocks, in lines of the print font
 constexpr qreal CellPaddingLines = 0.2; ///< the space above and below a table row's text
+/// The room a cell keeps on each side of its text: wider than a list's, so that numbers side
+/// by side (unit cost, amount, tax code) read apart.
+constexpr qreal CellPaddingSidePoints = 3.5;
 constexpr int FactColumnsMost = 4;
 constexpr int ReadableDescriptionCharacters = 30;
 constexpr int SmallestDescriptionCharacters = 12;
@@ -162,7 +165,7 @@ private:
     QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, &m_writer); }
     qreal line(const QFont& font) const { return metrics(font).lineSpacing(); }
     qreal gap() const { return line(m_font) * BlockGapLines; }
-    qreal padding() const { return CellPaddingPoints * m_units; }
+    qreal padding() const { return CellPaddingSidePoints * m_units; }
     QColor text_colour() const { return color_of_value(m_format.font_color); }
 
     const PrintedDocument& m_document;

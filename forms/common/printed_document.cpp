@@ -73,6 +73,8 @@ private:
     [[nodiscard]] std::expected<QStringList, Error> vendor_block();
     [[nodiscard]] std::expected<QStringList, Error> ship_to_block();
     [[nodiscard]] std::expected<std::vector<LabelledValue>, Error> totals();
+    /// Whether a line's value of the layout's unprinted-line flag keeps it off the page.
+    bool unprinted(const QVariant& flag) const;
     QStringList line_cells(int line) const;
     QString line_cell(int line, const DocumentLineColumn& column) const;
 
@@ -101,7 +103,7 @@ private:
     if (auto items = read_items(); !items)
         return std::unexpected(items.error());
     PrintedDocument document;
-    document.title = m_layout.title;
+    document.title = m_layout.heading.isEmpty() ? m_layout.title : m_layout.heading;
     document.number = docno;
     auto head = letterhead();
     if (!head)
@@ -122,7 +124,8 @@ private:
     for (const DocumentLineColumn& column : m_layout.line_columns)
         document.columns.push_back({column.heading, column.value});
     for (int line = 0; line < int(m_rows.size()); ++line)
-        document.lines.push_back(line_cells(line));
+        if (!unprinted(line_value(line, m_layout.unprinted_line_flag)))
+            document.lines.push_back(line_cells(line));
     leave_out_empty_columns(document);
     auto total_list = totals();
     if (!total_list)
@@ -152,7 +155,8 @@ private:
     if (!lines)
         return std::unexpected(lines.error());
     for (const Row& line : *lines)
-        m_stored_lines.insert(line.text(LineNumberColumn), line);
+        if (m_layout.unprinted_line_flag.isEmpty() || !unprinted(line.value(m_layout.unprinted_line_flag)))
+            m_stored_lines.insert(line.text(LineNumberColumn), line);
     return {};
 }
 
@@ -345,8 +349,16 @@ bool DocumentReader::foreign() const
     const Decimal tax_total = Row::to_decimal(header_value(QStringLiteral("tax_total")));
     if (authorities.isEmpty() && !tax_total.is_zero())
         totals.emplace_back(QStringLiteral("Tax"), tax_total.format(2));
+    for (const DocumentNote& added : m_layout.added_amounts)
+        if (const Decimal amount = Row::to_decimal(header_value(added.column)); !amount.is_zero())
+            totals.emplace_back(added.label, amount.format(2));
     totals.emplace_back(QStringLiteral("Total") + in_currency, Row::to_decimal(header_value(m_layout.total_column)).format(2));
     return totals;
+}
+
+bool DocumentReader::unprinted(const QVariant& flag) const
+{
+    return !m_layout.unprinted_line_flag.isEmpty() && Row::to_flag(flag);
 }
 
 QStringList DocumentReader::line_cells(int line) const

@@ -4,6 +4,7 @@
 #include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/receiving/receipt_columns.h"
+#include "forms/receiving/receipt_print.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -170,6 +171,7 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_command(CommandId::ItemMaster);
     declare_command(CommandId::VendorMaster);
     declare_command(CommandId::StockOnHand, "On Hand");
+    declare_print_layout(receipt_document_layout());
     // A receipt holds no payable or bill of its own until bills can be entered with it.
     for (Command id : {Command::ApRecord, Command::LandedApRecord, Command::BillRecord})
         set_command_enabled(to_int(id), false);

@@ -2,11 +2,9 @@
 // the layout it declared, written as a PDF and read back with pdftotext.
 #include "po_window_fixture.h"
 
-#include "forms/common/active_report.h"
-#include "forms/common/document_pdf_writer.h"
 #include "forms/purchasing/POform_pr.h"
 #include "forms/purchasing/pr_print.h"
-#include "tests/support/window_test_support.h"
+#include "tests/support/printed_documents.h"
 
 #include <QRegularExpression>
 
@@ -19,24 +17,9 @@ class PrintedOrder : public OrderWindow {
 protected:
     PrintedOrder() { testing::record_notifications(window, notifications); }
 
-    /// Prints the document of a print request on `format` and gives the text of every page.
     QString printed_text(const QString& query, const QString& argument, const ReportFormat& format, const QString& name)
     {
-        auto rows = run_active_report(t.db(), query, argument);
-        EXPECT_TRUE(rows) << rows.error().detail.toStdString();
-        const ActiveReportArgument request = parse_active_report_argument(argument);
-        const auto layout = find_document_layout(request.title);
-        EXPECT_TRUE(layout) << request.title.toStdString();
-        if (!rows || !layout)
-            return {};
-        auto document = read_printed_document(t.db(), *layout, *rows, request.docno, QStringLiteral("dd/mm/yyyy"));
-        EXPECT_TRUE(document) << document.error().detail.toStdString();
-        const QString path = folder.filePath(name + QStringLiteral(".pdf"));
-        auto written = write_document_pdf(*document, format, path);
-        EXPECT_TRUE(written) << written.error().message.toStdString();
-        if (const QString shots = qEnvironmentVariable("ZELKOR_SCREENSHOT_DIR"); !shots.isEmpty())
-            QFile::copy(path, QDir(shots).filePath(name + QStringLiteral(".pdf")));
-        return testing::pdf_text(path);
+        return testing::printed_document_text(t.db(), query, argument, format, folder.filePath(name + QStringLiteral(".pdf")));
     }
 
     QString printed_order(const ReportFormat& format, const QString& name)
@@ -58,15 +41,6 @@ protected:
             lines.push_back({row.decimal(u"quantity").format(0), row.decimal(u"unitcost").format(4),
                              row.decimal(u"extended_cost").format(2)});
         return lines;
-    }
-
-    /// The text in the order it was drawn (pdftotext -raw).
-    static QString raw_text(const QString& path)
-    {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")});
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput());
     }
 
     static int occurrences(const QString& text, const QString& pattern)
@@ -159,9 +133,7 @@ TEST_F(PrintedOrder, RequisitionPrintsItsBlocksAndAVoidOneSaysSoOnEveryPage)
     ASSERT_TRUE(t.db().execute(QStringLiteral("UPDATE PR_header_table SET void = TRUE")));
     const QString voided = printed_text(pr_print_query(), argument, portrait(QStringLiteral("A5 (148x210 mm)")),
                                         QStringLiteral("requisition_void"));
-    // The mark runs across the page, so pdftotext reads its letters apart: they are counted
-    // with the white space taken out.
-    const QString read_raw = raw_text(folder.filePath(QStringLiteral("requisition_void.pdf"))).remove(QRegularExpression("\\s"));
+    const QString read_raw = testing::pdf_drawn_text(folder.filePath(QStringLiteral("requisition_void.pdf")));
     EXPECT_EQ(occurrences(read_raw, QStringLiteral("VOID")), occurrences(voided, QStringLiteral("Page \\d+ of")));
     EXPECT_TRUE(voided.contains("1,234.75")) << "the mark leaves the page readable";
 }
