@@ -1,6 +1,7 @@
 #include "ui/window_view.h"
 
 #include "forms/common/window_model.h"
+#include "ui/column_choice.h"
 #include "ui/command_appearance.h"
 #include "ui/field_editor.h"
 #include "ui/field_form.h"
@@ -366,11 +367,14 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
     // A column's width is set when it is first shown and when the grid's declared width changes,
     // not on every change of the column (a clerk's widening stays).
     const auto applied_widths = std::make_shared<std::vector<int>>();
-    const auto apply_column = [view, applied_widths, grid_pointer = QPointer<Grid>(&grid)](int column) {
+    const GridLayout* layout = m_model->layouts().layout(grid.name());
+    auto* shown_columns = new ColumnChoice(grid, *view, layout && layout->stored());
+    m_column_choices.insert(grid.name(), shown_columns);
+    const auto apply_column = [view, applied_widths, shown_columns, grid_pointer = QPointer<Grid>(&grid)](int column) {
         if (!grid_pointer || column < 0 || column >= grid_pointer->column_count())
             return;
         const GridColumn& declaration = grid_pointer->column(column);
-        view->setColumnHidden(column, declaration.hidden);
+        shown_columns->apply(column);
         if (int(applied_widths->size()) <= column)
             applied_widths->resize(size_t(column) + 1, -1);
         if (std::exchange((*applied_widths)[size_t(column)], declaration.width) != declaration.width)
@@ -383,7 +387,7 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
         for (int column = first; column < first + count; ++column)
             apply_column(column);
     });
-    if (const GridLayout* layout = m_model->layouts().layout(grid.name())) {
+    if (layout) {
         adapter->set_layout(layout);
         apply_view_layout(*view, *layout);
     }
@@ -571,6 +575,11 @@ void WindowView::build_font_bar()
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, m_font_bar);
     m_font_bar->setVisible(m_model->layouts().fontbar());
+    // The column menu lists the columns of the grid the font bar acts on.
+    connect(m_font_bar->columns_menu(), &QMenu::aboutToShow, this, [this] {
+        if (ColumnChoice* columns = m_column_choices.value(m_model ? m_model->layouts().chosen_grid() : QString()))
+            columns->fill_menu(*m_font_bar->columns_menu());
+    });
     if (QMenu* menu = m_menus.value(save_font->menu)) {
         QAction* first = menu->actions().value(0);
         menu->insertAction(first, m_font_bar->toggleViewAction());

@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace zelkor {
 
+class ColumnChoice;
 class FieldEditor;
 class FontBar;
 class MessageBoxPrompter;
@@ -37,6 +38,8 @@ public:
     QAction* action(int id) const { return m_actions.value(id); }
     FieldEditor* field_editor(const QString& name) const { return m_editors.value(name); }
     QTableView* grid_view(const QString& name) const { return m_grid_views.value(name); }
+    /// Which columns of a grid's table are in view; null for a grid the window does not have.
+    ColumnChoice* column_choice(const QString& grid) const { return m_column_choices.value(grid); }
     QDockWidget* pane_dock(const QString& name) const { return m_docks.value(name); }
     QToolBar* command_bar() const { return m_toolbar; }
     /// The font panel; null when the window has no font commands or no grid.
@@ -93,6 +96,7 @@ private:
     QHash<int, QAction*> m_actions;
     QHash<QString, FieldEditor*> m_editors;
     QHash<QString, QTableView*> m_grid_views;
+    QHash<QString, ColumnChoice*> m_column_choices; ///< by grid, owned by the grid's table
     QHash<QString, QDockWidget*> m_docks;
     QHash<QString, QMenu*> m_menus;
     QToolBar* m_toolbar = nullptr;
