@@ -212,6 +212,22 @@ protected:
         QApplication::processEvents();
     }
 
+    /// Opens the page setup of a printing window and checks it as a window of its own.
+    void check_page_setup(WindowView& printing)
+    {
+        printing.action(PageSetupCommand.id)->trigger();
+        QApplication::processEvents();
+        QMdiSubWindow* child = session->window().work_area()->activeSubWindow();
+        auto* setup = child ? qobject_cast<WindowView*>(child->widget()) : nullptr;
+        ASSERT_NE(setup, nullptr);
+        ASSERT_EQ(setup->model()->class_name(), QStringLiteral("Form_report_format"));
+        QApplication::processEvents();
+        const QString shot = shot_name(QStringLiteral("Form_report_format"), QStringLiteral("plain"));
+        session->window().grab().save(QDir(screens_folder()).filePath(shot));
+        const QStringList problems = layout_problems(*setup);
+        EXPECT_TRUE(problems.isEmpty()) << shot.toStdString() << ":\n  " << problems.join(QStringLiteral("\n  ")).toStdString();
+    }
+
     QString shot_name(const QString& window, const QString& panes) const
     {
         return QStringLiteral("%1_%2x%3_%4.png").arg(window).arg(GetParam().width()).arg(GetParam().height()).arg(panes);
@@ -264,6 +280,8 @@ TEST_P(WindowScreens, EveryWindowShowsEveryLabelAndFieldWholeWithPanesClosedAndO
                 }
             EXPECT_TRUE(problems.isEmpty()) << shot.toStdString() << ":\n  " << problems.join(QStringLiteral("\n  ")).toStdString();
         }
+        if (entry.class_name == u"POform_po")
+            check_page_setup(*view);
         session->window().work_area()->closeAllSubWindows();
         QApplication::processEvents();
     }
