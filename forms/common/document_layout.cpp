@@ -20,6 +20,17 @@ DocumentLayout purchasing_document_layout(const QString& title, const QString& h
     layout.title = title;
     layout.header_table = header_table;
     layout.line_table = line_table;
+    // The terms every purchasing document states; a document adds its dates before them and
+    // the people it names after them. A fact the document does not have is left out.
+    layout.facts = {
+        {QStringLiteral("Vendor no"), QStringLiteral("vendor_no")},
+        {QStringLiteral("Payment term"), QStringLiteral("payment_term")},
+        {QStringLiteral("Ship via"), QStringLiteral("shipvia")},
+        {QStringLiteral("FOB point"), QStringLiteral("fob_point")},
+        {QStringLiteral("Currency"), QStringLiteral("currency"), PrintedAs::Text, FactShown::WhenForeign},
+        {QStringLiteral("Exchange rate"), QStringLiteral("exchange_rate"), PrintedAs::Rate, FactShown::WhenForeign},
+        {QStringLiteral("Reference"), QStringLiteral("reference")},
+    };
     layout.line_columns = {
         {QStringLiteral("Line"), QStringLiteral("itemno"), LineValue::Text},
         {QStringLiteral("Item code"), QStringLiteral("itemcode"), LineValue::Text},

@@ -88,10 +88,11 @@ struct DocumentLayout {
     QString void_column{};
 };
 
-/// The layout every purchasing document starts from: the vendor and ship-to blocks, the line
-/// table a vendor reads (line, item code, vendor item code, description, quantity, unit, unit
-/// cost, amount, tax code), sub total and total, and the remark. A window adds its facts and
-/// notes and names what differs.
+/// The layout every purchasing document starts from: the terms among the facts (vendor no,
+/// payment term, ship via, FOB point, currency and rate when foreign, reference), the vendor and
+/// ship-to blocks, the line table a vendor reads (line, item code, vendor item code, description,
+/// quantity, unit, unit cost, amount, tax code), sub total and total, and the remark. A window
+/// adds its dates and people to the facts, its notes, and names what differs.
 DocumentLayout purchasing_document_layout(const QString& title, const QString& header_table, const QString& line_table);
 
 /// Makes a layout known under its title, replacing one declared before under the same title.

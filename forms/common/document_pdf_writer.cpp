@@ -691,12 +691,8 @@ void DocumentPrinter::draw_rule(qreal top, qreal left, qreal width)
 [[nodiscard]] std::expected<ReportFile, Error> write_user_document(const PrintedDocument& document, const ReportFormat& format,
                                                                    const QString& data_path, const QString& stem)
 {
-    auto path = user_report_path(data_path, stem, format.orientation);
-    if (!path)
-        return std::unexpected(path.error());
-    if (auto written = write_document_pdf(document, format, *path); !written)
-        return std::unexpected(written.error());
-    return report_file_at(*path, format.orientation);
+    return write_into_user_reports(data_path, stem, format.orientation,
+                                   [&](const QString& path) { return write_document_pdf(document, format, path); });
 }
 
 } // namespace zelkor

@@ -105,23 +105,12 @@ void DocumentWindow::show_nothing()
     set_dirty(false);
 }
 
-bool DocumentWindow::go_last()
-{
-    auto key = last_document_key(*database(), m_kind);
-    if (!key) {
-        report(key.error());
-        return false;
-    }
-    if (!*key) {
-        show_nothing();
-        return true;
-    }
-    return show_key(**key);
-}
+bool DocumentWindow::go_last() { return show_found(last_document_key(*database(), m_kind)); }
 
-bool DocumentWindow::go_first()
+bool DocumentWindow::go_first() { return show_found(first_document_key(*database(), m_kind)); }
+
+bool DocumentWindow::show_found(const std::expected<std::optional<QString>, Error>& key)
 {
-    auto key = first_document_key(*database(), m_kind);
     if (!key) {
         report(key.error());
         return false;

@@ -82,6 +82,9 @@ protected:
     bool go_last();
     /// The oldest document, or nothing when there is none.
     bool go_first();
+    /// Shows the document found at an end of the numbers, nothing when none was found; says
+    /// why when it could not be looked for.
+    bool show_found(const std::expected<std::optional<QString>, Error>& key);
     bool go_step(KeyStep step);
     bool refresh_record();
     bool copy_to_new();

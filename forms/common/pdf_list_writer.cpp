@@ -400,17 +400,16 @@ QString report_file_name(const QString& stem, const QTime& time, QPageLayout::Or
            + (orientation == QPageLayout::Landscape ? QStringLiteral("_L.pdf") : QStringLiteral(".pdf"));
 }
 
-[[nodiscard]] std::expected<QString, Error> user_report_path(const QString& data_path, const QString& stem,
-                                                              QPageLayout::Orientation orientation)
+[[nodiscard]] std::expected<ReportFile, Error>
+write_into_user_reports(const QString& data_path, const QString& stem, QPageLayout::Orientation orientation,
+                        const std::function<std::expected<void, Error>(const QString& path)>& write)
 {
     auto folder = user_report_folder(data_path);
     if (!folder)
         return std::unexpected(folder.error());
-    return QDir(*folder).filePath(report_file_name(stem, Clock::time_of_day(), orientation));
-}
-
-ReportFile report_file_at(const QString& path, QPageLayout::Orientation orientation)
-{
+    const QString path = QDir(*folder).filePath(report_file_name(stem, Clock::time_of_day(), orientation));
+    if (auto written = write(path); !written)
+        return std::unexpected(written.error());
     return ReportFile{QDir::toNativeSeparators(path), orientation == QPageLayout::Landscape
                                                           ? QStringLiteral("pdf viewer landscape")
                                                           : QStringLiteral("pdf viewer")};
@@ -419,12 +418,8 @@ ReportFile report_file_at(const QString& path, QPageLayout::Orientation orientat
 [[nodiscard]] std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
                                                    const QString& data_path, const QString& stem)
 {
-    auto path = user_report_path(data_path, stem, format.orientation);
-    if (!path)
-        return std::unexpected(path.error());
-    if (auto written = write_list_pdf(list, format, *path); !written)
-        return std::unexpected(written.error());
-    return report_file_at(*path, format.orientation);
+    return write_into_user_reports(data_path, stem, format.orientation,
+                                   [&](const QString& path) { return write_list_pdf(list, format, path); });
 }
 
 } // namespace zelkor

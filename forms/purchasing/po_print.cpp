@@ -35,19 +35,10 @@ DocumentLayout po_document_layout()
 {
     DocumentLayout layout = purchasing_document_layout(QStringLiteral("Purchase Order"), QStringLiteral("PO_header_table"),
                                                        QStringLiteral("PO_transaction_table"));
-    layout.facts = {
-        {QStringLiteral("Order date"), QStringLiteral("order_date"), PrintedAs::Date},
-        {QStringLiteral("Arrival date"), QStringLiteral("arrival_date"), PrintedAs::Date},
-        {QStringLiteral("Vendor no"), QStringLiteral("vendor_no")},
-        {QStringLiteral("Payment term"), QStringLiteral("payment_term")},
-        {QStringLiteral("Ship via"), QStringLiteral("shipvia")},
-        {QStringLiteral("FOB point"), QStringLiteral("fob_point")},
-        {QStringLiteral("Currency"), QStringLiteral("currency"), PrintedAs::Text, FactShown::WhenForeign},
-        {QStringLiteral("Exchange rate"), QStringLiteral("exchange_rate"), PrintedAs::Rate, FactShown::WhenForeign},
-        {QStringLiteral("Reference"), QStringLiteral("reference")},
-        {QStringLiteral("Buyer"), QStringLiteral("buyer"), PrintedAs::Employee},
-        {QStringLiteral("Requested by"), QStringLiteral("requested_user"), PrintedAs::Employee},
-    };
+    layout.facts.insert(layout.facts.begin(), {{QStringLiteral("Order date"), QStringLiteral("order_date"), PrintedAs::Date},
+                                               {QStringLiteral("Arrival date"), QStringLiteral("arrival_date"), PrintedAs::Date}});
+    layout.facts.push_back({QStringLiteral("Buyer"), QStringLiteral("buyer"), PrintedAs::Employee});
+    layout.facts.push_back({QStringLiteral("Requested by"), QStringLiteral("requested_user"), PrintedAs::Employee});
     layout.vendor_address_column = QStringLiteral("vendor_address");
     layout.ship_to_address_column = QStringLiteral("ship_to_address");
     layout.notes.push_back({QStringLiteral("Delivery instruction"), QStringLiteral("delivery_instruction")});

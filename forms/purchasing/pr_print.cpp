@@ -44,18 +44,10 @@ DocumentLayout pr_document_layout()
     DocumentLayout layout = purchasing_document_layout(QStringLiteral("Purchase Requisition"),
                                                        QStringLiteral("PR_header_table"),
                                                        QStringLiteral("PR_transaction_table"));
-    layout.facts = {
-        {QStringLiteral("Date"), QStringLiteral("order_date"), PrintedAs::Date},
-        {QStringLiteral("Requested date"), QStringLiteral("requested_date"), PrintedAs::Date},
-        {QStringLiteral("Vendor no"), QStringLiteral("vendor_no")},
-        {QStringLiteral("Payment term"), QStringLiteral("payment_term")},
-        {QStringLiteral("Ship via"), QStringLiteral("shipvia")},
-        {QStringLiteral("Currency"), QStringLiteral("currency"), PrintedAs::Text, FactShown::WhenForeign},
-        {QStringLiteral("Exchange rate"), QStringLiteral("exchange_rate"), PrintedAs::Rate, FactShown::WhenForeign},
-        {QStringLiteral("Reference"), QStringLiteral("reference")},
-        {QStringLiteral("Requested by"), QStringLiteral("requested_user"), PrintedAs::Employee},
-        {QStringLiteral("Purpose"), QStringLiteral("purpose")},
-    };
+    layout.facts.insert(layout.facts.begin(), {{QStringLiteral("Date"), QStringLiteral("order_date"), PrintedAs::Date},
+                                               {QStringLiteral("Requested date"), QStringLiteral("requested_date"), PrintedAs::Date}});
+    layout.facts.push_back({QStringLiteral("Requested by"), QStringLiteral("requested_user"), PrintedAs::Employee});
+    layout.facts.push_back({QStringLiteral("Purpose"), QStringLiteral("purpose")});
     // A requisition is never refused for being void, so a void one says so on every page.
     layout.void_column = QStringLiteral("void");
     return layout;

@@ -9,19 +9,10 @@ DocumentLayout receipt_document_layout()
     DocumentLayout layout = purchasing_document_layout(ReceiptReportTitle, QStringLiteral("PO_receipt_header_table"),
                                                        QStringLiteral("PO_receipt_transaction_table"));
     layout.heading = QStringLiteral("Goods Receipt");
-    layout.facts = {
-        {QStringLiteral("Receipt date"), QStringLiteral("receipt_date"), PrintedAs::Date},
-        {QStringLiteral("Vendor no"), QStringLiteral("vendor_no")},
-        {QStringLiteral("Order no"), QStringLiteral("pono")},
-        {QStringLiteral("Vendor bill no"), QStringLiteral("vendor_invoice_no")},
-        {QStringLiteral("Bill date"), QStringLiteral("vendor_invoice_date"), PrintedAs::Date},
-        {QStringLiteral("Payment term"), QStringLiteral("payment_term")},
-        {QStringLiteral("Ship via"), QStringLiteral("shipvia")},
-        {QStringLiteral("FOB point"), QStringLiteral("fob_point")},
-        {QStringLiteral("Currency"), QStringLiteral("currency"), PrintedAs::Text, FactShown::WhenForeign},
-        {QStringLiteral("Exchange rate"), QStringLiteral("exchange_rate"), PrintedAs::Rate, FactShown::WhenForeign},
-        {QStringLiteral("Reference"), QStringLiteral("reference")},
-    };
+    layout.facts.insert(layout.facts.begin(), {{QStringLiteral("Receipt date"), QStringLiteral("receipt_date"), PrintedAs::Date},
+                                               {QStringLiteral("Order no"), QStringLiteral("pono")},
+                                               {QStringLiteral("Vendor bill no"), QStringLiteral("vendor_invoice_no")},
+                                               {QStringLiteral("Bill date"), QStringLiteral("vendor_invoice_date"), PrintedAs::Date}});
     layout.vendor_address_column = QStringLiteral("vendor_address");
     layout.ship_to_address_column = QStringLiteral("ship_to_address");
     // The quantity a receipt prints is what came in.
