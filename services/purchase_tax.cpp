@@ -72,16 +72,6 @@ QString slot(const char* column, int position)
     return authorities;
 }
 
-std::expected<const TaxAuthorities*, Error> TaxAuthorityCache::of(const QString& tax_code)
-{
-    if (auto known = m_codes.find(tax_code); known != m_codes.end())
-        return &known->second;
-    auto read = tax_code_authorities(m_db, tax_code);
-    if (!read)
-        return std::unexpected(read.error());
-    return &m_codes.emplace(tax_code, std::move(*read)).first->second;
-}
-
 [[nodiscard]] std::expected<QString, Error> default_tax_code(Database& db)
 {
     static const QString sql = QStringLiteral("SELECT tax_code FROM Tax_code_table WHERE ") + sql_name(u"default")

@@ -41,17 +41,6 @@ enum class TaxBounds { Ignore, Apply };
 /// without purchase authorities gives an empty list (no tax).
 [[nodiscard]] std::expected<TaxAuthorities, Error> tax_code_authorities(Database& db, const QString& tax_code);
 
-/// The authorities of tax codes as one document's lines need them: each code read once.
-class TaxAuthorityCache {
-public:
-    explicit TaxAuthorityCache(Database& db) : m_db(db) {}
-    [[nodiscard]] std::expected<const TaxAuthorities*, Error> of(const QString& tax_code);
-
-private:
-    Database& m_db;
-    std::map<QString, TaxAuthorities> m_codes;
-};
-
 /// The code given to lines without one: the tax code marked default. A missing default is an
 /// Error of kind NotFound with the message "Default Tax code has not been set".
 [[nodiscard]] std::expected<QString, Error> default_tax_code(Database& db);

@@ -76,7 +76,10 @@ private:
     [[nodiscard]] std::expected<Order, Error> read_order() const;
     OrderHeader read_header() const;
     void show_header(const Row& header);
+    /// Shows a stored order line (its row in PO_transaction_table) in a grid row.
     void show_line(int row, const Row& line);
+    /// The columns an order line and a template line share; its continuation rows follow it.
+    void show_shared_columns(int row, const Row& line);
     int first_free_row();
     // po_commands.cpp
     [[nodiscard]] std::expected<Order, Error> checked_order(Mode saving);
@@ -110,7 +113,6 @@ private:
     void leave_template_work();
     void reload_templates();
     void show_template(const StoredTemplate& stored);
-    void show_template_line(int row, const Row& line);
     bool propose_reorders();
     // POform_po.cpp
     /// The templates are the window's own list.

@@ -6,9 +6,9 @@
 #include "forms/purchasing/pr_columns.h"
 #include "forms/purchasing/pr_print.h"
 #include "forms/purchasing/pr_save.h"
+#include "forms/purchasing/reorder_lines.h"
 #include "forms/common/document_lines.h"
 #include "services/master_lookups.h"
-#include "services/stock/reorder.h"
 
 namespace zelkor {
 
@@ -253,65 +253,15 @@ bool POform_pr::print_document()
 
 bool POform_pr::propose_reorders()
 {
-    if (mode() != Mode::New)
-        return refuse(QStringLiteral("This command is working in new mode."));
-    const QString shipto = field(QStringLiteral("shipto")).trimmed();
-    if (shipto.isEmpty())
-        return refuse(QStringLiteral("please specify ship-to warehouse"));
-    auto proposals = reorder_proposals(db(), shipto);
-    if (!proposals) {
-        report(proposals.error(), QStringLiteral("Reading the stock items to reorder failed"));
+    auto proposed = read_reorder_lines(db(), mode() == Mode::New, field(QStringLiteral("shipto")), m_vendor_tax_code);
+    if (!proposed) {
+        report(proposed.error(), QStringLiteral("Reading the stock items to reorder failed"));
         return false;
     }
-    std::optional<QString> tax_code;
-    if (!proposals->empty()) {
-        auto code = line_default_tax_code(db(), m_vendor_tax_code);
-        if (!code)
-            report(code.error());
-        else
-            tax_code = *code;
-    }
-    TaxAuthorityCache authorities(db());
+    if (proposed->tax_code_missing)
+        report(*proposed->tax_code_missing);
     Grid& grid = line_grid();
-    grid.clear();
-    taxes().clear();
-    grid.set_row_count(int(proposals->size()));
-    for (int row = 0; row < int(proposals->size()); ++row) {
-        const ReorderProposal& proposal = (*proposals)[size_t(row)];
-        const int itemno = row + 1;
-        auto set = [&](QLatin1String column, const QString& value) { grid.set_cell(row, column, value); };
-        set(col::ItemNo, QString::number(itemno));
-        set(col::ItemCode, proposal.itemcode);
-        set(col::ItemType, QStringLiteral("1"));
-        set(col::Description, proposal.description);
-        set(col::Quantity, proposal.quantity.to_string());
-        set(col::Uom, proposal.uom);
-        set(col::Account, proposal.accno);
-        set(col::AccountName, proposal.account_name);
-        set(col::Warehouse, proposal.warehouse);
-        set(col::Location, proposal.location);
-        set(col::PreferredVendor, proposal.preferred_vendor);
-        set(col::VendorName, proposal.vendor_name);
-        if (!proposal.unit_cost)
-            continue;
-        const Decimal extended = (proposal.quantity * *proposal.unit_cost).round2();
-        set(col::UnitCost, proposal.unit_cost->to_string());
-        set(col::ExtendedCost, extended.format());
-        if (!tax_code)
-            continue;
-        auto code_authorities = authorities.of(*tax_code);
-        if (!code_authorities) {
-            report(code_authorities.error(), QStringLiteral("Computing the tax of line ") + QString::number(itemno)
-                                                 + QStringLiteral(" failed"));
-            break;
-        }
-        set(col::TaxCode, *tax_code);
-        const LineTax shown = tax_calculate(extended, **code_authorities, TaxIncluded::No, TaxBounds::Apply);
-        get_fulltax_detail(taxes(), itemno, extended, **code_authorities, TaxIncluded::No);
-        set(col::TaxAmount, shown.tax_amount.format());
-        set(col::NetCost, shown.net_cost.format());
-    }
-    grid.append_row();
+    fill_reorder_lines(grid, taxes(), *proposed, {col::Quantity}, ShownTax::WithinBounds);
     show_totals();
     current_line_changed();
     set_dirty(true);

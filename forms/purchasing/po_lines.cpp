@@ -126,7 +126,7 @@ void POform_po::show_header(const Row& header)
     set_field("prno", QString());
 }
 
-void POform_po::show_line(int row, const Row& line)
+void POform_po::show_shared_columns(int row, const Row& line)
 {
     auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
     const QStringList text = line.text(u"description").split(QChar(10));
@@ -136,25 +136,36 @@ void POform_po::show_line(int row, const Row& line)
     set(col::ItemType, line.text(u"itemtype"));
     set(col::Description, text.value(0));
     set(col::QuantityOrder, line.decimal(u"quantity").to_string());
-    set(col::QuantityOpen, line.decimal(u"quantity_open").to_string());
-    set(col::QuantityReceived, quantity_text(line.decimal(u"quantity_received")));
-    set(col::QuantityBilled, quantity_text(line.decimal(u"quantity_billed")));
-    set(col::QuantityOpenForBill, line.decimal(u"quantity_open_for_bill").to_string());
-    set(col::QuantityCanceled, quantity_text(line.decimal(u"quantity_cancel")));
     set(col::Uom, line.text(u"uom"));
-    set(col::UomOpen, line.text(u"uom_open"));
-    set(col::UomReceived, line.text(u"uom_received"));
     set(col::UnitCost, line.decimal(u"unitcost").to_string());
     set(col::ExtendedCost, line.decimal(u"extended_cost").format(2));
     set(col::TaxCode, line.text(u"tax_code"));
-    set(col::TaxAmount, line.decimal(u"tax_amount").format(2));
-    set(col::AllocatedTax, line.decimal(u"tax_allocate").format(2));
-    set(col::NetCost, line.decimal(u"net_cost").format(2));
     set(col::TaxIncluded, check_text(line.flag(u"price_include_tax")));
     set(col::Account, line.text(u"accno"));
     set(col::AccountName, line.text(u"accname"));
     set(col::Warehouse, line.text(u"warehouse"));
     set(col::Location, line.text(u"location"));
+    // Continuation rows of a long description follow their line.
+    for (qsizetype part = 1; part < text.size(); ++part) {
+        const int continuation = m_lines->insert_row(row + int(part));
+        m_lines->set_cell(continuation, col::Description, text[part]);
+    }
+}
+
+void POform_po::show_line(int row, const Row& line)
+{
+    auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
+    show_shared_columns(row, line);
+    set(col::QuantityOpen, line.decimal(u"quantity_open").to_string());
+    set(col::QuantityReceived, quantity_text(line.decimal(u"quantity_received")));
+    set(col::QuantityBilled, quantity_text(line.decimal(u"quantity_billed")));
+    set(col::QuantityOpenForBill, line.decimal(u"quantity_open_for_bill").to_string());
+    set(col::QuantityCanceled, quantity_text(line.decimal(u"quantity_cancel")));
+    set(col::UomOpen, line.text(u"uom_open"));
+    set(col::UomReceived, line.text(u"uom_received"));
+    set(col::TaxAmount, line.decimal(u"tax_amount").format(2));
+    set(col::AllocatedTax, line.decimal(u"tax_allocate").format(2));
+    set(col::NetCost, line.decimal(u"net_cost").format(2));
     set(col::PrNo, line.text(u"prno"));
     set(col::PrItemNo, line.is_null(u"pr_itemno") ? QString() : line.text(u"pr_itemno"));
     set(col::Cancel, check_text(line.flag(u"closed")));
@@ -165,11 +176,6 @@ void POform_po::show_line(int row, const Row& line)
     set(col::LastModifiedDate, line.date(u"date_lastmodified").toString(Qt::ISODate));
     set(col::LastModifiedTime, line.text(u"time_lastmodified"));
     set(col::ComputerId, line.text(u"computer_id"));
-    // Continuation rows of a long description follow their line.
-    for (qsizetype part = 1; part < text.size(); ++part) {
-        const int continuation = m_lines->insert_row(row + int(part));
-        m_lines->set_cell(continuation, col::Description, text[part]);
-    }
 }
 
 int POform_po::first_free_row()

@@ -4,8 +4,7 @@
 
 #include "forms/common/document_lines.h"
 #include "forms/purchasing/po_columns.h"
-#include "services/master_lookups.h"
-#include "services/stock/reorder.h"
+#include "forms/purchasing/reorder_lines.h"
 
 namespace zelkor {
 
@@ -15,6 +14,7 @@ namespace col = po_column;
 
 const QString TemplateField = QStringLiteral("template");
 const QString OrderCaption = QStringLiteral("Purchase Order");
+const QString DeleteFailed = QStringLiteral("Delete template failed.");
 
 } // namespace
 
@@ -58,7 +58,7 @@ bool POform_po::new_template()
     }
     set_mode(Mode::Read);
     if (leaving)
-        return go_last();
+        return true;
     reset_header_fields();
     set_field(TemplateField, QString());
     set_mode(Mode::New);
@@ -86,11 +86,14 @@ bool POform_po::copy_to_new_template()
 
 bool POform_po::edit_template()
 {
+    // Leaving, as "&Edit mode" leaves an order's edit: the template stays shown.
     if (m_template_work == TemplateWork::Edit) {
-        if (!settle_unsaved_work())
+        if (!settle_unsaved_work()) {
+            set_command_checked(to_int(Command::EditTemplate), true);
             return false;
+        }
         set_mode(Mode::Read);
-        return go_last();
+        return true;
     }
     const QString name = field(TemplateField).trimmed();
     auto stored = name.isEmpty() ? std::expected<std::optional<StoredTemplate>, Error>() : read_template(db(), name);
@@ -105,6 +108,8 @@ bool POform_po::edit_template()
     set_mode(Mode::Read);
     show_template(**stored);
     set_field(TemplateField, name);
+    // Leaving the edit unsaved puts these elements back with the shown lines.
+    keep_shown_taxes();
     set_mode(Mode::Edit);
     start_template_work(TemplateWork::Edit);
     set_dirty(false);
@@ -116,7 +121,7 @@ bool POform_po::remove_template()
     const QString name = field(TemplateField).trimmed();
     auto exists = name.isEmpty() ? std::expected<bool, Error>(false) : template_exists(db(), name);
     if (!exists) {
-        report(exists.error(), QStringLiteral("Reading template ") + shown_value(name) + QStringLiteral(" failed"));
+        report(exists.error(), DeleteFailed);
         return false;
     }
     if (!*exists)
@@ -124,14 +129,17 @@ bool POform_po::remove_template()
     if (!ask_yes_no(QStringLiteral("Are you sure to delete template ") + shown_value(name) + u'?',
                     QStringLiteral("Delete Template")))
         return false;
+    // Work in progress is settled (saved or given up) as any leaving of a mode does.
+    if (!settle_unsaved_work())
+        return false;
+    set_mode(Mode::Read);
     if (auto removed = delete_template(db(), name); !removed) {
-        report(removed.error(), QStringLiteral("Delete template failed."), Outcome::RolledBack);
+        report(removed.error(), DeleteFailed, Outcome::RolledBack);
         return false;
     }
     reload_templates();
     set_field(TemplateField, QString());
     message(QStringLiteral("Template ") + shown_value(name) + QStringLiteral(" is deleted."));
-    set_mode(Mode::Read);
     return go_last();
 }
 
@@ -265,13 +273,16 @@ void POform_po::show_template(const StoredTemplate& stored)
             set_field("vendor_no", QString());
     }
     for (const char* name : {"shipto", "payment_term", "contact_person", "phone", "fax", "requested_user", "currency",
-                             "shipvia", "remark", "delivery_instruction", "fob_point", "reference"})
+                             "shipvia", "remark", "delivery_instruction", "fob_point"})
         set_field(name, header.text(QString::fromLatin1(name)));
     shipto_chosen();
     show_rates();
     m_lines->clear();
-    for (const Row& line : stored.lines)
-        show_template_line(m_lines->append_row(), line);
+    for (const Row& line : stored.lines) {
+        const int row = m_lines->append_row();
+        show_shared_columns(row, line);
+        m_lines->set_cell(row, col::QuantityOpen, m_lines->cell(row, col::QuantityOrder));
+    }
     // The template's tax elements are computed again: rates may have changed since it was kept.
     for (int row = 0; row < m_lines->row_count(); ++row)
         if (!m_lines->cell(row, col::ItemNo).trimmed().isEmpty())
@@ -281,93 +292,18 @@ void POform_po::show_template(const StoredTemplate& stored)
     refresh_panes();
 }
 
-void POform_po::show_template_line(int row, const Row& line)
-{
-    auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
-    const QStringList text = line.text(u"description").split(QChar(10));
-    set(col::ItemNo, line.text(u"itemno"));
-    set(col::ItemCode, line.text(u"itemcode"));
-    set(col::VendorItemCode, line.text(u"vendor_itemcode"));
-    set(col::ItemType, line.text(u"itemtype"));
-    set(col::Description, text.value(0));
-    set(col::QuantityOrder, line.decimal(u"quantity").to_string());
-    set(col::QuantityOpen, line.decimal(u"quantity").to_string());
-    set(col::Uom, line.text(u"uom"));
-    set(col::UnitCost, line.decimal(u"unitcost").to_string());
-    set(col::ExtendedCost, line.decimal(u"extended_cost").format(2));
-    set(col::TaxCode, line.text(u"tax_code"));
-    set(col::TaxIncluded, check_text(line.flag(u"price_include_tax")));
-    set(col::Account, line.text(u"accno"));
-    set(col::AccountName, line.text(u"accname"));
-    set(col::Warehouse, line.text(u"warehouse"));
-    set(col::Location, line.text(u"location"));
-    for (qsizetype part = 1; part < text.size(); ++part) {
-        const int continuation = m_lines->append_row();
-        m_lines->set_cell(continuation, col::Description, text[part]);
-    }
-}
-
 // Reorder suggestions ---------------------------------------------------------------------------
 
 bool POform_po::propose_reorders()
 {
-    if (mode() != Mode::New)
-        return refuse(QStringLiteral("This command is working in new mode."));
-    const QString shipto = field("shipto").trimmed();
-    if (shipto.isEmpty())
-        return refuse(QStringLiteral("please specify ship-to warehouse"));
-    auto proposals = reorder_proposals(db(), shipto);
-    if (!proposals) {
-        report(proposals.error(), QStringLiteral("Reading the stock items to reorder failed"));
+    auto proposed = read_reorder_lines(db(), mode() == Mode::New, field("shipto"), m_vendor_tax_code);
+    if (!proposed) {
+        report(proposed.error(), QStringLiteral("Reading the stock items to reorder failed"));
         return false;
     }
-    std::optional<QString> tax_code;
-    if (!proposals->empty()) {
-        auto code = line_default_tax_code(db(), m_vendor_tax_code);
-        if (!code)
-            report(code.error());
-        else
-            tax_code = *code;
-    }
-    TaxAuthorityCache authorities(db());
-    m_lines->clear();
-    taxes().clear();
-    m_lines->set_row_count(int(proposals->size()));
-    for (int row = 0; row < int(proposals->size()); ++row) {
-        const ReorderProposal& proposal = (*proposals)[size_t(row)];
-        const int itemno = row + 1;
-        auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(row, column, value); };
-        set(col::ItemNo, QString::number(itemno));
-        set(col::ItemCode, proposal.itemcode);
-        set(col::ItemType, QStringLiteral("1"));
-        set(col::Description, proposal.description);
-        set(col::QuantityOrder, proposal.quantity.to_string());
-        set(col::QuantityOpen, proposal.quantity.to_string());
-        set(col::Uom, proposal.uom);
-        set(col::Account, proposal.accno);
-        set(col::AccountName, proposal.account_name);
-        set(col::Warehouse, proposal.warehouse);
-        set(col::Location, proposal.location);
-        if (!proposal.unit_cost)
-            continue;
-        const Decimal extended = (proposal.quantity * *proposal.unit_cost).round2();
-        set(col::UnitCost, proposal.unit_cost->to_string());
-        set(col::ExtendedCost, extended.format(2));
-        if (!tax_code)
-            continue;
-        auto code_authorities = authorities.of(*tax_code);
-        if (!code_authorities) {
-            report(code_authorities.error(), QStringLiteral("Computing the tax of line ") + QString::number(itemno)
-                                                 + QStringLiteral(" failed"));
-            break;
-        }
-        set(col::TaxCode, *tax_code);
-        const LineTaxTotals tax = get_fulltax_detail(taxes(), itemno, extended, **code_authorities, TaxIncluded::No);
-        set(col::TaxAmount, tax.tax_amount.format(2));
-        set(col::AllocatedTax, tax.allocated.format(2));
-        set(col::NetCost, tax.net_cost.format(2));
-    }
-    m_lines->append_row();
+    if (proposed->tax_code_missing)
+        report(*proposed->tax_code_missing);
+    fill_reorder_lines(*m_lines, taxes(), *proposed, {col::QuantityOrder, col::QuantityOpen}, ShownTax::Elements);
     calculate_totals();
     set_dirty(true);
     refresh_panes();

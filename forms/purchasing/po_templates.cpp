@@ -37,7 +37,8 @@ QStringList copied_line_columns()
     return run(db, QStringLiteral("DELETE FROM PO_header_template_table WHERE docno = ?"), {name});
 }
 
-/// The header columns a template keeps of an order.
+/// The header columns a template keeps of an order. Its reference (the vendor's quotation or
+/// the clerk's own) belongs to that one order, as a copied order leaves it behind too.
 template <class Statement>
 Statement& set_header_columns(Statement& row, const OrderHeader& header)
 {
@@ -52,7 +53,6 @@ Statement& set_header_columns(Statement& row, const OrderHeader& header)
         .set(u"fax", header.fax)
         .set(u"fob_point", header.fob_point)
         .set(u"delivery_instruction", header.delivery_instruction)
-        .set(u"reference", header.reference)
         .set(u"remark", header.remark);
     return row;
 }
@@ -118,10 +118,10 @@ std::expected<void, Error> save_order_as_template(Database& db, const QString& o
         return removed;
     auto header = db.execute(
         QStringLiteral("INSERT INTO PO_header_template_table (docno, vendor_no, shipto, requested_user, currency,"
-                       " payment_term, shipvia, contact_person, phone, fax, fob_point, delivery_instruction, reference,"
-                       " remark, user_created, date_created, time_created)"
+                       " payment_term, shipvia, contact_person, phone, fax, fob_point, delivery_instruction, remark,"
+                       " user_created, date_created, time_created)"
                        " SELECT ?, vendor_no, shipto, requested_user, currency, payment_term, shipvia, contact_person,"
-                       " phone, fax, fob_point, delivery_instruction, reference, remark, ?, ?, ?"
+                       " phone, fax, fob_point, delivery_instruction, remark, ?, ?, ?"
                        " FROM PO_header_table WHERE fkey = ?"),
         {name, stamp.user, stamp.today, stamp.time, order_key});
     if (!header)

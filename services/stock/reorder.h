@@ -27,7 +27,7 @@ struct ReorderProposal {
     QString location{};                 ///< the item's default location there, else the warehouse's
 };
 
-/// The stock items (not discontinued, not kits) whose on-hand quantity at `warehouse`, over all
+/// The stock items (active, not discontinued, not kits) whose on-hand quantity at `warehouse`, over all
 /// its locations, is below their minimum there, by item code. Items with a minimum and no
 /// on-hand row yet (never stocked) count as 0 on hand. The minimum, the reorder quantity and the
 /// last cost are per stock unit; a reorder quantity not above 0 proposes the shortfall.

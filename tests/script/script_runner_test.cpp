@@ -239,6 +239,76 @@ check
     EXPECT_EQ(run.output.count("consistent"), 2);
 }
 
+TEST(ScriptRunner, KeepsOrderTemplatesAndFillsDocumentsWithReorderSuggestions)
+{
+    zelkor::testing::TestDatabase database(zelkor::testing::Contents::Demo);
+    const ScriptRun run = run_script(database, R"(
+# An order kept as a template, the next order started from it.
+open POform_po
+command 105
+set vendor_no V1001
+set remark "Monthly widgets"
+cell 1 "item code" WIDGET-A
+cell 1 "unit cost" 2.60
+cell 1 "quantity order" 10
+command 101
+expect "Add new PO no. PO-26-00001 complete"
+answer "MONTHLY"
+command 1007
+expect "Add new template complete"
+expect-sql "SELECT remark FROM PO_header_template_table WHERE docno = 'MONTHLY'" "Monthly widgets"
+expect-sql "SELECT uom FROM PO_transaction_template_table WHERE docno = 'MONTHLY'" box
+set template MONTHLY
+expect-field docno "** New **"
+expect-field vendor_no V1001
+expect-cell 1 "quantity order" 10
+command 101
+expect "Add new PO no. PO-26-00002 complete"
+# The template edited, copied under another name, and the copy deleted.
+set template MONTHLY
+command 1006
+cell 1 "quantity order" 12
+command 101
+expect "Update template MONTHLY complete"
+expect-sql "SELECT quantity FROM PO_transaction_template_table WHERE docno = 'MONTHLY'" 12
+command 1018
+set template WEEKLY
+command 101
+expect "Add new template WEEKLY complete."
+expect-sql "SELECT COUNT(*) FROM PO_transaction_template_table WHERE docno = 'WEEKLY'" 1
+answer yes
+command 1019
+expect "Template WEEKLY is deleted."
+expect-sql "SELECT COUNT(*) FROM PO_header_template_table" 1
+expect-field docno PO-26-00002
+# Bolts are short at MAIN: 1,000 pieces proposed as ten boxes of a hundred, and ordered.
+command 105
+set vendor_no V2001
+set shipto MAIN
+command 1016
+expect-cell 1 "item code" BOLT-M8
+expect-cell 1 "quantity order" 10
+expect-cell 1 "uom" box
+expect-cell 1 "unit cost" 12
+command 101
+expect "Add new PO no. PO-26-00003 complete"
+expect-sql "SELECT po_quantity FROM Item_onhand_table WHERE itemcode = 'BOLT-M8' AND location = 'A-02'" 1000
+# The same suggestion requested from the preferred vendor.
+open POform_pr
+command 105
+set shipto MAIN
+command 1004
+expect-cell 1 "preferred vendor" V2001
+command 101
+expect "Add new PR complete"
+expect-sql "SELECT vendor_no FROM PR_transaction_table WHERE itemcode = 'BOLT-M8'" V2001
+check
+)");
+    EXPECT_EQ(run.status, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.contains("question: Template Name -> MONTHLY")) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.contains("consistent"));
+}
+
 TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
 {
     zelkor::testing::TestDatabase database(zelkor::testing::Contents::Empty);
