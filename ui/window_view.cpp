@@ -118,6 +118,16 @@ public:
         const int line = fontMetrics().height();
         return {line * 10, std::min(widget()->sizeHint().height(), line * 5)};
     }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The header grew or was arranged anew (values shown, fields widened): the window's
+        // layout asks again how tall the area would be, instead of keeping its old answer.
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
 };
 
 QString mode_text(const WindowModel& model)
@@ -363,6 +373,10 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
     const int rows_in_sight = grid.pane().isEmpty() ? 5 : 3;
     view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() + view->verticalHeader()->defaultSectionSize() * rows_in_sight
                            + view->horizontalScrollBar()->sizeHint().height() + 2 * view->frameWidth());
+    // The lines take the room the header leaves them: a table's wish for height never makes the
+    // header scroll while the lines could do with less.
+    if (grid.pane().isEmpty())
+        view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
 
     // A column's width is set when it is first shown and when the grid's declared width changes,
     // not on every change of the column (a clerk's widening stays).
