@@ -139,15 +139,12 @@ protected:
         enter_documents();
     }
 
-    /// A requisition and an order entered as a clerk enters them.
+    /// A requisition and an order entered as a clerk enters them, and the order's receipt.
     void enter_documents()
     {
         POclass& facade = session->facade();
         facade.showform_POform_pr();
-        POform_pr& pr = *facade.frm_pr();
-        pr.set_prompter(&prompter);
-        ASSERT_TRUE(pr.execute(CommandId::New));
-        pr.type_into("vendor_no", "V1002");
+        POform_pr& pr = start_new(*facade.frm_pr());
         pr.type_into("requested_user", "JSMITH");
         pr.type_into("purpose", "Restock paint for the spring season");
         pr.type_into("reference", "Spring maintenance");
@@ -156,10 +153,7 @@ protected:
         requisition = pr.field("docno");
         facade.frm_pr_Exit();
         facade.showform_POform_po();
-        POform_po& po = *facade.frm_po();
-        po.set_prompter(&prompter);
-        ASSERT_TRUE(po.execute(CommandId::New));
-        po.type_into("vendor_no", "V1002");
+        POform_po& po = start_new(*facade.frm_po());
         po.type_into("reference", "Spring maintenance 2026");
         po.type_into("fob_point", "Destination");
         po.type_into("remark", "Please confirm the delivery date by e-mail.");
@@ -170,6 +164,15 @@ protected:
         facade.frm_po_Exit();
         receipt = testing::saved_receipt(session->database(), order, {{1, "24"}, {2, "1000"}}, Clock::today()).docno;
         QApplication::processEvents();
+    }
+
+    /// Starts a new document of the demo's vendor V1002 in a window that answers to the test.
+    template <typename Window> Window& start_new(Window& window)
+    {
+        window.set_prompter(&prompter);
+        EXPECT_TRUE(window.execute(CommandId::New));
+        window.type_into("vendor_no", "V1002");
+        return window;
     }
 
     /// Types lines of item code, quantity, unit and unit cost.
