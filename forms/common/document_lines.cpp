@@ -18,7 +18,6 @@ const QString Warehouse = QStringLiteral("warehouse");
 const QString Location = QStringLiteral("location");
 const QString Account = QStringLiteral("account");
 const QString AccountName = QStringLiteral("account name");
-const QString Uom = QStringLiteral("uom");
 const QString UnitCost = QStringLiteral("unit cost");
 
 } // namespace
@@ -204,7 +203,7 @@ std::expected<QString, Error> line_default_tax_code(Database& db, const QString&
 }
 
 std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
-                                               const QString& shipto)
+                                               const QString& shipto, const QString& unit_column)
 {
     const QString account = item.text(u"asset_accno");
     auto name = account_name(db, account);
@@ -213,8 +212,8 @@ std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int ro
     lines.set_cell(row, Account, account);
     if (lines.column_index(AccountName) >= 0)
         lines.set_cell(row, AccountName, *name);
-    if (lines.cell(row, Uom).isEmpty())
-        lines.set_cell(row, Uom, item.text(u"purchase_uom"));
+    if (lines.cell(row, unit_column).isEmpty())
+        lines.set_cell(row, unit_column, item.text(u"purchase_uom"));
     if (item.text(u"item_type") != u"1" || shipto.isEmpty())
         return {};
     auto cost = item_last_cost(db, item.text(u"itemcode"), shipto);
@@ -224,7 +223,7 @@ std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int ro
         return {};
     // The last cost is per stock unit: the line shows it per its own unit.
     Decimal line_cost = **cost;
-    const QString unit = lines.cell(row, Uom).trimmed();
+    const QString unit = lines.cell(row, unit_column).trimmed();
     if (!unit.isEmpty() && unit.compare(item.text(u"stock_uom"), Qt::CaseInsensitive) != 0) {
         auto pair = conversion_pair(db, item.text(u"itemcode"), unit, item.text(u"stock_uom"));
         if (!pair && pair.error().kind == Error::Kind::Database)

@@ -121,11 +121,12 @@ void show_vendor_details(WindowModel& window, const Row& vendor);
 [[nodiscard]] std::expected<QString, Error> line_default_tax_code(Database& db, const QString& vendor_tax_code);
 
 /// Fills a line from its item-master row (`SELECT *`): the item's asset_accno as account with its
-/// name (where the grid shows names), its purchase unit when the line has none, and for a stock
-/// item ("1") with a ship-to warehouse the item's last cost there (kept per stock unit) as the
-/// unit cost of the line's own unit, to the item's unit-cost decimals.
+/// name (where the grid shows names), its purchase unit when the line has none (in the column
+/// `unit`), and for a stock item ("1") with a ship-to warehouse the item's last cost there (kept
+/// per stock unit) as the unit cost of the line's own unit, to the item's unit-cost decimals.
 [[nodiscard]] std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
-                                                             const QString& shipto);
+                                                             const QString& shipto,
+                                                             const QString& unit = QStringLiteral("uom"));
 
 /// Gives an item-master line ("1" or "2") without a warehouse the item's default warehouse and
 /// its default location, and a line with a warehouse but no location the item's default location

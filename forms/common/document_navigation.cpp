@@ -50,9 +50,10 @@ long long number_of_key(const DocumentKind& kind, const QString& key)
 [[nodiscard]] std::expected<std::optional<QString>, Error> document_key_of_number(Database& db, const DocumentKind& kind,
                                                                     const QString& docno)
 {
+    // Bills and landed bills share one table: a number finds only a document of the window's type.
     auto found = db.first(QStringLiteral("SELECT fkey FROM ") + kind.header_table
-                              + QStringLiteral(" WHERE company = 1 AND docno = ?"),
-                          {docno});
+                              + QStringLiteral(" WHERE company = 1 AND docno = ? AND doctype = ?"),
+                          {docno, kind.doctype});
     if (!found)
         return std::unexpected(found.error());
     if (!*found)

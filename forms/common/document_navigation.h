@@ -18,7 +18,7 @@ struct DocumentKind {
 
 enum class KeyStep { Previous, Next };
 
-/// The key of the document with this number (company 1); nothing when there is none.
+/// The key of the document of this kind with this number (company 1); nothing when there is none.
 [[nodiscard]] std::expected<std::optional<QString>, Error> document_key_of_number(Database& db, const DocumentKind& kind,
                                                                     const QString& docno);
 

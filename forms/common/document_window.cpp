@@ -164,6 +164,15 @@ bool DocumentWindow::copy_to_new()
     return true;
 }
 
+bool DocumentWindow::journal_record()
+{
+    const QString key = text_of(*this, QStringLiteral("GLFKEY"));
+    if (key.isEmpty())
+        return false;
+    notify(QStringLiteral("G/L Ledger Review"), key, field(NumberField).trimmed());
+    return true;
+}
+
 void DocumentWindow::show_stored_fields(const Row& header)
 {
     for (const Field& field : fields()) {
@@ -184,6 +193,21 @@ std::expected<std::optional<Row>, Error> DocumentWindow::stored_header_row(const
 {
     return database()->first(QStringLiteral("SELECT * FROM ") + m_kind.header_table + QStringLiteral(" WHERE fkey = ?"),
                              {key});
+}
+
+std::optional<Row> DocumentWindow::stored_header(const QString& failed)
+{
+    const QString number = field(NumberField).trimmed();
+    auto header = stored_header_row(m_key);
+    if (!header) {
+        report(header.error(), failed.isEmpty() ? read_failed(number) : failed);
+        return std::nullopt;
+    }
+    if (!*header) {
+        message(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
+        return std::nullopt;
+    }
+    return **header;
 }
 
 void DocumentWindow::reset_header_fields()
@@ -259,6 +283,7 @@ bool DocumentWindow::run_command(int id)
         set_mode(Mode::Read);
         return CommandId(id) == CommandId::FirstRecord ? go_first() : go_last();
     case CommandId::RefreshRecord: return refresh_record();
+    case CommandId::JournalRecord: return journal_record();
     case CommandId::AccountMaster:
     case CommandId::ItemMaster:
     case CommandId::VendorMaster:

@@ -88,6 +88,8 @@ protected:
     bool go_step(KeyStep step);
     bool refresh_record();
     bool copy_to_new();
+    /// Asks the host to show the document's journal entry (its "GLFKEY"): command 113.
+    bool journal_record();
     /// "Read " + name + " no. " + number + " failed": a document that could not be read.
     QString read_failed(const QString& number) const;
     /// Shows every header field whose name is a column of the stored row: dates in the user's
@@ -102,6 +104,10 @@ protected:
 
     /// Reads the header row of the document with this key; nothing when there is none.
     [[nodiscard]] std::expected<std::optional<Row>, Error> stored_header_row(const QString& key);
+    /// The shown document's header as stored now (another user may have changed it): nothing
+    /// after reporting a failed read (with `failed`, else "Read ... failed") or "Document no. " +
+    /// number + " not found".
+    std::optional<Row> stored_header(const QString& failed = {});
     /// Shows the header of the document with this key (its fields only); false when there is none.
     [[nodiscard]] std::expected<bool, Error> show_stored_header(const QString& key);
 

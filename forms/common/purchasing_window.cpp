@@ -2,6 +2,7 @@
 
 #include "forms/common/document_lines.h"
 #include "forms/common/tax_panes.h"
+#include "services/fiscal_periods.h"
 #include "services/master_lookups.h"
 #include "services/purchase_tax.h"
 
@@ -17,7 +18,6 @@ const QString ItemCode = QStringLiteral("item code");
 const QString ItemType = QStringLiteral("item type");
 const QString Description = QStringLiteral("description");
 const QString VendorItemCode = QStringLiteral("vendor item code");
-const QString Uom = QStringLiteral("uom");
 const QString UnitCost = QStringLiteral("unit cost");
 const QString ExtendedCost = QStringLiteral("extended cost");
 const QString TaxCode = QStringLiteral("tax code");
@@ -72,7 +72,7 @@ void PurchasingWindow::on_open()
         Choices locations = m_lists.locations;
         locations.bound_column = 1;
         for (auto& [caption, choices] : {std::pair{ItemCode, std::move(*items)}, {ItemType, item_type_choices()},
-                                         {Uom, m_lists.units}, {TaxCode, m_lists.tax_codes},
+                                         {m_unit, m_lists.units}, {TaxCode, m_lists.tax_codes},
                                          {Account, m_lists.all_accounts}, {Warehouse, m_lists.warehouses},
                                          {Location, std::move(locations)}})
             lines.set_column_choices(lines.required_column(caption), choices);
@@ -104,6 +104,50 @@ QString PurchasingWindow::not_found_message(const QString& number) const
 }
 
 void PurchasingWindow::keep_shown_taxes() { m_shown_taxes = taxes(); }
+
+void PurchasingWindow::set_line_unit(QString caption, QString invalid_message)
+{
+    m_unit = std::move(caption);
+    m_unit_invalid = std::move(invalid_message);
+}
+
+std::expected<void, Error> PurchasingWindow::load_period_lists()
+{
+    auto years = Choices::load(db(), pick_lists::fiscal_year());
+    if (!years)
+        return std::unexpected(years.error());
+    set_field_choices(QStringLiteral("fyear"), *years);
+    bool counted = false;
+    const int periods = settings().ZELKOR_NO_PERIODS.toInt(&counted);
+    QStringList numbers;
+    for (int period = 1; period <= (counted && periods > 0 && periods <= 13 ? periods : 12); ++period)
+        numbers << QString::number(period);
+    set_field_choices(QStringLiteral("period"), Choices::of(numbers));
+    return {};
+}
+
+Entry PurchasingWindow::period_follows_date()
+{
+    if (!database())
+        return Entry::Accepted;
+    auto date = field_date(m_date_field);
+    if (!date) {
+        message(date.error().message);
+        return Entry::Refused;
+    }
+    if (!date->isValid())
+        return Entry::Accepted;
+    auto period = fiscal_period_of(db(), *date);
+    if (!period) {
+        report(period.error());
+        set_field(QStringLiteral("period"), QString());
+        set_field(QStringLiteral("fyear"), QString());
+        return Entry::Accepted;
+    }
+    set_field(QStringLiteral("period"), QString::number(period->period));
+    set_field(QStringLiteral("fyear"), period->fiscal_year);
+    return show_rates();
+}
 
 bool PurchasingWindow::shown_document_changeable()
 {
@@ -139,6 +183,21 @@ Entry PurchasingWindow::check_field(const QString& name, const QString& previous
         return choice_typed(name, m_lists.payment_terms, QStringLiteral("payment term is invalid."));
     if (name == u"shipvia")
         return choice_typed(name, m_lists.shipvias, QStringLiteral("ship via is invalid."));
+    if (name == u"period")
+        return choice_typed(name, find_field(name)->choices, QStringLiteral("period is invalid."));
+    if (name == u"fyear")
+        return choice_typed(name, find_field(name)->choices, QStringLiteral("fiscal year is invalid."));
+    if (name == u"rate_date")
+        return date_typed(name);
+    return Entry::Accepted;
+}
+
+Entry PurchasingWindow::date_typed(const QString& name)
+{
+    if (auto date = field_date(name); !date) {
+        message(date.error().message);
+        return Entry::Refused;
+    }
     return Entry::Accepted;
 }
 
@@ -193,6 +252,8 @@ Entry PurchasingWindow::rate_typed()
         message(QStringLiteral("exchange rate is invalid."));
         return Entry::Refused;
     }
+    if (const Choices& rates = find_field(QStringLiteral("exchange_rate"))->choices; rates.find(typed) >= 0)
+        set_field_date(QStringLiteral("rate_date"), QDate::fromString(rates.lookup(typed, 1), Qt::ISODate));
     return Entry::Accepted;
 }
 
@@ -300,7 +361,7 @@ void PurchasingWindow::offer_line_units(int row)
                                    lines.cell(row, ItemCode).trimmed());
     if (!units)
         report(units.error(), QStringLiteral("Reading the units of ") + lines.cell(row, ItemCode) + QStringLiteral(" failed"));
-    lines.set_column_choices(lines.required_column(Uom), units ? *units : m_lists.units);
+    lines.set_column_choices(lines.required_column(m_unit), units ? *units : m_lists.units);
 }
 
 void PurchasingWindow::renumber_lines()
@@ -312,6 +373,27 @@ void PurchasingWindow::renumber_lines()
     for (int row = 0; row < lines.row_count(); ++row)
         if (lines.cell(row, ItemNo).trimmed().isEmpty() && !lines.cell(row, ItemCode).trimmed().isEmpty())
             lines.set_cell(row, ItemNo, QString::number(++highest));
+}
+
+int PurchasingWindow::first_empty_row()
+{
+    Grid& lines = line_grid();
+    for (int row = 0; row < lines.row_count(); ++row)
+        if (lines.row_empty(row))
+            return row;
+    return lines.append_row();
+}
+
+bool PurchasingWindow::delete_current_line()
+{
+    Grid& lines = line_grid();
+    const int row = lines.current_row();
+    const int itemno = row >= 0 ? lines.cell(row, ItemNo).toInt() : 0;
+    if (!WindowModel::run_command(to_int(CommandId::DeleteLine)))
+        return false;
+    taxes().remove_line(itemno);
+    calculate_totals();
+    return true;
 }
 
 void PurchasingWindow::recompute_line_tax(int row)
@@ -368,7 +450,7 @@ Entry PurchasingWindow::item_code_entered(int row)
     Grid& lines = line_grid();
     const QString code = lines.cell(row, ItemCode).trimmed();
     if (code.isEmpty()) {
-        for (const QString& cleared : {ItemType, Description, m_quantity, Uom, UnitCost, ExtendedCost, NetCost, Warehouse,
+        for (const QString& cleared : {ItemType, Description, m_quantity, m_unit, UnitCost, ExtendedCost, NetCost, Warehouse,
                                        Location, TaxCode, TaxAmount, AllocatedTax, Account, AccountName, VendorItemCode})
             set_if_shown(lines, row, cleared, QString());
         taxes().remove_line(lines.cell(row, ItemNo).toInt());
@@ -426,7 +508,9 @@ Entry PurchasingWindow::fill_item_defaults(int row, const Row& item)
     const QString code = item.text(u"itemcode");
     lines.set_cell(row, Description, item.text(u"description"));
     default_tax_code(row);
-    auto filled = fill_line_from_item(db(), lines, row, item, field(QStringLiteral("shipto")).trimmed());
+    // A window without a ship-to (the bill) has no warehouse to take a last cost from.
+    const QString shipto = find_field(QStringLiteral("shipto")) ? field(QStringLiteral("shipto")).trimmed() : QString();
+    auto filled = fill_line_from_item(db(), lines, row, item, shipto, m_unit);
     if (filled)
         filled = fill_item_default_place(db(), lines, row);
     if (!filled) {
@@ -510,7 +594,7 @@ std::optional<Entry> PurchasingWindow::line_code_typed(int row, const QString& c
         recompute_line_tax(row);
         return Entry::Accepted;
     }
-    if (caption == Uom) {
+    if (caption == m_unit) {
         // A stock item's line takes the item's own units only.
         auto units = line_unit_choices(db(), m_lists.units, lines.cell(row, ItemType).trimmed(),
                                        lines.cell(row, ItemCode).trimmed());
@@ -519,7 +603,7 @@ std::optional<Entry> PurchasingWindow::line_code_typed(int row, const QString& c
                                       + QStringLiteral(" failed"));
             return Entry::Refused;
         }
-        return chosen_into(*units, Uom, QStringLiteral("Invalid uom"));
+        return chosen_into(*units, m_unit, m_unit_invalid);
     }
     if (caption == Account) {
         const Entry entry = chosen_into(m_lists.all_accounts, Account, QStringLiteral("account is invalid."));

@@ -36,6 +36,15 @@ protected:
     void discard_changes(Mode left) override;
     void show_nothing() override;
     QString not_found_message(const QString& number) const override;
+    /// Names the lines' unit column and the refusal of a unit its list does not have: "uom" and
+    /// "Invalid uom" unless the window says otherwise.
+    void set_line_unit(QString caption, QString invalid_message);
+    /// Fills the "fyear" and "period" drop-downs: the fiscal years, and periods 1 to the host's
+    /// number of periods.
+    [[nodiscard]] std::expected<void, Error> load_period_lists();
+    /// The period and fiscal year follow the document date (the clerk may still choose another
+    /// period); the rates of that date are offered.
+    Entry period_follows_date();
     /// Keeps the tax elements as edit mode begins, to put back when the edit is left unsaved.
     void keep_shown_taxes();
     /// Whether the shown document may be changed: one is shown and it is not void (number + "
@@ -44,9 +53,12 @@ protected:
 
     // Header fields
     /// The checks of the header fields the windows share: number, vendor and its name, ship-to,
-    /// currency and the document date (the rates follow), requested by, payment term, ship via.
+    /// currency and the document date (the rates follow), the rate and its date, requested by,
+    /// payment term, ship via, period and fiscal year.
     Entry check_field(const QString& name, const QString& previous) override;
     Entry choice_typed(const QString& name, const Choices& list, const QString& message);
+    /// A date typed into a field: empty, or a date in the user's format (the parser's message).
+    Entry date_typed(const QString& name);
     /// A vendor chosen by name: its number is chosen.
     Entry vendor_name_chosen();
     /// Fills the vendor's details, address and rates; its tax code becomes the default of new
@@ -56,7 +68,7 @@ protected:
     /// currency), the newest chosen.
     Entry show_rates();
     /// An exchange rate typed over the shown one: empty, or a positive rate the column holds
-    /// ("exchange rate is invalid.").
+    /// ("exchange rate is invalid."); a rate of the list brings its date along.
     Entry rate_typed();
     /// The ship-to warehouse's address (its own, else the company's); "Ship-to is invalid." for
     /// a warehouse the master does not have.
@@ -78,6 +90,10 @@ protected:
     void offer_line_units(int row);
     /// Gives every line with an item code and no number the next free number.
     void renumber_lines();
+    /// The first line whose visible cells are all empty; a new one at the end when there is none.
+    int first_empty_row();
+    /// Deletes the current line with its tax elements; the totals follow.
+    bool delete_current_line();
     /// Computes the line's tax elements from its tax code and extended cost, and the totals.
     void recompute_line_tax(int row);
     /// A taxable amount typed into the tax detail pane of the shown line.
@@ -104,6 +120,8 @@ private:
 
     QString m_date_field;
     QString m_quantity; ///< the caption of the lines' quantity
+    QString m_unit = QStringLiteral("uom");
+    QString m_unit_invalid = QStringLiteral("Invalid uom");
     TaxElementStore m_shown_taxes;
 };
 

@@ -44,19 +44,23 @@ TaxPanes::TaxPanes(Grid& detail, Grid& summary) : m_detail(detail), m_summary(su
         m_summary.set_column_alignment(column, Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void TaxPanes::show_line(const TaxElementStore& store, int itemno)
+void show_tax_elements(Grid& detail, const TaxElements& elements)
 {
-    m_itemno = itemno;
-    const TaxElements& elements = store.line(itemno);
-    m_detail.set_row_count(int(elements.size()));
+    detail.set_row_count(int(elements.size()));
     for (int row = 0; row < int(elements.size()); ++row) {
         const TaxElement& element = elements[size_t(row)];
         const QStringList cells{element.tax_authority,       element.taxable_amount.format(), element.tax_rate.format(),
                                 element.tax_amount.format(), check_text(element.taxable),     element.allocated.format(),
                                 element.recoverable.format(), element.expensed.format()};
         for (int column = 0; column < int(cells.size()); ++column)
-            m_detail.set_cell(row, column, cells[column]);
+            detail.set_cell(row, column, cells[column]);
     }
+}
+
+void TaxPanes::show_line(const TaxElementStore& store, int itemno)
+{
+    m_itemno = itemno;
+    show_tax_elements(m_detail, store.line(itemno));
 }
 
 void TaxPanes::show_summary(const TaxElementStore& store)

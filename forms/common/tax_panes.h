@@ -27,6 +27,10 @@ TaxPaneDeclaration tax_detail_pane();
 /// "Tax Summary Window" with grid grid_tax_summary: one row per authority of the document.
 TaxPaneDeclaration tax_summary_pane();
 
+/// Fills a tax detail grid (the columns of tax_detail_pane) with a line's elements, amounts
+/// "#,##0.00".
+void show_tax_elements(Grid& detail, const TaxElements& elements);
+
 /// The panes' contents, driven by the document window: it shows a line's elements, the summary,
 /// and turns an edited "taxable amount" cell into the line's new totals.
 class TaxPanes {

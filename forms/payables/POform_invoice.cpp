@@ -1,32 +1,115 @@
 #include "forms/payables/POform_invoice.h"
 
+#include "forms/common/document_lines.h"
+#include "forms/common/history_panes.h"
+#include "forms/common/pane_columns.h"
+#include "forms/payables/invoice_columns.h"
 #include "services/master_lookups.h"
+#include "services/value_limits.h"
 
 namespace zelkor {
+
+namespace {
+
+namespace col = bill_column;
+namespace rc = bill_receipt_column;
+namespace po = bill_order_column;
+namespace history = bill_history_column;
+
+const QStringList LineColumns{
+    col::ItemNo,         col::ItemCode,         col::ItemType,          col::Complete,         col::Quantity,
+    col::ReceiptNo,      col::QuantityReceived, col::QuantityOpen,      col::UomReceived,      col::AmountReceived,
+    col::ReceiptItemNo,  col::PoNo,             col::PoItemNo,          col::PoUom,            col::UnitCost,
+    col::UnitCostReceived, col::ExtendedCost,   col::TaxCode,           col::TaxAmount,        col::AllocatedTax,
+    col::NetCost,        col::TaxIncluded,      col::Account,           col::AccountName,      col::Warehouse,
+    col::Location,       col::QuantityCanceled, col::Description,       col::CreatedDate,      col::CreatedTime,
+    col::ModifiedDate,   col::ModifiedTime,     col::LandedItem,        col::LandedItemNo,     col::TaxArrayNo,
+    col::ComputerId,     col::TaxAmountReceived, col::AllocatedTaxReceived, col::Expense,      col::VendorItemCode,
+    col::QuantityBilled, col::RateReceived,     col::IncludeTaxReceived};
+
+/// What a line keeps of the receipt or order it came from, or the window computes: never typed.
+const QStringList KeptColumns{
+    col::ItemNo,           col::ReceiptNo,        col::QuantityReceived,     col::QuantityOpen,   col::AmountReceived,
+    col::ReceiptItemNo,    col::PoNo,             col::PoItemNo,             col::PoUom,          col::UnitCostReceived,
+    col::TaxAmount,        col::AllocatedTax,     col::NetCost,              col::AccountName,    col::QuantityCanceled,
+    col::CreatedDate,      col::CreatedTime,      col::ModifiedDate,         col::ModifiedTime,   col::LandedItem,
+    col::LandedItemNo,     col::TaxArrayNo,       col::ComputerId,           col::TaxAmountReceived,
+    col::AllocatedTaxReceived, col::QuantityBilled, col::RateReceived,       col::IncludeTaxReceived};
+
+const QStringList ReceiptColumns{rc::ReceiptNo,   rc::ItemNo,     rc::LandedItem,   rc::ItemCode,    rc::ItemType,
+                                 rc::Description, rc::QuantityReceived, rc::QuantityBilled, rc::QuantityOpen,
+                                 rc::Uom,         rc::UnitCost,   rc::ExtendedCost, rc::TaxCode,     rc::Account,
+                                 rc::PoNo,        rc::PoItemNo};
+
+const QStringList LandedColumns{rc::ReceiptNo,   rc::ItemNo,      rc::VendorNo,      rc::ItemCode,  rc::Description,
+                                rc::QuantityReceived, rc::Uom,    rc::UnitCost,      rc::ExtendedCost, rc::TaxCode,
+                                rc::TaxAmount,   rc::Account};
+
+const QStringList OrderColumns{po::PoNo,        po::ItemNo,       po::ItemCode,    po::ItemType, po::Description,
+                               po::QuantityOrder, po::QuantityBilled, po::QuantityOpen, po::Uom, po::UnitCost,
+                               po::TaxCode,     po::TaxIncluded,  po::Account,     po::Closed};
+
+const QStringList ReceiptHistoryColumns{history::ReceiptNo, history::ReceiptDate, history::ItemNo,
+                                        history::ItemCode,  history::Description, history::QuantityReceived,
+                                        history::QuantityOpen, history::Uom,      history::UnitCost,
+                                        history::ExtendedCost, history::Billed};
+
+const QStringList InvoiceHistoryColumns{history::BillNo,   history::BillDate,  history::InvoiceNo,
+                                        history::ItemNo,   history::ItemCode,  history::Description,
+                                        history::Quantity, history::Uom,       history::UnitCost,
+                                        history::ExtendedCost, history::ReceiptNo, history::PoNo};
+
+/// What a bill keeps of its vendor, date, currency and period once it has posted them, and the
+/// prepayment an edit does not pay again.
+const QStringList PostedFields{"vendor_no", "vendor_name", "invoice_date", "currency", "period", "fyear",
+                               "prepayment", "prepayment_no"};
+
+/// The payment fields each pay-by uses.
+bool uses_field(const QString& payby, const QString& field)
+{
+    if (field == u"cash_accno")
+        return payby == PayCash;
+    if (field == u"bank_code")
+        return payby == PayCash || payby == PayCheck;
+    return payby == PayCheck; // check_no, check_date
+}
+
+Grid& read_only_grid(Grid& grid)
+{
+    grid.set_read_only(true);
+    return grid;
+}
+
+} // namespace
 
 DocumentKind vendor_bills() { return {QStringLiteral("PO_invoice_header_table"), QStringLiteral("vi")}; }
 
 POform_invoice::POform_invoice(QObject* parent)
-    : DocumentWindow(QStringLiteral("POform_invoice"), QStringLiteral("P/O Bill Entry"), vendor_bills(), parent)
+    : PurchasingWindow(QStringLiteral("POform_invoice"), QStringLiteral("P/O Bill Entry"), vendor_bills(),
+                       QStringLiteral("invoice_date"), col::Quantity, parent)
 {
     using K = FieldKind;
     const auto open = ReadModeLock::Open;
+    set_line_unit(col::UomReceived, QStringLiteral("uom is invalid."));
     declare_field({"docno", "Bill no", K::DropDown, 0, {}, false, open});
     declare_field({"vendor_no", "Vendor", K::DropDown, 0});
     declare_field({"vendor_name", "Vendor name", K::DropDown, 0});
     declare_field({"invoice_no", "Vendor invoice no", K::Text, 1});
     declare_field({"invoice_date", "Bill date", K::Date, 1});
+    declare_field({"period", "Period", K::DropDown, 1});
+    declare_field({"fyear", "Fiscal year", K::DropDown, 1});
     declare_field({"receipt_no", "Receipt no", K::DropDown, 2});
-    declare_field({"multiple_receipts", "Multiple receipts", K::Check, 2});
-    declare_field({"pono", "PO no", K::DropDown, 2});
+    declare_field({"multi_receipt", "Multiple receipts", K::Check, 2});
+    declare_field({"po_no", "PO no", K::DropDown, 2});
     declare_field({"receipt_date", "Receipt date", K::Date, 2, {}, true});
     declare_field({"currency", "Currency", K::DropDown, 3});
     declare_field({"exchange_rate", "Rate", K::DropDown, 3});
-    declare_field({"rate_date", "Rate date", K::Date, 3, {}, true});
+    declare_field({"rate_date", "Rate date", K::Date, 3});
+    declare_field({"reference", "Reference", K::Text, 3});
     declare_field({"payment_term", "Payment term", K::DropDown, 4});
     declare_field({"due_date", "Due date", K::Date, 4});
     declare_field({"payby", "Pay by", K::DropDown, 4});
-    declare_field({"cash_accno", "Cash account", K::DropDown, 5});
+    declare_field({"cash_accno", "Cash account", K::DropDown, 4});
     declare_field({"bank_code", "Bank", K::DropDown, 5});
     declare_field({"check_no", "Check no", K::Text, 5});
     declare_field({"check_date", "Check date", K::Date, 5});
@@ -34,56 +117,79 @@ POform_invoice::POform_invoice(QObject* parent)
     declare_field({"prepayment_no", "Prepayment no", K::Text, 6});
     declare_field({"discount_percent", "Discount %", K::Number, 6});
     declare_field({"discount_amount", "Discount", K::Number, 6});
-    declare_field({"reference", "Reference", K::Text, 7});
     declare_field({"remark", "Remark", K::MultiLine, 7});
-    declare_field({"period", "Period", K::Text, 8, {}, true});
-    declare_field({"fyear", "Fiscal year", K::Text, 8, {}, true});
     declare_field({"void", "Void", K::Check, 8, {}, true});
     declare_field({"paid", "Paid", K::Check, 8, {}, true});
-    declare_field({"sub_total", "Sub total", K::Number, 9, {}, true});
-    declare_field({"tax_total", "Tax", K::Number, 9, {}, true});
+    declare_field({"subtotal", "Sub total", K::Number, 9, {}, true});
+    declare_field({"excluded_tax", "Tax", K::Number, 9, {}, true});
     declare_field({"total", "Total", K::Number, 9, {}, true});
-    declare_field({"net_total", "Net", K::Number, 9, {}, true});
+    declare_field({"net_amount", "Net", K::Number, 9, {}, true});
 
-    Grid& lines = declare_grid(
-        "dbgrid1", {},
-        {"item no", "item code", "item type", "complete", "quantity", "receipt no", "quantity received",
-         "quantity open for bill", "uom received", "amount received", "receipt item no", "po no", "po item no",
-         "PO uom", "unit cost", "unit cost received", "extended cost", "tax code", "tax amount", "allocated tax",
-         "net cost", "tax included", "account", "account name", "warehouse", "location", "quantity canceled",
-         "description", "created date", "created time", "last modified date", "last modified time", "landed item",
-         "landed item no", "tax array no", "computer id", "tax amount received", "allocated tax received", "expense",
-         "vendor item code", "quantity billed", "rate received", "include tax received"});
-    for (const char* hidden : {"created date", "created time", "last modified date", "last modified time",
-                               "tax array no", "computer id"})
-        lines.set_column_hidden(lines.required_column(hidden), true);
-    for (const char* check : {"complete", "tax included", "landed item", "include tax received"})
-        lines.set_column_kind(lines.required_column(check), FieldKind::Check);
-    lines.set_number_columns({"quantity", "quantity received", "quantity open for bill", "amount received", "unit cost",
-                              "unit cost received", "extended cost", "tax amount", "allocated tax", "net cost",
-                              "quantity canceled", "tax amount received", "allocated tax received", "quantity billed",
-                              "rate received"});
+    m_lines = &declare_grid("dbgrid1", {}, LineColumns);
+    for (const QString& kept : KeptColumns)
+        m_lines->set_column_read_only(m_lines->required_column(kept), true);
+    for (QLatin1String hidden : {col::CreatedDate, col::CreatedTime, col::ModifiedDate, col::ModifiedTime,
+                                 col::TaxArrayNo, col::ComputerId})
+        m_lines->set_column_hidden(m_lines->required_column(hidden), true);
+    for (QLatin1String check : {col::Complete, col::TaxIncluded, col::LandedItem, col::Expense, col::IncludeTaxReceived})
+        m_lines->set_column_kind(m_lines->required_column(check), FieldKind::Check);
+    m_lines->set_number_columns({col::Quantity, col::QuantityReceived, col::QuantityOpen, col::AmountReceived,
+                                 col::UnitCost, col::UnitCostReceived, col::ExtendedCost, col::TaxAmount,
+                                 col::AllocatedTax, col::NetCost, col::QuantityCanceled, col::TaxAmountReceived,
+                                 col::AllocatedTaxReceived, col::QuantityBilled, col::RateReceived});
+    connect(m_lines, &Grid::currentRowChanged, this, [this] { current_line_changed(); });
+    // A line of a receipt keeps the receipt's unit and place, a line of an order the order's unit.
+    m_lines->set_cell_gate([this](int row, int column) {
+        const QString& caption = m_lines->column(column).caption;
+        const bool receipt = !m_lines->cell(row, col::ReceiptNo).trimmed().isEmpty();
+        const bool order = !m_lines->cell(row, col::PoNo).trimmed().isEmpty();
+        if (caption == col::UomReceived)
+            return !receipt && !order;
+        return !receipt || (caption != col::Warehouse && caption != col::Location);
+    });
 
     declare_pane("receipt", "RECEIPT DOCUMENT", PaneArea::Bottom, to_int(Command::ReceiptWindow));
-    declare_grid("dbgridrc", "RECEIPT DOCUMENT",
-                 {"receipt no", "item no", "item code", "description", "quantity open for bill", "uom", "unit cost"},
-                 "receipt")
-        .set_number_columns({"quantity open for bill", "unit cost"});
-    declare_pane("order", "PURCHASE ORDER DOCUMENT", PaneArea::Bottom, to_int(Command::PoWindow));
-    declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT",
-                 {"po no", "item no", "item code", "description", "quantity order", "uom", "unit cost"}, "order")
-        .set_number_columns({"quantity order", "unit cost"});
-    declare_pane("tax_detail", "Tax Detail Window", PaneArea::Bottom, to_int(CommandId::TaxDetails));
-    declare_grid("grid_tax", {},
-                 {"tax authority", "taxable amount", "allocated tax", "recoverable tax", "expensed tax"}, "tax_detail")
-        .set_number_columns({"taxable amount", "allocated tax", "recoverable tax", "expensed tax"});
-    declare_pane("tax_summary", "Tax Summary Window", PaneArea::Bottom, to_int(CommandId::TaxSummary));
-    declare_grid("grid_tax_summary", {}, {"tax authority", "taxable amount", "tax amount"}, "tax_summary")
-        .set_number_columns({"taxable amount", "tax amount"});
-    declare_pane("receipt_history", "P/O Receipt History Window", PaneArea::Bottom, to_int(Command::ReceiptHistory));
-    declare_pane("invoice_history", "Vendor Invoice History Window", PaneArea::Bottom, to_int(Command::InvoiceHistory));
-    declare_pane("address", "Address Window", PaneArea::Right, to_int(Command::VendorAddress));
+    m_receipt_lines = &read_only_grid(declare_grid("dbgridrc", "RECEIPT DOCUMENT", ReceiptColumns, "receipt"));
+    m_receipt_lines->set_number_columns({rc::QuantityReceived, rc::QuantityBilled, rc::QuantityOpen, rc::UnitCost,
+                                         rc::ExtendedCost});
+    m_receipt_lines->set_column_kind(m_receipt_lines->required_column(rc::LandedItem), FieldKind::Check);
+    m_landed_lines = &read_only_grid(declare_grid("dbgrid_landed", "Landed", LandedColumns, "receipt"));
+    m_landed_lines->set_number_columns({rc::QuantityReceived, rc::UnitCost, rc::ExtendedCost, rc::TaxAmount});
+    connect(m_landed_lines, &Grid::currentRowChanged, this, [this] { show_landed_taxes(); });
+    const TaxPaneDeclaration landed_tax = tax_detail_pane();
+    m_landed_taxes = &read_only_grid(declare_grid("grid_tax_landed", "Landed tax", landed_tax.columns, "receipt"));
+    m_landed_taxes->set_number_columns({tax_detail_column::TaxableAmount, tax_detail_column::TaxRate,
+                                        tax_detail_column::TaxAmount});
 
+    declare_pane("order", "PURCHASE ORDER DOCUMENT", PaneArea::Bottom, to_int(Command::PoWindow));
+    m_order_lines = &read_only_grid(declare_grid("dbgridpo", "PURCHASE ORDER DOCUMENT", OrderColumns, "order"));
+    m_order_lines->set_number_columns({po::QuantityOrder, po::QuantityBilled, po::QuantityOpen, po::UnitCost});
+    for (QLatin1String check : {po::TaxIncluded, po::Closed})
+        m_order_lines->set_column_kind(m_order_lines->required_column(check), FieldKind::Check);
+    m_order_history = &declare_grid("grid_pohistory", "P/O History", purchase_history_columns(), "order");
+    set_up_purchase_history(*m_order_history);
+
+    declare_tax_panes();
+    declare_pane("receipt_history", "P/O Receipt History Window", PaneArea::Bottom, to_int(Command::ReceiptHistory));
+    declare_field({"receipt_history_from", "From", K::Date, 0, "receipt_history", false, open});
+    m_receipt_history = &read_only_grid(declare_grid("dbgrid_rchistory", {}, ReceiptHistoryColumns, "receipt_history"));
+    m_receipt_history->set_number_columns({history::QuantityReceived, history::QuantityOpen, history::UnitCost,
+                                           history::ExtendedCost});
+    m_receipt_history->set_column_kind(m_receipt_history->required_column(history::Billed), FieldKind::Check);
+    declare_pane("invoice_history", "Vendor Invoice History Window", PaneArea::Bottom, to_int(Command::InvoiceHistory));
+    declare_field({"invoice_history_from", "From", K::Date, 0, "invoice_history", false, open});
+    m_invoice_history = &read_only_grid(declare_grid("grid_vi_history", {}, InvoiceHistoryColumns, "invoice_history"));
+    m_invoice_history->set_number_columns({history::Quantity, history::UnitCost, history::ExtendedCost});
+    declare_pane("address", "Address Window", PaneArea::Right, to_int(Command::VendorAddress));
+    declare_field({"vendor_address", "Vendor address", K::MultiLine, 0, "address", true});
+    // The keys of what the bill posted: kept with the document, never shown.
+    declare_pane("linked_documents", "Linked documents", PaneArea::Right);
+    for (const char* key : {"GLFKEY", "icfkey", "apfkey"})
+        declare_field({key, key, K::Text, 0, "linked_documents", true});
+
+    auto own = [this](Command id, std::string_view caption, bool toolbar, Checkable checkable = Checkable::No) {
+        declare_command({to_int(id), caption, menus::View, toolbar, Right::None, checkable});
+    };
     declare_posting_record_commands();
     declare_command(CommandId::TaxDetails);
     declare_command(CommandId::TaxSummary);
@@ -98,37 +204,291 @@ POform_invoice::POform_invoice(QObject* parent)
     declare_command(CommandId::ShowTextBelowIcon);
     for (int id = 401; id <= 407; ++id)
         declare_command(CommandId(id));
-    declare_command({to_int(Command::ReceiptWindow), "&Receipt Window", menus::View, true, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::PoWindow), "&PO Window", menus::View, true, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::ReceiptHistory), "RECEIPT History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::IcRecord), "&I/C Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::ApRecord), "&A/P Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::PoRecord), "&P/O Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::ReceiptRecord), "&Receipt Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::InvoiceHistory), "&Invoice History", menus::View, false, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::VendorAddress), "&Vendor Address", menus::View, false, Right::None, Checkable::Yes});
+    own(Command::ReceiptWindow, "&Receipt Window", true, Checkable::Yes);
+    own(Command::PoWindow, "&PO Window", true, Checkable::Yes);
+    own(Command::ReceiptHistory, "RECEIPT History", false, Checkable::Yes);
+    own(Command::IcRecord, "&I/C Record", false);
+    own(Command::ApRecord, "&A/P Record", false);
+    own(Command::PoRecord, "&P/O Record", false);
+    own(Command::ReceiptRecord, "&Receipt Record", false);
+    own(Command::InvoiceHistory, "&Invoice History", false, Checkable::Yes);
+    own(Command::VendorAddress, "&Vendor Address", false, Checkable::Yes);
+    set_field("docno", NewDocumentNumber);
 }
 
-void POform_invoice::on_open()
+POform_invoice::~POform_invoice() = default;
+
+std::expected<void, Error> POform_invoice::load_window_lists()
 {
-    load_choices("vendor_no", pick_lists::vendor_by_number(VendorFilter::ActiveOnly));
-    load_choices("vendor_name", pick_lists::vendor_by_name());
-    load_choices("payment_term", pick_lists::payment_term());
+    if (auto periods = load_period_lists(); !periods)
+        return periods;
+    // Lines other than receipts' are charged to expense accounts; any postable account is
+    // still accepted when typed.
+    auto expense = Choices::load(db(), pick_lists::account(AccountList::Expense));
+    auto cards = expense ? Choices::query(db(), QStringLiteral("SELECT card_name FROM Credit_card_master_table"
+                                                               " WHERE used = TRUE ORDER BY card_name"))
+                         : std::unexpected(expense.error());
+    auto cash = cards ? Choices::load(db(), pick_lists::cash_account()) : std::unexpected(cards.error());
+    auto banks = cash ? Choices::load(db(), pick_lists::bank()) : std::unexpected(cash.error());
+    auto items = banks ? Choices::load(db(), pick_lists::order_item()) : std::unexpected(banks.error());
+    if (!items)
+        return std::unexpected(items.error());
+    m_item_choices = std::move(*items);
+    m_lines->set_column_choices(m_lines->required_column(col::Account), std::move(*expense));
+    Choices payby = Choices::of({PayLater, PayCash, PayCheck});
+    for (const QStringList& card : cards->rows)
+        payby.rows.push_back(card);
+    set_field_choices("payby", payby);
+    set_field_choices("cash_accno", *cash);
+    set_field_choices("bank_code", *banks);
+    return {};
 }
 
-Grid& POform_invoice::line_grid() const { return *grid(QStringLiteral("dbgrid1")); }
-
-std::expected<bool, Error> POform_invoice::load_document(const QString& key)
-{
-    return show_stored_header(key);
-}
+// Modes -------------------------------------------------------------------------------------------
 
 void POform_invoice::reset_header_fields()
 {
-    // The hand-off has chosen the vendor already: only the date takes its default.
+    const QString vendor = field("vendor_no");
+    DocumentWindow::reset_header_fields();
+    for (Grid* pane : {m_receipt_lines, m_landed_lines, m_landed_taxes, m_order_lines})
+        pane->clear();
+    m_landed_tax.clear();
+    m_vendor_tax_code.clear();
+    m_vendor_shown.clear();
+    m_stored_rate.reset();
     set_field_date("invoice_date", today());
+    set_field_date("receipt_history_from", today().addMonths(-6));
+    set_field_date("invoice_history_from", today().addMonths(-6));
+    period_follows_date();
+    set_field("payby", PayLater);
+    set_field("currency", settings().BASE_CURRENCY);
+    set_field("vendor_no", vendor);
+    if (vendor.isEmpty() || show_vendor() != Entry::Accepted)
+        show_rates();
+    set_posted_fields_editable(true);
+    lock_payment_fields();
+    m_lines->append_row();
+    calculate_totals();
 }
 
-void POform_invoice::load_receipt_lines() {}
+void POform_invoice::set_posted_fields_editable(bool editable)
+{
+    for (const QString& name : PostedFields)
+        set_field_read_only(name, !editable);
+}
+
+bool POform_invoice::begin_new()
+{
+    set_field("vendor_no", QString());
+    set_field_read_only("vendor_no", false);
+    set_field_read_only("vendor_name", false);
+    reset_header_fields();
+    return true;
+}
+
+bool POform_invoice::begin_edit()
+{
+    if (m_key.isEmpty())
+        return false;
+    const QString number = field("docno").trimmed();
+    // Another user may have voided or paid the bill since it was shown.
+    const std::optional<Row> header = stored_header();
+    if (!header)
+        return false;
+    const Row& stored = *header;
+    if (stored.flag(u"void"))
+        return refuse(number + QStringLiteral(" was void."));
+    if (stored.flag(u"fully_paid"))
+        return refuse(number + QStringLiteral(" was paid."));
+    if (stored.flag(u"paid"))
+        return refuse(number + QStringLiteral(" was partially paid."));
+    if (auto open = check_working_period(db(), {stored.text(u"fyear"), int(stored.integer(u"period"))}); !open) {
+        report(open.error());
+        return false;
+    }
+    if (auto listed = load_source_lists(); !listed) {
+        report(listed.error(), read_failed(number));
+        return false;
+    }
+    keep_shown_taxes();
+    m_stored_rate = stored.decimal_or_null(u"exchange_rate");
+    set_posted_fields_editable(false);
+    return true;
+}
+
+// Header fields -----------------------------------------------------------------------------------
+
+Entry POform_invoice::check_field(const QString& name, const QString& previous)
+{
+    // Choosing a receipt or an order again takes its lines again.
+    const bool chooses = name == u"multi_receipt" || name == u"receipt_no" || name == u"po_no";
+    if (field(name) == previous && !chooses)
+        return Entry::Accepted;
+    if (name == u"invoice_date")
+        return date_chosen();
+    if (name == u"receipt_no")
+        return receipt_chosen();
+    if (name == u"po_no")
+        return order_chosen();
+    if (name == u"multi_receipt") {
+        // Several receipts: the header names none of them.
+        if (find_field(name)->checked())
+            set_field("receipt_no", QString());
+        return Entry::Accepted;
+    }
+    if (name == u"payment_term") {
+        const Entry entry = PurchasingWindow::check_field(name, previous);
+        return entry == Entry::Accepted ? term_chosen() : entry;
+    }
+    if (name == u"due_date" || name == u"check_date")
+        return date_typed(name);
+    if (name == u"payby")
+        return payby_chosen();
+    if (name == u"cash_accno")
+        return choice_typed(name, find_field(name)->choices, QStringLiteral("cash account is invalid."));
+    if (name == u"bank_code")
+        return choice_typed(name, find_field(name)->choices,
+                            QStringLiteral("Bank code ") + shown_value(field(name).trimmed()) + QStringLiteral(" is invalid."));
+    if (name == u"discount_percent" || name == u"discount_amount")
+        return discount_typed(name);
+    if (name == u"prepayment")
+        return prepayment_typed();
+    if (name == u"receipt_history_from" || name == u"invoice_history_from") {
+        if (date_typed(name) != Entry::Accepted)
+            return Entry::Refused;
+        refresh_histories();
+        return Entry::Accepted;
+    }
+    if (name == u"currency") {
+        // Lines taken from receipts and orders are billed in their documents' currency, which
+        // is the one the bill had when they were taken.
+        for (int row = 0; row < m_lines->row_count(); ++row) {
+            const QString receipt = m_lines->cell(row, col::ReceiptNo).trimmed();
+            const QString order = m_lines->cell(row, col::PoNo).trimmed();
+            if (!receipt.isEmpty())
+                return refuse_entry(QStringLiteral("Receipt ") + receipt + QStringLiteral(" is in ") + previous + u'.');
+            if (!order.isEmpty())
+                return refuse_entry(QStringLiteral("PO ") + order + QStringLiteral(" is in ") + previous + u'.');
+        }
+    }
+    return PurchasingWindow::check_field(name, previous);
+}
+
+Entry POform_invoice::refuse_entry(const QString& text)
+{
+    message(text);
+    return Entry::Refused;
+}
+
+Entry POform_invoice::vendor_chosen()
+{
+    const Entry entry = show_vendor();
+    if (entry != Entry::Accepted || mode() != Mode::New)
+        return entry;
+    drop_document_lines();
+    return Entry::Accepted;
+}
+
+Entry POform_invoice::show_vendor()
+{
+    const QString vendor = field("vendor_no").trimmed();
+    const Entry entry = PurchasingWindow::vendor_chosen();
+    if (entry != Entry::Accepted || vendor.isEmpty() || !database())
+        return entry;
+    m_vendor_shown = vendor;
+    term_chosen();
+    if (auto listed = load_source_lists(); !listed) {
+        report(listed.error(), QStringLiteral("Reading the documents of ") + vendor + QStringLiteral(" failed"));
+        return Entry::Refused;
+    }
+    refresh_histories();
+    return Entry::Accepted;
+}
+
+Entry POform_invoice::date_chosen()
+{
+    const Entry entry = period_follows_date();
+    if (entry == Entry::Accepted)
+        term_chosen();
+    return entry;
+}
+
+Entry POform_invoice::term_chosen()
+{
+    // The due date follows the bill date by the term's days; a term due on receipt has none.
+    const QString term = field("payment_term").trimmed();
+    const QDate date = field_date("invoice_date").value_or(QDate());
+    if (!database() || term.isEmpty() || !date.isValid())
+        return Entry::Accepted;
+    auto days = db().first(QStringLiteral("SELECT duedays FROM Payment_term_table WHERE term_no = ?"), {term});
+    if (!days) {
+        report(days.error(), QStringLiteral("Reading payment term ") + term + QStringLiteral(" failed"));
+        return Entry::Refused;
+    }
+    if (!*days || term == u"00")
+        set_field("due_date", QString());
+    else
+        set_field_date("due_date", date.addDays((*days)->integer(u"duedays")));
+    return Entry::Accepted;
+}
+
+Entry POform_invoice::payby_chosen()
+{
+    if (field("payby").trimmed().isEmpty())
+        set_field("payby", PayLater);
+    if (choice_typed("payby", find_field("payby")->choices, QStringLiteral("Pay by is invalid.")) != Entry::Accepted)
+        return Entry::Refused;
+    for (const char* name : {"cash_accno", "bank_code", "check_no", "check_date"})
+        if (!uses_field(field("payby"), QString::fromLatin1(name)))
+            set_field(name, QString());
+    lock_payment_fields();
+    return Entry::Accepted;
+}
+
+void POform_invoice::lock_payment_fields()
+{
+    for (const char* name : {"cash_accno", "bank_code", "check_no", "check_date"})
+        set_field_read_only(name, !uses_field(field("payby"), QString::fromLatin1(name)));
+}
+
+Entry POform_invoice::discount_typed(const QString& name)
+{
+    const QString typed = field(name).trimmed();
+    if (typed.isEmpty()) {
+        calculate_totals();
+        return Entry::Accepted;
+    }
+    const auto value = Decimal::parse(typed);
+    const NumberColumn column = name == u"discount_amount" ? NumberColumn::Money : NumberColumn::Rate;
+    if (!value || column_problem(*value, column))
+        return refuse_entry(QStringLiteral("please input numeric data"));
+    if (name == u"discount_amount" && value->is_negative())
+        return refuse_entry(QStringLiteral("discount amount must be positive"));
+    if (name == u"discount_percent" && (value->is_negative() || *value > Decimal(100)))
+        return refuse_entry(QStringLiteral("discount percent is invalid."));
+    // A percent decides the amount; an amount typed over it stands on its own.
+    if (name == u"discount_amount")
+        set_field("discount_percent", QString());
+    calculate_totals();
+    return Entry::Accepted;
+}
+
+Entry POform_invoice::prepayment_typed()
+{
+    const QString typed = field("prepayment").trimmed();
+    if (!typed.isEmpty()) {
+        const auto value = Decimal::parse(typed);
+        if (!value || column_problem(*value, NumberColumn::Money)) {
+            message(QStringLiteral("prepayment is invalid."));
+            return Entry::Refused;
+        }
+        if (value->is_negative()) {
+            message(QStringLiteral("Prepayment must be positive"));
+            return Entry::Refused;
+        }
+    }
+    calculate_totals();
+    return Entry::Accepted;
+}
 
 } // namespace zelkor

@@ -91,8 +91,6 @@ private:
     bool enter_bill();
     bool linked_documents(Command id);
     bool delete_line();
-    /// The stored header of the shown order; nothing (after saying why) when it cannot be read.
-    std::optional<Row> stored_header();
     // po_cells.cpp
     Entry line_cell_typed(int row, const QString& caption, const QString& previous);
     Entry vendor_item_code_entered(int row);

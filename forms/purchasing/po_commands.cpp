@@ -148,30 +148,10 @@ bool POform_po::delete_line()
     const int row = m_lines->current_row();
     if (mode() != Mode::Read && cell_amount(*m_lines, row, col::QuantityReceived) > Decimal())
         return refuse(QStringLiteral("Cannot delete item that has been receiving goods."));
-    const int itemno = m_lines->cell(row, col::ItemNo).toInt();
-    if (!WindowModel::run_command(to_int(CommandId::DeleteLine)))
-        return false;
-    taxes().remove_line(itemno);
-    calculate_totals();
-    return true;
+    return delete_current_line();
 }
 
 // Lifecycle ---------------------------------------------------------------------------------------
-
-std::optional<Row> POform_po::stored_header()
-{
-    const QString number = field("docno");
-    auto header = stored_header_row(m_key);
-    if (!header) {
-        report(header.error(), read_failed(number));
-        return std::nullopt;
-    }
-    if (!*header) {
-        message(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
-        return std::nullopt;
-    }
-    return **header;
-}
 
 bool POform_po::close_order()
 {

@@ -180,20 +180,7 @@ POform_receipt::POform_receipt(QObject* parent)
 
 POform_receipt::~POform_receipt() = default;
 
-std::expected<void, Error> POform_receipt::load_window_lists()
-{
-    auto years = Choices::load(db(), pick_lists::fiscal_year());
-    if (!years)
-        return std::unexpected(years.error());
-    set_field_choices("fyear", *years);
-    bool counted = false;
-    const int periods = settings().ZELKOR_NO_PERIODS.toInt(&counted);
-    QStringList numbers;
-    for (int period = 1; period <= (counted && periods > 0 && periods <= 13 ? periods : 12); ++period)
-        numbers << QString::number(period);
-    set_field_choices("period", Choices::of(numbers));
-    return {};
-}
+std::expected<void, Error> POform_receipt::load_window_lists() { return load_period_lists(); }
 
 // Modes -------------------------------------------------------------------------------------------
 
@@ -208,7 +195,7 @@ void POform_receipt::reset_header_fields()
     set_field("vendor_no", vendor);
     set_field("pono", order);
     set_field_date("receipt_date", today());
-    date_chosen();
+    period_follows_date();
     for (const char* total : {"sub_total", "landed_total", "tax_total", "total"})
         set_field(total, Decimal().format(2));
     set_field("payby", QStringLiteral("Pay Later"));
@@ -247,13 +234,8 @@ bool POform_receipt::begin_edit()
         return refuse(number + QStringLiteral(" was billed.") + QChar(10)
                       + QStringLiteral("You can use P/O Bill Entry to make quantity/cost adjustment.") + QChar(10)
                       + QStringLiteral("If you really want to edit in Receipt Entry, void the bill first."));
-    auto header = stored_header_row(m_key);
-    if (!header) {
-        report(header.error(), read_failed(number));
+    if (!stored_header())
         return false;
-    }
-    if (!*header)
-        return refuse(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
     keep_shown_taxes();
     // What the receipt posted stays: vendor, date, currency and period.
     set_new_document_fields(false);
@@ -281,27 +263,7 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
         return Entry::Accepted;
     }
     if (name == u"receipt_date")
-        return date_chosen();
-    if (name == u"period")
-        return choice_typed(name, find_field("period")->choices, QStringLiteral("period is invalid."));
-    if (name == u"fyear")
-        return choice_typed(name, find_field("fyear")->choices, QStringLiteral("fiscal year is invalid."));
-    if (name == u"exchange_rate") {
-        if (rate_typed() != Entry::Accepted)
-            return Entry::Refused;
-        // A rate of the list brings its date along.
-        const QString typed = field(name).trimmed();
-        if (const Choices& rates = find_field(name)->choices; !typed.isEmpty() && rates.find(typed) >= 0)
-            set_field_date("rate_date", QDate::fromString(rates.lookup(typed, 1), Qt::ISODate));
-        return Entry::Accepted;
-    }
-    if (name == u"rate_date") {
-        if (auto date = field_date(name); !date) {
-            message(date.error().message);
-            return Entry::Refused;
-        }
-        return Entry::Accepted;
-    }
+        return period_follows_date();
     return PurchasingWindow::check_field(name, previous);
 }
 
@@ -313,30 +275,6 @@ Entry POform_receipt::vendor_chosen()
     set_field("pono", QString());
     m_order_lines->clear();
     return load_order_list();
-}
-
-Entry POform_receipt::date_chosen()
-{
-    if (!database())
-        return Entry::Accepted;
-    auto date = field_date("receipt_date");
-    if (!date) {
-        message(date.error().message);
-        return Entry::Refused;
-    }
-    if (!date->isValid())
-        return Entry::Accepted;
-    // The period and year follow the date; the clerk may still choose another period.
-    auto period = fiscal_period_of(db(), *date);
-    if (!period) {
-        report(period.error());
-        set_field("period", QString());
-        set_field("fyear", QString());
-        return Entry::Accepted;
-    }
-    set_field("period", QString::number(period->period));
-    set_field("fyear", period->fiscal_year);
-    return show_rates();
 }
 
 } // namespace zelkor

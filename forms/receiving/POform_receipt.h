@@ -69,7 +69,6 @@ protected:
 private:
     // POform_receipt.cpp
     Entry vendor_chosen() override;
-    Entry date_chosen();
     void set_new_document_fields(bool editable);
     // receipt_orders.cpp
     Entry load_order_list();
@@ -79,7 +78,6 @@ private:
     [[nodiscard]] std::expected<Receipt, Error> read_receipt() const;
     ReceiptHeader read_header() const;
     void show_line(int row, const Row& line);
-    int first_free_row();
     // receipt_cells.cpp
     Entry line_cell_typed(int row, const QString& caption);
     // receipt_commands.cpp
@@ -91,9 +89,7 @@ private:
     bool save(Mode saving);
     bool void_document();
     bool enter_bill();
-    bool journal_record();
     bool linked_document(Command id);
-    bool delete_line();
     void refresh_panes();
 
     Grid* m_lines = nullptr;

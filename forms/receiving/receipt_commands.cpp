@@ -57,10 +57,9 @@ const QString WasVoid = QStringLiteral("Receipt was void.");
 bool POform_receipt::run_command(int id)
 {
     switch (id) {
-    case to_int(CommandId::DeleteLine): return delete_line();
+    case to_int(CommandId::DeleteLine): return delete_current_line();
     case to_int(CommandId::Void): return void_document();
     case to_int(Command::EnterBill): return enter_bill();
-    case to_int(CommandId::JournalRecord): return journal_record();
     case to_int(Command::IcRecord):
     case to_int(Command::PoRecord): return linked_document(Command(id));
     case to_int(Command::ReceiptStockItemOnly): {
@@ -179,17 +178,6 @@ bool POform_receipt::save_new() { return save(Mode::New); }
 
 bool POform_receipt::save_edit() { return save(Mode::Edit); }
 
-bool POform_receipt::delete_line()
-{
-    const int row = m_lines->current_row();
-    const int itemno = row >= 0 ? m_lines->cell(row, col::ItemNo).toInt() : 0;
-    if (!WindowModel::run_command(to_int(CommandId::DeleteLine)))
-        return false;
-    taxes().remove_line(itemno);
-    calculate_totals();
-    return true;
-}
-
 // Void and hand-offs --------------------------------------------------------------------------------
 
 bool POform_receipt::void_document()
@@ -202,13 +190,8 @@ bool POform_receipt::void_document()
     if (find_field("billed")->checked())
         return refuse(number + QStringLiteral(" was billed. You need to void bill first."));
     const QString failed = QStringLiteral("Void receipt failed");
-    auto header = stored_header_row(m_key);
-    if (!header) {
-        report(header.error(), failed);
+    if (!stored_header(failed))
         return false;
-    }
-    if (!*header)
-        return refuse(QStringLiteral("Document no. ") + number + QStringLiteral(" not found"));
     if (!ask_yes_no(QStringLiteral("Are you sure to void this receipt?"), QStringLiteral("Void Receipt")))
         return false;
     if (auto voided = void_receipt(db(), shown_version(), audit_stamp(settings().ZELKOR_USER)); !voided) {
@@ -246,14 +229,6 @@ bool POform_receipt::enter_bill()
         return refuse(QStringLiteral("Receipt was fully billed."));
     }
     notify(QStringLiteral("Invoice This Receipt"), field("docno"));
-    return true;
-}
-
-bool POform_receipt::journal_record()
-{
-    if (field("GLFKEY").isEmpty())
-        return false;
-    notify(QStringLiteral("G/L Ledger Review"), field("GLFKEY"), field("docno").trimmed());
     return true;
 }
 

@@ -129,14 +129,6 @@ void POform_receipt::show_line(int row, const Row& line)
     set(col::PoLocation, line.text(u"po_location"));
 }
 
-int POform_receipt::first_free_row()
-{
-    for (int row = 0; row < m_lines->row_count(); ++row)
-        if (m_lines->row_empty(row))
-            return row;
-    return m_lines->append_row();
-}
-
 void POform_receipt::calculate_totals()
 {
     Decimal sub_total;

@@ -157,7 +157,7 @@ bool POform_receipt::pick_order_line(int row)
         if (m_lines->cell(line, col::PoNo) == number && m_lines->cell(line, col::PoItemNo) == itemno)
             open -= cell_amount(*m_lines, line, col::QuantityReceived) + cell_amount(*m_lines, line, col::QuantityCanceled);
     open = std::max(open, Decimal());
-    const int target = first_free_row();
+    const int target = first_empty_row();
     auto set = [&](QLatin1String column, const QString& value) { m_lines->set_cell(target, column, value); };
     auto take = [&](QLatin1String column, QLatin1String source) { set(column, from.cell(row, source)); };
     take(col::ItemCode, order_col::ItemCode);

@@ -104,10 +104,14 @@ TEST_P(RightsMatrix, NoWriteWithoutTheUpdateRight)
     facade.showform_POform_pr(requisition.docno);
     run_every_command(*facade.frm_pr());
     exit_saying_yes(&POclass::frm_pr_Exit);
-
     facade.showform_POform_receipt(receipt.docno);
     run_every_command(*facade.frm_receipt());
     exit_saying_yes(&POclass::frm_receipt_Exit);
+
+    // Every command of the bill window, on a new bill and on nothing shown.
+    facade.showform_POform_invoice();
+    run_every_command(*facade.frm_invoice());
+    exit_saying_yes(&POclass::frm_invoice_Exit);
 
     // The hand-offs to receiving and billing.
     facade.showform_POform_po(order.docno);

@@ -1,0 +1,259 @@
+// What the bill's commands do: the checks of a save, the records and documents a bill links to,
+// the panes, printing and showing a stored bill.
+#include "forms/payables/POform_invoice.h"
+
+#include "forms/common/active_report.h"
+#include "forms/payables/invoice_columns.h"
+#include "forms/payables/invoice_totals.h"
+#include "forms/payables/invoice_verify.h"
+
+namespace zelkor {
+
+namespace {
+
+namespace col = bill_column;
+
+/// The print query of a bill: header joined with its lines in line order and the vendor's
+/// name. The bill is named by a `docno = ?` placeholder that the host binds from the report
+/// argument.
+QString bill_print_query()
+{
+    return QStringLiteral(
+        "SELECT PO_invoice_header_table.docno, PO_invoice_header_table.vendor_no, Vendor_table.vendor_name AS vendor_name,"
+        " PO_invoice_header_table.invoice_no, PO_invoice_header_table.invoice_date AS invoice_date,"
+        " PO_invoice_header_table.receipt_no, PO_invoice_header_table.po_no, PO_invoice_header_table.currency,"
+        " PO_invoice_header_table.exchange_rate, PO_invoice_header_table.payby, PO_invoice_header_table.prepayment,"
+        " PO_invoice_header_table.paypreby, PO_invoice_header_table.prepayment_no, PO_invoice_header_table.bank_code,"
+        " PO_invoice_header_table.cash_accno, PO_invoice_header_table.check_no, PO_invoice_header_table.discount_percent,"
+        " PO_invoice_header_table.discount_amount, PO_invoice_header_table.remark, PO_invoice_header_table.reference,"
+        " PO_invoice_header_table.fob_point, PO_invoice_header_table.period, PO_invoice_header_table.fyear,"
+        " PO_invoice_header_table.subtotal, PO_invoice_header_table.excluded_tax, PO_invoice_header_table.total,"
+        " PO_invoice_header_table.net_amount, PO_invoice_transaction_table.itemno,"
+        " PO_invoice_transaction_table.landed_item, PO_invoice_transaction_table.itemcode,"
+        " PO_invoice_transaction_table.itemtype, PO_invoice_transaction_table.Description AS description,"
+        " PO_invoice_transaction_table.vendor_itemcode, PO_invoice_transaction_table.quantity,"
+        " PO_invoice_transaction_table.quantity_received, PO_invoice_transaction_table.quantity_cancel,"
+        " PO_invoice_transaction_table.uom, PO_invoice_transaction_table.unitcost,"
+        " PO_invoice_transaction_table.extended_cost, PO_invoice_transaction_table.price_include_tax,"
+        " PO_invoice_transaction_table.net_cost, PO_invoice_transaction_table.warehouse,"
+        " PO_invoice_transaction_table.location, PO_invoice_transaction_table.expense,"
+        " PO_invoice_transaction_table.accno, PO_invoice_transaction_table.tax_code,"
+        " PO_invoice_transaction_table.tax_amount, PO_invoice_transaction_table.tax_allocate"
+        " FROM (PO_invoice_header_table INNER JOIN PO_invoice_transaction_table"
+        " ON PO_invoice_header_table.fkey = PO_invoice_transaction_table.fkey)"
+        " LEFT JOIN Vendor_table ON Vendor_table.vendor_no = PO_invoice_header_table.vendor_no"
+        " WHERE PO_invoice_header_table.company = 1 AND PO_invoice_header_table.docno = ?"
+        " ORDER BY PO_invoice_transaction_table.itemno");
+}
+
+// FIXME: the bill writer and the bill's posting come with the payables; until then a bill is
+// checked but neither saved nor voided.
+const QString SaveNotAvailable = QStringLiteral("Bills cannot be saved in this version: nothing was saved.");
+const QString VoidNotAvailable = QStringLiteral("Bills cannot be voided in this version: nothing was changed.");
+
+} // namespace
+
+bool POform_invoice::run_command(int id)
+{
+    switch (id) {
+    case to_int(CommandId::DeleteLine):
+        if (!delete_current_line())
+            return false;
+        refresh_panes();
+        return true;
+    case to_int(CommandId::Void): return void_document();
+    case to_int(Command::IcRecord):
+    case to_int(Command::ApRecord):
+    case to_int(Command::PoRecord):
+    case to_int(Command::ReceiptRecord): return linked_document(Command(id));
+    case to_int(Command::ReceiptWindow):
+    case to_int(Command::PoWindow): return show_document_pane(Command(id));
+    case to_int(Command::ReceiptHistory):
+    case to_int(Command::InvoiceHistory):
+        WindowModel::run_command(id);
+        refresh_histories();
+        return true;
+    default: break;
+    }
+    const bool done = DocumentWindow::run_command(id);
+    if (done)
+        refresh_panes();
+    return done;
+}
+
+// Saving ------------------------------------------------------------------------------------------
+
+std::expected<CheckedBill, Error> POform_invoice::checked_bill()
+{
+    renumber_lines();
+    calculate_totals();
+    auto bill = read_bill();
+    if (!bill)
+        return std::unexpected(bill.error());
+    const BillChecks checks{mode() == Mode::Edit ? BillChecks::Saving::Edit : BillChecks::Saving::New,
+                            settings().BASE_CURRENCY, m_stored_rate};
+    auto accounts = verify_bill(db(), *bill, checks, m_lists);
+    if (!accounts)
+        return std::unexpected(accounts.error());
+    set_field("payby", bill->header.payby);
+    return CheckedBill{std::move(*bill), std::move(*accounts)};
+}
+
+bool POform_invoice::save(Mode saving)
+{
+    auto checked = checked_bill();
+    if (!checked) {
+        report(checked.error(), saving == Mode::New ? QStringLiteral("Add new invoice failed")
+                                                    : QStringLiteral("Update bill failed"));
+        return false;
+    }
+    return refuse(SaveNotAvailable);
+}
+
+bool POform_invoice::save_new() { return save(Mode::New); }
+
+bool POform_invoice::save_edit() { return save(Mode::Edit); }
+
+bool POform_invoice::void_document()
+{
+    const QString number = field("docno").trimmed();
+    if (m_key.isEmpty() || mode() == Mode::New || !may_update())
+        return false;
+    if (find_field("void")->checked())
+        return refuse(number + QStringLiteral(" was void"));
+    const std::optional<Row> header = stored_header(QStringLiteral("Void invoice failed"));
+    if (!header)
+        return false;
+    if (header->flag(u"void")) {
+        set_field("void", check_text(true));
+        return refuse(number + QStringLiteral(" was void"));
+    }
+    return refuse(VoidNotAvailable);
+}
+
+// Linked records and panes ------------------------------------------------------------------------
+
+bool POform_invoice::linked_document(Command id)
+{
+    const QString number = field("docno").trimmed();
+    const int row = m_lines->current_row();
+    auto of_line = [&](QLatin1String column, const char* header) {
+        const QString value = row >= 0 ? m_lines->cell(row, column).trimmed() : QString();
+        return value.isEmpty() ? field(header).trimmed() : value;
+    };
+    switch (id) {
+    case Command::IcRecord:
+        if (m_key.isEmpty())
+            return false;
+        if (field("icfkey").isEmpty())
+            return refuse(QStringLiteral("No Inventory Adjustment created from this bill."));
+        notify(QStringLiteral("Inventory Adjustments"), field("icfkey"), number);
+        return true;
+    case Command::ApRecord: {
+        if (m_key.isEmpty())
+            return false;
+        // A bill paid in cash at once leaves no payable open to show.
+        const bool prepaid = Decimal::parse(field("prepayment").trimmed()).value_or(Decimal()) > Decimal();
+        if (field("payby") == PayCash && !prepaid)
+            return refuse(QStringLiteral("The invoice was paid by cash"));
+        if (field("apfkey").isEmpty())
+            return false;
+        notify(QStringLiteral("Bill Entry"), field("apfkey"), number);
+        return true;
+    }
+    case Command::PoRecord: {
+        const QString order = of_line(col::PoNo, "po_no");
+        if (order.isEmpty())
+            return false;
+        notify(QStringLiteral("Purchase Order"), order);
+        return true;
+    }
+    case Command::ReceiptRecord: {
+        const QString receipt = of_line(col::ReceiptNo, "receipt_no");
+        if (receipt.isEmpty())
+            return false;
+        notify(QStringLiteral("Receipt Entry"), receipt);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+bool POform_invoice::show_document_pane(Command id)
+{
+    const QString pane = id == Command::ReceiptWindow ? QStringLiteral("receipt") : QStringLiteral("order");
+    if (!pane_visible(pane) && field("vendor_no").trimmed().isEmpty())
+        return refuse(QStringLiteral("Please specify vendor"));
+    WindowModel::run_command(to_int(id));
+    refresh_histories();
+    return true;
+}
+
+bool POform_invoice::print_document()
+{
+    if (m_key.isEmpty() || mode() != Mode::Read)
+        return false;
+    notify(QStringLiteral("ActiveReport"), bill_print_query(),
+           active_report_argument(QStringLiteral("P/O Bill Entry"), field("docno")));
+    return true;
+}
+
+bool POform_invoice::on_row_activated(Grid& grid, int row)
+{
+    if (&grid == m_receipt_lines)
+        return take_receipt_line(row);
+    if (&grid == m_order_lines)
+        return take_order_line(row);
+    if (&grid == m_receipt_history)
+        return take_history_receipt(row);
+    return false;
+}
+
+// Showing -----------------------------------------------------------------------------------------
+
+std::expected<bool, Error> POform_invoice::load_document(const QString& key)
+{
+    auto stored = read_stored_document(key, QStringLiteral("SELECT l.*, a.accname FROM PO_invoice_transaction_table l"
+                                                           " LEFT JOIN Account_master_table a ON a.accno = l.accno"
+                                                           " WHERE l.fkey = ? ORDER BY l.itemno"));
+    if (!stored)
+        return std::unexpected(stored.error());
+    if (!*stored)
+        return false;
+    const Row& header = (*stored)->header;
+    auto vendor = db().first(QStringLiteral("SELECT Address, tax_code FROM Vendor_table WHERE vendor_no = ?"),
+                             {header.text(u"vendor_no")});
+    if (!vendor)
+        return std::unexpected(vendor.error());
+    set_mode(Mode::Read);
+    clear_document();
+    for (Grid* pane : {m_receipt_lines, m_landed_lines, m_landed_taxes, m_order_lines})
+        pane->clear();
+    m_landed_tax.clear();
+    m_key = key;
+    show_stored_fields(header);
+    for (const char* name : {"GLFKEY", "icfkey", "apfkey"})
+        set_field(name, header.text(QString::fromLatin1(name)));
+    set_field("vendor_address", *vendor ? (*vendor)->text(u"Address") : QString());
+    m_vendor_tax_code = *vendor ? (*vendor)->text(u"tax_code") : QString();
+    m_vendor_shown = header.text(u"vendor_no");
+    set_field_date("receipt_history_from", today().addMonths(-6));
+    set_field_date("invoice_history_from", today().addMonths(-6));
+    remember_version(header);
+    for (const Row& line : (*stored)->lines)
+        show_line(m_lines->append_row(), line);
+    set_posted_fields_editable(true);
+    lock_payment_fields();
+    calculate_totals();
+    refresh_panes();
+    refresh_histories();
+    return true;
+}
+
+void POform_invoice::refresh_panes()
+{
+    refresh_tax_panes();
+    show_landed_taxes();
+}
+
+} // namespace zelkor

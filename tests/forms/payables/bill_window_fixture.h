@@ -1,0 +1,159 @@
+#pragma once
+// A bill window on a fresh demo company, driven as a clerk would: orders and receipts are saved
+// by their own routines, then billed by choosing receipts, picking order lines or typing lines.
+
+#include "facade/POclass.h"
+#include "forms/payables/POform_invoice.h"
+#include "services/clock.h"
+#include "tests/support/documents.h"
+#include "tests/support/printers.h"
+#include "tests/support/test_database.h"
+#include "tests/support/window_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkor {
+
+using testing::Contents;
+using testing::LineSpec;
+using testing::ReceiptLineSpec;
+using testing::TestDatabase;
+using testing::WindowNotification;
+
+/// A bill as it stands in the tables once saved: what browsing and editing read.
+struct StoredBill {
+    int key_number = 1;
+    QString vendor = QStringLiteral("V1001");
+    QString invoice_no = QStringLiteral("INV-1");
+    QString payby = QStringLiteral("Pay Later");
+    QString prepayment = QStringLiteral("0");
+    bool is_void = false;
+    bool paid = false;
+    bool fully_paid = false;
+    int period = 3;
+    QString icfkey{};
+
+    QString docno() const { return QStringLiteral("VI-26-%1").arg(key_number, 5, 10, QChar(u'0')); }
+    QString fkey() const { return QStringLiteral("1vi-%1").arg(key_number); }
+};
+
+class BillWindow : public ::testing::Test {
+protected:
+    BillWindow() : t(Contents::Demo), clock(QDate(2026, 3, 15), QTime(10, 0))
+    {
+        window.apply_settings(testing::window_settings(t.db(), QStringLiteral("ADMIN"), folder.path()));
+        window.set_prompter(&prompter);
+        testing::record_notifications(window, notifications);
+        window.open();
+    }
+
+    /// An order of the vendor saved by the order's routine, dated 2026-03-02; gives its number.
+    QString order(const QString& vendor, const std::vector<LineSpec>& lines, const QString& currency = "USD")
+    {
+        testing::OrderSpec spec{vendor, lines, QDate(2026, 3, 2)};
+        spec.currency = currency;
+        return testing::saved_order(t.db(), spec).docno;
+    }
+    /// A receipt of the order's lines saved by the receipt's routine on 2026-03-05; gives its number.
+    QString receipt(const QString& order_number, const std::vector<ReceiptLineSpec>& lines)
+    {
+        return testing::saved_receipt(t.db(), order_number, lines, QDate(2026, 3, 5)).docno;
+    }
+    /// A landed charge on a receipt, as the receipt's landed grid writes it; `payable` names the
+    /// charge's own payable when its vendor billed it apart.
+    void landed_charge(const QString& receipt_no, int itemno, const QString& vendor, const QString& amount,
+                       const QString& payable = {})
+    {
+        ASSERT_TRUE(t.db().execute(
+            "INSERT INTO PO_receipt_transaction_table (company, fkey, landed_item, itemno, doctype, docno, vendor_no,"
+            " currency, itemcode, itemtype, description, quantity_received, unitcost, extended_cost, net_cost,"
+            " quantity_open_for_bill, tax_code, accno, ap_fkey) SELECT 1, fkey, TRUE, ?, 'ro', docno, ?, currency,"
+            " 'FREIGHT', '6', 'Freight charge', 1, ?, ?, ?, 1, 'EXEMPT', '5200', ? FROM PO_receipt_header_table"
+            " WHERE docno = ?",
+            {itemno, vendor, amount, amount, amount, payable.isEmpty() ? SqlValue(std::nullopt) : SqlValue(payable),
+             receipt_no}));
+    }
+    /// A bill written straight into the tables (the bill writer comes with the payables): two
+    /// lines, the second with a continuation line in its description.
+    void stored_bill(const StoredBill& bill)
+    {
+        ASSERT_TRUE(t.db().execute(
+            "INSERT INTO PO_invoice_header_table (company, fkey, doctype, docno, vendor_no, invoice_date, currency,"
+            " invoice_no, payby, prepayment, payment_term, subtotal, excluded_tax, total, net_amount, period, fyear,"
+            " GLFKEY, icfkey, apfkey, paid, fully_paid, void) VALUES (1, ?, 'vi', ?, ?, ?, 'USD', ?, ?, ?, '30', 100,"
+            " 6, 106, 106, ?, '2026', ?, ?, ?, ?, ?, ?)",
+            {bill.fkey(), bill.docno(), bill.vendor, QDate(2026, bill.period, 10), bill.invoice_no, bill.payby,
+             bill.prepayment, bill.period, "1gl-" + QString::number(bill.key_number),
+             bill.icfkey.isEmpty() ? SqlValue(std::nullopt) : SqlValue(bill.icfkey),
+             "1ip-" + QString::number(bill.key_number), bill.paid, bill.fully_paid, bill.is_void}));
+        ASSERT_TRUE(t.db().execute(
+            "INSERT INTO PO_invoice_transaction_table (company, fkey, itemno, docno, vendor_no, invoice_no, invoice_date,"
+            " itemcode, itemtype, Description, quantity, uom_received, unitcost, extended_cost, tax_amount, net_cost,"
+            " tax_code, accno, receipt_no, receipt_itemno, tax_authority1, taxable_amount1, tax_rate1, tax_amount1,"
+            " tax_recoverable1) VALUES"
+            " (1, ?, 1, ?, ?, ?, ?, 'HANDLING', '6', 'Handling fee', 1, NULL, 60, 60, 3.60, 63.60, 'ST', '5200', NULL,"
+            " NULL, 'STATE', 60, 6, 3.60, 3.60),"
+            " (1, ?, 2, ?, ?, ?, ?, 'MANUAL-OPS', '2', ?, 2, 'each', 20,"
+            " 40, 2.40, 42.40, 'ST', '6000', 'RO-26-00009', 1, 'STATE', 40, 6, 2.40, 2.40)",
+            {bill.fkey(), bill.docno(), bill.vendor, bill.invoice_no, QDate(2026, bill.period, 10), bill.fkey(),
+             bill.docno(), bill.vendor, bill.invoice_no, QDate(2026, bill.period, 10),
+             QStringLiteral("Operating manual\nsecond edition")}));
+        ASSERT_TRUE(t.db().execute("UPDATE PO_invoice_transaction_table SET void = ? WHERE fkey = ?",
+                                   {bill.is_void, bill.fkey()}));
+        ASSERT_TRUE(t.db().execute("UPDATE Next_number_fkey_table SET fkeyno = ? WHERE doctype = 'vi' AND fkeyno <= ?",
+                                   {bill.key_number + 1, bill.key_number}));
+    }
+
+    /// The facade a host would drive, on the test's database and prompter.
+    void connect(POclass& facade)
+    {
+        facade.set_prompter(&prompter);
+        facade.set_cnx(&t.db());
+        facade.set_dbe(&t.db());
+        facade.set_abcdb(&t.db());
+        facade.set_ZELKOR_USER("ADMIN");
+        facade.set_ZELKOR_DATE_FORMAT("dd/mm/yyyy");
+        facade.set_BASE_CURRENCY("USD");
+    }
+
+    /// Starts a new bill of the vendor.
+    void start(const QString& vendor)
+    {
+        ASSERT_TRUE(window.execute(CommandId::New));
+        ASSERT_EQ(window.type_into("vendor_no", vendor), Entry::Accepted) << prompter.last().toStdString();
+    }
+    Grid& lines() { return window.lines(); }
+    Entry type(int row, const char* column, const QString& value) { return lines().type_cell(row, column, value); }
+    /// The rows of a grid, one "a|b|c" text per row with the given columns.
+    QStringList rows(const Grid& grid, const QStringList& columns)
+    {
+        QStringList shown;
+        for (int row = 0; row < grid.row_count(); ++row) {
+            if (grid.row_empty(row))
+                continue;
+            QStringList cells;
+            for (const QString& column : columns)
+                cells << grid.cell(row, column);
+            shown << cells.join(u'|');
+        }
+        return shown;
+    }
+    /// The message of the next refused save; the window stays in its mode and writes nothing.
+    QString save_refusal()
+    {
+        prompter.clear();
+        const QStringList before = t.snapshot();
+        EXPECT_FALSE(window.execute(CommandId::Save));
+        EXPECT_EQ(t.snapshot(), before);
+        return prompter.messages().value(0);
+    }
+
+    TestDatabase t;
+    FixedClock clock;
+    QTemporaryDir folder;
+    ScriptedPrompter prompter;
+    POform_invoice window;
+    std::vector<WindowNotification> notifications;
+};
+
+} // namespace zelkor
