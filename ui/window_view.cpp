@@ -44,6 +44,8 @@ namespace {
 constexpr int ConfirmationMilliseconds = 15000;
 /// The least width of a pane, in average characters.
 constexpr int PaneCharacters = 40;
+/// A pane taller than this many lines of text may scroll.
+constexpr int PaneLines = 10;
 
 /// Menus appear in this order; menus a window names itself go before Help.
 int menu_rank(const QString& menu)
@@ -92,42 +94,54 @@ Qt::DockWidgetArea dock_area(PaneArea area)
     return Qt::RightDockWidgetArea;
 }
 
-/// The scroll area of a window's header: as tall as the header where there is room, scrolling
-/// (never squeezing a label or a box) where there is not.
-class HeaderArea : public QScrollArea {
+/// Whether a form area may scroll sideways when narrower than its form.
+enum class Sideways { Scrolls, Never };
+
+/// The scroll area of a window's header or of a pane: as tall as its form where there is room,
+/// scrolling (never squeezing a label, a box or a grid) where there is not. A header may scroll
+/// sideways too; a pane is as wide as its form needs.
+class FormArea : public QScrollArea {
 public:
-    explicit HeaderArea(QWidget* header, QWidget* parent) : QScrollArea(parent)
+    FormArea(QWidget* form, Sideways sideways, QWidget* parent) : QScrollArea(parent), m_sideways(sideways)
     {
-        setObjectName(QStringLiteral("header_area"));
-        setWidget(header);
+        setWidget(form);
         setWidgetResizable(true);
         setFrameShape(QFrame::NoFrame);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+        if (sideways == Sideways::Never)
+            setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
 
     QSize sizeHint() const override
     {
         QSize hint = widget()->sizeHint();
-        // A header wider than the window scrolls sideways; its scroll bar takes height too.
-        if (viewport()->width() < widget()->minimumSizeHint().width())
+        // A form wider than the area scrolls sideways; its scroll bar takes height too.
+        if (m_sideways == Sideways::Scrolls && viewport()->width() < widget()->minimumSizeHint().width())
             hint.rheight() += horizontalScrollBar()->sizeHint().height();
         return hint;
     }
     QSize minimumSizeHint() const override
     {
         const int line = fontMetrics().height();
-        return {line * 10, std::min(widget()->sizeHint().height(), line * 5)};
+        if (m_sideways == Sideways::Scrolls)
+            return {line * 10, std::min(widget()->sizeHint().height(), line * 5)};
+        // A pane keeps its grids' rows in sight unless it holds more than a small window has
+        // room for.
+        const QSize least = widget()->minimumSizeHint();
+        return {least.width() + verticalScrollBar()->sizeHint().width(), std::min(least.height(), line * PaneLines)};
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // The header grew or was arranged anew (values shown, fields widened): the window's
-        // layout asks again how tall the area would be, instead of keeping its old answer.
+        // The form grew or was arranged anew (values shown, fields widened): the window's
+        // layout asks again how large the area would be, instead of keeping its old answer.
         if (watched == widget() && event->type() == QEvent::LayoutRequest)
             updateGeometry();
         return QScrollArea::eventFilter(watched, event);
     }
+
+private:
+    Sideways m_sideways;
 };
 
 QString mode_text(const WindowModel& model)
@@ -495,8 +509,12 @@ void WindowView::build_body()
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(8, 8, 8, 4);
     layout->setSpacing(8);
-    if (QWidget* header = build_field_form(QString(), body))
-        layout->addWidget(new HeaderArea(header, body));
+    if (QWidget* header = build_field_form(QString(), body)) {
+        auto* area = new FormArea(header, Sideways::Scrolls, body);
+        area->setObjectName(QStringLiteral("header_area"));
+        area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+        layout->addWidget(area);
+    }
 
     std::vector<Grid*> body_grids;
     for (Grid* grid : m_model->grids())
@@ -524,7 +542,7 @@ void WindowView::build_panes()
     for (const Pane& pane : m_model->panes()) {
         auto* dock = new QDockWidget(pane.caption, this);
         dock->setObjectName(pane.name);
-        auto* content = new QWidget(dock);
+        auto* content = new QWidget;
         auto* layout = new QVBoxLayout(content);
         layout->setContentsMargins(6, 6, 6, 6);
         if (QWidget* fields = build_field_form(pane.name, content))
@@ -540,7 +558,8 @@ void WindowView::build_panes()
         // At least a sensible width, and never less than what the pane's fields need.
         layout->addSpacerItem(new QSpacerItem(fontMetrics().averageCharWidth() * PaneCharacters, 0, QSizePolicy::Fixed,
                                               QSizePolicy::Minimum));
-        dock->setWidget(content);
+        // A pane taller than its room (several grids at the foot of a small window) scrolls.
+        dock->setWidget(new FormArea(content, Sideways::Never, dock));
         addDockWidget(dock_area(pane.area), dock);
         if (auto [first, added] = first_of_area.try_emplace(pane.area, dock); !added)
             tabifyDockWidget(first->second, dock);

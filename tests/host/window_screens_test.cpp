@@ -27,6 +27,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 
@@ -77,13 +78,13 @@ QScrollArea* scroll_area_of(QWidget& widget)
     return nullptr;
 }
 
-/// Whether the widget is on a pane behind another pane's tab (moved out of the window until its
-/// tab is chosen).
+/// Whether the widget is on a pane behind another pane's tab, or on a tab bar of panes not in
+/// use: the window parks those out of sight until they are wanted.
 bool in_hidden_tab(QWidget& widget, WindowView& view)
 {
     for (QWidget* parent = &widget; parent && parent != &view; parent = parent->parentWidget())
-        if (auto* dock = qobject_cast<QDockWidget*>(parent))
-            return !view.rect().intersects(QRect(dock->mapTo(&view, QPoint(0, 0)), dock->size()));
+        if (qobject_cast<QDockWidget*>(parent) || qobject_cast<QTabBar*>(parent))
+            return !view.rect().intersects(QRect(parent->mapTo(&view, QPoint(0, 0)), parent->size()));
     return false;
 }
 
@@ -101,17 +102,23 @@ QStringList layout_problems(WindowView& view)
         if (const auto room = text_room(*widget); room && room->needed > room->room)
             problems << QStringLiteral("%1 \"%2\" needs %3 px, has %4").arg(name, room->text).arg(room->needed).arg(room->room);
         if (!qobject_cast<QLabel*>(widget) && !qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget)
-            && !qobject_cast<QAbstractButton*>(widget))
+            && !qobject_cast<QAbstractButton*>(widget) && !qobject_cast<QScrollArea*>(widget))
             continue;
         const QRect placed(widget->mapTo(&view, QPoint(0, 0)), widget->size());
         QRect reach = window;
-        // In the header a field may be scrolled to vertically, never sideways.
+        // In a header or pane that scrolls, a field may be scrolled to vertically, never sideways
+        // (the area itself must lie in the window).
         if (QScrollArea* area = scroll_area_of(*widget)) {
             const QRect viewport(area->viewport()->mapTo(&view, QPoint(0, 0)), area->viewport()->size());
-            reach = QRect(viewport.left(), window.top(), viewport.width(), window.height());
+            reach = QRect(viewport.left(), placed.top(), viewport.width(), placed.height());
         }
         if (!reach.contains(placed))
-            problems << QStringLiteral("%1 lies outside the window").arg(name);
+            problems << QStringLiteral("%1 lies outside the window at %2,%3 %4x%5")
+                            .arg(name)
+                            .arg(placed.x())
+                            .arg(placed.y())
+                            .arg(placed.width())
+                            .arg(placed.height());
     }
     return problems;
 }
