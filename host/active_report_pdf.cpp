@@ -1,6 +1,7 @@
 #include "host/active_report_pdf.h"
 
 #include "forms/common/active_report.h"
+#include "forms/common/document_pdf_writer.h"
 #include "forms/common/report_format.h"
 #include "services/fiscal_periods.h"
 #include "services/row.h"
@@ -141,6 +142,13 @@ PrintList print_document_of_rows(const Rows& rows, const QString& title, const Q
         return std::unexpected(format.error());
     const ActiveReportArgument argument = parse_active_report_argument(request.argument);
     const QString title = QStringList{argument.title, argument.docno}.join(u' ').simplified();
+    if (const auto layout = find_document_layout(argument.title)) {
+        auto document = read_printed_document(db, *layout, *rows, argument.docno, request.date_format);
+        if (!document)
+            return std::unexpected(document.error());
+        document->print_date = request.print_date;
+        return write_user_document(*document, *format, request.data_path, file_stem(title));
+    }
     PrintList list = print_document_of_rows(*rows, title.isEmpty() ? QStringLiteral("Report") : title, request.date_format);
     list.print_date = request.print_date;
     return write_user_report(list, *format, request.data_path, file_stem(list.title));

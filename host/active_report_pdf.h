@@ -29,8 +29,9 @@ PrintList print_list_of_rows(const Rows& rows, const QString& title, const QStri
 /// without `itemno` prints as a plain list.
 PrintList print_document_of_rows(const Rows& rows, const QString& title, const QString& date_format = {});
 
-/// Runs the query with the document number bound and writes its rows as a PDF list on the
-/// user's page format for the window, in the "User report" folder.
+/// Runs the query with the document number bound and writes, on the user's page format for the
+/// window and in the "User report" folder, the document laid out as its window declared
+/// (forms/common/document_layout.h), or its rows as a PDF list for a title without a layout.
 [[nodiscard]] std::expected<ReportFile, Error> print_active_report(Database& db, const ActiveReportRequest& request);
 
 } // namespace zelkor::host

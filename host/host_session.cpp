@@ -1,5 +1,6 @@
 #include "host/host_session.h"
 
+#include "host/start_page.h"
 #include "host/window_catalogue.h"
 #include "ui/window_view.h"
 
@@ -44,6 +45,7 @@ HostSession::HostSession(OpenedCompany company, const HostOptions& options) : m_
                      });
     m_facade->set_view_factory([this](WindowModel& model) { show_view(model); });
     build_menus();
+    build_start_page(settings.company_name, options.user);
     m_window->log(QStringLiteral("Company database %1%2, user %3")
                       .arg(m_company.db->where().display(),
                            m_company.created ? QStringLiteral(" (created with the demo company)") : QString(),
@@ -86,9 +88,51 @@ void HostSession::build_menus()
     }
 }
 
+void HostSession::build_start_page(const QString& company, const QString& user)
+{
+    auto* page = new StartPage(company, user);
+    POclass& facade = *m_facade;
+    // A new document starts in new mode, as if the clerk had pressed New.
+    const auto new_document = [](WindowModel* window) {
+        if (window)
+            window->execute(CommandId::New);
+    };
+    page->add_group(QStringLiteral("Purchasing"),
+                    {{QStringLiteral("New requisition"), [&facade, new_document] {
+                          facade.showform_POform_pr();
+                          new_document(facade.frm_pr());
+                      }},
+                     {QStringLiteral("New purchase order"), [&facade, new_document] {
+                          facade.showform_POform_po();
+                          new_document(facade.frm_po());
+                      }},
+                     {QStringLiteral("Receive goods"), [&facade, new_document] {
+                          facade.showform_POform_receipt();
+                          new_document(facade.frm_receipt());
+                      }},
+                     {QStringLiteral("Enter bill"), [&facade, new_document] {
+                          facade.showform_POform_invoice();
+                          new_document(facade.frm_invoice());
+                      }}});
+    page->add_group(QStringLiteral("Inquiries"),
+                    {{QStringLiteral("Requisitions"), [&facade] { facade.showform_POform_pr_transaction(); }},
+                     {QStringLiteral("Orders"), [&facade] { facade.showform_POform_po_transaction(); }},
+                     {QStringLiteral("Receipts"), [&facade] { facade.showform_POform_receipt_transaction(); }},
+                     {QStringLiteral("Bills"), [&facade] { facade.showform_POform_invoice_transaction(QString(), QString()); }},
+                     {QStringLiteral("Purchase tax"), [&facade] { facade.showform_POform_purchase_tax(); }},
+                     {QStringLiteral("Payable clearing"), [&facade] { facade.showform_POform_payable_clearing(); }},
+                     {QStringLiteral("Vendor list"), [&facade] { facade.showform_POform_vendor_list(); }}});
+    m_window->set_start_page(page);
+}
+
 void HostSession::show_view(WindowModel& model)
 {
     auto* view = new WindowView(model);
+    // Confirmations of success show in no box: the log keeps them.
+    QObject::connect(view, &WindowView::confirmationShown, m_window.get(),
+                     [window = m_window.get(), caption = model.caption()](const QString& text) {
+                         window->log(caption + QStringLiteral(": ") + text);
+                     });
     m_window->show_child(view, model.caption());
 }
 

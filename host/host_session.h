@@ -37,6 +37,7 @@ private:
     HostSession(OpenedCompany company, const HostOptions& options);
     void apply_host_settings(const HostOptions& options);
     void build_menus();
+    void build_start_page(const QString& company, const QString& user);
     void show_view(WindowModel& model);
 
     OpenedCompany m_company;

@@ -9,19 +9,31 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTime>
+#include <QTimer>
 
 namespace zelkor::host {
 
 HostWindow::HostWindow(const QString& company, QWidget* parent) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Zelkor Purchasing - %1").arg(company));
-    m_area = new QMdiArea(this);
+    m_work = new QStackedWidget(this);
+    m_area = new QMdiArea(m_work);
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setActivationOrder(QMdiArea::ActivationHistoryOrder);
-    setCentralWidget(m_area);
+    m_work->addWidget(m_area);
+    setCentralWidget(m_work);
+    // With the last window closed, the start page comes back.
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (!window)
+            QTimer::singleShot(0, this, [this] {
+                if (m_area->subWindowList().isEmpty())
+                    show_start_page();
+            });
+    });
 
     m_log = new QPlainTextEdit(this);
     m_log->setReadOnly(true);
@@ -68,6 +80,7 @@ void HostWindow::refresh_window_menu()
     QAction* previous = m_window_menu->addAction(QStringLiteral("Pre&vious"), m_area, &QMdiArea::activatePreviousSubWindow);
     previous->setShortcut(QKeySequence::PreviousChild);
     m_window_menu->addAction(QStringLiteral("Close &All"), m_area, &QMdiArea::closeAllSubWindows);
+    m_window_menu->addAction(QStringLiteral("&Start page"), this, &HostWindow::show_start_page);
     m_window_menu->addSeparator();
     m_window_menu->addAction(m_log_toggle);
     const QList<QMdiSubWindow*> windows = m_area->subWindowList();
@@ -79,7 +92,10 @@ void HostWindow::refresh_window_menu()
         QAction* item = m_window_menu->addAction(number + window->windowTitle());
         item->setCheckable(true);
         item->setChecked(window == m_area->activeSubWindow());
-        connect(item, &QAction::triggered, m_area, [this, window] { m_area->setActiveSubWindow(window); });
+        connect(item, &QAction::triggered, m_area, [this, window] {
+            m_work->setCurrentWidget(m_area);
+            m_area->setActiveSubWindow(window);
+        });
     }
 }
 
@@ -105,8 +121,28 @@ QAction* HostWindow::add_menu_item(const QString& menu_caption, const QString& c
     return action;
 }
 
+void HostWindow::set_start_page(QWidget* page)
+{
+    m_start = page;
+    m_work->insertWidget(0, page);
+    if (m_area->subWindowList().isEmpty())
+        show_start_page();
+}
+
+void HostWindow::show_start_page()
+{
+    if (m_start)
+        m_work->setCurrentWidget(m_start);
+}
+
+bool HostWindow::start_page_shown() const
+{
+    return m_start && m_work->currentWidget() == m_start;
+}
+
 QMdiSubWindow* HostWindow::show_child(QWidget* content, const QString& title)
 {
+    m_work->setCurrentWidget(m_area);
     content->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* window = m_area->addSubWindow(content);
     window->setWindowTitle(title);

@@ -8,6 +8,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QPlainTextEdit;
+class QStackedWidget;
 
 namespace zelkor::host {
 
@@ -23,11 +24,17 @@ public:
     /// Adds an item to a top-level menu.
     QAction* add_menu_item(const QString& menu_caption, const QString& caption, std::function<void()> run);
 
+    /// The page the work area shows while no window is open; the host window owns it.
+    void set_start_page(QWidget* page);
+    /// Shows the start page (the open windows stay open behind it).
+    void show_start_page();
+    bool start_page_shown() const;
+
     /// Shows a widget as a child window of the work area and activates it.
     QMdiSubWindow* show_child(QWidget* content, const QString& title);
     QMdiArea* work_area() const { return m_area; }
 
-    /// Appends a time-stamped line to the log pane.
+    /// Appends a time-stamped line to the log pane and shows it in the status bar for a while.
     void log(const QString& line);
     QString log_text() const;
 
@@ -36,6 +43,8 @@ private:
     void build_window_menu();
     void refresh_window_menu();
 
+    QStackedWidget* m_work = nullptr;
+    QWidget* m_start = nullptr;
     QMdiArea* m_area = nullptr;
     QPlainTextEdit* m_log = nullptr;
     QMenu* m_window_menu = nullptr;

@@ -36,6 +36,18 @@ QString printing_window(const QString& title)
 
 } // namespace
 
+QString readable_notification(const QString& formx, const QString& docnox, const QString& arg2)
+{
+    if (formx == u"Next App")
+        return QStringLiteral("A window closed");
+    QString line = formx;
+    if (!docnox.isEmpty())
+        line += QStringLiteral(": ") + docnox;
+    if (!arg2.isEmpty() && arg2 != docnox)
+        line += QStringLiteral(" (") + arg2 + u')';
+    return line;
+}
+
 NotificationRouter::NotificationRouter(POclass& facade, HostWindow& window, Database& db, QObject* parent)
     : QObject(parent), m_facade(facade), m_window(window), m_db(db)
 {
@@ -93,7 +105,7 @@ NotificationRouter::Handling NotificationRouter::handle(const QString& formx, co
     } else {
         // Masters, list prints and "Next App" belong to the rest of the suite; the demo host
         // only records them.
-        m_window.log(QStringLiteral("%1 | %2 | %3").arg(formx, docnox, arg2));
+        m_window.log(readable_notification(formx, docnox, arg2));
         return Handling::Logged;
     }
     return Handling::Opened;

@@ -12,6 +12,10 @@ namespace zelkor::host {
 
 class HostWindow;
 
+/// A notification the host does not act on, as a line of its log: "Vendor Master: V100",
+/// "A window closed".
+QString readable_notification(const QString& formx, const QString& docnox, const QString& arg2);
+
 /// The host's answer to the module's notifications: opens the purchasing window asked for and
 /// shows the document, runs the hand-offs between windows, shows PDF files, print queries and
 /// the lines of journal entries, inventory documents and payables, and logs what belongs to other modules

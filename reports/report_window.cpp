@@ -56,7 +56,7 @@ ReportWindow::ReportWindow(QString class_name, QString caption, QObject* parent)
 
 void ReportWindow::declare_report_commands(ReportPanel panel)
 {
-    declare_command({int(ReportCommand::PageSetup), "Page Set&up", menus::File, false, Right::Print});
+    declare_command(PageSetupCommand);
     declare_command({int(ReportCommand::PrintColumn), "Print &Column", menus::File, false, Right::None,
                      panel.search ? Checkable::No : Checkable::Yes});
     declare_command(CommandId::Preview);

@@ -19,6 +19,7 @@ std::optional<QStyle::StandardPixmap> standard_pixmap(int id)
     case CommandId::Save: return QStyle::SP_DialogSaveButton;
     case CommandId::Preview: return QStyle::SP_FileDialogContentsView;
     case CommandId::New: return QStyle::SP_FileIcon;
+    case CommandId::FirstRecord: return QStyle::SP_MediaSkipBackward;
     case CommandId::PreviousRecord: return QStyle::SP_ArrowLeft;
     case CommandId::NextRecord: return QStyle::SP_ArrowRight;
     case CommandId::LastRecord: return QStyle::SP_MediaSkipForward;

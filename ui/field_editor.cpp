@@ -2,6 +2,7 @@
 
 #include "forms/common/window_model.h"
 #include "services/fiscal_periods.h"
+#include "ui/message_box_prompter.h"
 #include "ui/pick_list_combo_box.h"
 
 #include <QApplication>
@@ -9,13 +10,25 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStyleOptionFrame>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidgetAction>
 
 namespace zelkor {
+
+namespace {
+
+/// No line box asks for more room than this many average characters; longer texts scroll.
+constexpr int WidestCharacters = 48;
+/// The room a line edit keeps beside its text (its text margins and cursor).
+constexpr int LineTextMargins = 8;
+
+} // namespace
 
 FieldEditor::FieldEditor(WindowModel& model, const Field& field, QWidget* parent)
     : QWidget(parent), m_model(&model), m_name(field.name()), m_kind(field.kind())
@@ -43,6 +56,8 @@ FieldEditor::FieldEditor(WindowModel& model, const Field& field, QWidget* parent
         build_drop_down();
         break;
     }
+    if (!field.declaration.unit.isEmpty())
+        build_unit(field.declaration.unit);
     refresh_choices();
     refresh_value();
     refresh_state();
@@ -57,8 +72,6 @@ void FieldEditor::build_line(bool date)
     if (date) {
         m_line->setPlaceholderText(m_model->settings().ZELKOR_DATE_FORMAT);
         m_line->setMaxLength(20);
-        // A date is always shown whole, however narrow its layout row.
-        m_line->setMinimumWidth(m_line->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
     }
     layout()->addWidget(m_line);
     connect(m_line, &QLineEdit::editingFinished, this, [this] { commit(m_line->text()); });
@@ -123,6 +136,13 @@ void FieldEditor::build_drop_down()
     connect(m_combo, &PickListComboBox::committed, this, &FieldEditor::commit);
 }
 
+void FieldEditor::build_unit(const QString& unit)
+{
+    auto* label = new QLabel(unit, this);
+    label->setObjectName(m_name + QStringLiteral("_unit"));
+    layout()->addWidget(label);
+}
+
 QWidget* FieldEditor::control() const
 {
     if (m_line)
@@ -151,9 +171,31 @@ void FieldEditor::commit(const QString& text)
         return;
     }
     m_committing = true;
-    m_model->type_into(m_name, text);
+    Entry entry = Entry::Accepted;
+    {
+        const ValueCheck checking;
+        entry = m_model->type_into(m_name, text);
+    }
     m_committing = false;
     refresh_value();
+    mark_refused(entry == Entry::Refused);
+}
+
+void FieldEditor::mark_refused(bool refused)
+{
+    if (refused) {
+        // Back to the field once the message is gone, wherever the clerk was going.
+        QTimer::singleShot(0, this, [box = QPointer<QWidget>(control())] {
+            if (box && box->isVisible())
+                box->setFocus(Qt::OtherFocusReason);
+        });
+    }
+    if (m_refused == refused)
+        return;
+    m_refused = refused;
+    setProperty("refused", refused);
+    if (QWidget* box = control(); box && box != m_check)
+        box->setStyleSheet(refused ? QStringLiteral("border: 2px solid #c62828;") : QString());
 }
 
 void FieldEditor::refresh_value()
@@ -166,8 +208,10 @@ void FieldEditor::refresh_value()
     const QSignalBlocker block(control());
     if (m_line && m_line->text() != field->value)
         m_line->setText(field->value);
-    if (m_line)
+    if (m_line) {
         m_line->setCursorPosition(0);
+        fit_line_to_value();
+    }
     if (m_text && m_text->toPlainText() != field->value)
         m_text->setPlainText(field->value);
     if (m_check)
@@ -176,26 +220,52 @@ void FieldEditor::refresh_value()
         m_combo->show_value(field->value);
 }
 
+void FieldEditor::fit_line_to_value()
+{
+    // Wide enough for the value it holds (a thirty-character number shows whole), within reason:
+    // a longer text scrolls inside the box.
+    const QFontMetrics metrics = m_line->fontMetrics();
+    const int text = std::min(metrics.horizontalAdvance(m_line->text()), metrics.averageCharWidth() * WidestCharacters);
+    QStyleOptionFrame option;
+    option.initFrom(m_line);
+    option.lineWidth = m_line->hasFrame() ? m_line->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, m_line) : 0;
+    const int wanted = m_line->style()
+                           ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text + LineTextMargins, metrics.height()), m_line)
+                           .width();
+    const int least = m_kind == FieldKind::Date ? metrics.horizontalAdvance(QStringLiteral("00/00/00000")) + 12 : 0;
+    m_line->setMinimumWidth(std::max(wanted, least));
+}
+
 void FieldEditor::refresh_state()
 {
     if (!m_model)
         return;
     const bool editable = m_model->field_editable(m_name);
+    // Read mode shows values as read-only text in normal contrast, not as disabled controls; a
+    // box that cannot be typed into is no tab stop.
     if (m_line)
         m_line->setReadOnly(!editable);
     if (m_text)
         m_text->setReadOnly(!editable);
     if (m_check)
-        m_check->setEnabled(editable);
+        m_check->setAttribute(Qt::WA_TransparentForMouseEvents, !editable);
     if (m_combo)
-        m_combo->setEnabled(editable);
+        m_combo->set_read_only(!editable);
     if (m_calendar)
         m_calendar->setEnabled(editable);
-    // Read-only boxes look it, so the clerk sees at once what can be typed into.
-    if (QWidget* box = control(); box && box != m_check && box != m_combo) {
+    if (QWidget* box = control()) {
+        box->setFocusPolicy(editable ? Qt::StrongFocus : (box == m_check ? Qt::NoFocus : Qt::ClickFocus));
         QPalette palette = box->palette();
-        palette.setBrush(QPalette::Base, QApplication::palette(box).brush(editable ? QPalette::Base : QPalette::Window));
+        const QPalette normal = QApplication::palette(box);
+        // Read-only boxes take the window's background, so the clerk sees at once what can be
+        // typed into; their text keeps the normal colour.
+        if (box != m_check)
+            palette.setBrush(QPalette::Base, normal.brush(editable ? QPalette::Base : QPalette::Window));
+        palette.setBrush(QPalette::Text, normal.brush(QPalette::Text));
+        palette.setBrush(QPalette::WindowText, normal.brush(QPalette::WindowText));
         box->setPalette(palette);
+        if (m_combo)
+            m_combo->lineEdit()->setPalette(palette);
     }
 }
 

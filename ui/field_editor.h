@@ -31,6 +31,11 @@ public:
     void refresh_value();
     void refresh_state();
     void refresh_choices();
+    /// Whether the window refused the last value typed here; the field stays marked until a
+    /// value is accepted.
+    bool is_refused() const { return m_refused; }
+    /// Takes the mark away (another document or mode is shown).
+    void clear_refusal() { mark_refused(false); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,11 +47,16 @@ private:
     void build_check(const QString& caption);
     void build_drop_down();
     void commit(const QString& text);
+    void build_unit(const QString& unit);
+    void mark_refused(bool refused);
+    /// A line box is at least as wide as the value it shows.
+    void fit_line_to_value();
 
     QPointer<WindowModel> m_model;
     QString m_name;
     FieldKind m_kind;
     bool m_committing = false;
+    bool m_refused = false;
     QLineEdit* m_line = nullptr;
     QPlainTextEdit* m_text = nullptr;
     QCheckBox* m_check = nullptr;

@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QFontComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
+#include <QToolButton>
 
 namespace zelkor {
 
@@ -35,6 +37,17 @@ FontBar::FontBar(WindowModel& model, const QHash<int, QAction*>& commands, QWidg
 
 void FontBar::build_pickers()
 {
+    // Showing a column the window hides by default (the audit stamp, allocated tax) is reading,
+    // not designing: it needs no right and lasts for the session.
+    auto* shown = new QToolButton(this);
+    shown->setObjectName(QStringLiteral("shown_columns"));
+    shown->setText(QStringLiteral("Columns"));
+    shown->setPopupMode(QToolButton::InstantPopup);
+    m_columns_menu = new QMenu(shown);
+    shown->setMenu(m_columns_menu);
+    addWidget(shown);
+    addSeparator();
+
     addWidget(new QLabel(QStringLiteral("Apply to "), this));
     m_columns = new QComboBox(this);
     m_columns->setObjectName(QStringLiteral("font_columns"));

@@ -2,6 +2,7 @@
 
 #include "forms/common/grid.h"
 #include "forms/common/report_text.h"
+#include "ui/message_box_prompter.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -79,10 +80,18 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const
     const QString text = m_grid->cell(index.row(), column);
     const ColumnLayout* layout = layout_of(column);
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
         if (is_check_column(column))
             return {};
+        const GridColumn& declaration = m_grid->column(column);
+        if (declaration.choices.name_column >= 0)
+            return declaration.choices.display_text(text);
         return layout ? apply_number_format(text, layout->number_format) : text;
+    }
+    case Qt::BackgroundRole:
+        return m_refused.contains({index.row(), column}) ? QVariant(QBrush(QColor(0xff, 0xcd, 0xd2))) : QVariant();
+    case RefusedRole:
+        return m_refused.contains({index.row(), column});
     case Qt::FontRole:
         return layout ? QVariant(font_of(layout->font)) : QVariant();
     case Qt::ForegroundRole:
@@ -123,7 +132,22 @@ bool GridTableModel::setData(const QModelIndex& index, const QVariant& value, in
     if (text == m_grid->cell(index.row(), index.column()))
         return true;
     // The cell check may refuse and put a value back; the grid's cellChanged keeps the view right.
-    return m_grid->type_cell(index.row(), index.column(), text) == Entry::Accepted;
+    Entry entry = Entry::Accepted;
+    {
+        const ValueCheck checking;
+        entry = m_grid->type_cell(index.row(), index.column(), text);
+    }
+    const std::pair cell{index.row(), index.column()};
+    const bool was_refused = m_refused.contains(cell);
+    if (entry == Entry::Refused)
+        m_refused.insert(cell);
+    else
+        m_refused.remove(cell);
+    if (was_refused != (entry == Entry::Refused) && is_cell(index))
+        emit dataChanged(index, index, {Qt::BackgroundRole, RefusedRole});
+    if (entry == Entry::Refused)
+        emit cellRefused(index);
+    return entry == Entry::Accepted;
 }
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -186,11 +210,14 @@ void GridTableModel::on_rows_removed(int first, int count)
         return on_reset();
     beginRemoveRows({}, first, first + count - 1);
     m_rows -= count;
+    // A refusal stays with its cell only while no row above it goes.
+    m_refused.clear();
     endRemoveRows();
 }
 
 void GridTableModel::on_reset()
 {
+    m_refused.clear();
     beginResetModel();
     m_rows = m_grid ? m_grid->row_count() : 0;
     m_columns = m_grid ? m_grid->column_count() : 0;

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QPointer>
+#include <QSet>
 
 namespace zelkor {
 
@@ -36,6 +37,14 @@ public:
 
     /// True for the cells of a row drawn struck through (Grid::strike_out_column).
     static constexpr int StruckOutRole = Qt::UserRole + 1;
+    /// True for a cell whose last typed value the window refused, until one is accepted.
+    static constexpr int RefusedRole = Qt::UserRole + 2;
+
+signals:
+    /// The window refused the value typed into this cell (and said why).
+    void cellRefused(const QModelIndex& index);
+
+public:
 
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -56,6 +65,7 @@ private:
     bool is_cell(const QModelIndex& index) const;
 
     QPointer<Grid> m_grid;
+    QSet<std::pair<int, int>> m_refused; ///< (row, column) of refused cells
     const GridLayout* m_layout = nullptr;
     int m_rows = 0;
     int m_columns = 0;

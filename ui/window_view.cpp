@@ -1,8 +1,10 @@
 #include "ui/window_view.h"
 
 #include "forms/common/window_model.h"
+#include "ui/column_choice.h"
 #include "ui/command_appearance.h"
 #include "ui/field_editor.h"
+#include "ui/field_form.h"
 #include "ui/font_bar.h"
 #include "ui/frozen_columns.h"
 #include "ui/grid_item_delegate.h"
@@ -14,15 +16,17 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -35,6 +39,13 @@
 namespace zelkor {
 
 namespace {
+
+/// How long a confirmation stays in the status bar.
+constexpr int ConfirmationMilliseconds = 15000;
+/// The least width of a pane, in average characters.
+constexpr int PaneCharacters = 40;
+/// A pane taller than this many lines of text may scroll.
+constexpr int PaneLines = 10;
 
 /// Menus appear in this order; menus a window names itself go before Help.
 int menu_rank(const QString& menu)
@@ -65,6 +76,10 @@ int default_column_width(const GridColumn& column, const QFontMetrics& metrics)
     const QString caption = column.caption.toLower();
     if (caption.contains(QLatin1String("description")) || caption.contains(QLatin1String("name")))
         by_kind = character * 26;
+    // A column that shows its codes with their names is as wide as the longest of them.
+    if (column.choices.name_column >= 0)
+        for (int row = 0; row < int(column.choices.rows.size()); ++row)
+            by_kind = std::max(by_kind, metrics.horizontalAdvance(column.choices.display_text(column.choices.value_of(row))) + 16);
     return std::min(std::max(header, by_kind), character * 40);
 }
 
@@ -78,6 +93,56 @@ Qt::DockWidgetArea dock_area(PaneArea area)
     }
     return Qt::RightDockWidgetArea;
 }
+
+/// Whether a form area may scroll sideways when narrower than its form.
+enum class Sideways { Scrolls, Never };
+
+/// The scroll area of a window's header or of a pane: as tall as its form where there is room,
+/// scrolling (never squeezing a label, a box or a grid) where there is not. A header may scroll
+/// sideways too; a pane is as wide as its form needs.
+class FormArea : public QScrollArea {
+public:
+    FormArea(QWidget* form, Sideways sideways, QWidget* parent) : QScrollArea(parent), m_sideways(sideways)
+    {
+        setWidget(form);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        if (sideways == Sideways::Never)
+            setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+
+    QSize sizeHint() const override
+    {
+        QSize hint = widget()->sizeHint();
+        // A form wider than the area scrolls sideways; its scroll bar takes height too.
+        if (m_sideways == Sideways::Scrolls && viewport()->width() < widget()->minimumSizeHint().width())
+            hint.rheight() += horizontalScrollBar()->sizeHint().height();
+        return hint;
+    }
+    QSize minimumSizeHint() const override
+    {
+        const int line = fontMetrics().height();
+        if (m_sideways == Sideways::Scrolls)
+            return {line * 10, std::min(widget()->sizeHint().height(), line * 5)};
+        // A pane keeps its grids' rows in sight unless it holds more than a small window has
+        // room for.
+        const QSize least = widget()->minimumSizeHint();
+        return {least.width() + verticalScrollBar()->sizeHint().width(), std::min(least.height(), line * PaneLines)};
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The form grew or was arranged anew (values shown, fields widened): the window's
+        // layout asks again how large the area would be, instead of keeping its old answer.
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+private:
+    Sideways m_sideways;
+};
 
 QString mode_text(const WindowModel& model)
 {
@@ -101,6 +166,7 @@ WindowView::WindowView(WindowModel& model, QWidget* parent) : QMainWindow(parent
     setDockNestingEnabled(true);
     apply_settings_font();
     m_prompter = std::make_unique<MessageBoxPrompter>(this, model.caption());
+    m_prompter->on_confirmation = [this](const QString& text) { show_confirmation(text); };
     model.set_prompter(m_prompter.get());
 
     build_commands();
@@ -193,18 +259,26 @@ void WindowView::refresh_command(int id)
         return;
     const QSignalBlocker block(action);
     action->setText(command->caption);
-    action->setEnabled(command->enabled);
+    action->setEnabled(command->enabled && m_model->command_applies(id));
     if (command->checkable)
         action->setChecked(command->checked);
     if (id == to_int(CommandId::ShowTextBelowIcon))
         apply_toolbar_style();
 }
 
+void WindowView::refresh_all_commands()
+{
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
+        refresh_command(it.key());
+}
+
 void WindowView::apply_toolbar_style()
 {
+    // Captions under the icons only when the clerk sets the option; icons alone (the caption in
+    // the tooltip) keep a long toolbar from overflowing.
     const Command* option = m_model ? m_model->find_command(to_int(CommandId::ShowTextBelowIcon)) : nullptr;
     const bool below = !option || option->checked;
-    m_toolbar->setToolButtonStyle(below ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonTextBesideIcon);
+    m_toolbar->setToolButtonStyle(below ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
 }
 
 void WindowView::run_command(int id)
@@ -222,8 +296,39 @@ void WindowView::run_command(int id)
     if (!m_model || m_model_closed)
         return;
     m_model->execute(id);
+    // A refused toggle goes back to the model's state, and what the others can do may have changed.
     if (m_model && !m_model_closed)
-        refresh_command(id); // a refused toggle goes back to the model's state
+        refresh_all_commands();
+}
+
+void WindowView::show_confirmation(const QString& text)
+{
+    statusBar()->showMessage(text, ConfirmationMilliseconds);
+    emit confirmationShown(text);
+}
+
+void WindowView::focus_first_field()
+{
+    for (const Field& field : m_model->fields()) {
+        FieldEditor* editor = m_editors.value(field.name());
+        // The number box opens documents; a new document starts at the first field typed.
+        if (!editor || !field.declaration.pane.isEmpty() || field.declaration.lock == ReadModeLock::Open
+            || field.kind() == FieldKind::Check || !m_model->field_editable(field.name()))
+            continue;
+        editor->control()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+}
+
+void WindowView::return_to_cell(QTableView& view, const QModelIndex& index)
+{
+    QTimer::singleShot(0, &view, [view = QPointer<QTableView>(&view), index = QPersistentModelIndex(index)] {
+        if (!view || !index.isValid())
+            return;
+        view->setCurrentIndex(index);
+        view->scrollTo(index);
+        view->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 // Body ----------------------------------------------------------------------------------------------
@@ -236,42 +341,28 @@ QWidget* WindowView::build_field_form(const QString& pane, QWidget* parent)
             rows[field.declaration.row].push_back(&field);
     if (rows.empty())
         return nullptr;
-    size_t widest = 1;
-    for (const auto& [row, fields] : rows)
-        widest = std::max(widest, fields.size());
-
-    auto* form = new QWidget(parent);
+    auto* form = new FieldForm(parent);
     form->setObjectName(pane.isEmpty() ? QStringLiteral("header") : pane + QStringLiteral("_fields"));
-    auto* layout = new QGridLayout(form);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(8);
-    layout->setVerticalSpacing(4);
-    int line = 0;
     for (const auto& [row, fields] : rows) {
-        for (size_t at = 0; at < fields.size(); ++at) {
-            const Field& field = *fields[at];
-            auto* editor = new FieldEditor(*m_model, field, form);
-            m_editors.insert(field.name(), editor);
-            const int label_column = int(at) * 2;
-            // The last text of a shorter row takes the rest of the row; numbers, dates and checks
-            // keep their own width.
-            const bool wide_kind = field.kind() == FieldKind::Text || field.kind() == FieldKind::MultiLine
-                                   || field.kind() == FieldKind::DropDown;
-            const int span = at + 1 == fields.size() && wide_kind ? int(widest - at) * 2 - 1 : 1;
-            if (field.kind() != FieldKind::Check) {
-                auto* label = new QLabel(field.caption(), form);
+        std::vector<FieldForm::Item> items;
+        for (const Field* field : fields) {
+            auto* editor = new FieldEditor(*m_model, *field, form);
+            m_editors.insert(field->name(), editor);
+            QLabel* label = nullptr;
+            if (field->kind() != FieldKind::Check) {
+                label = new QLabel(field->caption(), form);
                 label->setBuddy(editor->control());
-                label->setAlignment(Qt::AlignRight | (field.kind() == FieldKind::MultiLine ? Qt::AlignTop : Qt::AlignVCenter));
-                if (field.kind() == FieldKind::MultiLine)
+                const bool multi_line = field->kind() == FieldKind::MultiLine;
+                label->setAlignment(Qt::AlignRight | (multi_line ? Qt::AlignTop : Qt::AlignVCenter));
+                if (multi_line)
                     label->setContentsMargins(0, 4, 0, 0);
-                layout->addWidget(label, line, label_column);
             }
-            layout->addWidget(editor, line, label_column + 1, 1, span);
+            const bool wide = field->kind() == FieldKind::Text || field->kind() == FieldKind::MultiLine
+                              || field->kind() == FieldKind::DropDown;
+            items.push_back({label, editor, wide});
         }
-        ++line;
+        form->add_row(items);
     }
-    for (int column = 0; column < int(widest) * 2; ++column)
-        layout->setColumnStretch(column, column % 2 == 1 ? 1 : 0);
     return form;
 }
 
@@ -291,16 +382,27 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
     view->verticalHeader()->setMinimumWidth(view->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10);
     view->horizontalHeader()->setHighlightSections(false);
     view->horizontalHeader()->setStretchLastSection(true);
-    view->setMinimumHeight(view->verticalHeader()->defaultSectionSize() * 5);
+    // The lines keep five rows in sight; a pane's grid three, so that open panes leave the
+    // window its lines.
+    const int rows_in_sight = grid.pane().isEmpty() ? 5 : 3;
+    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() + view->verticalHeader()->defaultSectionSize() * rows_in_sight
+                           + view->horizontalScrollBar()->sizeHint().height() + 2 * view->frameWidth());
+    // The lines take the room the header leaves them: a table's wish for height never makes the
+    // header scroll while the lines could do with less.
+    if (grid.pane().isEmpty())
+        view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
 
     // A column's width is set when it is first shown and when the grid's declared width changes,
     // not on every change of the column (a clerk's widening stays).
     const auto applied_widths = std::make_shared<std::vector<int>>();
-    const auto apply_column = [view, applied_widths, grid_pointer = QPointer<Grid>(&grid)](int column) {
+    const GridLayout* layout = m_model->layouts().layout(grid.name());
+    auto* shown_columns = new ColumnChoice(grid, *view, layout && layout->stored());
+    m_column_choices.insert(grid.name(), shown_columns);
+    const auto apply_column = [view, applied_widths, shown_columns, grid_pointer = QPointer<Grid>(&grid)](int column) {
         if (!grid_pointer || column < 0 || column >= grid_pointer->column_count())
             return;
         const GridColumn& declaration = grid_pointer->column(column);
-        view->setColumnHidden(column, declaration.hidden);
+        shown_columns->apply(column);
         if (int(applied_widths->size()) <= column)
             applied_widths->resize(size_t(column) + 1, -1);
         if (std::exchange((*applied_widths)[size_t(column)], declaration.width) != declaration.width)
@@ -313,7 +415,7 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
         for (int column = first; column < first + count; ++column)
             apply_column(column);
     });
-    if (const GridLayout* layout = m_model->layouts().layout(grid.name())) {
+    if (layout) {
         adapter->set_layout(layout);
         apply_view_layout(*view, *layout);
     }
@@ -337,6 +439,8 @@ QTableView* WindowView::build_grid_view(Grid& grid, QWidget* parent)
             view->setCurrentIndex(wanted);
     });
     connect_row_actions(grid, *view);
+    connect(adapter, &GridTableModel::cellRefused, view,
+            [this, view](const QModelIndex& index) { return_to_cell(*view, index); });
     // The overlay of frozen columns is made the first time the grid freezes some.
     connect(&grid, &Grid::frozenColumnsChanged, view, [view, grid_pointer = QPointer<Grid>(&grid)] {
         if (grid_pointer && !view->findChild<FrozenColumns*>())
@@ -405,8 +509,12 @@ void WindowView::build_body()
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(8, 8, 8, 4);
     layout->setSpacing(8);
-    if (QWidget* header = build_field_form(QString(), body))
-        layout->addWidget(header);
+    if (QWidget* header = build_field_form(QString(), body)) {
+        auto* area = new FormArea(header, Sideways::Scrolls, body);
+        area->setObjectName(QStringLiteral("header_area"));
+        area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+        layout->addWidget(area);
+    }
 
     std::vector<Grid*> body_grids;
     for (Grid* grid : m_model->grids())
@@ -428,10 +536,13 @@ void WindowView::build_body()
 
 void WindowView::build_panes()
 {
+    setDockOptions(QMainWindow::AllowNestedDocks | QMainWindow::AllowTabbedDocks);
+    // Panes of one side share it as tabs: opening them all never crushes the window's header.
+    std::map<PaneArea, QDockWidget*> first_of_area;
     for (const Pane& pane : m_model->panes()) {
         auto* dock = new QDockWidget(pane.caption, this);
         dock->setObjectName(pane.name);
-        auto* content = new QWidget(dock);
+        auto* content = new QWidget;
         auto* layout = new QVBoxLayout(content);
         layout->setContentsMargins(6, 6, 6, 6);
         if (QWidget* fields = build_field_form(pane.name, content))
@@ -444,12 +555,35 @@ void WindowView::build_panes()
             }
         if (!has_grid)
             layout->addStretch(1);
-        content->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
-        dock->setWidget(content);
+        // At least a sensible width, and never less than what the pane's fields need.
+        layout->addSpacerItem(new QSpacerItem(fontMetrics().averageCharWidth() * PaneCharacters, 0, QSizePolicy::Fixed,
+                                              QSizePolicy::Minimum));
+        // A pane taller than its room (several grids at the foot of a small window) scrolls.
+        dock->setWidget(new FormArea(content, Sideways::Never, dock));
         addDockWidget(dock_area(pane.area), dock);
+        if (auto [first, added] = first_of_area.try_emplace(pane.area, dock); !added)
+            tabifyDockWidget(first->second, dock);
         dock->setVisible(pane.visible);
         dock->installEventFilter(this);
+        // The tab bars of panes sharing a side come with them.
+        connect(dock, &QDockWidget::visibilityChanged, this, &WindowView::keep_pane_tabs_whole, Qt::QueuedConnection);
         m_docks.insert(pane.name, dock);
+    }
+    // Panes start narrow and low; the clerk widens them as needed.
+    const int character = fontMetrics().averageCharWidth();
+    const int line = fontMetrics().height();
+    for (const auto& [area, dock] : first_of_area) {
+        const bool side = area == PaneArea::Left || area == PaneArea::Right;
+        resizeDocks({dock}, {side ? character * PaneCharacters : line * 9}, side ? Qt::Horizontal : Qt::Vertical);
+    }
+}
+
+void WindowView::keep_pane_tabs_whole()
+{
+    // A pane's tab shows its whole title; tabs that do not fit scroll.
+    for (QTabBar* tabs : findChildren<QTabBar*>(Qt::FindDirectChildrenOnly)) {
+        tabs->setElideMode(Qt::ElideNone);
+        tabs->setUsesScrollButtons(true);
     }
 }
 
@@ -474,6 +608,11 @@ void WindowView::build_font_bar()
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, m_font_bar);
     m_font_bar->setVisible(m_model->layouts().fontbar());
+    // The column menu lists the columns of the grid the font bar acts on.
+    connect(m_font_bar->columns_menu(), &QMenu::aboutToShow, this, [this] {
+        if (ColumnChoice* columns = m_column_choices.value(m_model ? m_model->layouts().chosen_grid() : QString()))
+            columns->fill_menu(*m_font_bar->columns_menu());
+    });
     if (QMenu* menu = m_menus.value(save_font->menu)) {
         QAction* first = menu->actions().value(0);
         menu->insertAction(first, m_font_bar->toggleViewAction());
@@ -524,10 +663,15 @@ void WindowView::connect_model()
 {
     WindowModel* model = m_model;
     connect(model, &WindowModel::captionChanged, this, &QWidget::setWindowTitle);
-    connect(model, &WindowModel::modeChanged, this, [this] {
+    connect(model, &WindowModel::modeChanged, this, [this](WindowModel::Mode mode) {
         refresh_mode();
         refresh_all_field_states();
+        for (FieldEditor* editor : std::as_const(m_editors))
+            editor->clear_refusal();
+        if (mode == WindowModel::Mode::New)
+            focus_first_field();
     });
+    connect(model, &WindowModel::commandAvailabilityChanged, this, &WindowView::refresh_all_commands);
     connect(model, &WindowModel::fieldValueChanged, this, [this](const QString& name) {
         if (FieldEditor* editor = m_editors.value(name))
             editor->refresh_value();

@@ -11,7 +11,6 @@
 
 class QAction;
 class QDockWidget;
-class QGridLayout;
 class QLabel;
 class QMenu;
 class QTableView;
@@ -19,6 +18,7 @@ class QToolBar;
 
 namespace zelkor {
 
+class ColumnChoice;
 class FieldEditor;
 class FontBar;
 class MessageBoxPrompter;
@@ -38,12 +38,19 @@ public:
     QAction* action(int id) const { return m_actions.value(id); }
     FieldEditor* field_editor(const QString& name) const { return m_editors.value(name); }
     QTableView* grid_view(const QString& name) const { return m_grid_views.value(name); }
+    /// Which columns of a grid's table are in view; null for a grid the window does not have.
+    ColumnChoice* column_choice(const QString& grid) const { return m_column_choices.value(grid); }
     QDockWidget* pane_dock(const QString& name) const { return m_docks.value(name); }
     QToolBar* command_bar() const { return m_toolbar; }
     /// The font panel; null when the window has no font commands or no grid.
     FontBar* font_bar() const { return m_font_bar; }
 
     QSize sizeHint() const override;
+
+signals:
+    /// A confirmation of success ("Add new PO no. ... complete") was shown in the status bar
+    /// instead of a message box; the host also writes it into its notification log.
+    void confirmationShown(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,6 +60,7 @@ private:
     void build_commands();
     void build_body();
     void build_panes();
+    void keep_pane_tabs_whole();
     void build_status();
     void connect_model();
     QWidget* build_field_form(const QString& pane, QWidget* parent);
@@ -72,6 +80,12 @@ private:
 
     void run_command(int id);
     void refresh_command(int id);
+    void refresh_all_commands();
+    /// Puts the focus on the first field a clerk types into (the vendor of a new document).
+    void focus_first_field();
+    void show_confirmation(const QString& text);
+    /// Goes back to a cell whose typed value the window refused.
+    void return_to_cell(QTableView& view, const QModelIndex& index);
     void refresh_all_field_states();
     void refresh_mode();
     void apply_toolbar_style();
@@ -82,6 +96,7 @@ private:
     QHash<int, QAction*> m_actions;
     QHash<QString, FieldEditor*> m_editors;
     QHash<QString, QTableView*> m_grid_views;
+    QHash<QString, ColumnChoice*> m_column_choices; ///< by grid, owned by the grid's table
     QHash<QString, QDockWidget*> m_docks;
     QHash<QString, QMenu*> m_menus;
     QToolBar* m_toolbar = nullptr;

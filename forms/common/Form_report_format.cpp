@@ -29,6 +29,17 @@ constexpr NumberField NumberFields[]{
 
 QString flag_text(bool flag) { return flag ? QStringLiteral("1") : QStringLiteral("0"); }
 
+/// The split-page choices with what each does to a list wider than the page.
+Choices split_page_list()
+{
+    Choices choices;
+    choices.captions = {QStringLiteral("Split page"), QStringLiteral("What it does")};
+    const QStringList names = split_page_choices();
+    choices.rows = {{names.at(0), QStringLiteral("every column on the page, narrower")},
+                    {names.at(1), QStringLiteral("columns keep their width; the rest follow on further pages")}};
+    return choices;
+}
+
 } // namespace
 
 Form_report_format::Form_report_format(QString printing_window, QObject* parent)
@@ -49,12 +60,14 @@ void Form_report_format::declare_fields()
     declare_field({"Height", "Height", FieldKind::Number, 2});
     declare_field({"unit", "Unit", FieldKind::DropDown, 2});
     declare_field({"font_name", "Print font", FieldKind::DropDown, 3});
-    declare_field({"font_size", "Font size", FieldKind::DropDown, 3});
-    declare_field({"row_height", "Row height", FieldKind::Number, 4});
-    declare_field({"top_margin", "Top margin", FieldKind::Number, 5});
-    declare_field({"bottom_margin", "Bottom margin", FieldKind::Number, 5});
-    declare_field({"left_margin", "Left margin", FieldKind::Number, 6});
-    declare_field({"right_margin", "Right margin", FieldKind::Number, 6});
+    // Font size, row height and margins are all measured in points (1/72 inch).
+    const QString points = QStringLiteral("pt");
+    declare_field({"font_size", "Font size", FieldKind::DropDown, 3, {}, false, ReadModeLock::Locked, points});
+    declare_field({"row_height", "Row height", FieldKind::Number, 4, {}, false, ReadModeLock::Locked, points});
+    declare_field({"top_margin", "Top margin", FieldKind::Number, 5, {}, false, ReadModeLock::Locked, points});
+    declare_field({"bottom_margin", "Bottom margin", FieldKind::Number, 5, {}, false, ReadModeLock::Locked, points});
+    declare_field({"left_margin", "Left margin", FieldKind::Number, 6, {}, false, ReadModeLock::Locked, points});
+    declare_field({"right_margin", "Right margin", FieldKind::Number, 6, {}, false, ReadModeLock::Locked, points});
     declare_field({"font_color", "Text colour", FieldKind::DropDown, 7});
     declare_field({"evenrow_color", "Even-row colour", FieldKind::DropDown, 7});
     declare_field({"disabled_evenrow_color", "Disable even-row colour", FieldKind::Check, 8});
@@ -85,7 +98,7 @@ void Form_report_format::fill_lists()
     set_field_choices("unit", Choices::of({paper::Millimetre, paper::Inch}));
     set_field_choices("font_name", Choices::of(QFontDatabase::families()));
     set_field_choices("font_size", Choices::of(FontSizes));
-    set_field_choices("split_page", Choices::of(split_page_choices()));
+    set_field_choices("split_page", split_page_list());
     set_field_choices("font_color", colour_choices());
     set_field_choices("evenrow_color", colour_choices());
 }
@@ -112,7 +125,8 @@ void Form_report_format::show_format(const ReportFormat& format)
     set_field("Bold", flag_text(format.bold));
     set_field("use_grid_font", flag_text(format.use_grid_font));
     set_field("column_divider", flag_text(format.column_divider));
-    set_field("split_page", format.split_page);
+    // No stored choice prints as the first one, so that is what the field says.
+    set_field("split_page", split_page_choices().at(int(split_page_of(format.split_page))));
 }
 
 void Form_report_format::show_paper(const QString& paper_name)

@@ -35,6 +35,8 @@ Choices colour_choices()
     choices.rows.reserve(colour_list.size());
     for (const ColourEntry& entry : colour_list)
         choices.rows.push_back({text(entry.hex), text(entry.name)});
+    choices.name_column = 1;
+    choices.swatch_column = 0;
     return choices;
 }
 

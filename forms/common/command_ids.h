@@ -26,6 +26,7 @@ enum class CommandId : int {
     InsertLine = 110,
     DeleteLine = 111,
     JournalRecord = 113,
+    FirstRecord = 118,
     Delete = 119,
     CopyToNew = 120,
     StockByLocation = 126,
@@ -103,6 +104,7 @@ inline constexpr std::array common_commands{
     CommandSpec{110, "&Insert Line", menus::Edit, true, RightNeeded::Update},
     CommandSpec{111, "&Delete Line", menus::Edit, true, RightNeeded::Update},
     CommandSpec{113, "&Journal Record", menus::View, false},
+    CommandSpec{118, "&First record", menus::Record, true},
     CommandSpec{119, "&Delete", menus::Edit, false, RightNeeded::Update},
     CommandSpec{120, "&Copy To New", menus::Edit, false, RightNeeded::Update},
     CommandSpec{126, "Stock by &Location", menus::View, false, RightNeeded::None, Checkable::Yes},
@@ -128,6 +130,9 @@ inline constexpr std::array common_commands{
     CommandSpec{408, "Align Right", menus::Format, false, RightNeeded::Design},
     CommandSpec{409, "Alternate &Row Colour", menus::Format, false, RightNeeded::None, Checkable::Yes},
 };
+
+/// Command 102 of every window that prints: the page format of its printouts (Form_report_format).
+inline constexpr CommandSpec PageSetupCommand{102, "Page Set&up", menus::File, false, RightNeeded::Print};
 
 /// The shared declaration of a command id, or nothing for a window-specific id.
 constexpr std::optional<CommandSpec> common_command(int id)

@@ -29,6 +29,7 @@ Choices item_type_choices()
     types.rows = {{"0", "Not specified"},         {"1", "Stock items"}, {"2", "Non-stock (in Master)"},
                   {"3", "Asset"},                 {"4", "Office supplies"},
                   {"5", "Service & Expenditure"}, {"6", "Miscellaneous charge"}};
+    types.name_column = 1;
     return types;
 }
 

@@ -81,6 +81,12 @@ std::expected<DocumentLists, Error> load_document_lists(Database& db)
     load(lists.expense_accounts, pick_lists::account(AccountList::ExpenseLike));
     load(lists.inventory_accounts, pick_lists::account(AccountList::Inventory));
     load(lists.asset_accounts, pick_lists::account(AccountList::FixedAsset));
+    // Employee ids, term, currency and ship-via codes mean little on their own: a view shows
+    // their names beside them.
+    lists.employees.name_column = 0;
+    lists.payment_terms.name_column = 0;
+    lists.currencies.name_column = 1;
+    lists.shipvias.name_column = 1;
     if (error)
         return std::unexpected(*error);
     return lists;

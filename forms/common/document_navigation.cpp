@@ -69,6 +69,14 @@ long long number_of_key(const DocumentKind& kind, const QString& key)
     return probe(db, kind, *last, -1, *last);
 }
 
+[[nodiscard]] std::expected<std::optional<QString>, Error> first_document_key(Database& db, const DocumentKind& kind)
+{
+    auto last = last_issued_number(db, kind);
+    if (!last)
+        return std::unexpected(last.error());
+    return probe(db, kind, 1, 1, *last);
+}
+
 [[nodiscard]] std::expected<std::optional<QString>, Error> neighbour_document_key(Database& db, const DocumentKind& kind,
                                                                     const QString& key, KeyStep step)
 {

@@ -26,6 +26,9 @@ enum class KeyStep { Previous, Next };
 /// skipped); nothing when there is none.
 [[nodiscard]] std::expected<std::optional<QString>, Error> last_document_key(Database& db, const DocumentKind& kind);
 
+/// The key of the oldest document still there; nothing when there is none.
+[[nodiscard]] std::expected<std::optional<QString>, Error> first_document_key(Database& db, const DocumentKind& kind);
+
 /// The key of the document before or after `key` by key number, skipping deleted ones, up to the
 /// last issued number or down to 1; nothing when there is none that way or `key` is not a key of
 /// this kind.

@@ -1,5 +1,6 @@
 #include "forms/common/document_window.h"
 
+#include "forms/common/Form_report_format.h"
 #include "forms/common/grid.h"
 #include "forms/common/grid_report.h"
 #include "forms/common/history_panes.h"
@@ -38,6 +39,11 @@ QString text_of(const WindowModel& window, const QString& field)
 DocumentWindow::DocumentWindow(QString class_name, QString caption, DocumentKind kind, QObject* parent)
     : WindowModel(std::move(class_name), std::move(caption), Kind::Document, parent), m_kind(std::move(kind))
 {
+    // Showing another document (or none) changes what the document commands can do.
+    connect(this, &WindowModel::fieldValueChanged, this, [this](const QString& name) {
+        if (name == NumberField)
+            emit commandAvailabilityChanged();
+    });
 }
 
 DocumentWindow::~DocumentWindow() = default;
@@ -99,9 +105,12 @@ void DocumentWindow::show_nothing()
     set_dirty(false);
 }
 
-bool DocumentWindow::go_last()
+bool DocumentWindow::go_last() { return show_found(last_document_key(*database(), m_kind)); }
+
+bool DocumentWindow::go_first() { return show_found(first_document_key(*database(), m_kind)); }
+
+bool DocumentWindow::show_found(const std::expected<std::optional<QString>, Error>& key)
 {
-    auto key = last_document_key(*database(), m_kind);
     if (!key) {
         report(key.error());
         return false;
@@ -263,14 +272,16 @@ bool DocumentWindow::run_command(int id)
 {
     switch (CommandId(id)) {
     case CommandId::Preview: return print_document();
+    case CommandId::Print: return open_page_setup();
     case CommandId::CopyToNew: return copy_to_new();
     case CommandId::NextRecord: return go_step(KeyStep::Next);
     case CommandId::PreviousRecord: return go_step(KeyStep::Previous);
+    case CommandId::FirstRecord:
     case CommandId::LastRecord:
         if (!settle_unsaved_work())
             return false;
         set_mode(Mode::Read);
-        return go_last();
+        return CommandId(id) == CommandId::FirstRecord ? go_first() : go_last();
     case CommandId::RefreshRecord: return refresh_record();
     case CommandId::JournalRecord: return journal_record();
     case CommandId::AccountMaster:
@@ -290,6 +301,17 @@ bool DocumentWindow::run_command(int id)
     default: break;
     }
     return WindowModel::run_command(id);
+}
+
+bool DocumentWindow::command_applies_now(int id) const
+{
+    const bool shown = !m_key.isEmpty();
+    switch (CommandId(id)) {
+    case CommandId::Preview: return shown && mode() == Mode::Read;
+    case CommandId::EditMode: return mode() == Mode::Edit || (shown && mode() == Mode::Read);
+    case CommandId::CopyToNew: return shown || mode() != Mode::Read;
+    default: return WindowModel::command_applies_now(id);
+    }
 }
 
 void DocumentWindow::notify_master(CommandId id)
@@ -316,6 +338,18 @@ bool DocumentWindow::show_help(CommandId id)
 }
 
 // Panes -------------------------------------------------------------------------------------------
+
+void DocumentWindow::declare_print_layout(const DocumentLayout& layout)
+{
+    declare_document_layout(layout);
+    declare_command(PageSetupCommand);
+}
+
+bool DocumentWindow::open_page_setup()
+{
+    open_child_window(new Form_report_format(class_name()));
+    return true;
+}
 
 void DocumentWindow::declare_tax_panes()
 {
@@ -355,7 +389,7 @@ void DocumentWindow::declare_editing_commands()
 
 void DocumentWindow::declare_browsing_commands()
 {
-    for (CommandId id : {CommandId::NextRecord, CommandId::PreviousRecord, CommandId::LastRecord,
+    for (CommandId id : {CommandId::FirstRecord, CommandId::PreviousRecord, CommandId::NextRecord, CommandId::LastRecord,
                          CommandId::RefreshRecord})
         declare_command(id);
 }
@@ -363,8 +397,8 @@ void DocumentWindow::declare_browsing_commands()
 void DocumentWindow::declare_posting_record_commands()
 {
     for (CommandId id : {CommandId::Exit, CommandId::Save, CommandId::Preview, CommandId::New, CommandId::EditMode,
-                         CommandId::PreviousRecord, CommandId::NextRecord, CommandId::LastRecord, CommandId::InsertLine,
-                         CommandId::DeleteLine})
+                         CommandId::FirstRecord, CommandId::PreviousRecord, CommandId::NextRecord, CommandId::LastRecord,
+                         CommandId::InsertLine, CommandId::DeleteLine})
         declare_command(id);
     declare_command(CommandId::JournalRecord, QStringLiteral("&G/L Record"));
 }

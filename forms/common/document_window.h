@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/common/document_layout.h"
 #include "forms/common/document_navigation.h"
 #include "forms/common/tax_panes.h"
 #include "forms/common/window_model.h"
@@ -65,6 +66,9 @@ protected:
 
     // Shared behaviour ---------------------------------------------------------------------------
     bool run_command(int id) override;
+    /// Preview needs a saved document shown in read mode, Edit mode and Copy To New a shown
+    /// document (or the mode to leave).
+    bool command_applies_now(int id) const override;
     /// A number typed into the number box shows that document.
     Entry check_field(const QString& name, const QString& previous) override;
     /// Checks the update right, then saves the new or the edited document.
@@ -76,6 +80,11 @@ protected:
     virtual void show_nothing();
     /// The newest document, or nothing when there is none.
     bool go_last();
+    /// The oldest document, or nothing when there is none.
+    bool go_first();
+    /// Shows the document found at an end of the numbers, nothing when none was found; says
+    /// why when it could not be looked for.
+    bool show_found(const std::expected<std::optional<QString>, Error>& key);
     bool go_step(KeyStep step);
     bool refresh_record();
     bool copy_to_new();
@@ -102,13 +111,16 @@ protected:
     /// Shows the header of the document with this key (its fields only); false when there is none.
     [[nodiscard]] std::expected<bool, Error> show_stored_header(const QString& key);
 
+    /// Declares how the window's documents print (the host lays the printout out with it) and
+    /// the Page Setup command that chooses paper, margins and fonts for it.
+    void declare_print_layout(const DocumentLayout& layout);
     /// Declares the "Tax Detail Window" and "Tax Summary Window" panes at the bottom.
     void declare_tax_panes();
     /// Declares "Stock by Warehouse/Location" and "Stock By Items" with their read-only grids.
     void declare_stock_panes(const QStringList& by_location_columns, const QStringList& by_item_columns);
     /// Preview, New, Copy To New, Edit mode, Insert and Delete Line, Tax Details and Summary.
     void declare_editing_commands();
-    /// Next, Previous and Last record, Refresh record.
+    /// First, Previous, Next and Last record, Refresh record.
     void declare_browsing_commands();
     /// The record commands the posting documents (receipt, bill, landed bill) open their
     /// command tables with: exit, save, preview, new, edit mode, browsing, line insert/delete
@@ -139,6 +151,7 @@ private:
     void notify_master(CommandId id);
     bool show_help(CommandId id);
     bool toggle_stock_pane(CommandId id);
+    bool open_page_setup();
 
     DocumentKind m_kind;
     TaxElementStore m_taxes;

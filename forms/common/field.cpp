@@ -49,6 +49,14 @@ QString Choices::lookup(const QString& value, int column) const
     return rows[size_t(row)].at(column);
 }
 
+QString Choices::display_text(const QString& value) const
+{
+    const QString name = name_column >= 0 ? lookup(value, name_column).trimmed() : QString();
+    if (name.isEmpty() || name.compare(value.trimmed(), Qt::CaseInsensitive) == 0)
+        return value;
+    return value + QStringLiteral(" \u2014 ") + name;
+}
+
 Choices Choices::of(const QStringList& values)
 {
     Choices choices;

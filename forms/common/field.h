@@ -30,6 +30,12 @@ struct Choices {
     std::vector<int> widths{};        ///< column widths in pixels (0 = hidden column), may be empty
     std::vector<QStringList> rows{};  ///< one entry per row, one text per column
     int bound_column = 0;
+    /// The column naming a chosen code ("2% 10, net 30" for "210"), which a view shows beside
+    /// the code; -1 where the code speaks for itself. The value stays the code.
+    int name_column = -1;
+    /// A column of six hexadecimal digits (red, green, blue) that a view shows as a colour
+    /// swatch; -1 for none.
+    int swatch_column = -1;
 
     bool empty() const { return rows.empty(); }
     /// The value a row gives (its bound column).
@@ -38,6 +44,9 @@ struct Choices {
     int find(const QString& value) const;
     /// The text of `column` in the row whose bound column is `value`; empty when none.
     QString lookup(const QString& value, int column) const;
+    /// The value as a view shows it once chosen: "code — name" where the list names its codes
+    /// and knows this one, else the value itself.
+    QString display_text(const QString& value) const;
 
     /// A one-column list of the given texts.
     static Choices of(const QStringList& values);
@@ -62,6 +71,7 @@ struct FieldSpec {
     QString pane{};      ///< empty for the header, else the name of the pane holding the field
     bool read_only = false;
     ReadModeLock lock = ReadModeLock::Locked;
+    QString unit{};      ///< the unit of a number, shown after the field ("pt"); empty for none
 };
 
 /// A header field: its declaration, the value as typed and its state.

@@ -400,18 +400,26 @@ QString report_file_name(const QString& stem, const QTime& time, QPageLayout::Or
            + (orientation == QPageLayout::Landscape ? QStringLiteral("_L.pdf") : QStringLiteral(".pdf"));
 }
 
-[[nodiscard]] std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
-                                                   const QString& data_path, const QString& stem)
+[[nodiscard]] std::expected<ReportFile, Error>
+write_into_user_reports(const QString& data_path, const QString& stem, QPageLayout::Orientation orientation,
+                        const std::function<std::expected<void, Error>(const QString& path)>& write)
 {
     auto folder = user_report_folder(data_path);
     if (!folder)
         return std::unexpected(folder.error());
-    const QString path = QDir(*folder).filePath(report_file_name(stem, Clock::time_of_day(), format.orientation));
-    if (auto written = write_list_pdf(list, format, path); !written)
+    const QString path = QDir(*folder).filePath(report_file_name(stem, Clock::time_of_day(), orientation));
+    if (auto written = write(path); !written)
         return std::unexpected(written.error());
-    const bool landscape = format.orientation == QPageLayout::Landscape;
-    return ReportFile{QDir::toNativeSeparators(path),
-                      landscape ? QStringLiteral("pdf viewer landscape") : QStringLiteral("pdf viewer")};
+    return ReportFile{QDir::toNativeSeparators(path), orientation == QPageLayout::Landscape
+                                                          ? QStringLiteral("pdf viewer landscape")
+                                                          : QStringLiteral("pdf viewer")};
+}
+
+[[nodiscard]] std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
+                                                   const QString& data_path, const QString& stem)
+{
+    return write_into_user_reports(data_path, stem, format.orientation,
+                                   [&](const QString& path) { return write_list_pdf(list, format, path); });
 }
 
 } // namespace zelkor

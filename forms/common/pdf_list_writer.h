@@ -11,6 +11,7 @@
 #include <QTime>
 
 #include <expected>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -68,6 +69,11 @@ struct ReportFile {
 [[nodiscard]] std::expected<QString, Error> user_report_folder(const QString& data_path);
 /// stem + "hhmmss" + ".pdf", or + "_L.pdf" for landscape pages.
 QString report_file_name(const QString& stem, const QTime& time, QPageLayout::Orientation orientation);
+/// Writes a printout with `write` into the "User report" folder, named from the stem and the
+/// clock's time of day; gives the file and the viewer notification for its orientation.
+[[nodiscard]] std::expected<ReportFile, Error>
+write_into_user_reports(const QString& data_path, const QString& stem, QPageLayout::Orientation orientation,
+                        const std::function<std::expected<void, Error>(const QString& path)>& write);
 /// Writes the list into the "User report" folder, named from the stem and the clock's time of day.
 [[nodiscard]] std::expected<ReportFile, Error> write_user_report(const PrintList& list, const ReportFormat& format,
                                                    const QString& data_path, const QString& stem);

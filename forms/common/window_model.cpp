@@ -177,6 +177,11 @@ Grid& WindowModel::declare_grid(const QString& name, const QString& caption, con
         return cell_typed(g, row, column, previous);
     });
     grid->set_edit_gate([this] { return !m_closed && (m_kind == Kind::Other || m_mode != Mode::Read); });
+    // The line commands follow the lines and the row the user is on.
+    connect(grid, &Grid::currentRowChanged, this, &WindowModel::commandAvailabilityChanged);
+    connect(grid, &Grid::rowsRemoved, this, &WindowModel::commandAvailabilityChanged);
+    connect(grid, &Grid::gridReset, this, &WindowModel::commandAvailabilityChanged);
+    connect(grid, &Grid::readOnlyChanged, this, &WindowModel::commandAvailabilityChanged);
     m_grids.push_back(grid);
     return *grid;
 }
@@ -309,6 +314,23 @@ void WindowModel::set_command_checked(int id, bool checked)
     }
 }
 
+bool WindowModel::command_applies(int id) const
+{
+    return !m_closed && has_command(id) && command_applies_now(id);
+}
+
+bool WindowModel::command_applies_now(int id) const
+{
+    const bool entering = m_kind == Kind::Other || m_mode != Mode::Read;
+    switch (CommandId(id)) {
+    case CommandId::Save: return entering;
+    case CommandId::InsertLine: return entering && main_grid() && !main_grid()->read_only();
+    case CommandId::DeleteLine:
+        return entering && main_grid() && !main_grid()->read_only() && main_grid()->current_row() >= 0;
+    default: return true;
+    }
+}
+
 bool WindowModel::allowed(const Command& command) const
 {
     return m_rights.allows(command.right);
@@ -396,6 +418,7 @@ void WindowModel::set_mode(Mode mode)
             m_shown_rows.push_back(grid->rows());
     }
     emit modeChanged(mode);
+    emit commandAvailabilityChanged();
 }
 
 void WindowModel::set_dirty(bool dirty) { m_dirty = dirty; }

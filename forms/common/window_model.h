@@ -118,6 +118,10 @@ public:
     const std::vector<Command>& commands() const { return m_commands; }
     const Command* find_command(int id) const;
     bool has_command(int id) const { return find_command(id) != nullptr; }
+    /// Whether the command can do anything in the window's current mode and state (Save and the
+    /// line commands only while a document is entered or edited, ...). A view disables a command
+    /// that cannot; execute() keeps its own checks and messages either way.
+    bool command_applies(int id) const;
     void set_command_enabled(int id, bool enabled);
     void set_command_checked(int id, bool checked);
     /// Runs a command as a click on it would. False when the window does not have it, it is
@@ -154,6 +158,8 @@ signals:
     void fieldStateChanged(const QString& name);
     /// A command's enabled, checked state or caption changed.
     void commandChanged(int id);
+    /// What command_applies() says may have changed for any command (mode, shown document, lines).
+    void commandAvailabilityChanged();
     void paneVisibilityChanged(const QString& name, bool visible);
     void statusChanged(const QString& text);
     /// The window has closed; views drop their widgets. The model is deleted later.
@@ -205,6 +211,9 @@ protected:
     virtual bool on_row_activated(Grid& grid, int row);
     /// The delete button of a row was clicked (delete_row).
     virtual bool on_row_delete(Grid& grid, int row);
+    /// Whether a command can do anything now; the base knows Save and the line commands of a
+    /// document window. A window that knows more about its own commands adds to it.
+    virtual bool command_applies_now(int id) const;
     /// The question asked when a mode with unsaved work is left.
     virtual QString unsaved_question(Mode mode) const;
 

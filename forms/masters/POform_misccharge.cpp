@@ -63,11 +63,12 @@ POform_misccharge::POform_misccharge(QObject* parent)
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
-    declare_command({to_int(CommandId::Print), "Page Set&up", menus::File, false, Right::Print});
+    declare_command(PageSetupCommand);
     declare_command(CommandId::Preview);
     declare_command(CommandId::New);
     declare_command(CommandId::EditMode);
     declare_command({to_int(Command::Find), "Find", menus::Edit, true, Right::None});
+    declare_command(CommandId::FirstRecord);
     declare_command(CommandId::PreviousRecord);
     declare_command(CommandId::NextRecord);
     declare_command(CommandId::LastRecord);

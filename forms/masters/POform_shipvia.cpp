@@ -93,7 +93,7 @@ POform_shipvia::POform_shipvia(QObject* parent)
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
-    declare_command({to_int(CommandId::Print), "Page Set&up", menus::File, false, Right::Print});
+    declare_command(PageSetupCommand);
     declare_command(CommandId::Preview);
     declare_command(CommandId::New);
     declare_command(CommandId::EditMode);

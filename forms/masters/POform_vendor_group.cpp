@@ -74,6 +74,7 @@ POform_vendor_group::POform_vendor_group(QObject* parent)
 
     declare_command(CommandId::Exit);
     declare_command(CommandId::Save);
+    declare_command(PageSetupCommand);
     declare_command(CommandId::Preview);
     declare_command({to_int(Command::Find), "&Find", menus::Edit, true, Right::None});
     declare_command(CommandId::New);

@@ -189,7 +189,9 @@ bool MasterWindow::browse(int id)
         return false;
     const int current = std::max(m_grid->current_row(), 0);
     int row = m_grid->row_count() - 1;
-    if (id == to_int(CommandId::PreviousRecord))
+    if (id == to_int(CommandId::FirstRecord))
+        row = 0;
+    else if (id == to_int(CommandId::PreviousRecord))
         row = std::max(current - 1, 0);
     else if (id == to_int(CommandId::NextRecord))
         row = std::min(current + 1, m_grid->row_count() - 1);
@@ -601,6 +603,7 @@ bool MasterWindow::run_command(int id)
     case CommandId::Preview: return preview(print_list(), m_words.print_stem);
     case CommandId::WindowHelp:
     case CommandId::SystemHelp: return show_help(id);
+    case CommandId::FirstRecord:
     case CommandId::PreviousRecord:
     case CommandId::NextRecord:
     case CommandId::LastRecord: return browse(id);

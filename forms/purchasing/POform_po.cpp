@@ -3,6 +3,7 @@
 #include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/purchasing/po_columns.h"
+#include "forms/purchasing/po_print.h"
 #include "forms/purchasing/po_requisition.h"
 #include "forms/purchasing/po_save.h"
 #include "forms/common/document_lines.h"
@@ -158,6 +159,7 @@ POform_po::POform_po(QObject* parent)
     own(Command::VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes);
     own(Command::ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes);
     declare_master_and_help_commands("Purchase Order Help");
+    declare_print_layout(po_document_layout());
     set_field("docno", NewDocumentNumber);
     // Leaving a template's mode gives the window back to orders; the chooser is locked while
     // an order or a template is edited.

@@ -3,6 +3,7 @@
 #include "forms/common/pane_columns.h"
 #include "forms/purchasing/pr_cells.h"
 #include "forms/purchasing/pr_columns.h"
+#include "forms/purchasing/pr_print.h"
 #include "forms/purchasing/pr_save.h"
 #include "forms/purchasing/pr_verify.h"
 #include "forms/common/document_lines.h"
@@ -92,6 +93,7 @@ POform_pr::POform_pr(QObject* parent)
     declare_command(CommandId::StockByLocation);
     declare_command(CommandId::StockByItem);
     declare_master_and_help_commands("Purchase Requisition Help");
+    declare_print_layout(pr_document_layout());
 
     // The order date of a saved requisition numbered it; an edit keeps it.
     connect(this, &WindowModel::modeChanged, this,

@@ -1,13 +1,11 @@
 // Printing an order: the host renders the query the window hands it.
-#include "forms/purchasing/POform_po.h"
+#include "forms/purchasing/po_print.h"
 
 #include "forms/common/active_report.h"
+#include "forms/purchasing/POform_po.h"
 
 namespace zelkor {
 
-/// The print query of an order: header joined with its lines in line order, the vendor name and
-/// payment-term name from their masters. The order is named by a `docno = ?` placeholder that
-/// the host binds from the report argument.
 QString po_print_query()
 {
     return QStringLiteral(
@@ -31,6 +29,20 @@ QString po_print_query()
                " LEFT JOIN Payment_term_table ON Payment_term_table.term_no = PO_header_table.payment_term"
                " WHERE PO_header_table.company = 1 AND PO_header_table.docno = ?"
                " ORDER BY PO_transaction_table.itemno");
+}
+
+DocumentLayout po_document_layout()
+{
+    DocumentLayout layout = purchasing_document_layout(QStringLiteral("Purchase Order"), QStringLiteral("PO_header_table"),
+                                                       QStringLiteral("PO_transaction_table"));
+    layout.facts.insert(layout.facts.begin(), {{QStringLiteral("Order date"), QStringLiteral("order_date"), PrintedAs::Date},
+                                               {QStringLiteral("Arrival date"), QStringLiteral("arrival_date"), PrintedAs::Date}});
+    layout.facts.push_back({QStringLiteral("Buyer"), QStringLiteral("buyer"), PrintedAs::Employee});
+    layout.facts.push_back({QStringLiteral("Requested by"), QStringLiteral("requested_user"), PrintedAs::Employee});
+    layout.vendor_address_column = QStringLiteral("vendor_address");
+    layout.ship_to_address_column = QStringLiteral("ship_to_address");
+    layout.notes.push_back({QStringLiteral("Delivery instruction"), QStringLiteral("delivery_instruction")});
+    return layout;
 }
 
 bool POform_po::print_document()

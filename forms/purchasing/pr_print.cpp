@@ -39,4 +39,18 @@ QString pr_print_title(const QString& docno)
     return active_report_argument(QStringLiteral("Purchase Requisition"), docno);
 }
 
+DocumentLayout pr_document_layout()
+{
+    DocumentLayout layout = purchasing_document_layout(QStringLiteral("Purchase Requisition"),
+                                                       QStringLiteral("PR_header_table"),
+                                                       QStringLiteral("PR_transaction_table"));
+    layout.facts.insert(layout.facts.begin(), {{QStringLiteral("Date"), QStringLiteral("order_date"), PrintedAs::Date},
+                                               {QStringLiteral("Requested date"), QStringLiteral("requested_date"), PrintedAs::Date}});
+    layout.facts.push_back({QStringLiteral("Requested by"), QStringLiteral("requested_user"), PrintedAs::Employee});
+    layout.facts.push_back({QStringLiteral("Purpose"), QStringLiteral("purpose")});
+    // A requisition is never refused for being void, so a void one says so on every page.
+    layout.void_column = QStringLiteral("void");
+    return layout;
+}
+
 } // namespace zelkor

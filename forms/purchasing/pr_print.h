@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/common/document_layout.h"
+
 #include <QString>
 
 namespace zelkor {
@@ -11,5 +13,9 @@ QString pr_print_query();
 
 /// The report argument handed with the query: "Purchase Requisition," + docno + ",".
 QString pr_print_title(const QString& docno);
+
+/// The printed requisition: requested and ship-to dates and people, the lines with their unit
+/// costs and amounts, the totals and the remark.
+DocumentLayout pr_document_layout();
 
 } // namespace zelkor

@@ -4,6 +4,7 @@
 #include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/receiving/receipt_columns.h"
+#include "forms/receiving/receipt_print.h"
 #include "services/master_lookups.h"
 #include "services/payables.h"
 
@@ -178,6 +179,7 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_command(CommandId::ItemMaster);
     declare_command(CommandId::VendorMaster);
     declare_command(CommandId::StockOnHand, "On Hand");
+    declare_print_layout(receipt_document_layout());
     set_field("docno", NewDocumentNumber);
 }
 

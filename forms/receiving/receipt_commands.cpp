@@ -4,6 +4,7 @@
 
 #include "forms/common/active_report.h"
 #include "forms/receiving/receipt_columns.h"
+#include "forms/receiving/receipt_print.h"
 #include "forms/receiving/receipt_verify.h"
 #include "services/ledger_accounts.h"
 
@@ -316,7 +317,7 @@ bool POform_receipt::print_document()
     if (m_key.isEmpty() || mode() != Mode::Read)
         return false;
     notify(QStringLiteral("ActiveReport"), receipt_print_query(),
-           active_report_argument(QStringLiteral("Receipt Entry"), field("docno")));
+           active_report_argument(ReceiptReportTitle, field("docno")));
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -132,7 +133,8 @@ TEST_F(DemoHost, AnswersNotificationsByOpeningHandingOffShowingOrLogging)
     const int windows = child_count();
     EXPECT_EQ(router.handle("Vendor Master", "V100", ""), Handling::Logged);
     EXPECT_EQ(child_count(), windows);
-    EXPECT_TRUE(session->window().log_text().contains(QStringLiteral("Vendor Master | V100 | ")));
+    EXPECT_TRUE(session->window().log_text().endsWith(QStringLiteral("Vendor Master: V100")))
+        << "the log reads as a sentence, not as the notification's three strings";
 }
 
 // A document's print query becomes a PDF in "User report" on the user's page format (landscape
@@ -202,6 +204,34 @@ TEST_F(DemoHost, ActiveReportFallsBackToATableWhenNoPdfCanBeWritten)
     EXPECT_GT(rows->model()->rowCount(), 0);
     EXPECT_TRUE(session->window().log_text().contains(QStringLiteral("no PDF written (Cannot create the folder")))
         << session->window().log_text().toStdString();
+}
+
+// The start page leads to the everyday windows; a window's confirmation goes to the log, not
+// into a box; with every window closed the start page is back.
+TEST_F(DemoHost, StartPageOpensANewOrderWhoseConfirmationGoesToTheLog)
+{
+    EXPECT_TRUE(session->window().start_page_shown());
+    QPushButton* new_order = nullptr;
+    for (QPushButton* button : session->window().findChildren<QPushButton*>())
+        if (button->text() == u"New purchase order")
+            new_order = button;
+    ASSERT_NE(new_order, nullptr);
+    new_order->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(session->window().start_page_shown());
+    ASSERT_NE(session->facade().frm_po(), nullptr);
+    EXPECT_EQ(session->facade().frm_po()->mode(), WindowModel::Mode::New) << "as if the clerk had pressed New";
+
+    session->facade().frm_po()->prompter().message(QStringLiteral("Add new PO no. PO-26-00042 complete"));
+    EXPECT_TRUE(session->window().log_text().endsWith(QStringLiteral("Purchase Order: Add new PO no. PO-26-00042 complete")))
+        << session->window().log_text().toStdString();
+
+    session->facade().frm_po()->set_prompter(nullptr); // no box: a question would be answered No
+    session->window().work_area()->closeAllSubWindows();
+    for (int round = 0; round < 3; ++round)
+        QApplication::processEvents();
+    EXPECT_EQ(child_count(), 0);
+    EXPECT_TRUE(session->window().start_page_shown());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "ui/column_choice.h"
 #include "ui/font_bar.h"
 
 #include <QAbstractItemModelTester>
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPointer>
 #include <QTableView>
 
@@ -114,6 +116,58 @@ TEST_F(StoredLayoutView, ClosingStoresWhatTheClerkRearranged)
     EXPECT_EQ(stored("col_order", "account"), 2) << "a hidden column keeps its stored order";
     EXPECT_EQ(stored("row_height", "description"), 450);
     EXPECT_FALSE(company.scalar("SELECT Fontbar FROM Form_property_table WHERE form = 'POform_misccharge'").toBool());
+}
+
+/// Order lines with the columns a clerk rarely reads, for a user who stored no layout of them.
+class LinesWindow : public WindowModel {
+public:
+    LinesWindow() : WindowModel(QStringLiteral("POform_po"), QStringLiteral("Order"), Kind::Other)
+    {
+        declare_grid("dbgridpo", {}, {"item code", "allocated tax", "quantity order", "user created"});
+        main_grid()->set_column_hidden(3, true);
+        declare_command(CommandId::Exit);
+        for (int id = 401; id <= 408; ++id)
+            declare_command(CommandId(id));
+    }
+};
+
+TEST(DefaultLayoutView, InternalColumnsStartHiddenAndTheColumnMenuShowsThemWithoutTouchingTheGrid)
+{
+    testing::TestDatabase company;
+    LinesWindow model;
+    HostSettings settings;
+    settings.abcdb = &company.db();
+    settings.ZELKOR_USER = QStringLiteral("ADMIN");
+    model.apply_settings(settings);
+    model.open();
+    WindowView view(model);
+    view.show();
+    QApplication::processEvents();
+    QTableView* table = view.grid_view(QStringLiteral("dbgridpo"));
+    Grid& lines = *model.main_grid();
+
+    EXPECT_FALSE(table->isColumnHidden(0));
+    EXPECT_TRUE(table->isColumnHidden(1)) << "allocated tax is internal";
+    EXPECT_FALSE(table->isColumnHidden(2));
+    EXPECT_TRUE(table->isColumnHidden(3)) << "the window hides the audit stamp";
+    EXPECT_FALSE(lines.column(1).hidden) << "the window's grid keeps its column";
+
+    ASSERT_NE(view.font_bar(), nullptr);
+    QMenu& menu = *view.font_bar()->columns_menu();
+    emit menu.aboutToShow();
+    QStringList shown;
+    for (QAction* item : menu.actions())
+        shown << item->text() + (item->isChecked() ? QStringLiteral(" +") : QStringLiteral(" -"));
+    EXPECT_EQ(shown, (QStringList{"item code +", "allocated tax -", "quantity order +", "user created -"}));
+    menu.actions().at(1)->setChecked(true);
+    menu.actions().at(3)->setChecked(true);
+    menu.actions().at(0)->setChecked(false);
+    EXPECT_FALSE(table->isColumnHidden(1)) << "the clerk chose to see allocated tax";
+    EXPECT_FALSE(table->isColumnHidden(3));
+    EXPECT_TRUE(table->isColumnHidden(0));
+    EXPECT_TRUE(lines.column(3).hidden) << "the choice is the view's";
+    lines.set_column_width(1, 90); // the window changes the column: the clerk's choice stays
+    EXPECT_FALSE(table->isColumnHidden(1));
 }
 
 } // namespace
