@@ -88,11 +88,11 @@ std::pair<qint64, quint64> postgres_table(Database& db, const QString& table)
 
 } // namespace
 
-Fingerprint Fingerprint::of(Database& db)
+Fingerprint Fingerprint::of(Database& db, const QStringList& tables)
 {
     Fingerprint fingerprint;
     sqlite3* handle = db.engine() == Engine::Sqlite ? sqlite_handle(db) : nullptr;
-    for (const QString& table : business_tables(db)) {
+    for (const QString& table : tables.isEmpty() ? business_tables(db) : tables) {
         const auto [rows, hash] = handle ? sqlite_table(handle, table) : postgres_table(db, table);
         fingerprint.m_tables[table.toLower()] = {rows, hash};
     }

@@ -12,8 +12,9 @@ namespace zelkor::cycle {
 /// between. The tables of the windows' own settings (layouts, remembered values) are left out.
 class Fingerprint {
 public:
-    /// Reads the whole database; a database error is thrown (the walk stops on it).
-    static Fingerprint of(Database& db);
+    /// Reads the whole database, or only the tables named; a database error is thrown (the
+    /// walk stops on it).
+    static Fingerprint of(Database& db, const QStringList& tables = {});
 
     bool operator==(const Fingerprint&) const = default;
     /// The tables that differ from `other`, with their row counts: "po_header_table 12 -> 13".
