@@ -82,10 +82,20 @@ INSERT INTO Vendor_table (vendor_no, vendor_name, Description, currency, payment
 
 } // namespace
 
+[[nodiscard]] std::expected<void, Error> add_generated_masters(Database& db)
+{
+    return db.execute_script(QString::fromUtf8(GeneratedMasters));
+}
+
 [[nodiscard]] std::expected<Catalogue, Error> prepare_company(Database& db)
 {
-    if (auto added = db.execute_script(QString::fromUtf8(GeneratedMasters)); !added)
+    if (auto added = add_generated_masters(db); !added)
         return std::unexpected(added.error());
+    return read_catalogue(db);
+}
+
+[[nodiscard]] std::expected<Catalogue, Error> read_catalogue(Database& db)
+{
     Catalogue catalogue;
     if (auto read = read_vendors(db, catalogue); !read)
         return std::unexpected(read.error());

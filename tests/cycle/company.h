@@ -34,8 +34,12 @@ struct Catalogue {
 };
 
 /// Adds the generated masters to a demo company: stock items costed FIFO and LIFO in several
-/// units and warehouses, a non-stock item, a vendor in euros and one in Canadian dollars, a tax
-/// code of two authorities. Then reads what a clerk may choose.
+/// units and warehouses, a non-stock item, a vendor in euros and one in US dollars with quotes in
+/// its name, a tax code of two authorities.
+[[nodiscard]] std::expected<void, Error> add_generated_masters(Database& db);
+/// What a clerk may choose in a company.
+[[nodiscard]] std::expected<Catalogue, Error> read_catalogue(Database& db);
+/// Both: the generated masters added, then the catalogue read.
 [[nodiscard]] std::expected<Catalogue, Error> prepare_company(Database& db);
 
 } // namespace zelkor::cycle

@@ -124,7 +124,7 @@ std::optional<QString> Walk::run()
         QString history = QStringLiteral("#%1 %2: ").arg(number).arg(step.name);
         try {
             broken = take_step(step, history);
-            if (!broken)
+            if (!broken && m_settings.company == Company::Own)
                 broken = check_rules();
         } catch (const std::exception& error) {
             broken = QStringLiteral("the step threw: ") + QString::fromUtf8(error.what());
@@ -165,14 +165,14 @@ std::optional<QString> Walk::take_step(const CycleStep& step, QString& history)
         return std::nullopt;
     }
     ++m_counts.writes;
-    if (step.writes == Writes::Yes && m_dice.chance(m_settings.fault_share))
+    if (step.writes == Writes::Yes && m_settings.company == Company::Own && m_dice.chance(m_settings.fault_share))
         return commit_with_fault(step, prepared, history);
     return commit(step, prepared, history, Attempt::First);
 }
 
 std::optional<QString> Walk::commit(const CycleStep& step, const Prepared& prepared, QString& history, Attempt attempt)
 {
-    const bool audited = m_dice.chance(m_settings.audit_share);
+    const bool audited = m_dice.chance(m_settings.audit_share) && m_settings.company == Company::Own;
     const std::optional<Fingerprint> before = audited ? std::optional(fingerprint()) : std::nullopt;
     const qsizetype mark = m_clerk.prompter().mark();
     std::optional<QString> thrown;
@@ -185,6 +185,7 @@ std::optional<QString> Walk::commit(const CycleStep& step, const Prepared& prepa
     if (done) {
         history += QStringLiteral(": done");
         m_counts.done[step.name] += 1;
+        ++m_counts.saves;
         return std::nullopt;
     }
     ++m_counts.refused;
@@ -221,10 +222,12 @@ std::optional<QString> Walk::commit_with_fault(const CycleStep& step, const Prep
         // The commit ended before the failing statement: an ordinary commit after all.
         history += QStringLiteral(" [fault at %1 not reached]").arg(failing);
         const QStringList messages = m_clerk.prompter().messages_since(mark);
-        if (!done)
+        if (!done) {
             ++m_counts.refused;
-        else
+        } else {
             m_counts.done[step.name] += 1;
+            ++m_counts.saves;
+        }
         if (!done && failed_without_reason(messages))
             return QStringLiteral("a step failed with no fault injected: ") + messages.join(QStringLiteral(" | "));
         history += done ? QStringLiteral(": done") : QStringLiteral(": refused \"") + messages.join(QStringLiteral(" | ")) + u'"';
@@ -241,6 +244,7 @@ std::optional<QString> Walk::commit_with_fault(const CycleStep& step, const Prep
                 + messages.join(QStringLiteral(" | "));
         ++m_counts.faults_after_commit;
         m_counts.done[step.name] += 1;
+        ++m_counts.saves;
         history += QStringLiteral(": saved, the failure came after the commit");
         m_clerk.settle(*prepared.window);
         return std::nullopt;

@@ -13,9 +13,15 @@
 
 namespace zelkor::cycle {
 
+/// Whether the walk has the company to itself, or clerks on other workstations work in it too:
+/// then no step can tell what it wrote from what others wrote, so no fault is injected and the
+/// rules are checked once all are done.
+enum class Company { Own, Shared };
+
 struct WalkSettings {
     quint64 seed = 0;
     int steps = 0;
+    Company company = Company::Own;
     /// The share of writing steps whose commit gets a failing statement.
     double fault_share = 0.2;
     /// The share of the other writing steps whose effect on the data is checked too.
@@ -28,6 +34,7 @@ struct WalkSettings {
 struct WalkCounts {
     int steps = 0;
     int writes = 0;
+    int saves = 0; ///< writing steps whose commit completed
     int reads = 0;
     int skipped = 0;
     int refused = 0;
