@@ -53,24 +53,24 @@ WindowState WindowState::of(const WindowModel& window)
     return state;
 }
 
-QString WindowState::difference(const WindowState& other) const
+QString WindowState::lost_in(const WindowState& after) const
 {
-    if (mode != other.mode)
+    if (mode != after.mode)
         return QStringLiteral("the mode changed");
-    for (qsizetype i = 0; i < fields.size() && i < other.fields.size(); ++i)
-        if (fields[i] != other.fields[i])
-            return QStringLiteral("field ") + fields[i] + QStringLiteral(" became ") + other.fields[i];
-    for (size_t g = 0; g < grids.size() && g < other.grids.size(); ++g) {
-        if (grids[g].size() != other.grids[g].size())
-            return QStringLiteral("grid %1 went from %2 to %3 rows").arg(g).arg(grids[g].size()).arg(other.grids[g].size());
-        for (size_t row = 0; row < grids[g].size(); ++row)
-            if (grids[g][row] != other.grids[g][row])
-                return QStringLiteral("grid %1 row %2 went from [%3] to [%4]")
-                    .arg(g)
-                    .arg(row + 1)
-                    .arg(grids[g][row].join(u'|'), other.grids[g][row].join(u'|'));
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QString& field = fields[i];
+        if (!field.endsWith(u'=') && (i >= after.fields.size() || after.fields[i] != field))
+            return QStringLiteral("field ") + field + QStringLiteral(" became ") + after.fields.value(i);
     }
-    return *this == other ? QString() : QStringLiteral("the window changed");
+    for (size_t grid = 0; grid < grids.size(); ++grid)
+        for (size_t row = 0; row < grids[grid].size(); ++row)
+            for (qsizetype column = 0; column < grids[grid][row].size(); ++column) {
+                const QString& cell = grids[grid][row][column];
+                const bool kept = row < after.grids[grid].size() && after.grids[grid][row].value(column) == cell;
+                if (!cell.isEmpty() && !kept)
+                    return QStringLiteral("grid %1 row %2 column %3 lost \"%4\"").arg(grid).arg(row + 1).arg(column).arg(cell);
+            }
+    return {};
 }
 
 Clerk::Clerk(Database& db) : m_db(db)

@@ -41,16 +41,16 @@ private:
 };
 
 /// What a window shows: its mode, every field and every grid's rows. A command that failed
-/// must leave it as it was.
+/// must keep what the clerk typed.
 struct WindowState {
     WindowModel::Mode mode = WindowModel::Mode::Read;
     QStringList fields;
     std::vector<std::vector<QStringList>> grids;
 
     static WindowState of(const WindowModel& window);
-    bool operator==(const WindowState&) const = default;
-    /// The first difference from `other`, in words.
-    QString difference(const WindowState& other) const;
+    /// What of this input is lost in `after`, in words; empty when nothing is: every field and cell
+    /// that held something holds the same (the checks may fill in empty ones), the mode stays.
+    QString lost_in(const WindowState& after) const;
 };
 
 /// The facade with the host's settings on one database, and the windows a clerk keeps open.

@@ -59,28 +59,6 @@ bool run_commit(const Prepared& prepared, std::optional<QString>& thrown)
     return false;
 }
 
-/// What of the clerk's input a failed command lost: every field and cell that held something
-/// must hold the same after (the checks may fill in empty ones), and the mode must stay.
-QString lost_input(const WindowState& before, const WindowState& after)
-{
-    if (before.mode != after.mode)
-        return QStringLiteral("the mode changed");
-    for (qsizetype i = 0; i < before.fields.size(); ++i) {
-        const QString& field = before.fields[i];
-        if (!field.endsWith(u'=') && (i >= after.fields.size() || after.fields[i] != field))
-            return QStringLiteral("field ") + field + QStringLiteral(" became ") + after.fields.value(i);
-    }
-    for (size_t grid = 0; grid < before.grids.size(); ++grid)
-        for (size_t row = 0; row < before.grids[grid].size(); ++row)
-            for (qsizetype column = 0; column < before.grids[grid][row].size(); ++column) {
-                const QString& cell = before.grids[grid][row][column];
-                const bool kept = row < after.grids[grid].size() && after.grids[grid][row].value(column) == cell;
-                if (!cell.isEmpty() && !kept)
-                    return QStringLiteral("grid %1 row %2 column %3 lost \"%4\"").arg(grid).arg(row + 1).arg(column).arg(cell);
-            }
-    return {};
-}
-
 } // namespace
 
 Walk::Walk(Database& db, const Catalogue& catalogue, const WalkSettings& settings)
@@ -179,9 +157,21 @@ std::optional<QString> Walk::commit(const CycleStep& step, const Prepared& prepa
     const qint64 start = m_db.statement_count();
     const bool done = run_commit(prepared, thrown);
     m_statements_seen[step.name] = std::max(m_statements_seen.value(step.name), int(m_db.statement_count() - start));
-    const QStringList messages = m_clerk.prompter().messages_since(mark);
     if (thrown)
         return thrown;
+    if (auto broken = book(step, done, m_clerk.prompter().messages_since(mark), history, attempt))
+        return broken;
+    if (before && !done) {
+        const Fingerprint after = fingerprint();
+        if (!(after == *before))
+            return QStringLiteral("a refused step wrote: ") + before->difference(after);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> Walk::book(const CycleStep& step, bool done, const QStringList& messages, QString& history,
+                                  Attempt attempt)
+{
     if (done) {
         history += QStringLiteral(": done");
         m_counts.done[step.name] += 1;
@@ -194,11 +184,6 @@ std::optional<QString> Walk::commit(const CycleStep& step, const Prepared& prepa
     history += QStringLiteral(": refused \"") + messages.join(QStringLiteral(" | ")) + u'"';
     if (failed_without_reason(messages))
         return QStringLiteral("a step failed with no fault injected: ") + messages.join(QStringLiteral(" | "));
-    if (before) {
-        const Fingerprint after = fingerprint();
-        if (!(after == *before))
-            return QStringLiteral("a refused step wrote: ") + before->difference(after);
-    }
     return std::nullopt;
 }
 
@@ -221,17 +206,7 @@ std::optional<QString> Walk::commit_with_fault(const CycleStep& step, const Prep
     if (ran < failing) {
         // The commit ended before the failing statement: an ordinary commit after all.
         history += QStringLiteral(" [fault at %1 not reached]").arg(failing);
-        const QStringList messages = m_clerk.prompter().messages_since(mark);
-        if (!done) {
-            ++m_counts.refused;
-        } else {
-            m_counts.done[step.name] += 1;
-            ++m_counts.saves;
-        }
-        if (!done && failed_without_reason(messages))
-            return QStringLiteral("a step failed with no fault injected: ") + messages.join(QStringLiteral(" | "));
-        history += done ? QStringLiteral(": done") : QStringLiteral(": refused \"") + messages.join(QStringLiteral(" | ")) + u'"';
-        return std::nullopt;
+        return book(step, done, m_clerk.prompter().messages_since(mark), history, Attempt::First);
     }
     ++m_counts.faults_injected;
     history += QStringLiteral(" [statement %1 failed]").arg(failing);
@@ -253,7 +228,7 @@ std::optional<QString> Walk::commit_with_fault(const CycleStep& step, const Prep
         return QStringLiteral("a failing statement was reported as done: ") + messages.join(QStringLiteral(" | "));
     if (!says_failed(messages))
         return QStringLiteral("a failing statement was not reported as a failure: ") + messages.join(QStringLiteral(" | "));
-    if (const QString lost = lost_input(input, WindowState::of(*prepared.window)); !lost.isEmpty())
+    if (const QString lost = input.lost_in(WindowState::of(*prepared.window)); !lost.isEmpty())
         return QStringLiteral("a failed step did not keep the clerk's input: ") + lost;
     history += QStringLiteral(", retried");
     return commit(step, prepared, history, Attempt::Retry);

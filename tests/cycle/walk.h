@@ -67,6 +67,9 @@ private:
     std::optional<QString> take_step(const CycleStep& step, QString& history);
     enum class Attempt { First, Retry };
     std::optional<QString> commit(const CycleStep& step, const Prepared& prepared, QString& history, Attempt attempt);
+    /// Counts a commit that ran without a failing statement: done, or refused with its reason.
+    std::optional<QString> book(const CycleStep& step, bool done, const QStringList& messages, QString& history,
+                                Attempt attempt);
     std::optional<QString> commit_with_fault(const CycleStep& step, const Prepared& prepared, QString& history);
     std::optional<QString> check_rules();
     Fingerprint fingerprint();
