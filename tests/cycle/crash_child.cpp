@@ -2,6 +2,7 @@
 //   cycle_crash_child --db PATH_OR_URI --document KIND --first-day N
 // Before each save it writes "saving N", after it "saved N", each on its own line.
 #include "large_documents.h"
+#include "program.h"
 
 #include "services/clock.h"
 
@@ -20,14 +21,9 @@ int main(int argc, char** argv)
                                         QStringLiteral("N"), QStringLiteral("1"));
     parser.addOptions({db_option, kind_option, day_option});
     parser.process(app);
-    const auto where = zelkor::ConnectionDescription::parse(parser.value(db_option));
-    if (!where)
+    const std::unique_ptr<zelkor::Database> db = zelkor::cycle::open_company(parser.value(db_option));
+    if (!db)
         return 2;
-    auto db = zelkor::Database::open(*where);
-    if (!db) {
-        std::cerr << db.error().detail.toStdString() << std::endl;
-        return 2;
-    }
     for (const zelkor::cycle::LargeDocument& kind : zelkor::cycle::large_documents()) {
         if (kind.name != parser.value(kind_option))
             continue;
@@ -37,7 +33,7 @@ int main(int argc, char** argv)
             zelkor::Clock::fix(day, QTime(6, 0));
             std::cout << "saving " << save << std::endl;
             try {
-                kind.save(**db, day);
+                kind.save(*db, day);
             } catch (const std::exception& error) {
                 std::cerr << error.what() << std::endl;
                 return 1;

@@ -30,16 +30,16 @@ Prepared stock_panes(StepContext& context)
     const bool order = context.dice.chance(0.5);
     WindowModel& window = order ? static_cast<WindowModel&>(context.clerk.order())
                                 : static_cast<WindowModel&>(context.clerk.requisition());
-    context.clerk.settle(window);
-    const auto chosen = context.pick_row(order ? QStringLiteral("SELECT docno FROM PO_header_table ORDER BY fkey")
-                                               : QStringLiteral("SELECT docno FROM PR_header_table ORDER BY fkey"));
-    if (!chosen || !show_document(window, chosen->text(u"docno")))
+    const auto docno = show_chosen(context, window,
+                                   order ? QStringLiteral("SELECT docno FROM PO_header_table ORDER BY fkey")
+                                         : QStringLiteral("SELECT docno FROM PR_header_table ORDER BY fkey"));
+    if (!docno)
         return Prepared::skip(QStringLiteral("nothing to show"));
     for (CommandId pane : {CommandId::StockByLocation, CommandId::StockByItem}) {
         window.execute(pane);
         window.execute(pane);
     }
-    return Prepared::read(QStringLiteral("stock panes of ") + chosen->text(u"docno"));
+    return Prepared::read(QStringLiteral("stock panes of ") + *docno);
 }
 
 Prepared browse(StepContext& context)

@@ -65,12 +65,9 @@ namespace {
 Prepared new_order(StepContext& context)
 {
     POform_po& window = context.clerk.order();
-    context.clerk.settle(window);
-    if (!window.execute(CommandId::New))
-        return Prepared::skip(QStringLiteral("new mode refused: ") + context.clerk.prompter().last());
     const VendorCode vendor = context.dice.pick(context.catalogue.vendors);
-    if (window.type_into(QStringLiteral("vendor_no"), vendor.code) != Entry::Accepted)
-        return Prepared::skip(QStringLiteral("vendor refused: ") + context.clerk.prompter().last());
+    if (QString why; !start_new(context, window, vendor.code, why))
+        return Prepared::skip(why);
     QString kind = QStringLiteral("order");
     if (context.dice.chance(0.12)) {
         kind = QStringLiteral("future order");
@@ -87,13 +84,9 @@ Prepared new_order(StepContext& context)
 /// Shows a live order chosen by `condition` on PO_header_table; its number, or nothing.
 std::optional<QString> show_order(StepContext& context, POform_po& window, const QString& condition)
 {
-    const auto chosen = context.pick_row(QStringLiteral("SELECT docno FROM PO_header_table WHERE void = FALSE AND ") + condition
-                                         + QStringLiteral(" ORDER BY fkey"));
-    if (!chosen)
-        return std::nullopt;
-    context.clerk.settle(window);
-    const QString docno = chosen->text(u"docno");
-    return show_document(window, docno) ? std::optional(docno) : std::nullopt;
+    return show_chosen(context, window,
+                       QStringLiteral("SELECT docno FROM PO_header_table WHERE void = FALSE AND ") + condition
+                           + QStringLiteral(" ORDER BY fkey"));
 }
 
 Prepared edit_order(StepContext& context)
@@ -167,14 +160,11 @@ Prepared take_over_requisition(StepContext& context)
     if (!chosen)
         return Prepared::skip(QStringLiteral("no open requisition"));
     POform_po& window = context.clerk.order();
-    context.clerk.settle(window);
-    if (!window.execute(CommandId::New))
-        return Prepared::skip(QStringLiteral("new mode refused: ") + context.clerk.prompter().last());
     QString vendor = chosen->text(u"vendor_no");
     if (vendor.isEmpty() || context.dice.chance(0.2))
         vendor = context.dice.pick(context.catalogue.vendors).code;
-    if (window.type_into(QStringLiteral("vendor_no"), vendor) != Entry::Accepted)
-        return Prepared::skip(QStringLiteral("vendor refused: ") + context.clerk.prompter().last());
+    if (QString why; !start_new(context, window, vendor, why))
+        return Prepared::skip(why);
     if (!window.find_command(to_int(POform_po::Command::PrWindow))->checked)
         window.execute(POform_po::Command::PrWindow);
     // Chosen again, the requisition is read again: the pane does not follow saves meanwhile.
@@ -197,12 +187,9 @@ Prepared take_over_requisition(StepContext& context)
 Prepared reorder_suggestions(StepContext& context)
 {
     POform_po& window = context.clerk.order();
-    context.clerk.settle(window);
-    if (!window.execute(CommandId::New))
-        return Prepared::skip(QStringLiteral("new mode refused: ") + context.clerk.prompter().last());
     const VendorCode vendor = context.dice.pick(context.catalogue.vendors);
-    if (window.type_into(QStringLiteral("vendor_no"), vendor.code) != Entry::Accepted)
-        return Prepared::skip(QStringLiteral("vendor refused: ") + context.clerk.prompter().last());
+    if (QString why; !start_new(context, window, vendor.code, why))
+        return Prepared::skip(why);
     if (!window.execute(POform_po::Command::ReorderingStockItems) || window.lines().cell(0, QStringLiteral("item code")).isEmpty())
         return Prepared::skip(QStringLiteral("nothing to reorder"));
     // The proposal leaves the cursor on the empty row after the lines, where the save finds "No
@@ -262,17 +249,33 @@ Prepared order_from_template(StepContext& context)
     return save_of(window, QStringLiteral("order from template ") + *name);
 }
 
-Prepared edit_template(StepContext& context)
+/// Shows a saved template in template edit mode: chosen in the drop-down it starts an order, and
+/// Edit Template then shows the template itself. Its name, or nothing (`why` says why).
+std::optional<QString> edit_a_template(StepContext& context, POform_po& window, QString& why)
 {
     const auto name = saved_template(context);
-    if (!name)
-        return Prepared::skip(QStringLiteral("no template"));
-    POform_po& window = context.clerk.order();
+    if (!name) {
+        why = QStringLiteral("no template");
+        return std::nullopt;
+    }
     context.clerk.settle(window);
+    // A template chosen again in the drop-down is no change: the clerk empties the box first.
     window.type_into(QStringLiteral("template"), QString());
     window.type_into(QStringLiteral("template"), *name);
-    if (!window.execute(POform_po::Command::EditTemplate))
-        return Prepared::skip(QStringLiteral("edit template refused: ") + context.clerk.prompter().last());
+    if (!window.execute(POform_po::Command::EditTemplate)) {
+        why = QStringLiteral("edit template refused: ") + context.clerk.prompter().last();
+        return std::nullopt;
+    }
+    return name;
+}
+
+Prepared edit_template(StepContext& context)
+{
+    POform_po& window = context.clerk.order();
+    QString why;
+    const auto name = edit_a_template(context, window, why);
+    if (!name)
+        return Prepared::skip(why);
     Grid& grid = window.lines();
     const int row = context.dice.between(0, std::max(0, grid.row_count() - 1));
     if (grid.cell(row, QStringLiteral("item code")).isEmpty())
@@ -284,16 +287,11 @@ Prepared edit_template(StepContext& context)
 
 Prepared delete_template(StepContext& context)
 {
-    const auto name = saved_template(context);
-    if (!name)
-        return Prepared::skip(QStringLiteral("no template"));
     POform_po& window = context.clerk.order();
-    context.clerk.settle(window);
-    // Chosen in the drop-down, the template starts an order; Edit Template shows the template itself.
-    window.type_into(QStringLiteral("template"), QString());
-    window.type_into(QStringLiteral("template"), *name);
-    if (!window.execute(POform_po::Command::EditTemplate))
-        return Prepared::skip(QStringLiteral("edit template refused: ") + context.clerk.prompter().last());
+    QString why;
+    const auto name = edit_a_template(context, window, why);
+    if (!name)
+        return Prepared::skip(why);
     return {QStringLiteral("delete template ") + *name, &window,
             [&window] { return window.execute(POform_po::Command::DeleteTemplate); }};
 }

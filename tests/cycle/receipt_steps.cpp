@@ -25,9 +25,9 @@ QString outstanding_orders(const QString& extra = {})
 /// Starts a new receipt of the vendor's order and lists its lines to pick from.
 bool start_receipt(StepContext& context, POform_receipt& window, const QString& vendor, const QString& order)
 {
-    context.clerk.settle(window);
-    return window.execute(CommandId::New) && window.type_into(QStringLiteral("vendor_no"), vendor) == Entry::Accepted
-        && window.type_into(QStringLiteral("pono"), order) == Entry::Accepted && window.order_lines().row_count() > 0;
+    QString why;
+    return start_new(context, window, vendor, why) && window.type_into(QStringLiteral("pono"), order) == Entry::Accepted
+        && window.order_lines().row_count() > 0;
 }
 
 /// Picks the open lines of the pick grid (each with the chance given); the number picked.
@@ -134,9 +134,8 @@ Prepared receive_several_orders(StepContext& context)
     if (!second)
         return Prepared::skip(QStringLiteral("one outstanding order only for ") + vendor);
     POform_receipt& window = context.clerk.receipt();
-    context.clerk.settle(window);
-    if (!window.execute(CommandId::New) || window.type_into(QStringLiteral("vendor_no"), vendor) != Entry::Accepted)
-        return Prepared::skip(QStringLiteral("cannot start a receipt: ") + context.clerk.prompter().last());
+    if (QString why; !start_new(context, window, vendor, why))
+        return Prepared::skip(why);
     window.type_into(QStringLiteral("multi_po"), QStringLiteral("1"));
     for (const Row* order : {&*first, &*second})
         if (window.type_into(QStringLiteral("pono"), order->text(u"docno")) != Entry::Accepted)
@@ -149,13 +148,8 @@ Prepared receive_several_orders(StepContext& context)
 /// Shows a live receipt not billed yet; its number, or nothing.
 std::optional<QString> show_receipt(StepContext& context, POform_receipt& window)
 {
-    const auto chosen = context.pick_row(QStringLiteral("SELECT docno FROM PO_receipt_header_table WHERE void = FALSE"
-                                                        " AND billed = FALSE ORDER BY fkey"));
-    if (!chosen)
-        return std::nullopt;
-    context.clerk.settle(window);
-    const QString docno = chosen->text(u"docno");
-    return show_document(window, docno) ? std::optional(docno) : std::nullopt;
+    return show_chosen(context, window, QStringLiteral("SELECT docno FROM PO_receipt_header_table WHERE void = FALSE"
+                                                       " AND billed = FALSE ORDER BY fkey"));
 }
 
 Prepared edit_receipt(StepContext& context)

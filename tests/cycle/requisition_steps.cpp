@@ -15,12 +15,9 @@ int free_row(Grid& grid, int wanted) { return wanted < grid.row_count() ? wanted
 Prepared new_requisition(StepContext& context)
 {
     POform_pr& window = context.clerk.requisition();
-    context.clerk.settle(window);
-    if (!window.execute(CommandId::New))
-        return Prepared::skip(QStringLiteral("new mode refused: ") + context.clerk.prompter().last());
     const VendorCode vendor = context.dice.pick(context.catalogue.vendors);
-    if (window.type_into(QStringLiteral("vendor_no"), vendor.code) != Entry::Accepted)
-        return Prepared::skip(QStringLiteral("vendor refused: ") + context.clerk.prompter().last());
+    if (QString why; !start_new(context, window, vendor.code, why))
+        return Prepared::skip(why);
     const int count = context.dice.between(1, 4);
     const auto choices = context.items({"1", "1", "1", "2", "5", "6"});
     for (int line = 0; line < count; ++line)
@@ -33,12 +30,7 @@ Prepared new_requisition(StepContext& context)
 /// Shows an open requisition; nothing when there is none.
 std::optional<QString> show_open_requisition(StepContext& context, POform_pr& window)
 {
-    const auto chosen = context.pick_row(QStringLiteral("SELECT docno FROM PR_header_table WHERE closed = FALSE ORDER BY fkey"));
-    if (!chosen)
-        return std::nullopt;
-    context.clerk.settle(window);
-    const QString docno = chosen->text(u"docno");
-    return show_document(window, docno) ? std::optional(docno) : std::nullopt;
+    return show_chosen(context, window, QStringLiteral("SELECT docno FROM PR_header_table WHERE closed = FALSE ORDER BY fkey"));
 }
 
 Prepared edit_requisition(StepContext& context)
@@ -80,14 +72,11 @@ Prepared close_requisition(StepContext& context)
 Prepared delete_requisition(StepContext& context)
 {
     POform_pr& window = context.clerk.requisition();
-    const auto chosen = context.pick_row(QStringLiteral("SELECT docno FROM PR_header_table WHERE closed = TRUE ORDER BY fkey"));
-    if (!chosen)
+    const auto docno =
+        show_chosen(context, window, QStringLiteral("SELECT docno FROM PR_header_table WHERE closed = TRUE ORDER BY fkey"));
+    if (!docno)
         return Prepared::skip(QStringLiteral("no closed requisition"));
-    context.clerk.settle(window);
-    const QString docno = chosen->text(u"docno");
-    if (!show_document(window, docno))
-        return Prepared::skip(QStringLiteral("cannot show ") + docno);
-    return {QStringLiteral("delete ") + docno, &window, [&window] { return window.execute(CommandId::Delete); }};
+    return {QStringLiteral("delete ") + *docno, &window, [&window] { return window.execute(CommandId::Delete); }};
 }
 
 /// "&Issue PO": the requisition notifies, the host opens the order window and hands the

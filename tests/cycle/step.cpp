@@ -60,6 +60,30 @@ bool show_document(WindowModel& window, const QString& docno)
     return window.field(QStringLiteral("docno")) == docno && !static_cast<DocumentWindow&>(window).document_key().isEmpty();
 }
 
+bool start_new(StepContext& context, WindowModel& window, const QString& vendor, QString& why)
+{
+    context.clerk.settle(window);
+    if (!window.execute(CommandId::New)) {
+        why = QStringLiteral("new mode refused: ") + context.clerk.prompter().last();
+        return false;
+    }
+    if (window.type_into(QStringLiteral("vendor_no"), vendor) != Entry::Accepted) {
+        why = QStringLiteral("vendor refused: ") + context.clerk.prompter().last();
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> show_chosen(StepContext& context, WindowModel& window, const QString& sql, const Params& params)
+{
+    const auto chosen = context.pick_row(sql, params);
+    if (!chosen)
+        return std::nullopt;
+    context.clerk.settle(window);
+    const QString docno = Row::to_text(chosen->value(0));
+    return show_document(window, docno) ? std::optional(docno) : std::nullopt;
+}
+
 bool type_line(StepContext& context, Grid& grid, int row, const ItemCode& item, const QString& quantity_caption)
 {
     Dice& dice = context.dice;

@@ -77,6 +77,12 @@ struct CycleStep {
 /// Shows the saved document with this number in a document window, as typing it into the number
 /// box does; false when it did not show.
 bool show_document(WindowModel& window, const QString& docno);
+/// Starts a new document of the vendor in the window, any unsaved work there thrown away first;
+/// false when the window refused (`why` then says why).
+bool start_new(StepContext& context, WindowModel& window, const QString& vendor, QString& why);
+/// Chooses one of the documents a query gives (its first column the number) and shows it in the
+/// window, any unsaved work there thrown away first; its number, or nothing.
+std::optional<QString> show_chosen(StepContext& context, WindowModel& window, const QString& sql, const Params& params = {});
 
 /// Types one line into row `row` of a purchasing grid: type, code, unit (sometimes another of
 /// the item's units), quantity and unit cost; a free service code gets an expense account.

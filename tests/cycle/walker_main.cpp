@@ -3,6 +3,7 @@
 // Writes the walk's summary and "saves N" on its last line; exits with 1 and the walk's report
 // when a step failed without saying why (a lock or another user's change explains a refusal).
 #include "company.h"
+#include "program.h"
 #include "walk.h"
 
 #include <QCommandLineParser>
@@ -22,15 +23,10 @@ int main(int argc, char** argv)
     const QCommandLineOption steps_option(QStringLiteral("steps"), QStringLiteral("The walk's steps."), QStringLiteral("N"));
     parser.addOptions({db_option, seed_option, steps_option});
     parser.process(app);
-    const auto where = zelkor::ConnectionDescription::parse(parser.value(db_option));
-    if (!where)
+    const std::unique_ptr<zelkor::Database> db = zelkor::cycle::open_company(parser.value(db_option));
+    if (!db)
         return 2;
-    auto db = zelkor::Database::open(*where);
-    if (!db) {
-        std::cerr << db.error().detail.toStdString() << std::endl;
-        return 2;
-    }
-    auto catalogue = zelkor::cycle::read_catalogue(**db);
+    auto catalogue = zelkor::cycle::read_catalogue(*db);
     if (!catalogue) {
         std::cerr << catalogue.error().detail.toStdString() << std::endl;
         return 2;
@@ -43,7 +39,7 @@ int main(int argc, char** argv)
     std::optional<QString> broken;
     int saves = 0;
     {
-        zelkor::cycle::Walk walk(**db, *catalogue, settings);
+        zelkor::cycle::Walk walk(*db, *catalogue, settings);
         broken = walk.run();
         saves = walk.counts().saves;
         std::cout << walk.summary().toStdString() << std::endl;
