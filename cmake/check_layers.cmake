@@ -9,7 +9,7 @@ set(ranks
   "schema"
   "forms/common"
   "forms/purchasing|forms/receiving|forms/payables|forms/masters|reports"
-  "facade"
+  "facade|check"
   "ui"
   "host|script")
 
@@ -34,7 +34,7 @@ function(rank_of path out_rank out_folder)
 endfunction()
 
 set(patterns)
-foreach(folder services schema forms reports facade ui host script)
+foreach(folder services schema forms reports facade check ui host script)
   list(APPEND patterns ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
 endforeach()
 file(GLOB_RECURSE sources RELATIVE ${ROOT} ${patterns})

@@ -1,6 +1,7 @@
 #include "host/host_session.h"
 
 #include "host/start_page.h"
+#include "host/data_check_view.h"
 #include "host/window_catalogue.h"
 #include "ui/window_view.h"
 
@@ -86,6 +87,8 @@ void HostSession::build_menus()
     for (const CatalogueEntry& entry : window_catalogue()) {
         m_window->add_menu_item(entry.menu, entry.caption, [this, open = entry.open] { open(*m_facade); });
     }
+    m_window->add_menu_item(QStringLiteral("Too&ls"), QStringLiteral("&Check Company Data"),
+                            [this] { show_data_check(*m_window, *m_company.db); });
 }
 
 void HostSession::build_start_page(const QString& company, const QString& user)

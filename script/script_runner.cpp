@@ -1,7 +1,6 @@
 #include "script/script_runner.h"
 
-#include "forms/purchasing/po_invariants.h"
-#include "forms/receiving/receipt_invariants.h"
+#include "check/company_checks.h"
 #include "services/database.h"
 #include "services/decimal.h"
 
@@ -501,10 +500,7 @@ ScriptRunner::Step ScriptRunner::check(const std::vector<Token>& tokens)
 {
     if (tokens.size() != 1)
         return stop(QStringLiteral("check takes no arguments"));
-    std::vector<InvariantCheck> checks = purchasing_invariant_checks();
-    for (InvariantCheck& receipts : receipt_invariant_checks())
-        checks.push_back(std::move(receipts));
-    auto violations = check_invariants(m_db, checks);
+    auto violations = check_invariants(m_db, company_invariant_checks());
     if (!violations)
         return stop("database: " + violations.error().detail);
     if (violations->isEmpty()) {

@@ -85,8 +85,10 @@ Database::~Database()
                                                  db->m_connection_name);
     QSqlDatabase& c = db->m_connection;
     c.setDatabaseName(where.database);
+    const bool read_only = where.access == ConnectionDescription::Access::ReadOnly;
     if (sqlite) {
-        c.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockAttemptMilliseconds * LockAttempts));
+        c.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockAttemptMilliseconds * LockAttempts)
+                            + (read_only ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     } else {
         c.setHostName(where.host);
         c.setPort(where.port);
@@ -115,12 +117,18 @@ Database::~Database()
 
 [[nodiscard]] std::expected<void, Error> Database::configure()
 {
-    const QStringList settings = engine() == Engine::Sqlite
-        ? QStringList{QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL"),
-                      QStringLiteral("PRAGMA foreign_keys = ON"), QStringLiteral("PRAGMA trusted_schema = OFF"),
+    const bool read_only = m_where.access == ConnectionDescription::Access::ReadOnly;
+    QStringList settings = engine() == Engine::Sqlite
+        ? QStringList{QStringLiteral("PRAGMA foreign_keys = ON"), QStringLiteral("PRAGMA trusted_schema = OFF"),
                       QStringLiteral("PRAGMA cell_size_check = ON")}
         : QStringList{QStringLiteral("SET lock_timeout = '%1ms'").arg(LockAttemptMilliseconds),
                       QStringLiteral("SET client_min_messages = warning")};
+    // The journal mode is the file's own: a reader leaves it as the writers set it.
+    if (engine() == Engine::Sqlite && !read_only)
+        settings = QStringList{QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL")}
+            + settings;
+    if (engine() == Engine::Postgres && read_only)
+        settings << QStringLiteral("SET default_transaction_read_only = on");
     for (const QString& sql : settings) {
         QSqlQuery q(m_connection);
         if (!q.exec(sql))
@@ -421,6 +429,25 @@ void Transaction::rollback()
         qCWarning(lcDatabase).noquote() << "rollback failed:" << q.lastError().text();
     m_db.m_transaction_depth = 0;
     m_db.m_rollback_only = false;
+}
+
+ReadSnapshot::ReadSnapshot(Database& db) : m_db(db)
+{
+    Q_ASSERT_X(!m_db.in_transaction(), "ReadSnapshot", "a snapshot is read outside any save");
+    // SQLite's deferred BEGIN takes its snapshot at the first read and keeps it; PostgreSQL keeps
+    // one snapshot for the whole transaction at REPEATABLE READ.
+    m_began = m_db.run_plain(m_db.engine() == Engine::Sqlite
+                                 ? QStringLiteral("BEGIN")
+                                 : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+}
+
+ReadSnapshot::~ReadSnapshot()
+{
+    if (!m_began)
+        return;
+    QSqlQuery q(m_db.m_connection);
+    if (!q.exec(QStringLiteral("ROLLBACK")))
+        qCWarning(lcDatabase).noquote() << "ending a read snapshot failed:" << q.lastError().text();
 }
 
 } // namespace zelkor

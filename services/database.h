@@ -29,6 +29,9 @@ struct ConnectionDescription {
     int port = 5432;
     QString user;
     QString password;
+    /// ReadOnly refuses every write on the connection (a data check that must never write).
+    enum class Access { ReadWrite, ReadOnly };
+    Access access = Access::ReadWrite;
 
     static std::optional<ConnectionDescription> parse(const QString& text);
     /// The description without the password, for logs and titles.
@@ -82,6 +85,7 @@ public:
 
 private:
     friend class Transaction;
+    friend class ReadSnapshot;
     explicit Database(ConnectionDescription where, QString connection_name);
     [[nodiscard]] std::expected<void, Error> configure();
     std::expected<QSqlQuery*, Error> run(const QString& sql, const Params& params);
@@ -125,6 +129,24 @@ private:
     std::expected<void, Error> m_began;
     bool m_outer = false;
     bool m_finished = false;
+};
+
+/// Brackets reads that must all see one state of the database although others save meanwhile
+/// (a data check of a company in use): a read-only transaction, rolled back at the end.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Database& db);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+    /// False when the snapshot could not begin.
+    bool active() const { return m_began.has_value(); }
+    const Error& begin_error() const { return m_began.error(); }
+
+private:
+    Database& m_db;
+    std::expected<void, Error> m_began;
 };
 
 } // namespace zelkor

@@ -195,8 +195,9 @@ std::expected<void, Error> apply_receipt_to_orders(Database& db, const std::vect
         line.open = std::max(Decimal(), line.quantity - line.received - line.cancelled);
         line.closed = effect == ReceiptEffect::Apply ? line.open.is_zero() : line.closed && line.open.is_zero();
         written.push_back({key, &line, effect == ReceiptEffect::Apply ? receipt.uom_received : QString()});
-        // What leaves (or re-enters) the open quantity leaves (or re-enters) the on-order quantity.
-        if (!line.future && open_before != line.open)
+        // What leaves (or re-enters) the open quantity leaves (or re-enters) the on-order quantity;
+        // future and void orders count nothing on order.
+        if (!line.future && !line.order_void && open_before != line.open)
             fallen.push_back({line.itemcode, line.itemtype, line.uom, line.warehouse, line.location, open_before - line.open});
         orders.insert(key.first);
     }

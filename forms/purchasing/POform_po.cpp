@@ -30,11 +30,12 @@ const QStringList AuditColumns{col::UserCreated, col::UserUpdated,      col::Cre
                                col::LastModifiedDate, col::LastModifiedTime, col::ComputerId};
 
 /// Columns the order itself keeps up (receipts, bills, the requisition link): never typed.
-const QStringList KeptColumns{col::ItemNo,          col::QuantityOpen,        col::QuantityReceived,
-                              col::QuantityBilled,  col::QuantityOpenForBill, col::QuantityCanceled,
-                              col::UomOpen,         col::UomReceived,         col::TaxAmount,
-                              col::AllocatedTax,    col::AccountName,         col::PrNo,
-                              col::PrItemNo};
+// The long description shows the item's own: no order line keeps one.
+const QStringList KeptColumns{col::ItemNo,          col::LongDescription,     col::QuantityOpen,
+                              col::QuantityReceived, col::QuantityBilled,     col::QuantityOpenForBill,
+                              col::QuantityCanceled, col::UomOpen,            col::UomReceived,
+                              col::TaxAmount,       col::AllocatedTax,        col::AccountName,
+                              col::PrNo,            col::PrItemNo};
 
 const QStringList RequisitionColumns{pr_col::ItemNo,     pr_col::ItemCode,    pr_col::ItemType,  pr_col::Description,
                                      pr_col::Uom,        pr_col::Quantity,    pr_col::UnitCost,  pr_col::ExtendedCost,

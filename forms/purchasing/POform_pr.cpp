@@ -30,7 +30,8 @@ void declare_line_columns(Grid& lines)
     for (QLatin1String hidden : {col::UserCreated, col::UserUpdated, col::CreatedDate, col::CreatedTime,
                                  col::LastModifiedDate, col::LastModifiedTime, col::ComputerId})
         lines.set_column_hidden(lines.required_column(hidden), true);
-    for (QLatin1String fixed : {col::ItemNo, col::AccountName, col::VendorName})
+    // The long description shows the item's own; no line keeps one, so it takes no typing.
+    for (QLatin1String fixed : {col::ItemNo, col::LongDescription, col::AccountName, col::VendorName})
         lines.set_column_read_only(lines.required_column(fixed), true);
     lines.set_column_kind(lines.required_column(col::TaxIncluded), FieldKind::Check);
     lines.set_column_kind(lines.required_column(col::Closed), FieldKind::Check);

@@ -115,6 +115,28 @@ Decimal posted_value(const Row& line)
     return QStringList();
 }
 
+/// The stock an inventory account values, per item and warehouse: "WIDGET-A MAIN 612.00, ...".
+[[nodiscard]] std::expected<QString, Error> stock_it_values(Database& db, const QString& account)
+{
+    constexpr int Named = 10;
+    auto rows = db.select(QStringLiteral("SELECT o.itemcode, o.warehouse, SUM(o.Value) AS value FROM Item_onhand_table o"
+                                         " INNER JOIN Item_master_table i ON i.itemcode = o.itemcode"
+                                         " WHERE o.company = 1 AND i.item_type = '1' AND i.asset_accno = ?"
+                                         " GROUP BY o.itemcode, o.warehouse ORDER BY o.itemcode, o.warehouse"),
+                          {account});
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList items;
+    for (const Row& row : *rows) {
+        if (items.size() == Named) {
+            items << QStringLiteral("...");
+            break;
+        }
+        items << row.text(u"itemcode") + u' ' + row.text(u"warehouse") + u' ' + row.decimal(u"value").format();
+    }
+    return items.isEmpty() ? QStringLiteral("no stock") : items.join(QStringLiteral(", "));
+}
+
 [[nodiscard]] std::expected<QStringList, Error> stock_accounts_hold_their_stock(Database& db)
 {
     // Accounts that stock items use as their asset account and nothing else names: no other item,
@@ -140,9 +162,15 @@ Decimal posted_value(const Row& line)
     for (const Row& row : *rows) {
         const Decimal balance = row.decimal(u"balance");
         const Decimal stock = row.decimal(u"stock");
-        if ((balance - stock).abs() >= Decimal("0.005"))
-            violations << QStringLiteral("account ") + row.text(u"accno") + QStringLiteral(" holds ") + money(balance)
-                    + QStringLiteral(", the stock items it values are worth ") + money(stock);
+        if ((balance - stock).abs() < Decimal("0.005"))
+            continue;
+        auto items = stock_it_values(db, row.text(u"accno"));
+        if (!items)
+            return std::unexpected(items.error());
+        violations << QStringLiteral("Inventory account ") + row.text(u"accno") + QStringLiteral(" is ")
+                + (balance - stock).abs().format() + (balance > stock ? QStringLiteral(" above") : QStringLiteral(" below"))
+                + QStringLiteral(" the value of stock on hand (") + balance.format() + QStringLiteral(" against ")
+                + stock.format() + QStringLiteral("): ") + *items;
     }
     return violations;
 }

@@ -13,14 +13,6 @@ using zelkor::script::split_line;
 
 namespace {
 
-QString location_of(const ConnectionDescription& where)
-{
-    if (where.engine == Engine::Sqlite)
-        return where.database;
-    const QString credentials = where.password.isEmpty() ? where.user : where.user + u':' + where.password;
-    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(credentials, where.host).arg(where.port).arg(where.database);
-}
-
 struct ScriptRun {
     int status = -1;
     QStringList output;
@@ -38,7 +30,7 @@ ScriptRun run_script(const zelkor::testing::TestDatabase& database, const QStrin
     file.close();
     QProcess process;
     process.start(QStringLiteral(ZELKOR_PO_SCRIPT),
-                  QStringList{"--db", location_of(database.where()), "--today", "2026-03-15"} + options + QStringList{path});
+                  QStringList{"--db", database.location(), "--today", "2026-03-15"} + options + QStringList{path});
     EXPECT_TRUE(process.waitForFinished(60000));
     ScriptRun run;
     run.status = process.exitCode();
@@ -391,8 +383,9 @@ TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
               (QStringList{"consistent", "1 row(s)",
                            "FAILED line 3: on-hand stock matches its layers: item WIDGET-A in warehouse MAIN has 240 worth "
                            "600.00 on hand, its layers 240 worth 612.00",
-                           "FAILED line 3: stock accounts hold their items' value: account 1300 holds 1364.00, the stock "
-                           "items it values are worth 1352.00"}));
+                           "FAILED line 3: stock accounts hold their items' value: Inventory account 1300 is 12.00 above "
+                           "the value of stock on hand (1,364.00 against 1,352.00): BOLT-M8 MAIN 32.00, PAINT-5L MAIN "
+                           "720.00, WIDGET-A MAIN 600.00"}));
 }
 
 } // namespace

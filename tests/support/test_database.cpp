@@ -173,6 +173,14 @@ QStringList TestDatabase::snapshot(const QStringList& left_out)
     return lines;
 }
 
+QString TestDatabase::location() const
+{
+    if (m_where.engine == Engine::Sqlite)
+        return m_where.database;
+    const QString credentials = m_where.password.isEmpty() ? m_where.user : m_where.user + u':' + m_where.password;
+    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(credentials, m_where.host).arg(m_where.port).arg(m_where.database);
+}
+
 std::unique_ptr<Database> TestDatabase::open_another() const
 {
     auto db = Database::open(m_where);

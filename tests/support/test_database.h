@@ -29,6 +29,8 @@ public:
     Database& db() { return *m_db; }
     /// Where to open further connections to the same database (concurrency tests).
     const ConnectionDescription& where() const { return m_where; }
+    /// The database as a program's --db option takes it: the SQLite file, or a postgresql:// URI.
+    QString location() const;
     std::unique_ptr<Database> open_another() const;
     Engine engine() const { return m_where.engine; }
 

@@ -1,6 +1,7 @@
 // Saving a purchase order: 20 and 500 lines, into an empty order book and into one holding
 // 100,000 orders, next to the raw floor of the same database (20 inserts + 3 updates).
 #include "bench/support/bench_database.h"
+#include "bench/support/bench_documents.h"
 
 #include "forms/purchasing/po_save.h"
 #include "services/clock.h"
@@ -29,47 +30,6 @@ void add_existing_orders(Database& db)
                                 " 'MAIN', 'A2' FROM n CROSS JOIN (SELECT 1 AS itemno UNION ALL SELECT 2) l")), "adding order lines");
 }
 
-Order order_of(int line_count)
-{
-    static const struct {
-        const char* item;
-        const char* type;
-        const char* uom;
-        const char* warehouse;
-        const char* location;
-    } items[] = {{"WIDGET", "1", "box", "MAIN", "A1"}, {"BOLT", "1", "box", "MAIN", "A2"},
-                 {"PAINT", "1", "can", "MAIN", "A1"},  {"GLUE", "1", "kg", "EAST", "E1"},
-                 {"MANUAL", "2", "each", "MAIN", "A1"}};
-    Order order;
-    order.header.vendor_no = QStringLiteral("V100");
-    order.header.order_date = QDate(2026, 3, 15);
-    order.header.currency = QStringLiteral("USD");
-    order.header.payment_term = QStringLiteral("30");
-    order.header.shipto = QStringLiteral("MAIN");
-    for (int itemno = 1; itemno <= line_count; ++itemno) {
-        const auto& item = items[(itemno - 1) % 5];
-        OrderLine line;
-        line.itemno = itemno;
-        line.itemcode = QString::fromLatin1(item.item);
-        line.itemtype = QString::fromLatin1(item.type);
-        line.description = line.itemcode;
-        line.quantity = line.quantity_open = line.quantity_open_for_bill = Decimal(2);
-        line.uom = line.uom_open = QString::fromLatin1(item.uom);
-        line.unitcost = Decimal(10);
-        line.extended_cost = Decimal(20);
-        line.net_cost = Decimal(21);
-        line.tax_code = QStringLiteral("ST");
-        line.tax_amount = Decimal(1);
-        line.accno = QStringLiteral("1300");
-        line.warehouse = QString::fromLatin1(item.warehouse);
-        line.location = QString::fromLatin1(item.location);
-        order.lines.push_back(line);
-        order.taxes.set_line(itemno, {TaxElement{itemno, QStringLiteral("STATE"), Decimal(20), Decimal(5), Decimal(1),
-                                                 false, Decimal(), Decimal(1), Decimal(), Decimal(100), false}});
-    }
-    return order;
-}
-
 void order_save(benchmark::State& state, Engine engine)
 {
     const int lines = int(state.range(0));
@@ -82,7 +42,7 @@ void order_save(benchmark::State& state, Engine engine)
     FixedClock clock(QDate(2026, 3, 15));
     if (crowded)
         add_existing_orders(b.db());
-    const Order prepared = order_of(lines);
+    const Order prepared = bench::order_of(b.db(), lines);
     for (auto _ : state) {
         Order order = prepared;
         if (!insert_new_po(b.db(), order, {QStringLiteral("ADMIN"), QStringLiteral("bench")})) {

@@ -4,6 +4,7 @@
 // 20-line receipt writes. A 20-line receipt saved with the vendor's bill (its bill, entry and
 // payable too) runs beside the floor of its own rows. The statements of each operation are counted.
 #include "bench/support/bench_database.h"
+#include "bench/support/bench_documents.h"
 
 #include "forms/purchasing/po_save.h"
 #include "forms/receiving/receipt_save.h"
@@ -15,13 +16,15 @@
 namespace {
 
 using namespace zelkor;
+using bench::receipt_of;
+using bench::saved_order;
+using bench::saving_of;
+using bench::Stamp;
 
 constexpr int ExistingReceipts = 100000;
 constexpr int ExistingHistoryRows = 1000000;
 
 enum class Operation { Save, Edit, Void, SaveWithBill };
-
-const AuditStamp Stamp{QStringLiteral("ADMIN"), QStringLiteral("bench"), QDate(2026, 3, 15), QStringLiteral("08:00:00")};
 
 /// 100,000 receipts of two lines each, then the stock history of as many inventory documents.
 void add_existing_receipts(Database& db)
@@ -45,77 +48,6 @@ void add_existing_receipts(Database& db)
     bench::add_stock_history(db, ExistingReceipts, ExistingHistoryRows);
 }
 
-/// An order of `count` lines of the fixture's item mix, two of each line's unit at 10.00 with
-/// the state tax, saved by the order's routine.
-DocumentNumber saved_order(Database& db, int count)
-{
-    Order order;
-    order.header.vendor_no = QStringLiteral("V100");
-    order.header.order_date = QDate(2026, 3, 1);
-    order.header.currency = QStringLiteral("USD");
-    order.header.payment_term = QStringLiteral("30");
-    order.header.shipto = QStringLiteral("MAIN");
-    for (int itemno = 1; itemno <= count; ++itemno) {
-        const bench::FixtureItem& item = bench::FixtureItems[(itemno - 1) % std::size(bench::FixtureItems)];
-        OrderLine line;
-        line.itemno = itemno;
-        line.itemcode = QString::fromLatin1(item.item);
-        line.itemtype = QString::fromLatin1(item.type);
-        line.description = line.itemcode;
-        line.quantity = Decimal(2);
-        line.uom = QString::fromLatin1(item.uom);
-        line.unitcost = Decimal(10);
-        line.extended_cost = Decimal(20);
-        line.tax_code = QStringLiteral("ST");
-        line.accno = QStringLiteral("1300");
-        line.warehouse = QString::fromLatin1(item.warehouse);
-        line.location = QString::fromLatin1(item.location);
-        order.lines.push_back(line);
-        bench::require(get_fulltax_detail(db, order.taxes, itemno, Decimal(20), line.tax_code, TaxIncluded::No), "tax");
-    }
-    auto saved = insert_new_po(db, order, Stamp);
-    bench::require(saved, "saving the order");
-    return *saved;
-}
-
-/// A receipt of every line of the order, whole, on a day of its own so that the layers of a long
-/// run never fill a day's lot ids.
-Receipt receipt_of(Database& db, const DocumentNumber& order, int count, long long serial)
-{
-    Receipt receipt;
-    ReceiptHeader& header = receipt.header;
-    header.vendor_no = QStringLiteral("V100");
-    header.receipt_date = QDate(2026, 1, 1).addDays(int(serial % 360));
-    header.currency = QStringLiteral("USD");
-    header.pono = order.docno;
-    header.payby = QStringLiteral("Pay Later");
-    header.shipto = QStringLiteral("MAIN");
-    header.payment_term = QStringLiteral("30");
-    header.fyear = QStringLiteral("2026");
-    header.period = header.receipt_date.month();
-    for (int itemno = 1; itemno <= count; ++itemno) {
-        const bench::FixtureItem& item = bench::FixtureItems[(itemno - 1) % std::size(bench::FixtureItems)];
-        ReceiptLine line;
-        line.itemno = itemno;
-        line.itemcode = QString::fromLatin1(item.item);
-        line.itemtype = QString::fromLatin1(item.type);
-        line.warehouse = QString::fromLatin1(item.warehouse);
-        line.location = QString::fromLatin1(item.location);
-        line.quantity_received = line.order_received = Decimal(2);
-        line.uom = line.po_uom = QString::fromLatin1(item.uom);
-        line.unitcost = Decimal(10);
-        line.extended_cost = Decimal(20);
-        line.tax_code = QStringLiteral("ST");
-        line.accno = QStringLiteral("1300");
-        line.pono = order.docno;
-        line.po_key = order.fkey;
-        line.po_itemno = itemno;
-        receipt.lines.push_back(line);
-        bench::require(get_fulltax_detail(db, receipt.taxes, itemno, Decimal(20), line.tax_code, TaxIncluded::No), "tax");
-    }
-    return receipt;
-}
-
 /// The same receipt entered with the vendor's bill, paid later less a discount.
 void bill_it(Receipt& receipt, long long serial)
 {
@@ -123,18 +55,6 @@ void bill_it(Receipt& receipt, long long serial)
     header.vendor_invoice_no = QStringLiteral("BENCH-%1").arg(serial);
     header.vendor_invoice_date = header.receipt_date;
     header.discount_amount = QStringLiteral("5");
-}
-
-ReceiptSaving saving_of(Database& db, const Receipt& receipt)
-{
-    std::set<OrderLineKey> keys;
-    for (const ReceiptLine& line : receipt.lines)
-        keys.insert({line.po_key, *line.po_itemno});
-    auto accounts = receipt_accounts(db);
-    bench::require(accounts, "accounts");
-    auto orders = read_order_lines(db, keys);
-    bench::require(orders, "order lines");
-    return {*accounts, *orders, Stamp};
 }
 
 DocumentVersion shown(Database& db, const DocumentNumber& receipt)

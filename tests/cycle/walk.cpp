@@ -1,0 +1,309 @@
+#include "walk.h"
+
+#include "check/company_checks.h"
+#include "fingerprint.h"
+#include "services/clock.h"
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+
+#include <iostream>
+
+namespace zelkor::cycle {
+
+namespace {
+
+constexpr size_t RememberedSteps = 20;
+/// Statements a commit is assumed to run before one of the step was seen.
+constexpr int FirstStatementGuess = 40;
+constexpr quint64 DefaultSeed = 20260316;
+
+/// Whether a window said that its command was done: saved, deleted, void, closed, activated.
+bool says_done(const QStringList& messages)
+{
+    static const QStringList done{QStringLiteral("complete"), QStringLiteral(" is deleted."), QStringLiteral(" is void."),
+                                  QStringLiteral(" is closed."), QStringLiteral(" is activated."),
+                                  QStringLiteral(" are activated.")};
+    for (const QString& message : messages)
+        for (const QString& phrase : done)
+            if (message.contains(phrase))
+                return true;
+    return false;
+}
+
+bool is_failure(const QString& message)
+{
+    return message.contains(u"failed", Qt::CaseInsensitive) || message.contains(u"database error", Qt::CaseInsensitive);
+}
+
+bool says_failed(const QStringList& messages) { return std::any_of(messages.begin(), messages.end(), is_failure); }
+
+/// Whether a window reported a failure with no reason of its own before it: what a database
+/// error looks like. A refusal found under the save's locks says why, then that the save failed.
+bool failed_without_reason(const QStringList& messages)
+{
+    for (qsizetype i = messages.size() - 1; i >= 0; --i)
+        if (is_failure(messages[i]))
+            return i == 0 || messages[i - 1].endsWith(u'?') || is_failure(messages[i - 1]);
+    return false;
+}
+
+/// Runs a commit; an exception is a broken rule of its own.
+bool run_commit(const Prepared& prepared, std::optional<QString>& thrown)
+{
+    try {
+        return prepared.commit();
+    } catch (const std::exception& error) {
+        thrown = QStringLiteral("the command threw: ") + QString::fromUtf8(error.what());
+    }
+    return false;
+}
+
+} // namespace
+
+Walk::Walk(Database& db, const Catalogue& catalogue, const WalkSettings& settings)
+    : m_db(db), m_catalogue(catalogue), m_settings(settings), m_dice(settings.seed), m_clerk(db), m_steps(cycle_steps())
+{
+    for (const CycleStep& step : m_steps)
+        m_total_weight += step.weight;
+}
+
+Walk::~Walk() { Clock::release(); }
+
+const CycleStep& Walk::choose()
+{
+    int roll = m_dice.between(1, m_total_weight);
+    for (const CycleStep& step : m_steps) {
+        roll -= step.weight;
+        if (roll <= 0)
+            return step;
+    }
+    return m_steps.back();
+}
+
+void Walk::set_clock(int step) const
+{
+    // The walk spreads over the year 2026, a working day at a time, each step a little later in
+    // the day than the one before: cost layers take their ids from the moment of the receipt.
+    const int per_day = std::max(8, (m_settings.steps + 349) / 350);
+    const int seconds = 6 * 3600 + (step % per_day) * (12 * 3600 / per_day);
+    Clock::fix(QDate(2026, 1, 2).addDays(step / per_day), QTime(0, 0).addSecs(seconds));
+}
+
+std::optional<QString> Walk::run()
+{
+    QElapsedTimer timer;
+    timer.start();
+    const qint64 statements_before = m_db.statement_count();
+    std::optional<QString> broken;
+    for (int number = 1; number <= m_settings.steps && !broken; ++number) {
+        set_clock(number);
+        const CycleStep& step = choose();
+        QString history = QStringLiteral("#%1 %2: ").arg(number).arg(step.name);
+        try {
+            broken = take_step(step, history);
+            if (!broken && m_settings.company == Company::Own)
+                broken = check_rules();
+        } catch (const std::exception& error) {
+            broken = QStringLiteral("the step threw: ") + QString::fromUtf8(error.what());
+        }
+        if (m_settings.trace)
+            std::cerr << history.toStdString() << std::endl;
+        m_history.push_back(history);
+        if (m_history.size() > RememberedSteps)
+            m_history.pop_front();
+        ++m_counts.steps;
+        // Closed windows go away as the host's event loop would let them.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (broken)
+            broken = failure_report(number, *broken);
+    }
+    m_counts.seconds = double(timer.elapsed()) / 1000.0;
+    m_counts.statements = m_db.statement_count() - statements_before;
+    return broken;
+}
+
+std::optional<QString> Walk::take_step(const CycleStep& step, QString& history)
+{
+    StepContext context{m_clerk, m_catalogue, m_dice, m_db};
+    // While typing the clerk keeps no unsaved work when a window asks; the committing command
+    // itself is confirmed (an over-receipt, a void, a replaced template).
+    m_clerk.prompter().set_answers(ClerkPrompter::Answers::Decline);
+    const Prepared prepared = step.prepare(context);
+    m_clerk.prompter().set_answers(ClerkPrompter::Answers::Confirm);
+    history += prepared.what;
+    if (prepared.skipped) {
+        ++m_counts.skipped;
+        history += QStringLiteral(" (skipped)");
+        return std::nullopt;
+    }
+    if (!prepared.commit) {
+        ++m_counts.reads;
+        m_counts.done[step.name] += 1;
+        return std::nullopt;
+    }
+    ++m_counts.writes;
+    if (step.writes == Writes::Yes && m_settings.company == Company::Own && m_dice.chance(m_settings.fault_share))
+        return commit_with_fault(step, prepared, history);
+    return commit(step, prepared, history, Attempt::First);
+}
+
+std::optional<QString> Walk::commit(const CycleStep& step, const Prepared& prepared, QString& history, Attempt attempt)
+{
+    const bool audited = m_dice.chance(m_settings.audit_share) && m_settings.company == Company::Own;
+    const std::optional<Fingerprint> before = audited ? std::optional(fingerprint()) : std::nullopt;
+    const qsizetype mark = m_clerk.prompter().mark();
+    std::optional<QString> thrown;
+    const qint64 start = m_db.statement_count();
+    const bool done = run_commit(prepared, thrown);
+    m_statements_seen[step.name] = std::max(m_statements_seen.value(step.name), int(m_db.statement_count() - start));
+    if (thrown)
+        return thrown;
+    if (auto broken = book(step, done, m_clerk.prompter().messages_since(mark), history, attempt))
+        return broken;
+    if (before && !done) {
+        const Fingerprint after = fingerprint();
+        if (!(after == *before))
+            return QStringLiteral("a refused step wrote: ") + before->difference(after);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> Walk::book(const CycleStep& step, bool done, const QStringList& messages, QString& history,
+                                  Attempt attempt)
+{
+    if (done) {
+        history += QStringLiteral(": done");
+        m_counts.done[step.name] += 1;
+        ++m_counts.saves;
+        return std::nullopt;
+    }
+    ++m_counts.refused;
+    if (attempt == Attempt::Retry)
+        ++m_counts.retries_refused;
+    history += QStringLiteral(": refused \"") + messages.join(QStringLiteral(" | ")) + u'"';
+    if (failed_without_reason(messages))
+        return QStringLiteral("a step failed with no fault injected: ") + messages.join(QStringLiteral(" | "));
+    return std::nullopt;
+}
+
+std::optional<QString> Walk::commit_with_fault(const CycleStep& step, const Prepared& prepared, QString& history)
+{
+    const Fingerprint before = fingerprint();
+    const WindowState input = WindowState::of(*prepared.window);
+    const int guess = m_statements_seen.value(step.name, FirstStatementGuess);
+    const int failing = m_dice.between(1, std::max(1, guess));
+    const qsizetype mark = m_clerk.prompter().mark();
+    const qint64 start = m_db.statement_count();
+    std::optional<QString> thrown;
+    m_db.fail_statement(failing);
+    const bool done = run_commit(prepared, thrown);
+    m_db.fail_statement(0);
+    const int ran = int(m_db.statement_count() - start);
+    m_statements_seen[step.name] = std::max(m_statements_seen.value(step.name), ran);
+    if (thrown)
+        return thrown;
+    if (ran < failing) {
+        // The commit ended before the failing statement: an ordinary commit after all.
+        history += QStringLiteral(" [fault at %1 not reached]").arg(failing);
+        return book(step, done, m_clerk.prompter().messages_since(mark), history, Attempt::First);
+    }
+    ++m_counts.faults_injected;
+    history += QStringLiteral(" [statement %1 failed]").arg(failing);
+    const QStringList messages = m_clerk.prompter().messages_since(mark);
+    const Fingerprint after = fingerprint();
+    if (!(after == before)) {
+        // The fault came after the commit, in showing the saved document: the work is saved.
+        if (!done && !says_done(messages))
+            return QStringLiteral("a failed step wrote: ") + before.difference(after) + QStringLiteral("; it said: ")
+                + messages.join(QStringLiteral(" | "));
+        ++m_counts.faults_after_commit;
+        m_counts.done[step.name] += 1;
+        ++m_counts.saves;
+        history += QStringLiteral(": saved, the failure came after the commit");
+        m_clerk.settle(*prepared.window);
+        return std::nullopt;
+    }
+    if (done)
+        return QStringLiteral("a failing statement was reported as done: ") + messages.join(QStringLiteral(" | "));
+    if (!says_failed(messages))
+        return QStringLiteral("a failing statement was not reported as a failure: ") + messages.join(QStringLiteral(" | "));
+    if (const QString lost = input.lost_in(WindowState::of(*prepared.window)); !lost.isEmpty())
+        return QStringLiteral("a failed step did not keep the clerk's input: ") + lost;
+    history += QStringLiteral(", retried");
+    return commit(step, prepared, history, Attempt::Retry);
+}
+
+Fingerprint Walk::fingerprint()
+{
+    QElapsedTimer timer;
+    timer.start();
+    Fingerprint taken = Fingerprint::of(m_db);
+    m_counts.fingerprint_seconds += double(timer.elapsed()) / 1000.0;
+    return taken;
+}
+
+std::optional<QString> Walk::check_rules()
+{
+    QElapsedTimer timer;
+    timer.start();
+    auto violations = check_invariants(m_db, company_invariant_checks());
+    m_counts.checking_seconds += double(timer.elapsed()) / 1000.0;
+    if (!violations)
+        return QStringLiteral("the rules could not be checked: ") + violations.error().detail;
+    if (violations->isEmpty())
+        return std::nullopt;
+    return QStringLiteral("broken rules:\n    ") + violations->join(QStringLiteral("\n    "));
+}
+
+QString Walk::failure_report(int step, const QString& what) const
+{
+    QString report = QStringLiteral("cycle walk broke at step %1 of %2 (seed %3): %4\nreplay on the same engine with"
+                                    " ZELKOR_CYCLE_SEED=%3 ZELKOR_CYCLE_STEPS=%1 cycle_tests --gtest_filter=CycleWalkSoak.*\n"
+                                    "the last steps:\n")
+                         .arg(step)
+                         .arg(m_settings.steps)
+                         .arg(m_settings.seed)
+                         .arg(what);
+    for (const QString& line : m_history)
+        report += QStringLiteral("  ") + line + u'\n';
+    return report;
+}
+
+QString Walk::summary() const
+{
+    const double per_second = m_counts.seconds > 0 ? m_counts.steps / m_counts.seconds : 0;
+    return QStringLiteral("cycle walk, seed %1: %2 steps (%3 writes, %4 reads, %5 skipped, %6 refused), %7 faults injected"
+                          " (%8 after the commit, %9 retries refused), %10 statements, in %11 s: %12 steps/s"
+                          " (%13 s checking the rules, %14 s comparing the data)")
+        .arg(m_settings.seed)
+        .arg(m_counts.steps)
+        .arg(m_counts.writes)
+        .arg(m_counts.reads)
+        .arg(m_counts.skipped)
+        .arg(m_counts.refused)
+        .arg(m_counts.faults_injected)
+        .arg(m_counts.faults_after_commit)
+        .arg(m_counts.retries_refused)
+        .arg(m_counts.statements)
+        .arg(m_counts.seconds, 0, 'f', 1)
+        .arg(per_second, 0, 'f', 1)
+        .arg(m_counts.checking_seconds, 0, 'f', 1)
+        .arg(m_counts.fingerprint_seconds, 0, 'f', 1);
+}
+
+WalkSettings walk_settings_from_environment(int default_steps)
+{
+    WalkSettings settings;
+    const QString seed = qEnvironmentVariable("ZELKOR_CYCLE_SEED");
+    settings.seed = seed == u"random" ? QRandomGenerator::global()->generate64() % 1000000000ull
+        : seed.isEmpty()              ? DefaultSeed
+                                      : seed.toULongLong();
+    bool number = false;
+    const int steps = qEnvironmentVariable("ZELKOR_CYCLE_STEPS").toInt(&number);
+    settings.steps = number && steps > 0 ? steps : default_steps;
+    settings.trace = qEnvironmentVariableIsSet("ZELKOR_CYCLE_TRACE");
+    return settings;
+}
+
+} // namespace zelkor::cycle
