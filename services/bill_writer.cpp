@@ -2,6 +2,7 @@
 // Lines are updated set-wise (UPDATE ... FROM VALUES): a hundred a statement on PostgreSQL,
 // where every statement is a round trip, one on SQLite, a prepared statement reused.
 #include "services/bill_writer.h"
+#include "services/bill_void.h"
 
 #include "services/ledger_accounts.h"
 #include "services/ledger_posting.h"
@@ -646,6 +647,41 @@ std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
         !done)
         return done;
     return run(db, QStringLiteral("UPDATE PO_invoice_transaction_table SET void = TRUE WHERE fkey = ?"), {order.bill_key});
+}
+
+std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    auto locked = lock_shown_version(db, shown);
+    if (!locked)
+        return std::unexpected(locked.error());
+    const Row& header = locked->header;
+    const QString& number = shown.number;
+    if (header.flag(u"void"))
+        return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
+    if (header.flag(u"fully_paid"))
+        return std::unexpected(Error::invalid(number + QStringLiteral(" was paid.")));
+    // A payment made in the payables reaches the payable before the bill's own flags.
+    bool paid = header.flag(u"paid");
+    if (const QString payable = header.text(u"apfkey"); !paid && !payable.isEmpty()) {
+        auto payable_was_paid = payable_paid(db, payable);
+        if (!payable_was_paid)
+            return std::unexpected(payable_was_paid.error());
+        paid = *payable_was_paid;
+    }
+    if (paid)
+        return std::unexpected(Error::invalid(number + QStringLiteral(" was partially paid.")));
+    if (locked->changed)
+        return std::unexpected(changed_by_another_user(number));
+    const FiscalPeriod period{header.text(u"fyear"), int(header.integer(u"period"))};
+    if (auto open = check_working_period(db, period); !open)
+        return open;
+    const BillVoid order{.bill_key = shown.key, .date = header.date(u"invoice_date"), .period = period, .stamp = stamp};
+    if (auto voided = void_bill(db, order); !voided)
+        return voided;
+    return tx.commit();
 }
 
 } // namespace zelkor

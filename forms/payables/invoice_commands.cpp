@@ -6,6 +6,8 @@
 #include "forms/payables/invoice_columns.h"
 #include "forms/payables/invoice_totals.h"
 #include "forms/payables/invoice_verify.h"
+#include "services/audit_stamp.h"
+#include "services/bill_void.h"
 
 namespace zelkor {
 
@@ -46,10 +48,9 @@ QString bill_print_query()
         " ORDER BY PO_invoice_transaction_table.itemno");
 }
 
-// FIXME: the bill writer and the bill's posting come with the payables; until then a bill is
-// checked but neither saved nor voided.
+// FIXME: a new or edited bill is checked but not yet written: the bill writer and its posting are
+// not wired to the window yet.
 const QString SaveNotAvailable = QStringLiteral("Bills cannot be saved in this version: nothing was saved.");
-const QString VoidNotAvailable = QStringLiteral("Bills cannot be voided in this version: nothing was changed.");
 
 } // namespace
 
@@ -121,14 +122,28 @@ bool POform_invoice::void_document()
         return false;
     if (find_field("void")->checked())
         return refuse(number + QStringLiteral(" was void"));
-    const std::optional<Row> header = stored_header(QStringLiteral("Void invoice failed"));
+    const QString failed = QStringLiteral("Void invoice failed");
+    const std::optional<Row> header = stored_header(failed);
     if (!header)
         return false;
     if (header->flag(u"void")) {
         set_field("void", check_text(true));
         return refuse(number + QStringLiteral(" was void"));
     }
-    return refuse(VoidNotAvailable);
+    // Asked again under lock by the void itself: another user may pay the bill meanwhile.
+    if (header->flag(u"fully_paid"))
+        return refuse(number + QStringLiteral(" was paid."));
+    if (header->flag(u"paid"))
+        return refuse(number + QStringLiteral(" was partially paid."));
+    if (!ask_yes_no(QStringLiteral("Are you sure to void this bill?"), QStringLiteral("Void Bill")))
+        return false;
+    if (auto voided = void_shown_bill(db(), shown_version(), audit_stamp(settings().ZELKOR_USER)); !voided) {
+        report(voided.error(), failed, Outcome::RolledBack);
+        return false;
+    }
+    show_key(m_key);
+    message(QStringLiteral("Document no. ") + number + QStringLiteral(" is void."));
+    return true;
 }
 
 // Linked records and panes ------------------------------------------------------------------------
