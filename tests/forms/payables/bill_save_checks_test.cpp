@@ -85,7 +85,7 @@ TEST_F(BillWindow, HeaderChecksRefuseInTheirOrderAndWriteNothing)
     EXPECT_EQ(window.mode(), WindowModel::Mode::New);
     auto checked = window.checked_bill();
     ASSERT_TRUE(checked) << checked.error().message.toStdString();
-    const BillHeader& header = checked->bill.header;
+    const EnteredBillHeader& header = checked->bill.header;
     EXPECT_EQ(header.vendor_no, "V1001");
     EXPECT_EQ(header.invoice_no, "A-77");
     EXPECT_EQ(header.payby, "Pay Later");
@@ -167,7 +167,7 @@ TEST_F(BillWindow, LineChecksNameTheLineAndTheDocumentsBilled)
     auto checked = window.checked_bill();
     ASSERT_TRUE(checked);
     ASSERT_EQ(checked->bill.lines.size(), 3u);
-    const BillLine& manual = checked->bill.lines[0];
+    const EnteredBillLine& manual = checked->bill.lines[0];
     EXPECT_EQ(manual.receipt_no, rc);
     EXPECT_EQ(manual.receipt_itemno, 1);
     EXPECT_EQ(manual.rc_quantity_open, Decimal(2));
