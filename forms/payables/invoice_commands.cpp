@@ -4,6 +4,7 @@
 
 #include "forms/common/active_report.h"
 #include "forms/payables/invoice_columns.h"
+#include "forms/payables/invoice_save.h"
 #include "forms/payables/invoice_totals.h"
 #include "forms/payables/invoice_verify.h"
 #include "services/audit_stamp.h"
@@ -48,9 +49,8 @@ QString bill_print_query()
         " ORDER BY PO_invoice_transaction_table.itemno");
 }
 
-// FIXME: a new or edited bill is checked but not yet written: the bill writer and its posting are
-// not wired to the window yet.
-const QString SaveNotAvailable = QStringLiteral("Bills cannot be saved in this version: nothing was saved.");
+// FIXME: an edited bill is checked but not yet written again: its reversal and repost come next.
+const QString EditNotAvailable = QStringLiteral("Bills cannot be saved in this version: nothing was saved.");
 
 } // namespace
 
@@ -102,13 +102,30 @@ std::expected<CheckedBill, Error> POform_invoice::checked_bill()
 
 bool POform_invoice::save(Mode saving)
 {
+    const QString failed = saving == Mode::New ? QStringLiteral("Add new invoice failed") : QStringLiteral("Update bill failed");
     auto checked = checked_bill();
     if (!checked) {
-        report(checked.error(), saving == Mode::New ? QStringLiteral("Add new invoice failed")
-                                                    : QStringLiteral("Update bill failed"));
+        report(checked.error(), failed);
         return false;
     }
-    return refuse(SaveNotAvailable);
+    if (saving == Mode::Edit)
+        return refuse(EditNotAvailable);
+    // Asked before the save holds any lock; the save refuses a line whose open quantity moved since.
+    for (const QString& question : overbilling_questions(checked->bill))
+        if (!prompter().ask_ok_cancel(question, caption())) {
+            message(failed);
+            return false;
+        }
+    auto saved = save_new_bill(db(), *checked, audit_stamp(settings().ZELKOR_USER));
+    if (!saved) {
+        report(saved.error(), failed, Outcome::RolledBack);
+        set_field("docno", NewDocumentNumber);
+        m_key.clear();
+        return false;
+    }
+    message(QStringLiteral("Add new invoice ") + saved->docno + QStringLiteral(" complete"));
+    show_key(saved->fkey);
+    return true;
 }
 
 bool POform_invoice::save_new() { return save(Mode::New); }

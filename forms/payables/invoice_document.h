@@ -8,6 +8,7 @@
 
 #include "services/decimal.h"
 #include "services/fiscal_periods.h"
+#include "services/payables.h"
 #include "services/purchase_tax.h"
 
 #include <QDate>
@@ -18,8 +19,7 @@
 
 namespace zelkor {
 
-/// Pay-by values other than a credit card's name.
-inline const QString PayLater = QStringLiteral("Pay Later");
+/// Pay-by values other than a credit card's name (PayLater comes with the payables).
 inline const QString PayCash = QStringLiteral("Cash");
 inline const QString PayCheck = QStringLiteral("Check");
 

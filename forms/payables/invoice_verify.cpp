@@ -272,11 +272,7 @@ bool bill_item_type(const QString& type)
     const EnteredBillHeader& header = bill.header;
     const bool edit = checks.saving == BillChecks::Saving::Edit;
     // An edited bill keeps its own number.
-    const QString others = edit ? QStringLiteral(" AND fkey <> ?") : QString();
-    auto duplicate = db.first(QStringLiteral("SELECT docno FROM PO_invoice_header_table WHERE company = 1"
-                                             " AND invoice_no = ? AND void = FALSE")
-                                  + others,
-                              edit ? Params{header.invoice_no, header.fkey} : Params{header.invoice_no});
+    auto duplicate = invoice_number_taken(db, header.invoice_no, edit ? header.fkey : QString());
     if (!duplicate)
         return std::unexpected(duplicate.error());
     if (*duplicate)
@@ -383,6 +379,18 @@ std::expected<EnteredBillAccounts, Error> verify_bill(Database& db, EnteredBill&
         return accounts;
     accounts->paying = *paying;
     return accounts;
+}
+
+std::expected<bool, Error> invoice_number_taken(Database& db, const QString& invoice_no, const QString& except_key)
+{
+    const QString others = except_key.isEmpty() ? QString() : QStringLiteral(" AND fkey <> ?");
+    auto found = db.first(QStringLiteral("SELECT docno FROM PO_invoice_header_table WHERE company = 1"
+                                         " AND invoice_no = ? AND void = FALSE")
+                              + others,
+                          except_key.isEmpty() ? Params{invoice_no} : Params{invoice_no, except_key});
+    if (!found)
+        return std::unexpected(found.error());
+    return found->has_value();
 }
 
 } // namespace zelkor

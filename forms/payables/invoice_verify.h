@@ -65,4 +65,8 @@ struct BillChecks {
 [[nodiscard]] std::expected<void, Error> verify_bill_lines(Database& db, const EnteredBill& bill, const QString& base_currency,
                                                            const DocumentLists& lists);
 
+/// Whether a live bill other than `except_key` (empty: any) has the vendor's bill number.
+[[nodiscard]] std::expected<bool, Error> invoice_number_taken(Database& db, const QString& invoice_no,
+                                                              const QString& except_key = {});
+
 } // namespace zelkor
