@@ -99,6 +99,29 @@ TEST_F(BillSave, EnterBillOnAReceiptIsSavedPostedAndVoidedBackToEveryFigure)
     expect_consistent();
 }
 
+TEST_F(BillSave, BillingMoreThanIsOpenIsAskedBeforeTheSaveAndCancelWritesNothing)
+{
+    const QString rc = receipt(order("V1001", {{"WIDGET-A", "10", "box", "30"}}), {{1, "10"}});
+    bill_receipt(rc, "INV-400");
+    ASSERT_EQ(type(0, "quantity", "12"), Entry::Accepted) << prompter.last().toStdString();
+    const QStringList before = t.snapshot();
+    prompter.clear();
+    prompter.answer_cancel();
+    EXPECT_FALSE(window.execute(CommandId::Save));
+    ASSERT_FALSE(prompter.records().empty());
+    EXPECT_EQ(prompter.records().front().text, "WIDGET-A: billed quantity (12) > received quantity (10). Press OK to confirm");
+    EXPECT_EQ(prompter.last(), "Add new invoice failed");
+    EXPECT_EQ(t.snapshot(), before);
+    // Confirmed, the line is one the posting cannot take yet: refused and rolled back.
+    prompter.clear();
+    prompter.answer_ok();
+    EXPECT_FALSE(window.execute(CommandId::Save));
+    EXPECT_EQ(prompter.messages().value(0), "Line 1 of bill VI-26-00001 cannot be posted yet.");
+    EXPECT_EQ(window.field("docno"), NewDocumentNumber);
+    EXPECT_EQ(window.mode(), WindowModel::Mode::New);
+    EXPECT_EQ(t.snapshot(), before);
+}
+
 TEST_F(BillSave, EveryStatementOfTheSaveAndTheVoidFailsCleanly)
 {
     const QString rc = receipt(order("V1001", {{"WIDGET-A", "10", "box", "30"}}), {{1, "10"}});
