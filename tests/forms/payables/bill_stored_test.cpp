@@ -165,6 +165,15 @@ TEST_F(StoredBills, EditIsRefusedForVoidPaidAndClosedBillsAndKeepsWhatWasPosted)
     EXPECT_FALSE(window.execute(CommandId::Void));
     EXPECT_TRUE(prompter.messages().contains("VI-26-00002 was partially paid.")) << prompter.messages().join('|').toStdString();
     EXPECT_EQ(t.snapshot(), paid);
+    // Written by another user since it was shown.
+    ASSERT_TRUE(t.db().execute("UPDATE PO_invoice_header_table SET paid = FALSE, row_version = row_version + 1"
+                               " WHERE fkey = '1vi-2'"));
+    const QStringList changed = t.snapshot();
+    prompter.clear();
+    prompter.answer_yes();
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_EQ(prompter.messages().value(0), "VI-26-00002 was changed by another user. Refresh it and edit again.");
+    EXPECT_EQ(t.snapshot(), changed);
 }
 
 TEST_F(StoredBills, RecordCommandsNameTheDocumentsABillLeadsTo)
