@@ -649,6 +649,33 @@ std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
     return run(db, QStringLiteral("UPDATE PO_invoice_transaction_table SET void = TRUE WHERE fkey = ?"), {order.bill_key});
 }
 
+namespace {
+
+/// Whether the bill's payable was paid beyond what the bill settled itself: the whole of it, less
+/// discount, when paid at once without a prepayment; its prepayment otherwise. Anything else on
+/// the payable's lines was paid in the payables since.
+[[nodiscard]] std::expected<bool, Error> paid_beyond_bill(Database& db, const Row& header)
+{
+    const QString payable = header.text(u"apfkey");
+    if (payable.isEmpty())
+        return false;
+    auto paid = db.first(QStringLiteral("SELECT COUNT(*) AS line_count, COALESCE(SUM(paid_amount), 0) AS paid_amount"
+                                        " FROM AP_transaction_table WHERE fkey = ?"),
+                         {payable});
+    if (!paid)
+        return std::unexpected(paid.error());
+    // A payable gone is the void's to report ("... not found in Account Payable").
+    if (!*paid || (*paid)->integer(u"line_count") == 0)
+        return false;
+    const Decimal prepayment = header.decimal(u"prepayment");
+    const Decimal settled = prepayment.is_zero() && pays_at_once(header.text(u"payby"))
+                                ? header.decimal(u"total") - header.decimal(u"discount_amount")
+                                : prepayment;
+    return -(*paid)->decimal(u"paid_amount") != settled;
+}
+
+} // namespace
+
 std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
 {
     Transaction tx(db);
@@ -664,14 +691,10 @@ std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& 
     if (header.flag(u"fully_paid"))
         return std::unexpected(Error::invalid(number + QStringLiteral(" was paid.")));
     // A payment made in the payables reaches the payable before the bill's own flags.
-    bool paid = header.flag(u"paid");
-    if (const QString payable = header.text(u"apfkey"); !paid && !payable.isEmpty()) {
-        auto payable_was_paid = payable_paid(db, payable);
-        if (!payable_was_paid)
-            return std::unexpected(payable_was_paid.error());
-        paid = *payable_was_paid;
-    }
-    if (paid)
+    auto paid = header.flag(u"paid") ? true : paid_beyond_bill(db, header);
+    if (!paid)
+        return std::unexpected(paid.error());
+    if (*paid)
         return std::unexpected(Error::invalid(number + QStringLiteral(" was partially paid.")));
     if (locked->changed)
         return std::unexpected(changed_by_another_user(number));

@@ -84,6 +84,14 @@ TEST_F(BillSave, EnterBillOnAReceiptIsSavedPostedAndVoidedBackToEveryFigure)
 
     window.set_field("docno", "VI-26-00001");
     window.display_by_number();
+    // Part of it paid in the payables: the void refuses it until the payment is taken back.
+    const QString payable = header.text(u"apfkey");
+    ASSERT_TRUE(t.db().execute("UPDATE AP_transaction_table SET paid_amount = paid_amount - 10 WHERE fkey = ?", {payable}));
+    prompter.clear();
+    prompter.answer_yes();
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_EQ(prompter.messages().value(0), "VI-26-00001 was partially paid.");
+    ASSERT_TRUE(t.db().execute("UPDATE AP_transaction_table SET paid_amount = paid_amount + 10 WHERE fkey = ?", {payable}));
     prompter.clear();
     prompter.answer_yes();
     ASSERT_TRUE(window.execute(CommandId::Void)) << prompter.messages().join(" | ").toStdString();
@@ -96,6 +104,29 @@ TEST_F(BillSave, EnterBillOnAReceiptIsSavedPostedAndVoidedBackToEveryFigure)
     prompter.clear();
     ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
     EXPECT_EQ(prompter.last(), "Add new invoice VI-26-00002 complete");
+    expect_consistent();
+}
+
+TEST_F(BillSave, ABillPaidByCheckOwesNothingAndItsVoidPutsEveryFigureBack)
+{
+    const QString rc = receipt(order("V1001", {{"WIDGET-A", "10", "box", "30"}}), {{1, "10"}});
+    const QStringList before = figures(t);
+    bill_receipt(rc, "INV-500");
+    ASSERT_EQ(window.type_into("payby", "Check"), Entry::Accepted);
+    ASSERT_EQ(window.type_into("bank_code", "OPER"), Entry::Accepted);
+    ASSERT_EQ(window.type_into("check_no", "300"), Entry::Accepted);
+    ASSERT_EQ(window.type_into("check_date", "16/03/2026"), Entry::Accepted);
+    prompter.clear();
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Add new invoice VI-26-00001 complete");
+    EXPECT_EQ(t.decimal("SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1001'"), Decimal(0));
+    EXPECT_EQ(t.count("AP_header_table WHERE void = FALSE AND source_docno = 'VI-26-00001'"), 1);
+    expect_consistent();
+    prompter.clear();
+    prompter.answer_yes();
+    ASSERT_TRUE(window.execute(CommandId::Void)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Document no. VI-26-00001 is void.");
+    EXPECT_EQ(figures(t), before);
     expect_consistent();
 }
 
