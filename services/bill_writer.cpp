@@ -2,6 +2,7 @@
 // Lines are updated set-wise (UPDATE ... FROM VALUES): a hundred a statement on PostgreSQL,
 // where every statement is a round trip, one on SQLite, a prepared statement reused.
 #include "services/bill_writer.h"
+#include "services/bill_void.h"
 
 #include "services/ledger_accounts.h"
 #include "services/ledger_posting.h"
@@ -646,6 +647,64 @@ std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
         !done)
         return done;
     return run(db, QStringLiteral("UPDATE PO_invoice_transaction_table SET void = TRUE WHERE fkey = ?"), {order.bill_key});
+}
+
+namespace {
+
+/// Whether the bill's payable was paid beyond what the bill settled itself: the whole of it, less
+/// discount, when paid at once without a prepayment; its prepayment otherwise. Anything else on
+/// the payable's lines was paid in the payables since.
+[[nodiscard]] std::expected<bool, Error> paid_beyond_bill(Database& db, const Row& header)
+{
+    const QString payable = header.text(u"apfkey");
+    if (payable.isEmpty())
+        return false;
+    auto paid = db.first(QStringLiteral("SELECT COUNT(*) AS line_count, COALESCE(SUM(paid_amount), 0) AS paid_amount"
+                                        " FROM AP_transaction_table WHERE fkey = ?"),
+                         {payable});
+    if (!paid)
+        return std::unexpected(paid.error());
+    // A payable gone is the void's to report ("... not found in Account Payable").
+    if (!*paid || (*paid)->integer(u"line_count") == 0)
+        return false;
+    const Decimal prepayment = header.decimal(u"prepayment");
+    const Decimal settled = prepayment.is_zero() && pays_at_once(header.text(u"payby"))
+                                ? header.decimal(u"total") - header.decimal(u"discount_amount")
+                                : prepayment;
+    return -(*paid)->decimal(u"paid_amount") != settled;
+}
+
+} // namespace
+
+std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    auto locked = lock_shown_version(db, shown);
+    if (!locked)
+        return std::unexpected(locked.error());
+    const Row& header = locked->header;
+    const QString& number = shown.number;
+    if (header.flag(u"void"))
+        return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
+    if (header.flag(u"fully_paid"))
+        return std::unexpected(Error::invalid(number + QStringLiteral(" was paid.")));
+    // A payment made in the payables reaches the payable before the bill's own flags.
+    auto paid = header.flag(u"paid") ? true : paid_beyond_bill(db, header);
+    if (!paid)
+        return std::unexpected(paid.error());
+    if (*paid)
+        return std::unexpected(Error::invalid(number + QStringLiteral(" was partially paid.")));
+    if (locked->changed)
+        return std::unexpected(changed_by_another_user(number));
+    const FiscalPeriod period{header.text(u"fyear"), int(header.integer(u"period"))};
+    if (auto open = check_working_period(db, period); !open)
+        return open;
+    const BillVoid order{.bill_key = shown.key, .date = header.date(u"invoice_date"), .period = period, .stamp = stamp};
+    if (auto voided = void_bill(db, order); !voided)
+        return voided;
+    return tx.commit();
 }
 
 } // namespace zelkor

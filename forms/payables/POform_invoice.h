@@ -113,8 +113,8 @@ private:
     void refresh_histories();
     bool take_history_receipt(int row);
     // invoice_lines.cpp
-    [[nodiscard]] std::expected<Bill, Error> read_bill() const;
-    [[nodiscard]] std::expected<BillHeader, Error> read_header() const;
+    [[nodiscard]] std::expected<EnteredBill, Error> read_bill() const;
+    [[nodiscard]] std::expected<EnteredBillHeader, Error> read_header() const;
     void show_line(int row, const Row& line);
     // invoice_cells.cpp
     Entry line_cell_typed(int row, const QString& caption);

@@ -4,8 +4,11 @@
 
 #include "forms/common/active_report.h"
 #include "forms/payables/invoice_columns.h"
+#include "forms/payables/invoice_save.h"
 #include "forms/payables/invoice_totals.h"
 #include "forms/payables/invoice_verify.h"
+#include "services/audit_stamp.h"
+#include "services/bill_void.h"
 
 namespace zelkor {
 
@@ -46,10 +49,8 @@ QString bill_print_query()
         " ORDER BY PO_invoice_transaction_table.itemno");
 }
 
-// FIXME: the bill writer and the bill's posting come with the payables; until then a bill is
-// checked but neither saved nor voided.
-const QString SaveNotAvailable = QStringLiteral("Bills cannot be saved in this version: nothing was saved.");
-const QString VoidNotAvailable = QStringLiteral("Bills cannot be voided in this version: nothing was changed.");
+// FIXME: an edited bill is checked but not yet written again: its reversal and repost come next.
+const QString EditNotAvailable = QStringLiteral("Bills cannot be saved in this version: nothing was saved.");
 
 } // namespace
 
@@ -101,13 +102,30 @@ std::expected<CheckedBill, Error> POform_invoice::checked_bill()
 
 bool POform_invoice::save(Mode saving)
 {
+    const QString failed = saving == Mode::New ? QStringLiteral("Add new invoice failed") : QStringLiteral("Update bill failed");
     auto checked = checked_bill();
     if (!checked) {
-        report(checked.error(), saving == Mode::New ? QStringLiteral("Add new invoice failed")
-                                                    : QStringLiteral("Update bill failed"));
+        report(checked.error(), failed);
         return false;
     }
-    return refuse(SaveNotAvailable);
+    if (saving == Mode::Edit)
+        return refuse(EditNotAvailable);
+    // Asked before the save holds any lock; the save refuses a line whose open quantity moved since.
+    for (const QString& question : overbilling_questions(checked->bill))
+        if (!prompter().ask_ok_cancel(question, caption())) {
+            message(failed);
+            return false;
+        }
+    auto saved = save_new_bill(db(), *checked, audit_stamp(settings().ZELKOR_USER));
+    if (!saved) {
+        report(saved.error(), failed, Outcome::RolledBack);
+        set_field("docno", NewDocumentNumber);
+        m_key.clear();
+        return false;
+    }
+    message(QStringLiteral("Add new invoice ") + saved->docno + QStringLiteral(" complete"));
+    show_key(saved->fkey);
+    return true;
 }
 
 bool POform_invoice::save_new() { return save(Mode::New); }
@@ -121,14 +139,28 @@ bool POform_invoice::void_document()
         return false;
     if (find_field("void")->checked())
         return refuse(number + QStringLiteral(" was void"));
-    const std::optional<Row> header = stored_header(QStringLiteral("Void invoice failed"));
+    const QString failed = QStringLiteral("Void invoice failed");
+    const std::optional<Row> header = stored_header(failed);
     if (!header)
         return false;
     if (header->flag(u"void")) {
         set_field("void", check_text(true));
         return refuse(number + QStringLiteral(" was void"));
     }
-    return refuse(VoidNotAvailable);
+    // Asked again under lock by the void itself: another user may pay the bill meanwhile.
+    if (header->flag(u"fully_paid"))
+        return refuse(number + QStringLiteral(" was paid."));
+    if (header->flag(u"paid"))
+        return refuse(number + QStringLiteral(" was partially paid."));
+    if (!ask_yes_no(QStringLiteral("Are you sure to void this bill?"), QStringLiteral("Void Bill")))
+        return false;
+    if (auto voided = void_shown_bill(db(), shown_version(), audit_stamp(settings().ZELKOR_USER)); !voided) {
+        report(voided.error(), failed, Outcome::RolledBack);
+        return false;
+    }
+    show_key(m_key);
+    message(QStringLiteral("Document no. ") + number + QStringLiteral(" is void."));
+    return true;
 }
 
 // Linked records and panes ------------------------------------------------------------------------

@@ -3,10 +3,12 @@
 // A vendor bill as plain data: what the bill window hands to the bill writer once its checks
 // have passed. Nothing here knows a window; the rows the writer makes of it are those of
 // PO_invoice_header_table and PO_invoice_transaction_table, in the column order of the header and
-// line comments below.
+// line comments below. The types are named "Entered..." as the bill writer (services/
+// bill_writer.h) has its own Bill, BillLine and BillHeader, which the save converts these into.
 
 #include "services/decimal.h"
 #include "services/fiscal_periods.h"
+#include "services/payables.h"
 #include "services/purchase_tax.h"
 
 #include <QDate>
@@ -17,14 +19,13 @@
 
 namespace zelkor {
 
-/// Pay-by values other than a credit card's name.
-inline const QString PayLater = QStringLiteral("Pay Later");
+/// Pay-by values other than a credit card's name (PayLater comes with the payables).
 inline const QString PayCash = QStringLiteral("Cash");
 inline const QString PayCheck = QStringLiteral("Check");
 
 /// One line of a bill (a row of PO_invoice_transaction_table). A grid line without an item code
 /// is not a line: its description continues the previous line's, joined by a line feed.
-struct BillLine {
+struct EnteredBillLine {
     int itemno = 0;
     QString itemcode{};
     QString itemtype{};        ///< "1" to "6"; empty counts as "1"
@@ -76,7 +77,7 @@ struct BillLine {
 };
 
 /// The header of a bill (a row of PO_invoice_header_table).
-struct BillHeader {
+struct EnteredBillHeader {
     int company = 1;
     QString vendor_no{};
     QString docno{};           ///< empty until the writer takes the "vi" number
@@ -115,14 +116,14 @@ struct BillHeader {
 };
 
 /// A whole bill: header, lines in grid order and the tax elements of its lines by line number.
-struct Bill {
-    BillHeader header{};
-    std::vector<BillLine> lines{};
+struct EnteredBill {
+    EnteredBillHeader header{};
+    std::vector<EnteredBillLine> lines{};
     TaxElementStore taxes{};
 };
 
 /// The accounts a bill posts to beyond its lines' and taxes' own, found by its checks.
-struct BillAccounts {
+struct EnteredBillAccounts {
     QString suspense{};       ///< AP suspense: what receipts credited, the bill debits
     QString discount{};       ///< purchase discount
     QString variance{};       ///< purchase variance
@@ -132,8 +133,8 @@ struct BillAccounts {
 
 /// What a bill's save hands to the bill writer: the checked bill and its accounts.
 struct CheckedBill {
-    Bill bill{};
-    BillAccounts accounts{};
+    EnteredBill bill{};
+    EnteredBillAccounts accounts{};
 };
 
 } // namespace zelkor

@@ -32,9 +32,9 @@ std::optional<int> number_cell(const Grid& grid, int row, QLatin1String column)
 
 } // namespace
 
-std::expected<BillHeader, Error> POform_invoice::read_header() const
+std::expected<EnteredBillHeader, Error> POform_invoice::read_header() const
 {
-    BillHeader header;
+    EnteredBillHeader header;
     header.vendor_no = field("vendor_no").trimmed();
     header.docno = field("docno").trimmed() == NewDocumentNumber ? QString() : field("docno").trimmed();
     header.fkey = m_key;
@@ -81,12 +81,12 @@ std::expected<BillHeader, Error> POform_invoice::read_header() const
     return header;
 }
 
-std::expected<Bill, Error> POform_invoice::read_bill() const
+std::expected<EnteredBill, Error> POform_invoice::read_bill() const
 {
     auto header = read_header();
     if (!header)
         return std::unexpected(header.error());
-    Bill bill{*header, {}, tax_elements()};
+    EnteredBill bill{*header, {}, tax_elements()};
     const Grid& grid = *m_lines;
     QString leading_text; // text typed above the first line begins that line's description
     for (int row = 0; row < grid.row_count(); ++row) {
@@ -111,7 +111,7 @@ std::expected<Bill, Error> POform_invoice::read_bill() const
                 bill.lines.back().description += u'\n' + description;
             continue;
         }
-        BillLine line;
+        EnteredBillLine line;
         line.itemno = number_cell(grid, row, col::ItemNo).value_or(row + 1);
         line.itemcode = code;
         line.itemtype = grid.cell(row, col::ItemType).trimmed();

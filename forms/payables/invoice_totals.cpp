@@ -18,12 +18,12 @@ BillTotals bill_totals(const std::vector<BillLineAmount>& lines, const std::opti
     return totals;
 }
 
-void total_bill(Bill& bill)
+void total_bill(EnteredBill& bill)
 {
     std::vector<BillLineAmount> amounts;
-    for (const BillLine& line : bill.lines)
+    for (const EnteredBillLine& line : bill.lines)
         amounts.push_back({line.extended_cost.value_or(Decimal()), line.tax_amount, line.price_include_tax});
-    BillHeader& header = bill.header;
+    EnteredBillHeader& header = bill.header;
     const BillTotals totals = bill_totals(amounts, header.discount_percent, header.discount_amount, header.prepayment);
     header.subtotal = totals.subtotal;
     header.excluded_tax = totals.excluded_tax;

@@ -27,6 +27,6 @@ BillTotals bill_totals(const std::vector<BillLineAmount>& lines, const std::opti
                        const std::optional<Decimal>& discount_amount, const std::optional<Decimal>& prepayment);
 
 /// Puts the footer of the bill's lines into its header, with the discount amount a percent gives.
-void total_bill(Bill& bill);
+void total_bill(EnteredBill& bill);
 
 } // namespace zelkor

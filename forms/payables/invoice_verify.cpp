@@ -112,7 +112,7 @@ bool bill_item_type(const QString& type)
 
 /// A receipt or an order billed: it exists, is the vendor's, is not void and is in the bill's
 /// currency.
-[[nodiscard]] std::expected<void, Error> verify_document(BillFacts& facts, const BillHeader& header,
+[[nodiscard]] std::expected<void, Error> verify_document(BillFacts& facts, const EnteredBillHeader& header,
                                                          const QString& base_currency, bool receipt,
                                                          const QString& number)
 {
@@ -136,7 +136,7 @@ bool bill_item_type(const QString& type)
 }
 
 /// The checks of a stock item's line: quantity, unit, unit price, warehouse and location.
-[[nodiscard]] std::expected<void, Error> verify_stock_line(BillFacts& facts, const BillLine& line, const Row& item)
+[[nodiscard]] std::expected<void, Error> verify_stock_line(BillFacts& facts, const EnteredBillLine& line, const Row& item)
 {
     const QString code = shown_value(line.itemcode);
     if (!line.quantity)
@@ -177,7 +177,7 @@ bool bill_item_type(const QString& type)
     return {};
 }
 
-[[nodiscard]] std::expected<void, Error> verify_line(BillFacts& facts, const BillLine& line)
+[[nodiscard]] std::expected<void, Error> verify_line(BillFacts& facts, const EnteredBillLine& line)
 {
     const QString code = shown_value(line.itemcode);
     const QString type = effective_type(line.itemtype);
@@ -212,7 +212,7 @@ bool bill_item_type(const QString& type)
 }
 
 /// Steps 10 and 11: the account a bill paid at once is paid from.
-[[nodiscard]] std::expected<QString, Error> paying_account(Database& db, const BillHeader& header)
+[[nodiscard]] std::expected<QString, Error> paying_account(Database& db, const EnteredBillHeader& header)
 {
     if (header.payby == PayLater)
         return QString();
@@ -249,7 +249,7 @@ bool bill_item_type(const QString& type)
 }
 
 /// Step 12 and the amounts a payment cannot exceed.
-[[nodiscard]] std::expected<void, Error> verify_prepayment(const BillHeader& header)
+[[nodiscard]] std::expected<void, Error> verify_prepayment(const EnteredBillHeader& header)
 {
     const Decimal prepayment = header.prepayment.value_or(Decimal());
     if (prepayment.is_negative())
@@ -265,18 +265,14 @@ bool bill_item_type(const QString& type)
 }
 
 /// Steps 5 to 8.
-[[nodiscard]] std::expected<void, Error> verify_number_currency_term(Database& db, const Bill& bill,
+[[nodiscard]] std::expected<void, Error> verify_number_currency_term(Database& db, const EnteredBill& bill,
                                                                      const BillChecks& checks,
                                                                      const DocumentLists& lists)
 {
-    const BillHeader& header = bill.header;
+    const EnteredBillHeader& header = bill.header;
     const bool edit = checks.saving == BillChecks::Saving::Edit;
     // An edited bill keeps its own number.
-    const QString others = edit ? QStringLiteral(" AND fkey <> ?") : QString();
-    auto duplicate = db.first(QStringLiteral("SELECT docno FROM PO_invoice_header_table WHERE company = 1"
-                                             " AND invoice_no = ? AND void = FALSE")
-                                  + others,
-                              edit ? Params{header.invoice_no, header.fkey} : Params{header.invoice_no});
+    auto duplicate = invoice_number_taken(db, header.invoice_no, edit ? header.fkey : QString());
     if (!duplicate)
         return std::unexpected(duplicate.error());
     if (*duplicate)
@@ -298,9 +294,9 @@ bool bill_item_type(const QString& type)
 }
 
 /// Steps 16 and 17.
-[[nodiscard]] std::expected<BillAccounts, Error> bill_accounts(Database& db, const QString& vendor)
+[[nodiscard]] std::expected<EnteredBillAccounts, Error> bill_accounts(Database& db, const QString& vendor)
 {
-    BillAccounts accounts;
+    EnteredBillAccounts accounts;
     for (auto [parameter, target] : {std::pair{Parameter::ApSuspense, &accounts.suspense},
                                      {Parameter::PurchaseDiscount, &accounts.discount},
                                      {Parameter::PurchaseVariance, &accounts.variance}}) {
@@ -321,11 +317,11 @@ bool bill_item_type(const QString& type)
 
 } // namespace
 
-std::expected<void, Error> verify_bill_lines(Database& db, const Bill& bill, const QString& base_currency,
+std::expected<void, Error> verify_bill_lines(Database& db, const EnteredBill& bill, const QString& base_currency,
                                              const DocumentLists& lists)
 {
     BillFacts facts(db);
-    for (const BillLine& line : bill.lines) {
+    for (const EnteredBillLine& line : bill.lines) {
         // A stock line's place gets the checks of its item below.
         const bool stock = effective_type(line.itemtype) == u"1";
         if (auto checked = verify_line_values({line.itemno, line.itemcode, line.itemtype, line.quantity, line.unitcost,
@@ -347,10 +343,10 @@ std::expected<void, Error> verify_bill_lines(Database& db, const Bill& bill, con
     return {};
 }
 
-std::expected<BillAccounts, Error> verify_bill(Database& db, Bill& bill, const BillChecks& checks,
+std::expected<EnteredBillAccounts, Error> verify_bill(Database& db, EnteredBill& bill, const BillChecks& checks,
                                                const DocumentLists& lists)
 {
-    BillHeader& header = bill.header;
+    EnteredBillHeader& header = bill.header;
     if (header.vendor_no.isEmpty())
         return std::unexpected(Error::invalid(QStringLiteral("please specify vendor")));
     if (auto listed = verify_codes_in_lists({{lists.vendors, header.vendor_no, "vendor is invalid."}}); !listed)
@@ -383,6 +379,18 @@ std::expected<BillAccounts, Error> verify_bill(Database& db, Bill& bill, const B
         return accounts;
     accounts->paying = *paying;
     return accounts;
+}
+
+std::expected<bool, Error> invoice_number_taken(Database& db, const QString& invoice_no, const QString& except_key)
+{
+    const QString others = except_key.isEmpty() ? QString() : QStringLiteral(" AND fkey <> ?");
+    auto found = db.first(QStringLiteral("SELECT docno FROM PO_invoice_header_table WHERE company = 1"
+                                         " AND invoice_no = ? AND void = FALSE")
+                              + others,
+                          except_key.isEmpty() ? Params{invoice_no} : Params{invoice_no, except_key});
+    if (!found)
+        return std::unexpected(found.error());
+    return found->has_value();
 }
 
 } // namespace zelkor

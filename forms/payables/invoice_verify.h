@@ -50,7 +50,7 @@ struct BillChecks {
 /// 17. the vendor's payable account ("Account payable for vendor " + vendor + " has not been set").
 /// On success the bill's totals, discount amount and pay-by are as the save writes them, and the
 /// accounts it posts to are given.
-[[nodiscard]] std::expected<BillAccounts, Error> verify_bill(Database& db, Bill& bill, const BillChecks& checks,
+[[nodiscard]] std::expected<EnteredBillAccounts, Error> verify_bill(Database& db, EnteredBill& bill, const BillChecks& checks,
                                                              const DocumentLists& lists);
 
 /// The line checks of a save, line by line in grid order: the typed values fit and their codes
@@ -62,7 +62,11 @@ struct BillChecks {
 /// item ("P/O Invoice is looking for stock item in P/O Receipt document."); and each receipt and
 /// order billed is the vendor's, not void, and in the bill's currency ("Receipt " + number + "
 /// is in " + currency + ".").
-[[nodiscard]] std::expected<void, Error> verify_bill_lines(Database& db, const Bill& bill, const QString& base_currency,
+[[nodiscard]] std::expected<void, Error> verify_bill_lines(Database& db, const EnteredBill& bill, const QString& base_currency,
                                                            const DocumentLists& lists);
+
+/// Whether a live bill other than `except_key` (empty: any) has the vendor's bill number.
+[[nodiscard]] std::expected<bool, Error> invoice_number_taken(Database& db, const QString& invoice_no,
+                                                              const QString& except_key = {});
 
 } // namespace zelkor

@@ -80,12 +80,13 @@ TEST_F(BillWindow, HeaderChecksRefuseInTheirOrderAndWriteNothing)
     EXPECT_EQ(save_refusal(), "Account payable for vendor V1001 has not been set");
     ASSERT_TRUE(t.db().execute("UPDATE Vendor_table SET ap_accno = '2000' WHERE vendor_no = 'V1001'"));
 
-    // Every check passed: the bill goes no further than the checks in this version.
-    EXPECT_EQ(save_refusal(), "Bills cannot be saved in this version: nothing was saved.");
+    // Every check passed: the prepayment named is looked for under lock inside the save, which
+    // rolls back without it and takes no number.
+    EXPECT_EQ(save_refusal(), "No prepayment no. PP-26-00003");
     EXPECT_EQ(window.mode(), WindowModel::Mode::New);
     auto checked = window.checked_bill();
     ASSERT_TRUE(checked) << checked.error().message.toStdString();
-    const BillHeader& header = checked->bill.header;
+    const EnteredBillHeader& header = checked->bill.header;
     EXPECT_EQ(header.vendor_no, "V1001");
     EXPECT_EQ(header.invoice_no, "A-77");
     EXPECT_EQ(header.payby, "Pay Later");
@@ -163,11 +164,12 @@ TEST_F(BillWindow, LineChecksNameTheLineAndTheDocumentsBilled)
     ASSERT_TRUE(t.db().execute("UPDATE PO_receipt_header_table SET void = FALSE WHERE docno = ?", {rc}));
     lines().insert_row(2);
     lines().set_cell(2, "description", "boxes of 100");
-    EXPECT_EQ(save_refusal(), "Bills cannot be saved in this version: nothing was saved.");
+    // A line not billed as it was received cannot be posted yet: the save rolls back.
+    EXPECT_EQ(save_refusal(), "Line 2 of bill VI-26-00001 cannot be posted yet.");
     auto checked = window.checked_bill();
     ASSERT_TRUE(checked);
     ASSERT_EQ(checked->bill.lines.size(), 3u);
-    const BillLine& manual = checked->bill.lines[0];
+    const EnteredBillLine& manual = checked->bill.lines[0];
     EXPECT_EQ(manual.receipt_no, rc);
     EXPECT_EQ(manual.receipt_itemno, 1);
     EXPECT_EQ(manual.rc_quantity_open, Decimal(2));

@@ -137,15 +137,43 @@ TEST_F(StoredBills, EditIsRefusedForVoidPaidAndClosedBillsAndKeepsWhatWasPosted)
     EXPECT_EQ(prompter.last(), "Do you want to save editing?");
     EXPECT_EQ(window.field("invoice_no"), "INV-1");
 
-    // Void is refused for a void bill and not done by this version.
+    // Void is refused for a void, paid or partly paid bill and for one with a cost correction it
+    // cannot undo yet; No or a refusal leaves everything as it was.
     show("VI-26-00003");
     EXPECT_FALSE(window.execute(CommandId::Void));
     EXPECT_EQ(prompter.last(), "VI-26-00003 was void");
+    show("VI-26-00004");
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_EQ(prompter.last(), "VI-26-00004 was paid.");
+    show("VI-26-00005");
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_EQ(prompter.last(), "VI-26-00005 was partially paid.");
     show("VI-26-00001");
     const QStringList before = t.snapshot();
+    prompter.answer_no();
     EXPECT_FALSE(window.execute(CommandId::Void));
-    EXPECT_EQ(prompter.last(), "Bills cannot be voided in this version: nothing was changed.");
+    EXPECT_EQ(prompter.last(), "Are you sure to void this bill?");
+    prompter.answer_yes();
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_TRUE(prompter.messages().contains("Void invoice failed")) << prompter.messages().join('|').toStdString();
     EXPECT_EQ(t.snapshot(), before);
+    // Paid by another user after the bill was shown: the void reads it again under lock.
+    show("VI-26-00002");
+    ASSERT_TRUE(t.db().execute("UPDATE PO_invoice_header_table SET paid = TRUE WHERE fkey = '1vi-2'"));
+    const QStringList paid = t.snapshot();
+    prompter.answer_yes();
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_TRUE(prompter.messages().contains("VI-26-00002 was partially paid.")) << prompter.messages().join('|').toStdString();
+    EXPECT_EQ(t.snapshot(), paid);
+    // Written by another user since it was shown.
+    ASSERT_TRUE(t.db().execute("UPDATE PO_invoice_header_table SET paid = FALSE, row_version = row_version + 1"
+                               " WHERE fkey = '1vi-2'"));
+    const QStringList changed = t.snapshot();
+    prompter.clear();
+    prompter.answer_yes();
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_EQ(prompter.messages().value(0), "VI-26-00002 was changed by another user. Refresh it and edit again.");
+    EXPECT_EQ(t.snapshot(), changed);
 }
 
 TEST_F(StoredBills, RecordCommandsNameTheDocumentsABillLeadsTo)

@@ -1,0 +1,239 @@
+// A new bill from the bill window, written through the shared bill library. The window's own
+// document (Entered*) is converted into the writer's Bill; what the receipt posted for a line is
+// read from the receipt line under lock, never taken from the window.
+#include "forms/payables/invoice_save.h"
+
+#include "forms/payables/invoice_verify.h"
+#include "services/bill_posting.h"
+#include "services/bill_writer.h"
+
+namespace zelkor {
+namespace {
+
+Error refused(const QString& message) { return Error::invalid(message); }
+
+QString typed(const std::optional<Decimal>& value) { return value ? value->to_string() : QString(); }
+
+BillHeader written_header(const EnteredBillHeader& entered, const DocumentNumber& number)
+{
+    BillHeader header;
+    header.docno = number.docno;
+    header.fkey = number.fkey;
+    header.vendor_no = entered.vendor_no;
+    header.invoice_date = entered.invoice_date;
+    header.currency = entered.currency;
+    header.exchange_rate = entered.exchange_rate;
+    header.rate_date = entered.rate_date;
+    header.invoice_no = entered.invoice_no;
+    header.receipt_no = entered.receipt_no;
+    header.receipt_date = entered.receipt_date;
+    header.po_no = entered.po_no;
+    header.multi_receipt = entered.multi_receipt;
+    header.remark = entered.remark;
+    header.reference = entered.reference;
+    header.payby = entered.payby;
+    header.cash_accno = entered.cash_accno;
+    header.bank_code = entered.bank_code;
+    header.check_no = entered.check_no;
+    header.check_date = entered.check_date;
+    header.payment_term = entered.payment_term;
+    header.due_date = entered.due_date;
+    header.discount_percent = entered.discount_percent;
+    header.discount_amount = typed(entered.discount_amount);
+    header.prepayment = typed(entered.prepayment);
+    header.prepayment_no = entered.prepayment_no.trimmed();
+    header.period = entered.fiscal_period();
+    return header;
+}
+
+BillLine written_line(const EnteredBillLine& entered)
+{
+    BillLine line;
+    line.itemno = entered.itemno;
+    line.itemcode = entered.itemcode;
+    line.itemtype = entered.itemtype;
+    line.description = entered.description;
+    line.warehouse = entered.warehouse;
+    line.location = entered.location;
+    line.uom_received = entered.uom_received;
+    line.complete = entered.complete;
+    line.quantity = entered.quantity.value_or(Decimal());
+    line.unitcost = entered.unitcost.value_or(Decimal());
+    line.extended_cost = entered.extended_cost.value_or(Decimal()).round2();
+    line.net_cost = entered.net_cost;
+    line.tax_amount = entered.tax_amount;
+    line.tax_allocate = entered.tax_allocate;
+    line.price_include_tax = entered.price_include_tax;
+    line.tax_code = entered.tax_code;
+    line.accno = entered.accno;
+    line.pono = entered.pono;
+    line.po_itemno = entered.po_itemno;
+    line.po_uom = entered.po_uom;
+    return line;
+}
+
+/// A receipt line billed, as it stands now, read under lock with its receipt's state.
+[[nodiscard]] std::expected<Row, Error> locked_receipt_line(Database& db, const EnteredBillLine& line)
+{
+    const int itemno = line.landed_item ? line.receipt_landed_itemno.value_or(0) : line.receipt_itemno.value_or(0);
+    auto rows = db.select_for_update(
+        QStringLiteral("SELECT t.*, h.exchange_rate AS receipt_rate, h.void AS receipt_void FROM"
+                       " PO_receipt_transaction_table t INNER JOIN PO_receipt_header_table h ON h.fkey = t.fkey"
+                       " WHERE t.company = 1 AND t.docno = ? AND t.landed_item = ? AND t.itemno = ?"),
+        {line.receipt_no, line.landed_item, itemno});
+    if (!rows)
+        return std::unexpected(rows.error());
+    if (rows->empty())
+        return std::unexpected(refused(line.receipt_no + QStringLiteral(" was changed by another user. Refresh it and edit again.")));
+    return rows->front();
+}
+
+/// Fills what a receipt line received and posted from its locked row; refuses a receipt voided,
+/// a line fully billed, or one whose open quantity moved since the line was taken.
+[[nodiscard]] std::expected<void, Error> take_received(Database& db, const EnteredBillLine& entered, BillLine& line)
+{
+    auto locked = locked_receipt_line(db, entered);
+    if (!locked)
+        return std::unexpected(locked.error());
+    const Row& row = *locked;
+    if (row.flag(u"receipt_void"))
+        return std::unexpected(refused(QStringLiteral("Receipt was void.")));
+    if (row.flag(u"fully_billed"))
+        return std::unexpected(refused(QStringLiteral("Receipt was fully billed.")));
+    if (row.decimal(u"quantity_open_for_bill") != entered.rc_quantity_open)
+        return std::unexpected(refused(entered.receipt_no + QStringLiteral(" was changed by another user. Refresh it and edit again.")));
+    line.receipt_no = entered.receipt_no;
+    line.receipt_itemno = entered.receipt_itemno;
+    line.landed_item = entered.landed_item;
+    line.receipt_landed_itemno = entered.receipt_landed_itemno;
+    line.rc_quantity_open = row.decimal(u"quantity_open_for_bill");
+    line.quantity_received = row.decimal(u"quantity_received");
+    line.unit_cost_received = row.decimal(u"unitcost");
+    line.amount_received = row.decimal(u"extended_cost");
+    const Decimal extended = row.decimal(u"extended_cost").round2();
+    const bool included = !entered.landed_item && row.flag(u"price_include_tax");
+    const Decimal cost = (included ? extended - row.decimal(u"tax_amount") : extended) + row.decimal(u"tax_allocate");
+    line.received = ReceivedPosting{cost, tax_elements_from_row(row, int(row.integer(u"itemno"))),
+                                    row.is_null(u"receipt_rate") ? std::nullopt : std::optional(row.decimal(u"receipt_rate"))};
+    return {};
+}
+
+[[nodiscard]] std::expected<Bill, Error> written_bill(Database& db, const EnteredBill& entered, const DocumentNumber& number)
+{
+    Bill bill{written_header(entered.header, number), {}};
+    for (const EnteredBillLine& line : entered.lines) {
+        BillLine written = written_line(line);
+        auto taxes = tax_elements_to_save(entered.taxes, line.itemno, line.extended_cost);
+        if (!taxes)
+            return std::unexpected(taxes.error());
+        written.taxes = std::move(*taxes);
+        if (line.from_receipt() && !line.itemcode.isEmpty())
+            if (auto received = take_received(db, line, written); !received)
+                return std::unexpected(received.error());
+        bill.lines.push_back(std::move(written));
+    }
+    return bill;
+}
+
+/// The payable, with the payment of a prepayment paid now or the application of an existing one,
+/// and the owing balance it raises. Gives the payable's key.
+[[nodiscard]] std::expected<QString, Error> write_payable(Database& db, const Bill& bill, const QString& journal_key,
+                                                          const QString& ap_accno,
+                                                          const std::optional<ExistingPrepayment>& prepayment,
+                                                          const AuditStamp& stamp)
+{
+    const PayableBill payable = payable_of(bill, journal_key, stamp);
+    auto plan = start_payable(db, payable);
+    if (!plan)
+        return std::unexpected(plan.error());
+    auto created = create_payable(db, payable, *plan, ap_accno);
+    if (!created)
+        return std::unexpected(created.error());
+    if (plan->prepayment > Decimal()) {
+        if (prepayment) {
+            if (auto applied = apply_existing_prepayment(db, *prepayment, payable, created->number.docno); !applied)
+                return std::unexpected(applied.error());
+        } else if (auto paid = create_prepayment_payment(db, payable, created->number.docno, plan->prepayment); !paid) {
+            return std::unexpected(paid.error());
+        }
+    }
+    if (auto raised = raise_owing_balance(db, bill.header.vendor_no, created->open_amount); !raised)
+        return std::unexpected(raised.error());
+    return created->number.fkey;
+}
+
+[[nodiscard]] std::expected<std::optional<ExistingPrepayment>, Error> locked_prepayment(Database& db, const Bill& bill,
+                                                                                       const AuditStamp& stamp)
+{
+    const BillTotals totals = bill_totals(bill);
+    if (bill.header.prepayment_no.isEmpty() || totals.prepayment <= Decimal())
+        return std::nullopt;
+    auto locked = lock_existing_prepayment(db, bill.header.prepayment_no, payable_of(bill, QString(), stamp), totals.prepayment);
+    if (!locked)
+        return std::unexpected(locked.error());
+    return *locked;
+}
+
+[[nodiscard]] std::expected<void, Error> write_bill(Database& db, const Bill& bill, const EnteredBillAccounts& entered,
+                                                    const AuditStamp& stamp)
+{
+    if (auto done = insert_bill_rows(db, bill, stamp); !done)
+        return done;
+    if (auto done = bill_receipts_and_orders(db, bill, Billing::ReceiptAndOrderLines); !done)
+        return done;
+    auto prepayment = locked_prepayment(db, bill, stamp);
+    if (!prepayment)
+        return std::unexpected(prepayment.error());
+    const BillAccounts accounts{entered.suspense, entered.discount, entered.vendor_payable, entered.paying,
+                                *prepayment ? (*prepayment)->prepayment_accno : QString()};
+    auto journal = post_bill(db, bill, accounts, stamp.user);
+    if (!journal)
+        return std::unexpected(journal.error());
+    auto payable = write_payable(db, bill, journal->fkey, entered.vendor_payable, *prepayment, stamp);
+    if (!payable)
+        return std::unexpected(payable.error());
+    return insert_bill_header(db, bill, {journal->fkey, QString(), *payable}, stamp);
+}
+
+} // namespace
+
+QStringList overbilling_questions(const EnteredBill& bill)
+{
+    QStringList questions;
+    for (const EnteredBillLine& line : bill.lines) {
+        const Decimal quantity = line.quantity.value_or(Decimal());
+        if (line.itemcode.isEmpty() || !line.from_receipt() || line.landed_item || quantity <= line.rc_quantity_open)
+            continue;
+        questions.append(line.itemcode + QStringLiteral(": billed quantity (") + quantity.to_string()
+                         + QStringLiteral(") > received quantity (") + line.rc_quantity_open.to_string()
+                         + QStringLiteral("). Press OK to confirm"));
+    }
+    return questions;
+}
+
+std::expected<DocumentNumber, Error> save_new_bill(Database& db, const CheckedBill& checked, const AuditStamp& stamp)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    // The bill number counter is held from here to the commit: two saves of one vendor's bill
+    // number meet here, and the second sees the first's bill.
+    auto number = issue_document_number(db, QStringLiteral("vi"), checked.bill.header.fyear);
+    if (!number)
+        return std::unexpected(number.error());
+    auto taken = invoice_number_taken(db, checked.bill.header.invoice_no);
+    if (!taken)
+        return std::unexpected(taken.error());
+    if (*taken)
+        return std::unexpected(refused(QStringLiteral("Vendor invoice no ") + checked.bill.header.invoice_no + QStringLiteral(" exist")));
+    auto bill = written_bill(db, checked.bill, *number);
+    if (!bill)
+        return std::unexpected(bill.error());
+    if (auto written = write_bill(db, *bill, checked.accounts, stamp); !written)
+        return std::unexpected(written.error());
+    if (auto committed = tx.commit(); !committed)
+        return std::unexpected(committed.error());
+    return *number;
+}
+
+} // namespace zelkor

@@ -1,0 +1,21 @@
+#pragma once
+
+// The void of a saved bill started from the bill window. Kept apart from bill_writer.h, whose
+// bill types share their names with the window's own bill document.
+
+#include "services/audit_stamp.h"
+#include "services/database.h"
+#include "services/document_versions.h"
+
+#include <expected>
+
+namespace zelkor {
+
+/// The bill window's Void, in one transaction of its own: reads the shown bill again under lock
+/// and refuses one void (number + " was void"), paid or partly paid (" was paid." / " was
+/// partially paid."), written by another user since it was shown, or outside the working period;
+/// otherwise voids it as void_bill does, the reversal dated on the bill's date in its period.
+[[nodiscard]] std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown,
+                                                         const AuditStamp& stamp);
+
+} // namespace zelkor

@@ -1,0 +1,236 @@
+// New bills saved from the bill window and voided from it: what they write, that a void puts
+// every figure back, that any failing statement leaves nothing behind, and two clerks billing
+// one receipt.
+#include "bill_window_fixture.h"
+
+#include "services/invariants.h"
+
+namespace zelkor {
+namespace {
+
+/// The figures a bill moves and its void must restore: balances, owing, and the billing state of
+/// receipts and orders.
+QStringList figures(TestDatabase& t)
+{
+    QStringList state;
+    for (const char* query :
+         {"SELECT accno, currency, amount, base_amount FROM Balance_table ORDER BY accno, currency",
+          "SELECT vendor_no, owing_balance FROM Vendor_table ORDER BY vendor_no",
+          "SELECT docno, billed, fully_billed FROM PO_receipt_header_table ORDER BY docno",
+          "SELECT docno, itemno, landed_item, quantity_open_for_bill, quantity_billed, amount_billed, quantity_adjusted,"
+          " billed, fully_billed FROM PO_receipt_transaction_table ORDER BY docno, landed_item, itemno",
+          "SELECT docno, billed, fully_billed FROM PO_header_table ORDER BY docno",
+          "SELECT docno, itemno, quantity_open_for_bill, quantity_billed, billed, fully_billed FROM PO_transaction_table"
+          " ORDER BY docno, itemno",
+          "SELECT COUNT(*) FROM AP_header_table WHERE void = FALSE"}) {
+        auto rows = t.db().select(QString::fromLatin1(query));
+        EXPECT_TRUE(rows);
+        if (!rows)
+            continue;
+        for (const Row& row : *rows) {
+            QStringList cells;
+            for (int column = 0; column < row.size(); ++column)
+                cells << row.value(column).toString();
+            state << cells.join(u'|');
+        }
+    }
+    return state;
+}
+
+class BillSave : public BillWindow {
+protected:
+    /// A new bill of the vendor's whole receipt, typed as a clerk would, not yet saved.
+    void bill_receipt(const QString& rc, const QString& invoice_no)
+    {
+        start("V1001");
+        ASSERT_EQ(window.type_into("receipt_no", rc), Entry::Accepted) << prompter.last().toStdString();
+        ASSERT_EQ(window.type_into("invoice_no", invoice_no), Entry::Accepted) << prompter.last().toStdString();
+    }
+    void expect_consistent()
+    {
+        auto violations = check_invariants(t.db());
+        ASSERT_TRUE(violations.has_value());
+        EXPECT_TRUE(violations->isEmpty()) << violations->join(u'\n').toStdString();
+    }
+    QString bill_key() { return t.text("SELECT fkey FROM PO_invoice_header_table WHERE docno = 'VI-26-00001'"); }
+};
+
+TEST_F(BillSave, EnterBillOnAReceiptIsSavedPostedAndVoidedBackToEveryFigure)
+{
+    const QString po = order("V1001", {{"WIDGET-A", "10", "box", "30"}, {"MANUAL-OPS", "2", "each", "15"}});
+    const QString rc = receipt(po, {{1, "10"}, {2, "2"}});
+    const QStringList before = figures(t);
+
+    bill_receipt(rc, "INV-100");
+    const QString total = window.field("total");
+    prompter.clear();
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Add new invoice VI-26-00001 complete");
+    EXPECT_EQ(window.mode(), WindowModel::Mode::Read);
+    EXPECT_EQ(window.field("docno"), "VI-26-00001");
+    const QString key = bill_key();
+    // The header keeps the keys of its entry and payable; the receipt and order are billed whole.
+    const Row header = *t.db().first("SELECT * FROM PO_invoice_header_table WHERE fkey = ?", {key}).value();
+    EXPECT_FALSE(header.text(u"GLFKEY").isEmpty());
+    EXPECT_FALSE(header.text(u"apfkey").isEmpty());
+    EXPECT_TRUE(header.text(u"icfkey").isEmpty());
+    EXPECT_EQ(header.decimal(u"total").format(), total);
+    EXPECT_EQ(t.count("PO_invoice_transaction_table WHERE fkey = '" + key + "'"), 2);
+    EXPECT_EQ(t.count("PO_receipt_header_table WHERE fully_billed = TRUE"), 1);
+    EXPECT_EQ(t.count("PO_transaction_table WHERE fully_billed = TRUE"), 2);
+    EXPECT_EQ(t.count("AP_header_table WHERE void = FALSE AND source_docno = 'VI-26-00001'"), 1);
+    EXPECT_EQ(t.decimal("SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1001'"), header.decimal(u"net_amount"));
+    expect_consistent();
+
+    window.set_field("docno", "VI-26-00001");
+    window.display_by_number();
+    // Part of it paid in the payables: the void refuses it until the payment is taken back.
+    const QString payable = header.text(u"apfkey");
+    ASSERT_TRUE(t.db().execute("UPDATE AP_transaction_table SET paid_amount = paid_amount - 10 WHERE fkey = ?", {payable}));
+    prompter.clear();
+    prompter.answer_yes();
+    EXPECT_FALSE(window.execute(CommandId::Void));
+    EXPECT_EQ(prompter.messages().value(0), "VI-26-00001 was partially paid.");
+    ASSERT_TRUE(t.db().execute("UPDATE AP_transaction_table SET paid_amount = paid_amount + 10 WHERE fkey = ?", {payable}));
+    prompter.clear();
+    prompter.answer_yes();
+    ASSERT_TRUE(window.execute(CommandId::Void)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Document no. VI-26-00001 is void.");
+    EXPECT_EQ(window.field("void"), check_text(true));
+    EXPECT_EQ(figures(t), before);
+    expect_consistent();
+    // A void bill frees its vendor's number.
+    bill_receipt(rc, "INV-100");
+    prompter.clear();
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Add new invoice VI-26-00002 complete");
+    expect_consistent();
+}
+
+TEST_F(BillSave, ABillPaidByCheckOwesNothingAndItsVoidPutsEveryFigureBack)
+{
+    const QString rc = receipt(order("V1001", {{"WIDGET-A", "10", "box", "30"}}), {{1, "10"}});
+    const QStringList before = figures(t);
+    bill_receipt(rc, "INV-500");
+    ASSERT_EQ(window.type_into("payby", "Check"), Entry::Accepted);
+    ASSERT_EQ(window.type_into("bank_code", "OPER"), Entry::Accepted);
+    ASSERT_EQ(window.type_into("check_no", "300"), Entry::Accepted);
+    ASSERT_EQ(window.type_into("check_date", "16/03/2026"), Entry::Accepted);
+    prompter.clear();
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Add new invoice VI-26-00001 complete");
+    EXPECT_EQ(t.decimal("SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1001'"), Decimal(0));
+    EXPECT_EQ(t.count("AP_header_table WHERE void = FALSE AND source_docno = 'VI-26-00001'"), 1);
+    expect_consistent();
+    prompter.clear();
+    prompter.answer_yes();
+    ASSERT_TRUE(window.execute(CommandId::Void)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Document no. VI-26-00001 is void.");
+    EXPECT_EQ(figures(t), before);
+    expect_consistent();
+}
+
+TEST_F(BillSave, BillingMoreThanIsOpenIsAskedBeforeTheSaveAndCancelWritesNothing)
+{
+    const QString rc = receipt(order("V1001", {{"WIDGET-A", "10", "box", "30"}}), {{1, "10"}});
+    bill_receipt(rc, "INV-400");
+    ASSERT_EQ(type(0, "quantity", "12"), Entry::Accepted) << prompter.last().toStdString();
+    const QStringList before = t.snapshot();
+    prompter.clear();
+    prompter.answer_cancel();
+    EXPECT_FALSE(window.execute(CommandId::Save));
+    ASSERT_FALSE(prompter.records().empty());
+    EXPECT_EQ(prompter.records().front().text, "WIDGET-A: billed quantity (12) > received quantity (10). Press OK to confirm");
+    EXPECT_EQ(prompter.last(), "Add new invoice failed");
+    EXPECT_EQ(t.snapshot(), before);
+    // Confirmed, the line is one the posting cannot take yet: refused and rolled back.
+    prompter.clear();
+    prompter.answer_ok();
+    EXPECT_FALSE(window.execute(CommandId::Save));
+    EXPECT_EQ(prompter.messages().value(0), "Line 1 of bill VI-26-00001 cannot be posted yet.");
+    EXPECT_EQ(window.field("docno"), NewDocumentNumber);
+    EXPECT_EQ(window.mode(), WindowModel::Mode::New);
+    EXPECT_EQ(t.snapshot(), before);
+}
+
+TEST_F(BillSave, EveryStatementOfTheSaveAndTheVoidFailsCleanly)
+{
+    const QString rc = receipt(order("V1001", {{"WIDGET-A", "10", "box", "30"}}), {{1, "10"}});
+    bill_receipt(rc, "INV-200");
+    auto fail_each_statement = [&](const QString& failed, bool answer_yes) {
+        const int rows = lines().row_count();
+        const QStringList before = t.snapshot();
+        const WindowModel::Mode mode = window.mode();
+        int failures = 0;
+        for (int statement = 1; statement < 500; ++statement) {
+            prompter.clear();
+            if (answer_yes)
+                prompter.answer_yes();
+            t.db().fail_statement(statement);
+            const bool done = window.execute(answer_yes ? CommandId::Void : CommandId::Save);
+            t.db().fail_statement(0);
+            prompter.clear_answers();
+            if (done)
+                break;
+            SCOPED_TRACE(statement);
+            ++failures;
+            ASSERT_FALSE(prompter.messages().isEmpty());
+            EXPECT_EQ(prompter.messages().last(), failed);
+            EXPECT_EQ(window.mode(), mode);
+            EXPECT_EQ(lines().row_count(), rows);
+            ASSERT_EQ(t.snapshot(), before);
+        }
+        EXPECT_GT(failures, 10);
+    };
+    fail_each_statement("Add new invoice failed", false);
+    // Only a read after the commit may fail now: the bill is saved, and shown again by number.
+    EXPECT_TRUE(prompter.messages().contains("Add new invoice VI-26-00001 complete"));
+    expect_consistent();
+    window.set_field("docno", "VI-26-00001");
+    window.display_by_number();
+    ASSERT_EQ(window.field("docno"), "VI-26-00001");
+    fail_each_statement("Void invoice failed", true);
+    EXPECT_EQ(prompter.last(), "Document no. VI-26-00001 is void.");
+    expect_consistent();
+}
+
+TEST_F(BillSave, TwoClerksBillingOneReceiptSaveOnceAndTheOtherIsRefused)
+{
+    const QString rc = receipt(order("V1001", {{"WIDGET-A", "10", "box", "30"}}), {{1, "10"}});
+    // The second clerk takes the same receipt lines before the first saves.
+    POform_invoice second;
+    second.apply_settings(testing::window_settings(t.db(), QStringLiteral("ADMIN"), folder.path()));
+    second.set_prompter(&prompter);
+    second.open();
+    ASSERT_TRUE(second.execute(CommandId::New));
+    ASSERT_EQ(second.type_into("vendor_no", "V1001"), Entry::Accepted);
+    ASSERT_EQ(second.type_into("receipt_no", rc), Entry::Accepted) << prompter.last().toStdString();
+    ASSERT_EQ(second.type_into("invoice_no", "INV-301"), Entry::Accepted);
+    bill_receipt(rc, "INV-300");
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+
+    prompter.clear();
+    const QStringList before = t.snapshot();
+    EXPECT_FALSE(second.execute(CommandId::Save));
+    EXPECT_EQ(prompter.messages(), (QStringList{"Receipt was fully billed.", "Add new invoice failed"}));
+    EXPECT_EQ(second.mode(), WindowModel::Mode::New);
+    EXPECT_EQ(t.snapshot(), before);
+    EXPECT_EQ(t.decimal("SELECT quantity_billed FROM PO_receipt_transaction_table WHERE docno = ?", {rc}), Decimal(10));
+
+    // Once the first bill is void, the second clerk's bill goes through, unless the open quantity
+    // moved since the line was taken (another bill of part of it).
+    prompter.answer_yes();
+    ASSERT_TRUE(window.execute(CommandId::Void)) << prompter.messages().join(" | ").toStdString();
+    ASSERT_TRUE(t.db().execute("UPDATE PO_receipt_transaction_table SET quantity_open_for_bill = 6 WHERE docno = ?", {rc}));
+    prompter.clear();
+    EXPECT_FALSE(second.execute(CommandId::Save));
+    EXPECT_EQ(prompter.messages().value(0), rc + " was changed by another user. Refresh it and edit again.");
+    ASSERT_TRUE(t.db().execute("UPDATE PO_receipt_transaction_table SET quantity_open_for_bill = 10 WHERE docno = ?", {rc}));
+    prompter.clear();
+    ASSERT_TRUE(second.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(prompter.last(), "Add new invoice VI-26-00002 complete");
+    expect_consistent();
+}
+
+} // namespace
+} // namespace zelkor
