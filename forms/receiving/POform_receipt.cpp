@@ -311,7 +311,7 @@ Entry POform_receipt::check_field(const QString& name, const QString& previous)
     }
     if (name == u"receipt_date")
         return period_follows_date();
-    for (const char* bill : {"vendor_invoice_date", "check_date", "payby", "cash_accno", "bank_code", "prepayment",
+    for (const char* bill : {"vendor_invoice_date", "check_no", "check_date", "payby", "cash_accno", "bank_code", "prepayment",
                              "discount_amount", "discount_percent"})
         if (name == QLatin1String(bill))
             return bill_field_typed(name);

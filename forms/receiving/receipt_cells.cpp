@@ -80,13 +80,26 @@ Entry POform_receipt::bill_field_typed(const QString& name)
         message(text);
         return Entry::Refused;
     };
+    // What the save keeps only with a bill number, or only for a check, is not taken without it.
+    if (name == u"vendor_invoice_date" && !value.isEmpty() && field("vendor_invoice_no").trimmed().isEmpty())
+        return refuse_with(QStringLiteral("please specify vendor invoice no first"));
+    if ((name == u"check_no" || name == u"check_date") && !value.isEmpty() && field("payby").trimmed() != PayByCheck)
+        return refuse_with(QStringLiteral("A check number and date are kept only when paying by Check."));
     if (name == u"vendor_invoice_date" || name == u"check_date") {
         if (auto date = field_date(name); !date)
             return refuse_with(date.error().message);
         return Entry::Accepted;
     }
-    if (name == u"payby")
-        return choice_typed(name, find_field(name)->choices, QStringLiteral("pay by is invalid."));
+    if (name == u"payby") {
+        if (choice_typed(name, find_field(name)->choices, QStringLiteral("pay by is invalid.")) != Entry::Accepted)
+            return Entry::Refused;
+        if (field(name).trimmed() != PayByCheck)
+            for (const char* check : {"check_no", "check_date"})
+                set_field(check, QString());
+        return Entry::Accepted;
+    }
+    if (name == u"check_no")
+        return Entry::Accepted;
     if (name == u"cash_accno")
         return choice_typed(name, find_field(name)->choices, QStringLiteral("cash account is invalid."));
     if (name == u"bank_code")
@@ -113,7 +126,8 @@ Entry POform_receipt::bill_field_typed(const QString& name)
     if (name == u"discount_percent") {
         if (!number)
             return refuse_with(QStringLiteral("please input numeric data"));
-        if (number->is_negative() || *number > Decimal(100))
+        // The percent is stored to four decimals.
+        if (number->is_negative() || *number > Decimal(100) || number->round(4) != *number)
             return refuse_with(QStringLiteral("discount percent is invalid."));
         apply_discount_percent();
         return Entry::Accepted;

@@ -283,6 +283,10 @@ OrderLineKey key_of(const ReceiptLine& line) { return {line.po_key, *line.po_ite
 [[nodiscard]] std::expected<void, Error> verify_prepayment(const ReceiptHeader& header)
 {
     const QString typed = header.prepayment.trimmed();
+    // A prepayment number with no amount would be dropped by the save: the clerk says how much.
+    const bool no_amount = typed.isEmpty() || Decimal::parse(typed).value_or(Decimal()).is_zero();
+    if (no_amount && !header.prepayment_no.trimmed().isEmpty())
+        return refuse(QStringLiteral("please specify Prepayment"));
     if (typed.isEmpty())
         return {};
     const auto amount = Decimal::parse(typed);
