@@ -208,6 +208,9 @@ bool POform_po::save_new_template()
     if (*exists)
         return refuse(QStringLiteral("Template ") + shown_value(name) + QStringLiteral(" exist."));
     if (auto saved = insert_new_template(db(), name, *order, audit_stamp(settings().ZELKOR_USER)); !saved) {
+        // Another clerk may have saved a template of this name since the check: say so.
+        if (auto taken = template_exists(db(), name); taken && *taken)
+            return refuse(QStringLiteral("Template ") + shown_value(name) + QStringLiteral(" exist."));
         report(saved.error(), failed, Outcome::RolledBack);
         return false;
     }
