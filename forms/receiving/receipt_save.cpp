@@ -302,26 +302,33 @@ InsertRow landed_row(const ReceiptHeader& header, const LandedLine& line, const 
     return row;
 }
 
+/// Writes one row per line, built by `row_of(line, its tax elements, columns)`, batched.
+template <typename Lines, typename Elements, typename RowOf>
+[[nodiscard]] std::expected<void, Error> write_line_rows(Database& db, const Lines& lines, const Elements& elements,
+                                                         RowOf row_of)
+{
+    std::vector<InsertRow> rows;
+    rows.reserve(lines.size());
+    for (size_t index = 0; index < lines.size(); ++index)
+        rows.push_back(row_of(lines[index], elements[index],
+                              index == 0 ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow));
+    return insert_rows(db, rows);
+}
+
 [[nodiscard]] std::expected<void, Error> write_landed_lines(Database& db, const ReceiptHeader& header,
                                                             const WrittenLines& written, const AuditStamp& stamp)
 {
-    std::vector<InsertRow> rows;
-    rows.reserve(written.landed.size());
-    for (size_t index = 0; index < written.landed.size(); ++index)
-        rows.push_back(landed_row(header, written.landed[index], written.landed_elements[index], stamp,
-                                  index == 0 ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow));
-    return insert_rows(db, rows);
+    return write_line_rows(db, written.landed, written.landed_elements, [&](const auto& line, const auto& elements, auto columns) {
+        return landed_row(header, line, elements, stamp, columns);
+    });
 }
 
 [[nodiscard]] std::expected<void, Error> write_lines(Database& db, const ReceiptHeader& header,
                                                      const WrittenLines& written, const AuditStamp& stamp)
 {
-    std::vector<InsertRow> rows;
-    rows.reserve(written.lines.size());
-    for (size_t index = 0; index < written.lines.size(); ++index)
-        rows.push_back(line_row(header, written.lines[index], written.elements[index], stamp,
-                                index == 0 ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow));
-    return insert_rows(db, rows);
+    return write_line_rows(db, written.lines, written.elements, [&](const auto& line, const auto& elements, auto columns) {
+        return line_row(header, line, elements, stamp, columns);
+    });
 }
 
 // Posting and stock -----------------------------------------------------------------------------
