@@ -199,6 +199,34 @@ QString card_message(const QString& card)
         + QStringLiteral("Check its setting in Credit card master.");
 }
 
+/// The application of a prepayment to the payable `payable_docno`: its whole amount, nothing
+/// left of it.
+[[nodiscard]] std::expected<void, Error> write_prepayment_application(Database& db, const ExistingPrepayment& prepayment,
+                                                                      const PayableBill& bill, const QString& payable_docno)
+{
+    const AuditStamp& stamp = bill.stamp;
+    InsertRow application(QStringLiteral("Payment_transaction_table"));
+    application.set(u"company", 1)
+        .set(u"fkey", prepayment.fkey)
+        .set(u"docno", prepayment.docno)
+        .set(u"pay_item", 1)
+        .set(u"ap_docno", payable_docno)
+        .set(u"vendor_no", prepayment.vendor_no)
+        .set(u"invoice_no", bill.invoice_no)
+        .set(u"invoice_date", bill.invoice_date)
+        .set(u"Payment_date", prepayment.payment_date)
+        .set(u"currency", prepayment.currency)
+        .set(u"pay_amount", -prepayment.amount)
+        .set(u"gross_amount", -prepayment.amount)
+        .set(u"open_amount", -prepayment.amount)
+        .set(u"Balance", Decimal())
+        .set(u"void", false)
+        .set(u"date_created", stamp.today)
+        .set(u"time_created", stamp.time)
+        .set(u"user_created", stamp.user);
+    return application.execute(db);
+}
+
 } // namespace
 
 bool pays_at_once(const QString& payby) { return !payby.trimmed().isEmpty() && payby != PayLater; }
@@ -469,26 +497,7 @@ std::expected<DocumentNumber, Error> create_prepayment_payment(Database& db, con
         return std::unexpected(done.error());
     const ExistingPrepayment own{number->docno, number->fkey, bill.vendor_no, bill.currency, bill.po_no, {},
                                  payment_date, amount};
-    InsertRow application(QStringLiteral("Payment_transaction_table"));
-    application.set(u"company", 1)
-        .set(u"fkey", own.fkey)
-        .set(u"docno", own.docno)
-        .set(u"pay_item", 1)
-        .set(u"ap_docno", payable_docno)
-        .set(u"vendor_no", own.vendor_no)
-        .set(u"invoice_no", bill.invoice_no)
-        .set(u"invoice_date", bill.invoice_date)
-        .set(u"Payment_date", own.payment_date)
-        .set(u"currency", own.currency)
-        .set(u"pay_amount", -amount)
-        .set(u"gross_amount", -amount)
-        .set(u"open_amount", -amount)
-        .set(u"Balance", Decimal())
-        .set(u"void", false)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"user_created", stamp.user);
-    if (auto done = application.execute(db); !done)
+    if (auto done = write_prepayment_application(db, own, bill, payable_docno); !done)
         return std::unexpected(done.error());
     return *number;
 }
@@ -520,27 +529,7 @@ std::expected<void, Error> apply_existing_prepayment(Database& db, const Existin
     auto marked = db.execute(QStringLiteral("UPDATE Payment_header_table SET billed = TRUE WHERE fkey = ?"), {prepayment.fkey});
     if (!marked)
         return std::unexpected(marked.error());
-    const AuditStamp& stamp = bill.stamp;
-    InsertRow application(QStringLiteral("Payment_transaction_table"));
-    application.set(u"company", 1)
-        .set(u"fkey", prepayment.fkey)
-        .set(u"docno", prepayment.docno)
-        .set(u"pay_item", 1)
-        .set(u"ap_docno", payable_docno)
-        .set(u"vendor_no", prepayment.vendor_no)
-        .set(u"invoice_no", bill.invoice_no)
-        .set(u"invoice_date", bill.invoice_date)
-        .set(u"Payment_date", prepayment.payment_date)
-        .set(u"currency", prepayment.currency)
-        .set(u"pay_amount", -prepayment.amount)
-        .set(u"gross_amount", -prepayment.amount)
-        .set(u"open_amount", -prepayment.amount)
-        .set(u"Balance", Decimal())
-        .set(u"void", false)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"user_created", stamp.user);
-    if (auto done = application.execute(db); !done)
+    if (auto done = write_prepayment_application(db, prepayment, bill, payable_docno); !done)
         return done;
     auto deleted = db.execute(QStringLiteral("DELETE FROM Prepayment_waiting_PO_table WHERE prepayment_no = ?"),
                               {prepayment.docno});
