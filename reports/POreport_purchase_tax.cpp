@@ -161,14 +161,17 @@ std::expected<SqlText, QString> POreport_purchase_tax::tax_slots() const
     // void documents left out.
     SqlText text(QStringLiteral("("));
     bool first = true;
-    for (const auto& [table, date, source] : {std::tuple{Receipts, QStringLiteral("receipt_date"), QStringLiteral("PO-RECEIPT")},
-                                              std::tuple{Bills, QStringLiteral("invoice_date"), QStringLiteral("PO-INVOICE")}})
+    for (const auto& [table, date, source, in_range] :
+         {std::tuple{Receipts, QStringLiteral("receipt_date"), QStringLiteral("PO-RECEIPT"),
+                     QStringLiteral(" WHERE receipt_date >= ? AND receipt_date <= ?")},
+          std::tuple{Bills, QStringLiteral("invoice_date"), QStringLiteral("PO-INVOICE"),
+                     QStringLiteral(" WHERE invoice_date >= ? AND invoice_date <= ?")}})
         for (int slot = 1; slot <= 5; ++slot) {
             const QString n = QString::number(slot);
             text.append((first ? QString() : QStringLiteral(" UNION ALL ")) + slot_select(table, date, source, slot));
             first = false;
             if (*dates)
-                text.append(QStringLiteral(" WHERE %1 >= ? AND %1 <= ?").arg(date), {(*dates)->from, (*dates)->to});
+                text.append(in_range, {(*dates)->from, (*dates)->to});
             else
                 text.append(QStringLiteral(" WHERE fyear = ? AND period = ?"), {year, period.toInt()});
             if (one_authority)

@@ -1,6 +1,6 @@
 #pragma once
 
-// The journal entry of a vendor bill (Part 6.3), below every window: the bill made at receipt
+// The journal entry of a vendor bill, below every window: the bill made at receipt
 // and the bill window post through it.
 
 #include "services/bill_writer.h"

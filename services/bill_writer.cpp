@@ -469,7 +469,7 @@ std::expected<void, Error> bill_receipts_and_orders(Database& db, const Bill& bi
 
 namespace {
 
-/// Takes back what a bill's rows did to its receipt and order lines (Part 6.1 "Unbilling").
+/// Takes back what a bill's rows did to its receipt and order lines.
 [[nodiscard]] std::expected<void, Error> unbill_receipts_and_orders(Database& db, const Rows& rows)
 {
     std::set<QString> receipts;

@@ -1,6 +1,6 @@
 #pragma once
 
-// The vendor bill as it is written (Part 6.1): its header and rows in PO_invoice_header_table and
+// The vendor bill as it is written: its header and rows in PO_invoice_header_table and
 // PO_invoice_transaction_table, the billing of the receipt and order lines it covers, and its
 // void. Below every window: the receipt writes the bill entered with it through these routines,
 // the bill window writes its own bills through them. Everything runs inside the caller's
@@ -35,7 +35,7 @@ struct ReceivedPosting {
     std::optional<Decimal> rate{};
 };
 
-/// One line of a bill, with the columns of PO_invoice_transaction_table (Part 6.1).
+/// One line of a bill, with the columns of PO_invoice_transaction_table.
 struct BillLine {
     int itemno = 0;
     /// Empty for a line of text only: its description continues the row written before it.
@@ -65,7 +65,7 @@ struct BillLine {
     std::optional<int> po_itemno{};
     QString po_uom{};
     /// The billed quantity in the order line's unit when the caller has converted it; nothing
-    /// converts `quantity` from `uom_received` to `po_uom` (Part 2.5).
+    /// converts `quantity` from `uom_received` to `po_uom`, by the unit conversion rules.
     std::optional<Decimal> po_quantity{};
     bool landed_item = false;
     std::optional<int> receipt_landed_itemno{};
@@ -79,7 +79,7 @@ struct BillLine {
     bool written() const { return !itemcode.isEmpty(); }
 };
 
-/// The header of a bill, with the columns of PO_invoice_header_table (Part 6.1).
+/// The header of a bill, with the columns of PO_invoice_header_table.
 struct BillHeader {
     QString docno{};
     QString fkey{};
@@ -116,7 +116,7 @@ struct Bill {
     std::vector<BillLine> lines{};
 };
 
-/// The footer of a bill (Part 6.1): subtotal, tax not included in prices, total, discount and
+/// The footer of a bill: subtotal, tax not included in prices, total, discount and
 /// what is left after discount and prepayment.
 struct BillTotals {
     Decimal subtotal{};
@@ -133,7 +133,7 @@ BillTotals bill_totals(const Bill& bill);
 /// start_payable and the payable operations. `source` is "PO-BILL" for a bill.
 PayableBill payable_of(const Bill& bill, const QString& journal_key, const AuditStamp& stamp);
 
-/// Writes the bill's rows in grid order, in Part 6.1's columns: a line without an item code
+/// Writes the bill's rows in grid order, in the table's column order: a line without an item code
 /// appends its description to the row before (line feed between); tax columns only for lines of
 /// extended cost above 0.
 [[nodiscard]] std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, const AuditStamp& stamp);
@@ -150,12 +150,12 @@ struct BillKeys {
                                                             const AuditStamp& stamp);
 
 /// Which lines a bill marks billed. A bill made at receipt finds its receipt lines already
-/// written billed (Part 5.1's billing state) and bills only the order lines; the bill window
+/// written billed and bills only the order lines; the bill window
 /// bills both. Never both for one line.
 enum class Billing { ReceiptAndOrderLines, OrderLinesOnly };
 
 /// Marks the receipt lines (Billing::ReceiptAndOrderLines) and order lines of the bill's rows
-/// billed (Part 6.1 "Writing the lines and billing receipts and orders"), then closes each
+/// billed, then closes each
 /// receipt and order: fully billed when none of its lines is left to bill. A quantity above what
 /// is open is the caller's to confirm before the save.
 [[nodiscard]] std::expected<void, Error> bill_receipts_and_orders(Database& db, const Bill& bill, Billing billing);
@@ -166,7 +166,7 @@ enum class Billing { ReceiptAndOrderLines, OrderLinesOnly };
 /// only these. `alias` qualifies the columns ("r" gives r.fully_billed ...).
 QString receipt_line_open_for_bill(const QString& alias = {});
 
-/// Voids a saved bill inside the caller's transaction (Part 6.1 Void): its journal entry reversed
+/// Voids a saved bill inside the caller's transaction: its journal entry reversed
 /// ("Void invoice " + number, in `period` on `date`), its payable voided and the owing balance
 /// lowered, its prepayment restored (an existing one, or the one paid with it), its receipt and
 /// order lines unbilled, and its header and rows marked void. A bill with an inventory cost

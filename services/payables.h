@@ -1,6 +1,6 @@
 #pragma once
 
-// Payables, payments and prepayments (Part 6.2): the open item a bill leaves with its vendor,
+// Payables, payments and prepayments: the open item a bill leaves with its vendor,
 // the prepayment paid with a bill or taken from one waiting for its order, and the vendor's
 // owing balance. Every operation runs inside the caller's transaction (a receipt's, a bill's or
 // a landed bill's save or void) and reports a problem as an Error; the caller rolls back.

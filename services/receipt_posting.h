@@ -87,7 +87,7 @@ struct PostedLandedLine {
 [[nodiscard]] std::expected<std::vector<PostingContribution>, Error> goods_contributions(
     Database& db, const ReceiptJournal& journal, const std::vector<PostedGoodsLine>& lines, const ReceiptAccounts& accounts);
 
-/// The debits of the landed charges (Part 5.3 step 6): each line's cost to its account and its
+/// The debits of the landed charges: each line's cost to its account and its
 /// taxes as a goods line's, all credited to the line's own target.
 [[nodiscard]] std::expected<std::vector<PostingContribution>, Error> landed_contributions(
     Database& db, const ReceiptJournal& journal, const std::vector<PostedLandedLine>& lines);

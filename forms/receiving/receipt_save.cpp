@@ -528,7 +528,7 @@ Bill bill_at_receipt(const ReceiptHeader& header, const WrittenLines& written, c
     return bill;
 }
 
-/// Writes the bill entered with the receipt (Part 5.1 step 13): its rows, the billing of the
+/// Writes the bill entered with the receipt: its rows, the billing of the
 /// order lines (the receipt lines were written billed), its entry, its payable, the payment or
 /// prepayment it applies, the vendor's owing balance and its header.
 [[nodiscard]] std::expected<void, Error> write_bill(Database& db, const Bill& bill, const ReceiptHeader& header,

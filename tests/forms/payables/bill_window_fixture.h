@@ -50,9 +50,9 @@ protected:
     /// An order of the vendor saved by the order's routine, dated 2026-03-02; gives its number.
     QString order(const QString& vendor, const std::vector<LineSpec>& lines, const QString& currency = "USD")
     {
-        testing::OrderSpec spec{vendor, lines, QDate(2026, 3, 2)};
-        spec.currency = currency;
-        return testing::saved_order(t.db(), spec).docno;
+        testing::OrderSpec wanted{vendor, lines, QDate(2026, 3, 2)};
+        wanted.currency = currency;
+        return testing::saved_order(t.db(), wanted).docno;
     }
     /// A receipt of the order's lines saved by the receipt's routine on 2026-03-05; gives its number.
     QString receipt(const QString& order_number, const std::vector<ReceiptLineSpec>& lines)
