@@ -123,6 +123,32 @@ struct PayableHeader {
     FiscalPeriod period;
 };
 
+/// The columns a payable's header and each of its lines carry alike.
+void set_payable_columns(InsertRow& row, const PayableHeader& header)
+{
+    row.set(u"company", 1)
+        .set(u"fkey", header.fkey)
+        .set(u"doctype", "ip")
+        .set(u"docno", header.docno)
+        .set(u"vendor_no", header.vendor_no)
+        .set(u"invoice_no", header.invoice_no)
+        .set(u"invoice_date", header.invoice_date)
+        .set(u"currency", header.currency)
+        .set(u"exchange_rate", header.exchange_rate)
+        .set(u"rate_date", header.exchange_rate ? header.rate_date : QDate())
+        .set(u"payment_term", header.term ? SqlValue(header.term->term_no) : SqlValue(std::nullopt))
+        .set(u"duedays", header.term ? header.term->duedays : 0)
+        .set(u"early_days", header.term ? header.term->early_days : 0)
+        .set(u"early_discount", header.term ? header.term->early_discount : Decimal())
+        .set(u"due_date", header.dates.due_date)
+        .set(u"discount_date", header.dates.discount_date)
+        .set(u"period", header.period.period)
+        .set(u"fyear", header.period.fiscal_year)
+        .set(u"Source", header.source)
+        .set(u"source_docno", header.source_docno)
+        .set(u"source_form", header.source_form);
+}
+
 [[nodiscard]] std::expected<void, Error> insert_payable_lines(Database& db, const PayableHeader& header,
                                                               const PayablePlan& plan, const QString& ap_accno,
                                                               const AuditStamp& stamp)
@@ -137,25 +163,9 @@ struct PayableHeader {
     for (const PlannedPayableLine& line : plan.lines) {
         InsertRow row(QStringLiteral("AP_transaction_table"),
                       rows.empty() ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow);
-        row.set(u"id", id++)
-            .set(u"company", 1)
-            .set(u"fkey", header.fkey)
-            .set(u"pay_item", line.pay_item)
-            .set(u"doctype", "ip")
-            .set(u"docno", header.docno)
-            .set(u"vendor_no", header.vendor_no)
-            .set(u"invoice_no", header.invoice_no)
-            .set(u"invoice_date", header.invoice_date)
-            .set(u"currency", header.currency)
-            .set(u"exchange_rate", header.exchange_rate)
-            .set(u"rate_date", header.exchange_rate ? header.rate_date : QDate())
-            .set(u"payment_term", header.term ? SqlValue(header.term->term_no) : SqlValue(std::nullopt))
-            .set(u"duedays", header.term ? header.term->duedays : 0)
-            .set(u"early_days", header.term ? header.term->early_days : 0)
-            .set(u"early_discount", header.term ? header.term->early_discount : Decimal())
-            .set(u"due_date", header.dates.due_date)
-            .set(u"discount_date", header.dates.discount_date)
-            .set(u"tax_code", nullable(line.tax_code))
+        row.set(u"id", id++).set(u"pay_item", line.pay_item);
+        set_payable_columns(row, header);
+        row.set(u"tax_code", nullable(line.tax_code))
             .set(u"gross_amount", line.gross_amount)
             .set(u"open_amount", line.open_amount)
             .set(u"taxable_amount", line.taxable_amount)
@@ -165,11 +175,6 @@ struct PayableHeader {
             .set(u"paid_amount", line.paid_amount)
             .set(u"paid", line.paid)
             .set(u"ap_accno", ap_accno)
-            .set(u"period", header.period.period)
-            .set(u"fyear", header.period.fiscal_year)
-            .set(u"Source", header.source)
-            .set(u"source_docno", header.source_docno)
-            .set(u"source_form", header.source_form)
             .set(u"void", false)
             .set(u"date_created", stamp.today)
             .set(u"time_created", stamp.time)
@@ -327,28 +332,8 @@ std::expected<CreatedPayable, Error> create_payable(Database& db, const PayableB
                                plan.term,        term_dates(plan.term, bill.invoice_date, bill.due_date),
                                bill.source,      bill.source_docno, bill.source_form, bill.period};
     InsertRow row(QStringLiteral("AP_header_table"));
-    row.set(u"company", 1)
-        .set(u"fkey", header.fkey)
-        .set(u"doctype", "ip")
-        .set(u"docno", header.docno)
-        .set(u"vendor_no", bill.vendor_no)
-        .set(u"invoice_no", bill.invoice_no)
-        .set(u"invoice_date", bill.invoice_date)
-        .set(u"currency", bill.currency)
-        .set(u"exchange_rate", bill.exchange_rate)
-        .set(u"rate_date", bill.exchange_rate ? bill.rate_date : QDate())
-        .set(u"remark", bill.remark)
-        .set(u"payment_term", plan.term ? SqlValue(plan.term->term_no) : SqlValue(std::nullopt))
-        .set(u"duedays", plan.term ? plan.term->duedays : 0)
-        .set(u"early_days", plan.term ? plan.term->early_days : 0)
-        .set(u"early_discount", plan.term ? plan.term->early_discount : Decimal())
-        .set(u"due_date", header.dates.due_date)
-        .set(u"discount_date", header.dates.discount_date)
-        .set(u"Source", bill.source)
-        .set(u"source_docno", bill.source_docno)
-        .set(u"source_form", bill.source_form)
-        .set(u"period", bill.period.period)
-        .set(u"fyear", bill.period.fiscal_year)
+    set_payable_columns(row, header);
+    row.set(u"remark", bill.remark)
         .set(u"GLFKEY", nullable(bill.journal_key))
         .set(u"void", false)
         .set(u"date_created", bill.stamp.today)
