@@ -6,25 +6,13 @@
 #include "services/bill_writer.h"
 #include "services/database.h"
 #include "services/numbering.h"
+#include "services/settlement_posting.h"
 
 #include <QString>
 
 #include <expected>
 
 namespace zelkor {
-
-/// The accounts a bill posts to besides its lines' own.
-struct BillAccounts {
-    QString suspense{};        ///< AP suspense: what the receipts credited for the goods
-    QString discount{};        ///< purchase discount
-    QString vendor_payable{};  ///< the bill vendor's ap_accno
-    /// Where a bill paid at once, or a prepayment paid now, is paid from: the cash account or the
-    /// bank's account for "Cash" and "Check", the card's payable account for a card.
-    QString paying{};
-    /// The account holding the existing prepayment the bill applies (Payment_header_table
-    /// prepayment_accno, read under lock by lock_existing_prepayment); empty otherwise.
-    QString prepayment{};
-};
 
 /// Posts the bill's journal entry ("PO-BILL", remark "Invoice no. " + the vendor's number) on its
 /// date in its period, inside the caller's transaction:
