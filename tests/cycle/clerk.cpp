@@ -113,6 +113,13 @@ POform_receipt& Clerk::receipt()
     return *m_facade.frm_receipt();
 }
 
+POform_invoice& Clerk::invoice()
+{
+    if (!m_facade.frm_invoice() || m_facade.frm_invoice()->is_closed())
+        m_facade.showform_POform_invoice();
+    return *m_facade.frm_invoice();
+}
+
 void Clerk::settle(WindowModel& window)
 {
     if (window.is_closed() || window.mode() == WindowModel::Mode::Read)
@@ -129,7 +136,8 @@ void Clerk::settle(WindowModel& window)
 void Clerk::settle_all()
 {
     for (WindowModel* window : {static_cast<WindowModel*>(m_facade.frm_pr()), static_cast<WindowModel*>(m_facade.frm_po()),
-                                static_cast<WindowModel*>(m_facade.frm_receipt())})
+                                static_cast<WindowModel*>(m_facade.frm_receipt()),
+                                static_cast<WindowModel*>(m_facade.frm_invoice())})
         if (window)
             settle(*window);
 }

@@ -98,8 +98,9 @@ std::vector<CycleStep> requisition_steps();
 std::vector<CycleStep> order_steps();
 std::vector<CycleStep> receipt_steps();
 std::vector<CycleStep> inquiry_steps();
+std::vector<CycleStep> bill_steps();
 
-/// Every step of the walk. Bills and landed bills add theirs here, one line each.
+/// Every step of the walk. Landed bills add theirs here, one line.
 std::vector<CycleStep> cycle_steps();
 
 } // namespace zelkor::cycle
