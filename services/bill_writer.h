@@ -69,6 +69,8 @@ struct BillLine {
     std::optional<Decimal> po_quantity{};
     bool landed_item = false;
     std::optional<int> receipt_landed_itemno{};
+    /// Spread over the other lines' accounts instead of posted to its own.
+    bool expense = false;
     /// The line's tax elements; nothing when it has no tax array.
     std::optional<TaxElements> taxes = TaxElements{};
     /// For a line billed from a receipt: what the receipt posted for it.
@@ -159,6 +161,11 @@ enum class Billing { ReceiptAndOrderLines, OrderLinesOnly };
 /// receipt and order: fully billed when none of its lines is left to bill. A quantity above what
 /// is open is the caller's to confirm before the save.
 [[nodiscard]] std::expected<void, Error> bill_receipts_and_orders(Database& db, const Bill& bill, Billing billing);
+
+/// Takes back what the saved rows of the bill with key `bill_key` did to its receipt and order
+/// lines, each row only its own effect (a write-off only by the complete row that made it),
+/// inside the caller's transaction. Every document touched gets a new version.
+[[nodiscard]] std::expected<void, Error> unbill_receipts_and_orders(Database& db, const QString& bill_key);
 
 /// The condition (on PO_receipt_transaction_table, unqualified) of receipt lines that still have
 /// something to bill: not fully billed, and neither a landed line with a payable of its own nor a

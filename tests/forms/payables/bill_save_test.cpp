@@ -143,14 +143,20 @@ TEST_F(BillSave, BillingMoreThanIsOpenIsAskedBeforeTheSaveAndCancelWritesNothing
     EXPECT_EQ(prompter.records().front().text, "WIDGET-A: billed quantity (12) > received quantity (10). Press OK to confirm");
     EXPECT_EQ(prompter.last(), "Add new invoice failed");
     EXPECT_EQ(t.snapshot(), before);
-    // Confirmed, the line is one the posting cannot take yet: refused and rolled back.
+    // Confirmed, the whole line is billed: the two billed above what was received go to the
+    // item's stock cost; the void opens the ten received again.
     prompter.clear();
     prompter.answer_ok();
-    EXPECT_FALSE(window.execute(CommandId::Save));
-    EXPECT_EQ(prompter.messages().value(0), "Line 1 of bill VI-26-00001 cannot be posted yet.");
-    EXPECT_EQ(window.field("docno"), NewDocumentNumber);
-    EXPECT_EQ(window.mode(), WindowModel::Mode::New);
-    EXPECT_EQ(t.snapshot(), before);
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(t.decimal("SELECT quantity_open_for_bill FROM PO_receipt_transaction_table WHERE docno = ?", {rc}), Decimal(0));
+    EXPECT_EQ(t.decimal("SELECT quantity_billed FROM PO_receipt_transaction_table WHERE docno = ?", {rc}), Decimal(12));
+    expect_consistent();
+    prompter.clear();
+    prompter.answer_yes();
+    ASSERT_TRUE(window.execute(CommandId::Void)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(t.decimal("SELECT quantity_open_for_bill FROM PO_receipt_transaction_table WHERE docno = ?", {rc}), Decimal(10));
+    EXPECT_EQ(t.decimal("SELECT quantity_billed FROM PO_receipt_transaction_table WHERE docno = ?", {rc}), Decimal(0));
+    expect_consistent();
 }
 
 TEST_F(BillSave, EveryStatementOfTheSaveAndTheVoidFailsCleanly)
