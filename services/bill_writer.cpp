@@ -342,21 +342,18 @@ std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, cons
     return insert_rows(db, rows);
 }
 
-std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, const BillKeys& keys, const AuditStamp& stamp)
+namespace {
+
+/// The header columns a bill's save writes and its edit rewrites, the amount-dependent ones under
+/// the same conditions; `row` is an InsertRow or an UpdateRow.
+template <class HeaderRow>
+void set_rewritten_columns(HeaderRow& row, const Bill& bill)
 {
     const BillHeader& header = bill.header;
     const BillTotals totals = bill_totals(bill);
     const bool prepaid = totals.prepayment > Decimal();
     const QString payby = header.payby.trimmed().isEmpty() ? PayLater : header.payby;
-    InsertRow row(QStringLiteral("PO_invoice_header_table"));
-    row.set(u"company", 1)
-        .set(u"vendor_no", header.vendor_no)
-        .set(u"doctype", "vi")
-        .set(u"docno", header.docno)
-        .set(u"fkey", header.fkey)
-        .set(u"invoice_date", header.invoice_date)
-        .set(u"currency", header.currency)
-        .set(u"exchange_rate", header.exchange_rate)
+    row.set(u"exchange_rate", header.exchange_rate)
         .set(u"rate_date", header.exchange_rate ? header.rate_date : QDate())
         .set(u"invoice_no", header.invoice_no)
         .set(u"receipt_no", nullable(header.receipt_no))
@@ -381,8 +378,24 @@ std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, co
         .set(u"subtotal", totals.subtotal)
         .set(u"excluded_tax", totals.excluded_tax)
         .set(u"total", totals.total)
-        .set(u"net_amount", totals.net_amount)
-        .set(u"period", header.period.period)
+        .set(u"net_amount", totals.net_amount);
+}
+
+} // namespace
+
+std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, const BillKeys& keys, const AuditStamp& stamp)
+{
+    const BillHeader& header = bill.header;
+    InsertRow row(QStringLiteral("PO_invoice_header_table"));
+    row.set(u"company", 1)
+        .set(u"vendor_no", header.vendor_no)
+        .set(u"doctype", "vi")
+        .set(u"docno", header.docno)
+        .set(u"fkey", header.fkey)
+        .set(u"invoice_date", header.invoice_date)
+        .set(u"currency", header.currency);
+    set_rewritten_columns(row, bill);
+    row.set(u"period", header.period.period)
         .set(u"fyear", header.period.fiscal_year)
         .set(u"date_created", stamp.today)
         .set(u"time_created", stamp.time)
@@ -392,6 +405,20 @@ std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, co
         .set(u"icfkey", nullable(keys.inventory))
         .set(u"apfkey", nullable(keys.payable));
     return row.execute(db);
+}
+
+std::expected<void, Error> rewrite_bill_header(Database& db, const Bill& bill, const BillKeys& keys, const AuditStamp& stamp)
+{
+    UpdateRow row(QStringLiteral("PO_invoice_header_table"));
+    set_rewritten_columns(row, bill);
+    row.set(u"date_lastmodified", stamp.today)
+        .set(u"time_lastmodified", stamp.time)
+        .set(u"user_updated", stamp.user)
+        .set(u"GLFKEY", nullable(keys.journal))
+        .set(u"icfkey", nullable(keys.inventory));
+    if (auto done = row.where(QStringLiteral("fkey = ?"), {bill.header.fkey}).execute(db); !done)
+        return std::unexpected(done.error());
+    return raise_version(db, QStringLiteral("PO_invoice_header_table"), bill.header.fkey);
 }
 
 namespace {
@@ -679,20 +706,13 @@ namespace {
 
 } // namespace
 
-std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
+std::expected<void, Error> reverse_bill_postings(Database& db, const Row& header, const BillVoid& order, BillUndo reason)
 {
-    auto locked = db.select_for_update(QStringLiteral("SELECT * FROM PO_invoice_header_table WHERE fkey = ?"), {order.bill_key});
-    if (!locked)
-        return std::unexpected(locked.error());
-    if (locked->empty())
-        return std::unexpected(Error::not_found(QStringLiteral("Document no. ") + order.bill_key + QStringLiteral(" not found")));
-    const Row& header = locked->front();
     const QString number = header.text(u"docno");
-    if (header.flag(u"void"))
-        return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
     if (const QString journal = header.text(u"GLFKEY"); !journal.isEmpty()) {
+        const QString why = reason == BillUndo::Void ? QStringLiteral("Void invoice ") : QStringLiteral("Edit invoice ");
         const Reversal reversal{.description = QStringLiteral("void invoice ") + number,
-                                .reversed_description = QStringLiteral("Void invoice ") + number,
+                                .reversed_description = why + number,
                                 .source = QStringLiteral("PO-BILL"),
                                 .source_form = header.text(u"source_form"),
                                 .source_docno = number,
@@ -705,8 +725,22 @@ std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
         if (!*reversed)
             return std::unexpected(Error::not_found(journal + QStringLiteral(" journal entry does not exist")));
     }
-    if (auto voided = void_bill_correction(db, header, order); !voided)
-        return voided;
+    return void_bill_correction(db, header, order);
+}
+
+std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
+{
+    auto locked = db.select_for_update(QStringLiteral("SELECT * FROM PO_invoice_header_table WHERE fkey = ?"), {order.bill_key});
+    if (!locked)
+        return std::unexpected(locked.error());
+    if (locked->empty())
+        return std::unexpected(Error::not_found(QStringLiteral("Document no. ") + order.bill_key + QStringLiteral(" not found")));
+    const Row& header = locked->front();
+    const QString number = header.text(u"docno");
+    if (header.flag(u"void"))
+        return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
+    if (auto reversed = reverse_bill_postings(db, header, order, BillUndo::Void); !reversed)
+        return reversed;
     if (const QString payable = header.text(u"apfkey"); !payable.isEmpty()) {
         auto payable_docno = db.scalar(QStringLiteral("SELECT docno FROM AP_header_table WHERE fkey = ?"), {payable});
         if (!payable_docno)
@@ -762,18 +796,16 @@ namespace {
 
 } // namespace
 
-std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& shown, BillUndo reason)
 {
-    Transaction tx(db);
-    if (!tx.active())
-        return std::unexpected(tx.begin_error());
     auto locked = lock_shown_version(db, shown);
     if (!locked)
         return std::unexpected(locked.error());
     const Row& header = locked->header;
     const QString& number = shown.number;
     if (header.flag(u"void"))
-        return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
+        return std::unexpected(Error::invalid(number + (reason == BillUndo::Void ? QStringLiteral(" was void")
+                                                                                 : QStringLiteral(" was void."))));
     if (header.flag(u"fully_paid"))
         return std::unexpected(Error::invalid(number + QStringLiteral(" was paid.")));
     // A payment made in the payables reaches the payable before the bill's own flags.
@@ -786,8 +818,20 @@ std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& 
         return std::unexpected(changed_by_another_user(number));
     const FiscalPeriod period{header.text(u"fyear"), int(header.integer(u"period"))};
     if (auto open = check_working_period(db, period); !open)
-        return open;
-    const BillVoid order{.bill_key = shown.key, .date = header.date(u"invoice_date"), .period = period, .stamp = stamp};
+        return std::unexpected(open.error());
+    return header;
+}
+
+std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    auto header = lock_unpaid_bill(db, shown, BillUndo::Void);
+    if (!header)
+        return std::unexpected(header.error());
+    const FiscalPeriod period{header->text(u"fyear"), int(header->integer(u"period"))};
+    const BillVoid order{.bill_key = shown.key, .date = header->date(u"invoice_date"), .period = period, .stamp = stamp};
     if (auto voided = void_bill(db, order); !voided)
         return voided;
     return tx.commit();

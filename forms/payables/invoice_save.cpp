@@ -2,6 +2,7 @@
 // document (Entered*) is converted into the writer's Bill; what the receipt posted for a line is
 // read from the receipt line under lock, never taken from the window.
 #include "forms/payables/invoice_save.h"
+#include "forms/payables/invoice_save_steps.h"
 
 #include "forms/payables/invoice_verify.h"
 #include "services/bill_cost_correction.h"
@@ -120,7 +121,9 @@ BillLine written_line(const EnteredBillLine& entered)
     return {};
 }
 
-[[nodiscard]] std::expected<Bill, Error> written_bill(Database& db, const EnteredBill& entered, const DocumentNumber& number)
+} // namespace
+
+std::expected<Bill, Error> written_bill(Database& db, const EnteredBill& entered, const DocumentNumber& number)
 {
     Bill bill{written_header(entered.header, number), {}};
     for (const EnteredBillLine& line : entered.lines) {
@@ -136,6 +139,8 @@ BillLine written_line(const EnteredBillLine& entered)
     }
     return bill;
 }
+
+namespace {
 
 /// The payable, with the payment of a prepayment paid now or the application of an existing one,
 /// and the owing balance it raises. Gives the payable's key.
@@ -176,18 +181,10 @@ BillLine written_line(const EnteredBillLine& entered)
     return *locked;
 }
 
-/// What writing a bill leaves for its header: the keys of its entry and cost correction.
-struct PostedKeys {
-    QString journal{};
-    QString inventory{};
-};
+} // namespace
 
-/// Posts the bill (the plan's lines whose stock has gone to their variance accounts) and gives
-/// its stock lines' differences to their stock.
-[[nodiscard]] std::expected<PostedKeys, Error> post_with_correction(Database& db, const Bill& bill,
-                                                                    const BillAccounts& accounts,
-                                                                    const CostCorrectionPlan& plan,
-                                                                    const AuditStamp& stamp)
+std::expected<PostedKeys, Error> post_with_correction(Database& db, const Bill& bill, const BillAccounts& accounts,
+                                                      const CostCorrectionPlan& plan, const AuditStamp& stamp)
 {
     auto posted = post_vendor_bill(db, bill, accounts, stamp.user, plan.elsewhere);
     if (!posted)
@@ -197,6 +194,8 @@ struct PostedKeys {
         return std::unexpected(correction.error());
     return PostedKeys{posted->journal.fkey, *correction};
 }
+
+namespace {
 
 [[nodiscard]] std::expected<void, Error> write_bill(Database& db, const Bill& bill, const EnteredBillAccounts& entered,
                                                     const AuditStamp& stamp)
