@@ -49,9 +49,9 @@ namespace {
                                {journal_key, bill.header.invoice_no, payable_key});
         !done)
         return std::unexpected(done.error());
-    if (auto done = db.execute(QStringLiteral("UPDATE Payment_header_table SET GLFKEY = ?, invoice_no = ? WHERE"
-                                              " doctype = 'pp' AND source_docno = ? AND void = FALSE"),
-                               {journal_key, bill.header.invoice_no, bill.header.docno});
+    if (auto done = db.execute(QStringLiteral("UPDATE Payment_header_table SET GLFKEY = ? WHERE doctype = 'pp'"
+                                              " AND source_docno = ? AND void = FALSE"),
+                               {journal_key, bill.header.docno});
         !done)
         return std::unexpected(done.error());
     const PayableBill payable = payable_of(bill, journal_key, stamp);
