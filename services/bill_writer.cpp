@@ -522,7 +522,7 @@ void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
         total += *quantity;
     }
     auto closed = db.select(QStringLiteral("SELECT itemcode, quantity, rc_quantity_open, uom_received, po_uom FROM"
-                                           " PO_invoice_transaction_table WHERE void = FALSE AND fkey <> ? AND PONO = ?"
+                                           " PO_invoice_transaction_table WHERE void = FALSE AND fkey <> COALESCE(?, '') AND PONO = ?"
                                            " AND po_itemno = ? AND COALESCE(receipt_no, '') = '' AND complete = TRUE"),
                             {except_bill, order_no, itemno});
     if (!closed)

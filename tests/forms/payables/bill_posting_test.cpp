@@ -24,10 +24,10 @@ protected:
     }
     /// Issues stock from its layers as a sale would, with the entry that moves its value to the
     /// cost of goods sold.
-    void issue(const QString& item, const QString& warehouse, const QString& location, const QString& quantity)
+    void issue(const QString& item, const QString& warehouse, const QString& location, const Decimal& quantity)
     {
         Transaction tx(t.db());
-        auto issued = issue_from_layers(t.db(), {{item, warehouse, location}, Decimal(quantity.toUtf8().constData()), Decimal()},
+        auto issued = issue_from_layers(t.db(), {{item, warehouse, location}, quantity, Decimal()},
                                         {"IS-1", "SALE", QDate(2026, 3, 10)});
         ASSERT_TRUE(issued) << issued.error().message.toStdString();
         const Decimal value = -issued->issued.value;
@@ -100,7 +100,7 @@ TEST_F(BillPostings, AForeignBillAboveTheReceiptsPriceAtAnotherRateClearsTheSusp
     // The second line's stock is sold before the bill: its difference goes to the item's
     // variance account, the first line's to its layer.
     const Decimal second_layer = t.decimal("SELECT amount FROM FIFO_table WHERE receipt_no = ? ORDER BY lot_id DESC", {rc});
-    issue("BOLT-M8", "MAIN", "A-02", "100");
+    issue("BOLT-M8", "MAIN", "A-02", Decimal(100));
     ASSERT_EQ(t.count("FIFO_table WHERE receipt_no = '" + rc + "'"), 1);
     const Decimal variance_before = ledger("5100").second;
 
@@ -123,6 +123,40 @@ TEST_F(BillPostings, AForeignBillAboveTheReceiptsPriceAtAnotherRateClearsTheSusp
     EXPECT_EQ(layer_amount(rc), Decimal("55.00"));
     expect_consistent();
     EXPECT_NE(bill_figures(t), before); // the sale stays
+}
+
+TEST_F(BillPostings, AverageAndStandardCostItemsTakeTheirDifferencesAndAVoidAfterASaleKeepsStockAndLedgerEqual)
+{
+    const QString po = order("V1001", {{"WIRE-CU", "100", "m", "2"}, {"PAINT-5L", "10", "can", "17"},
+                                       {"WIDGET-A", "10", "box", "30"}});
+    const QString rc = receipt(po, {{1, "100"}, {2, "10"}, {3, "10"}});
+    const QStringList before = bill_figures(t);
+    const Decimal wire_value = t.decimal("SELECT SUM(Value) FROM Item_onhand_table WHERE itemcode = 'WIRE-CU'");
+
+    // Dearer by 0.10 a metre, 1 a can and 3 a box: the wire's on-hand value and the widgets'
+    // layer take theirs, the paint (at standard cost) goes to purchase variance.
+    bill_receipt(rc, "AVG-1");
+    ASSERT_EQ(type(0, "unit cost", "2.1"), Entry::Accepted);
+    ASSERT_EQ(type(1, "unit cost", "18"), Entry::Accepted);
+    ASSERT_EQ(type(2, "unit cost", "33"), Entry::Accepted);
+    EXPECT_EQ(save(), "Add new invoice VI-26-00001 complete");
+    EXPECT_EQ(t.decimal("SELECT SUM(Value) FROM Item_onhand_table WHERE itemcode = 'WIRE-CU'"), wire_value + Decimal(10));
+    EXPECT_EQ(posted("VI-26-00001", "5100"), Decimal(10));
+    EXPECT_EQ(t.count("IN_transaction_table l INNER JOIN IN_header_table h ON h.fkey = l.fkey"
+                      " WHERE h.source_docno = 'VI-26-00001' AND h.doctype = 'ij'"),
+              2);
+    expect_consistent();
+
+    // Six of the ten widgets are sold: the void takes back from stock what is still there and
+    // leaves the rest with the sale, the ledger following stock.
+    const Decimal opening = t.decimal("SELECT SUM(quantity) FROM FIFO_table WHERE itemcode = 'WIDGET-A'"
+                                      " AND warehouse = 'MAIN' AND receipt_no <> ?", {rc});
+    const Decimal received = t.decimal("SELECT quantity FROM FIFO_table WHERE itemcode = 'WIDGET-A' AND receipt_no = ?", {rc});
+    issue("WIDGET-A", "MAIN", "A-01", opening + received * Decimal("0.6"));
+    expect_consistent();
+    EXPECT_EQ(void_bill_number("VI-26-00001"), "Document no. VI-26-00001 is void.");
+    expect_consistent();
+    EXPECT_NE(bill_figures(t), before);
 }
 
 TEST_F(BillPostings, AForeignDirectBillOffByACentInBaseGetsOneGainOrLossLine)
