@@ -120,7 +120,7 @@ std::expected<CostCorrectionPlan, Error> plan_cost_correction(Database& db, cons
 {
     CostCorrectionPlan plan;
     for (size_t index = 0; index < bill.lines.size(); ++index)
-        if (bill.lines[index].written() && moves_stock_cost(bill.lines[index]))
+        if (may_change_stock_cost(bill, index))
             if (auto planned = plan_line(db, bill, index, purchase_variance, plan); !planned)
                 return std::unexpected(planned.error());
     return plan;

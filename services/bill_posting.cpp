@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <vector>
 
 namespace zelkor {
@@ -304,6 +305,16 @@ bool moves_stock_cost(const BillLine& line)
 {
     return !line.receipt_no.isEmpty() && !line.landed_item && (line.itemtype.isEmpty() || line.itemtype == u"1")
         && !line.warehouse.isEmpty();
+}
+
+bool may_change_stock_cost(const Bill& bill, size_t index)
+{
+    const BillLine& line = bill.lines[index];
+    if (!line.written() || !moves_stock_cost(line))
+        return false;
+    const bool spreads = std::any_of(bill.lines.begin(), bill.lines.end(),
+                                     [](const BillLine& other) { return other.written() && other.expense; });
+    return spreads || !at_received_cost(line, bill.header.exchange_rate);
 }
 
 std::expected<PostedBill, Error> post_vendor_bill(Database& db, const Bill& bill, const BillAccounts& accounts,

@@ -34,6 +34,10 @@ struct PostedBill {
 /// to the stock it received.
 bool moves_stock_cost(const BillLine& line);
 
+/// Whether the bill's line at `index` may leave a cost difference on its stock: a stock line
+/// billed at another quantity, unit cost or rate than received, or sharing an expense.
+bool may_change_stock_cost(const Bill& bill, size_t index);
+
 /// Stock lines (by index in the bill) whose cost difference cannot reach their stock (its
 /// layer used up, or valued at standard cost), with the account that takes it instead.
 using CostDifferenceAccounts = std::map<size_t, QString>;
