@@ -200,7 +200,7 @@ namespace {
 [[nodiscard]] std::expected<void, Error> write_bill(Database& db, const Bill& bill, const EnteredBillAccounts& entered,
                                                     const AuditStamp& stamp)
 {
-    // Stock is locked before anything else of the bill is written.
+    // Stock is locked before the bill's rows, entry and correction are written.
     auto plan = plan_cost_correction(db, bill, entered.variance);
     if (!plan)
         return std::unexpected(plan.error());
