@@ -15,6 +15,15 @@ namespace zelkor {
 /// and refuses one void (number + " was void"), paid or partly paid (" was paid." / " was
 /// partially paid."), written by another user since it was shown, or outside the working period;
 /// otherwise voids it as void_bill does, the reversal dated on the bill's date in its period.
+/// Why a bill's postings are taken back.
+enum class BillUndo { Void, Edit };
+
+/// Reads the shown bill again under lock inside the caller's transaction and refuses one void
+/// (number + " was void", for an edit " was void."), paid (" was paid."), partly paid (" was
+/// partially paid."), written by another user since it was shown, or outside the working
+/// period. Gives its header row.
+[[nodiscard]] std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& shown, BillUndo reason);
+
 [[nodiscard]] std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown,
                                                          const AuditStamp& stamp);
 

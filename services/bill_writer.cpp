@@ -1,11 +1,9 @@
-// A bill's rows, its header, the billing of the receipt and order lines it covers, and its void.
+// A bill's rows, its header and the billing of the receipt and order lines it covers.
 // Lines are updated set-wise (UPDATE ... FROM VALUES): a hundred a statement on PostgreSQL,
 // where every statement is a round trip, one on SQLite, a prepared statement reused.
 #include "services/bill_writer.h"
-#include "services/bill_void.h"
 
 #include "services/ledger_accounts.h"
-#include "services/ledger_posting.h"
 #include "services/sql_batch.h"
 #include "services/sql_names.h"
 #include "services/units.h"
@@ -67,6 +65,7 @@ struct ReceiptLineBilling {
     QString fkey;
     int itemno = 0;
     bool landed = false;
+    Decimal received;
     Decimal open;
     Decimal billed;
     Decimal amount_billed;
@@ -85,8 +84,8 @@ using ReceiptLineKey = std::tuple<QString, bool, int>; // receipt number, landed
     for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
         const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
         auto rows = db.select_for_update(
-            QStringLiteral("SELECT docno, fkey, itemno, landed_item, quantity_open_for_bill, quantity_billed,"
-                           " amount_billed, quantity_adjusted, fully_billed FROM PO_receipt_transaction_table"
+            QStringLiteral("SELECT docno, fkey, itemno, landed_item, quantity_received, quantity_open_for_bill,"
+                           " quantity_billed, amount_billed, quantity_adjusted, fully_billed FROM PO_receipt_transaction_table"
                            " WHERE company = 1 AND docno IN (")
                 + placeholder_list(count) + QStringLiteral(") ORDER BY fkey, landed_item, itemno"),
             Params(all.begin() + first, all.begin() + first + count));
@@ -95,7 +94,7 @@ using ReceiptLineKey = std::tuple<QString, bool, int>; // receipt number, landed
         for (const Row& row : *rows)
             lines.emplace(ReceiptLineKey{row.text(u"docno"), row.flag(u"landed_item"), int(row.integer(u"itemno"))},
                           ReceiptLineBilling{row.text(u"fkey"), int(row.integer(u"itemno")), row.flag(u"landed_item"),
-                                             row.decimal(u"quantity_open_for_bill"), row.decimal(u"quantity_billed"),
+                                             row.decimal(u"quantity_received"), row.decimal(u"quantity_open_for_bill"), row.decimal(u"quantity_billed"),
                                              row.decimal(u"amount_billed"), row.decimal(u"quantity_adjusted"),
                                              row.flag(u"fully_billed")});
     }
@@ -138,6 +137,8 @@ std::optional<ReceiptLineKey> receipt_line_of(const BillLine& line)
 struct OrderLineBilling {
     QString fkey;
     int itemno = 0;
+    Decimal quantity;
+    Decimal cancelled;
     Decimal billed;
     Decimal open;
     bool touched = false;
@@ -153,7 +154,8 @@ using OrderLineKey = std::pair<QString, int>; // order number, line number
     for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
         const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
         auto rows = db.select_for_update(
-            QStringLiteral("SELECT docno, fkey, itemno, quantity_billed, quantity_open_for_bill FROM PO_transaction_table"
+            QStringLiteral("SELECT docno, fkey, itemno, quantity, quantity_cancel, quantity_billed, quantity_open_for_bill"
+                           " FROM PO_transaction_table"
                            " WHERE company = 1 AND docno IN (")
                 + placeholder_list(count) + QStringLiteral(") ORDER BY fkey, itemno"),
             Params(all.begin() + first, all.begin() + first + count));
@@ -161,7 +163,8 @@ using OrderLineKey = std::pair<QString, int>; // order number, line number
             return std::unexpected(rows.error());
         for (const Row& row : *rows)
             lines.emplace(OrderLineKey{row.text(u"docno"), int(row.integer(u"itemno"))},
-                          OrderLineBilling{row.text(u"fkey"), int(row.integer(u"itemno")), row.decimal(u"quantity_billed"),
+                          OrderLineBilling{row.text(u"fkey"), int(row.integer(u"itemno")), row.decimal(u"quantity"),
+                                           row.decimal(u"quantity_cancel"), row.decimal(u"quantity_billed"),
                                            row.decimal(u"quantity_open_for_bill")});
     }
     return lines;
@@ -308,6 +311,7 @@ std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, cons
             .set(u"po_uom", nullable(line->po_uom))
             .set(u"landed_item", line->landed_item)
             .set(u"receipt_landed_itemno", line->landed_item ? line->receipt_landed_itemno : std::nullopt)
+            .set(u"expense", line->expense)
             .set(u"invoice_no", header.invoice_no)
             .set(u"invoice_date", header.invoice_date)
             .set(u"period", header.period.period)
@@ -334,21 +338,18 @@ std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, cons
     return insert_rows(db, rows);
 }
 
-std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, const BillKeys& keys, const AuditStamp& stamp)
+namespace {
+
+/// The header columns a bill's save writes and its edit rewrites, the amount-dependent ones under
+/// the same conditions; `row` is an InsertRow or an UpdateRow.
+template <class HeaderRow>
+void set_rewritten_columns(HeaderRow& row, const Bill& bill)
 {
     const BillHeader& header = bill.header;
     const BillTotals totals = bill_totals(bill);
     const bool prepaid = totals.prepayment > Decimal();
     const QString payby = header.payby.trimmed().isEmpty() ? PayLater : header.payby;
-    InsertRow row(QStringLiteral("PO_invoice_header_table"));
-    row.set(u"company", 1)
-        .set(u"vendor_no", header.vendor_no)
-        .set(u"doctype", "vi")
-        .set(u"docno", header.docno)
-        .set(u"fkey", header.fkey)
-        .set(u"invoice_date", header.invoice_date)
-        .set(u"currency", header.currency)
-        .set(u"exchange_rate", header.exchange_rate)
+    row.set(u"exchange_rate", header.exchange_rate)
         .set(u"rate_date", header.exchange_rate ? header.rate_date : QDate())
         .set(u"invoice_no", header.invoice_no)
         .set(u"receipt_no", nullable(header.receipt_no))
@@ -373,8 +374,24 @@ std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, co
         .set(u"subtotal", totals.subtotal)
         .set(u"excluded_tax", totals.excluded_tax)
         .set(u"total", totals.total)
-        .set(u"net_amount", totals.net_amount)
-        .set(u"period", header.period.period)
+        .set(u"net_amount", totals.net_amount);
+}
+
+} // namespace
+
+std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, const BillKeys& keys, const AuditStamp& stamp)
+{
+    const BillHeader& header = bill.header;
+    InsertRow row(QStringLiteral("PO_invoice_header_table"));
+    row.set(u"company", 1)
+        .set(u"vendor_no", header.vendor_no)
+        .set(u"doctype", "vi")
+        .set(u"docno", header.docno)
+        .set(u"fkey", header.fkey)
+        .set(u"invoice_date", header.invoice_date)
+        .set(u"currency", header.currency);
+    set_rewritten_columns(row, bill);
+    row.set(u"period", header.period.period)
         .set(u"fyear", header.period.fiscal_year)
         .set(u"date_created", stamp.today)
         .set(u"time_created", stamp.time)
@@ -386,61 +403,157 @@ std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, co
     return row.execute(db);
 }
 
-std::expected<void, Error> bill_receipts_and_orders(Database& db, const Bill& bill, Billing billing)
+std::expected<void, Error> rewrite_bill_header(Database& db, const Bill& bill, const BillKeys& keys, const AuditStamp& stamp)
+{
+    UpdateRow row(QStringLiteral("PO_invoice_header_table"));
+    set_rewritten_columns(row, bill);
+    row.set(u"date_lastmodified", stamp.today)
+        .set(u"time_lastmodified", stamp.time)
+        .set(u"user_updated", stamp.user)
+        .set(u"GLFKEY", nullable(keys.journal))
+        .set(u"icfkey", nullable(keys.inventory));
+    if (auto done = row.where(QStringLiteral("fkey = ?"), {bill.header.fkey}).execute(db); !done)
+        return std::unexpected(done.error());
+    return raise_version(db, QStringLiteral("PO_invoice_header_table"), bill.header.fkey);
+}
+
+namespace {
+
+/// What a complete goods row wrote off its receipt line: the open quantity it left unbilled, as
+/// a negative quantity. Only that row's unbilling takes it back.
+Decimal row_write_off(const BillLine& row)
+{
+    return !row.landed_item && row.complete.value_or(false) && row.quantity < row.rc_quantity_open
+               ? row.quantity - row.rc_quantity_open
+               : Decimal();
+}
+
+/// Applies one row's effect on its receipt line (`sign` 1), or takes it back (-1). A goods line
+/// stays open for what was received less what was billed, less what was written off; a landed
+/// charge is billed whole by one bill.
+void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
+{
+    const Decimal factor(sign);
+    line.billed += row.quantity * factor;
+    line.amount_billed += row.extended_cost * factor;
+    line.adjusted += row_write_off(row) * factor;
+    if (line.landed)
+        line.open = sign > 0 ? Decimal() : std::max(Decimal(), line.received - line.billed);
+    else
+        line.open = std::max(Decimal(), line.received - line.billed + line.adjusted);
+    line.fully_billed = line.open.is_zero();
+    line.touched = true;
+}
+
+/// The receipts' header flags from their lines: billed while a line is, fully billed when none
+/// is left to bill; a receipt with nothing billed forgets the bill it was entered with.
+[[nodiscard]] std::expected<void, Error> close_receipts(Database& db, const std::set<QString>& keys)
+{
+    for (const QString& key : keys) {
+        auto billed = db.scalar(QStringLiteral("SELECT COUNT(*) FROM PO_receipt_transaction_table WHERE fkey = ?"
+                                               " AND (billed = TRUE OR (landed_item = TRUE AND quantity_billed > 0))"),
+                                {key});
+        if (!billed)
+            return std::unexpected(billed.error());
+        const QString forget = billed->toLongLong() == 0
+                                   ? QStringLiteral(", vendor_invoice_no = '', vendor_invoice_date = NULL, invoice_docno = '',"
+                                                    " prepayment_no = '', prepayment = 0, paypreby = ''")
+                                   : QString();
+        if (auto done = run(db,
+                            QStringLiteral("UPDATE PO_receipt_header_table SET billed = ?, fully_billed = NOT EXISTS"
+                                           " (SELECT 1 FROM PO_receipt_transaction_table WHERE fkey = ? AND ")
+                                + receipt_line_open_for_bill() + QStringLiteral(")") + forget
+                                + QStringLiteral(", row_version = row_version + 1 WHERE fkey = ?"),
+                            {billed->toLongLong() > 0, key, key});
+            !done)
+            return done;
+    }
+    return {};
+}
+
+/// Bills (`sign` 1) or unbills (-1) the receipt lines of the rows.
+[[nodiscard]] std::expected<void, Error> move_receipt_lines(Database& db, const std::vector<BillLine>& rows, int sign)
 {
     std::set<QString> receipts;
+    for (const BillLine& row : rows)
+        if (row.written() && receipt_line_of(row))
+            receipts.insert(row.receipt_no);
+    if (receipts.empty())
+        return {};
+    auto lines = lock_receipt_lines(db, receipts);
+    if (!lines)
+        return std::unexpected(lines.error());
+    for (const BillLine& row : rows) {
+        const auto key = row.written() ? receipt_line_of(row) : std::nullopt;
+        if (auto found = key ? lines->find(*key) : lines->end(); found != lines->end())
+            apply_row(found->second, row, sign);
+    }
+    if (auto done = write_receipt_lines(db, *lines); !done)
+        return done;
+    return close_receipts(db, touched_documents(*lines));
+}
+
+/// The quantity an order line has written off, in its unit: the write-offs of its receipt lines
+/// and the rest closed by complete rows billed from the order alone (other than `except_bill`'s).
+[[nodiscard]] std::expected<Decimal, Error> order_written_off(Database& db, const QString& order_no, int itemno,
+                                                              const QString& except_bill)
+{
+    Decimal total;
+    auto receipt = db.select(QStringLiteral("SELECT r.itemcode, r.quantity_adjusted, r.uom, r.po_uom FROM"
+                                            " PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h"
+                                            " ON h.fkey = r.fkey WHERE h.void = FALSE AND r.landed_item = FALSE"
+                                            " AND r.PONO = ? AND r.po_itemno = ? AND r.quantity_adjusted <> 0"),
+                             {order_no, itemno});
+    if (!receipt)
+        return std::unexpected(receipt.error());
+    for (const Row& row : *receipt) {
+        BillLine line;
+        line.itemcode = row.text(u"itemcode");
+        line.quantity = -row.decimal(u"quantity_adjusted");
+        line.uom_received = row.text(u"uom");
+        line.po_uom = row.text(u"po_uom");
+        auto quantity = order_quantity(db, line);
+        if (!quantity)
+            return std::unexpected(quantity.error());
+        total += *quantity;
+    }
+    auto closed = db.select(QStringLiteral("SELECT itemcode, quantity, rc_quantity_open, uom_received, po_uom FROM"
+                                           " PO_invoice_transaction_table WHERE void = FALSE AND fkey <> COALESCE(?, '') AND PONO = ?"
+                                           " AND po_itemno = ? AND COALESCE(receipt_no, '') = '' AND complete = TRUE"),
+                            {except_bill, order_no, itemno});
+    if (!closed)
+        return std::unexpected(closed.error());
+    for (const Row& row : *closed) {
+        BillLine line;
+        line.itemcode = row.text(u"itemcode");
+        line.quantity = row.decimal(u"quantity");
+        line.uom_received = row.text(u"uom_received");
+        line.po_uom = row.text(u"po_uom");
+        auto quantity = order_quantity(db, line);
+        if (!quantity)
+            return std::unexpected(quantity.error());
+        total += std::max(Decimal(), row.decimal(u"rc_quantity_open") - *quantity);
+    }
+    return total;
+}
+
+/// Bills (`sign` 1) or unbills (-1) the order lines of the rows. Each touched line is left open
+/// for its quantity less cancelled, billed and written off, in its own unit, the rule the
+/// order's edit keeps. A row billed from the order alone keeps the line's open quantity then
+/// (rc_quantity_open, order unit), so that its complete box writes off only the rest it closed.
+[[nodiscard]] std::expected<void, Error> move_order_lines(Database& db, const std::vector<BillLine>& rows, int sign,
+                                                          const QString& bill_key)
+{
     std::set<QString> orders;
-    for (const BillLine& line : bill.lines) {
-        if (!line.written())
-            continue;
-        if (billing == Billing::ReceiptAndOrderLines && receipt_line_of(line))
-            receipts.insert(line.receipt_no);
-        if (!line.pono.isEmpty() && line.po_itemno)
-            orders.insert(line.pono);
-    }
-    if (!receipts.empty()) {
-        auto lines = lock_receipt_lines(db, receipts);
-        if (!lines)
-            return std::unexpected(lines.error());
-        for (const BillLine& row : bill.lines) {
-            const auto key = row.written() ? receipt_line_of(row) : std::nullopt;
-            auto found = key ? lines->find(*key) : lines->end();
-            if (found == lines->end())
-                continue;
-            ReceiptLineBilling& line = found->second;
-            const Decimal& q = row.quantity;
-            const bool complete = row.complete.value_or(false);
-            if (!line.landed && !complete && q < line.open) {
-                line.open -= q;
-            } else {
-                // A goods line completed for less than is open writes the rest off.
-                if (!line.landed && complete && q < line.open)
-                    line.adjusted = q - line.open;
-                line.open = Decimal();
-                line.fully_billed = true;
-            }
-            line.billed += q;
-            line.amount_billed += row.extended_cost;
-            line.touched = true;
-        }
-        if (auto done = write_receipt_lines(db, *lines); !done)
-            return done;
-        for (const QString& key : touched_documents(*lines))
-            if (auto done = run(db,
-                                QStringLiteral("UPDATE PO_receipt_header_table SET billed = TRUE, fully_billed = NOT EXISTS"
-                                               " (SELECT 1 FROM PO_receipt_transaction_table WHERE fkey = ? AND ")
-                                    + receipt_line_open_for_bill()
-                                    + QStringLiteral("), row_version = row_version + 1 WHERE fkey = ?"),
-                                {key, key});
-                !done)
-                return done;
-    }
+    for (const BillLine& row : rows)
+        if (row.written() && !row.pono.isEmpty() && row.po_itemno)
+            orders.insert(row.pono);
     if (orders.empty())
         return {};
     auto lines = lock_order_lines_of(db, orders);
     if (!lines)
         return std::unexpected(lines.error());
-    for (const BillLine& row : bill.lines) {
+    for (const BillLine& row : rows) {
         if (!row.written() || row.pono.isEmpty() || !row.po_itemno)
             continue;
         auto found = lines->find({row.pono, *row.po_itemno});
@@ -450,35 +563,51 @@ std::expected<void, Error> bill_receipts_and_orders(Database& db, const Bill& bi
         if (!quantity)
             return std::unexpected(quantity.error());
         OrderLineBilling& line = found->second;
-        line.billed += *quantity;
-        line.open = row.complete.value_or(false) ? Decimal() : std::max(Decimal(), line.open - *quantity);
+        if (sign > 0 && row.receipt_no.isEmpty())
+            if (auto done = run(db,
+                                QStringLiteral("UPDATE PO_invoice_transaction_table SET rc_quantity_open = ?,"
+                                               " rc_quantity_balance = ? WHERE fkey = ? AND itemno = ?"),
+                                {line.open, row.complete.value_or(false) ? Decimal() : line.open - *quantity,
+                                 bill_key, row.itemno});
+                !done)
+                return done;
+        line.billed = std::max(Decimal(), line.billed + *quantity * Decimal(sign));
+        line.open = std::max(Decimal(), line.open - *quantity);
         line.touched = true;
+    }
+    for (auto& [key, line] : *lines) {
+        if (!line.touched)
+            continue;
+        auto written_off = order_written_off(db, key.first, key.second, sign > 0 ? QString() : bill_key);
+        if (!written_off)
+            return std::unexpected(written_off.error());
+        line.open = std::max(Decimal(), line.quantity - line.cancelled - line.billed - *written_off);
     }
     if (auto done = write_order_lines(db, *lines); !done)
         return done;
     for (const QString& key : touched_documents(*lines))
         if (auto done = run(db,
-                            QStringLiteral("UPDATE PO_header_table SET billed = TRUE, fully_billed = NOT EXISTS"
-                                           " (SELECT 1 FROM PO_transaction_table WHERE fkey = ? AND fully_billed = FALSE),"
+                            QStringLiteral("UPDATE PO_header_table SET billed = EXISTS (SELECT 1 FROM PO_transaction_table"
+                                           " WHERE fkey = ? AND billed = TRUE), fully_billed = NOT EXISTS (SELECT 1 FROM"
+                                           " PO_transaction_table WHERE fkey = ? AND fully_billed = FALSE),"
                                            " row_version = row_version + 1 WHERE fkey = ?"),
-                            {key, key});
+                            {key, key, key});
             !done)
             return done;
     return {};
 }
 
-namespace {
-
-/// Takes back what a bill's rows did to its receipt and order lines.
-[[nodiscard]] std::expected<void, Error> unbill_receipts_and_orders(Database& db, const Rows& rows)
+/// The saved rows of a bill as lines, for unbilling.
+std::vector<BillLine> stored_lines(const Rows& rows)
 {
-    std::set<QString> receipts;
-    std::set<QString> orders;
     std::vector<BillLine> lines;
     for (const Row& row : rows) {
         BillLine line;
+        line.itemno = int(row.integer(u"itemno"));
         line.itemcode = row.text(u"itemcode");
         line.quantity = row.decimal(u"quantity");
+        line.rc_quantity_open = row.decimal(u"rc_quantity_open");
+        line.complete = row.flag(u"complete");
         line.extended_cost = row.decimal(u"extended_cost");
         line.uom_received = row.text(u"uom_received");
         line.receipt_no = row.text(u"receipt_no");
@@ -491,220 +620,31 @@ namespace {
         if (!row.is_null(u"po_itemno"))
             line.po_itemno = int(row.integer(u"po_itemno"));
         line.po_uom = row.text(u"po_uom");
-        if (receipt_line_of(line))
-            receipts.insert(line.receipt_no);
-        if (!line.pono.isEmpty() && line.po_itemno)
-            orders.insert(line.pono);
         lines.push_back(std::move(line));
     }
-    std::map<ReceiptLineKey, ReceiptLineBilling> receipt_lines;
-    if (!receipts.empty()) {
-        auto locked = lock_receipt_lines(db, receipts);
-        if (!locked)
-            return std::unexpected(locked.error());
-        receipt_lines = std::move(*locked);
-    }
-    // What each receipt line had written off, for its order line.
-    std::map<ReceiptLineKey, Decimal> written_off;
-    for (const BillLine& row : lines) {
-        const auto key = receipt_line_of(row);
-        auto found = key ? receipt_lines.find(*key) : receipt_lines.end();
-        if (found == receipt_lines.end())
-            continue;
-        ReceiptLineBilling& line = found->second;
-        written_off[*key] = line.adjusted;
-        line.open += row.quantity - line.adjusted;
-        line.adjusted = Decimal();
-        line.billed -= row.quantity;
-        line.amount_billed -= row.extended_cost;
-        line.fully_billed = false;
-        line.touched = true;
-    }
-    if (auto done = write_receipt_lines(db, receipt_lines); !done)
-        return done;
-    for (const QString& key : touched_documents(receipt_lines)) {
-        auto billed = db.scalar(QStringLiteral("SELECT COUNT(*) FROM PO_receipt_transaction_table WHERE fkey = ? AND billed = TRUE"),
-                                {key});
-        if (!billed)
-            return std::unexpected(billed.error());
-        const QString sql = billed->toLongLong() == 0
-            ? QStringLiteral("UPDATE PO_receipt_header_table SET fully_billed = FALSE, billed = FALSE, vendor_invoice_no = '',"
-                             " vendor_invoice_date = NULL, invoice_docno = '', prepayment_no = '', prepayment = 0,"
-                             " paypreby = '', row_version = row_version + 1 WHERE fkey = ?")
-            : QStringLiteral("UPDATE PO_receipt_header_table SET fully_billed = FALSE, billed = TRUE,"
-                             " row_version = row_version + 1 WHERE fkey = ?");
-        if (auto done = run(db, sql, {key}); !done)
-            return done;
-    }
-    if (orders.empty())
-        return {};
-    auto order_lines = lock_order_lines_of(db, orders);
-    if (!order_lines)
-        return std::unexpected(order_lines.error());
-    for (const BillLine& row : lines) {
-        if (row.pono.isEmpty() || !row.po_itemno)
-            continue;
-        auto found = order_lines->find({row.pono, *row.po_itemno});
-        if (found == order_lines->end())
-            continue;
-        auto quantity = order_quantity(db, row);
-        if (!quantity)
-            return std::unexpected(quantity.error());
-        const auto key = receipt_line_of(row);
-        const Decimal adjusted = key && written_off.contains(*key) ? written_off.at(*key) : Decimal();
-        OrderLineBilling& line = found->second;
-        line.billed = std::max(Decimal(), line.billed - *quantity);
-        line.open += *quantity - adjusted;
-        line.touched = true;
-    }
-    std::vector<Params> written;
-    for (const auto& [key, line] : *order_lines)
-        if (line.touched)
-            written.push_back({line.fkey, line.itemno, line.billed, line.open, line.billed > Decimal()});
-    if (auto done = update_from_values(
-            db, QStringLiteral("PO_transaction_table"),
-            QStringLiteral("quantity_billed = v.column3, quantity_open_for_bill = v.column4, billed = v.column5,"
-                           " fully_billed = FALSE"),
-            QStringLiteral("PO_transaction_table.fkey = v.column1 AND PO_transaction_table.itemno = v.column2"),
-            QStringLiteral("(?, CAST(? AS INTEGER), CAST(? AS NUMERIC), CAST(? AS NUMERIC), CAST(? AS BOOLEAN))"), written);
-        !done)
-        return done;
-    for (const QString& key : touched_documents(*order_lines))
-        if (auto done = run(db,
-                            QStringLiteral("UPDATE PO_header_table SET fully_billed = FALSE, billed = EXISTS"
-                                           " (SELECT 1 FROM PO_transaction_table WHERE fkey = ? AND billed = TRUE),"
-                                           " row_version = row_version + 1 WHERE fkey = ?"),
-                            {key, key});
-            !done)
-            return done;
-    return {};
+    return lines;
 }
 
 } // namespace
 
-std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
+std::expected<void, Error> bill_receipts_and_orders(Database& db, const Bill& bill, Billing billing)
 {
-    auto locked = db.select_for_update(QStringLiteral("SELECT * FROM PO_invoice_header_table WHERE fkey = ?"), {order.bill_key});
-    if (!locked)
-        return std::unexpected(locked.error());
-    if (locked->empty())
-        return std::unexpected(Error::not_found(QStringLiteral("Document no. ") + order.bill_key + QStringLiteral(" not found")));
-    const Row& header = locked->front();
-    const QString number = header.text(u"docno");
-    if (header.flag(u"void"))
-        return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
-    if (!header.text(u"icfkey").isEmpty())
-        return std::unexpected(Error::invalid(QStringLiteral("Bill ") + number
-                                              + QStringLiteral(" corrected stock cost: void it in P/O Bill Entry.")));
-    if (const QString journal = header.text(u"GLFKEY"); !journal.isEmpty()) {
-        const Reversal reversal{.description = QStringLiteral("void invoice ") + number,
-                                .reversed_description = QStringLiteral("Void invoice ") + number,
-                                .source = QStringLiteral("PO-BILL"),
-                                .source_form = header.text(u"source_form"),
-                                .source_docno = number,
-                                .date = order.date,
-                                .user = order.stamp.user,
-                                .period = order.period};
-        auto reversed = reverse_entry(db, journal, reversal);
-        if (!reversed)
-            return std::unexpected(reversed.error());
-        if (!*reversed)
-            return std::unexpected(Error::not_found(journal + QStringLiteral(" journal entry does not exist")));
-    }
-    if (const QString payable = header.text(u"apfkey"); !payable.isEmpty()) {
-        auto payable_docno = db.scalar(QStringLiteral("SELECT docno FROM AP_header_table WHERE fkey = ?"), {payable});
-        if (!payable_docno)
-            return std::unexpected(payable_docno.error());
-        if (auto voided = void_payable(db, payable, header.text(u"invoice_no"), order.stamp); !voided)
-            return std::unexpected(voided.error());
-        // The prepayment goes back to waiting: an existing one, or the one paid with this bill
-        // (that payment stays, applied to nothing).
-        QString prepayment = header.text(u"prepayment_no");
-        if (prepayment.isEmpty() && header.decimal(u"prepayment") > Decimal()) {
-            auto own = db.scalar(QStringLiteral("SELECT p.docno FROM Payment_transaction_table t INNER JOIN"
-                                                " Payment_header_table p ON p.fkey = t.fkey WHERE t.ap_docno = ?"
-                                                " AND p.source_docno = ? AND p.doctype = 'pp'"),
-                                 {Row::to_text(*payable_docno), number});
-            if (!own)
-                return std::unexpected(own.error());
-            prepayment = Row::to_text(*own);
-        }
-        if (!prepayment.isEmpty())
-            if (auto restored = restore_prepayment(db, prepayment); !restored)
-                return restored;
-    }
+    if (billing == Billing::ReceiptAndOrderLines)
+        if (auto done = move_receipt_lines(db, bill.lines, 1); !done)
+            return done;
+    return move_order_lines(db, bill.lines, 1, bill.header.fkey);
+}
+
+std::expected<void, Error> unbill_receipts_and_orders(Database& db, const QString& bill_key)
+{
     auto rows = db.select(QStringLiteral("SELECT * FROM PO_invoice_transaction_table WHERE fkey = ? ORDER BY itemno"),
-                          {order.bill_key});
+                          {bill_key});
     if (!rows)
         return std::unexpected(rows.error());
-    if (auto done = unbill_receipts_and_orders(db, *rows); !done)
+    const std::vector<BillLine> lines = stored_lines(*rows);
+    if (auto done = move_receipt_lines(db, lines, -1); !done)
         return done;
-    if (auto done = run(db,
-                        QStringLiteral("UPDATE PO_invoice_header_table SET void = TRUE, date_lastmodified = ?,"
-                                       " time_lastmodified = ?, user_updated = ?, row_version = row_version + 1"
-                                       " WHERE fkey = ?"),
-                        {order.stamp.today, order.stamp.time, order.stamp.user, order.bill_key});
-        !done)
-        return done;
-    return run(db, QStringLiteral("UPDATE PO_invoice_transaction_table SET void = TRUE WHERE fkey = ?"), {order.bill_key});
-}
-
-namespace {
-
-/// Whether the bill's payable was paid beyond what the bill settled itself: the whole of it, less
-/// discount, when paid at once without a prepayment; its prepayment otherwise. Anything else on
-/// the payable's lines was paid in the payables since.
-[[nodiscard]] std::expected<bool, Error> paid_beyond_bill(Database& db, const Row& header)
-{
-    const QString payable = header.text(u"apfkey");
-    if (payable.isEmpty())
-        return false;
-    auto paid = db.first(QStringLiteral("SELECT COUNT(*) AS line_count, COALESCE(SUM(paid_amount), 0) AS paid_amount"
-                                        " FROM AP_transaction_table WHERE fkey = ?"),
-                         {payable});
-    if (!paid)
-        return std::unexpected(paid.error());
-    // A payable gone is the void's to report ("... not found in Account Payable").
-    if (!*paid || (*paid)->integer(u"line_count") == 0)
-        return false;
-    const Decimal prepayment = header.decimal(u"prepayment");
-    const Decimal settled = prepayment.is_zero() && pays_at_once(header.text(u"payby"))
-                                ? header.decimal(u"total") - header.decimal(u"discount_amount")
-                                : prepayment;
-    return -(*paid)->decimal(u"paid_amount") != settled;
-}
-
-} // namespace
-
-std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
-{
-    Transaction tx(db);
-    if (!tx.active())
-        return std::unexpected(tx.begin_error());
-    auto locked = lock_shown_version(db, shown);
-    if (!locked)
-        return std::unexpected(locked.error());
-    const Row& header = locked->header;
-    const QString& number = shown.number;
-    if (header.flag(u"void"))
-        return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
-    if (header.flag(u"fully_paid"))
-        return std::unexpected(Error::invalid(number + QStringLiteral(" was paid.")));
-    // A payment made in the payables reaches the payable before the bill's own flags.
-    auto paid = header.flag(u"paid") ? true : paid_beyond_bill(db, header);
-    if (!paid)
-        return std::unexpected(paid.error());
-    if (*paid)
-        return std::unexpected(Error::invalid(number + QStringLiteral(" was partially paid.")));
-    if (locked->changed)
-        return std::unexpected(changed_by_another_user(number));
-    const FiscalPeriod period{header.text(u"fyear"), int(header.integer(u"period"))};
-    if (auto open = check_working_period(db, period); !open)
-        return open;
-    const BillVoid order{.bill_key = shown.key, .date = header.date(u"invoice_date"), .period = period, .stamp = stamp};
-    if (auto voided = void_bill(db, order); !voided)
-        return voided;
-    return tx.commit();
+    return move_order_lines(db, lines, -1, bill_key);
 }
 
 } // namespace zelkor

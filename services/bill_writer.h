@@ -7,6 +7,7 @@
 // transaction; an Error means the caller rolls back.
 
 #include "services/audit_stamp.h"
+#include "services/bill_void.h"
 #include "services/database.h"
 #include "services/fiscal_periods.h"
 #include "services/numbering.h"
@@ -69,6 +70,8 @@ struct BillLine {
     std::optional<Decimal> po_quantity{};
     bool landed_item = false;
     std::optional<int> receipt_landed_itemno{};
+    /// Spread over the other lines' accounts instead of posted to its own.
+    bool expense = false;
     /// The line's tax elements; nothing when it has no tax array.
     std::optional<TaxElements> taxes = TaxElements{};
     /// For a line billed from a receipt: what the receipt posted for it.
@@ -149,6 +152,12 @@ struct BillKeys {
 [[nodiscard]] std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, const BillKeys& keys,
                                                             const AuditStamp& stamp);
 
+/// Rewrites the header of an edited bill: the columns a save writes but its company, vendor,
+/// type, numbers, date, currency, period and creation stamps; its entry and cost correction keys
+/// and modification stamps; its version raised.
+[[nodiscard]] std::expected<void, Error> rewrite_bill_header(Database& db, const Bill& bill, const BillKeys& keys,
+                                                             const AuditStamp& stamp);
+
 /// Which lines a bill marks billed. A bill made at receipt finds its receipt lines already
 /// written billed and bills only the order lines; the bill window
 /// bills both. Never both for one line.
@@ -160,6 +169,11 @@ enum class Billing { ReceiptAndOrderLines, OrderLinesOnly };
 /// is open is the caller's to confirm before the save.
 [[nodiscard]] std::expected<void, Error> bill_receipts_and_orders(Database& db, const Bill& bill, Billing billing);
 
+/// Takes back what the saved rows of the bill with key `bill_key` did to its receipt and order
+/// lines, each row only its own effect (a write-off only by the complete row that made it),
+/// inside the caller's transaction. Every document touched gets a new version.
+[[nodiscard]] std::expected<void, Error> unbill_receipts_and_orders(Database& db, const QString& bill_key);
+
 /// The condition (on PO_receipt_transaction_table, unqualified) of receipt lines that still have
 /// something to bill: not fully billed, and neither a landed line with a payable of its own nor a
 /// goods line that received nothing. The bill window offers only these; the closing checks count
@@ -169,8 +183,7 @@ QString receipt_line_open_for_bill(const QString& alias = {});
 /// Voids a saved bill inside the caller's transaction: its journal entry reversed
 /// ("Void invoice " + number, in `period` on `date`), its payable voided and the owing balance
 /// lowered, its prepayment restored (an existing one, or the one paid with it), its receipt and
-/// order lines unbilled, and its header and rows marked void. A bill with an inventory cost
-/// correction fails: voiding it comes with the bill window.
+/// order lines unbilled, its cost correction voided, and its header and rows marked void.
 struct BillVoid {
     QString bill_key{};
     QDate date{};
@@ -178,5 +191,10 @@ struct BillVoid {
     AuditStamp stamp{};
 };
 [[nodiscard]] std::expected<void, Error> void_bill(Database& db, const BillVoid& order);
+
+/// Reverses the bill's journal entry (the reversed entry described "Void invoice " or "Edit
+/// invoice " + number) and voids its cost correction, inside the caller's transaction.
+[[nodiscard]] std::expected<void, Error> reverse_bill_postings(Database& db, const Row& header, const BillVoid& order,
+                                                               BillUndo reason);
 
 } // namespace zelkor

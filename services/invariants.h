@@ -41,4 +41,10 @@ std::vector<InvariantCheck> ledger_invariant_checks();
 /// vendors.
 std::vector<InvariantCheck> payable_invariant_checks();
 
+/// The vendor bills' rules: a bill's footer adds up from its rows; a live bill's payable, entry
+/// and cost correction are live and its own, a void bill's all undone; receipt and order lines
+/// carry exactly what the live rows of bills billed, open for what is left, fully billed exactly
+/// when nothing is, their documents' flags agreeing.
+std::vector<InvariantCheck> bill_invariant_checks();
+
 } // namespace zelkor

@@ -121,6 +121,10 @@ private:
     void current_line_changed();
     // invoice_commands.cpp
     bool save(Mode saving);
+    /// The new bill's transaction and its messages.
+    bool write_new(const CheckedBill& checked);
+    /// The edited bill's transaction and its messages.
+    bool write_edited(const CheckedBill& checked);
     bool void_document();
     bool linked_document(Command id);
     bool show_document_pane(Command id);

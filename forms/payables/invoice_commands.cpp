@@ -4,6 +4,7 @@
 
 #include "forms/common/active_report.h"
 #include "forms/payables/invoice_columns.h"
+#include "forms/payables/invoice_edit.h"
 #include "forms/payables/invoice_save.h"
 #include "forms/payables/invoice_totals.h"
 #include "forms/payables/invoice_verify.h"
@@ -48,9 +49,6 @@ QString bill_print_query()
         " WHERE PO_invoice_header_table.company = 1 AND PO_invoice_header_table.docno = ?"
         " ORDER BY PO_invoice_transaction_table.itemno");
 }
-
-// FIXME: an edited bill is checked but not yet written again: its reversal and repost come next.
-const QString EditNotAvailable = QStringLiteral("Bills cannot be saved in this version: nothing was saved.");
 
 } // namespace
 
@@ -108,23 +106,40 @@ bool POform_invoice::save(Mode saving)
         report(checked.error(), failed);
         return false;
     }
-    if (saving == Mode::Edit)
-        return refuse(EditNotAvailable);
     // Asked before the save holds any lock; the save refuses a line whose open quantity moved since.
     for (const QString& question : overbilling_questions(checked->bill))
         if (!prompter().ask_ok_cancel(question, caption())) {
             message(failed);
             return false;
         }
-    auto saved = save_new_bill(db(), *checked, audit_stamp(settings().ZELKOR_USER));
+    return saving == Mode::New ? write_new(*checked) : write_edited(*checked);
+}
+
+bool POform_invoice::write_new(const CheckedBill& checked)
+{
+    auto saved = save_new_bill(db(), checked, audit_stamp(settings().ZELKOR_USER));
     if (!saved) {
-        report(saved.error(), failed, Outcome::RolledBack);
+        report(saved.error(), QStringLiteral("Add new invoice failed"), Outcome::RolledBack);
         set_field("docno", NewDocumentNumber);
         m_key.clear();
         return false;
     }
     message(QStringLiteral("Add new invoice ") + saved->docno + QStringLiteral(" complete"));
     show_key(saved->fkey);
+    return true;
+}
+
+bool POform_invoice::write_edited(const CheckedBill& checked)
+{
+    const QString number = field("docno").trimmed();
+    auto saved = save_edited_bill(db(), checked, shown_version(), audit_stamp(settings().ZELKOR_USER));
+    if (!saved) {
+        // The window keeps the keys of the bill as it is still stored.
+        report(saved.error(), QStringLiteral("Update bill failed"), Outcome::RolledBack);
+        return false;
+    }
+    message(QStringLiteral("Update bill ") + number + QStringLiteral(" complete"));
+    show_key(m_key);
     return true;
 }
 

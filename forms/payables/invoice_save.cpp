@@ -2,8 +2,10 @@
 // document (Entered*) is converted into the writer's Bill; what the receipt posted for a line is
 // read from the receipt line under lock, never taken from the window.
 #include "forms/payables/invoice_save.h"
+#include "forms/payables/invoice_save_steps.h"
 
 #include "forms/payables/invoice_verify.h"
+#include "services/bill_cost_correction.h"
 #include "services/bill_posting.h"
 #include "services/bill_writer.h"
 
@@ -69,6 +71,7 @@ BillLine written_line(const EnteredBillLine& entered)
     line.pono = entered.pono;
     line.po_itemno = entered.po_itemno;
     line.po_uom = entered.po_uom;
+    line.expense = entered.expense;
     return line;
 }
 
@@ -118,7 +121,9 @@ BillLine written_line(const EnteredBillLine& entered)
     return {};
 }
 
-[[nodiscard]] std::expected<Bill, Error> written_bill(Database& db, const EnteredBill& entered, const DocumentNumber& number)
+} // namespace
+
+std::expected<Bill, Error> written_bill(Database& db, const EnteredBill& entered, const DocumentNumber& number)
 {
     Bill bill{written_header(entered.header, number), {}};
     for (const EnteredBillLine& line : entered.lines) {
@@ -134,6 +139,8 @@ BillLine written_line(const EnteredBillLine& entered)
     }
     return bill;
 }
+
+namespace {
 
 /// The payable, with the payment of a prepayment paid now or the application of an existing one,
 /// and the owing balance it raises. Gives the payable's key.
@@ -174,9 +181,29 @@ BillLine written_line(const EnteredBillLine& entered)
     return *locked;
 }
 
+} // namespace
+
+std::expected<PostedKeys, Error> post_with_correction(Database& db, const Bill& bill, const BillAccounts& accounts,
+                                                      const CostCorrectionPlan& plan, const AuditStamp& stamp)
+{
+    auto posted = post_vendor_bill(db, bill, accounts, stamp.user, plan.elsewhere);
+    if (!posted)
+        return std::unexpected(posted.error());
+    auto correction = write_cost_correction(db, bill, plan, posted->stock_changes, {stamp.user, stamp.computer_id});
+    if (!correction)
+        return std::unexpected(correction.error());
+    return PostedKeys{posted->journal.fkey, *correction};
+}
+
+namespace {
+
 [[nodiscard]] std::expected<void, Error> write_bill(Database& db, const Bill& bill, const EnteredBillAccounts& entered,
                                                     const AuditStamp& stamp)
 {
+    // Stock is locked before the bill's rows, entry and correction are written.
+    auto plan = plan_cost_correction(db, bill, entered.variance);
+    if (!plan)
+        return std::unexpected(plan.error());
     if (auto done = insert_bill_rows(db, bill, stamp); !done)
         return done;
     if (auto done = bill_receipts_and_orders(db, bill, Billing::ReceiptAndOrderLines); !done)
@@ -186,13 +213,13 @@ BillLine written_line(const EnteredBillLine& entered)
         return std::unexpected(prepayment.error());
     const BillAccounts accounts{entered.suspense, entered.discount, entered.vendor_payable, entered.paying,
                                 *prepayment ? (*prepayment)->prepayment_accno : QString()};
-    auto journal = post_bill(db, bill, accounts, stamp.user);
-    if (!journal)
-        return std::unexpected(journal.error());
-    auto payable = write_payable(db, bill, journal->fkey, entered.vendor_payable, *prepayment, stamp);
+    auto keys = post_with_correction(db, bill, accounts, *plan, stamp);
+    if (!keys)
+        return std::unexpected(keys.error());
+    auto payable = write_payable(db, bill, keys->journal, entered.vendor_payable, *prepayment, stamp);
     if (!payable)
         return std::unexpected(payable.error());
-    return insert_bill_header(db, bill, {journal->fkey, QString(), *payable}, stamp);
+    return insert_bill_header(db, bill, {keys->journal, keys->inventory, *payable}, stamp);
 }
 
 } // namespace

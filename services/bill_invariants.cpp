@@ -1,0 +1,194 @@
+// The rules vendor bills keep: their footers add up, their payable, entry and cost correction
+// live and die with them, and the receipt and order lines they bill carry exactly what their
+// live rows billed. Each reads the whole company: tests end their scenarios with them.
+#include "services/bill_writer.h"
+#include "services/invariants.h"
+#include "services/units.h"
+
+#include <map>
+
+namespace zelkor {
+namespace {
+
+bool differ(const Decimal& a, const Decimal& b) { return (a - b).abs() >= Decimal("0.005"); }
+
+QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"docno"); }
+
+/// Subtotal, excluded tax, total and net amount of every bill are those of its rows.
+[[nodiscard]] std::expected<QStringList, Error> bill_footers_add_up(Database& db)
+{
+    auto rows = db.select(QStringLiteral(
+        "SELECT b.docno, b.subtotal, b.excluded_tax, b.total, b.net_amount, b.discount_amount, b.prepayment,"
+        " (SELECT COALESCE(SUM(l.extended_cost), 0) FROM PO_invoice_transaction_table l WHERE l.fkey = b.fkey) AS lines,"
+        " (SELECT COALESCE(SUM(l.tax_amount), 0) FROM PO_invoice_transaction_table l WHERE l.fkey = b.fkey"
+        "  AND l.price_include_tax = FALSE) AS tax"
+        " FROM PO_invoice_header_table b ORDER BY b.docno"));
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList violations;
+    for (const Row& row : *rows) {
+        const Decimal total = row.decimal(u"lines") + row.decimal(u"tax");
+        const Decimal net = total - row.decimal(u"discount_amount") - row.decimal(u"prepayment");
+        if (differ(row.decimal(u"subtotal"), row.decimal(u"lines")) || differ(row.decimal(u"excluded_tax"), row.decimal(u"tax"))
+            || differ(row.decimal(u"total"), total) || differ(row.decimal(u"net_amount"), net))
+            violations << bill_name(row) + QStringLiteral(" shows ") + row.decimal(u"subtotal").to_string() + u'/'
+                    + row.decimal(u"excluded_tax").to_string() + u'/' + row.decimal(u"total").to_string() + u'/'
+                    + row.decimal(u"net_amount").to_string() + QStringLiteral(", its rows make ")
+                    + row.decimal(u"lines").to_string() + u'/' + row.decimal(u"tax").to_string() + u'/' + total.to_string()
+                    + u'/' + net.to_string();
+    }
+    return violations;
+}
+
+/// A live bill has a live "PO-BILL" payable of its own on its entry, an entry not reversed and a
+/// cost correction not void; a void bill has all three undone.
+[[nodiscard]] std::expected<QStringList, Error> bills_own_their_postings(Database& db)
+{
+    auto rows = db.select(QStringLiteral(
+        "SELECT b.docno, b.void, b.GLFKEY AS journal, b.icfkey, b.apfkey, a.void AS payable_void, a.Source AS payable_source,"
+        " a.source_docno AS payable_docno, a.GLFKEY AS payable_journal, g.Reverse AS reversed, i.void AS correction_void"
+        " FROM ((PO_invoice_header_table b LEFT JOIN AP_header_table a ON a.fkey = b.apfkey)"
+        " LEFT JOIN GL_header_table g ON g.fkey = b.GLFKEY) LEFT JOIN IN_header_table i ON i.fkey = b.icfkey"
+        " WHERE COALESCE(b.apfkey, '') <> '' ORDER BY b.docno"));
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList violations;
+    for (const Row& row : *rows) {
+        const bool live = !row.flag(u"void");
+        const QString bill = bill_name(row);
+        if (row.is_null(u"payable_void"))
+            violations << bill + QStringLiteral(" names no payable");
+        else if (row.flag(u"payable_void") == live)
+            violations << bill + (live ? QStringLiteral(" is live, its payable void") : QStringLiteral(" is void, its payable live"));
+        else if (live && (row.text(u"payable_source") != u"PO-BILL" || row.text(u"payable_docno") != row.text(u"docno")
+                          || row.text(u"payable_journal") != row.text(u"journal")))
+            violations << bill + QStringLiteral("'s payable belongs to ") + row.text(u"payable_source") + u' '
+                    + row.text(u"payable_docno") + QStringLiteral(" on entry ") + row.text(u"payable_journal");
+        if (!row.text(u"journal").isEmpty()) {
+            if (row.is_null(u"reversed"))
+                violations << bill + QStringLiteral(" names no journal entry");
+            else if (row.flag(u"reversed") == live)
+                violations << bill + (live ? QStringLiteral("'s entry is reversed") : QStringLiteral("'s entry is not reversed"));
+        }
+        if (!row.text(u"icfkey").isEmpty()) {
+            if (row.is_null(u"correction_void"))
+                violations << bill + QStringLiteral(" names no cost correction");
+            else if (row.flag(u"correction_void") == live)
+                violations << bill + (live ? QStringLiteral("'s cost correction is void")
+                                           : QStringLiteral("'s cost correction is not void"));
+        }
+    }
+    return violations;
+}
+
+/// A billed receipt line of a live receipt carries what its live bill rows billed; a goods line
+/// stays open for what it received less what was billed and written off, and is fully billed
+/// exactly when nothing is open; its receipt is fully billed exactly when none of its lines is
+/// left to bill.
+[[nodiscard]] std::expected<QStringList, Error> receipt_lines_carry_their_bills(Database& db)
+{
+    auto rows = db.select(QStringLiteral(
+        "SELECT r.docno, r.itemno, r.landed_item, r.quantity_received, r.quantity_billed, r.amount_billed,"
+        " r.quantity_adjusted, r.quantity_open_for_bill, r.fully_billed, h.fully_billed AS receipt_fully_billed,"
+        " (SELECT COALESCE(SUM(l.quantity), 0) FROM PO_invoice_transaction_table l WHERE l.void = FALSE"
+        "  AND l.receipt_no = r.docno AND l.landed_item = r.landed_item AND r.itemno = (CASE WHEN l.landed_item = TRUE"
+        "  THEN l.receipt_landed_itemno ELSE l.receipt_itemno END)) AS rows_quantity,"
+        " (SELECT COALESCE(SUM(l.extended_cost), 0) FROM PO_invoice_transaction_table l WHERE l.void = FALSE"
+        "  AND l.receipt_no = r.docno AND l.landed_item = r.landed_item AND r.itemno = (CASE WHEN l.landed_item = TRUE"
+        "  THEN l.receipt_landed_itemno ELSE l.receipt_itemno END)) AS rows_amount,"
+        " (SELECT COUNT(*) FROM PO_receipt_transaction_table o WHERE o.fkey = r.fkey AND ")
+        + receipt_line_open_for_bill(QStringLiteral("o"))
+        + QStringLiteral(") AS open_lines"
+                         " FROM PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h ON h.fkey = r.fkey"
+                         " WHERE h.void = FALSE AND EXISTS (SELECT 1 FROM PO_invoice_transaction_table l"
+                         "  WHERE l.receipt_no = r.docno) ORDER BY r.docno, r.landed_item, r.itemno"));
+    if (!rows)
+        return std::unexpected(rows.error());
+    QStringList violations;
+    for (const Row& row : *rows) {
+        const QString line = QStringLiteral("receipt ") + row.text(u"docno") + (row.flag(u"landed_item") ? QStringLiteral(" landed line ") : QStringLiteral(" line "))
+                             + row.text(u"itemno");
+        if (differ(row.decimal(u"quantity_billed"), row.decimal(u"rows_quantity"))
+            || differ(row.decimal(u"amount_billed"), row.decimal(u"rows_amount")))
+            violations << line + QStringLiteral(" billed ") + row.decimal(u"quantity_billed").to_string() + u'/'
+                    + row.decimal(u"amount_billed").to_string() + QStringLiteral(", its live bill rows ")
+                    + row.decimal(u"rows_quantity").to_string() + u'/' + row.decimal(u"rows_amount").to_string();
+        const bool open_line = row.integer(u"open_lines") > 0;
+        if (row.flag(u"receipt_fully_billed") == open_line)
+            violations << line + QStringLiteral("'s receipt is ") + (open_line ? QStringLiteral("fully billed with lines open")
+                                                                              : QStringLiteral("not fully billed with no line open"));
+        if (row.flag(u"landed_item") || row.decimal(u"quantity_received").is_zero())
+            continue;
+        const Decimal open = std::max(Decimal(), row.decimal(u"quantity_received") - row.decimal(u"quantity_billed")
+                                                     + row.decimal(u"quantity_adjusted"));
+        if (differ(row.decimal(u"quantity_open_for_bill"), open) || row.flag(u"fully_billed") != open.is_zero())
+            violations << line + QStringLiteral(" is open for ") + row.decimal(u"quantity_open_for_bill").to_string()
+                    + (row.flag(u"fully_billed") ? QStringLiteral(" (fully billed)") : QString())
+                    + QStringLiteral(", its figures leave ") + open.to_string();
+    }
+    return violations;
+}
+
+/// An order line billed carries the quantity its live bill rows billed, in its own unit, and is
+/// fully billed exactly when nothing is open for billing.
+[[nodiscard]] std::expected<QStringList, Error> order_lines_carry_their_bills(Database& db)
+{
+    auto rows = db.select(QStringLiteral(
+        "SELECT o.docno, o.itemno, o.quantity_billed, o.quantity_open_for_bill, o.fully_billed, l.itemcode, l.quantity,"
+        " l.uom_received, l.po_uom FROM PO_transaction_table o INNER JOIN PO_header_table h ON h.fkey = o.fkey"
+        " LEFT JOIN PO_invoice_transaction_table l ON l.PONO = o.docno AND l.po_itemno = o.itemno AND l.void = FALSE"
+        " WHERE h.void = FALSE AND EXISTS (SELECT 1 FROM PO_invoice_transaction_table b WHERE b.PONO = o.docno)"
+        " ORDER BY o.docno, o.itemno"));
+    if (!rows)
+        return std::unexpected(rows.error());
+    struct Billed {
+        Decimal stored;
+        Decimal rows;
+        Decimal open;
+        bool fully = false;
+    };
+    std::map<std::pair<QString, qint64>, Billed> lines;
+    for (const Row& row : *rows) {
+        Billed& line = lines[{row.text(u"docno"), row.integer(u"itemno")}];
+        line.stored = row.decimal(u"quantity_billed");
+        line.open = row.decimal(u"quantity_open_for_bill");
+        line.fully = row.flag(u"fully_billed");
+        if (row.is_null(u"quantity"))
+            continue;
+        const QString from = row.text(u"uom_received");
+        const QString to = row.text(u"po_uom");
+        Decimal quantity = row.decimal(u"quantity");
+        if (!from.isEmpty() && !to.isEmpty() && from != to) {
+            auto converted = convert_quantity(db, quantity, row.text(u"itemcode"), from, to);
+            if (!converted)
+                return std::unexpected(converted.error());
+            quantity = converted->round(6);
+        }
+        line.rows += quantity;
+    }
+    QStringList violations;
+    for (const auto& [key, line] : lines) {
+        const QString name = QStringLiteral("order ") + key.first + QStringLiteral(" line ") + QString::number(key.second);
+        if (differ(line.stored, line.rows))
+            violations << name + QStringLiteral(" billed ") + line.stored.to_string() + QStringLiteral(", its live bill rows ")
+                    + line.rows.to_string();
+        if (line.fully != line.open.is_zero())
+            violations << name + QStringLiteral(" is open for ") + line.open.to_string()
+                    + (line.fully ? QStringLiteral(" yet fully billed") : QStringLiteral(" yet not fully billed"));
+    }
+    return violations;
+}
+
+} // namespace
+
+std::vector<InvariantCheck> bill_invariant_checks()
+{
+    return {
+        {QStringLiteral("bill footers add up"), bill_footers_add_up},
+        {QStringLiteral("bills own their postings"), bills_own_their_postings},
+        {QStringLiteral("receipt lines carry their bills"), receipt_lines_carry_their_bills},
+        {QStringLiteral("order lines carry their bills"), order_lines_carry_their_bills},
+    };
+}
+
+} // namespace zelkor
