@@ -4,6 +4,7 @@
 #include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/payables/invoice_columns.h"
+#include "forms/payables/invoice_print.h"
 #include "services/master_lookups.h"
 #include "services/value_limits.h"
 
@@ -191,6 +192,7 @@ POform_invoice::POform_invoice(QObject* parent)
         declare_command({to_int(id), caption, menus::View, toolbar, Right::None, checkable});
     };
     declare_posting_record_commands();
+    declare_print_layout(bill_document_layout());
     declare_command(CommandId::TaxDetails);
     declare_command(CommandId::TaxSummary);
     declare_command(CommandId::Void, "&Void Bill");
