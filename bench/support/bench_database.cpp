@@ -138,8 +138,13 @@ void add_bill_history(Database& db, int bills, int journal_lines)
                                         " 'USD', 'A', 'V100', 'PO-BILL', 'BULK-VI-' || ((i - 1) / %1 + 1) FROM n")
                              .arg(lines_per_entry)),
             "adding journal lines");
+    // Only the tables filled here: a VACUUM of the whole database also takes the server's shared
+    // catalogues, which other databases of the server may hold locked meanwhile.
     if (db.engine() == Engine::Postgres)
-        require(db.execute_script(QStringLiteral("VACUUM ANALYZE")), "gathering statistics");
+        require(db.execute_script(QStringLiteral("VACUUM ANALYZE PO_invoice_header_table, PO_invoice_transaction_table,"
+                                                 " AP_header_table, AP_transaction_table, GL_header_table,"
+                                                 " GL_transaction_table")),
+                "gathering statistics");
 }
 
 RowsWritten rows_written(Database& db, const std::function<void()>& operation)

@@ -4,12 +4,13 @@
 // the window is saved as bill_window.png for a look by eye.
 #include "host/host_session.h"
 
+#include "document_window_support.h"
+
 #include "forms/payables/POform_invoice.h"
 #include "forms/receiving/POform_receipt.h"
 #include "services/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
-#include "ui/field_editor.h"
 #include "ui/window_view.h"
 
 #include <QApplication>
@@ -77,27 +78,10 @@ TEST(DemoHostBill, EntersABillOnAReceiptPrintsItFollowsItsRecordsAndVoidsIt)
     EXPECT_EQ(bill->field("vendor_no"), "V1001");
     ASSERT_EQ(bill->type_into("invoice_no", "ACME-9001"), Entry::Accepted);
 
-    QMdiSubWindow* child = session.window().work_area()->activeSubWindow();
-    ASSERT_NE(child, nullptr);
-    auto* view = qobject_cast<WindowView*>(child->widget());
+    WindowView* view = maximised_view(session);
     ASSERT_NE(view, nullptr);
     ASSERT_EQ(view->model(), bill);
-    child->showMaximized();
-    QApplication::processEvents();
-    // Every header field of the bill is wide enough to read and overlaps no other.
-    std::vector<QRect> boxes;
-    for (const Field& field : bill->fields()) {
-        if (!field.declaration.pane.isEmpty())
-            continue;
-        FieldEditor* editor = view->field_editor(field.name());
-        ASSERT_NE(editor, nullptr) << field.name().toStdString();
-        const QRect box(editor->mapTo(view, QPoint(0, 0)), editor->size());
-        EXPECT_GE(box.width(), 60) << field.name().toStdString();
-        EXPECT_LE(box.right(), view->width()) << field.name().toStdString();
-        for (const QRect& other : boxes)
-            EXPECT_FALSE(box.intersects(other)) << field.name().toStdString();
-        boxes.push_back(box);
-    }
+    expect_header_readable(*bill, *view);
     QTableView* lines = view->grid_view(QStringLiteral("dbgrid1"));
     ASSERT_NE(lines, nullptr);
     EXPECT_GE(lines->model()->rowCount(), 2);
