@@ -46,14 +46,10 @@ void save_screenshot(HostSession& session, const QString& name)
 TEST(DemoHostBill, EntersABillOnAReceiptPrintsItFollowsItsRecordsAndVoidsIt)
 {
     QTemporaryDir folder;
-    HostOptions options;
-    options.database = folder.filePath(QStringLiteral("company.db"));
-    auto started = HostSession::start(options);
-    ASSERT_TRUE(started.has_value()) << started.error().detail.toStdString();
-    HostSession& session = **started;
+    const auto started = started_host(folder);
+    ASSERT_NE(started, nullptr);
+    HostSession& session = *started;
     session.facade().set_ZELKOR_PATH(folder.path());
-    session.window().resize(1280, 800);
-    session.window().show();
 
     const QString order = testing::saved_order(session.database(), {"V1001",
                                                                      {{"WIDGET-A", "10", "box", "30"},

@@ -9,12 +9,29 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace zelkor::host {
+
+/// The demo host on a new company file in `folder`, its main window shown at 1280x800; null,
+/// with the failure reported, when it cannot start.
+inline std::unique_ptr<HostSession> started_host(const QTemporaryDir& folder)
+{
+    HostOptions options;
+    options.database = folder.filePath(QStringLiteral("company.db"));
+    auto started = HostSession::start(options);
+    EXPECT_TRUE(started.has_value()) << started.error().detail.toStdString();
+    if (!started)
+        return nullptr;
+    (*started)->window().resize(1280, 800);
+    (*started)->window().show();
+    return std::move(*started);
+}
 
 /// The view of the host's active child window, maximised; null when it shows no window model.
 inline WindowView* maximised_view(HostSession& session)

@@ -25,13 +25,9 @@ namespace {
 TEST(DemoHostReceipt, ReceivesAnOrderPickedLineByLineAndShowsItsPanes)
 {
     QTemporaryDir folder;
-    HostOptions options;
-    options.database = folder.filePath(QStringLiteral("company.db"));
-    auto started = HostSession::start(options);
-    ASSERT_TRUE(started.has_value()) << started.error().detail.toStdString();
-    HostSession& session = **started;
-    session.window().resize(1280, 800);
-    session.window().show();
+    const auto started = started_host(folder);
+    ASSERT_NE(started, nullptr);
+    HostSession& session = *started;
 
     const QString order = testing::saved_order(session.database(), {"V1001",
                                                                      {{"WIDGET-A", "10", "box", "30"},
