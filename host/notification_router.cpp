@@ -2,6 +2,7 @@
 
 #include "facade/POclass.h"
 #include "forms/common/active_report.h"
+#include "forms/common/document_layout.h"
 #include "host/active_report_pdf.h"
 #include "host/host_window.h"
 #include "host/pdf_view.h"
@@ -25,9 +26,13 @@ QString first_given(const QString& docnox, const QString& arg2)
 }
 
 /// The window class that prints under this title ("Purchase Order" -> "POform_po"): its user's
-/// page format applies. A title of no window of the module gives "ActiveReport".
+/// page format applies. A document window says so with its layout, whatever its menu caption
+/// ("P/O Bill Entry" is printed by "Vendor Bill"); a title of no window of the module gives
+/// "ActiveReport".
 QString printing_window(const QString& title)
 {
+    if (const auto layout = find_document_layout(title); layout && !layout->form_name.isEmpty())
+        return layout->form_name;
     for (const CatalogueEntry& entry : window_catalogue())
         if (QString(entry.caption).remove(u'&').compare(title, Qt::CaseInsensitive) == 0)
             return entry.class_name;

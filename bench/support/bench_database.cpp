@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 namespace zelkor::bench {
 
 BenchDatabase::BenchDatabase(Engine engine, bool with_fixture)
@@ -82,6 +84,92 @@ void add_stock_history(Database& db, int documents, int history_rows)
     // load. SQLite gathers no statistics by itself, so its plans are measured without.
     if (db.engine() == Engine::Postgres)
         require(db.execute_script(QStringLiteral("VACUUM ANALYZE")), "gathering statistics");
+}
+
+void add_bill_history(Database& db, int bills, int journal_lines)
+{
+    const int lines_per_entry = std::max(1, journal_lines / bills);
+    require(db.execute(numbers(bills)
+                       + QStringLiteral("INSERT INTO PO_invoice_header_table (company, fkey, doctype, docno, vendor_no,"
+                                        " invoice_date, currency, invoice_no, receipt_no, payby, payment_term, subtotal,"
+                                        " excluded_tax, total, net_amount, period, fyear, GLFKEY, apfkey, source_form)"
+                                        " SELECT 1, 'bulk-vi-' || i, 'vi', 'BULK-VI-' || i, 'V100', '2025-06-01', 'USD',"
+                                        " 'BULK-INV-' || i, 'BULK-' || i, 'Pay Later', '30', 40, 2.40, 42.40, 42.40, 6,"
+                                        " '2025', 'bulk-gl-' || i, 'bulk-ip-' || i, 'P/O Bill Entry' FROM n")),
+            "adding bills");
+    require(db.execute(numbers(bills)
+                       + QStringLiteral("INSERT INTO PO_invoice_transaction_table (company, fkey, itemno, doctype, docno,"
+                                        " vendor_no, invoice_no, invoice_date, period, fyear, itemcode, itemtype, Description,"
+                                        " uom_received, quantity, unitcost, extended_cost, tax_amount, net_cost, tax_code,"
+                                        " accno, receipt_no, receipt_itemno, PONO, po_itemno)"
+                                        " SELECT 1, 'bulk-vi-' || i, l.itemno, 'vi', 'BULK-VI-' || i, 'V100',"
+                                        " 'BULK-INV-' || i, '2025-06-01', 6, '2025', 'WIDGET', '1', 'WIDGET', 'box', 2, 10,"
+                                        " 20, 1.20, 21.20, 'ST', '1300', 'BULK-' || i, l.itemno, 'BULK-PO-' || i, l.itemno"
+                                        " FROM n CROSS JOIN (SELECT 1 AS itemno UNION ALL SELECT 2) l")),
+            "adding bill lines");
+    require(db.execute(numbers(bills)
+                       + QStringLiteral("INSERT INTO AP_header_table (company, fkey, doctype, docno, vendor_no, invoice_no,"
+                                        " invoice_date, currency, payment_term, due_date, Source, source_docno, source_form,"
+                                        " period, fyear, GLFKEY) SELECT 1, 'bulk-ip-' || i, 'ip', 'BULK-IP-' || i, 'V100',"
+                                        " 'BULK-INV-' || i, '2025-06-01', 'USD', '30', '2025-07-01', 'PO-BILL', 'BULK-VI-' || i,"
+                                        " 'P/O Bill Entry', 6, '2025', 'bulk-gl-' || i FROM n")),
+            "adding payables");
+    require(db.execute(numbers(bills)
+                       + QStringLiteral("INSERT INTO AP_transaction_table (company, fkey, pay_item, doctype, docno, vendor_no,"
+                                        " invoice_no, invoice_date, currency, due_date, gross_amount, open_amount, paid_amount,"
+                                        " paid, ap_accno, period, fyear, Source, source_docno) SELECT 1, 'bulk-ip-' || i, 1,"
+                                        " 'ip', 'BULK-IP-' || i, 'V100', 'BULK-INV-' || i, '2025-06-01', 'USD', '2025-07-01',"
+                                        " 42.40, 0, 42.40, TRUE, '2000', 6, '2025', 'PO-BILL', 'BULK-VI-' || i FROM n")),
+            "adding payable lines");
+    require(db.execute(numbers(bills)
+                       + QStringLiteral("INSERT INTO GL_header_table (company, fkey, doctype, docno, Description, Source,"
+                                        " source_form, source_docno, gldate, currency, period, fyear)"
+                                        " SELECT 1, 'bulk-gl-' || i, 'gl', 'BULK-GL-' || i, 'Bill', 'PO-BILL',"
+                                        " 'P/O Bill Entry', 'BULK-VI-' || i, '2025-06-01', 'USD', 6, '2025' FROM n")),
+            "adding journal entries");
+    // Each entry balances: its lines alternate between a debit and a credit of the same amount.
+    require(db.execute(numbers(bills * lines_per_entry)
+                       + QStringLiteral("INSERT INTO GL_transaction_table (company, fkey, lineno, doctype, docno, gldate,"
+                                        " period, fyear, accno, amount, base_amount, currency, ledgertype, vendor_no,"
+                                        " Source, source_docno) SELECT 1, 'bulk-gl-' || ((i - 1) / %1 + 1), (i - 1) % %1 + 1,"
+                                        " 'gl', 'BULK-GL-' || ((i - 1) / %1 + 1), '2025-06-01', 6, '2025',"
+                                        " CASE i % 2 WHEN 0 THEN '2000' ELSE '2050' END,"
+                                        " CASE i % 2 WHEN 0 THEN -10 ELSE 10 END, CASE i % 2 WHEN 0 THEN -10 ELSE 10 END,"
+                                        " 'USD', 'A', 'V100', 'PO-BILL', 'BULK-VI-' || ((i - 1) / %1 + 1) FROM n")
+                             .arg(lines_per_entry)),
+            "adding journal lines");
+    // Only the tables filled here: a VACUUM of the whole database also takes the server's shared
+    // catalogues, which other databases of the server may hold locked meanwhile.
+    if (db.engine() == Engine::Postgres)
+        require(db.execute_script(QStringLiteral("VACUUM ANALYZE PO_invoice_header_table, PO_invoice_transaction_table,"
+                                                 " AP_header_table, AP_transaction_table, GL_header_table,"
+                                                 " GL_transaction_table")),
+                "gathering statistics");
+}
+
+RowsWritten rows_written(Database& db, const std::function<void()>& operation)
+{
+    auto tables = db.select(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    require(tables, "listing the tables");
+    auto rows = [&] {
+        qint64 total = 0;
+        for (const Row& table : *tables) {
+            auto count = db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table.text(u"name"));
+            require(count, "counting rows");
+            total += count->toLongLong();
+        }
+        return total;
+    };
+    auto changes = [&] {
+        auto count = db.scalar(QStringLiteral("SELECT total_changes()"));
+        require(count, "counting changes");
+        return count->toLongLong();
+    };
+    const qint64 rows_before = rows();
+    const qint64 changes_before = changes();
+    operation();
+    const int inserted = int(rows() - rows_before);
+    return {inserted, int(changes() - changes_before) - inserted};
 }
 
 void raw_floor_setup(Database& db)

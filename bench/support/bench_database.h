@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 namespace zelkor::bench {
@@ -69,6 +70,20 @@ inline HostSettings window_settings(Database& db, const QString& data_path)
 /// lines each and `history_rows` layer history rows of the fixture's FIFO and LIFO items, dated
 /// the year before, written set-based (and, on PostgreSQL, analysed as autovacuum would have).
 void add_stock_history(Database& db, int documents, int history_rows);
+
+/// A company that has been billing for years: `bills` bills of two lines each, with their
+/// payables, and `journal_lines` journal lines over one entry per bill, dated the year before,
+/// written set-based (and, on PostgreSQL, analysed as autovacuum would have).
+void add_bill_history(Database& db, int bills, int journal_lines);
+
+/// The rows an operation inserts and the rows it updates.
+struct RowsWritten {
+    int inserted = 0;
+    int updated = 0;
+};
+/// Runs `operation` on a SQLite database and counts what it wrote: the rows of every table
+/// before and after, and SQLite's count of changed rows.
+RowsWritten rows_written(Database& db, const std::function<void()>& operation);
 
 /// The raw floor of a save: `inserts` bare inserts and `updates` bare updates in one transaction,
 /// into scratch tables of the same database.

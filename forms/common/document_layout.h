@@ -58,6 +58,9 @@ struct DocumentNote {
 /// "Page n of m" are the same for every document.
 struct DocumentLayout {
     QString title;        ///< the report title the window prints under ("Purchase Order")
+    /// The window that prints it ("POform_po"), whose user's page format applies; set when the
+    /// window declares the layout.
+    QString form_name{};
     /// What the page calls the document when that is not its report title ("Goods Receipt" for
     /// "Receipt Entry"); empty prints the title.
     QString heading{};
@@ -81,7 +84,17 @@ struct DocumentLayout {
     /// Amounts of the header the total adds to the lines and their tax (landed charges),
     /// printed above the total when not zero.
     std::vector<DocumentNote> added_amounts{};
+    /// The header's tax the total adds, printed as one "Tax" line when the lines carry no tax
+    /// per authority.
+    QString tax_total_column = QStringLiteral("tax_total");
+    /// A stored line flag for a price that includes its tax: such a line's tax is already in its
+    /// amount, so it is not added again among the totals. Empty adds every line's tax.
+    QString tax_included_flag{};
     QString total_column = QStringLiteral("total");
+    /// Amounts of the header taken off the total (discount, prepayment), printed under it when
+    /// not zero, followed by what is left (`net_column`).
+    std::vector<DocumentNote> deducted_amounts{};
+    QString net_column{};
     std::vector<DocumentNote> notes{};
     /// A ticked stored flag prints "VOID" across every page. Left empty by a window that never
     /// prints a void document.

@@ -519,6 +519,9 @@ qreal DocumentPrinter::draw_addresses(qreal top)
     const std::pair<QString, const QStringList*> blocks[]{{QStringLiteral("Vendor"), &m_document.vendor},
                                                           {QStringLiteral("Ship to"), &m_document.ship_to}};
     for (int index = 0; index < 2; ++index) {
+        // A document without a ship-to (a bill) leaves the box out rather than print it empty.
+        if (blocks[index].second->isEmpty())
+            continue;
         const qreal left = index * (box + gap());
         m_painter.setPen(QPen(BlockFrame, LinePoints * m_units));
         m_painter.drawRect(QRectF(left, top, box, height));

@@ -341,7 +341,9 @@ bool DocumentWindow::show_help(CommandId id)
 
 void DocumentWindow::declare_print_layout(const DocumentLayout& layout)
 {
-    declare_document_layout(layout);
+    DocumentLayout printed_by_this_window = layout;
+    printed_by_this_window.form_name = class_name();
+    declare_document_layout(printed_by_this_window);
     declare_command(PageSetupCommand);
 }
 

@@ -324,7 +324,9 @@ bool DocumentReader::foreign() const
     // Tax per authority from the lines' stored tax slots, by authority code.
     QStringList authorities;
     QHash<QString, Decimal> amounts;
-    for (const Row& line : std::as_const(m_stored_lines))
+    for (const Row& line : std::as_const(m_stored_lines)) {
+        if (!m_layout.tax_included_flag.isEmpty() && line.flag(m_layout.tax_included_flag))
+            continue;
         for (int slot = 1; slot <= TaxSlots; ++slot) {
             const QString authority = line.text(QStringLiteral("tax_authority%1").arg(slot)).trimmed();
             const Decimal amount = line.decimal(QStringLiteral("tax_amount%1").arg(slot));
@@ -334,6 +336,7 @@ bool DocumentReader::foreign() const
                 authorities << authority;
             amounts[authority] += amount;
         }
+    }
     std::sort(authorities.begin(), authorities.end());
     auto names = m_db.select(QStringLiteral("SELECT tax_authority, description FROM Tax_authority_table"));
     if (!names)
@@ -346,13 +349,22 @@ bool DocumentReader::foreign() const
         totals.emplace_back(description.isEmpty() ? authority : description + QStringLiteral(" (") + authority + u')',
                             amounts[authority].format(2));
     }
-    const Decimal tax_total = Row::to_decimal(header_value(QStringLiteral("tax_total")));
+    const Decimal tax_total = Row::to_decimal(header_value(m_layout.tax_total_column));
     if (authorities.isEmpty() && !tax_total.is_zero())
         totals.emplace_back(QStringLiteral("Tax"), tax_total.format(2));
     for (const DocumentNote& added : m_layout.added_amounts)
         if (const Decimal amount = Row::to_decimal(header_value(added.column)); !amount.is_zero())
             totals.emplace_back(added.label, amount.format(2));
     totals.emplace_back(QStringLiteral("Total") + in_currency, Row::to_decimal(header_value(m_layout.total_column)).format(2));
+    bool deducted = false;
+    for (const DocumentNote& deduction : m_layout.deducted_amounts)
+        if (const Decimal amount = Row::to_decimal(header_value(deduction.column)); !amount.is_zero()) {
+            totals.emplace_back(deduction.label, (-amount).format(2));
+            deducted = true;
+        }
+    if (deducted && !m_layout.net_column.isEmpty())
+        totals.emplace_back(QStringLiteral("Net amount") + in_currency,
+                            Row::to_decimal(header_value(m_layout.net_column)).format(2));
     return totals;
 }
 

@@ -4,6 +4,7 @@
 #include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/payables/invoice_columns.h"
+#include "forms/payables/invoice_print.h"
 #include "services/master_lookups.h"
 #include "services/value_limits.h"
 
@@ -137,6 +138,9 @@ POform_invoice::POform_invoice(QObject* parent)
                                  col::UnitCost, col::UnitCostReceived, col::ExtendedCost, col::TaxAmount,
                                  col::AllocatedTax, col::NetCost, col::QuantityCanceled, col::TaxAmountReceived,
                                  col::AllocatedTaxReceived, col::QuantityBilled, col::RateReceived});
+    // Whole item codes and document numbers: a clerk matches lines to receipts and orders by them.
+    for (QLatin1String code : {col::ItemCode, col::ReceiptNo, col::PoNo})
+        m_lines->set_column_width(m_lines->required_column(code), 115);
     connect(m_lines, &Grid::currentRowChanged, this, [this] { current_line_changed(); });
     // A line of a receipt keeps the receipt's unit and place, a line of an order the order's unit.
     m_lines->set_cell_gate([this](int row, int column) {
@@ -191,6 +195,7 @@ POform_invoice::POform_invoice(QObject* parent)
         declare_command({to_int(id), caption, menus::View, toolbar, Right::None, checkable});
     };
     declare_posting_record_commands();
+    declare_print_layout(bill_document_layout());
     declare_command(CommandId::TaxDetails);
     declare_command(CommandId::TaxSummary);
     declare_command(CommandId::Void, "&Void Bill");

@@ -5,6 +5,7 @@
 #include "forms/common/active_report.h"
 #include "forms/payables/invoice_columns.h"
 #include "forms/payables/invoice_edit.h"
+#include "forms/payables/invoice_print.h"
 #include "forms/payables/invoice_save.h"
 #include "forms/payables/invoice_totals.h"
 #include "forms/payables/invoice_verify.h"
@@ -31,6 +32,7 @@ QString bill_print_query()
         " PO_invoice_header_table.cash_accno, PO_invoice_header_table.check_no, PO_invoice_header_table.discount_percent,"
         " PO_invoice_header_table.discount_amount, PO_invoice_header_table.remark, PO_invoice_header_table.reference,"
         " PO_invoice_header_table.fob_point, PO_invoice_header_table.period, PO_invoice_header_table.fyear,"
+        " Payment_term_table.term_name AS payment_term,"
         " PO_invoice_header_table.subtotal, PO_invoice_header_table.excluded_tax, PO_invoice_header_table.total,"
         " PO_invoice_header_table.net_amount, PO_invoice_transaction_table.itemno,"
         " PO_invoice_transaction_table.landed_item, PO_invoice_transaction_table.itemcode,"
@@ -43,9 +45,10 @@ QString bill_print_query()
         " PO_invoice_transaction_table.location, PO_invoice_transaction_table.expense,"
         " PO_invoice_transaction_table.accno, PO_invoice_transaction_table.tax_code,"
         " PO_invoice_transaction_table.tax_amount, PO_invoice_transaction_table.tax_allocate"
-        " FROM (PO_invoice_header_table INNER JOIN PO_invoice_transaction_table"
+        " FROM ((PO_invoice_header_table INNER JOIN PO_invoice_transaction_table"
         " ON PO_invoice_header_table.fkey = PO_invoice_transaction_table.fkey)"
-        " LEFT JOIN Vendor_table ON Vendor_table.vendor_no = PO_invoice_header_table.vendor_no"
+        " LEFT JOIN Vendor_table ON Vendor_table.vendor_no = PO_invoice_header_table.vendor_no)"
+        " LEFT JOIN Payment_term_table ON Payment_term_table.term_no = PO_invoice_header_table.payment_term"
         " WHERE PO_invoice_header_table.company = 1 AND PO_invoice_header_table.docno = ?"
         " ORDER BY PO_invoice_transaction_table.itemno");
 }
@@ -240,8 +243,7 @@ bool POform_invoice::print_document()
 {
     if (m_key.isEmpty() || mode() != Mode::Read)
         return false;
-    notify(QStringLiteral("ActiveReport"), bill_print_query(),
-           active_report_argument(QStringLiteral("P/O Bill Entry"), field("docno")));
+    notify(QStringLiteral("ActiveReport"), bill_print_query(), active_report_argument(BillReportTitle, field("docno")));
     return true;
 }
 

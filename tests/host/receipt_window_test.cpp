@@ -3,10 +3,11 @@
 // With ZELKOR_SCREENSHOT_DIR set, the window is saved as receipt_window.png for a look by eye.
 #include "host/host_session.h"
 
+#include "document_window_support.h"
+
 #include "services/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
-#include "ui/field_editor.h"
 #include "ui/window_view.h"
 
 #include <QApplication>
@@ -24,13 +25,9 @@ namespace {
 TEST(DemoHostReceipt, ReceivesAnOrderPickedLineByLineAndShowsItsPanes)
 {
     QTemporaryDir folder;
-    HostOptions options;
-    options.database = folder.filePath(QStringLiteral("company.db"));
-    auto started = HostSession::start(options);
-    ASSERT_TRUE(started.has_value()) << started.error().detail.toStdString();
-    HostSession& session = **started;
-    session.window().resize(1280, 800);
-    session.window().show();
+    const auto started = started_host(folder);
+    ASSERT_NE(started, nullptr);
+    HostSession& session = *started;
 
     const QString order = testing::saved_order(session.database(), {"V1001",
                                                                      {{"WIDGET-A", "10", "box", "30"},
@@ -60,27 +57,10 @@ TEST(DemoHostReceipt, ReceivesAnOrderPickedLineByLineAndShowsItsPanes)
     ASSERT_TRUE(receipt->execute(CommandId::StockByItem));
     EXPECT_TRUE(receipt->find_pane("order")->visible);
 
-    QMdiSubWindow* child = session.window().work_area()->activeSubWindow();
-    ASSERT_NE(child, nullptr);
-    auto* view = qobject_cast<WindowView*>(child->widget());
+    WindowView* view = maximised_view(session);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->model(), receipt);
-    child->showMaximized();
-    QApplication::processEvents();
-
-    std::vector<QRect> boxes;
-    for (const Field& field : receipt->fields()) {
-        if (!field.declaration.pane.isEmpty())
-            continue;
-        FieldEditor* editor = view->field_editor(field.name());
-        ASSERT_NE(editor, nullptr) << field.name().toStdString();
-        const QRect box(editor->mapTo(view, QPoint(0, 0)), editor->size());
-        EXPECT_GE(box.width(), 60) << field.name().toStdString();
-        EXPECT_LE(box.right(), view->width()) << field.name().toStdString();
-        for (const QRect& other : boxes)
-            EXPECT_FALSE(box.intersects(other)) << field.name().toStdString();
-        boxes.push_back(box);
-    }
+    expect_header_readable(*receipt, *view);
     QTableView* lines = view->grid_view(QStringLiteral("dbgridrc"));
     ASSERT_NE(lines, nullptr);
     EXPECT_EQ(lines->model()->rowCount(), 3);

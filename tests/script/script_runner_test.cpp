@@ -370,6 +370,65 @@ check
     EXPECT_EQ(run.output.count("consistent"), 1) << run.output.join('\n').toStdString();
 }
 
+TEST(ScriptRunner, EntersABillOnAReceiptPrintsItFollowsItsRecordsAndVoidsIt)
+{
+    zelkor::testing::TestDatabase database(zelkor::testing::Contents::Demo);
+    const ScriptRun run = run_script(database, R"(
+# Widgets and manuals from Acme, received, then billed from the receipt with Enter Bill.
+open POform_po
+command 105
+set vendor_no V1001
+cell 1 "item code" WIDGET-A
+cell 1 "unit cost" 30
+cell 1 "quantity order" 10
+cell 2 "item code" MANUAL-OPS
+cell 2 "unit cost" 15
+cell 2 "quantity order" 2
+command 101
+expect "Add new PO no. PO-26-00001 complete"
+command 1010
+expect-notify "PO Receive Goods"
+open POform_receipt
+call PO_receive_Goods
+pick dbgridpo:1
+pick dbgridpo:2
+command 101
+expect "Add new Receipt no. RO-26-00001 complete"
+command 1013
+expect-notify "Invoice This Receipt" RO-26-00001
+open POform_invoice
+call Invoice_this_receipt
+expect-field vendor_no V1001
+expect-field receipt_no RO-26-00001
+expect-cell 1 "item code" WIDGET-A
+expect-cell 2 "extended cost" 30.00
+set invoice_no ACME-9001
+command 101
+expect "Add new invoice VI-26-00001 complete"
+expect-sql "SELECT COUNT(*) FROM PO_receipt_header_table WHERE docno = 'RO-26-00001' AND fully_billed = TRUE" 1
+expect-sql "SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1001'" 349.80
+command 103
+expect-notify ActiveReport
+command 113
+expect-notify "G/L Ledger Review" 1gl-2 VI-26-00001
+command 1008
+expect-notify "Bill Entry" 1ip-1 VI-26-00001
+command 1006
+expect "No Inventory Adjustment created from this bill."
+command 1010
+expect-notify "Receipt Entry" RO-26-00001
+check
+answer yes
+command 133
+expect "Document no. VI-26-00001 is void."
+expect-sql "SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1001'" 0
+expect-sql "SELECT COUNT(*) FROM PO_receipt_header_table WHERE docno = 'RO-26-00001' AND fully_billed = TRUE" 0
+check
+)");
+    EXPECT_EQ(run.status, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.output.count("consistent"), 2) << run.output.join('\n').toStdString();
+}
+
 TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
 {
     zelkor::testing::TestDatabase database(zelkor::testing::Contents::Empty);

@@ -47,4 +47,17 @@ inline QString printed_document_text(Database& db, const QString& query, const Q
     return pdf_text(path);
 }
 
+/// Asks a document window to print its document (Preview) and prints what it hands the host
+/// into `path` on the default page format, as printed_document_text does; empty, with the
+/// failure reported, when the window hands the host nothing to print.
+template <class Notifications>
+QString printed_preview(Database& db, WindowModel& window, Notifications& notifications, const QString& path)
+{
+    notifications.clear();
+    EXPECT_TRUE(window.execute(CommandId::Preview)) << "the window printed nothing";
+    if (notifications.empty() || notifications.back().formx != u"ActiveReport")
+        return {};
+    return printed_document_text(db, notifications.back().docnox, notifications.back().arg2, ReportFormat{}, path);
+}
+
 } // namespace zelkor::testing

@@ -11,15 +11,10 @@ namespace {
 
 class PrintedReceipt : public ReceiptWindow {
 protected:
-    /// Prints the shown receipt as the host would and gives the text of its pages.
+    /// Prints the shown document as the host would and gives the text of its pages.
     QString printed(const QString& name)
     {
-        notifications.clear();
-        EXPECT_TRUE(window.execute(CommandId::Preview)) << prompter.last().toStdString();
-        if (notifications.empty() || notifications.back().formx != u"ActiveReport")
-            return {};
-        return testing::printed_document_text(t.db(), notifications.back().docnox, notifications.back().arg2, ReportFormat{},
-                                              folder.filePath(name + QStringLiteral(".pdf")));
+        return testing::printed_preview(t.db(), window, notifications, folder.filePath(name + QStringLiteral(".pdf")));
     }
 
     QTemporaryDir folder;

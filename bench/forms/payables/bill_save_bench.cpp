@@ -1,0 +1,152 @@
+// Saving and voiding a vendor bill of a whole goods receipt of 20 and 2,000 lines, into an empty
+// company and into one holding 100,000 bills and 1,000,000 journal lines; beside them the raw
+// floor of the same database writing the bare rows a 20-line bill writes. The bill is taken from
+// its receipt by the bill window, as a clerk's Enter Bill does; only the save (or the void) is
+// timed. The statements of each operation are counted.
+#include "bench/support/bench_database.h"
+#include "bench/support/bench_documents.h"
+#include "bench/support/bench_windows.h"
+
+#include "forms/payables/POform_invoice.h"
+#include "forms/payables/invoice_save.h"
+#include "services/bill_void.h"
+#include "services/clock.h"
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+namespace {
+
+using namespace zelkor;
+
+constexpr int ExistingBills = 100000;
+constexpr int ExistingJournalLines = 1000000;
+
+enum class Operation { Save, Void };
+
+/// A receipt of every line of a new order of `lines` lines, saved by the receipt's routine.
+QString saved_receipt(Database& db, int lines, long long serial)
+{
+    const DocumentNumber order = bench::saved_order(db, lines);
+    Receipt receipt = bench::receipt_of(db, order, lines, serial);
+    auto saved = insert_new_receipt(db, receipt, bench::saving_of(db, receipt));
+    bench::require(saved, "saving the receipt");
+    return saved->docno;
+}
+
+/// The bill of the whole receipt as the bill window hands it to its save: the vendor and the
+/// receipt chosen, the vendor's bill number typed, every check passed.
+CheckedBill bill_of(Database& db, const QString& receipt, long long serial)
+{
+    ScriptedPrompter prompter;
+    auto window = bench::opened<POform_invoice>(db, {}, prompter);
+    window->execute(CommandId::New);
+    window->type_into("vendor_no", QStringLiteral("V100"));
+    window->type_into("receipt_no", receipt);
+    window->type_into("invoice_no", QStringLiteral("BENCH-%1").arg(serial));
+    auto checked = window->checked_bill();
+    bench::require(checked, "checking the bill");
+    return *checked;
+}
+
+DocumentVersion shown(Database& db, const DocumentNumber& bill)
+{
+    auto version = db.scalar(QStringLiteral("SELECT row_version FROM PO_invoice_header_table WHERE fkey = ?"), {bill.fkey});
+    bench::require(version, "version");
+    return {QStringLiteral("PO_invoice_header_table"), bill.fkey, bill.docno, version->toLongLong()};
+}
+
+void bill_operation(benchmark::State& state, Engine engine, Operation operation)
+{
+    const int lines = int(state.range(0));
+    bench::BenchDatabase b(engine);
+    if (!b.ok()) {
+        state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
+        return;
+    }
+    FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
+    Database& db = b.db();
+    if (state.range(1) != 0)
+        bench::add_bill_history(db, ExistingBills, ExistingJournalLines);
+    long long serial = 0;
+    qint64 statements = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++serial;
+        const CheckedBill bill = bill_of(db, saved_receipt(db, lines, serial), serial);
+        DocumentVersion version;
+        if (operation == Operation::Void) {
+            auto saved = save_new_bill(db, bill, bench::Stamp);
+            bench::require(saved, "saving the bill");
+            version = shown(db, *saved);
+        }
+        const qint64 before = db.statement_count();
+        state.ResumeTiming();
+        std::expected<void, Error> done;
+        if (operation == Operation::Save) {
+            if (auto saved = save_new_bill(db, bill, bench::Stamp); !saved)
+                done = std::unexpected(saved.error());
+        } else {
+            done = void_shown_bill(db, version, bench::Stamp);
+        }
+        state.PauseTiming();
+        if (!done) {
+            state.SkipWithError(qPrintable(done.error().message + u' ' + done.error().detail));
+            return;
+        }
+        statements += db.statement_count() - before;
+        state.ResumeTiming();
+    }
+    state.counters["statements"] = double(statements) / double(serial);
+    state.counters["lines/s"] = benchmark::Counter(double(lines), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void bill_save(benchmark::State& state, Engine engine) { bill_operation(state, engine, Operation::Save); }
+void bill_void(benchmark::State& state, Engine engine) { bill_operation(state, engine, Operation::Void); }
+
+/// The rows a bill of a `lines`-line receipt inserts and updates, counted once on SQLite.
+bench::RowsWritten rows_of_a_bill(int lines)
+{
+    static std::map<int, bench::RowsWritten> counted;
+    if (auto found = counted.find(lines); found != counted.end())
+        return found->second;
+    bench::BenchDatabase b(Engine::Sqlite);
+    Database& db = b.db();
+    FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
+    const CheckedBill bill = bill_of(db, saved_receipt(db, lines, 1), 1);
+    return counted[lines] = bench::rows_written(db, [&] { bench::require(save_new_bill(db, bill, bench::Stamp), "saving the bill"); });
+}
+
+/// The same database inserting and updating as many bare rows as a 20-line bill writes, in one
+/// transaction: what the save's own work is measured against.
+void bill_floor(benchmark::State& state, Engine engine)
+{
+    const bench::RowsWritten rows = rows_of_a_bill(int(state.range(0)));
+    bench::raw_floor_benchmark(state, engine, rows.inserted, rows.updated);
+    state.counters["inserts"] = rows.inserted;
+    state.counters["updates"] = rows.updated;
+}
+
+void short_bills(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgNames({"lines", "crowded"})->Args({20, 0})->Args({20, 1})->Iterations(100)->Unit(benchmark::kMillisecond);
+}
+
+void long_bills(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgNames({"lines", "crowded"})->Args({2000, 0})->Args({2000, 1})->Iterations(3)->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(bill_floor, sqlite, Engine::Sqlite)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(bill_save, sqlite, Engine::Sqlite)->Apply(short_bills);
+BENCHMARK_CAPTURE(bill_void, sqlite, Engine::Sqlite)->Apply(short_bills);
+BENCHMARK_CAPTURE(bill_save, sqlite, Engine::Sqlite)->Apply(long_bills);
+BENCHMARK_CAPTURE(bill_void, sqlite, Engine::Sqlite)->Apply(long_bills);
+BENCHMARK_CAPTURE(bill_floor, pg, Engine::Postgres)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(bill_save, pg, Engine::Postgres)->Apply(short_bills);
+BENCHMARK_CAPTURE(bill_void, pg, Engine::Postgres)->Apply(short_bills);
+BENCHMARK_CAPTURE(bill_save, pg, Engine::Postgres)->Apply(long_bills);
+BENCHMARK_CAPTURE(bill_void, pg, Engine::Postgres)->Apply(long_bills);
