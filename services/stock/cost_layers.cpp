@@ -20,8 +20,8 @@ struct LotChange {
                                                                                 const ItemWarehouse& key)
 {
     auto rows = db.select(QStringLiteral("SELECT id, lot_id, cost_method, receipt_no, receipt_date, uom, unitcost, quantity,"
-                                         " amount FROM FIFO_history_table WHERE company = 1 AND docno = ? AND Source = ?"
-                                         " AND Date = ? AND warehouse = ? AND itemcode = ?"),
+                                         " amount, Reverse FROM FIFO_history_table WHERE company = 1 AND docno = ? AND Source = ?"
+                                         " AND Date = ? AND warehouse = ? AND itemcode = ? ORDER BY id"),
                           {document.docno, document.source, document.date, key.warehouse, key.itemcode});
     if (!rows)
         return std::unexpected(rows.error());
@@ -30,12 +30,18 @@ struct LotChange {
         const QString lot_id = row.text(u"lot_id");
         auto [slot, fresh] = by_lot.try_emplace(lot_id);
         LotChange& lot = slot->second;
-        if (fresh) {
+        if (fresh)
             lot.layer = {0, key.itemcode, key.warehouse, row.text(u"cost_method"), lot_id, row.text(u"receipt_no"),
                          row.date(u"receipt_date"), row.decimal(u"unitcost"), {}, {}, row.text(u"uom"), false};
-            lot.first_history_id = row.integer(u"id");
+        if (row.flag(u"Reverse")) {
+            // A reversal settles every change before it; what it could not take back left
+            // with stock issued since. An edited document's changes start again after it.
+            lot.change = {};
+            lot.first_history_id = 0;
+            continue;
         }
-        lot.first_history_id = std::min(lot.first_history_id, row.integer(u"id"));
+        if (lot.first_history_id == 0)
+            lot.first_history_id = row.integer(u"id");
         lot.change += {row.decimal(u"quantity"), row.decimal(u"amount")};
     }
     std::vector<LotChange> lots;
@@ -123,18 +129,24 @@ Error value_without_quantity(const Layer& layer)
                                                             int decimals, LayerWrites& writes)
 {
     const Decimal value = lot.change.value;
-    if (!live || !(live->quantity > Decimal(0)))
+    if (!live || !(live->quantity > Decimal(0))) {
+        writes.settle(live ? *live : lot.layer);
         return value;
+    }
     auto before = quantity_before(db, lot);
     if (!before)
         return std::unexpected(before.error());
-    if (!(*before > Decimal(0)))
+    if (!(*before > Decimal(0))) {
+        writes.settle(*live);
         return value;
+    }
     const Decimal remaining = std::min(live->quantity, *before);
     Decimal taken = (value * remaining / *before).round2();
     if (value > Decimal(0))
         taken = std::min(taken, live->amount);
-    if (!taken.is_zero()) {
+    if (taken.is_zero()) {
+        writes.settle(*live);
+    } else {
         live->amount -= taken;
         live->unitcost = layer_unitcost(live->amount, live->quantity, decimals, live->unitcost);
         writes.change(*live, {Decimal(), -taken}, HistoryMark::Reverse);
