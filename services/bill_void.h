@@ -11,6 +11,12 @@
 
 namespace zelkor {
 
+/// The refusals of a write started from a shown bill, locked by lock_shown_version: one void
+/// (number + " was void"), paid or partly paid (" was paid." / " was partially paid."), written
+/// by another user since it was shown, or outside the working period.
+[[nodiscard]] std::expected<void, Error> check_shown_bill_open(Database& db, const LockedDocument& locked,
+                                                               const QString& number);
+
 /// The bill window's Void, in one transaction of its own: reads the shown bill again under lock
 /// and refuses one void (number + " was void"), paid or partly paid (" was paid." / " was
 /// partially paid."), written by another user since it was shown, or outside the working period;

@@ -228,6 +228,11 @@ BillTotals bill_totals(const Bill& bill)
     return totals;
 }
 
+QString bill_posting_source(const BillHeader& header)
+{
+    return header.doctype == u"ld" ? QStringLiteral("PO-LANDED") : QStringLiteral("PO-BILL");
+}
+
 PayableBill payable_of(const Bill& bill, const QString& journal_key, const AuditStamp& stamp)
 {
     const BillHeader& header = bill.header;
@@ -241,7 +246,7 @@ PayableBill payable_of(const Bill& bill, const QString& journal_key, const Audit
     payable.remark = header.remark;
     payable.payment_term = header.payment_term;
     payable.due_date = header.due_date;
-    payable.source = QStringLiteral("PO-BILL");
+    payable.source = bill_posting_source(header);
     payable.source_docno = header.docno;
     payable.source_form = header.source_form;
     payable.period = header.period;
@@ -307,6 +312,7 @@ std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, cons
             .set(u"po_itemno", line->po_itemno)
             .set(u"po_uom", nullable(line->po_uom))
             .set(u"landed_item", line->landed_item)
+            .set(u"expense", line->expense)
             .set(u"receipt_landed_itemno", line->landed_item ? line->receipt_landed_itemno : std::nullopt)
             .set(u"invoice_no", header.invoice_no)
             .set(u"invoice_date", header.invoice_date)
@@ -318,7 +324,7 @@ std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, cons
             .set(u"computer_id", stamp.computer_id)
             .set(u"company", 1)
             .set(u"fkey", header.fkey)
-            .set(u"doctype", "vi")
+            .set(u"doctype", header.doctype)
             .set(u"docno", header.docno)
             .set(u"vendor_no", header.vendor_no)
             .set(u"currency", header.currency)
@@ -343,7 +349,8 @@ std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, co
     InsertRow row(QStringLiteral("PO_invoice_header_table"));
     row.set(u"company", 1)
         .set(u"vendor_no", header.vendor_no)
-        .set(u"doctype", "vi")
+        .set(u"primary_vendor", nullable(header.primary_vendor))
+        .set(u"doctype", header.doctype)
         .set(u"docno", header.docno)
         .set(u"fkey", header.fkey)
         .set(u"invoice_date", header.invoice_date)
@@ -593,13 +600,14 @@ std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
     const QString number = header.text(u"docno");
     if (header.flag(u"void"))
         return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
-    if (!header.text(u"icfkey").isEmpty())
+    if (!header.text(u"icfkey").isEmpty() && !order.stock_reversed)
         return std::unexpected(Error::invalid(QStringLiteral("Bill ") + number
                                               + QStringLiteral(" corrected stock cost: void it in P/O Bill Entry.")));
     if (const QString journal = header.text(u"GLFKEY"); !journal.isEmpty()) {
         const Reversal reversal{.description = QStringLiteral("void invoice ") + number,
                                 .reversed_description = QStringLiteral("Void invoice ") + number,
-                                .source = QStringLiteral("PO-BILL"),
+                                .source = header.text(u"doctype") == u"ld" ? QStringLiteral("PO-LANDED")
+                                                                          : QStringLiteral("PO-BILL"),
                                 .source_form = header.text(u"source_form"),
                                 .source_docno = number,
                                 .date = order.date,
@@ -676,16 +684,9 @@ namespace {
 
 } // namespace
 
-std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+std::expected<void, Error> check_shown_bill_open(Database& db, const LockedDocument& locked, const QString& number)
 {
-    Transaction tx(db);
-    if (!tx.active())
-        return std::unexpected(tx.begin_error());
-    auto locked = lock_shown_version(db, shown);
-    if (!locked)
-        return std::unexpected(locked.error());
-    const Row& header = locked->header;
-    const QString& number = shown.number;
+    const Row& header = locked.header;
     if (header.flag(u"void"))
         return std::unexpected(Error::invalid(number + QStringLiteral(" was void")));
     if (header.flag(u"fully_paid"))
@@ -696,11 +697,23 @@ std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& 
         return std::unexpected(paid.error());
     if (*paid)
         return std::unexpected(Error::invalid(number + QStringLiteral(" was partially paid.")));
-    if (locked->changed)
+    if (locked.changed)
         return std::unexpected(changed_by_another_user(number));
-    const FiscalPeriod period{header.text(u"fyear"), int(header.integer(u"period"))};
-    if (auto open = check_working_period(db, period); !open)
+    return check_working_period(db, {header.text(u"fyear"), int(header.integer(u"period"))});
+}
+
+std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    auto locked = lock_shown_version(db, shown);
+    if (!locked)
+        return std::unexpected(locked.error());
+    if (auto open = check_shown_bill_open(db, *locked, shown.number); !open)
         return open;
+    const Row& header = locked->header;
+    const FiscalPeriod period{header.text(u"fyear"), int(header.integer(u"period"))};
     const BillVoid order{.bill_key = shown.key, .date = header.date(u"invoice_date"), .period = period, .stamp = stamp};
     if (auto voided = void_bill(db, order); !voided)
         return voided;

@@ -69,6 +69,7 @@ struct BillLine {
     std::optional<Decimal> po_quantity{};
     bool landed_item = false;
     std::optional<int> receipt_landed_itemno{};
+    bool expense = false; ///< a landed charge expensed rather than added to the cost of goods
     /// The line's tax elements; nothing when it has no tax array.
     std::optional<TaxElements> taxes = TaxElements{};
     /// For a line billed from a receipt: what the receipt posted for it.
@@ -81,9 +82,11 @@ struct BillLine {
 
 /// The header of a bill, with the columns of PO_invoice_header_table.
 struct BillHeader {
+    QString doctype = QStringLiteral("vi"); ///< "ld" for a landed-cost bill
     QString docno{};
     QString fkey{};
     QString vendor_no{};
+    QString primary_vendor{};               ///< a landed bill's goods vendor
     QDate invoice_date{};
     QString currency{};
     std::optional<Decimal> exchange_rate{}; ///< nothing for the base currency
@@ -129,8 +132,11 @@ struct BillTotals {
 /// The footer of the bill's written lines; a discount or prepayment that is not a number counts 0.
 BillTotals bill_totals(const Bill& bill);
 
+/// The source tag of a bill's postings and payable: "PO-LANDED" for a landed bill, else "PO-BILL".
+QString bill_posting_source(const BillHeader& header);
+
 /// The bill as its payable sees it (lines, term, pay-by, discount and prepayment), for
-/// start_payable and the payable operations. `source` is "PO-BILL" for a bill.
+/// start_payable and the payable operations, with the bill's source tag.
 PayableBill payable_of(const Bill& bill, const QString& journal_key, const AuditStamp& stamp);
 
 /// Writes the bill's rows in grid order, in the table's column order: a line without an item code
@@ -170,12 +176,13 @@ QString receipt_line_open_for_bill(const QString& alias = {});
 /// ("Void invoice " + number, in `period` on `date`), its payable voided and the owing balance
 /// lowered, its prepayment restored (an existing one, or the one paid with it), its receipt and
 /// order lines unbilled, and its header and rows marked void. A bill with an inventory cost
-/// correction fails: voiding it comes with the bill window.
+/// correction fails unless its caller has reversed that document (`stock_reversed`).
 struct BillVoid {
     QString bill_key{};
     QDate date{};
     FiscalPeriod period{};
     AuditStamp stamp{};
+    bool stock_reversed = false;
 };
 [[nodiscard]] std::expected<void, Error> void_bill(Database& db, const BillVoid& order);
 
