@@ -12,6 +12,8 @@ std::vector<InvariantCheck> invariant_checks()
         checks.push_back(std::move(check));
     for (InvariantCheck& check : payable_invariant_checks())
         checks.push_back(std::move(check));
+    for (InvariantCheck& check : landed_invariant_checks())
+        checks.push_back(std::move(check));
     return checks;
 }
 
