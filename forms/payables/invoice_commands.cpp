@@ -103,24 +103,8 @@ bool POform_invoice::save_edit() { return save(Mode::Edit); }
 bool POform_invoice::void_document()
 {
     const QString number = field("docno").trimmed();
-    if (m_key.isEmpty() || mode() == Mode::New || !may_update())
-        return false;
-    if (find_field("void")->checked())
-        return refuse(number + QStringLiteral(" was void"));
     const QString failed = QStringLiteral("Void invoice failed");
-    const std::optional<Row> header = stored_header(failed);
-    if (!header)
-        return false;
-    if (header->flag(u"void")) {
-        set_field("void", check_text(true));
-        return refuse(number + QStringLiteral(" was void"));
-    }
-    // Asked again under lock by the void itself: another user may pay the bill meanwhile.
-    if (header->flag(u"fully_paid"))
-        return refuse(number + QStringLiteral(" was paid."));
-    if (header->flag(u"paid"))
-        return refuse(number + QStringLiteral(" was partially paid."));
-    if (!ask_yes_no(QStringLiteral("Are you sure to void this bill?"), QStringLiteral("Void Bill")))
+    if (!confirm_void(failed))
         return false;
     if (auto voided = void_shown_bill(db(), shown_version(), audit_stamp(settings().ZELKOR_USER)); !voided) {
         report(voided.error(), failed, Outcome::RolledBack);

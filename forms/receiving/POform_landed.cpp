@@ -1,6 +1,7 @@
 #include "forms/receiving/POform_landed.h"
 
 #include "forms/receiving/landed_columns.h"
+#include "forms/receiving/landed_print.h"
 #include "services/master_lookups.h"
 #include "services/payables.h"
 #include "services/value_limits.h"
@@ -24,22 +25,12 @@ const QStringList ReceiptColumns{rc::ReceiptNo, rc::ReceiptDate, rc::PoNo, rc::C
 const QStringList PostedFields{"vendor_no", "vendor_name", "primary_vendor", "invoice_date", "currency", "period",
                                "fyear", "prepayment", "prepayment_no"};
 
-/// The payment fields each pay-by uses.
-bool uses_field(const QString& payby, const QString& field)
-{
-    if (field == u"cash_accno")
-        return payby == PayByCash;
-    if (field == u"bank_code")
-        return payby == PayByCash || payby == PayByCheck;
-    return payby == PayByCheck; // check_no, check_date
-}
-
 } // namespace
 
 DocumentKind landed_bills() { return {QStringLiteral("PO_invoice_header_table"), QStringLiteral("ld")}; }
 
 POform_landed::POform_landed(QObject* parent)
-    : PurchasingWindow(QStringLiteral("POform_landed"), LandedSourceForm, landed_bills(), QStringLiteral("invoice_date"),
+    : BillingWindow(QStringLiteral("POform_landed"), LandedSourceForm, landed_bills(), QStringLiteral("invoice_date"),
                        col::Quantity, parent)
 {
     using K = FieldKind;
@@ -95,6 +86,7 @@ POform_landed::POform_landed(QObject* parent)
     declare_pane("covered", "Receipts covered", PaneArea::Right);
     m_covered = &declare_grid("dbgrid_receipts", "Receipts covered", {rc::ReceiptNo}, "covered");
     declare_tax_panes();
+    declare_print_layout(landed_document_layout());
     // The keys of what the bill posted: kept with the document, never shown.
     declare_pane("linked_documents", "Linked documents", PaneArea::Right);
     for (const char* key : {"GLFKEY", "icfkey", "apfkey"})
@@ -122,20 +114,12 @@ std::expected<void, Error> POform_landed::load_window_lists()
 {
     if (auto periods = load_period_lists(); !periods)
         return periods;
-    auto cards = Choices::query(db(), QStringLiteral("SELECT card_name FROM Credit_card_master_table"
-                                                     " WHERE used = TRUE ORDER BY card_name"));
-    auto cash = cards ? Choices::load(db(), pick_lists::cash_account()) : std::unexpected(cards.error());
-    auto banks = cash ? Choices::load(db(), pick_lists::bank()) : std::unexpected(cash.error());
-    auto charges = banks ? Choices::load(db(), pick_lists::charge()) : std::unexpected(banks.error());
+    if (auto payments = load_payment_lists(); !payments)
+        return payments;
+    auto charges = Choices::load(db(), pick_lists::charge());
     if (!charges)
         return std::unexpected(charges.error());
     m_lines->set_column_choices(m_lines->required_column(col::ItemCode), std::move(*charges));
-    Choices payby = Choices::of({PayLater, PayByCash, PayByCheck});
-    for (const QStringList& card : cards->rows)
-        payby.rows.push_back(card);
-    set_field_choices("payby", payby);
-    set_field_choices("cash_accno", *cash);
-    set_field_choices("bank_code", *banks);
     set_field_choices("primary_vendor", m_lists.vendors);
     return {};
 }
@@ -252,12 +236,6 @@ Entry POform_landed::check_field(const QString& name, const QString& previous)
     return PurchasingWindow::check_field(name, previous);
 }
 
-Entry POform_landed::refuse_entry(const QString& text)
-{
-    message(text);
-    return Entry::Refused;
-}
-
 Entry POform_landed::goods_vendor_chosen()
 {
     const QString vendor = field("primary_vendor").trimmed();
@@ -328,79 +306,6 @@ bool POform_landed::take_receipt(int row)
         at = m_covered->append_row();
     m_covered->set_cell(at, rc::ReceiptNo, receipt);
     return true;
-}
-
-Entry POform_landed::term_chosen()
-{
-    // The due date follows the bill date by the term's days; a term due on receipt has none.
-    const QString term = field("payment_term").trimmed();
-    const QDate date = field_date("invoice_date").value_or(QDate());
-    if (!database() || term.isEmpty() || !date.isValid())
-        return Entry::Accepted;
-    auto days = db().first(QStringLiteral("SELECT duedays FROM Payment_term_table WHERE term_no = ?"), {term});
-    if (!days) {
-        report(days.error(), QStringLiteral("Reading payment term ") + term + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    if (!*days || term == u"00")
-        set_field("due_date", QString());
-    else
-        set_field_date("due_date", date.addDays((*days)->integer(u"duedays")));
-    return Entry::Accepted;
-}
-
-Entry POform_landed::payby_chosen()
-{
-    if (field("payby").trimmed().isEmpty())
-        set_field("payby", PayLater);
-    if (choice_typed("payby", find_field("payby")->choices, QStringLiteral("Pay by is invalid.")) != Entry::Accepted)
-        return Entry::Refused;
-    for (const char* name : {"cash_accno", "bank_code", "check_no", "check_date"})
-        if (!uses_field(field("payby"), QString::fromLatin1(name)))
-            set_field(name, QString());
-    lock_payment_fields();
-    return Entry::Accepted;
-}
-
-void POform_landed::lock_payment_fields()
-{
-    for (const char* name : {"cash_accno", "bank_code", "check_no", "check_date"})
-        set_field_read_only(name, !uses_field(field("payby"), QString::fromLatin1(name)));
-}
-
-Entry POform_landed::discount_typed(const QString& name)
-{
-    const QString typed = field(name).trimmed();
-    if (typed.isEmpty()) {
-        calculate_totals();
-        return Entry::Accepted;
-    }
-    const auto value = Decimal::parse(typed);
-    const NumberColumn column = name == u"discount_amount" ? NumberColumn::Money : NumberColumn::Rate;
-    if (!value || column_problem(*value, column))
-        return refuse_entry(QStringLiteral("please input numeric data"));
-    if (name == u"discount_amount" && value->is_negative())
-        return refuse_entry(QStringLiteral("discount amount must be positive"));
-    if (name == u"discount_percent" && (value->is_negative() || *value > Decimal(100)))
-        return refuse_entry(QStringLiteral("discount percent is invalid."));
-    if (name == u"discount_amount")
-        set_field("discount_percent", QString());
-    calculate_totals();
-    return Entry::Accepted;
-}
-
-Entry POform_landed::prepayment_typed()
-{
-    const QString typed = field("prepayment").trimmed();
-    if (!typed.isEmpty()) {
-        const auto value = Decimal::parse(typed);
-        if (!value || column_problem(*value, NumberColumn::Money))
-            return refuse_entry(QStringLiteral("prepayment is invalid."));
-        if (value->is_negative())
-            return refuse_entry(QStringLiteral("Prepayment must be positive"));
-    }
-    calculate_totals();
-    return Entry::Accepted;
 }
 
 void POform_landed::calculate_totals()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/purchasing_window.h"
+#include "forms/common/billing_window.h"
 #include "forms/receiving/landed_verify.h"
 
 namespace zelkor {
@@ -9,7 +9,7 @@ namespace zelkor {
 /// or several receipts of the goods vendor. Header fields and modes live in POform_landed.cpp,
 /// cell editing in landed_cells.cpp, the typed and stored bill in landed_lines.cpp, the checks of
 /// a save in landed_verify, the commands in landed_commands.cpp.
-class POform_landed : public PurchasingWindow {
+class POform_landed : public BillingWindow {
     Q_OBJECT
 public:
     enum class Command : int {
@@ -55,14 +55,8 @@ protected:
 
 private:
     // POform_landed.cpp
-    Entry refuse_entry(const QString& text);
     Entry goods_vendor_chosen();
     Entry receipt_chosen();
-    Entry term_chosen();
-    Entry payby_chosen();
-    void lock_payment_fields();
-    Entry discount_typed(const QString& name);
-    Entry prepayment_typed();
     /// Lists the goods vendor's live receipts from the pane's date on, newest first.
     void list_vendor_receipts();
     void set_posted_fields_editable(bool editable);
