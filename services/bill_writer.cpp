@@ -21,33 +21,6 @@ namespace {
 
 SqlValue nullable(const QString& text) { return text.isEmpty() ? SqlValue(std::nullopt) : SqlValue(text); }
 
-qsizetype lines_per_statement(const Database& db) { return db.engine() == Engine::Postgres ? 100 : 1; }
-
-/// Runs `UPDATE table SET <set> FROM (VALUES <rows>) AS v WHERE <match>` over `rows` of values,
-/// batched for the engine; `row_placeholders` is one row's "(?, CAST(? AS ...), ...)".
-[[nodiscard]] std::expected<void, Error> update_from_values(Database& db, const QString& table, const QString& set,
-                                                            const QString& match, const QString& row_placeholders,
-                                                            const std::vector<Params>& rows)
-{
-    const qsizetype batch = lines_per_statement(db);
-    for (qsizetype first = 0; first < qsizetype(rows.size()); first += batch) {
-        const qsizetype count = std::min(batch, qsizetype(rows.size()) - first);
-        QStringList values;
-        Params params;
-        for (qsizetype index = first; index < first + count; ++index) {
-            values << row_placeholders;
-            params.insert(params.end(), rows[size_t(index)].begin(), rows[size_t(index)].end());
-        }
-        auto done = db.execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + set
-                                   + QStringLiteral(" FROM (VALUES ") + values.join(QStringLiteral(", "))
-                                   + QStringLiteral(") AS v WHERE ") + match,
-                               params);
-        if (!done)
-            return std::unexpected(done.error());
-    }
-    return {};
-}
-
 /// The quantity of a bill row in its order line's unit.
 [[nodiscard]] std::expected<Decimal, Error> order_quantity(Database& db, const BillLine& line)
 {
