@@ -20,6 +20,28 @@ bool uses_field(const QString& payby, const QString& field)
 
 } // namespace
 
+std::optional<Entry> BillingWindow::check_payment_field(const QString& name, const QString& previous)
+{
+    if (name == u"payment_term") {
+        const Entry entry = PurchasingWindow::check_field(name, previous);
+        return entry == Entry::Accepted ? term_chosen() : entry;
+    }
+    if (name == u"due_date" || name == u"check_date")
+        return date_typed(name);
+    if (name == u"payby")
+        return payby_chosen();
+    if (name == u"cash_accno")
+        return choice_typed(name, find_field(name)->choices, QStringLiteral("cash account is invalid."));
+    if (name == u"bank_code")
+        return choice_typed(name, find_field(name)->choices,
+                            QStringLiteral("Bank code ") + shown_value(field(name).trimmed()) + QStringLiteral(" is invalid."));
+    if (name == u"discount_percent" || name == u"discount_amount")
+        return discount_typed(name);
+    if (name == u"prepayment")
+        return prepayment_typed();
+    return std::nullopt;
+}
+
 Entry BillingWindow::refuse_entry(const QString& text)
 {
     message(text);

@@ -12,6 +12,10 @@ class BillingWindow : public PurchasingWindow {
 protected:
     using PurchasingWindow::PurchasingWindow;
 
+    /// The checks of the payment fields: the payment term (the due date follows), the due and
+    /// check dates, the pay-by, cash account and bank, the discount and the prepayment; nothing
+    /// for any other field.
+    std::optional<Entry> check_payment_field(const QString& name, const QString& previous);
     /// Shows why a typed value is refused.
     Entry refuse_entry(const QString& text);
     /// The due date follows the bill date by the term's days; a term due on receipt has none.

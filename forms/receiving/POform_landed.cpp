@@ -216,23 +216,8 @@ Entry POform_landed::check_field(const QString& name, const QString& previous)
         list_vendor_receipts();
         return Entry::Accepted;
     }
-    if (name == u"payment_term") {
-        const Entry entry = PurchasingWindow::check_field(name, previous);
-        return entry == Entry::Accepted ? term_chosen() : entry;
-    }
-    if (name == u"due_date" || name == u"check_date")
-        return date_typed(name);
-    if (name == u"payby")
-        return payby_chosen();
-    if (name == u"cash_accno")
-        return choice_typed(name, find_field(name)->choices, QStringLiteral("cash account is invalid."));
-    if (name == u"bank_code")
-        return choice_typed(name, find_field(name)->choices,
-                            QStringLiteral("Bank code ") + shown_value(field(name).trimmed()) + QStringLiteral(" is invalid."));
-    if (name == u"discount_percent" || name == u"discount_amount")
-        return discount_typed(name);
-    if (name == u"prepayment")
-        return prepayment_typed();
+    if (auto payment = check_payment_field(name, previous))
+        return *payment;
     return PurchasingWindow::check_field(name, previous);
 }
 
