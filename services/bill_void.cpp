@@ -73,7 +73,8 @@ std::expected<void, Error> reverse_bill_postings(Database& db, const Row& header
         const QString why = reason == BillUndo::Void ? QStringLiteral("Void invoice ") : QStringLiteral("Edit invoice ");
         const Reversal reversal{.description = QStringLiteral("void invoice ") + number,
                                 .reversed_description = why + number,
-                                .source = QStringLiteral("PO-BILL"),
+                                .source = header.text(u"doctype") == u"ld" ? QStringLiteral("PO-LANDED")
+                                                                          : QStringLiteral("PO-BILL"),
                                 .source_form = header.text(u"source_form"),
                                 .source_docno = number,
                                 .date = order.date,
@@ -85,6 +86,9 @@ std::expected<void, Error> reverse_bill_postings(Database& db, const Row& header
         if (!*reversed)
             return std::unexpected(Error::not_found(journal + QStringLiteral(" journal entry does not exist")));
     }
+    // A landed bill's cost raise is taken back by its own void before this one runs.
+    if (order.stock_reversed)
+        return {};
     return void_bill_correction(db, header, order);
 }
 

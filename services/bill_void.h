@@ -11,10 +11,6 @@
 
 namespace zelkor {
 
-/// The bill window's Void, in one transaction of its own: reads the shown bill again under lock
-/// and refuses one void (number + " was void"), paid or partly paid (" was paid." / " was
-/// partially paid."), written by another user since it was shown, or outside the working period;
-/// otherwise voids it as void_bill does, the reversal dated on the bill's date in its period.
 /// Why a bill's postings are taken back.
 enum class BillUndo { Void, Edit };
 
@@ -24,6 +20,10 @@ enum class BillUndo { Void, Edit };
 /// period. Gives its header row.
 [[nodiscard]] std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& shown, BillUndo reason);
 
+/// The bill window's Void, in one transaction of its own: reads the shown bill again under lock
+/// and refuses one void (number + " was void"), paid or partly paid (" was paid." / " was
+/// partially paid."), written by another user since it was shown, or outside the working period;
+/// otherwise voids it as void_bill does, the reversal dated on the bill's date in its period.
 [[nodiscard]] std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown,
                                                          const AuditStamp& stamp);
 

@@ -19,33 +19,6 @@ namespace {
 
 SqlValue nullable(const QString& text) { return text.isEmpty() ? SqlValue(std::nullopt) : SqlValue(text); }
 
-qsizetype lines_per_statement(const Database& db) { return db.engine() == Engine::Postgres ? 100 : 1; }
-
-/// Runs `UPDATE table SET <set> FROM (VALUES <rows>) AS v WHERE <match>` over `rows` of values,
-/// batched for the engine; `row_placeholders` is one row's "(?, CAST(? AS ...), ...)".
-[[nodiscard]] std::expected<void, Error> update_from_values(Database& db, const QString& table, const QString& set,
-                                                            const QString& match, const QString& row_placeholders,
-                                                            const std::vector<Params>& rows)
-{
-    const qsizetype batch = lines_per_statement(db);
-    for (qsizetype first = 0; first < qsizetype(rows.size()); first += batch) {
-        const qsizetype count = std::min(batch, qsizetype(rows.size()) - first);
-        QStringList values;
-        Params params;
-        for (qsizetype index = first; index < first + count; ++index) {
-            values << row_placeholders;
-            params.insert(params.end(), rows[size_t(index)].begin(), rows[size_t(index)].end());
-        }
-        auto done = db.execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + set
-                                   + QStringLiteral(" FROM (VALUES ") + values.join(QStringLiteral(", "))
-                                   + QStringLiteral(") AS v WHERE ") + match,
-                               params);
-        if (!done)
-            return std::unexpected(done.error());
-    }
-    return {};
-}
-
 /// The quantity of a bill row in its order line's unit.
 [[nodiscard]] std::expected<Decimal, Error> order_quantity(Database& db, const BillLine& line)
 {
@@ -231,6 +204,11 @@ BillTotals bill_totals(const Bill& bill)
     return totals;
 }
 
+QString bill_posting_source(const BillHeader& header)
+{
+    return header.doctype == u"ld" ? QStringLiteral("PO-LANDED") : QStringLiteral("PO-BILL");
+}
+
 PayableBill payable_of(const Bill& bill, const QString& journal_key, const AuditStamp& stamp)
 {
     const BillHeader& header = bill.header;
@@ -244,7 +222,7 @@ PayableBill payable_of(const Bill& bill, const QString& journal_key, const Audit
     payable.remark = header.remark;
     payable.payment_term = header.payment_term;
     payable.due_date = header.due_date;
-    payable.source = QStringLiteral("PO-BILL");
+    payable.source = bill_posting_source(header);
     payable.source_docno = header.docno;
     payable.source_form = header.source_form;
     payable.period = header.period;
@@ -322,7 +300,7 @@ std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, cons
             .set(u"computer_id", stamp.computer_id)
             .set(u"company", 1)
             .set(u"fkey", header.fkey)
-            .set(u"doctype", "vi")
+            .set(u"doctype", header.doctype)
             .set(u"docno", header.docno)
             .set(u"vendor_no", header.vendor_no)
             .set(u"currency", header.currency)
@@ -385,7 +363,8 @@ std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, co
     InsertRow row(QStringLiteral("PO_invoice_header_table"));
     row.set(u"company", 1)
         .set(u"vendor_no", header.vendor_no)
-        .set(u"doctype", "vi")
+        .set(u"primary_vendor", nullable(header.primary_vendor))
+        .set(u"doctype", header.doctype)
         .set(u"docno", header.docno)
         .set(u"fkey", header.fkey)
         .set(u"invoice_date", header.invoice_date)

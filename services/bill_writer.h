@@ -84,9 +84,11 @@ struct BillLine {
 
 /// The header of a bill, with the columns of PO_invoice_header_table.
 struct BillHeader {
+    QString doctype = QStringLiteral("vi"); ///< "ld" for a landed-cost bill
     QString docno{};
     QString fkey{};
     QString vendor_no{};
+    QString primary_vendor{};               ///< a landed bill's goods vendor
     QDate invoice_date{};
     QString currency{};
     std::optional<Decimal> exchange_rate{}; ///< nothing for the base currency
@@ -132,8 +134,11 @@ struct BillTotals {
 /// The footer of the bill's written lines; a discount or prepayment that is not a number counts 0.
 BillTotals bill_totals(const Bill& bill);
 
+/// The source tag of a bill's postings and payable: "PO-LANDED" for a landed bill, else "PO-BILL".
+QString bill_posting_source(const BillHeader& header);
+
 /// The bill as its payable sees it (lines, term, pay-by, discount and prepayment), for
-/// start_payable and the payable operations. `source` is "PO-BILL" for a bill.
+/// start_payable and the payable operations, with the bill's source tag.
 PayableBill payable_of(const Bill& bill, const QString& journal_key, const AuditStamp& stamp);
 
 /// Writes the bill's rows in grid order, in the table's column order: a line without an item code
@@ -189,6 +194,7 @@ struct BillVoid {
     QDate date{};
     FiscalPeriod period{};
     AuditStamp stamp{};
+    bool stock_reversed = false;
 };
 [[nodiscard]] std::expected<void, Error> void_bill(Database& db, const BillVoid& order);
 

@@ -14,6 +14,8 @@ std::vector<InvariantCheck> invariant_checks()
         checks.push_back(std::move(check));
     for (InvariantCheck& check : bill_invariant_checks())
         checks.push_back(std::move(check));
+    for (InvariantCheck& check : landed_invariant_checks())
+        checks.push_back(std::move(check));
     return checks;
 }
 

@@ -46,5 +46,11 @@ std::vector<InvariantCheck> payable_invariant_checks();
 /// carry exactly what the live rows of bills billed, open for what is left, fully billed exactly
 /// when nothing is, their documents' flags agreeing.
 std::vector<InvariantCheck> bill_invariant_checks();
+/// The landed-cost bills' rules: a live bill's entry, adjustment document and payable are live
+/// (the payable of the bill's total) and its receipts listed, a void bill's are all taken back;
+/// per bill, item and warehouse of a layered item, its layer changes add up to its
+/// adjustment lines' stock value and change no quantity; no layer holds quantity with a negative
+/// value, or value without quantity.
+std::vector<InvariantCheck> landed_invariant_checks();
 
 } // namespace zelkor

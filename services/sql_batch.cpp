@@ -82,4 +82,27 @@ std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow
     return {};
 }
 
+std::expected<void, Error> update_from_values(Database& db, const QString& table, const QString& set,
+                                              const QString& match, const QString& row_placeholders,
+                                              const std::vector<Params>& rows)
+{
+    const qsizetype batch = db.engine() == Engine::Postgres ? 100 : 1;
+    for (qsizetype first = 0; first < qsizetype(rows.size()); first += batch) {
+        const qsizetype count = std::min(batch, qsizetype(rows.size()) - first);
+        QStringList values;
+        Params params;
+        for (qsizetype index = first; index < first + count; ++index) {
+            values << row_placeholders;
+            params.insert(params.end(), rows[size_t(index)].begin(), rows[size_t(index)].end());
+        }
+        auto done = db.execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + set
+                                   + QStringLiteral(" FROM (VALUES ") + values.join(QStringLiteral(", "))
+                                   + QStringLiteral(") AS v WHERE ") + match,
+                               params);
+        if (!done)
+            return std::unexpected(done.error());
+    }
+    return {};
+}
+
 } // namespace zelkor

@@ -40,6 +40,13 @@ private:
 /// row; the others may carry values only), in as few statements as InsertBatch would use.
 [[nodiscard]] std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow>& rows);
 
+/// Runs `UPDATE table SET <set> FROM (VALUES <rows>) AS v WHERE <match>` over `rows` of values
+/// (columns v.column1, v.column2, ...), a hundred rows a statement on PostgreSQL and one on
+/// SQLite, as InsertBatch does; `row_placeholders` is one row's "(?, CAST(? AS ...), ...)".
+[[nodiscard]] std::expected<void, Error> update_from_values(Database& db, const QString& table, const QString& set,
+                                                            const QString& match, const QString& row_placeholders,
+                                                            const std::vector<Params>& rows);
+
 /// Splits values into chunks that one `IN (?, ...)` list takes, for reads by many keys.
 constexpr qsizetype KeysPerStatement = 500;
 

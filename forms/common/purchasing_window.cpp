@@ -75,7 +75,8 @@ void PurchasingWindow::on_open()
                                          {m_unit, m_lists.units}, {TaxCode, m_lists.tax_codes},
                                          {Account, m_lists.all_accounts}, {Warehouse, m_lists.warehouses},
                                          {Location, std::move(locations)}})
-            lines.set_column_choices(lines.required_column(caption), choices);
+            // A grid without warehouses (a landed bill's charges) passes their lists by.
+            lines.set_column_choices(lines.column_index(caption), choices);
     }
     auto loaded = items ? load_window_lists() : std::unexpected(items.error());
     if (!loaded)
@@ -235,7 +236,8 @@ Entry PurchasingWindow::vendor_chosen()
         return Entry::Refused;
     }
     show_vendor_details(*this, *row);
-    set_field(QStringLiteral("vendor_address"), row->text(u"Address"));
+    if (find_field(QStringLiteral("vendor_address")))
+        set_field(QStringLiteral("vendor_address"), row->text(u"Address"));
     m_vendor_tax_code = row->text(u"tax_code");
     show_rates();
     return Entry::Accepted;

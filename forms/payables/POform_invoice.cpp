@@ -65,16 +65,6 @@ const QStringList InvoiceHistoryColumns{history::BillNo,   history::BillDate,  h
 const QStringList PostedFields{"vendor_no", "vendor_name", "invoice_date", "currency", "period", "fyear",
                                "prepayment", "prepayment_no"};
 
-/// The payment fields each pay-by uses.
-bool uses_field(const QString& payby, const QString& field)
-{
-    if (field == u"cash_accno")
-        return payby == PayCash;
-    if (field == u"bank_code")
-        return payby == PayCash || payby == PayCheck;
-    return payby == PayCheck; // check_no, check_date
-}
-
 Grid& read_only_grid(Grid& grid)
 {
     grid.set_read_only(true);
@@ -86,7 +76,7 @@ Grid& read_only_grid(Grid& grid)
 DocumentKind vendor_bills() { return {QStringLiteral("PO_invoice_header_table"), QStringLiteral("vi")}; }
 
 POform_invoice::POform_invoice(QObject* parent)
-    : PurchasingWindow(QStringLiteral("POform_invoice"), QStringLiteral("P/O Bill Entry"), vendor_bills(),
+    : BillingWindow(QStringLiteral("POform_invoice"), QStringLiteral("P/O Bill Entry"), vendor_bills(),
                        QStringLiteral("invoice_date"), col::Quantity, parent)
 {
     using K = FieldKind;
@@ -229,23 +219,14 @@ std::expected<void, Error> POform_invoice::load_window_lists()
         return periods;
     // Lines other than receipts' are charged to expense accounts; any postable account is
     // still accepted when typed.
+    if (auto payments = load_payment_lists(); !payments)
+        return payments;
     auto expense = Choices::load(db(), pick_lists::account(AccountList::Expense));
-    auto cards = expense ? Choices::query(db(), QStringLiteral("SELECT card_name FROM Credit_card_master_table"
-                                                               " WHERE used = TRUE ORDER BY card_name"))
-                         : std::unexpected(expense.error());
-    auto cash = cards ? Choices::load(db(), pick_lists::cash_account()) : std::unexpected(cards.error());
-    auto banks = cash ? Choices::load(db(), pick_lists::bank()) : std::unexpected(cash.error());
-    auto items = banks ? Choices::load(db(), pick_lists::order_item()) : std::unexpected(banks.error());
+    auto items = expense ? Choices::load(db(), pick_lists::order_item()) : std::unexpected(expense.error());
     if (!items)
         return std::unexpected(items.error());
     m_item_choices = std::move(*items);
     m_lines->set_column_choices(m_lines->required_column(col::Account), std::move(*expense));
-    Choices payby = Choices::of({PayLater, PayCash, PayCheck});
-    for (const QStringList& card : cards->rows)
-        payby.rows.push_back(card);
-    set_field_choices("payby", payby);
-    set_field_choices("cash_accno", *cash);
-    set_field_choices("bank_code", *banks);
     return {};
 }
 
@@ -341,23 +322,8 @@ Entry POform_invoice::check_field(const QString& name, const QString& previous)
             set_field("receipt_no", QString());
         return Entry::Accepted;
     }
-    if (name == u"payment_term") {
-        const Entry entry = PurchasingWindow::check_field(name, previous);
-        return entry == Entry::Accepted ? term_chosen() : entry;
-    }
-    if (name == u"due_date" || name == u"check_date")
-        return date_typed(name);
-    if (name == u"payby")
-        return payby_chosen();
-    if (name == u"cash_accno")
-        return choice_typed(name, find_field(name)->choices, QStringLiteral("cash account is invalid."));
-    if (name == u"bank_code")
-        return choice_typed(name, find_field(name)->choices,
-                            QStringLiteral("Bank code ") + shown_value(field(name).trimmed()) + QStringLiteral(" is invalid."));
-    if (name == u"discount_percent" || name == u"discount_amount")
-        return discount_typed(name);
-    if (name == u"prepayment")
-        return prepayment_typed();
+    if (auto payment = check_payment_field(name, previous))
+        return *payment;
     if (name == u"receipt_history_from" || name == u"invoice_history_from") {
         if (date_typed(name) != Entry::Accepted)
             return Entry::Refused;
@@ -377,12 +343,6 @@ Entry POform_invoice::check_field(const QString& name, const QString& previous)
         }
     }
     return PurchasingWindow::check_field(name, previous);
-}
-
-Entry POform_invoice::refuse_entry(const QString& text)
-{
-    message(text);
-    return Entry::Refused;
 }
 
 Entry POform_invoice::vendor_chosen()
@@ -416,84 +376,6 @@ Entry POform_invoice::date_chosen()
     if (entry == Entry::Accepted)
         term_chosen();
     return entry;
-}
-
-Entry POform_invoice::term_chosen()
-{
-    // The due date follows the bill date by the term's days; a term due on receipt has none.
-    const QString term = field("payment_term").trimmed();
-    const QDate date = field_date("invoice_date").value_or(QDate());
-    if (!database() || term.isEmpty() || !date.isValid())
-        return Entry::Accepted;
-    auto days = db().first(QStringLiteral("SELECT duedays FROM Payment_term_table WHERE term_no = ?"), {term});
-    if (!days) {
-        report(days.error(), QStringLiteral("Reading payment term ") + term + QStringLiteral(" failed"));
-        return Entry::Refused;
-    }
-    if (!*days || term == u"00")
-        set_field("due_date", QString());
-    else
-        set_field_date("due_date", date.addDays((*days)->integer(u"duedays")));
-    return Entry::Accepted;
-}
-
-Entry POform_invoice::payby_chosen()
-{
-    if (field("payby").trimmed().isEmpty())
-        set_field("payby", PayLater);
-    if (choice_typed("payby", find_field("payby")->choices, QStringLiteral("Pay by is invalid.")) != Entry::Accepted)
-        return Entry::Refused;
-    for (const char* name : {"cash_accno", "bank_code", "check_no", "check_date"})
-        if (!uses_field(field("payby"), QString::fromLatin1(name)))
-            set_field(name, QString());
-    lock_payment_fields();
-    return Entry::Accepted;
-}
-
-void POform_invoice::lock_payment_fields()
-{
-    for (const char* name : {"cash_accno", "bank_code", "check_no", "check_date"})
-        set_field_read_only(name, !uses_field(field("payby"), QString::fromLatin1(name)));
-}
-
-Entry POform_invoice::discount_typed(const QString& name)
-{
-    const QString typed = field(name).trimmed();
-    if (typed.isEmpty()) {
-        calculate_totals();
-        return Entry::Accepted;
-    }
-    const auto value = Decimal::parse(typed);
-    const NumberColumn column = name == u"discount_amount" ? NumberColumn::Money : NumberColumn::Rate;
-    if (!value || column_problem(*value, column))
-        return refuse_entry(QStringLiteral("please input numeric data"));
-    if (name == u"discount_amount" && value->is_negative())
-        return refuse_entry(QStringLiteral("discount amount must be positive"));
-    if (name == u"discount_percent" && (value->is_negative() || *value > Decimal(100)))
-        return refuse_entry(QStringLiteral("discount percent is invalid."));
-    // A percent decides the amount; an amount typed over it stands on its own.
-    if (name == u"discount_amount")
-        set_field("discount_percent", QString());
-    calculate_totals();
-    return Entry::Accepted;
-}
-
-Entry POform_invoice::prepayment_typed()
-{
-    const QString typed = field("prepayment").trimmed();
-    if (!typed.isEmpty()) {
-        const auto value = Decimal::parse(typed);
-        if (!value || column_problem(*value, NumberColumn::Money)) {
-            message(QStringLiteral("prepayment is invalid."));
-            return Entry::Refused;
-        }
-        if (value->is_negative()) {
-            message(QStringLiteral("Prepayment must be positive"));
-            return Entry::Refused;
-        }
-    }
-    calculate_totals();
-    return Entry::Accepted;
 }
 
 } // namespace zelkor

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/purchasing_window.h"
+#include "forms/common/billing_window.h"
 #include "forms/payables/invoice_document.h"
 
 #include <QHash>
@@ -13,7 +13,7 @@ namespace zelkor {
 /// history panes in invoice_history.cpp, cell editing in invoice_cells.cpp, the typed bill in
 /// invoice_lines.cpp, the commands in invoice_commands.cpp and the checks of a save in
 /// invoice_verify.
-class POform_invoice : public PurchasingWindow {
+class POform_invoice : public BillingWindow {
     Q_OBJECT
 public:
     enum class Command : int {
@@ -71,18 +71,10 @@ protected:
 
 private:
     // POform_invoice.cpp
-    /// Shows why a typed value is refused.
-    Entry refuse_entry(const QString& text);
     Entry vendor_chosen() override;
     /// The vendor's details, rates and the receipts and orders it has open for billing.
     Entry show_vendor();
     Entry date_chosen();
-    Entry term_chosen();
-    Entry payby_chosen();
-    /// Only the payment fields of the chosen pay-by can be typed into.
-    void lock_payment_fields();
-    Entry discount_typed(const QString& name);
-    Entry prepayment_typed();
     /// Fields an edit cannot change (what was posted, and the prepayment already paid).
     void set_posted_fields_editable(bool editable);
     // invoice_sources.cpp

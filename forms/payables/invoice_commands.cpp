@@ -3,6 +3,7 @@
 #include "forms/payables/POform_invoice.h"
 
 #include "forms/common/active_report.h"
+#include "forms/common/bill_print.h"
 #include "forms/payables/invoice_columns.h"
 #include "forms/payables/invoice_edit.h"
 #include "forms/payables/invoice_print.h"
@@ -17,41 +18,6 @@ namespace zelkor {
 namespace {
 
 namespace col = bill_column;
-
-/// The print query of a bill: header joined with its lines in line order and the vendor's
-/// name. The bill is named by a `docno = ?` placeholder that the host binds from the report
-/// argument.
-QString bill_print_query()
-{
-    return QStringLiteral(
-        "SELECT PO_invoice_header_table.docno, PO_invoice_header_table.vendor_no, Vendor_table.vendor_name AS vendor_name,"
-        " PO_invoice_header_table.invoice_no, PO_invoice_header_table.invoice_date AS invoice_date,"
-        " PO_invoice_header_table.receipt_no, PO_invoice_header_table.po_no, PO_invoice_header_table.currency,"
-        " PO_invoice_header_table.exchange_rate, PO_invoice_header_table.payby, PO_invoice_header_table.prepayment,"
-        " PO_invoice_header_table.paypreby, PO_invoice_header_table.prepayment_no, PO_invoice_header_table.bank_code,"
-        " PO_invoice_header_table.cash_accno, PO_invoice_header_table.check_no, PO_invoice_header_table.discount_percent,"
-        " PO_invoice_header_table.discount_amount, PO_invoice_header_table.remark, PO_invoice_header_table.reference,"
-        " PO_invoice_header_table.fob_point, PO_invoice_header_table.period, PO_invoice_header_table.fyear,"
-        " Payment_term_table.term_name AS payment_term,"
-        " PO_invoice_header_table.subtotal, PO_invoice_header_table.excluded_tax, PO_invoice_header_table.total,"
-        " PO_invoice_header_table.net_amount, PO_invoice_transaction_table.itemno,"
-        " PO_invoice_transaction_table.landed_item, PO_invoice_transaction_table.itemcode,"
-        " PO_invoice_transaction_table.itemtype, PO_invoice_transaction_table.Description AS description,"
-        " PO_invoice_transaction_table.vendor_itemcode, PO_invoice_transaction_table.quantity,"
-        " PO_invoice_transaction_table.quantity_received, PO_invoice_transaction_table.quantity_cancel,"
-        " PO_invoice_transaction_table.uom, PO_invoice_transaction_table.unitcost,"
-        " PO_invoice_transaction_table.extended_cost, PO_invoice_transaction_table.price_include_tax,"
-        " PO_invoice_transaction_table.net_cost, PO_invoice_transaction_table.warehouse,"
-        " PO_invoice_transaction_table.location, PO_invoice_transaction_table.expense,"
-        " PO_invoice_transaction_table.accno, PO_invoice_transaction_table.tax_code,"
-        " PO_invoice_transaction_table.tax_amount, PO_invoice_transaction_table.tax_allocate"
-        " FROM ((PO_invoice_header_table INNER JOIN PO_invoice_transaction_table"
-        " ON PO_invoice_header_table.fkey = PO_invoice_transaction_table.fkey)"
-        " LEFT JOIN Vendor_table ON Vendor_table.vendor_no = PO_invoice_header_table.vendor_no)"
-        " LEFT JOIN Payment_term_table ON Payment_term_table.term_no = PO_invoice_header_table.payment_term"
-        " WHERE PO_invoice_header_table.company = 1 AND PO_invoice_header_table.docno = ?"
-        " ORDER BY PO_invoice_transaction_table.itemno");
-}
 
 } // namespace
 
@@ -153,24 +119,8 @@ bool POform_invoice::save_edit() { return save(Mode::Edit); }
 bool POform_invoice::void_document()
 {
     const QString number = field("docno").trimmed();
-    if (m_key.isEmpty() || mode() == Mode::New || !may_update())
-        return false;
-    if (find_field("void")->checked())
-        return refuse(number + QStringLiteral(" was void"));
     const QString failed = QStringLiteral("Void invoice failed");
-    const std::optional<Row> header = stored_header(failed);
-    if (!header)
-        return false;
-    if (header->flag(u"void")) {
-        set_field("void", check_text(true));
-        return refuse(number + QStringLiteral(" was void"));
-    }
-    // Asked again under lock by the void itself: another user may pay the bill meanwhile.
-    if (header->flag(u"fully_paid"))
-        return refuse(number + QStringLiteral(" was paid."));
-    if (header->flag(u"paid"))
-        return refuse(number + QStringLiteral(" was partially paid."));
-    if (!ask_yes_no(QStringLiteral("Are you sure to void this bill?"), QStringLiteral("Void Bill")))
+    if (!confirm_void(failed))
         return false;
     if (auto voided = void_shown_bill(db(), shown_version(), audit_stamp(settings().ZELKOR_USER)); !voided) {
         report(voided.error(), failed, Outcome::RolledBack);

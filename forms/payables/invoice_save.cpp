@@ -6,6 +6,7 @@
 
 #include "forms/payables/invoice_verify.h"
 #include "services/bill_cost_correction.h"
+#include "services/bill_payable.h"
 #include "services/bill_posting.h"
 #include "services/bill_writer.h"
 
@@ -140,49 +141,6 @@ std::expected<Bill, Error> written_bill(Database& db, const EnteredBill& entered
     return bill;
 }
 
-namespace {
-
-/// The payable, with the payment of a prepayment paid now or the application of an existing one,
-/// and the owing balance it raises. Gives the payable's key.
-[[nodiscard]] std::expected<QString, Error> write_payable(Database& db, const Bill& bill, const QString& journal_key,
-                                                          const QString& ap_accno,
-                                                          const std::optional<ExistingPrepayment>& prepayment,
-                                                          const AuditStamp& stamp)
-{
-    const PayableBill payable = payable_of(bill, journal_key, stamp);
-    auto plan = start_payable(db, payable);
-    if (!plan)
-        return std::unexpected(plan.error());
-    auto created = create_payable(db, payable, *plan, ap_accno);
-    if (!created)
-        return std::unexpected(created.error());
-    if (plan->prepayment > Decimal()) {
-        if (prepayment) {
-            if (auto applied = apply_existing_prepayment(db, *prepayment, payable, created->number.docno); !applied)
-                return std::unexpected(applied.error());
-        } else if (auto paid = create_prepayment_payment(db, payable, created->number.docno, plan->prepayment); !paid) {
-            return std::unexpected(paid.error());
-        }
-    }
-    if (auto raised = raise_owing_balance(db, bill.header.vendor_no, created->open_amount); !raised)
-        return std::unexpected(raised.error());
-    return created->number.fkey;
-}
-
-[[nodiscard]] std::expected<std::optional<ExistingPrepayment>, Error> locked_prepayment(Database& db, const Bill& bill,
-                                                                                       const AuditStamp& stamp)
-{
-    const BillTotals totals = bill_totals(bill);
-    if (bill.header.prepayment_no.isEmpty() || totals.prepayment <= Decimal())
-        return std::nullopt;
-    auto locked = lock_existing_prepayment(db, bill.header.prepayment_no, payable_of(bill, QString(), stamp), totals.prepayment);
-    if (!locked)
-        return std::unexpected(locked.error());
-    return *locked;
-}
-
-} // namespace
-
 std::expected<PostedKeys, Error> post_with_correction(Database& db, const Bill& bill, const BillAccounts& accounts,
                                                       const CostCorrectionPlan& plan, const AuditStamp& stamp)
 {
@@ -208,7 +166,7 @@ namespace {
         return done;
     if (auto done = bill_receipts_and_orders(db, bill, Billing::ReceiptAndOrderLines); !done)
         return done;
-    auto prepayment = locked_prepayment(db, bill, stamp);
+    auto prepayment = lock_bill_prepayment(db, bill, stamp);
     if (!prepayment)
         return std::unexpected(prepayment.error());
     const BillAccounts accounts{entered.suspense, entered.discount, entered.vendor_payable, entered.paying,
@@ -216,7 +174,7 @@ namespace {
     auto keys = post_with_correction(db, bill, accounts, *plan, stamp);
     if (!keys)
         return std::unexpected(keys.error());
-    auto payable = write_payable(db, bill, keys->journal, entered.vendor_payable, *prepayment, stamp);
+    auto payable = write_bill_payable(db, bill, keys->journal, entered.vendor_payable, *prepayment, stamp);
     if (!payable)
         return std::unexpected(payable.error());
     return insert_bill_header(db, bill, {keys->journal, keys->inventory, *payable}, stamp);

@@ -240,42 +240,12 @@ OrderLineKey key_of(const ReceiptLine& line) { return {line.po_key, *line.po_ite
 /// Step 2: the pay-by and the account it pays from.
 [[nodiscard]] std::expected<void, Error> verify_payby(Database& db, ReceiptHeader& header)
 {
-    if (header.payby.trimmed().isEmpty())
-        header.payby = PayLater;
-    header.paying_account.clear();
-    if (header.payby == PayLater)
-        return {};
-    if (header.payby == PayByCash && header.cash_accno.isEmpty() && header.bank_code.isEmpty())
-        return refuse(QStringLiteral("please specify cash account or bank code"));
-    if (header.payby == PayByCheck) {
-        if (header.bank_code.isEmpty())
-            return refuse(QStringLiteral("please specify bank code"));
-        if (header.check_no.trimmed().isEmpty())
-            return refuse(QStringLiteral("please specify check number"));
-        if (!header.check_date.isValid())
-            return refuse(QStringLiteral("please specify check date"));
-    }
-    if (header.payby == PayByCash || header.payby == PayByCheck) {
-        if (header.payby == PayByCash && !header.cash_accno.isEmpty()) {
-            header.paying_account = header.cash_accno;
-            return {};
-        }
-        auto bank = db.first(QStringLiteral("SELECT account_no FROM Bank_master_table WHERE bank_code = ?"), {header.bank_code});
-        if (!bank)
-            return std::unexpected(bank.error());
-        if (!*bank)
-            return refuse(QStringLiteral("Bank code ") + shown_value(header.bank_code) + QStringLiteral(" is invalid."));
-        header.paying_account = (*bank)->text(u"account_no").trimmed();
-        return {};
-    }
-    auto card = db.first(QStringLiteral("SELECT payable_accno FROM Credit_card_master_table WHERE card_name = ?"),
-                         {header.payby});
-    if (!card)
-        return std::unexpected(card.error());
-    if (!*card || (*card)->text(u"payable_accno").trimmed().isEmpty())
-        return refuse(QStringLiteral("No Account Payable account for ") + shown_value(header.payby) + u'.' + QChar(10)
-                      + QStringLiteral("Check its setting in Credit card master."));
-    header.paying_account = (*card)->text(u"payable_accno").trimmed();
+    PaymentSource source{header.payby, header.cash_accno, header.bank_code, header.check_no, header.check_date};
+    auto paying = verify_payment_source(db, source);
+    if (!paying)
+        return std::unexpected(paying.error());
+    header.payby = source.payby;
+    header.paying_account = *paying;
     return {};
 }
 
@@ -325,6 +295,45 @@ OrderLineKey key_of(const ReceiptLine& line) { return {line.po_key, *line.po_ite
 }
 
 } // namespace
+
+std::expected<QString, Error> verify_payment_source(Database& db, PaymentSource& source)
+{
+    auto refused = [](const QString& message) -> std::expected<QString, Error> {
+        return std::unexpected(Error::invalid(message));
+    };
+    if (source.payby.trimmed().isEmpty())
+        source.payby = PayLater;
+    if (source.payby == PayLater)
+        return QString();
+    if (source.payby == PayByCash && source.cash_accno.isEmpty() && source.bank_code.isEmpty())
+        return refused(QStringLiteral("please specify cash account or bank code"));
+    if (source.payby == PayByCheck) {
+        if (source.bank_code.isEmpty())
+            return refused(QStringLiteral("please specify bank code"));
+        if (source.check_no.trimmed().isEmpty())
+            return refused(QStringLiteral("please specify check number"));
+        if (!source.check_date.isValid())
+            return refused(QStringLiteral("please specify check date"));
+    }
+    if (source.payby == PayByCash || source.payby == PayByCheck) {
+        if (source.payby == PayByCash && !source.cash_accno.isEmpty())
+            return source.cash_accno;
+        auto bank = db.first(QStringLiteral("SELECT account_no FROM Bank_master_table WHERE bank_code = ?"), {source.bank_code});
+        if (!bank)
+            return std::unexpected(bank.error());
+        if (!*bank)
+            return refused(QStringLiteral("Bank code ") + shown_value(source.bank_code) + QStringLiteral(" is invalid."));
+        return (*bank)->text(u"account_no").trimmed();
+    }
+    auto card = db.first(QStringLiteral("SELECT payable_accno FROM Credit_card_master_table WHERE card_name = ?"),
+                         {source.payby});
+    if (!card)
+        return std::unexpected(card.error());
+    if (!*card || (*card)->text(u"payable_accno").trimmed().isEmpty())
+        return refused(QStringLiteral("No Account Payable account for ") + shown_value(source.payby) + u'.' + QChar(10)
+                       + QStringLiteral("Check its setting in Credit card master."));
+    return (*card)->text(u"payable_accno").trimmed();
+}
 
 std::expected<void, Error> verify_receipt_header(Database& db, Receipt& receipt, const ReceiptHeaderChecks& checks,
                                                  const DocumentLists& lists)

@@ -14,6 +14,23 @@
 
 namespace zelkor {
 
+/// How a document paid at once is paid: the pay-by and the fields it uses.
+struct PaymentSource {
+    QString payby{};
+    QString cash_accno{};
+    QString bank_code{};
+    QString check_no{};
+    QDate check_date{};
+};
+
+/// The pay-by checks of a receipt or landed bill: an empty pay-by becomes "Pay Later" (nothing
+/// to pay from); "Cash" needs its cash account or a bank ("please specify cash account or bank
+/// code"); "Check" its bank, number and date ("please specify bank code", "please specify check
+/// number", "please specify check date"); a bank must exist ("Bank code " + code + " is
+/// invalid."); any other pay-by is a card with a payable account ("No Account Payable account
+/// for " + card + ".\nCheck its setting in Credit card master."). Gives the paying account.
+[[nodiscard]] std::expected<QString, Error> verify_payment_source(Database& db, PaymentSource& source);
+
 /// What the header checks need besides the typed header.
 struct ReceiptHeaderChecks {
     bool new_receipt = false; ///< an edit does not check the ship-to again

@@ -20,8 +20,8 @@ struct LotChange {
                                                                                 const ItemWarehouse& key)
 {
     auto rows = db.select(QStringLiteral("SELECT id, lot_id, cost_method, receipt_no, receipt_date, uom, unitcost, quantity,"
-                                         " amount FROM FIFO_history_table WHERE company = 1 AND docno = ? AND Source = ?"
-                                         " AND Date = ? AND warehouse = ? AND itemcode = ?"),
+                                         " amount, Reverse FROM FIFO_history_table WHERE company = 1 AND docno = ? AND Source = ?"
+                                         " AND Date = ? AND warehouse = ? AND itemcode = ? ORDER BY id"),
                           {document.docno, document.source, document.date, key.warehouse, key.itemcode});
     if (!rows)
         return std::unexpected(rows.error());
@@ -30,12 +30,18 @@ struct LotChange {
         const QString lot_id = row.text(u"lot_id");
         auto [slot, fresh] = by_lot.try_emplace(lot_id);
         LotChange& lot = slot->second;
-        if (fresh) {
+        if (fresh)
             lot.layer = {0, key.itemcode, key.warehouse, row.text(u"cost_method"), lot_id, row.text(u"receipt_no"),
                          row.date(u"receipt_date"), row.decimal(u"unitcost"), {}, {}, row.text(u"uom"), false};
-            lot.first_history_id = row.integer(u"id");
+        if (row.flag(u"Reverse")) {
+            // A reversal settles every change before it; what it could not take back left
+            // with stock issued since. An edited document's changes start again after it.
+            lot.change = {};
+            lot.first_history_id = 0;
+            continue;
         }
-        lot.first_history_id = std::min(lot.first_history_id, row.integer(u"id"));
+        if (lot.first_history_id == 0)
+            lot.first_history_id = row.integer(u"id");
         lot.change += {row.decimal(u"quantity"), row.decimal(u"amount")};
     }
     std::vector<LotChange> lots;
@@ -71,15 +77,41 @@ struct LotChange {
     return layers;
 }
 
-/// The quantity a lot held just before the document's first change of it.
-[[nodiscard]] std::expected<Decimal, Error> quantity_before(Database& db, const LotChange& lot)
+/// The quantity each lot of value-only changes held just before the document's first change of
+/// it, read a few hundred lots a statement: a long receipt's layers cost no round trip each.
+[[nodiscard]] std::expected<std::map<QString, Decimal>, Error> quantities_before(Database& db, const ItemWarehouse& key,
+                                                                                 const std::vector<LotChange>& lots)
 {
-    auto sum = db.scalar(QStringLiteral("SELECT SUM(quantity) FROM FIFO_history_table WHERE company = 1 AND itemcode = ?"
-                                        " AND warehouse = ? AND lot_id = ? AND id < ?"),
-                         {lot.layer.itemcode, lot.layer.warehouse, lot.layer.lot_id, lot.first_history_id});
-    if (!sum)
-        return std::unexpected(sum.error());
-    return Row::to_decimal(*sum).round(6);
+    std::map<QString, qint64> first_ids;
+    for (const LotChange& lot : lots)
+        if (lot.change.quantity.is_zero())
+            first_ids.emplace(lot.layer.lot_id, lot.first_history_id);
+    std::map<QString, Decimal> before;
+    const std::vector<QString> lot_ids = [&] {
+        std::vector<QString> ids;
+        for (const auto& [lot_id, first] : first_ids)
+            ids.push_back(lot_id);
+        return ids;
+    }();
+    for (qsizetype first = 0; first < qsizetype(lot_ids.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(lot_ids.size()) - first);
+        Params params{key.itemcode, key.warehouse};
+        params.insert(params.end(), lot_ids.begin() + first, lot_ids.begin() + first + count);
+        auto rows = db.select(QStringLiteral("SELECT lot_id, id, quantity FROM FIFO_history_table WHERE company = 1"
+                                             " AND itemcode = ? AND warehouse = ? AND lot_id IN (")
+                                  + placeholder_list(count) + u')',
+                              params);
+        if (!rows)
+            return std::unexpected(rows.error());
+        for (const Row& row : *rows) {
+            const QString lot_id = row.text(u"lot_id");
+            if (row.integer(u"id") < first_ids.at(lot_id))
+                before[lot_id] += row.decimal(u"quantity");
+        }
+    }
+    for (auto& [lot_id, quantity] : before)
+        quantity = quantity.round(6);
+    return before;
 }
 
 Error value_without_quantity(const Layer& layer)
@@ -119,22 +151,25 @@ Error value_without_quantity(const Layer& layer)
 
 /// Takes a value-only change back from the lot, in proportion to the part of the quantity it
 /// was spread over that is still in stock; gives what could not be taken back.
-[[nodiscard]] std::expected<Decimal, Error> take_back_value(Database& db, const LotChange& lot, std::optional<Layer> live,
-                                                            int decimals, LayerWrites& writes)
+[[nodiscard]] Decimal take_back_value(const LotChange& lot, std::optional<Layer> live, const Decimal& before,
+                                      int decimals, LayerWrites& writes)
 {
     const Decimal value = lot.change.value;
-    if (!live || !(live->quantity > Decimal(0)))
+    if (!live || !(live->quantity > Decimal(0))) {
+        writes.settle(live ? *live : lot.layer);
         return value;
-    auto before = quantity_before(db, lot);
-    if (!before)
-        return std::unexpected(before.error());
-    if (!(*before > Decimal(0)))
+    }
+    if (!(before > Decimal(0))) {
+        writes.settle(*live);
         return value;
-    const Decimal remaining = std::min(live->quantity, *before);
-    Decimal taken = (value * remaining / *before).round2();
+    }
+    const Decimal remaining = std::min(live->quantity, before);
+    Decimal taken = (value * remaining / before).round2();
     if (value > Decimal(0))
         taken = std::min(taken, live->amount);
-    if (!taken.is_zero()) {
+    if (taken.is_zero()) {
+        writes.settle(*live);
+    } else {
         live->amount -= taken;
         live->unitcost = layer_unitcost(live->amount, live->quantity, decimals, live->unitcost);
         writes.change(*live, {Decimal(), -taken}, HistoryMark::Reverse);
@@ -182,6 +217,9 @@ std::vector<ItemWarehouse> distinct_keys(const std::vector<NewLayer>& layers)
     auto live = live_layers(db, key, *lots);
     if (!live)
         return std::unexpected(live.error());
+    auto before = quantities_before(db, key, *lots);
+    if (!before)
+        return std::unexpected(before.error());
     LayerReversal reversal;
     for (const LotChange& lot : *lots) {
         std::optional<Layer> layer;
@@ -193,11 +231,11 @@ std::vector<ItemWarehouse> distinct_keys(const std::vector<NewLayer>& layers)
             reversal.change += -lot.change;
             continue;
         }
-        auto left = take_back_value(db, lot, layer, unitcost_decimals, writes);
-        if (!left)
-            return std::unexpected(left.error());
-        reversal.change.value -= lot.change.value - *left;
-        reversal.value_not_taken_back += *left;
+        const auto found_before = before->find(lot.layer.lot_id);
+        const Decimal left = take_back_value(lot, layer, found_before == before->end() ? Decimal() : found_before->second,
+                                             unitcost_decimals, writes);
+        reversal.change.value -= lot.change.value - left;
+        reversal.value_not_taken_back += left;
     }
     return reversal;
 }

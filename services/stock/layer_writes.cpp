@@ -109,13 +109,19 @@ void LayerWrites::mark_used_up(const Layer& used, const StockChange& change)
         return removed;
     if (auto swept = mark_and_sweep(db); !swept)
         return swept;
-    for (const auto& [id, layer] : m_changed) {
-        auto done = db.execute(QStringLiteral("UPDATE FIFO_table SET quantity = ?, amount = ?, unitcost = ?, negative_lot = ?"
-                                              " WHERE id = ?"),
-                               {layer.quantity, layer.amount, layer.unitcost, layer.negative_lot, id});
-        if (!done)
-            return std::unexpected(done.error());
-    }
+    std::vector<Params> changed;
+    changed.reserve(m_changed.size());
+    for (const auto& [id, layer] : m_changed)
+        changed.push_back({id, layer.quantity, layer.amount, layer.unitcost, layer.negative_lot});
+    if (auto done = update_from_values(db, QStringLiteral("FIFO_table"),
+                                       QStringLiteral("quantity = v.column2, amount = v.column3, unitcost = v.column4,"
+                                                      " negative_lot = v.column5"),
+                                       QStringLiteral("FIFO_table.id = v.column1"),
+                                       QStringLiteral("(CAST(? AS INTEGER), CAST(? AS NUMERIC), CAST(? AS NUMERIC),"
+                                                      " CAST(? AS NUMERIC), CAST(? AS BOOLEAN))"),
+                                       changed);
+        !done)
+        return done;
     InsertBatch layers(QStringLiteral("FIFO_table"),
                        {QStringLiteral("company"), QStringLiteral("itemcode"), QStringLiteral("warehouse"),
                         QStringLiteral("cost_method"), QStringLiteral("lot_id"), QStringLiteral("receipt_no"),

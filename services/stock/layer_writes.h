@@ -51,6 +51,9 @@ public:
     void change(const Layer& changed, const StockChange& change, HistoryMark mark = HistoryMark::Change);
     /// A layer removed at once (netting, reversal) after its last change.
     void remove(const Layer& removed, const StockChange& change, HistoryMark mark = HistoryMark::Change);
+    /// A reversal that could take nothing back from a lot (its stock has been issued since):
+    /// a history row of no change, marked `Reverse`, still closes the document's changes of it.
+    void settle(const Layer& layer) { record(layer, {}, HistoryMark::Reverse); }
     /// A layer used up by an issue: marked `delete` and swept with the other marks of its item
     /// and warehouse at the end.
     void mark_used_up(const Layer& used, const StockChange& change);

@@ -429,6 +429,67 @@ check
     EXPECT_EQ(run.output.count("consistent"), 2) << run.output.join('\n').toStdString();
 }
 
+TEST(ScriptRunner, SpreadsFreightFromAnotherVendorOverAReceiptAndTakesItBackOnVoid)
+{
+    zelkor::testing::TestDatabase database(zelkor::testing::Contents::Demo);
+    const ScriptRun run = run_script(database, R"(
+# Widgets from Acme, received whole.
+open POform_po
+command 105
+set vendor_no V1001
+cell 1 "item code" WIDGET-A
+cell 1 "unit cost" 30
+cell 1 "quantity order" 10
+command 101
+expect "Add new PO no. PO-26-00001 complete"
+command 1010
+expect-notify "PO Receive Goods"
+open POform_receipt
+call PO_receive_Goods
+pick dbgridpo:1
+command 101
+expect "Add new Receipt no. RO-26-00001 complete"
+expect-sql "SELECT amount FROM FIFO_table WHERE receipt_no = 'RO-26-00001'" 300
+# The customs broker bills the freight on those widgets.
+open POform_landed
+command 105
+set vendor_no V3002
+set invoice_no CB-77
+cell 1 "item code" FREIGHT
+cell 1 "tax code" EXEMPT
+cell 1 "unit cost" 60
+cell 1 "unit of measurement" each
+set primary_vendor V1001
+set receipt_no RO-26-00001
+command 101
+expect "Add new landed bill LD-26-00001 complete"
+expect-sql "SELECT amount FROM FIFO_table WHERE receipt_no = 'RO-26-00001'" 360
+expect-sql "SELECT unitcost FROM FIFO_table WHERE receipt_no = 'RO-26-00001'" 3
+expect-sql "SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V3002'" 60
+command 1006
+expect-notify "Inventory Adjustments" 1ij-1 LD-26-00001
+command 113
+expect-notify "G/L Ledger Review"
+command 103
+expect-notify "ActiveReport"
+command 106
+cell 1 "unit cost" 72
+command 101
+expect "Update bill LD-26-00001 complete"
+expect-sql "SELECT amount FROM FIFO_table WHERE receipt_no = 'RO-26-00001'" 372
+check
+answer yes
+command 133
+expect "Document no. LD-26-00001 is void."
+expect-sql "SELECT amount FROM FIFO_table WHERE receipt_no = 'RO-26-00001'" 300
+expect-sql "SELECT unitcost FROM FIFO_table WHERE receipt_no = 'RO-26-00001'" 2.5
+expect-sql "SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V3002'" 0
+check
+)");
+    EXPECT_EQ(run.status, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.output.count("consistent"), 2) << run.output.join('\n').toStdString();
+}
+
 TEST(ScriptRunner, CheckFindsTheDemoCompanyConsistentAndNamesAViolation)
 {
     zelkor::testing::TestDatabase database(zelkor::testing::Contents::Empty);

@@ -1,0 +1,214 @@
+// What the landed bill's commands do: the checks and the question of a save, the void, the
+// records and documents a landed bill links to, printing and showing a stored bill.
+#include "forms/receiving/POform_landed.h"
+
+#include "forms/common/active_report.h"
+#include "forms/common/bill_print.h"
+#include "forms/receiving/landed_columns.h"
+#include "services/audit_stamp.h"
+#include "services/master_lookups.h"
+
+namespace zelkor {
+
+namespace {
+
+namespace rc = landed_receipt_column;
+
+} // namespace
+
+bool POform_landed::run_command(int id)
+{
+    switch (id) {
+    case to_int(CommandId::DeleteLine):
+        if (!delete_current_line())
+            return false;
+        refresh_tax_panes();
+        return true;
+    case to_int(CommandId::Void): return void_document();
+    case to_int(Command::IcRecord):
+    case to_int(Command::ApRecord):
+    case to_int(Command::PoRecord):
+    case to_int(Command::ReceiptRecord): return linked_document(Command(id));
+    case to_int(Command::Receipt):
+        if (!pane_visible(QStringLiteral("receipt")) && field("primary_vendor").trimmed().isEmpty())
+            return refuse(QStringLiteral("Please specify goods vendor"));
+        WindowModel::run_command(id);
+        list_vendor_receipts();
+        return true;
+    default: break;
+    }
+    const bool done = DocumentWindow::run_command(id);
+    if (done)
+        refresh_tax_panes();
+    return done;
+}
+
+// Saving ------------------------------------------------------------------------------------------
+
+std::expected<CheckedLanded, Error> POform_landed::checked_bill()
+{
+    renumber_lines();
+    calculate_totals();
+    auto typed = read_bill();
+    if (!typed)
+        return std::unexpected(typed.error());
+    auto checked = verify_landed(db(), *typed, settings().BASE_CURRENCY, m_lists);
+    if (!checked)
+        return std::unexpected(checked.error());
+    set_field("payby", checked->landed.bill.header.payby);
+    return checked;
+}
+
+bool POform_landed::save(Mode saving)
+{
+    const QString failed = saving == Mode::New ? QStringLiteral("Add new landed bill failed") : QStringLiteral("Update bill failed");
+    auto checked = checked_bill();
+    if (!checked) {
+        report(checked.error(), failed);
+        return false;
+    }
+    if (checked->landed.receipts.isEmpty()
+        && !ask_yes_no(QStringLiteral("None of receipt is specified. All landed cost item will be expensed.") + QChar(10)
+                       + QStringLiteral("Press Yes if you want to continue or No if you want to specify receipt number.")))
+        return false;
+    const AuditStamp stamp = audit_stamp(settings().ZELKOR_USER);
+    if (saving == Mode::Edit) {
+        const QString number = field("docno").trimmed();
+        if (auto updated = update_landed_bill(db(), shown_version(), checked->landed, checked->accounts, stamp); !updated) {
+            report(updated.error(), failed, Outcome::RolledBack);
+            return false;
+        }
+        message(QStringLiteral("Update bill ") + number + QStringLiteral(" complete"));
+        show_key(m_key);
+        return true;
+    }
+    auto saved = save_new_landed_bill(db(), checked->landed, checked->accounts, stamp);
+    if (!saved) {
+        report(saved.error(), failed, Outcome::RolledBack);
+        set_field("docno", NewDocumentNumber);
+        m_key.clear();
+        return false;
+    }
+    message(QStringLiteral("Add new landed bill ") + saved->docno + QStringLiteral(" complete"));
+    show_key(saved->fkey);
+    return true;
+}
+
+bool POform_landed::save_new() { return save(Mode::New); }
+
+bool POform_landed::save_edit() { return save(Mode::Edit); }
+
+bool POform_landed::void_document()
+{
+    const QString number = field("docno").trimmed();
+    const QString failed = QStringLiteral("Void invoice failed");
+    if (!confirm_void(failed))
+        return false;
+    auto variance = required_parameter(db(), Parameter::PurchaseVariance);
+    if (!variance) {
+        report(variance.error(), failed);
+        return false;
+    }
+    if (auto voided = void_landed_bill(db(), shown_version(), *variance, audit_stamp(settings().ZELKOR_USER)); !voided) {
+        report(voided.error(), failed, Outcome::RolledBack);
+        return false;
+    }
+    show_key(m_key);
+    message(QStringLiteral("Document no. ") + number + QStringLiteral(" is void."));
+    return true;
+}
+
+// Linked records ----------------------------------------------------------------------------------
+
+bool POform_landed::linked_document(Command id)
+{
+    const QString number = field("docno").trimmed();
+    // The receipt chosen in the pane, else the bill's own (the first of several).
+    const int pane_row = m_vendor_receipts->current_row();
+    QString receipt = pane_row >= 0 ? m_vendor_receipts->cell(pane_row, rc::ReceiptNo) : QString();
+    if (receipt.isEmpty() && !chosen_receipts().isEmpty())
+        receipt = chosen_receipts().front();
+    switch (id) {
+    case Command::IcRecord:
+        if (m_key.isEmpty())
+            return false;
+        if (field("icfkey").isEmpty())
+            return refuse(QStringLiteral("No Inventory Adjustment created from this bill."));
+        notify(QStringLiteral("Inventory Adjustments"), field("icfkey"), number);
+        return true;
+    case Command::ApRecord:
+        if (m_key.isEmpty() || field("apfkey").isEmpty())
+            return false;
+        notify(QStringLiteral("Bill Entry"), field("apfkey"), number);
+        return true;
+    case Command::PoRecord: {
+        if (receipt.isEmpty())
+            return false;
+        auto order = db().scalar(QStringLiteral("SELECT pono FROM PO_receipt_header_table WHERE company = 1 AND docno = ?"),
+                                 {receipt});
+        if (!order) {
+            report(order.error(), QStringLiteral("Reading receipt ") + receipt + QStringLiteral(" failed"));
+            return false;
+        }
+        if (Row::to_text(*order).isEmpty())
+            return false;
+        notify(QStringLiteral("Purchase Order"), Row::to_text(*order));
+        return true;
+    }
+    case Command::ReceiptRecord:
+        if (receipt.isEmpty())
+            return false;
+        notify(QStringLiteral("Receipt Entry"), receipt);
+        return true;
+    default: return false;
+    }
+}
+
+bool POform_landed::print_document()
+{
+    if (m_key.isEmpty() || mode() != Mode::Read)
+        return false;
+    notify(QStringLiteral("ActiveReport"), bill_print_query(), active_report_argument(LandedSourceForm, field("docno")));
+    return true;
+}
+
+bool POform_landed::on_row_activated(Grid& grid, int row)
+{
+    if (&grid == m_vendor_receipts)
+        return take_receipt(row);
+    return false;
+}
+
+// Showing -----------------------------------------------------------------------------------------
+
+std::expected<bool, Error> POform_landed::load_document(const QString& key)
+{
+    auto stored = read_stored_document(key, QStringLiteral("SELECT l.*, a.accname FROM PO_invoice_transaction_table l"
+                                                           " LEFT JOIN Account_master_table a ON a.accno = l.accno"
+                                                           " WHERE l.fkey = ? ORDER BY l.itemno"));
+    if (!stored)
+        return std::unexpected(stored.error());
+    if (!*stored)
+        return false;
+    const Row& header = (*stored)->header;
+    set_mode(Mode::Read);
+    clear_document();
+    m_key = key;
+    show_stored_fields(header);
+    for (const char* name : {"GLFKEY", "icfkey", "apfkey"})
+        set_field(name, header.text(QString::fromLatin1(name)));
+    set_field_date("receipt_from", header.date(u"invoice_date").addMonths(-6));
+    remember_version(header);
+    for (const Row& line : (*stored)->lines)
+        show_line(m_lines->append_row(), line);
+    if (auto covered = show_covered_receipts(header.text(u"docno")); !covered)
+        return std::unexpected(covered.error());
+    list_vendor_receipts();
+    set_posted_fields_editable(true);
+    lock_payment_fields();
+    calculate_totals();
+    refresh_tax_panes();
+    return true;
+}
+
+} // namespace zelkor

@@ -1,0 +1,29 @@
+#pragma once
+
+// The payable side of a bill's save, shared by vendor bills and landed-cost bills: the existing
+// prepayment the bill applies, locked before its posting, then the payable with the payment of
+// a prepayment paid now or the application of the existing one, and the owing balance.
+
+#include "services/audit_stamp.h"
+#include "services/bill_writer.h"
+#include "services/database.h"
+#include "services/payables.h"
+
+#include <expected>
+#include <optional>
+
+namespace zelkor {
+
+/// The existing prepayment the bill names, locked and checked; nothing when the bill applies
+/// none (no number, or no prepayment amount).
+[[nodiscard]] std::expected<std::optional<ExistingPrepayment>, Error> lock_bill_prepayment(Database& db, const Bill& bill,
+                                                                                          const AuditStamp& stamp);
+
+/// Writes the bill's payable (credited to `ap_accno`) with its prepayment, and raises the
+/// vendor's owing balance by what stays open. Gives the payable's key (the bill's apfkey).
+[[nodiscard]] std::expected<QString, Error> write_bill_payable(Database& db, const Bill& bill, const QString& journal_key,
+                                                               const QString& ap_accno,
+                                                               const std::optional<ExistingPrepayment>& prepayment,
+                                                               const AuditStamp& stamp);
+
+} // namespace zelkor
