@@ -22,7 +22,7 @@ QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"
         " (SELECT COALESCE(SUM(l.extended_cost), 0) FROM PO_invoice_transaction_table l WHERE l.fkey = b.fkey) AS lines,"
         " (SELECT COALESCE(SUM(l.tax_amount), 0) FROM PO_invoice_transaction_table l WHERE l.fkey = b.fkey"
         "  AND l.price_include_tax = FALSE) AS tax"
-        " FROM PO_invoice_header_table b ORDER BY b.docno"));
+        " FROM PO_invoice_header_table b WHERE b.doctype = 'vi' ORDER BY b.docno"));
     if (!rows)
         return std::unexpected(rows.error());
     QStringList violations;
@@ -49,7 +49,7 @@ QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"
         " a.source_docno AS payable_docno, a.GLFKEY AS payable_journal, g.Reverse AS reversed, i.void AS correction_void"
         " FROM ((PO_invoice_header_table b LEFT JOIN AP_header_table a ON a.fkey = b.apfkey)"
         " LEFT JOIN GL_header_table g ON g.fkey = b.GLFKEY) LEFT JOIN IN_header_table i ON i.fkey = b.icfkey"
-        " WHERE COALESCE(b.apfkey, '') <> '' ORDER BY b.docno"));
+        " WHERE b.doctype = 'vi' AND COALESCE(b.apfkey, '') <> '' ORDER BY b.docno"));
     if (!rows)
         return std::unexpected(rows.error());
     QStringList violations;
@@ -91,17 +91,17 @@ QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"
         "SELECT r.docno, r.itemno, r.landed_item, r.quantity_received, r.quantity_billed, r.amount_billed,"
         " r.quantity_adjusted, r.quantity_open_for_bill, r.fully_billed, h.fully_billed AS receipt_fully_billed,"
         " (SELECT COALESCE(SUM(l.quantity), 0) FROM PO_invoice_transaction_table l WHERE l.void = FALSE"
-        "  AND l.receipt_no = r.docno AND l.landed_item = r.landed_item AND r.itemno = (CASE WHEN l.landed_item = TRUE"
+        "  AND l.doctype = 'vi' AND l.receipt_no = r.docno AND l.landed_item = r.landed_item AND r.itemno = (CASE WHEN l.landed_item = TRUE"
         "  THEN l.receipt_landed_itemno ELSE l.receipt_itemno END)) AS rows_quantity,"
         " (SELECT COALESCE(SUM(l.extended_cost), 0) FROM PO_invoice_transaction_table l WHERE l.void = FALSE"
-        "  AND l.receipt_no = r.docno AND l.landed_item = r.landed_item AND r.itemno = (CASE WHEN l.landed_item = TRUE"
+        "  AND l.doctype = 'vi' AND l.receipt_no = r.docno AND l.landed_item = r.landed_item AND r.itemno = (CASE WHEN l.landed_item = TRUE"
         "  THEN l.receipt_landed_itemno ELSE l.receipt_itemno END)) AS rows_amount,"
         " (SELECT COUNT(*) FROM PO_receipt_transaction_table o WHERE o.fkey = r.fkey AND ")
         + receipt_line_open_for_bill(QStringLiteral("o"))
         + QStringLiteral(") AS open_lines"
                          " FROM PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h ON h.fkey = r.fkey"
                          " WHERE h.void = FALSE AND EXISTS (SELECT 1 FROM PO_invoice_transaction_table l"
-                         "  WHERE l.receipt_no = r.docno) ORDER BY r.docno, r.landed_item, r.itemno"));
+                         "  WHERE l.doctype = 'vi' AND l.receipt_no = r.docno) ORDER BY r.docno, r.landed_item, r.itemno"));
     if (!rows)
         return std::unexpected(rows.error());
     QStringList violations;
@@ -137,7 +137,8 @@ QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"
         "SELECT o.docno, o.itemno, o.quantity_billed, o.quantity_open_for_bill, o.fully_billed, l.itemcode, l.quantity,"
         " l.uom_received, l.po_uom FROM PO_transaction_table o INNER JOIN PO_header_table h ON h.fkey = o.fkey"
         " LEFT JOIN PO_invoice_transaction_table l ON l.PONO = o.docno AND l.po_itemno = o.itemno AND l.void = FALSE"
-        " WHERE h.void = FALSE AND EXISTS (SELECT 1 FROM PO_invoice_transaction_table b WHERE b.PONO = o.docno)"
+        " AND l.doctype = 'vi'"
+        " WHERE h.void = FALSE AND EXISTS (SELECT 1 FROM PO_invoice_transaction_table b WHERE b.doctype = 'vi' AND b.PONO = o.docno)"
         " ORDER BY o.docno, o.itemno"));
     if (!rows)
         return std::unexpected(rows.error());
