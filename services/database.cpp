@@ -266,16 +266,20 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
 
 [[nodiscard]] std::expected<int, Error> Database::execute(const QString& sql, const Params& params)
 {
+    std::expected<int, Error> affected;
     if (m_sqlite_writer || m_postgres) {
         if (auto admitted = admit(sql, params); !admitted)
             return std::unexpected(admitted.error());
-        return m_sqlite_writer ? m_sqlite_writer->execute(sql, params) : m_postgres->execute(sql, params);
+        affected = m_sqlite_writer ? m_sqlite_writer->execute(sql, params) : m_postgres->execute(sql, params);
+    } else {
+        auto query = run(sql, params);
+        if (!query)
+            return std::unexpected(query.error());
+        affected = (*query)->numRowsAffected();
+        (*query)->finish();
     }
-    auto query = run(sql, params);
-    if (!query)
-        return std::unexpected(query.error());
-    const int affected = (*query)->numRowsAffected();
-    (*query)->finish();
+    if (affected && m_write_recorder)
+        m_write_recorder(sql, params, *affected);
     return affected;
 }
 

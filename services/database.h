@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <expected>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -82,6 +83,11 @@ public:
     /// Test support: the n-th statement from now (1 = the next) fails as a database error.
     void fail_statement(int n) { m_fail_countdown = n; }
     qint64 statement_count() const { return m_statement_count; }
+    /// Benchmark support: each statement run by execute() is handed to `recorder` with the number
+    /// of rows it changed once it has run, so that a benchmark can write exactly a save's rows
+    /// again without the save's work. An empty recorder stops the recording.
+    using WriteRecorder = std::function<void(const QString& sql, const Params& params, int changed)>;
+    void record_writes(WriteRecorder recorder) { m_write_recorder = std::move(recorder); }
 
 private:
     friend class Transaction;
@@ -106,6 +112,7 @@ private:
     qint64 m_statement_count = 0;
     int m_fail_countdown = 0;
     bool m_rollback_only = false;
+    WriteRecorder m_write_recorder;
 };
 
 /// Brackets one save: begins in the constructor and rolls back in the destructor unless

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <cmath>
+#include <limits>
 
 namespace zelkor {
 namespace {
@@ -182,6 +183,24 @@ QString digits_of(u128 v)
     return QString::fromLatin1(p, end - p);
 }
 
+/// Writes the decimal digits of `v` backwards, ending before `end`; gives the first digit. Once
+/// the value fits 64 bits, the digits come from 64-bit divisions, many times cheaper than 128-bit
+/// ones (every amount a save binds is formatted here).
+char* write_digits(char* end, u128 v)
+{
+    char* p = end;
+    while (v > std::numeric_limits<quint64>::max()) {
+        *--p = static_cast<char>('0' + static_cast<int>(v % 10));
+        v /= 10;
+    }
+    auto small = static_cast<quint64>(v);
+    do {
+        *--p = static_cast<char>('0' + static_cast<int>(small % 10));
+        small /= 10;
+    } while (small > 0);
+    return p;
+}
+
 } // namespace
 
 Decimal::Decimal(const char* literal)
@@ -283,14 +302,24 @@ QString Decimal::to_string() const
 {
     if (m_overflow)
         return QStringLiteral("overflow");
+    // Sign, at most 39 whole digits, the point and the fraction's digits, written backwards.
+    char buffer[64];
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
     const u128 mag = magnitude(m_value);
-    QString text = digits_of(mag / static_cast<u128>(Unit));
-    QString fraction = digits_of(mag % static_cast<u128>(Unit)).rightJustified(Scale, u'0');
-    while (fraction.endsWith(u'0'))
-        fraction.chop(1);
-    if (!fraction.isEmpty())
-        text += u'.' + fraction;
-    return m_value < 0 ? u'-' + text : text;
+    auto fraction = static_cast<quint64>(mag % static_cast<u128>(Unit));
+    if (fraction != 0) {
+        int places = Scale;
+        for (; fraction % 10 == 0; --places)
+            fraction /= 10;
+        for (int i = 0; i < places; ++i, fraction /= 10)
+            *--p = static_cast<char>('0' + static_cast<int>(fraction % 10));
+        *--p = '.';
+    }
+    p = write_digits(p, mag / static_cast<u128>(Unit));
+    if (m_value < 0)
+        *--p = '-';
+    return QString::fromLatin1(p, end - p);
 }
 
 QString Decimal::to_fixed(int places) const

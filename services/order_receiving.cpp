@@ -161,6 +161,18 @@ std::expected<OrderLineStates, Error> lock_order_lines(Database& db, const std::
 std::expected<void, Error> apply_receipt_to_orders(Database& db, const std::vector<OrderLineReceipt>& lines,
                                                    ReceiptEffect effect)
 {
+    std::set<OrderLineKey> keys;
+    for (const OrderLineReceipt& line : lines)
+        keys.insert({line.order_key, line.order_itemno});
+    auto locked = lock_order_lines(db, keys);
+    if (!locked)
+        return std::unexpected(locked.error());
+    return apply_receipt_to_orders(db, lines, effect, *locked);
+}
+
+std::expected<void, Error> apply_receipt_to_orders(Database& db, const std::vector<OrderLineReceipt>& lines,
+                                                   ReceiptEffect effect, OrderLineStates& locked)
+{
     // Several receipt lines may name one order line: they are summed.
     std::map<OrderLineKey, OrderLineReceipt> by_line;
     for (const OrderLineReceipt& line : lines) {
@@ -170,19 +182,13 @@ std::expected<void, Error> apply_receipt_to_orders(Database& db, const std::vect
             slot->second.quantity_cancel += line.quantity_cancel;
         }
     }
-    std::set<OrderLineKey> keys;
-    for (const auto& [key, receipt] : by_line)
-        keys.insert(key);
-    auto locked = lock_order_lines(db, keys);
-    if (!locked)
-        return std::unexpected(locked.error());
     const Decimal sign(effect == ReceiptEffect::Apply ? 1 : -1);
     std::vector<OnOrderLine> fallen;
     std::vector<WrittenLine> written;
     QSet<QString> orders;
     for (const auto& [key, receipt] : by_line) {
-        auto found = locked->find(key);
-        if (found == locked->end())
+        auto found = locked.find(key);
+        if (found == locked.end())
             return std::unexpected(Error::not_found(QStringLiteral("This item was closed.")));
         OrderLineState& line = found->second;
         if (effect == ReceiptEffect::Apply && line.order_void)

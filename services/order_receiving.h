@@ -74,5 +74,9 @@ enum class ReceiptEffect { Apply, Reverse };
 /// a receipt applied to it.
 [[nodiscard]] std::expected<void, Error> apply_receipt_to_orders(Database& db, const std::vector<OrderLineReceipt>& lines,
                                                                  ReceiptEffect effect);
+/// The same on order lines the caller has already locked in this transaction and not changed
+/// since (lock_order_lines): they are not read again, and `locked` follows the change.
+[[nodiscard]] std::expected<void, Error> apply_receipt_to_orders(Database& db, const std::vector<OrderLineReceipt>& lines,
+                                                                 ReceiptEffect effect, OrderLineStates& locked);
 
 } // namespace zelkor

@@ -132,11 +132,12 @@ bool POform_po::remove_template()
     // Work in progress is settled (saved or given up) as any leaving of a mode does.
     if (!settle_unsaved_work())
         return false;
-    set_mode(Mode::Read);
+    // A failed delete leaves the window as the clerk had it.
     if (auto removed = delete_template(db(), name); !removed) {
         report(removed.error(), DeleteFailed, Outcome::RolledBack);
         return false;
     }
+    set_mode(Mode::Read);
     reload_templates();
     set_field(TemplateField, QString());
     message(QStringLiteral("Template ") + shown_value(name) + QStringLiteral(" is deleted."));

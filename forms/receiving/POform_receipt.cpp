@@ -126,6 +126,10 @@ POform_receipt::POform_receipt(QObject* parent)
     }
     m_landed->set_column_read_only(m_landed->required_column(landed::TaxAmount), true);
     connect(m_landed, &Grid::currentRowChanged, this, [this] { refresh_landed_tax_pane(); });
+    // Charges are taken off the receipt by their rows' delete buttons while it is being entered.
+    connect(this, &WindowModel::modeChanged, this, [this](Mode mode) {
+        m_landed->set_delete_buttons(mode == Mode::Read ? QString() : QStringLiteral("delete landed charge"));
+    });
 
     declare_tax_panes();
     const TaxPaneDeclaration landed_tax = tax_detail_pane();
@@ -237,6 +241,7 @@ void POform_receipt::reset_header_fields()
     m_lines->append_row();
     m_landed->clear();
     m_landed_taxes.clear();
+    m_saved_landed_lines.clear();
     m_landed->append_row();
 }
 
@@ -269,6 +274,26 @@ void POform_receipt::show_nothing()
     PurchasingWindow::show_nothing();
     m_landed->clear();
     m_landed_taxes.clear();
+    m_saved_landed_lines.clear();
+}
+
+bool POform_receipt::on_row_delete(Grid& grid, int row)
+{
+    if (&grid != m_landed || mode() == Mode::Read)
+        return PurchasingWindow::on_row_delete(grid, row);
+    const int itemno = m_landed->cell(row, landed::ItemNo).toInt();
+    // A stored charge was posted and may have a payable of its own: only a void takes it back.
+    if (mode() == Mode::Edit && m_saved_landed_lines.contains(itemno))
+        return refuse(QStringLiteral("Cannot delete item. Use void item."));
+    m_landed->remove_row(row);
+    if (itemno > 0)
+        m_landed_taxes.remove_line(itemno);
+    if (m_landed->row_count() == 0)
+        m_landed->append_row();
+    set_dirty(true);
+    calculate_totals();
+    refresh_landed_tax_pane();
+    return true;
 }
 
 bool POform_receipt::begin_edit()

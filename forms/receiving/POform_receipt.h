@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace zelkor {
 
@@ -62,6 +63,8 @@ protected:
     bool begin_new() override;
     bool begin_edit() override;
     bool on_row_activated(Grid& grid, int row) override;
+    /// Deletes an unsaved landed charge; a saved one stays ("Cannot delete item. Use void item.").
+    bool on_row_delete(Grid& grid, int row) override;
     void discard_changes(Mode left) override;
     void show_nothing() override;
 
@@ -118,6 +121,7 @@ private:
     Grid* m_landed = nullptr;
     TaxElementStore m_landed_taxes;
     TaxElementStore m_shown_landed_taxes; ///< put back when an edit is left unsaved
+    std::set<int> m_saved_landed_lines;   ///< the line numbers of the shown receipt's stored charges
     std::unique_ptr<TaxPanes> m_landed_tax_pane;
     Grid* m_vendor_history = nullptr;
     Grid* m_item_history = nullptr;

@@ -349,8 +349,11 @@ std::expected<bool, Error> POform_receipt::load_document(const QString& key)
                               {key});
     if (!landed)
         return std::unexpected(landed.error());
-    for (const Row& line : *landed)
+    m_saved_landed_lines.clear();
+    for (const Row& line : *landed) {
         show_landed_line(m_landed->append_row(), line);
+        m_saved_landed_lines.insert(int(line.integer(u"itemno")));
+    }
     set_new_document_fields(true);
     calculate_totals();
     refresh_panes();

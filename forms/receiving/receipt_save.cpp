@@ -761,14 +761,15 @@ struct LockedForPayables {
 /// writes the bill entered with the receipt and the payables of its landed charges: everything a
 /// receipt's lines do, new or edited. Gives the keys.
 [[nodiscard]] std::expected<ReceiptKeys, Error> write_effects(Database& db, const Receipt& receipt, WrittenLines& written,
-                                                              const OrderLineStates& orders,
+                                                              OrderLineStates& orders,
                                                               const WarehouseSettings& settings,
                                                               const ReceiptSaving& saving, const LockedForPayables& locked)
 {
     const ReceiptHeader& header = receipt.header;
     if (auto done = write_lines(db, header, written, saving.stamp); !done)
         return std::unexpected(done.error());
-    if (auto done = apply_receipt_to_orders(db, order_effects(pointers(written.lines), orders), ReceiptEffect::Apply); !done)
+    if (auto done = apply_receipt_to_orders(db, order_effects(pointers(written.lines), orders), ReceiptEffect::Apply, orders);
+        !done)
         return std::unexpected(done.error());
     ReceiptKeys keys;
     auto journal = post(db, header, written, settings, saving, locked.vendors);
@@ -902,7 +903,8 @@ std::set<QString> stored_payable_vendors(const StoredReceipt& stored)
     auto locked = lock_order_lines(db, order_keys(pointers(stored.lines)));
     if (!locked)
         return std::unexpected(locked.error());
-    if (auto done = apply_receipt_to_orders(db, order_effects(pointers(stored.lines), *locked), ReceiptEffect::Reverse); !done)
+    if (auto done = apply_receipt_to_orders(db, order_effects(pointers(stored.lines), *locked), ReceiptEffect::Reverse, *locked);
+        !done)
         return done;
     const ReceiptReversal reversal{number, reason, stored.header.date(u"receipt_date"), stored.period(), stamp.user};
     if (auto done = reverse_receipt_posting(db, stored.header.text(u"GLFKEY"), reversal); !done)
@@ -1027,10 +1029,14 @@ std::expected<void, Error> update_receipt(Database& db, const Receipt& receipt, 
     if (auto deleted = run(db, QStringLiteral("DELETE FROM PO_receipt_transaction_table WHERE fkey = ?"), {shown.key});
         !deleted)
         return deleted;
-    auto written = lines_to_write(edited, *orders);
+    // The reversal moved the order lines: the edited lines apply to them as they are now.
+    auto current = lock_order_lines(db, order_keys(touched));
+    if (!current)
+        return std::unexpected(current.error());
+    auto written = lines_to_write(edited, *current);
     if (!written)
         return std::unexpected(written.error());
-    auto keys = write_effects(db, edited, *written, *orders, *settings, saving, *locked);
+    auto keys = write_effects(db, edited, *written, *current, *settings, saving, *locked);
     if (!keys)
         return std::unexpected(keys.error());
     UpdateRow row(QStringLiteral("PO_receipt_header_table"));

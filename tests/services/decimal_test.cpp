@@ -80,6 +80,10 @@ TEST(Decimal, FormatsWithThousandsSeparatorsAndReadsThemBack)
     EXPECT_EQ(Decimal("-0.001").format(2), QStringLiteral("0.00")); // no negative zero
     EXPECT_EQ(*Decimal::parse(Decimal("-98765.43").format(2)), Decimal("-98765.43"));
     EXPECT_EQ(Decimal("12.50").to_string(), QStringLiteral("12.5"));
+    // The exact text bound to the database: no trailing zeros, every digit of a value beyond 64 bits.
+    for (const char* exact : {"0", "20", "-20", "-0.05", "0.000000000001", "1000000.000001", "18446744.073709551616",
+                              "-123456789012345678901234.567890123456"})
+        EXPECT_EQ(Decimal(exact).to_string(), QString::fromLatin1(exact));
     EXPECT_EQ(Decimal("-0.5").to_fixed(3), QStringLiteral("-0.500"));
 }
 

@@ -3,6 +3,7 @@
 // layer history rows; beside them the raw floor of the same database writing the bare rows a
 // 20-line receipt writes. A 20-line receipt saved with the vendor's bill (its bill, entry and
 // payable too) runs beside the floor of its own rows. The statements of each operation are counted.
+// A second floor writes exactly the rows the saves write: their recorded statements, run again.
 #include "bench/support/bench_database.h"
 #include "bench/support/bench_documents.h"
 
@@ -173,6 +174,89 @@ void receipt_with_bill_floor(benchmark::State& state, Engine engine)
     state.counters["updates"] = updates;
 }
 
+/// A statement that wrote, with the number of rows it changed.
+struct Write {
+    QString sql;
+    Params params;
+    int changed = 0;
+};
+/// The statements that write, in the order a save ran them.
+using Writes = std::vector<Write>;
+
+/// What one iteration of the save benchmark writes: its order (set-up) and its receipt.
+struct RecordedSave {
+    Writes order;
+    Writes receipt;
+};
+
+constexpr int RecordedIterations = 200;
+
+/// Runs the save benchmark's iterations on a company of its own, recording every statement that
+/// writes: the same rows, values and order the measured saves write.
+std::vector<RecordedSave> recorded_saves(Engine engine, int lines, bool billed)
+{
+    bench::BenchDatabase b(engine);
+    if (!b.ok())
+        return {};
+    Database& db = b.db();
+    FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
+    std::vector<RecordedSave> saves(RecordedIterations);
+    Writes* sink = nullptr;
+    db.record_writes([&sink](const QString& sql, const Params& params, int changed) {
+        sink->push_back({sql, params, changed});
+    });
+    for (int index = 0; index < RecordedIterations; ++index) {
+        sink = &saves[size_t(index)].order;
+        const DocumentNumber order = saved_order(db, lines);
+        Receipt receipt = receipt_of(db, order, lines, index + 1);
+        if (billed)
+            bill_it(receipt, index + 1);
+        const ReceiptSaving saving = saving_of(db, receipt);
+        sink = &saves[size_t(index)].receipt;
+        bench::require(insert_new_receipt(db, receipt, saving), "saving the receipt");
+    }
+    db.record_writes({});
+    return saves;
+}
+
+void write_again(Database& db, const Writes& writes)
+{
+    Transaction tx(db);
+    for (const Write& write : writes) {
+        auto changed = db.execute(write.sql, write.params);
+        bench::require(changed, "writing a recorded row");
+        // The second company must change the same rows, or the floor would measure less work.
+        if (*changed != write.changed)
+            bench::require(std::expected<void, Error>(std::unexpected(Error::database(write.sql))), "changing as many rows");
+    }
+    bench::require(tx.commit(), "committing recorded rows");
+}
+
+/// The floor of exactly the rows the saves write: the recorded statements of each save (its
+/// tables, columns, indexes and values) run again in one transaction on a second company that
+/// went through the same writes, without the save's reads, checks and computing.
+void receipt_rows_floor_of(benchmark::State& state, Engine engine, bool billed)
+{
+    const std::vector<RecordedSave> saves = recorded_saves(engine, int(state.range(0)), billed);
+    bench::BenchDatabase b(engine);
+    if (saves.empty() || !b.ok()) {
+        state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
+        return;
+    }
+    size_t next = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        write_again(b.db(), saves[next].order);
+        state.ResumeTiming();
+        write_again(b.db(), saves[next].receipt);
+        ++next;
+    }
+    state.counters["statements"] = double(saves.front().receipt.size());
+}
+
+void receipt_rows_floor(benchmark::State& state, Engine engine) { receipt_rows_floor_of(state, engine, false); }
+void receipt_with_bill_rows_floor(benchmark::State& state, Engine engine) { receipt_rows_floor_of(state, engine, true); }
+
 void billed_documents(benchmark::internal::Benchmark* benchmark)
 {
     benchmark->ArgNames({"lines", "crowded"})->Args({20, 0})->Iterations(200)->Unit(benchmark::kMillisecond);
@@ -191,19 +275,23 @@ void long_documents(benchmark::internal::Benchmark* benchmark)
 } // namespace
 
 BENCHMARK_CAPTURE(receipt_floor, sqlite, Engine::Sqlite)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receipt_rows_floor, sqlite, Engine::Sqlite)->Apply(billed_documents);
 BENCHMARK_CAPTURE(receipt_save, sqlite, Engine::Sqlite)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_edit, sqlite, Engine::Sqlite)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_void, sqlite, Engine::Sqlite)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_with_bill_floor, sqlite, Engine::Sqlite)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receipt_with_bill_rows_floor, sqlite, Engine::Sqlite)->Apply(billed_documents);
 BENCHMARK_CAPTURE(receipt_save_with_bill, sqlite, Engine::Sqlite)->Apply(billed_documents);
 BENCHMARK_CAPTURE(receipt_save, sqlite, Engine::Sqlite)->Apply(long_documents);
 BENCHMARK_CAPTURE(receipt_edit, sqlite, Engine::Sqlite)->Apply(long_documents);
 BENCHMARK_CAPTURE(receipt_void, sqlite, Engine::Sqlite)->Apply(long_documents);
 BENCHMARK_CAPTURE(receipt_floor, pg, Engine::Postgres)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receipt_rows_floor, pg, Engine::Postgres)->Apply(billed_documents);
 BENCHMARK_CAPTURE(receipt_save, pg, Engine::Postgres)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_edit, pg, Engine::Postgres)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_void, pg, Engine::Postgres)->Apply(short_documents);
 BENCHMARK_CAPTURE(receipt_with_bill_floor, pg, Engine::Postgres)->ArgName("lines")->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receipt_with_bill_rows_floor, pg, Engine::Postgres)->Apply(billed_documents);
 BENCHMARK_CAPTURE(receipt_save_with_bill, pg, Engine::Postgres)->Apply(billed_documents);
 BENCHMARK_CAPTURE(receipt_save, pg, Engine::Postgres)->Apply(long_documents);
 BENCHMARK_CAPTURE(receipt_edit, pg, Engine::Postgres)->Apply(long_documents);

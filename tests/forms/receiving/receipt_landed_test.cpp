@@ -189,5 +189,36 @@ TEST_F(ReceiptLanded, AChargesPayablePaidMeanwhileStopsTheEditAndTheVoid)
     EXPECT_EQ(t.snapshot(), before);
 }
 
+TEST_F(ReceiptLanded, AChargeIsDeletedUntilItIsSaved)
+{
+    receive_with_charges();
+    Grid& landed = window.landed_lines();
+    type_landed(4, {{"vendor no", "V3002"}, {"bill no", "GLC-6"}, {"item code", "DUTY"}, {"extended cost", "45"}});
+    EXPECT_EQ(window.field("landed_total"), "241.20");
+    ASSERT_TRUE(window.delete_row(landed, 4));
+    EXPECT_EQ(landed.row_count(), 4);
+    EXPECT_EQ(window.field("landed_total"), "196.20");
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    EXPECT_EQ(t.count("PO_receipt_transaction_table WHERE landed_item = TRUE"), 4);
+    EXPECT_EQ(t.count("AP_header_table WHERE invoice_no = 'GLC-6'"), 0);
+
+    // Shown, the charges have no delete buttons; in Edit mode a stored charge stays.
+    void_bill_of("RO-26-00001");
+    window.set_field("docno", "RO-26-00001");
+    window.display_by_number();
+    EXPECT_FALSE(landed.has_delete_buttons());
+    EXPECT_FALSE(window.delete_row(landed, 0));
+    ASSERT_TRUE(window.execute(CommandId::EditMode)) << prompter.last().toStdString();
+    const QStringList before = t.snapshot();
+    EXPECT_FALSE(window.delete_row(landed, 1));
+    EXPECT_EQ(prompter.last(), "Cannot delete item. Use void item.");
+    EXPECT_EQ(landed.cell(1, "item code"), "DUTY");
+    type_landed(4, {{"vendor no", "V3002"}, {"bill no", "GLC-6"}, {"item code", "DUTY"}, {"extended cost", "45"}});
+    ASSERT_TRUE(window.delete_row(landed, 4));
+    EXPECT_EQ(landed.row_count(), 4);
+    EXPECT_EQ(window.field("landed_total"), "196.20");
+    EXPECT_EQ(t.snapshot(), before);
+}
+
 } // namespace
 } // namespace zelkor
