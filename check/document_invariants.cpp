@@ -178,8 +178,8 @@ QStringList key_counter_faults(const DocumentTables& kind, long long next, const
 
 const std::vector<DocumentTables>& numbered_documents()
 {
-    // Landed bills ("ld") join here with their window. Payments ("pp") are the host's documents
-    // as much as this module's: a prepayment the host recorded has no payable row of its own.
+    // Payments ("pp") are the host's documents as much as this module's: a prepayment the host
+    // recorded has no payable row of its own.
     static const std::vector<DocumentTables> kinds{
         {QStringLiteral("pr"), QStringLiteral("requisition"), QStringLiteral("PR_header_table"),
          QStringLiteral("PR_transaction_table"), {}, Deletion::Allowed},
@@ -189,6 +189,8 @@ const std::vector<DocumentTables>& numbered_documents()
          QStringLiteral("PO_receipt_transaction_table"), {}, Deletion::Never},
         {QStringLiteral("vi"), QStringLiteral("bill"), QStringLiteral("PO_invoice_header_table"),
          QStringLiteral("PO_invoice_transaction_table"), QStringLiteral("doctype = 'vi'"), Deletion::Never},
+        {QStringLiteral("ld"), QStringLiteral("landed bill"), QStringLiteral("PO_invoice_header_table"),
+         QStringLiteral("PO_invoice_transaction_table"), QStringLiteral("doctype = 'ld'"), Deletion::Never},
         {QStringLiteral("ip"), QStringLiteral("payable"), QStringLiteral("AP_header_table"),
          QStringLiteral("AP_transaction_table"), QStringLiteral("doctype = 'ip'"), Deletion::Never},
         {QStringLiteral("gl"), QStringLiteral("journal entry"), QStringLiteral("GL_header_table"),
@@ -203,10 +205,10 @@ const std::vector<DocumentTables>& numbered_documents()
 
 const std::vector<PostingSource>& posting_sources()
 {
-    // Landed bills ("PO-LANDED") join here with their window.
     static const std::vector<PostingSource> sources{
         {QStringLiteral("PO-RECEIPT"), QStringLiteral("receipt"), QStringLiteral("PO_receipt_header_table")},
         {QStringLiteral("PO-BILL"), QStringLiteral("bill"), QStringLiteral("PO_invoice_header_table")},
+        {QStringLiteral("PO-LANDED"), QStringLiteral("landed bill"), QStringLiteral("PO_invoice_header_table")},
     };
     return sources;
 }

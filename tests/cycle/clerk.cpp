@@ -120,6 +120,13 @@ POform_invoice& Clerk::invoice()
     return *m_facade.frm_invoice();
 }
 
+POform_landed& Clerk::landed()
+{
+    if (!m_facade.frm_landed() || m_facade.frm_landed()->is_closed())
+        m_facade.showform_POform_landed();
+    return *m_facade.frm_landed();
+}
+
 void Clerk::settle(WindowModel& window)
 {
     if (window.is_closed() || window.mode() == WindowModel::Mode::Read)
@@ -137,7 +144,8 @@ void Clerk::settle_all()
 {
     for (WindowModel* window : {static_cast<WindowModel*>(m_facade.frm_pr()), static_cast<WindowModel*>(m_facade.frm_po()),
                                 static_cast<WindowModel*>(m_facade.frm_receipt()),
-                                static_cast<WindowModel*>(m_facade.frm_invoice())})
+                                static_cast<WindowModel*>(m_facade.frm_invoice()),
+                                static_cast<WindowModel*>(m_facade.frm_landed())})
         if (window)
             settle(*window);
 }

@@ -68,6 +68,7 @@ public:
     POform_po& order();
     POform_receipt& receipt();
     POform_invoice& invoice();
+    POform_landed& landed();
 
     /// Leaves new or edit mode without saving (the clerk answers No), so that the window shows a
     /// saved document or nothing; a window that will not leave its mode is closed.

@@ -110,7 +110,8 @@ bool type_line(StepContext& context, Grid& grid, int row, const ItemCode& item, 
 std::vector<CycleStep> cycle_steps()
 {
     std::vector<CycleStep> steps;
-    for (std::vector<CycleStep> window_steps : {requisition_steps(), order_steps(), receipt_steps(), bill_steps(), inquiry_steps()})
+    for (std::vector<CycleStep> window_steps : {requisition_steps(), order_steps(), receipt_steps(), bill_steps(), landed_steps(),
+                                                    inquiry_steps()})
         for (CycleStep& step : window_steps)
             steps.push_back(std::move(step));
     return steps;

@@ -99,8 +99,9 @@ std::vector<CycleStep> order_steps();
 std::vector<CycleStep> receipt_steps();
 std::vector<CycleStep> inquiry_steps();
 std::vector<CycleStep> bill_steps();
+std::vector<CycleStep> landed_steps();
 
-/// Every step of the walk. Landed bills add theirs here, one line.
+/// Every step of the walk.
 std::vector<CycleStep> cycle_steps();
 
 } // namespace zelkor::cycle
