@@ -6,6 +6,7 @@
 // A second floor writes exactly the rows the saves write: their recorded statements, run again.
 #include "bench/support/bench_database.h"
 #include "bench/support/bench_documents.h"
+#include "bench/support/recorded_writes.h"
 
 #include "forms/purchasing/po_save.h"
 #include "forms/receiving/receipt_save.h"
@@ -174,19 +175,10 @@ void receipt_with_bill_floor(benchmark::State& state, Engine engine)
     state.counters["updates"] = updates;
 }
 
-/// A statement that wrote, with the number of rows it changed.
-struct Write {
-    QString sql;
-    Params params;
-    int changed = 0;
-};
-/// The statements that write, in the order a save ran them.
-using Writes = std::vector<Write>;
-
 /// What one iteration of the save benchmark writes: its order (set-up) and its receipt.
 struct RecordedSave {
-    Writes order;
-    Writes receipt;
+    bench::Writes order;
+    bench::Writes receipt;
 };
 
 constexpr int RecordedIterations = 200;
@@ -201,35 +193,22 @@ std::vector<RecordedSave> recorded_saves(Engine engine, int lines, bool billed)
     Database& db = b.db();
     FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
     std::vector<RecordedSave> saves(RecordedIterations);
-    Writes* sink = nullptr;
-    db.record_writes([&sink](const QString& sql, const Params& params, int changed) {
-        sink->push_back({sql, params, changed});
-    });
     for (int index = 0; index < RecordedIterations; ++index) {
-        sink = &saves[size_t(index)].order;
-        const DocumentNumber order = saved_order(db, lines);
-        Receipt receipt = receipt_of(db, order, lines, index + 1);
-        if (billed)
-            bill_it(receipt, index + 1);
-        const ReceiptSaving saving = saving_of(db, receipt);
-        sink = &saves[size_t(index)].receipt;
-        bench::require(insert_new_receipt(db, receipt, saving), "saving the receipt");
+        RecordedSave& save = saves[size_t(index)];
+        Receipt receipt;
+        ReceiptSaving saving;
+        save.order = bench::recorded_writes(db, [&] {
+            const DocumentNumber order = saved_order(db, lines);
+            receipt = receipt_of(db, order, lines, index + 1);
+            if (billed)
+                bill_it(receipt, index + 1);
+            saving = saving_of(db, receipt);
+        });
+        save.receipt = bench::recorded_writes(db, [&] {
+            bench::require(insert_new_receipt(db, receipt, saving), "saving the receipt");
+        });
     }
-    db.record_writes({});
     return saves;
-}
-
-void write_again(Database& db, const Writes& writes)
-{
-    Transaction tx(db);
-    for (const Write& write : writes) {
-        auto changed = db.execute(write.sql, write.params);
-        bench::require(changed, "writing a recorded row");
-        // The second company must change the same rows, or the floor would measure less work.
-        if (*changed != write.changed)
-            bench::require(std::expected<void, Error>(std::unexpected(Error::database(write.sql))), "changing as many rows");
-    }
-    bench::require(tx.commit(), "committing recorded rows");
 }
 
 /// The floor of exactly the rows the saves write: the recorded statements of each save (its
@@ -246,9 +225,9 @@ void receipt_rows_floor_of(benchmark::State& state, Engine engine, bool billed)
     size_t next = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        write_again(b.db(), saves[next].order);
+        bench::write_again(b.db(), saves[next].order);
         state.ResumeTiming();
-        write_again(b.db(), saves[next].receipt);
+        bench::write_again(b.db(), saves[next].receipt);
         ++next;
     }
     state.counters["statements"] = double(saves.front().receipt.size());
