@@ -265,6 +265,7 @@ std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, cons
             .set(u"itemcode", line->itemcode)
             .set(u"itemtype", nullable(line->itemtype))
             .set(u"Description", description)
+            .set(u"vendor_itemcode", nullable(line->vendor_itemcode))
             .set(u"warehouse", stock ? nullable(line->warehouse) : SqlValue(std::nullopt))
             .set(u"location", stock ? nullable(line->location) : SqlValue(std::nullopt))
             .set(u"uom_received", nullable(line->uom_received))

@@ -43,6 +43,7 @@ struct BillLine {
     QString itemcode{};
     QString itemtype{};
     QString description{};
+    QString vendor_itemcode{};
     QString warehouse{};
     QString location{};
     QString uom_received{};

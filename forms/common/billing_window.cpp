@@ -115,7 +115,8 @@ Entry BillingWindow::discount_typed(const QString& name)
         return refuse_entry(QStringLiteral("please input numeric data"));
     if (name == u"discount_amount" && value->is_negative())
         return refuse_entry(QStringLiteral("discount amount must be positive"));
-    if (name == u"discount_percent" && (value->is_negative() || *value > Decimal(100)))
+    // The percent is stored to four decimals.
+    if (name == u"discount_percent" && (value->is_negative() || *value > Decimal(100) || value->round(4) != *value))
         return refuse_entry(QStringLiteral("discount percent is invalid."));
     // A percent decides the amount; an amount typed over it stands on its own.
     if (name == u"discount_amount")

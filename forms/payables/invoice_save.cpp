@@ -56,6 +56,7 @@ BillLine written_line(const EnteredBillLine& entered)
     line.itemcode = entered.itemcode;
     line.itemtype = entered.itemtype;
     line.description = entered.description;
+    line.vendor_itemcode = entered.vendor_itemcode;
     line.warehouse = entered.warehouse;
     line.location = entered.location;
     line.uom_received = entered.uom_received;

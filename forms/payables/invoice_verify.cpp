@@ -252,6 +252,9 @@ bool bill_item_type(const QString& type)
 [[nodiscard]] std::expected<void, Error> verify_prepayment(const EnteredBillHeader& header)
 {
     const Decimal prepayment = header.prepayment.value_or(Decimal());
+    // A prepayment number with no amount would be dropped by the save: the clerk says how much.
+    if (prepayment.is_zero() && !header.prepayment_no.trimmed().isEmpty())
+        return refuse(QStringLiteral("please specify Prepayment"));
     if (prepayment.is_negative())
         return refuse(QStringLiteral("Prepayment must be positive"));
     if (prepayment > Decimal() && header.payby == PayLater && header.prepayment_no.isEmpty())
