@@ -1,5 +1,5 @@
 // Bad input typed where a clerk types: every header field and every cell of the first line of
-// the requisition, order and receipt windows gets each value of a corpus (quotes, SQL, wildcards,
+// the requisition, order, receipt, bill and landed-cost windows gets each value of a corpus (quotes, SQL, wildcards,
 // 10,000 characters, emoji, right-to-left text, combining marks, control characters, numbers
 // no column holds, impossible dates, negative and fractional quantities), then the clerk saves.
 // Nothing may crash; a refusal says why in the window's words and writes nothing; what was
@@ -86,11 +86,13 @@ struct Target {
     FieldKind kind = FieldKind::Text;
 };
 
-/// Fields that open documents or switch the window rather than hold a value of the document; the
-/// activation date, which only a future order keeps; and the line ticks that only an edit keeps
+/// Fields that open documents, switch the window or filter its panes rather than hold a value of
+/// the document; the activation date, which only a future order keeps; and the line ticks that only an edit keeps
 /// (a new line is open).
 const QStringList Navigation{"docno",    "template", "pr_docno",           "prno",          "pono",
-                             "multi_po", "save_vendor_address", "activate_date", "closed", "cancel"};
+                             "multi_po", "save_vendor_address", "activate_date", "closed", "cancel",
+                             "receipt_no", "multi_receipt", "po_no", "receipt_from", "receipt_history_from",
+                             "invoice_history_from"};
 
 /// What a clerk can put into a check box: a tick or none.
 const QStringList Ticks{QStringLiteral("1"), QStringLiteral("0"), QString()};
@@ -256,6 +258,47 @@ TEST_F(BadInput, ReceiptWindow)
                                       {"PO_receipt_header_table", "PO_receipt_transaction_table", "PO_transaction_table",
                                        "GL_header_table", "GL_transaction_table", "Balance_table", "IN_header_table",
                                        "Item_onhand_table", "FIFO_table", "Docno_master_table", "Next_number_fkey_table"}));
+}
+
+TEST_F(BadInput, BillWindow)
+{
+    POform_invoice& window = clerk.invoice();
+    Grid& lines = window.lines();
+    int bill = 0;
+    const auto start = [&] {
+        return window.execute(CommandId::New) && window.type_into("vendor_no", "V1001") == Entry::Accepted
+            && window.type_into("invoice_no", QStringLiteral("BAD-%1").arg(++bill)) == Entry::Accepted
+            && lines.type_cell(0, "item type", "4") == Entry::Accepted
+            && lines.type_cell(0, "item code", "SERVICE") == Entry::Accepted
+            && lines.type_cell(0, "extended cost", "10") == Entry::Accepted
+            && lines.type_cell(0, "account", "6000") == Entry::Accepted;
+    };
+    ASSERT_TRUE(start()) << clerk.prompter().last().toStdString();
+    report("bill", type_everywhere(window, lines, start,
+                                   {"PO_invoice_header_table", "PO_invoice_transaction_table", "GL_header_table",
+                                    "GL_transaction_table", "Balance_table", "AP_header_table", "AP_transaction_table",
+                                    "Payment_header_table", "Vendor_table", "Docno_master_table", "Next_number_fkey_table"}));
+}
+
+TEST_F(BadInput, LandedCostWindow)
+{
+    POform_landed& window = clerk.landed();
+    Grid& lines = window.lines();
+    int bill = 0;
+    // Without a receipt the clerk confirms that the charge is expensed.
+    const auto start = [&] {
+        return window.execute(CommandId::New) && window.type_into("vendor_no", "V3002") == Entry::Accepted
+            && window.type_into("invoice_no", QStringLiteral("BAD-%1").arg(++bill)) == Entry::Accepted
+            && lines.type_cell(0, "item code", "FREIGHT") == Entry::Accepted
+            && lines.type_cell(0, "unit cost", "10") == Entry::Accepted
+            && lines.type_cell(0, "unit of measurement", "each") == Entry::Accepted;
+    };
+    ASSERT_TRUE(start()) << clerk.prompter().last().toStdString();
+    report("landed bill", type_everywhere(window, lines, start,
+                                          {"PO_invoice_header_table", "PO_invoice_transaction_table", "GL_header_table",
+                                           "GL_transaction_table", "Balance_table", "AP_header_table", "AP_transaction_table",
+                                           "FIFO_table", "Item_onhand_table", "Vendor_table", "Docno_master_table",
+                                           "Next_number_fkey_table"}));
 }
 
 } // namespace

@@ -21,7 +21,7 @@ struct LargeDocument {
     std::function<void(Database& db, const QDate& day)> save;
 };
 
-/// Every kind a crash child saves: receipts today; bills and landed bills add theirs here.
+/// Every kind a crash child saves: receipts, and receipts with their bill.
 const std::vector<LargeDocument>& large_documents();
 
 } // namespace zelkor::cycle
