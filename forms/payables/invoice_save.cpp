@@ -10,6 +10,8 @@
 #include "services/bill_posting.h"
 #include "services/bill_writer.h"
 
+#include <map>
+
 namespace zelkor {
 namespace {
 
@@ -77,27 +79,55 @@ BillLine written_line(const EnteredBillLine& entered)
     return line;
 }
 
-/// A receipt line billed, as it stands now, read under lock with its receipt's state.
-[[nodiscard]] std::expected<Row, Error> locked_receipt_line(Database& db, const EnteredBillLine& line)
-{
-    const int itemno = line.landed_item ? line.receipt_landed_itemno.value_or(0) : line.receipt_itemno.value_or(0);
-    auto rows = db.select_for_update(
-        QStringLiteral("SELECT t.*, h.exchange_rate AS receipt_rate, h.void AS receipt_void FROM"
-                       " PO_receipt_transaction_table t INNER JOIN PO_receipt_header_table h ON h.fkey = t.fkey"
-                       " WHERE t.company = 1 AND t.docno = ? AND t.landed_item = ? AND t.itemno = ?"),
-        {line.receipt_no, line.landed_item, itemno});
-    if (!rows)
-        return std::unexpected(rows.error());
-    if (rows->empty())
-        return std::unexpected(refused(line.receipt_no + QStringLiteral(" was changed by another user. Refresh it and edit again.")));
-    return rows->front();
-}
+/// The receipt lines a bill takes, read under lock once per receipt with their receipt's state,
+/// by receipt number, then landed flag and line number.
+class LockedReceiptLines {
+public:
+    explicit LockedReceiptLines(Database& db) : m_db(db) {}
+
+    /// The line as it stands now; a line gone is another user's change.
+    [[nodiscard]] std::expected<Row, Error> line(const EnteredBillLine& line)
+    {
+        auto lines = of_receipt(line.receipt_no);
+        if (!lines)
+            return std::unexpected(lines.error());
+        const int itemno = line.landed_item ? line.receipt_landed_itemno.value_or(0) : line.receipt_itemno.value_or(0);
+        const auto found = (*lines)->find({line.landed_item, itemno});
+        if (found == (*lines)->end())
+            return std::unexpected(refused(line.receipt_no + QStringLiteral(" was changed by another user. Refresh it and edit again.")));
+        return found->second;
+    }
+
+private:
+    using Lines = std::map<std::pair<bool, int>, Row>;
+
+    [[nodiscard]] std::expected<const Lines*, Error> of_receipt(const QString& receipt)
+    {
+        if (const auto known = m_receipts.find(receipt); known != m_receipts.end())
+            return &known->second;
+        auto rows = m_db.select_for_update(
+            QStringLiteral("SELECT t.*, h.exchange_rate AS receipt_rate, h.void AS receipt_void FROM"
+                           " PO_receipt_transaction_table t INNER JOIN PO_receipt_header_table h ON h.fkey = t.fkey"
+                           " WHERE t.company = 1 AND t.docno = ? ORDER BY t.landed_item, t.itemno"),
+            {receipt});
+        if (!rows)
+            return std::unexpected(rows.error());
+        Lines& lines = m_receipts[receipt];
+        for (Row& row : *rows)
+            lines.emplace(std::pair{row.flag(u"landed_item"), int(row.integer(u"itemno"))}, std::move(row));
+        return &lines;
+    }
+
+    Database& m_db;
+    std::map<QString, Lines> m_receipts;
+};
 
 /// Fills what a receipt line received and posted from its locked row; refuses a receipt voided,
 /// a line fully billed, or one whose open quantity moved since the line was taken.
-[[nodiscard]] std::expected<void, Error> take_received(Database& db, const EnteredBillLine& entered, BillLine& line)
+[[nodiscard]] std::expected<void, Error> take_received(LockedReceiptLines& receipts, const EnteredBillLine& entered,
+                                                     BillLine& line)
 {
-    auto locked = locked_receipt_line(db, entered);
+    auto locked = receipts.line(entered);
     if (!locked)
         return std::unexpected(locked.error());
     const Row& row = *locked;
@@ -128,6 +158,7 @@ BillLine written_line(const EnteredBillLine& entered)
 std::expected<Bill, Error> written_bill(Database& db, const EnteredBill& entered, const DocumentNumber& number)
 {
     Bill bill{written_header(entered.header, number), {}};
+    LockedReceiptLines receipts(db);
     for (const EnteredBillLine& line : entered.lines) {
         BillLine written = written_line(line);
         auto taxes = tax_elements_to_save(entered.taxes, line.itemno, line.extended_cost);
@@ -135,7 +166,7 @@ std::expected<Bill, Error> written_bill(Database& db, const EnteredBill& entered
             return std::unexpected(taxes.error());
         written.taxes = std::move(*taxes);
         if (line.from_receipt() && !line.itemcode.isEmpty())
-            if (auto received = take_received(db, line, written); !received)
+            if (auto received = take_received(receipts, line, written); !received)
                 return std::unexpected(received.error());
         bill.lines.push_back(std::move(written));
     }
