@@ -3,6 +3,7 @@
 // by one (direct lines and settlement), which it books as realized gain or loss.
 #include "services/bill_posting.h"
 
+#include "services/ledger_accounts.h"
 #include "services/ledger_entry.h"
 #include "services/ledger_posting.h"
 #include "services/sql_batch.h"
@@ -23,11 +24,6 @@ Decimal converted(const Rate& rate, const Decimal& amount)
     return rate ? (amount * *rate).round2() : amount.round2();
 }
 
-struct TaxAccounts {
-    QString recoverable;
-    QString expensed;
-};
-
 /// The recoverable and expensed accounts of every authority the bill's lines (and what their
 /// receipts posted) name.
 [[nodiscard]] std::expected<QHash<QString, TaxAccounts>, Error> tax_accounts(Database& db, const Bill& bill)
@@ -40,20 +36,7 @@ struct TaxAccounts {
             for (const TaxElement& element : line.received->taxes)
                 authorities.insert(element.tax_authority);
     }
-    QHash<QString, TaxAccounts> accounts;
-    if (authorities.isEmpty())
-        return accounts;
-    Params params(authorities.begin(), authorities.end());
-    auto rows = db.select(QStringLiteral("SELECT tax_authority, acc_recoverable, acc_expense FROM Tax_authority_table"
-                                         " WHERE tax_authority IN (")
-                              + placeholder_list(qsizetype(params.size())) + u')',
-                          params);
-    if (!rows)
-        return std::unexpected(rows.error());
-    for (const Row& row : *rows)
-        accounts.insert(row.text(u"tax_authority"),
-                        {row.text(u"acc_recoverable").trimmed(), row.text(u"acc_expense").trimmed()});
-    return accounts;
+    return tax_authority_accounts(db, authorities);
 }
 
 /// Debits (document and base) gathered per account for one line.

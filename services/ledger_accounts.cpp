@@ -66,4 +66,21 @@ QString placeholder_list(qsizetype count)
     return currency->toString();
 }
 
+std::expected<QHash<QString, TaxAccounts>, Error> tax_authority_accounts(Database& db, const QSet<QString>& authorities)
+{
+    QHash<QString, TaxAccounts> accounts;
+    if (authorities.isEmpty())
+        return accounts;
+    Params params(authorities.begin(), authorities.end());
+    auto rows = db.select(QStringLiteral("SELECT tax_authority, acc_recoverable, acc_expense FROM Tax_authority_table"
+                                         " WHERE tax_authority IN (")
+                              + placeholder_list(qsizetype(params.size())) + u')',
+                          params);
+    if (!rows)
+        return std::unexpected(rows.error());
+    for (const Row& row : *rows)
+        accounts.insert(row.text(u"tax_authority"), {row.text(u"acc_recoverable").trimmed(), row.text(u"acc_expense").trimmed()});
+    return accounts;
+}
+
 } // namespace zelkor

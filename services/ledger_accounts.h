@@ -3,6 +3,7 @@
 #include "services/database.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -46,5 +47,16 @@ struct LedgerAccounts {
 
 /// "?, ?, ?" for an IN list of `count` values.
 QString placeholder_list(qsizetype count);
+
+/// Where a tax authority's tax posts: the recoverable part and the part expensed.
+struct TaxAccounts {
+    QString recoverable;
+    QString expensed;
+};
+
+/// The posting accounts of the given tax authorities, by authority, in one read; an authority
+/// the table does not hold is left out.
+[[nodiscard]] std::expected<QHash<QString, TaxAccounts>, Error> tax_authority_accounts(Database& db,
+                                                                                     const QSet<QString>& authorities);
 
 } // namespace zelkor

@@ -13,11 +13,7 @@
 namespace zelkor {
 namespace {
 
-struct TaxAccounts {
-    QString recoverable;
-    QString expensed;
-};
-
+/// The recoverable and expensed accounts of every authority the lines' taxes name.
 template <class Lines>
 [[nodiscard]] std::expected<QHash<QString, TaxAccounts>, Error> tax_accounts(Database& db, const Lines& lines)
 {
@@ -25,19 +21,7 @@ template <class Lines>
     for (const auto& line : lines)
         for (const TaxElement& element : line.taxes)
             authorities.insert(element.tax_authority);
-    QHash<QString, TaxAccounts> accounts;
-    if (authorities.isEmpty())
-        return accounts;
-    Params params(authorities.begin(), authorities.end());
-    auto rows = db.select(QStringLiteral("SELECT tax_authority, acc_recoverable, acc_expense FROM Tax_authority_table"
-                                         " WHERE tax_authority IN (")
-                              + placeholder_list(qsizetype(params.size())) + u')',
-                          params);
-    if (!rows)
-        return std::unexpected(rows.error());
-    for (const Row& row : *rows)
-        accounts.insert(row.text(u"tax_authority"), {row.text(u"acc_recoverable").trimmed(), row.text(u"acc_expense").trimmed()});
-    return accounts;
+    return tax_authority_accounts(db, authorities);
 }
 
 /// Converts one contribution to base currency, rounded to cents.
