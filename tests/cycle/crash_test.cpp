@@ -137,7 +137,7 @@ TEST(CrashSafety, KillsInTheMiddleOfLargeSavesLeaveNoPartOfADocument)
             wait_for_dead_clients(t);
             expect_whole_company(t, QStringLiteral("kill %1 of a %2 save").arg(kill).arg(kind.name));
         }
-        std::cout << kind.name.toStdString() << ": a save of " << LargeDocumentLines << " lines takes " << save_milliseconds
+        std::cout << kind.name.toStdString() << ": a save of " << kind.lines << " lines takes " << save_milliseconds
                   << " ms; " << Kills << " kills, " << killed_while_saving << " in the middle of a save, "
                   << t.count("PO_header_table") + t.count("PO_receipt_header_table") - saved_before
                   << " documents committed between the kills" << std::endl;

@@ -11,14 +11,18 @@
 
 namespace zelkor::cycle {
 
-/// Lines of each large document.
+/// Lines of each large receipt.
 inline constexpr int LargeDocumentLines = 2000;
+/// Lines of the receipt a crash child bills: a bill of it is saved after the receipt in each
+/// round, so it is kept smaller for the test to stay within its time.
+inline constexpr int BilledReceiptLines = 500;
 
 /// A kind of large document and how to save one of it, by the module's own save routines, on
 /// the given day. Saving it may save the documents it comes from first (a receipt its order).
 struct LargeDocument {
     QString name;
     std::function<void(Database& db, const QDate& day)> save;
+    int lines = LargeDocumentLines;
 };
 
 /// Every kind a crash child saves: receipts, and receipts with their bill.
