@@ -188,13 +188,15 @@ QString receipt_line_open_for_bill(const QString& alias = {});
 
 /// Voids a saved bill inside the caller's transaction: its journal entry reversed
 /// ("Void invoice " + number, in `period` on `date`), its payable voided and the owing balance
-/// lowered, its prepayment restored (an existing one, or the one paid with it), its receipt and
-/// order lines unbilled, its cost correction voided, and its header and rows marked void.
+/// lowered, an existing prepayment put back to waiting and one paid with the bill voided with it,
+/// its receipt and order lines unbilled, its cost correction voided, and its header and rows
+/// marked void.
 struct BillVoid {
     QString bill_key{};
     QDate date{};
     FiscalPeriod period{};
     AuditStamp stamp{};
+    /// Set by a landed bill's void, which has taken its cost raise back itself.
     bool stock_reversed = false;
 };
 [[nodiscard]] std::expected<void, Error> void_bill(Database& db, const BillVoid& order);
