@@ -304,12 +304,7 @@ std::expected<PostedBill, Error> post_vendor_bill(Database& db, const Bill& bill
                                                   const QString& user, const CostDifferenceAccounts& elsewhere)
 {
     const BillHeader& header = bill.header;
-    const BillTotals totals = bill_totals(bill);
-    const Settlement settlement{.payby = header.payby,
-                                .discount = totals.discount,
-                                .prepayment = totals.prepayment,
-                                .prepayment_no = header.prepayment_no,
-                                .exchange_rate = header.exchange_rate};
+    const Settlement settlement = settlement_of(bill);
     auto payable_account = payable_side(settlement, accounts);
     if (!payable_account)
         return std::unexpected(payable_account.error());
@@ -343,18 +338,7 @@ std::expected<PostedBill, Error> post_vendor_bill(Database& db, const Bill& bill
     auto entry = signed_entry(db, contributions, header.currency);
     if (!entry)
         return std::unexpected(entry.error());
-    const JournalDocument document{.description = {},
-                                   .remark = QStringLiteral("Invoice no. ") + header.invoice_no,
-                                   .source = QStringLiteral("PO-BILL"),
-                                   .source_form = header.source_form,
-                                   .source_docno = header.docno,
-                                   .date = header.invoice_date,
-                                   .currency = header.currency,
-                                   .exchange_rate = header.exchange_rate,
-                                   .vendor_no = header.vendor_no,
-                                   .user = user,
-                                   .company = 1,
-                                   .period = header.period};
+    const JournalDocument document = bill_journal(header, QStringLiteral("PO-BILL"), header.source_form, user);
     auto journal = post_entry(db, document, *entry);
     if (!journal)
         return std::unexpected(journal.error());

@@ -162,13 +162,8 @@ Decimal capitalised_total(const Bill& bill)
                                                                      const QString& user)
 {
     const BillHeader& header = landed.bill.header;
-    const BillTotals totals = bill_totals(landed.bill);
     accounts.prepayment = existing_prepayment_account;
-    const Settlement settlement{.payby = header.payby,
-                                .discount = totals.discount,
-                                .prepayment = totals.prepayment,
-                                .prepayment_no = header.prepayment_no,
-                                .exchange_rate = header.exchange_rate};
+    const Settlement settlement = settlement_of(landed.bill);
     auto payable_account = payable_side(settlement, accounts);
     if (!payable_account)
         return std::unexpected(payable_account.error());
@@ -183,18 +178,7 @@ Decimal capitalised_total(const Bill& bill)
     auto entry = signed_entry(db, contributions, header.currency);
     if (!entry)
         return std::unexpected(entry.error());
-    const JournalDocument document{.description = {},
-                                   .remark = QStringLiteral("Invoice no. ") + header.invoice_no,
-                                   .source = QStringLiteral("PO-LANDED"),
-                                   .source_form = LandedSourceForm,
-                                   .source_docno = header.docno,
-                                   .date = header.invoice_date,
-                                   .currency = header.currency,
-                                   .exchange_rate = header.exchange_rate,
-                                   .vendor_no = header.vendor_no,
-                                   .user = user,
-                                   .company = 1,
-                                   .period = header.period};
+    const JournalDocument document = bill_journal(header, QStringLiteral("PO-LANDED"), LandedSourceForm, user);
     return post_entry(db, document, *entry);
 }
 

@@ -18,6 +18,33 @@ QString effective_payby(const Settlement& settlement)
 
 } // namespace
 
+Settlement settlement_of(const Bill& bill)
+{
+    const BillTotals totals = bill_totals(bill);
+    return {.payby = bill.header.payby,
+            .discount = totals.discount,
+            .prepayment = totals.prepayment,
+            .prepayment_no = bill.header.prepayment_no,
+            .exchange_rate = bill.header.exchange_rate};
+}
+
+JournalDocument bill_journal(const BillHeader& header, const QString& source, const QString& source_form,
+                             const QString& user)
+{
+    return {.description = {},
+            .remark = QStringLiteral("Invoice no. ") + header.invoice_no,
+            .source = source,
+            .source_form = source_form,
+            .source_docno = header.docno,
+            .date = header.invoice_date,
+            .currency = header.currency,
+            .exchange_rate = header.exchange_rate,
+            .vendor_no = header.vendor_no,
+            .user = user,
+            .company = 1,
+            .period = header.period};
+}
+
 std::expected<QString, Error> payable_side(const Settlement& settlement, const BillAccounts& accounts)
 {
     const bool prepaid = settlement.prepayment > Decimal();

@@ -5,9 +5,11 @@
 // account of a bill paid at once), the term discount and the prepayment. Also the step every
 // such entry ends with: contributions signed to their accounts' normal sides.
 
+#include "services/bill_writer.h"
 #include "services/database.h"
 #include "services/decimal.h"
 #include "services/ledger_entry.h"
+#include "services/ledger_posting.h"
 
 #include <QString>
 
@@ -47,6 +49,14 @@ struct Settlement {
     QString prepayment_no{};
     std::optional<Decimal> exchange_rate{}; ///< nothing for the base currency
 };
+
+/// How the bill is settled, from its header and footer.
+Settlement settlement_of(const Bill& bill);
+
+/// The journal document of a bill's entry: remark "Invoice no. " + the vendor's number, on the
+/// bill's date in its period, in its currency and rate.
+JournalDocument bill_journal(const BillHeader& header, const QString& source, const QString& source_form,
+                             const QString& user);
 
 /// The account credited with the bill's lines: without a prepayment a bill paid at once
 /// ("Cash", "Check", a card) owes the vendor nothing and credits the paying account; otherwise
