@@ -45,21 +45,21 @@ struct CompletedLine {
     Decimal extended_cost;
 };
 
-CompletedLine completed(Database& db, const LineSpec& spec, const QString& vendor_tax_code)
+CompletedLine completed(Database& db, const LineSpec& wanted, const QString& vendor_tax_code)
 {
-    CompletedLine line{spec.item, spec.itemtype, spec.item, spec.uom, {}, {}, {}, spec.tax_code,
-                       Decimal::parse(spec.quantity).value_or(Decimal()),
-                       Decimal::parse(spec.unitcost).value_or(Decimal()), {}};
-    if (auto item = value_of(item_row(db, spec.item), "item")) {
+    CompletedLine line{wanted.item, wanted.itemtype, wanted.item, wanted.uom, {}, {}, {}, wanted.tax_code,
+                       Decimal::parse(wanted.quantity).value_or(Decimal()),
+                       Decimal::parse(wanted.unitcost).value_or(Decimal()), {}};
+    if (auto item = value_of(item_row(db, wanted.item), "item")) {
         line.itemtype = line.itemtype.isEmpty() ? item->text(u"item_type") : line.itemtype;
         line.description = item->text(u"description");
         line.uom = line.uom.isEmpty() ? item->text(u"purchase_uom") : line.uom;
         line.accno = item->text(u"asset_accno");
-        if (auto place = value_of(item_default_place(db, spec.item), "default place")) {
+        if (auto place = value_of(item_default_place(db, wanted.item), "default place")) {
             line.warehouse = place->warehouse;
             line.location = place->location;
         }
-    } else if (auto charge = value_of(charge_row(db, spec.item), "charge")) {
+    } else if (auto charge = value_of(charge_row(db, wanted.item), "charge")) {
         line.itemtype = QStringLiteral("6");
         line.description = charge->text(u"Description");
         line.accno = charge->text(u"account");
@@ -100,8 +100,8 @@ DocumentNumber saved_requisition(Database& db, const QString& vendor, const std:
     const QString tax_code = vendor_tax_code(db, vendor);
     TaxElementStore taxes;
     std::vector<PrLine> typed;
-    for (const LineSpec& spec : lines) {
-        const CompletedLine line = completed(db, spec, tax_code);
+    for (const LineSpec& wanted : lines) {
+        const CompletedLine line = completed(db, wanted, tax_code);
         PrLine pr;
         pr.itemno = int(typed.size()) + 1;
         const LineTaxTotals tax = taxed(db, taxes, pr.itemno, line);
@@ -123,23 +123,23 @@ DocumentNumber saved_requisition(Database& db, const QString& vendor, const std:
     return value_of(insert_new_pr(db, header, typed, taxes, audit_stamp(QStringLiteral("ADMIN"))), "saving the requisition");
 }
 
-DocumentNumber saved_order(Database& db, const OrderSpec& spec)
+DocumentNumber saved_order(Database& db, const OrderSpec& wanted)
 {
     Order order;
-    order.header.vendor_no = spec.vendor;
-    order.header.order_date = spec.date;
-    order.header.currency = spec.currency;
-    order.header.payment_term = spec.payment_term;
-    order.header.future_po = spec.future;
-    order.header.activate_date = spec.activate_date;
+    order.header.vendor_no = wanted.vendor;
+    order.header.order_date = wanted.date;
+    order.header.currency = wanted.currency;
+    order.header.payment_term = wanted.payment_term;
+    order.header.future_po = wanted.future;
+    order.header.activate_date = wanted.activate_date;
     order.header.shipto = value_of(default_warehouse(db), "default warehouse").value_or(QString());
-    if (auto rate = value_of(document_rate(db, spec.currency, QStringLiteral("USD"), spec.date), "rate")) {
+    if (auto rate = value_of(document_rate(db, wanted.currency, QStringLiteral("USD"), wanted.date), "rate")) {
         order.header.exchange_rate = rate->rate;
         order.header.rate_date = rate->rate_date;
     }
-    const QString tax_code = vendor_tax_code(db, spec.vendor);
-    for (const LineSpec& line_spec : spec.lines) {
-        const CompletedLine line = completed(db, line_spec, tax_code);
+    const QString tax_code = vendor_tax_code(db, wanted.vendor);
+    for (const LineSpec& line_wanted : wanted.lines) {
+        const CompletedLine line = completed(db, line_wanted, tax_code);
         OrderLine typed;
         typed.itemno = int(order.lines.size()) + 1;
         const LineTaxTotals tax = taxed(db, order.taxes, typed.itemno, line);
@@ -157,8 +157,8 @@ DocumentNumber saved_order(Database& db, const OrderSpec& spec)
         typed.accno = line.accno;
         typed.warehouse = line.warehouse;
         typed.location = line.location;
-        if (!spec.requisition.isEmpty()) {
-            typed.prno = spec.requisition;
+        if (!wanted.requisition.isEmpty()) {
+            typed.prno = wanted.requisition;
             typed.pr_itemno = typed.itemno;
         }
         order.lines.push_back(typed);
@@ -188,32 +188,32 @@ DocumentNumber saved_receipt(Database& db, const QString& order_number, const st
     const FiscalPeriod period = value_of(fiscal_period_of(db, date), "period");
     header.fyear = period.fiscal_year;
     header.period = period.period;
-    for (const ReceiptLineSpec& spec : lines) {
+    for (const ReceiptLineSpec& wanted : lines) {
         auto ordered = value_of(db.first(QStringLiteral("SELECT * FROM PO_transaction_table WHERE fkey = ? AND itemno = ?"),
-                                         {order->text(u"fkey"), spec.order_itemno}),
+                                         {order->text(u"fkey"), wanted.order_itemno}),
                                 "order line");
         if (!ordered)
-            throw std::runtime_error("no order line " + std::to_string(spec.order_itemno));
+            throw std::runtime_error("no order line " + std::to_string(wanted.order_itemno));
         ReceiptLine line;
         line.itemno = int(receipt.lines.size()) + 1;
         line.itemcode = ordered->text(u"itemcode");
         line.itemtype = ordered->text(u"itemtype");
         line.description = ordered->text(u"description");
-        line.warehouse = spec.warehouse.isEmpty() ? ordered->text(u"warehouse") : spec.warehouse;
-        line.location = spec.location.isEmpty() ? ordered->text(u"location") : spec.location;
-        line.quantity_received = *Decimal::parse(spec.received);
-        if (!spec.cancelled.isEmpty())
-            line.quantity_cancel = *Decimal::parse(spec.cancelled);
+        line.warehouse = wanted.warehouse.isEmpty() ? ordered->text(u"warehouse") : wanted.warehouse;
+        line.location = wanted.location.isEmpty() ? ordered->text(u"location") : wanted.location;
+        line.quantity_received = *Decimal::parse(wanted.received);
+        if (!wanted.cancelled.isEmpty())
+            line.quantity_cancel = *Decimal::parse(wanted.cancelled);
         line.po_quantity_order = ordered->decimal(u"quantity");
         line.po_quantity_open = ordered->decimal(u"quantity_open");
-        line.uom = spec.uom.isEmpty() ? ordered->text(u"uom") : spec.uom;
+        line.uom = wanted.uom.isEmpty() ? ordered->text(u"uom") : wanted.uom;
         line.unitcost = ordered->decimal(u"unitcost");
         line.extended_cost = (line.received() * *line.unitcost).round2();
         line.tax_code = ordered->text(u"tax_code");
         line.price_include_tax = ordered->flag(u"price_include_tax");
         line.accno = ordered->text(u"accno");
         line.pono = order_number;
-        line.po_itemno = spec.order_itemno;
+        line.po_itemno = wanted.order_itemno;
         line.po_uom = ordered->text(u"uom");
         value_of(get_fulltax_detail(db, receipt.taxes, line.itemno, taxable_amount(*line.extended_cost), line.tax_code,
                                     line.price_include_tax ? TaxIncluded::Yes : TaxIncluded::No),

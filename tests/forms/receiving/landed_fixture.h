@@ -31,9 +31,9 @@ protected:
     QString received(const std::vector<LineSpec>& lines, const QString& vendor = QStringLiteral("V1001"),
                      const QString& currency = QStringLiteral("USD"))
     {
-        testing::OrderSpec spec{vendor, lines, QDate(2026, 3, 2)};
-        spec.currency = currency;
-        const QString order = testing::saved_order(db(), spec).docno;
+        testing::OrderSpec wanted{vendor, lines, QDate(2026, 3, 2)};
+        wanted.currency = currency;
+        const QString order = testing::saved_order(db(), wanted).docno;
         std::vector<testing::ReceiptLineSpec> received;
         for (int itemno = 1; itemno <= int(lines.size()); ++itemno)
             received.push_back({itemno, lines[size_t(itemno - 1)].quantity});

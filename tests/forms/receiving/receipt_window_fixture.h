@@ -51,9 +51,9 @@ protected:
     /// An order of the vendor saved by the order's routine, dated 2026-03-02; gives its number.
     QString order(const QString& vendor, const std::vector<LineSpec>& lines, const QString& currency = "USD")
     {
-        testing::OrderSpec spec{vendor, lines, QDate(2026, 3, 2)};
-        spec.currency = currency;
-        return testing::saved_order(t.db(), spec).docno;
+        testing::OrderSpec wanted{vendor, lines, QDate(2026, 3, 2)};
+        wanted.currency = currency;
+        return testing::saved_order(t.db(), wanted).docno;
     }
 
     /// Starts a new receipt of the vendor's order and lists the order's lines to pick from.
