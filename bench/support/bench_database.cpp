@@ -207,4 +207,12 @@ void raw_floor_benchmark(benchmark::State& state, Engine engine, int inserts, in
         raw_floor_save(b.db(), inserts, updates, ++serial);
 }
 
+DocumentVersion shown_version(Database& db, const QString& header_table, const DocumentNumber& document)
+{
+    auto version = db.scalar(QStringLiteral("SELECT row_version FROM ") + header_table + QStringLiteral(" WHERE fkey = ?"),
+                             {document.fkey});
+    require(version, "version");
+    return {header_table, document.fkey, document.docno, version->toLongLong()};
+}
+
 } // namespace zelkor::bench

@@ -2,6 +2,8 @@
 
 #include "forms/common/host_settings.h"
 #include "services/database.h"
+#include "services/document_versions.h"
+#include "services/numbering.h"
 
 #include <QTemporaryDir>
 
@@ -92,5 +94,8 @@ void raw_floor_save(Database& db, int inserts, int updates, long long serial);
 /// The raw floor of a save of `inserts` inserts and `updates` updates (20 and 3 unless given) as
 /// a benchmark, to run beside a save's.
 void raw_floor_benchmark(benchmark::State& state, Engine engine, int inserts = 20, int updates = 3);
+
+/// A saved document as a window shows it: its number, key and the version it has now.
+DocumentVersion shown_version(Database& db, const QString& header_table, const DocumentNumber& document);
 
 } // namespace zelkor::bench

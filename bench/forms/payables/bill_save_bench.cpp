@@ -53,13 +53,6 @@ CheckedBill bill_of(Database& db, const QString& receipt, long long serial)
     return *checked;
 }
 
-DocumentVersion shown(Database& db, const DocumentNumber& bill)
-{
-    auto version = db.scalar(QStringLiteral("SELECT row_version FROM PO_invoice_header_table WHERE fkey = ?"), {bill.fkey});
-    bench::require(version, "version");
-    return {QStringLiteral("PO_invoice_header_table"), bill.fkey, bill.docno, version->toLongLong()};
-}
-
 void bill_operation(benchmark::State& state, Engine engine, Operation operation)
 {
     const int lines = int(state.range(0));
@@ -82,7 +75,7 @@ void bill_operation(benchmark::State& state, Engine engine, Operation operation)
         if (operation == Operation::Void) {
             auto saved = save_new_bill(db, bill, bench::Stamp);
             bench::require(saved, "saving the bill");
-            version = shown(db, *saved);
+            version = bench::shown_version(db, QStringLiteral("PO_invoice_header_table"), *saved);
         }
         const qint64 before = db.statement_count();
         state.ResumeTiming();

@@ -59,13 +59,6 @@ void bill_it(Receipt& receipt, long long serial)
     header.discount_amount = QStringLiteral("5");
 }
 
-DocumentVersion shown(Database& db, const DocumentNumber& receipt)
-{
-    auto version = db.scalar(QStringLiteral("SELECT row_version FROM PO_receipt_header_table WHERE fkey = ?"), {receipt.fkey});
-    bench::require(version, "version");
-    return {QStringLiteral("PO_receipt_header_table"), receipt.fkey, receipt.docno, version->toLongLong()};
-}
-
 void receipt_operation(benchmark::State& state, Engine engine, Operation operation)
 {
     const int lines = int(state.range(0));
@@ -94,7 +87,7 @@ void receipt_operation(benchmark::State& state, Engine engine, Operation operati
         const ReceiptSaving saving = saving_of(db, receipt);
         const DocumentVersion version = operation == Operation::Save || operation == Operation::SaveWithBill
                                             ? DocumentVersion{}
-                                            : shown(db, {receipt.header.docno, receipt.header.fkey});
+                                            : bench::shown_version(db, QStringLiteral("PO_receipt_header_table"), {receipt.header.docno, receipt.header.fkey});
         const qint64 before = db.statement_count();
         state.ResumeTiming();
         switch (operation) {
