@@ -85,9 +85,10 @@ void receipt_operation(benchmark::State& state, Engine engine, Operation operati
             bench::require(saved, "saving the receipt");
         }
         const ReceiptSaving saving = saving_of(db, receipt);
-        const DocumentVersion version = operation == Operation::Save || operation == Operation::SaveWithBill
-                                            ? DocumentVersion{}
-                                            : bench::shown_version(db, QStringLiteral("PO_receipt_header_table"), {receipt.header.docno, receipt.header.fkey});
+        const bool saving_new = operation == Operation::Save || operation == Operation::SaveWithBill;
+        const DocumentNumber number{receipt.header.docno, receipt.header.fkey};
+        const DocumentVersion version =
+            saving_new ? DocumentVersion{} : bench::shown_version(db, QStringLiteral("PO_receipt_header_table"), number);
         const qint64 before = db.statement_count();
         state.ResumeTiming();
         switch (operation) {
