@@ -473,48 +473,57 @@ void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
     return close_receipts(db, touched_documents(*lines));
 }
 
-/// The quantity an order line has written off, in its unit: the write-offs of its receipt lines
-/// and the rest closed by complete rows billed from the order alone (other than `except_bill`'s).
-[[nodiscard]] std::expected<Decimal, Error> order_written_off(Database& db, const QString& order_no, int itemno,
-                                                              const QString& except_bill)
+/// The quantity each order line of `orders` has written off, in its unit: the write-offs of its
+/// receipt lines and the rest closed by complete rows billed from the order alone (other than
+/// `except_bill`'s). Read for all the orders at once; lines without write-offs are absent.
+[[nodiscard]] std::expected<std::map<OrderLineKey, Decimal>, Error> order_written_off(
+    Database& db, const std::vector<QString>& orders, const QString& except_bill)
 {
-    Decimal total;
-    auto receipt = db.select(QStringLiteral("SELECT r.itemcode, r.quantity_adjusted, r.uom, r.po_uom FROM"
-                                            " PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h"
-                                            " ON h.fkey = r.fkey WHERE h.void = FALSE AND r.landed_item = FALSE"
-                                            " AND r.PONO = ? AND r.po_itemno = ? AND r.quantity_adjusted <> 0"),
-                             {order_no, itemno});
-    if (!receipt)
-        return std::unexpected(receipt.error());
-    for (const Row& row : *receipt) {
+    std::map<OrderLineKey, Decimal> written_off;
+    auto add = [&](const Row& row, Decimal quantity, const QString& unit) -> std::expected<Decimal, Error> {
         BillLine line;
         line.itemcode = row.text(u"itemcode");
-        line.quantity = -row.decimal(u"quantity_adjusted");
-        line.uom_received = row.text(u"uom");
+        line.quantity = quantity;
+        line.uom_received = row.text(unit);
         line.po_uom = row.text(u"po_uom");
-        auto quantity = order_quantity(db, line);
-        if (!quantity)
-            return std::unexpected(quantity.error());
-        total += *quantity;
+        return order_quantity(db, line);
+    };
+    for (qsizetype first = 0; first < qsizetype(orders.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(orders.size()) - first);
+        const Params keys(orders.begin() + first, orders.begin() + first + count);
+        auto receipt = db.select(QStringLiteral("SELECT r.PONO, r.po_itemno, r.itemcode, r.quantity_adjusted, r.uom, r.po_uom"
+                                                " FROM PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h"
+                                                " ON h.fkey = r.fkey WHERE h.void = FALSE AND r.landed_item = FALSE"
+                                                " AND r.quantity_adjusted <> 0 AND r.PONO IN (")
+                                     + placeholder_list(count) + u')',
+                                 keys);
+        if (!receipt)
+            return std::unexpected(receipt.error());
+        for (const Row& row : *receipt) {
+            auto quantity = add(row, -row.decimal(u"quantity_adjusted"), QStringLiteral("uom"));
+            if (!quantity)
+                return std::unexpected(quantity.error());
+            written_off[{row.text(u"PONO"), int(row.integer(u"po_itemno"))}] += *quantity;
+        }
+        Params closed_keys{except_bill};
+        closed_keys.insert(closed_keys.end(), keys.begin(), keys.end());
+        auto closed = db.select(QStringLiteral("SELECT PONO, po_itemno, itemcode, quantity, rc_quantity_open, uom_received,"
+                                               " po_uom FROM PO_invoice_transaction_table WHERE void = FALSE"
+                                               " AND fkey <> COALESCE(?, '') AND COALESCE(receipt_no, '') = ''"
+                                               " AND complete = TRUE AND PONO IN (")
+                                    + placeholder_list(count) + u')',
+                                closed_keys);
+        if (!closed)
+            return std::unexpected(closed.error());
+        for (const Row& row : *closed) {
+            auto quantity = add(row, row.decimal(u"quantity"), QStringLiteral("uom_received"));
+            if (!quantity)
+                return std::unexpected(quantity.error());
+            written_off[{row.text(u"PONO"), int(row.integer(u"po_itemno"))}]
+                += std::max(Decimal(), row.decimal(u"rc_quantity_open") - *quantity);
+        }
     }
-    auto closed = db.select(QStringLiteral("SELECT itemcode, quantity, rc_quantity_open, uom_received, po_uom FROM"
-                                           " PO_invoice_transaction_table WHERE void = FALSE AND fkey <> COALESCE(?, '') AND PONO = ?"
-                                           " AND po_itemno = ? AND COALESCE(receipt_no, '') = '' AND complete = TRUE"),
-                            {except_bill, order_no, itemno});
-    if (!closed)
-        return std::unexpected(closed.error());
-    for (const Row& row : *closed) {
-        BillLine line;
-        line.itemcode = row.text(u"itemcode");
-        line.quantity = row.decimal(u"quantity");
-        line.uom_received = row.text(u"uom_received");
-        line.po_uom = row.text(u"po_uom");
-        auto quantity = order_quantity(db, line);
-        if (!quantity)
-            return std::unexpected(quantity.error());
-        total += std::max(Decimal(), row.decimal(u"rc_quantity_open") - *quantity);
-    }
-    return total;
+    return written_off;
 }
 
 /// Bills (`sign` 1) or unbills (-1) the order lines of the rows. Each touched line is left open
@@ -555,13 +564,16 @@ void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
         line.open = std::max(Decimal(), line.open - *quantity);
         line.touched = true;
     }
+    auto written_off = order_written_off(db, std::vector<QString>(orders.begin(), orders.end()),
+                                         sign > 0 ? QString() : bill_key);
+    if (!written_off)
+        return std::unexpected(written_off.error());
     for (auto& [key, line] : *lines) {
         if (!line.touched)
             continue;
-        auto written_off = order_written_off(db, key.first, key.second, sign > 0 ? QString() : bill_key);
-        if (!written_off)
-            return std::unexpected(written_off.error());
-        line.open = std::max(Decimal(), line.quantity - line.cancelled - line.billed - *written_off);
+        const auto found = written_off->find(key);
+        const Decimal off = found == written_off->end() ? Decimal() : found->second;
+        line.open = std::max(Decimal(), line.quantity - line.cancelled - line.billed - off);
     }
     if (auto done = write_order_lines(db, *lines); !done)
         return done;

@@ -1,0 +1,82 @@
+// Two clerks at two workstations saving bills with the same vendor's bill number at the same
+// moment: the number check runs again under the lock the save takes, so exactly one bill is
+// saved and the other is refused before anything of it is written or numbered.
+#include "bill_posting_fixture.h"
+
+#include <atomic>
+#include <latch>
+#include <mutex>
+#include <thread>
+
+namespace zelkor {
+namespace {
+
+/// A clerk at another workstation: a bill window on a connection of its own, with a direct
+/// line of handling typed and the vendor's bill number given.
+struct Clerk {
+    Clerk(TestDatabase& t, const QString& folder) : db(t.open_another())
+    {
+        window.apply_settings(testing::window_settings(*db, QStringLiteral("ADMIN"), folder));
+        window.set_prompter(&prompter);
+        window.open();
+    }
+
+    void type_bill(const QString& vendor, const QString& invoice_no, const QString& amount)
+    {
+        ASSERT_TRUE(window.execute(CommandId::New));
+        ASSERT_EQ(window.type_into("vendor_no", vendor), Entry::Accepted) << prompter.last().toStdString();
+        ASSERT_EQ(window.lines().type_cell(0, "item code", "HANDLING"), Entry::Accepted);
+        ASSERT_EQ(window.lines().type_cell(0, "extended cost", amount), Entry::Accepted);
+        ASSERT_EQ(window.type_into("invoice_no", invoice_no), Entry::Accepted);
+    }
+
+    std::unique_ptr<Database> db;
+    ScriptedPrompter prompter;
+    POform_invoice window;
+};
+
+TEST_F(BillPosting, OfTwoBillsSavedAtOnceWithOneVendorNumberOneIsSaved)
+{
+    // Each round, both clerks type the same number and press Save together; the vendors differ
+    // in the second round, since the number is unique among live bills whoever the vendor.
+    const std::vector<std::pair<QString, QString>> rounds{{"V1001", "V1001"}, {"V1001", "V1002"}};
+    int round_no = 0;
+    for (const auto& [first_vendor, second_vendor] : rounds) {
+        const QString number = QStringLiteral("DUP-%1").arg(++round_no);
+        std::latch ready(2);
+        std::atomic<int> saved{0};
+        QStringList refusals;
+        std::mutex guard;
+        auto clerk = [&](int which) {
+            Clerk me(t, folder.path());
+            me.type_bill(which == 0 ? first_vendor : second_vendor, number, which == 0 ? "50" : "70");
+            ready.arrive_and_wait();
+            if (me.window.execute(CommandId::Save)) {
+                ++saved;
+                return;
+            }
+            std::lock_guard lock(guard);
+            refusals << me.prompter.messages().join(" | ");
+            EXPECT_EQ(me.window.mode(), WindowModel::Mode::New);
+            EXPECT_EQ(me.window.field("invoice_no"), number);
+        };
+        std::thread first(clerk, 0);
+        std::thread second(clerk, 1);
+        first.join();
+        second.join();
+
+        EXPECT_EQ(saved.load(), 1);
+        ASSERT_EQ(refusals.size(), 1);
+        EXPECT_TRUE(refusals[0].startsWith("Vendor invoice no " + number + " exist")) << refusals[0].toStdString();
+        EXPECT_EQ(t.count("PO_invoice_header_table"), round_no);
+        EXPECT_EQ(t.count("AP_header_table"), round_no);
+        EXPECT_EQ(t.decimal("SELECT COUNT(*) FROM PO_invoice_header_table WHERE invoice_no = ?", {number}), Decimal(1));
+        // The refused save took no number: the next bill gets the one after the saved bill's.
+        EXPECT_EQ(t.decimal("SELECT nextdocno FROM Docno_master_table WHERE doctype = 'vi' AND fiscalyear = '2026'"),
+                  Decimal(round_no + 1));
+    }
+    expect_consistent();
+}
+
+} // namespace
+} // namespace zelkor
