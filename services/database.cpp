@@ -204,6 +204,22 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
     return {};
 }
 
+namespace {
+
+/// The query's current row; `shape` is taken from the first row read and shared by the rest.
+Row current_row(const QSqlQuery& query, std::shared_ptr<const RowShape>& shape)
+{
+    if (!shape)
+        shape = std::make_shared<const RowShape>(query.record());
+    std::vector<QVariant> values;
+    values.reserve(size_t(shape->count()));
+    for (int column = 0; column < shape->count(); ++column)
+        values.push_back(query.value(column));
+    return Row(shape, std::move(values));
+}
+
+} // namespace
+
 [[nodiscard]] std::expected<Rows, Error> Database::select(const QString& sql, const Params& params)
 {
     if (m_postgres) {
@@ -216,8 +232,9 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
         return std::unexpected(query.error());
     Rows rows;
     QSqlQuery* q = *query;
+    std::shared_ptr<const RowShape> shape;
     while (q->next())
-        rows.emplace_back(q->record());
+        rows.push_back(current_row(*q, shape));
     const bool failed = q->lastError().isValid();
     Error e = failed ? error_of(*q, sql) : Error{};
     q->finish();
@@ -239,8 +256,9 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
         return std::unexpected(query.error());
     QSqlQuery* q = *query;
     std::optional<Row> row;
+    std::shared_ptr<const RowShape> shape;
     if (q->next())
-        row.emplace(q->record());
+        row = current_row(*q, shape);
     q->finish();
     return row;
 }

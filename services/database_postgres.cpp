@@ -76,21 +76,24 @@ QVariant value_of(const char* text, Oid type)
 Rows rows_of(PGresult* result)
 {
     const int columns = PQnfields(result);
-    QSqlRecord shape;
+    QSqlRecord fields;
     std::vector<Oid> types;
     for (int column = 0; column < columns; ++column) {
         types.push_back(PQftype(result, column));
-        shape.append(QSqlField(QString::fromUtf8(PQfname(result, column)), field_type(types.back())));
+        fields.append(QSqlField(QString::fromUtf8(PQfname(result, column)), field_type(types.back())));
     }
+    const auto shape = std::make_shared<const RowShape>(fields);
     Rows rows;
     const int count = PQntuples(result);
     rows.reserve(size_t(count));
     for (int row = 0; row < count; ++row) {
-        QSqlRecord record = shape;
+        std::vector<QVariant> values;
+        values.reserve(size_t(columns));
         for (int column = 0; column < columns; ++column)
-            if (!PQgetisnull(result, row, column))
-                record.setValue(column, value_of(PQgetvalue(result, row, column), types[size_t(column)]));
-        rows.emplace_back(std::move(record));
+            values.push_back(PQgetisnull(result, row, column)
+                                 ? QVariant(fields.field(column).metaType())
+                                 : value_of(PQgetvalue(result, row, column), types[size_t(column)]));
+        rows.emplace_back(shape, std::move(values));
     }
     return rows;
 }

@@ -4,17 +4,41 @@
 
 namespace zelkor {
 
+RowShape::RowShape(QSqlRecord fields) : m_fields(std::move(fields))
+{
+    m_fields.clearValues();
+    for (int index = 0; index < m_fields.count(); ++index)
+        m_index.try_emplace(m_fields.fieldName(index), index);
+}
+
+size_t RowShape::NameHash::operator()(QStringView name) const noexcept
+{
+    // FNV-1a over the case-folded characters, so that names equal but for case hash alike.
+    size_t hash = 14695981039346656037ull;
+    for (QChar c : name) {
+        hash ^= c.toCaseFolded().unicode();
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+int RowShape::index_of(QStringView column) const
+{
+    const auto found = m_index.find(column);
+    return found == m_index.end() ? -1 : found->second;
+}
+
 bool Row::is_null(QStringView column) const
 {
-    const int index = m_record.indexOf(column.toString());
-    return index < 0 || m_record.isNull(index);
+    const int index = index_of(column);
+    return index < 0 || m_values[size_t(index)].isNull();
 }
 
 QVariant Row::value(QStringView column) const
 {
-    const int index = m_record.indexOf(column.toString());
+    const int index = index_of(column);
     Q_ASSERT_X(index >= 0, "Row::value", qPrintable(column.toString()));
-    return index < 0 ? QVariant() : m_record.value(index);
+    return index < 0 ? QVariant() : m_values[size_t(index)];
 }
 
 namespace {
@@ -38,10 +62,10 @@ bool is_number_type(int type_id)
 
 bool Row::is_number(int index) const
 {
-    return is_number_type(m_record.value(index).typeId()) || is_number_type(m_record.field(index).metaType().id());
+    return is_number_type(value(index).typeId()) || is_number_type(column_type(index));
 }
 
-int Row::column_type(int index) const { return m_record.field(index).metaType().id(); }
+int Row::column_type(int index) const { return m_shape->fields().field(index).metaType().id(); }
 
 QString Row::to_text(const QVariant& value)
 {

@@ -7,10 +7,36 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace zelkor {
+
+/// The columns of one result: their names and types, and an index by name that ignores case.
+/// Every row of the result shares it, so a name is looked up without scanning the columns.
+class RowShape {
+public:
+    explicit RowShape(QSqlRecord fields);
+
+    int count() const { return m_fields.count(); }
+    /// The first column of that name, or -1.
+    int index_of(QStringView column) const;
+    const QSqlRecord& fields() const { return m_fields; }
+
+private:
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(QStringView name) const noexcept;
+    };
+    struct SameName {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const noexcept { return a.compare(b, Qt::CaseInsensitive) == 0; }
+    };
+    QSqlRecord m_fields;
+    std::unordered_map<QString, int, NameHash, SameName> m_index;
+};
 
 /// One row read from the database, read by column name (case-insensitive, so the same code
 /// reads SQLite's and PostgreSQL's spelling). A NULL reads as empty text, zero or false where a
@@ -18,14 +44,18 @@ namespace zelkor {
 class Row {
 public:
     Row() = default;
-    explicit Row(QSqlRecord record) : m_record(std::move(record)) {}
+    /// A row of `shape`'s columns holding `values`, one per column.
+    Row(std::shared_ptr<const RowShape> shape, std::vector<QVariant> values)
+        : m_shape(std::move(shape)), m_values(std::move(values))
+    {
+    }
 
-    bool has(QStringView column) const { return m_record.indexOf(column.toString()) >= 0; }
+    bool has(QStringView column) const { return index_of(column) >= 0; }
     bool is_null(QStringView column) const;
     QVariant value(QStringView column) const;
-    QVariant value(int index) const { return m_record.value(index); }
-    int size() const { return m_record.count(); }
-    QString column_name(int index) const { return m_record.fieldName(index); }
+    QVariant value(int index) const { return index >= 0 && index < size() ? m_values[size_t(index)] : QVariant(); }
+    int size() const { return int(m_values.size()); }
+    QString column_name(int index) const { return m_shape->fields().fieldName(index); }
     /// Whether the column holds numbers: by the value read (SQLite) or by the column's type
     /// (PostgreSQL hands exact NUMERIC values over as text).
     bool is_number(int index) const;
@@ -49,7 +79,10 @@ public:
     static QString to_text(const QVariant& value);
 
 private:
-    QSqlRecord m_record;
+    int index_of(QStringView column) const { return m_shape ? m_shape->index_of(column) : -1; }
+
+    std::shared_ptr<const RowShape> m_shape;
+    std::vector<QVariant> m_values;
 };
 
 using Rows = std::vector<Row>;
