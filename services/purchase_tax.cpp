@@ -316,4 +316,14 @@ TaxElements tax_elements_from_row(const Row& line, int itemno, const TaxAuthorit
     return elements;
 }
 
+QString tax_element_columns(const QString& alias)
+{
+    QStringList columns;
+    for (int i = 0; i < MaxTaxElements; ++i)
+        for (const char* column : {"tax_authority", "taxable_amount", "tax_rate", "tax_amount", "taxable", "tax_allocated",
+                                   "tax_recoverable", "tax_expensed"})
+            columns << alias + u'.' + slot(column, i);
+    return columns.join(QStringLiteral(", "));
+}
+
 } // namespace zelkor

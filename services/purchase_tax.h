@@ -174,4 +174,8 @@ void set_tax_columns(InsertRow& line, const TaxElements& elements, AllocatedColu
 /// recompute an edited base; without them these are derived from the stored amounts.
 TaxElements tax_elements_from_row(const Row& line, int itemno, const TaxAuthorities& authorities = {});
 
+/// The columns tax_elements_from_row reads, each prefixed by `alias` and a dot, comma-separated:
+/// for a query that reads a line's tax elements without reading every column of the line.
+QString tax_element_columns(const QString& alias);
+
 } // namespace zelkor

@@ -106,9 +106,12 @@ private:
         if (const auto known = m_receipts.find(receipt); known != m_receipts.end())
             return &known->second;
         auto rows = m_db.select_for_update(
-            QStringLiteral("SELECT t.*, h.exchange_rate AS receipt_rate, h.void AS receipt_void FROM"
-                           " PO_receipt_transaction_table t INNER JOIN PO_receipt_header_table h ON h.fkey = t.fkey"
-                           " WHERE t.company = 1 AND t.docno = ? ORDER BY t.landed_item, t.itemno"),
+            QStringLiteral("SELECT t.landed_item, t.itemno, t.fully_billed, t.quantity_open_for_bill, t.quantity_received,"
+                           " t.unitcost, t.extended_cost, t.price_include_tax, t.tax_amount, t.tax_allocate, ")
+                + tax_element_columns(QStringLiteral("t"))
+                + QStringLiteral(", h.exchange_rate AS receipt_rate, h.void AS receipt_void FROM"
+                                 " PO_receipt_transaction_table t INNER JOIN PO_receipt_header_table h ON h.fkey = t.fkey"
+                                 " WHERE t.company = 1 AND t.docno = ? ORDER BY t.landed_item, t.itemno"),
             {receipt});
         if (!rows)
             return std::unexpected(rows.error());
