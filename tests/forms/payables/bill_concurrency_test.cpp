@@ -3,10 +3,7 @@
 // saved and the other is refused before anything of it is written or numbered.
 #include "bill_posting_fixture.h"
 
-#include <atomic>
-#include <latch>
-#include <mutex>
-#include <thread>
+#include "tests/support/save_race.h"
 
 namespace zelkor {
 namespace {
@@ -43,31 +40,14 @@ TEST_F(BillPosting, OfTwoBillsSavedAtOnceWithOneVendorNumberOneIsSaved)
     int round_no = 0;
     for (const auto& [first_vendor, second_vendor] : rounds) {
         const QString number = QStringLiteral("DUP-%1").arg(++round_no);
-        std::latch ready(2);
-        std::atomic<int> saved{0};
-        QStringList refusals;
-        std::mutex guard;
-        auto clerk = [&](int which) {
-            Clerk me(t, folder.path());
-            me.type_bill(which == 0 ? first_vendor : second_vendor, number, which == 0 ? "50" : "70");
-            ready.arrive_and_wait();
-            if (me.window.execute(CommandId::Save)) {
-                ++saved;
-                return;
-            }
-            std::lock_guard lock(guard);
-            refusals << me.prompter.messages().join(" | ");
-            EXPECT_EQ(me.window.mode(), WindowModel::Mode::New);
-            EXPECT_EQ(me.window.field("invoice_no"), number);
-        };
-        std::thread first(clerk, 0);
-        std::thread second(clerk, 1);
-        first.join();
-        second.join();
-
-        EXPECT_EQ(saved.load(), 1);
-        ASSERT_EQ(refusals.size(), 1);
-        EXPECT_TRUE(refusals[0].startsWith("Vendor invoice no " + number + " exist")) << refusals[0].toStdString();
+        const testing::SaveRace race = testing::race_to_save(
+            [&] { return std::make_unique<Clerk>(t, folder.path()); },
+            [&](Clerk& me, int which) {
+                me.type_bill(which == 0 ? first_vendor : second_vendor, number, which == 0 ? "50" : "70");
+            });
+        EXPECT_EQ(race.saved, 1);
+        ASSERT_EQ(race.refusals.size(), 1);
+        EXPECT_TRUE(race.refusals[0].startsWith("Vendor invoice no " + number + " exist")) << race.refusals[0].toStdString();
         EXPECT_EQ(t.count("PO_invoice_header_table"), round_no);
         EXPECT_EQ(t.count("AP_header_table"), round_no);
         EXPECT_EQ(t.decimal("SELECT COUNT(*) FROM PO_invoice_header_table WHERE invoice_no = ?", {number}), Decimal(1));

@@ -2,9 +2,7 @@
 // owing balance. The database serialises them; exactly what one may do is done once.
 #include "receipt_bill_fixture.h"
 
-#include <atomic>
-#include <latch>
-#include <thread>
+#include "tests/support/save_race.h"
 
 namespace zelkor {
 namespace {
@@ -39,40 +37,16 @@ struct Clerk {
 };
 
 /// Runs two clerks' saves at once; gives how many saved and the refusals of the others.
-struct Race {
-    int saved = 0;
-    QStringList refusals;
-};
-
 template <class Prepare>
-Race race(TestDatabase& t, Prepare prepare)
+testing::SaveRace race(TestDatabase& t, Prepare prepare)
 {
-    std::latch ready(2);
-    std::atomic<int> saved{0};
-    QStringList refusals;
-    std::mutex guard;
-    auto clerk = [&](int which) {
-        Clerk me(t);
-        prepare(me, which);
-        ready.arrive_and_wait();
-        if (me.window.execute(CommandId::Save)) {
-            ++saved;
-            return;
-        }
-        std::lock_guard lock(guard);
-        refusals << me.prompter.messages().join(" | ");
-    };
-    std::thread first(clerk, 0);
-    std::thread second(clerk, 1);
-    first.join();
-    second.join();
-    return {saved.load(), refusals};
+    return testing::race_to_save([&] { return std::make_unique<Clerk>(t); }, prepare);
 }
 
 TEST_F(ReceiptBill, OfTwoReceiptsWithOneBillNumberOneIsSaved)
 {
     const QStringList orders{order("V1001", {{"WIDGET-A", "10", "box", "30"}}), order("V1001", {{"WIDGET-A", "5", "box", "30"}})};
-    const Race result = race(t, [&](Clerk& me, int which) { me.receive(orders[which], "DUP-1"); });
+    const testing::SaveRace result = race(t, [&](Clerk& me, int which) { me.receive(orders[which], "DUP-1"); });
     EXPECT_EQ(result.saved, 1);
     ASSERT_EQ(result.refusals.size(), 1);
     EXPECT_TRUE(result.refusals[0].endsWith("Bill no DUP-1 exist | Add new receipt failed")
@@ -89,7 +63,7 @@ TEST_F(ReceiptBill, OfTwoReceiptsApplyingOnePrepaymentOneIsSaved)
 {
     const QStringList orders{order("V1001", {{"WIDGET-A", "10", "box", "30"}}), order("V1001", {{"WIDGET-A", "5", "box", "30"}})};
     add_waiting_prepayment("PP-HOST-1", orders[0], "100");
-    const Race result = race(t, [&](Clerk& me, int which) { me.receive(orders[which], which == 0 ? "A-1" : "A-2", "PP-HOST-1"); });
+    const testing::SaveRace result = race(t, [&](Clerk& me, int which) { me.receive(orders[which], which == 0 ? "A-1" : "A-2", "PP-HOST-1"); });
     EXPECT_EQ(result.saved, 1);
     ASSERT_EQ(result.refusals.size(), 1);
     EXPECT_TRUE(result.refusals[0].endsWith("Prepayment is invalid. | Add new receipt failed")) << result.refusals[0].toStdString();
@@ -104,7 +78,7 @@ TEST_F(ReceiptBill, OfTwoReceiptsApplyingOnePrepaymentOneIsSaved)
 TEST_F(ReceiptBill, TwoReceiptsOfOneVendorAtOnceBothRaiseItsOwingBalance)
 {
     const QStringList orders{order("V1001", {{"WIDGET-A", "10", "box", "30"}}), order("V1001", {{"WIDGET-A", "5", "box", "30"}})};
-    const Race result = race(t, [&](Clerk& me, int which) { me.receive(orders[which], which == 0 ? "B-1" : "B-2"); });
+    const testing::SaveRace result = race(t, [&](Clerk& me, int which) { me.receive(orders[which], which == 0 ? "B-1" : "B-2"); });
     EXPECT_EQ(result.saved, 2) << result.refusals.join(" || ").toStdString();
     EXPECT_EQ(owing("V1001"), Decimal("477"));
     EXPECT_EQ(t.count("AP_header_table WHERE void = FALSE"), 2);
