@@ -23,29 +23,30 @@ struct Requisition {
     TaxElementStore taxes;
 };
 
+/// The requisition of the lines order_of orders, dated before the order.
 Requisition requisition_of(Database& db, int count)
 {
+    const Order order = order_of(db, count);
     Requisition requisition;
-    requisition.header.vendor_no = QStringLiteral("V100");
+    requisition.header.vendor_no = order.header.vendor_no;
     requisition.header.order_date = QDate(2026, 2, 20);
-    requisition.header.currency = QStringLiteral("USD");
-    requisition.header.shipto = QStringLiteral("MAIN");
-    for (int itemno = 1; itemno <= count; ++itemno) {
-        const FixtureItem& item = FixtureItems[(itemno - 1) % std::size(FixtureItems)];
+    requisition.header.currency = order.header.currency;
+    requisition.header.shipto = order.header.shipto;
+    for (const OrderLine& ordered : order.lines) {
         PrLine line;
-        line.itemno = itemno;
-        line.itemcode = QString::fromLatin1(item.item);
-        line.itemtype = QString::fromLatin1(item.type);
-        line.description = line.itemcode;
-        line.uom = QString::fromLatin1(item.uom);
-        line.quantity = Decimal(2);
-        line.unitcost = Decimal(10);
-        line.extended_cost = Decimal(20);
-        line.tax_code = QStringLiteral("ST");
+        line.itemno = ordered.itemno;
+        line.itemcode = ordered.itemcode;
+        line.itemtype = ordered.itemtype;
+        line.description = ordered.description;
+        line.uom = ordered.uom;
+        line.quantity = ordered.quantity;
+        line.unitcost = ordered.unitcost;
+        line.extended_cost = ordered.extended_cost;
+        line.tax_code = ordered.tax_code;
         line.accno = account_of(line.itemtype);
-        line.warehouse = QString::fromLatin1(item.warehouse);
-        line.location = QString::fromLatin1(item.location);
-        auto tax = get_fulltax_detail(db, requisition.taxes, itemno, Decimal(20), line.tax_code, TaxIncluded::No);
+        line.warehouse = ordered.warehouse;
+        line.location = ordered.location;
+        auto tax = get_fulltax_detail(db, requisition.taxes, line.itemno, *line.extended_cost, line.tax_code, TaxIncluded::No);
         require(tax, "tax");
         line.tax_amount = tax->tax_amount;
         line.net_cost = tax->net_cost;
