@@ -6,8 +6,8 @@
 //   per document as the cycle's saves are (what happens between the saves is written untimed).
 //   The cycle's own reads, checks and computing show against it; the rows count on both sides.
 // - cycle_floor, as many bare rows into two scratch tables as a cycle inserts and updates.
-// Each save's time is a counter of its own (requisition_ms … landed_ms), and the statements of a
-// cycle are counted. cycle_crowded runs the same cycle on a copy of a company already holding
+// Each save's time and statements are counters of their own (requisition_ms … landed_ms,
+// requisition_statements … landed_statements), beside the statements of a whole cycle. cycle_crowded runs the same cycle on a copy of a company already holding
 // many cycles (made by cycle_company_generator, named by ZELKOR_BENCH_CROWDED_CYCLES), to compare
 // with the empty company's.
 #include "bench/cycle/cycle_documents.h"
@@ -47,15 +47,20 @@ public:
     {
         m_nanoseconds[size_t(document)] += m_save.nsecsElapsed();
         m_state.PauseTiming();
-        m_statements += m_db.statement_count() - m_statements_before;
+        m_statements[size_t(document)] += m_db.statement_count() - m_statements_before;
     }
-    /// The counters of `cycles` cycles: each document's milliseconds and the statements per cycle.
+    /// The counters of `cycles` cycles: each document's milliseconds and statements, and the
+    /// statements of a whole cycle.
     void report(long long cycles) const
     {
-        for (CycleDocument document : CycleDocuments)
-            m_state.counters[std::string(bench::name_of(document)) + "_ms"] =
-                double(m_nanoseconds[size_t(document)]) / 1e6 / double(cycles);
-        m_state.counters["statements"] = double(m_statements) / double(cycles);
+        qint64 statements = 0;
+        for (CycleDocument document : CycleDocuments) {
+            const std::string name = bench::name_of(document);
+            m_state.counters[name + "_ms"] = double(m_nanoseconds[size_t(document)]) / 1e6 / double(cycles);
+            m_state.counters[name + "_statements"] = double(m_statements[size_t(document)]) / double(cycles);
+            statements += m_statements[size_t(document)];
+        }
+        m_state.counters["statements"] = double(statements) / double(cycles);
     }
 
 private:
@@ -63,7 +68,7 @@ private:
     Database& m_db;
     QElapsedTimer m_save;
     std::array<qint64, CycleDocuments.size()> m_nanoseconds{};
-    qint64 m_statements = 0;
+    std::array<qint64, CycleDocuments.size()> m_statements{};
     qint64 m_statements_before = 0;
 };
 
@@ -167,9 +172,11 @@ void cycle_rows_floor(benchmark::State& state, Engine engine)
     }
     size_t statements = 0;
     for (CycleDocument document : CycleDocuments) {
-        state.counters[std::string(bench::name_of(document)) + "_ms"] =
-            double(nanoseconds[size_t(document)]) / 1e6 / double(next);
-        statements += cycles.front().saves[size_t(document)].size();
+        const std::string name = bench::name_of(document);
+        const size_t written = cycles.front().saves[size_t(document)].size();
+        state.counters[name + "_ms"] = double(nanoseconds[size_t(document)]) / 1e6 / double(next);
+        state.counters[name + "_statements"] = double(written);
+        statements += written;
     }
     state.counters["statements"] = double(statements);
 }
