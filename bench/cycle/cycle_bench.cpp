@@ -1,95 +1,90 @@
 // One purchasing cycle of 20 lines (a requisition, the order issued from it, the receipt of the
-// whole order) beside the raw floor of the same database writing the bare rows the cycle
-// writes. The statements of a cycle are counted. Bills and landed bills join the cycle here.
-#include "bench/support/bench_database.h"
-#include "bench/support/bench_documents.h"
+// whole order, the bill of the receipt paid by check and a landed bill of freight over it), each
+// document saved in a transaction of its own, beside two floors measured in the same run:
+// - cycle_rows_floor, the floor of exactly the rows the cycle writes: every statement that wrote
+//   in 100 cycles, recorded with its values, run again bare on a second company, one transaction
+//   per document as the cycle's saves are (what happens between the saves is written untimed).
+//   The cycle's own reads, checks and computing show against it; the rows count on both sides.
+// - cycle_floor, as many bare rows into two scratch tables as a cycle inserts and updates.
+// Each save's time and statements are counters of their own (requisition_ms … landed_ms,
+// requisition_statements … landed_statements), beside the statements of a whole cycle. cycle_crowded runs the same cycle on a copy of a company already holding
+// many cycles (made by cycle_company_generator, named by ZELKOR_BENCH_CROWDED_CYCLES), to compare
+// with the empty company's.
+#include "bench/cycle/cycle_documents.h"
+#include "bench/support/recorded_writes.h"
 
-#include "forms/purchasing/po_save.h"
-#include "forms/purchasing/pr_save.h"
 #include "services/clock.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace zelkor;
+using bench::CycleDocument;
+using bench::CycleDocuments;
 
-/// A requisition of `count` lines of the fixture's item mix, with the lines' tax elements.
-struct Requisition {
-    PrHeader header;
-    std::vector<PrLine> lines;
-    TaxElementStore taxes;
+constexpr int CycleLines = 20;
+constexpr int MeasuredCycles = 100;
+
+/// The date every cycle is saved on.
+QDate cycle_day() { return QDate(2026, 3, 15); }
+
+/// Times each save of the cycle, with the benchmark's timing running only while a save does.
+class TimingWatch : public bench::SaveWatch {
+public:
+    TimingWatch(benchmark::State& state, Database& db) : m_state(state), m_db(db) {}
+    void saving(CycleDocument) override
+    {
+        m_statements_before = m_db.statement_count();
+        m_state.ResumeTiming();
+        m_save.start();
+    }
+    void saved(CycleDocument document) override
+    {
+        m_nanoseconds[size_t(document)] += m_save.nsecsElapsed();
+        m_state.PauseTiming();
+        m_statements[size_t(document)] += m_db.statement_count() - m_statements_before;
+    }
+    /// The counters of `cycles` cycles: each document's milliseconds and statements, and the
+    /// statements of a whole cycle.
+    void report(long long cycles) const
+    {
+        qint64 statements = 0;
+        for (CycleDocument document : CycleDocuments) {
+            const std::string name = bench::name_of(document);
+            m_state.counters[name + "_ms"] = double(m_nanoseconds[size_t(document)]) / 1e6 / double(cycles);
+            m_state.counters[name + "_statements"] = double(m_statements[size_t(document)]) / double(cycles);
+            statements += m_statements[size_t(document)];
+        }
+        m_state.counters["statements"] = double(statements) / double(cycles);
+    }
+
+private:
+    benchmark::State& m_state;
+    Database& m_db;
+    QElapsedTimer m_save;
+    std::array<qint64, CycleDocuments.size()> m_nanoseconds{};
+    std::array<qint64, CycleDocuments.size()> m_statements{};
+    qint64 m_statements_before = 0;
 };
 
-Requisition requisition_of(Database& db, int count)
+/// Runs the benchmark's cycles on `db`, only the saves timed.
+void time_cycles(benchmark::State& state, Database& db)
 {
-    Requisition requisition;
-    requisition.header.vendor_no = QStringLiteral("V100");
-    requisition.header.order_date = QDate(2026, 2, 20);
-    requisition.header.currency = QStringLiteral("USD");
-    requisition.header.shipto = QStringLiteral("MAIN");
-    for (int itemno = 1; itemno <= count; ++itemno) {
-        const bench::FixtureItem& item = bench::FixtureItems[(itemno - 1) % std::size(bench::FixtureItems)];
-        PrLine line;
-        line.itemno = itemno;
-        line.itemcode = QString::fromLatin1(item.item);
-        line.itemtype = QString::fromLatin1(item.type);
-        line.description = line.itemcode;
-        line.uom = QString::fromLatin1(item.uom);
-        line.quantity = Decimal(2);
-        line.unitcost = Decimal(10);
-        line.extended_cost = Decimal(20);
-        line.tax_code = QStringLiteral("ST");
-        line.accno = QStringLiteral("1300");
-        line.warehouse = QString::fromLatin1(item.warehouse);
-        line.location = QString::fromLatin1(item.location);
-        auto tax = get_fulltax_detail(db, requisition.taxes, itemno, Decimal(20), line.tax_code, TaxIncluded::No);
-        bench::require(tax, "tax");
-        line.tax_amount = tax->tax_amount;
-        line.net_cost = tax->net_cost;
-        requisition.lines.push_back(line);
+    bench::PurchasingCycle cycle(db, CycleLines);
+    TimingWatch watch(state, db);
+    long long cycles = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        cycle.run(watch);
+        ++cycles;
+        state.ResumeTiming();
     }
-    return requisition;
-}
-
-/// Where a cycle's time goes, document by document.
-struct SaveTimes {
-    qint64 requisition = 0;
-    qint64 order = 0;
-    qint64 receipt = 0;
-};
-
-/// Runs one cycle; the documents are built with the timing paused, their saves timed.
-void run_cycle(benchmark::State& state, Database& db, int lines, long long serial, SaveTimes& times)
-{
-    QElapsedTimer save;
-    state.PauseTiming();
-    Requisition requisition = requisition_of(db, lines);
-    state.ResumeTiming();
-    save.start();
-    auto issued = insert_new_pr(db, requisition.header, requisition.lines, requisition.taxes, bench::Stamp);
-    times.requisition += save.nsecsElapsed();
-    state.PauseTiming();
-    bench::require(issued, "saving the requisition");
-    Order order = bench::order_of(db, lines);
-    for (OrderLine& line : order.lines) {
-        line.prno = issued->docno;
-        line.pr_itemno = line.itemno;
-    }
-    state.ResumeTiming();
-    save.start();
-    auto ordered = insert_new_po(db, order, bench::Stamp);
-    times.order += save.nsecsElapsed();
-    state.PauseTiming();
-    bench::require(ordered, "saving the order");
-    Receipt receipt = bench::receipt_of(db, *ordered, lines, serial);
-    const ReceiptSaving saving = bench::saving_of(db, receipt);
-    state.ResumeTiming();
-    save.start();
-    bench::require(insert_new_receipt(db, receipt, saving), "saving the receipt");
-    times.receipt += save.nsecsElapsed();
+    watch.report(cycles);
 }
 
 void cycle(benchmark::State& state, Engine engine)
@@ -99,82 +94,163 @@ void cycle(benchmark::State& state, Engine engine)
         state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
         return;
     }
-    FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
-    long long serial = 0;
-    SaveTimes times;
-    const qint64 before = b.db().statement_count();
-    for (auto _ : state)
-        run_cycle(state, b.db(), int(state.range(0)), ++serial, times);
-    state.counters["statements"] = double(b.db().statement_count() - before) / double(serial);
-    const double per_cycle_ms = 1e6 * double(serial);
-    state.counters["requisition_ms"] = double(times.requisition) / per_cycle_ms;
-    state.counters["order_ms"] = double(times.order) / per_cycle_ms;
-    state.counters["receipt_ms"] = double(times.receipt) / per_cycle_ms;
+    FixedClock clock(cycle_day(), QTime(8, 0, 0));
+    time_cycles(state, b.db());
+}
+
+/// What one cycle wrote: for each document, the writes since the previous save (the bill
+/// window's, none for most) and the save's own.
+struct RecordedCycle {
+    std::array<bench::Writes, CycleDocuments.size()> before;
+    std::array<bench::Writes, CycleDocuments.size()> saves;
+};
+
+/// Records every statement that writes, sorting it into the cycle's document it belongs to.
+class RecordingWatch : public bench::SaveWatch {
+public:
+    explicit RecordingWatch(Database& db) : m_db(db)
+    {
+        db.record_writes([this](const QString& sql, const Params& params, int changed) {
+            m_target->push_back({sql, params, changed});
+        });
+    }
+    ~RecordingWatch() override { m_db.record_writes({}); }
+    void start_cycle() { m_cycles.emplace_back(); }
+    void saving(CycleDocument document) override
+    {
+        m_cycles.back().before[size_t(document)] = std::move(m_between);
+        m_between.clear();
+        m_target = &m_cycles.back().saves[size_t(document)];
+    }
+    void saved(CycleDocument) override { m_target = &m_between; }
+    std::vector<RecordedCycle> cycles() && { return std::move(m_cycles); }
+
+private:
+    Database& m_db;
+    std::vector<RecordedCycle> m_cycles;
+    bench::Writes m_between;
+    bench::Writes* m_target = &m_between;
+};
+
+/// The writes of the cycle benchmark's cycles, made on a company of their own.
+std::vector<RecordedCycle> recorded_cycles(Engine engine)
+{
+    bench::BenchDatabase b(engine);
+    if (!b.ok())
+        return {};
+    FixedClock clock(cycle_day(), QTime(8, 0, 0));
+    RecordingWatch watch(b.db());
+    bench::PurchasingCycle cycle(b.db(), CycleLines);
+    for (int serial = 1; serial <= MeasuredCycles; ++serial) {
+        watch.start_cycle();
+        cycle.run(watch);
+    }
+    return std::move(watch).cycles();
+}
+
+void cycle_rows_floor(benchmark::State& state, Engine engine)
+{
+    const std::vector<RecordedCycle> cycles = recorded_cycles(engine);
+    bench::BenchDatabase b(engine);
+    if (cycles.empty() || !b.ok()) {
+        state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
+        return;
+    }
+    std::array<qint64, CycleDocuments.size()> nanoseconds{};
+    QElapsedTimer write;
+    size_t next = 0;
+    for (auto _ : state) {
+        const RecordedCycle& recorded = cycles.at(next++);
+        for (CycleDocument document : CycleDocuments) {
+            state.PauseTiming();
+            bench::write_again(b.db(), recorded.before[size_t(document)]);
+            state.ResumeTiming();
+            write.start();
+            bench::write_again(b.db(), recorded.saves[size_t(document)]);
+            nanoseconds[size_t(document)] += write.nsecsElapsed();
+        }
+    }
+    size_t statements = 0;
+    for (CycleDocument document : CycleDocuments) {
+        const std::string name = bench::name_of(document);
+        const size_t written = cycles.front().saves[size_t(document)].size();
+        state.counters[name + "_ms"] = double(nanoseconds[size_t(document)]) / 1e6 / double(next);
+        state.counters[name + "_statements"] = double(written);
+        statements += written;
+    }
+    state.counters["statements"] = double(statements);
 }
 
 /// The rows one cycle inserts and the rows it updates, counted once on SQLite.
-std::pair<int, int> rows_of_a_cycle(int lines)
+bench::RowsWritten rows_of_a_cycle()
 {
     bench::BenchDatabase b(Engine::Sqlite);
-    Database& db = b.db();
-    FixedClock clock(QDate(2026, 3, 15), QTime(8, 0, 0));
-    auto rows = [&] {
-        qint64 total = 0;
-        auto tables = db.select(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"
-                                               " AND name NOT LIKE 'sqlite_%'"));
-        bench::require(tables, "tables");
-        for (const Row& table : *tables)
-            total += db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table.text(u"name"))->toLongLong();
-        return total;
-    };
-    const qint64 rows_before = rows();
-    const qint64 changes_before = db.scalar(QStringLiteral("SELECT total_changes()"))->toLongLong();
-    Requisition requisition = requisition_of(db, lines);
-    auto issued = insert_new_pr(db, requisition.header, requisition.lines, requisition.taxes, bench::Stamp);
-    bench::require(issued, "saving the requisition");
-    Order order = bench::order_of(db, lines);
-    for (OrderLine& line : order.lines) {
-        line.prno = issued->docno;
-        line.pr_itemno = line.itemno;
-    }
-    auto ordered = insert_new_po(db, order, bench::Stamp);
-    bench::require(ordered, "saving the order");
-    Receipt receipt = bench::receipt_of(db, *ordered, lines, 1);
-    bench::require(insert_new_receipt(db, receipt, bench::saving_of(db, receipt)), "saving the receipt");
-    const int inserted = int(rows() - rows_before);
-    const int changed = int(db.scalar(QStringLiteral("SELECT total_changes()"))->toLongLong() - changes_before);
-    return {inserted, changed - inserted};
+    FixedClock clock(cycle_day(), QTime(8, 0, 0));
+    bench::PurchasingCycle cycle(b.db(), CycleLines);
+    return bench::rows_written(b.db(), [&] { cycle.run(); });
 }
 
 /// The same database writing as many bare rows as a cycle, in one transaction per document as
-/// the cycle's three saves are: what the cycle's own work is measured against.
+/// the cycle's saves are.
 void cycle_floor(benchmark::State& state, Engine engine)
 {
-    static const std::pair<int, int> counted = rows_of_a_cycle(int(state.range(0)));
+    static const bench::RowsWritten counted = rows_of_a_cycle();
     bench::BenchDatabase b(engine);
     if (!b.ok()) {
         state.SkipWithError("database not available (set ZELKOR_BENCH_PG for PostgreSQL)");
         return;
     }
     bench::raw_floor_setup(b.db());
-    const auto [inserts, updates] = counted;
+    const int documents = int(CycleDocuments.size());
     long long serial = 0;
     for (auto _ : state)
-        for (int document = 0; document < 3; ++document)
-            bench::raw_floor_save(b.db(), inserts / 3 + (document < inserts % 3 ? 1 : 0),
-                                  updates / 3 + (document < updates % 3 ? 1 : 0), ++serial);
-    state.counters["inserts"] = inserts;
-    state.counters["updates"] = updates;
+        for (int document = 0; document < documents; ++document)
+            bench::raw_floor_save(b.db(), counted.inserted / documents + (document < counted.inserted % documents ? 1 : 0),
+                                  counted.updated / documents + (document < counted.updated % documents ? 1 : 0), ++serial);
+    state.counters["inserts"] = counted.inserted;
+    state.counters["updates"] = counted.updated;
 }
 
-void twenty_lines(benchmark::internal::Benchmark* benchmark)
+/// The cycle on a copy of the SQLite company named by ZELKOR_BENCH_CROWDED_CYCLES, so that the
+/// generated company stays as it was for the next run.
+void cycle_crowded(benchmark::State& state)
 {
-    benchmark->ArgName("lines")->Arg(20)->Iterations(200)->Unit(benchmark::kMillisecond);
+    const QString company = qEnvironmentVariable("ZELKOR_BENCH_CROWDED_CYCLES");
+    if (company.isEmpty() || !QFile::exists(company)) {
+        state.SkipWithError("no crowded company: make one with cycle_company_generator and name it in"
+                            " ZELKOR_BENCH_CROWDED_CYCLES");
+        return;
+    }
+    QTemporaryDir folder;
+    const QString copy = folder.filePath(QStringLiteral("crowded.db"));
+    // A company whose generator was stopped still has its last cycles in the write-ahead log.
+    const QString log = company + QStringLiteral("-wal");
+    if (!QFile::copy(company, copy) || (QFile::exists(log) && !QFile::copy(log, copy + QStringLiteral("-wal")))) {
+        state.SkipWithError("the crowded company could not be copied");
+        return;
+    }
+    ConnectionDescription where;
+    where.database = copy;
+    auto db = Database::open(where);
+    if (!db) {
+        state.SkipWithError(qPrintable(db.error().detail));
+        return;
+    }
+    FixedClock clock(cycle_day(), QTime(8, 0, 0));
+    time_cycles(state, **db);
+}
+
+void measured_cycles(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgName("lines")->Arg(CycleLines)->Iterations(MeasuredCycles)->Unit(benchmark::kMillisecond);
 }
 
 } // namespace
 
-BENCHMARK_CAPTURE(cycle_floor, sqlite, Engine::Sqlite)->Apply(twenty_lines);
-BENCHMARK_CAPTURE(cycle, sqlite, Engine::Sqlite)->Apply(twenty_lines);
-BENCHMARK_CAPTURE(cycle_floor, pg, Engine::Postgres)->Apply(twenty_lines);
-BENCHMARK_CAPTURE(cycle, pg, Engine::Postgres)->Apply(twenty_lines);
+BENCHMARK_CAPTURE(cycle_floor, sqlite, Engine::Sqlite)->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle_rows_floor, sqlite, Engine::Sqlite)->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle, sqlite, Engine::Sqlite)->Apply(measured_cycles);
+BENCHMARK(cycle_crowded)->Name("cycle_crowded/sqlite")->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle_floor, pg, Engine::Postgres)->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle_rows_floor, pg, Engine::Postgres)->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle, pg, Engine::Postgres)->Apply(measured_cycles);

@@ -1,6 +1,7 @@
 // A landed bill spread over one receipt of 6,300 FIFO lines, half of whose layers have been
 // partly issued since: its save (shares, inventory adjustment, every layer raised, entry and
 // payable) and its void (every layer taken back, a correction entry for the stock issued).
+#include "bench/support/bench_bills.h"
 #include "bench/support/bench_database.h"
 #include "bench/support/bench_documents.h"
 
@@ -72,38 +73,6 @@ void issue_half_of_half_the_layers(Database& db, const QString& receipt)
                    "on hand");
 }
 
-LandedBill freight_over(const QString& receipt, long long serial)
-{
-    LandedBill landed;
-    BillHeader& header = landed.bill.header;
-    header.doctype = QStringLiteral("ld");
-    header.vendor_no = QStringLiteral("V200");
-    header.primary_vendor = QStringLiteral("V100");
-    header.invoice_date = QDate(2026, 12, 20);
-    header.currency = QStringLiteral("USD");
-    header.invoice_no = QStringLiteral("FREIGHT-%1").arg(serial);
-    header.receipt_no = receipt;
-    header.payby = QStringLiteral("Pay Later");
-    header.payment_term = QStringLiteral("30");
-    header.period = {QStringLiteral("2026"), 12};
-    header.source_form = LandedSourceForm;
-    BillLine line;
-    line.itemno = 1;
-    line.itemcode = QStringLiteral("FREIGHT");
-    line.itemtype = QStringLiteral("6");
-    line.quantity = Decimal(1);
-    line.unitcost = line.extended_cost = line.net_cost = Decimal("9876.54");
-    line.tax_code = QStringLiteral("EXEMPT");
-    line.accno = QStringLiteral("5200");
-    line.landed_item = true;
-    landed.bill.lines.push_back(line);
-    landed.receipts = {receipt};
-    return landed;
-}
-
-const LandedAccounts Accounts{{QStringLiteral("2050"), QStringLiteral("4100"), QStringLiteral("2000"), {}, {}},
-                              QStringLiteral("5100")};
-
 void landed_operation(benchmark::State& state, Engine engine, Operation operation)
 {
     const int lines = int(state.range(0));
@@ -120,10 +89,10 @@ void landed_operation(benchmark::State& state, Engine engine, Operation operatio
         state.PauseTiming();
         const DocumentNumber receipt = received_widgets(db, lines, ++serial);
         issue_half_of_half_the_layers(db, receipt.docno);
-        const LandedBill landed = freight_over(receipt.docno, serial);
+        const LandedBill landed = bench::freight_over(receipt.docno, serial, QDate(2026, 12, 20));
         DocumentNumber bill;
         if (operation == Operation::Void) {
-            auto saved = save_new_landed_bill(db, landed, Accounts, bench::Stamp);
+            auto saved = save_new_landed_bill(db, landed, bench::FreightAccounts, bench::Stamp);
             bench::require(saved, "saving the landed bill");
             bill = *saved;
         }
@@ -131,7 +100,7 @@ void landed_operation(benchmark::State& state, Engine engine, Operation operatio
         std::expected<void, Error> done;
         state.ResumeTiming();
         if (operation == Operation::Save) {
-            if (auto saved = save_new_landed_bill(db, landed, Accounts, bench::Stamp); !saved)
+            if (auto saved = save_new_landed_bill(db, landed, bench::FreightAccounts, bench::Stamp); !saved)
                 done = std::unexpected(saved.error());
         } else {
             const DocumentVersion shown{QStringLiteral("PO_invoice_header_table"), bill.fkey, bill.docno, 0};
