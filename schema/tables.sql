@@ -706,6 +706,8 @@ CREATE INDEX PO_header_table_order_date ON PO_header_table (order_date);
 CREATE INDEX PO_header_table_vendor_no_order_date ON PO_header_table (vendor_no, order_date);
 CREATE INDEX PO_header_table_shipvia ON PO_header_table (shipvia);
 CREATE INDEX PO_header_table_future_po_activate_date ON PO_header_table (future_po, activate_date);
+-- A vendor's orders still to bill, listed by the bill window newest first.
+CREATE INDEX PO_header_table_open_for_bill ON PO_header_table (vendor_no, docno) WHERE fully_billed = FALSE AND void = FALSE;
 
 -- Order lines. quantity_open is still to receive, quantity_open_for_bill still to bill;
 -- prno / pr_itemno name the requisition line the order line was issued from (pritemno is
@@ -971,6 +973,8 @@ CREATE INDEX PO_receipt_header_table_vendor_no_receipt_date ON PO_receipt_header
 CREATE INDEX PO_receipt_header_table_shipvia ON PO_receipt_header_table (shipvia);
 CREATE INDEX PO_receipt_header_table_pono ON PO_receipt_header_table (PONO);
 CREATE INDEX PO_receipt_header_table_vendor_invoice_no ON PO_receipt_header_table (vendor_invoice_no);
+-- A vendor's receipts still to bill, listed by the bill window newest first.
+CREATE INDEX PO_receipt_header_table_open_for_bill ON PO_receipt_header_table (vendor_no, docno) WHERE fully_billed = FALSE AND void = FALSE;
 
 -- Receipt lines: goods lines and landed-charge lines (landed_item true), each kind numbered
 -- by itemno from 1. PONO / po_itemno name the order line received against; po_warehouse /
@@ -1084,6 +1088,8 @@ CREATE INDEX PO_receipt_transaction_table_itemcode ON PO_receipt_transaction_tab
 CREATE INDEX PO_receipt_transaction_table_receipt_date ON PO_receipt_transaction_table (receipt_date);
 CREATE INDEX PO_receipt_transaction_table_docno_itemno ON PO_receipt_transaction_table (docno, itemno);
 CREATE INDEX PO_receipt_transaction_table_fyear_period ON PO_receipt_transaction_table (fyear, period);
+-- The landed charges a payable of their own pays (a broker's landed bill, the data check).
+CREATE INDEX PO_receipt_transaction_table_ap_fkey ON PO_receipt_transaction_table (ap_fkey);
 
 -- ===== Bills and landed-cost bills =====
 
@@ -1777,6 +1783,8 @@ CREATE TABLE FIFO_table (
 CREATE UNIQUE INDEX FIFO_table_company_itemcode_warehouse_lot_id ON FIFO_table (company, itemcode, warehouse, lot_id);
 CREATE INDEX FIFO_table_lot_id ON FIFO_table (lot_id);
 CREATE INDEX FIFO_table_delete ON FIFO_table ("delete") WHERE "delete" = TRUE;
+-- The layers a receipt made, which a landed bill raises.
+CREATE INDEX FIFO_table_receipt_no ON FIFO_table (receipt_no);
 
 -- Every change of a cost layer, signed; reversing a document undoes the changes it finds here.
 CREATE TABLE FIFO_history_table (

@@ -183,10 +183,12 @@ using AccountKey = std::tuple<QString, QString, QString>; // account, vendor, cu
     auto rows = db.select(
         QStringLiteral("SELECT g.vendor_no, g.currency, SUM(g.amount) AS amount, SUM(g.base_amount) AS base_amount"
                        " FROM GL_transaction_table g WHERE g.accno = ?"
-                       " AND EXISTS (SELECT 1 FROM PO_receipt_header_table r WHERE r.vendor_no = g.vendor_no)"
-                       " AND NOT EXISTS"
-                       " (SELECT 1 FROM PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h"
-                       "  ON h.fkey = r.fkey WHERE h.void = FALSE AND h.vendor_no = g.vendor_no AND ")
+                       " AND g.vendor_no IN (SELECT r.vendor_no FROM PO_receipt_header_table r)"
+                       // The vendors with something left to bill, read once rather than per journal line;
+                       // a NULL among them would make NOT IN exclude every vendor.
+                       " AND g.vendor_no NOT IN"
+                       " (SELECT h.vendor_no FROM PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h"
+                       "  ON h.fkey = r.fkey WHERE h.void = FALSE AND h.vendor_no IS NOT NULL AND ")
             + receipt_line_open_for_bill(QStringLiteral("r"))
             + QStringLiteral(") GROUP BY g.vendor_no, g.currency ORDER BY g.vendor_no, g.currency"),
         {**suspense});
