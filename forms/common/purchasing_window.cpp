@@ -377,10 +377,32 @@ void PurchasingWindow::renumber_lines()
             lines.set_cell(row, ItemNo, QString::number(++highest));
 }
 
-int PurchasingWindow::first_empty_row()
+void PurchasingWindow::number_line(int row)
+{
+    if (!m_bulk_lines) {
+        renumber_lines();
+        return;
+    }
+    Grid& lines = line_grid();
+    if (lines.cell(row, ItemNo).trimmed().isEmpty() && !lines.cell(row, ItemCode).trimmed().isEmpty())
+        lines.set_cell(row, ItemNo, QString::number(++m_bulk_highest));
+}
+
+PurchasingWindow::BulkLines::BulkLines(PurchasingWindow& window) : m_window(window)
+{
+    Grid& lines = window.line_grid();
+    window.m_bulk_highest = 0;
+    for (int row = 0; row < lines.row_count(); ++row)
+        window.m_bulk_highest = std::max(window.m_bulk_highest, lines.cell(row, ItemNo).toInt());
+    window.m_bulk_lines = true;
+}
+
+PurchasingWindow::BulkLines::~BulkLines() { m_window.m_bulk_lines = false; }
+
+int PurchasingWindow::first_empty_row(int from)
 {
     Grid& lines = line_grid();
-    for (int row = 0; row < lines.row_count(); ++row)
+    for (int row = std::max(0, from); row < lines.row_count(); ++row)
         if (lines.row_empty(row))
             return row;
     return lines.append_row();
@@ -418,6 +440,8 @@ void PurchasingWindow::recompute_line_tax(int row)
     lines.set_cell(row, TaxAmount, totals->tax_amount.format(2));
     lines.set_cell(row, AllocatedTax, totals->allocated.format(2));
     lines.set_cell(row, NetCost, totals->net_cost.format(2));
+    if (m_bulk_lines)
+        return;
     calculate_totals();
     if (row == lines.current_row())
         refresh_tax_panes();

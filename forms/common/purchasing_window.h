@@ -90,8 +90,26 @@ protected:
     void offer_line_units(int row);
     /// Gives every line with an item code and no number the next free number.
     void renumber_lines();
-    /// The first line whose visible cells are all empty; a new one at the end when there is none.
-    int first_empty_row();
+    /// Gives the line at `row` the next free number when it has an item code and none yet;
+    /// while lines are taken in bulk, without reading the others' numbers again.
+    void number_line(int row);
+    /// The first line from `from` on whose visible cells are all empty; a new one at the end
+    /// when there is none.
+    int first_empty_row(int from = 0);
+
+    /// Brackets the taking of many lines at once (a receipt's or an order's): the line taxes
+    /// are computed per line, but the footer totals and tax panes once, when the last line is
+    /// in (by the caller, after the bracket), so that taking n lines costs n, not n squared.
+    class BulkLines {
+    public:
+        explicit BulkLines(PurchasingWindow& window);
+        ~BulkLines();
+        BulkLines(const BulkLines&) = delete;
+        BulkLines& operator=(const BulkLines&) = delete;
+
+    private:
+        PurchasingWindow& m_window;
+    };
     /// Deletes the current line with its tax elements; the totals follow.
     bool delete_current_line();
     /// Computes the line's tax elements from its tax code and extended cost, and the totals.
@@ -123,6 +141,8 @@ private:
     QString m_unit = QStringLiteral("uom");
     QString m_unit_invalid = QStringLiteral("Invalid uom");
     TaxElementStore m_shown_taxes;
+    bool m_bulk_lines = false;   ///< lines are being taken in bulk (BulkLines)
+    int m_bulk_highest = 0;      ///< the highest line number while they are
 };
 
 } // namespace zelkor

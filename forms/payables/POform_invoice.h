@@ -4,6 +4,7 @@
 #include "forms/payables/invoice_document.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace zelkor {
 
@@ -85,7 +86,22 @@ private:
     /// into the bill and its pane; false after saying why a receipt cannot be billed here.
     bool take_receipt(const QString& number, std::optional<std::pair<bool, int>> only = std::nullopt);
     void show_receipt_line(int row, const Row& line);
+    /// Adds a receipt line to the receipt pane.
     void list_receipt_line(const Row& line);
+    /// A receipt line: receipt number, landed flag, line number.
+    struct ReceiptLineKey {
+        QString number;
+        bool landed = false;
+        int itemno = 0;
+        bool operator==(const ReceiptLineKey&) const = default;
+        friend size_t qHash(const ReceiptLineKey& key, size_t seed = 0) noexcept
+        {
+            return qHashMulti(seed, key.number, key.landed, key.itemno);
+        }
+    };
+    /// The receipt lines the receipt pane and the bill's lines hold.
+    QSet<ReceiptLineKey> receipt_pane_lines() const;
+    QSet<ReceiptLineKey> taken_receipt_lines() const;
     void list_landed_lines(const QString& fkey);
     void show_order_line(int row, const Row& line);
     /// The cells a line taken from a receipt or an order copies alike: the item, tax code and

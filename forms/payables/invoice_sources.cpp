@@ -131,17 +131,50 @@ bool POform_invoice::take_receipt(const QString& number, std::optional<std::pair
         m_landed_tax.clear();
         set_field_date("receipt_date", receipt.date(u"receipt_date"));
     }
-    for (const Row& line : *lines) {
-        const bool landed = line.flag(u"landed_item");
-        if (!only)
-            list_receipt_line(line);
-        if (receipt_line_row(number, landed, int(line.integer(u"itemno"))) < 0)
-            show_receipt_line(first_empty_row(), line);
+    {
+        // Which lines the bill and the receipt pane hold already, read once: a receipt of
+        // thousands of lines is taken in time proportional to its lines.
+        QSet<ReceiptLineKey> listed = receipt_pane_lines();
+        QSet<ReceiptLineKey> taken = taken_receipt_lines();
+        const BulkLines bulk(*this);
+        int row = 0;
+        for (const Row& line : *lines) {
+            const ReceiptLineKey key{number, line.flag(u"landed_item"), int(line.integer(u"itemno"))};
+            if (!only && !listed.contains(key)) {
+                list_receipt_line(line);
+                listed.insert(key);
+            }
+            if (!taken.contains(key)) {
+                row = first_empty_row(row);
+                show_receipt_line(row, line);
+                taken.insert(key);
+            }
+        }
     }
     if (!only)
         list_landed_lines(receipt.text(u"fkey"));
     lines_taken();
     return true;
+}
+
+QSet<POform_invoice::ReceiptLineKey> POform_invoice::receipt_pane_lines() const
+{
+    QSet<ReceiptLineKey> keys;
+    for (int row = 0; row < m_receipt_lines->row_count(); ++row)
+        keys.insert({m_receipt_lines->cell(row, rc::ReceiptNo), cell_checked(*m_receipt_lines, row, rc::LandedItem),
+                     m_receipt_lines->cell(row, rc::ItemNo).toInt()});
+    return keys;
+}
+
+QSet<POform_invoice::ReceiptLineKey> POform_invoice::taken_receipt_lines() const
+{
+    QSet<ReceiptLineKey> keys;
+    for (int row = 0; row < m_lines->row_count(); ++row) {
+        const bool landed = cell_checked(*m_lines, row, col::LandedItem);
+        keys.insert({m_lines->cell(row, col::ReceiptNo), landed,
+                     m_lines->cell(row, landed ? col::LandedItemNo : col::ReceiptItemNo).toInt()});
+    }
+    return keys;
 }
 
 void POform_invoice::show_receipt_line(int row, const Row& line)
@@ -188,7 +221,7 @@ void POform_invoice::show_taken_line(int row, const Row& line)
     set(col::Quantity, open.to_string());
     set(col::UnitCost, unitcost.to_string());
     set(col::ExtendedCost, (open * unitcost).round2().format(2));
-    renumber_lines();
+    number_line(row);
     set(col::TaxArrayNo, m_lines->cell(row, col::ItemNo));
     recompute_line_tax(row);
 }
@@ -198,10 +231,6 @@ void POform_invoice::list_receipt_line(const Row& line)
     const QString number = line.text(u"docno");
     const QString itemno = line.text(u"itemno");
     const QString landed = check_text(line.flag(u"landed_item"));
-    for (int row = 0; row < m_receipt_lines->row_count(); ++row)
-        if (m_receipt_lines->cell(row, rc::ReceiptNo) == number && m_receipt_lines->cell(row, rc::ItemNo) == itemno
-            && m_receipt_lines->cell(row, rc::LandedItem) == landed)
-            return;
     const int row = m_receipt_lines->append_row();
     auto set = [&](QLatin1String column, const QString& value) { m_receipt_lines->set_cell(row, column, value); };
     set(rc::ReceiptNo, number);
