@@ -10,6 +10,9 @@
 //   ZELKOR_CYCLE_SEED=random ZELKOR_CYCLE_STEPS=100000 build/tests/cycle/cycle_tests --engine=sqlite
 //       --gtest_filter=CycleWalkSoak.*
 // ZELKOR_CYCLE_TRACE=1 prints every step; ZELKOR_CYCLE_KEEP=FILE keeps a SQLite company after the walk.
+// A long soak in a growing company checks the data every N steps (ZELKOR_CYCLE_CHECK_EVERY=N),
+// injects faults into a smaller share of the writing steps (ZELKOR_CYCLE_FAULT_SHARE=0.004) and
+// can stop after S seconds (ZELKOR_CYCLE_SECONDS=S); see the README.
 #include "company.h"
 #include "walk.h"
 
