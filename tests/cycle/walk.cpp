@@ -105,7 +105,8 @@ std::optional<QString> Walk::run()
     const qint64 statements_before = m_db.statement_count();
     const qint64 limit_milliseconds = qint64(m_settings.seconds_limit) * 1000;
     std::optional<QString> broken;
-    for (int number = 1; number <= m_settings.steps && !broken; ++number) {
+    const int last = m_settings.stop_after > 0 ? std::min(m_settings.stop_after, m_settings.steps) : m_settings.steps;
+    for (int number = 1; number <= last && !broken; ++number) {
         if (limit_milliseconds > 0 && timer.elapsed() >= limit_milliseconds) {
             m_counts.stopped_early = true;
             break;
@@ -136,7 +137,8 @@ std::optional<QString> Walk::run()
         else if (m_settings.progress_every > 0 && number % m_settings.progress_every == 0)
             print_progress(number);
     }
-    // A walk the time limit ended is checked after the last step it took.
+    // A walk that ended early (at its time limit or its last step to replay) is checked after
+    // the last step it took.
     if (!broken && m_settings.company == Company::Own && m_last_checked < m_counts.steps) {
         if (auto last = check_rules())
             broken = failure_report(m_counts.steps, *last);
@@ -150,8 +152,10 @@ std::optional<QString> Walk::run()
 
 bool Walk::checks_after(int number) const
 {
-    return m_settings.company == Company::Own
-        && (m_settings.check_every <= 1 || number % m_settings.check_every == 0 || number == m_settings.steps);
+    if (m_settings.company != Company::Own || number < m_settings.check_from)
+        return false;
+    return m_settings.check_every <= 1 || (number - m_settings.check_from) % m_settings.check_every == 0
+        || number == m_settings.steps;
 }
 
 void Walk::print_progress(int number) const
@@ -308,18 +312,26 @@ std::optional<QString> Walk::check_rules()
 
 QString Walk::failure_report(int step, const QString& what) const
 {
+    // The replay takes the walk's own number of steps, which spreads its days, and its share of
+    // faults, which steers its dice; it stops at the step that broke.
+    QString replay = QStringLiteral("ZELKOR_CYCLE_SEED=%1 ZELKOR_CYCLE_STEPS=%2").arg(m_settings.seed).arg(m_settings.steps);
+    if (step < m_settings.steps)
+        replay += QStringLiteral(" ZELKOR_CYCLE_STOP_AFTER=%1").arg(step);
+    if (m_settings.fault_share != WalkSettings{}.fault_share)
+        replay += QStringLiteral(" ZELKOR_CYCLE_FAULT_SHARE=%1").arg(m_settings.fault_share);
     QString report = QStringLiteral("cycle walk broke at step %1 of %2 (seed %3): %4\nreplay on the same engine with"
-                                    " ZELKOR_CYCLE_SEED=%3 ZELKOR_CYCLE_STEPS=%1 cycle_tests --gtest_filter=CycleWalkSoak.*\n"
-                                    "the last steps:\n")
+                                    " %5 cycle_tests --gtest_filter=CycleWalkSoak.*\n")
                          .arg(step)
                          .arg(m_settings.steps)
                          .arg(m_settings.seed)
-                         .arg(what);
+                         .arg(what, replay);
     if (m_settings.check_every > 1)
         report += QStringLiteral("(the rules were checked every %1 steps and last held after step %2: replay with"
-                                 " ZELKOR_CYCLE_CHECK_EVERY=1 to find the step that broke them)\n")
+                                 " ZELKOR_CYCLE_CHECK_FROM=%3 to find the step that broke them)\n")
                       .arg(m_settings.check_every)
-                      .arg(m_last_checked);
+                      .arg(m_last_checked)
+                      .arg(m_last_checked + 1);
+    report += QStringLiteral("the last steps:\n");
     for (const QString& line : m_history)
         report += QStringLiteral("  ") + line + u'\n';
     return report;
@@ -372,6 +384,8 @@ WalkSettings walk_settings_from_environment(int default_steps)
         settings.fault_share = fault_share;
     }
     settings.seconds_limit = std::max(0, qEnvironmentVariableIntValue("ZELKOR_CYCLE_SECONDS"));
+    settings.check_from = std::max(0, qEnvironmentVariableIntValue("ZELKOR_CYCLE_CHECK_FROM"));
+    settings.stop_after = std::max(0, qEnvironmentVariableIntValue("ZELKOR_CYCLE_STOP_AFTER"));
     settings.progress_every = settings.steps > default_steps ? 1000 : 0;
     return settings;
 }

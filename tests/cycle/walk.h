@@ -36,6 +36,12 @@ struct WalkSettings {
     /// The walk stops after this many seconds (and says so) however many steps remain; 0 for no
     /// limit. A soak that must end by a certain time still keeps its company and its figures.
     int seconds_limit = 0;
+    /// No check before this step; from it on, every `check_every` steps. A replay of a long walk
+    /// checks only near the step that broke a rule.
+    int check_from = 0;
+    /// The walk ends after this step when it is not 0: a replay of a walk that broke at a step
+    /// takes the same steps as the walk, whose days spread by its number of steps.
+    int stop_after = 0;
 };
 
 /// What a walk did, for its closing line.
@@ -104,8 +110,9 @@ private:
 
 /// The walk's settings from ZELKOR_CYCLE_SEED (a number, or "random"), ZELKOR_CYCLE_STEPS (with
 /// `default_steps` when unset), ZELKOR_CYCLE_TRACE, ZELKOR_CYCLE_CHECK_EVERY (1 when unset),
-/// ZELKOR_CYCLE_FAULT_SHARE (0.2 when unset; the audited share follows in proportion) and
-/// ZELKOR_CYCLE_SECONDS (no limit when unset). A walk longer than `default_steps` prints its
+/// ZELKOR_CYCLE_FAULT_SHARE (0.2 when unset; the audited share follows in proportion),
+/// ZELKOR_CYCLE_SECONDS (no limit when unset), ZELKOR_CYCLE_CHECK_FROM and
+/// ZELKOR_CYCLE_STOP_AFTER. A walk longer than `default_steps` prints its
 /// progress every 1,000 steps.
 WalkSettings walk_settings_from_environment(int default_steps);
 
