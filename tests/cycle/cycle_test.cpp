@@ -10,6 +10,11 @@
 //   ZELKOR_CYCLE_SEED=random ZELKOR_CYCLE_STEPS=100000 build/tests/cycle/cycle_tests --engine=sqlite
 //       --gtest_filter=CycleWalkSoak.*
 // ZELKOR_CYCLE_TRACE=1 prints every step; ZELKOR_CYCLE_KEEP=FILE keeps a SQLite company after the walk.
+// A long soak in a growing company checks the data every N steps (ZELKOR_CYCLE_CHECK_EVERY=N),
+// injects faults into a smaller share of the writing steps (ZELKOR_CYCLE_FAULT_SHARE=0.004) and
+// can stop after S seconds (ZELKOR_CYCLE_SECONDS=S). A failure of such a walk prints its full
+// replay command, which stops at the step that broke (ZELKOR_CYCLE_STOP_AFTER) and can check
+// only the steps after the last check that passed (ZELKOR_CYCLE_CHECK_FROM); see the README.
 #include "company.h"
 #include "walk.h"
 
@@ -82,6 +87,22 @@ TEST_P(CycleWalk, ClerkStepsWithFaultsKeepEveryRule)
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, CycleWalk, ::testing::Values(20260316ull, 20260317ull, 20260318ull));
+
+TEST(CycleWalkLimits, ASoakStoppedAtItsTimeIsCheckedAfterItsLastStep)
+{
+    // A soak that must end by a certain time stops between steps, and the data it leaves is
+    // checked once more even when the last step fell between two of its checks.
+    WalkSettings settings;
+    settings.seed = 20260319;
+    settings.steps = 100000;
+    settings.check_every = 1000;
+    settings.seconds_limit = 1;
+    const WalkCounts counts = walk_a_company(settings);
+    EXPECT_GT(counts.steps, 0);
+    EXPECT_TRUE(counts.stopped_early);
+    EXPECT_LT(counts.steps, settings.steps);
+    EXPECT_EQ(counts.checks, (counts.steps + settings.check_every - 1) / settings.check_every);
+}
 
 TEST(CycleWalkSoak, SoakOrReplay)
 {

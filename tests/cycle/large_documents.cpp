@@ -3,6 +3,7 @@
 #include "forms/common/prompter.h"
 #include "forms/payables/POform_invoice.h"
 #include "forms/payables/invoice_save.h"
+#include "forms/receiving/POform_landed.h"
 #include "services/audit_stamp.h"
 #include "tests/support/documents.h"
 #include "tests/support/window_test_support.h"
@@ -31,6 +32,32 @@ QString save_order_and_receipt(Database& db, const QDate& day, int lines)
     return testing::saved_receipt(db, number, received, day).docno;
 }
 
+/// A window of the bill kinds open on its own, as a clerk's, with a new document started for
+/// `vendor`; throws with the window's message when it refuses.
+void start_new_bill(Database& db, BillingWindow& window, ScriptedPrompter& prompter, const QString& vendor)
+{
+    window.apply_settings(testing::window_settings(db, QStringLiteral("ADMIN"), QString()));
+    window.set_prompter(&prompter);
+    window.open();
+    if (!window.execute(CommandId::New) || window.type_into(QStringLiteral("vendor_no"), vendor) != Entry::Accepted)
+        throw std::runtime_error("starting a bill of " + vendor.toStdString() + ": " + prompter.last().toStdString());
+}
+
+void type_or_throw(BillingWindow& window, ScriptedPrompter& prompter, const QString& field, const QString& value)
+{
+    if (window.type_into(field, value) != Entry::Accepted)
+        throw std::runtime_error("typing " + value.toStdString() + " into " + field.toStdString() + ": "
+                                 + prompter.last().toStdString());
+}
+
+template <class Saved>
+void throw_unless_saved(const Saved& saved, const char* what)
+{
+    if (!saved)
+        throw std::runtime_error(std::string(what) + ": " + saved.error().message.toStdString() + " "
+                                 + saved.error().detail.toStdString());
+}
+
 /// A receipt, then its vendor's bill of every line, taken from the receipt by the bill
 /// window as a clerk's Enter Bill does and saved by the window's save.
 void save_receipt_and_bill(Database& db, const QDate& day)
@@ -38,19 +65,41 @@ void save_receipt_and_bill(Database& db, const QDate& day)
     const QString receipt = save_order_and_receipt(db, day, BilledReceiptLines);
     ScriptedPrompter prompter;
     POform_invoice window;
-    window.apply_settings(testing::window_settings(db, QStringLiteral("ADMIN"), QString()));
-    window.set_prompter(&prompter);
-    window.open();
-    if (!window.execute(CommandId::New) || window.type_into(QStringLiteral("vendor_no"), QStringLiteral("V1001")) != Entry::Accepted
-        || window.type_into(QStringLiteral("receipt_no"), receipt) != Entry::Accepted
-        || window.type_into(QStringLiteral("invoice_no"), QStringLiteral("CRASH-") + receipt) != Entry::Accepted)
-        throw std::runtime_error("starting the bill of " + receipt.toStdString() + ": " + prompter.last().toStdString());
+    start_new_bill(db, window, prompter, QStringLiteral("V1001"));
+    type_or_throw(window, prompter, QStringLiteral("receipt_no"), receipt);
+    type_or_throw(window, prompter, QStringLiteral("invoice_no"), QStringLiteral("CRASH-") + receipt);
     auto checked = window.checked_bill();
-    if (!checked)
-        throw std::runtime_error("checking the bill: " + checked.error().message.toStdString());
-    if (auto saved = save_new_bill(db, *checked, audit_stamp(QStringLiteral("ADMIN"))); !saved)
-        throw std::runtime_error("saving the bill: " + saved.error().message.toStdString() + " "
-                                 + saved.error().detail.toStdString());
+    throw_unless_saved(checked, "checking the bill");
+    throw_unless_saved(save_new_bill(db, *checked, audit_stamp(QStringLiteral("ADMIN"))), "saving the bill");
+}
+
+/// A receipt, then the customs broker's bill of freight, duty and insurance spread over all its
+/// goods, typed into the landed-cost window as a clerk does, passed through the window's checks
+/// and saved by the landed-cost service as the window's save does.
+void save_receipt_and_landed_bill(Database& db, const QDate& day)
+{
+    const QString receipt = save_order_and_receipt(db, day, LandedReceiptLines);
+    ScriptedPrompter prompter;
+    POform_landed window;
+    start_new_bill(db, window, prompter, QStringLiteral("V3002"));
+    type_or_throw(window, prompter, QStringLiteral("invoice_no"), QStringLiteral("LANDED-") + receipt);
+    const std::pair<QString, QString> charges[]{{QStringLiteral("FREIGHT"), QStringLiteral("1234.57")},
+                                                {QStringLiteral("DUTY"), QStringLiteral("987.65")},
+                                                {QStringLiteral("INSURANCE"), QStringLiteral("45.01")}};
+    for (int row = 0; row < int(std::size(charges)); ++row) {
+        Grid& lines = window.lines();
+        if (lines.type_cell(row, QStringLiteral("item code"), charges[row].first) != Entry::Accepted
+            || lines.type_cell(row, QStringLiteral("unit cost"), charges[row].second) != Entry::Accepted
+            || lines.type_cell(row, QStringLiteral("unit of measurement"), QStringLiteral("each")) != Entry::Accepted)
+            throw std::runtime_error("typing the charge " + charges[row].first.toStdString() + ": "
+                                     + prompter.last().toStdString());
+    }
+    type_or_throw(window, prompter, QStringLiteral("primary_vendor"), QStringLiteral("V1001"));
+    type_or_throw(window, prompter, QStringLiteral("receipt_no"), receipt);
+    auto checked = window.checked_bill();
+    throw_unless_saved(checked, "checking the landed bill");
+    throw_unless_saved(save_new_landed_bill(db, checked->landed, checked->accounts, audit_stamp(QStringLiteral("ADMIN"))),
+                       "saving the landed bill");
 }
 
 } // namespace
@@ -61,6 +110,7 @@ const std::vector<LargeDocument>& large_documents()
         {QStringLiteral("receipt"), [](Database& db, const QDate& day) { save_order_and_receipt(db, day, LargeDocumentLines); },
          LargeDocumentLines},
         {QStringLiteral("bill"), save_receipt_and_bill, BilledReceiptLines},
+        {QStringLiteral("landed"), save_receipt_and_landed_bill, LandedReceiptLines},
     };
     return kinds;
 }

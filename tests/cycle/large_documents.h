@@ -16,6 +16,8 @@ inline constexpr int LargeDocumentLines = 2000;
 /// Lines of the receipt a crash child bills: a bill of it is saved after the receipt in each
 /// round, so it is kept smaller for the test to stay within its time.
 inline constexpr int BilledReceiptLines = 500;
+/// Lines of the receipt a crash child spreads a landed bill over, kept smaller for the same reason.
+inline constexpr int LandedReceiptLines = 500;
 
 /// A kind of large document and how to save one of it, by the module's own save routines, on
 /// the given day. Saving it may save the documents it comes from first (a receipt its order).
@@ -25,7 +27,8 @@ struct LargeDocument {
     int lines = LargeDocumentLines;
 };
 
-/// Every kind a crash child saves: receipts, and receipts with their bill.
+/// Every kind a crash child saves: receipts, receipts with their bill, and receipts with a
+/// landed bill spread over them.
 const std::vector<LargeDocument>& large_documents();
 
 } // namespace zelkor::cycle

@@ -22,6 +22,27 @@ namespace {
 
 constexpr int StepsPerClerk = 200;
 
+/// What the walkers' closing lines say, added up.
+struct WalkerTotals {
+    int saves = 0;
+    int refused = 0;
+    int refused_by_others = 0;
+    int failed = 0; ///< walks that ended on a step failing without a reason
+
+    void add(const QString& output, int exit_code)
+    {
+        saves += captured(output, QStringLiteral("saves (\\d+)"));
+        refused += captured(output, QStringLiteral("(\\d+) refused, "));
+        refused_by_others += captured(output, QStringLiteral("(\\d+) of them by another user"));
+        failed += exit_code == 0 ? 0 : 1;
+    }
+    static int captured(const QString& output, const QString& pattern)
+    {
+        const auto found = QRegularExpression(pattern).match(output);
+        return found.hasMatch() ? found.captured(1).toInt() : 0;
+    }
+};
+
 class ManyUsers : public ::testing::TestWithParam<int> {};
 
 TEST_P(ManyUsers, ClerksAtOnceLoseNoUpdateAndKeepEveryRule)
@@ -39,17 +60,18 @@ TEST_P(ManyUsers, ClerksAtOnceLoseNoUpdateAndKeepEveryRule)
                               {"--db", t.location(), "--seed", QString::number(4200 + clerk), "--steps",
                                QString::number(StepsPerClerk)});
     }
-    int saves = 0;
+    WalkerTotals totals;
     for (auto& walker : walkers) {
         ASSERT_TRUE(walker->waitForFinished(280000));
         const QString output = QString::fromUtf8(walker->readAll());
         EXPECT_EQ(walker->exitCode(), 0) << output.toStdString();
-        const auto found = QRegularExpression(QStringLiteral("saves (\\d+)")).match(output);
-        saves += found.hasMatch() ? found.captured(1).toInt() : 0;
+        totals.add(output, walker->exitCode());
     }
     const double seconds = double(timer.elapsed()) / 1000.0;
-    std::cout << clerks << " clerks: " << saves << " saves in " << seconds << " s, " << saves / seconds << " saves/s"
-              << std::endl;
+    const int saves = totals.saves;
+    std::cout << clerks << " clerks: " << saves << " saves in " << seconds << " s, " << saves / seconds << " saves/s; "
+              << totals.refused << " steps refused, " << totals.refused_by_others
+              << " of them by another user's change or lock; " << totals.failed << " walks failed" << std::endl;
     EXPECT_GT(saves, clerks * StepsPerClerk / 2);
     auto violations = check_invariants(t.db(), company_invariant_checks());
     ASSERT_TRUE(violations) << violations.error().detail.toStdString();

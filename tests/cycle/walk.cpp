@@ -36,6 +36,14 @@ bool is_failure(const QString& message)
     return message.contains(u"failed", Qt::CaseInsensitive) || message.contains(u"database error", Qt::CaseInsensitive);
 }
 
+/// Whether a refusal names another user: a document changed since it was shown, or a record
+/// another workstation holds locked.
+bool says_another_user(const QStringList& messages)
+{
+    return std::any_of(messages.begin(), messages.end(),
+                       [](const QString& message) { return message.contains(u"another user", Qt::CaseInsensitive); });
+}
+
 bool says_failed(const QStringList& messages) { return std::any_of(messages.begin(), messages.end(), is_failure); }
 
 /// Whether a window reported a failure with no reason of its own before it: what a database
@@ -95,15 +103,23 @@ std::optional<QString> Walk::run()
     QElapsedTimer timer;
     timer.start();
     const qint64 statements_before = m_db.statement_count();
+    const qint64 limit_milliseconds = qint64(m_settings.seconds_limit) * 1000;
     std::optional<QString> broken;
-    for (int number = 1; number <= m_settings.steps && !broken; ++number) {
+    const int last = m_settings.stop_after > 0 ? std::min(m_settings.stop_after, m_settings.steps) : m_settings.steps;
+    for (int number = 1; number <= last && !broken; ++number) {
+        if (limit_milliseconds > 0 && timer.elapsed() >= limit_milliseconds) {
+            m_counts.stopped_early = true;
+            break;
+        }
         set_clock(number);
         const CycleStep& step = choose();
         QString history = QStringLiteral("#%1 %2: ").arg(number).arg(step.name);
         try {
             broken = take_step(step, history);
-            if (!broken && m_settings.company == Company::Own)
+            if (!broken && checks_after(number)) {
                 broken = check_rules();
+                m_last_checked = broken ? m_last_checked : number;
+            }
         } catch (const std::exception& error) {
             broken = QStringLiteral("the step threw: ") + QString::fromUtf8(error.what());
         }
@@ -113,14 +129,49 @@ std::optional<QString> Walk::run()
         if (m_history.size() > RememberedSteps)
             m_history.pop_front();
         ++m_counts.steps;
+        m_counts.seconds = double(timer.elapsed()) / 1000.0;
         // Closed windows go away as the host's event loop would let them.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (broken)
             broken = failure_report(number, *broken);
+        else if (m_settings.progress_every > 0 && number % m_settings.progress_every == 0)
+            print_progress(number);
+    }
+    // A walk that ended early (at its time limit or its last step to replay) is checked after
+    // the last step it took.
+    if (!broken && m_settings.company == Company::Own && m_last_checked < m_counts.steps) {
+        if (auto last = check_rules())
+            broken = failure_report(m_counts.steps, *last);
+        else
+            m_last_checked = m_counts.steps;
     }
     m_counts.seconds = double(timer.elapsed()) / 1000.0;
     m_counts.statements = m_db.statement_count() - statements_before;
     return broken;
+}
+
+bool Walk::checks_after(int number) const
+{
+    if (m_settings.company != Company::Own || number < m_settings.check_from)
+        return false;
+    return m_settings.check_every <= 1 || (number - m_settings.check_from) % m_settings.check_every == 0
+        || number == m_settings.steps;
+}
+
+void Walk::print_progress(int number) const
+{
+    std::cout << QStringLiteral("step %1 of %2: %3 steps/s, %4 saves, %5 faults injected, %6 refused, %7 s checking the"
+                                " rules, %8 s comparing the data")
+                     .arg(number)
+                     .arg(m_settings.steps)
+                     .arg(m_counts.seconds > 0 ? m_counts.steps / m_counts.seconds : 0, 0, 'f', 1)
+                     .arg(m_counts.saves)
+                     .arg(m_counts.faults_injected)
+                     .arg(m_counts.refused)
+                     .arg(m_counts.checking_seconds, 0, 'f', 0)
+                     .arg(m_counts.fingerprint_seconds, 0, 'f', 0)
+                     .toStdString()
+              << std::endl;
 }
 
 std::optional<QString> Walk::take_step(const CycleStep& step, QString& history)
@@ -179,6 +230,8 @@ std::optional<QString> Walk::book(const CycleStep& step, bool done, const QStrin
         return std::nullopt;
     }
     ++m_counts.refused;
+    if (says_another_user(messages))
+        ++m_counts.refused_by_others;
     if (attempt == Attempt::Retry)
         ++m_counts.retries_refused;
     history += QStringLiteral(": refused \"") + messages.join(QStringLiteral(" | ")) + u'"';
@@ -248,6 +301,7 @@ std::optional<QString> Walk::check_rules()
     QElapsedTimer timer;
     timer.start();
     auto violations = check_invariants(m_db, company_invariant_checks());
+    ++m_counts.checks;
     m_counts.checking_seconds += double(timer.elapsed()) / 1000.0;
     if (!violations)
         return QStringLiteral("the rules could not be checked: ") + violations.error().detail;
@@ -258,13 +312,26 @@ std::optional<QString> Walk::check_rules()
 
 QString Walk::failure_report(int step, const QString& what) const
 {
+    // The replay takes the walk's own number of steps, which spreads its days, and its share of
+    // faults, which steers its dice; it stops at the step that broke.
+    QString replay = QStringLiteral("ZELKOR_CYCLE_SEED=%1 ZELKOR_CYCLE_STEPS=%2").arg(m_settings.seed).arg(m_settings.steps);
+    if (step < m_settings.steps)
+        replay += QStringLiteral(" ZELKOR_CYCLE_STOP_AFTER=%1").arg(step);
+    if (m_settings.fault_share != WalkSettings{}.fault_share)
+        replay += QStringLiteral(" ZELKOR_CYCLE_FAULT_SHARE=%1").arg(m_settings.fault_share);
     QString report = QStringLiteral("cycle walk broke at step %1 of %2 (seed %3): %4\nreplay on the same engine with"
-                                    " ZELKOR_CYCLE_SEED=%3 ZELKOR_CYCLE_STEPS=%1 cycle_tests --gtest_filter=CycleWalkSoak.*\n"
-                                    "the last steps:\n")
+                                    " %5 cycle_tests --gtest_filter=CycleWalkSoak.*\n")
                          .arg(step)
                          .arg(m_settings.steps)
                          .arg(m_settings.seed)
-                         .arg(what);
+                         .arg(what, replay);
+    if (m_settings.check_every > 1)
+        report += QStringLiteral("(the rules were checked every %1 steps and last held after step %2: replay with"
+                                 " ZELKOR_CYCLE_CHECK_FROM=%3 to find the step that broke them)\n")
+                      .arg(m_settings.check_every)
+                      .arg(m_last_checked)
+                      .arg(m_last_checked + 1);
+    report += QStringLiteral("the last steps:\n");
     for (const QString& line : m_history)
         report += QStringLiteral("  ") + line + u'\n';
     return report;
@@ -273,21 +340,25 @@ QString Walk::failure_report(int step, const QString& what) const
 QString Walk::summary() const
 {
     const double per_second = m_counts.seconds > 0 ? m_counts.steps / m_counts.seconds : 0;
-    return QStringLiteral("cycle walk, seed %1: %2 steps (%3 writes, %4 reads, %5 skipped, %6 refused), %7 faults injected"
-                          " (%8 after the commit, %9 retries refused), %10 statements, in %11 s: %12 steps/s"
-                          " (%13 s checking the rules, %14 s comparing the data)")
+    return QStringLiteral("cycle walk, seed %1: %2 steps%3 (%4 writes, %5 reads, %6 skipped, %7 refused, %8 of them by"
+                          " another user's change or lock), %9 faults injected (%10 after the commit, %11 retries"
+                          " refused), %12 statements, in %13 s: %14 steps/s (%15 checks of the rules in %16 s,"
+                          " %17 s comparing the data)")
         .arg(m_settings.seed)
         .arg(m_counts.steps)
+        .arg(m_counts.stopped_early ? QStringLiteral(" of %1, stopped at the time limit").arg(m_settings.steps) : QString())
         .arg(m_counts.writes)
         .arg(m_counts.reads)
         .arg(m_counts.skipped)
         .arg(m_counts.refused)
+        .arg(m_counts.refused_by_others)
         .arg(m_counts.faults_injected)
         .arg(m_counts.faults_after_commit)
         .arg(m_counts.retries_refused)
         .arg(m_counts.statements)
         .arg(m_counts.seconds, 0, 'f', 1)
         .arg(per_second, 0, 'f', 1)
+        .arg(m_counts.checks)
         .arg(m_counts.checking_seconds, 0, 'f', 1)
         .arg(m_counts.fingerprint_seconds, 0, 'f', 1);
 }
@@ -303,6 +374,19 @@ WalkSettings walk_settings_from_environment(int default_steps)
     const int steps = qEnvironmentVariable("ZELKOR_CYCLE_STEPS").toInt(&number);
     settings.steps = number && steps > 0 ? steps : default_steps;
     settings.trace = qEnvironmentVariableIsSet("ZELKOR_CYCLE_TRACE");
+    settings.check_every = std::max(1, qEnvironmentVariableIntValue("ZELKOR_CYCLE_CHECK_EVERY"));
+    // Comparing the data around a fault reads the whole company: a long soak in a large one
+    // injects fewer faults, and audits fewer steps in the same proportion.
+    bool share_given = false;
+    const double fault_share = qEnvironmentVariable("ZELKOR_CYCLE_FAULT_SHARE").toDouble(&share_given);
+    if (share_given && fault_share >= 0 && fault_share <= 1) {
+        settings.audit_share *= fault_share / settings.fault_share;
+        settings.fault_share = fault_share;
+    }
+    settings.seconds_limit = std::max(0, qEnvironmentVariableIntValue("ZELKOR_CYCLE_SECONDS"));
+    settings.check_from = std::max(0, qEnvironmentVariableIntValue("ZELKOR_CYCLE_CHECK_FROM"));
+    settings.stop_after = std::max(0, qEnvironmentVariableIntValue("ZELKOR_CYCLE_STOP_AFTER"));
+    settings.progress_every = settings.steps > default_steps ? 1000 : 0;
     return settings;
 }
 

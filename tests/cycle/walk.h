@@ -28,6 +28,20 @@ struct WalkSettings {
     double audit_share = 0.05;
     /// Every step is written to stderr as it ends (ZELKOR_CYCLE_TRACE).
     bool trace = false;
+    /// The rules are checked after every this many steps and after the last one: a long soak
+    /// checks less often, as checking a large company takes longer than a step.
+    int check_every = 1;
+    /// A line of progress every this many steps; none when 0.
+    int progress_every = 0;
+    /// The walk stops after this many seconds (and says so) however many steps remain; 0 for no
+    /// limit. A soak that must end by a certain time still keeps its company and its figures.
+    int seconds_limit = 0;
+    /// No check before this step; from it on, every `check_every` steps. A replay of a long walk
+    /// checks only near the step that broke a rule.
+    int check_from = 0;
+    /// The walk ends after this step when it is not 0: a replay of a walk that broke at a step
+    /// takes the same steps as the walk, whose days spread by its number of steps.
+    int stop_after = 0;
 };
 
 /// What a walk did, for its closing line.
@@ -38,9 +52,12 @@ struct WalkCounts {
     int reads = 0;
     int skipped = 0;
     int refused = 0;
+    int refused_by_others = 0; ///< of those, refusals naming another user's change or lock
     int faults_injected = 0; ///< faults that a commit reached
     int faults_after_commit = 0; ///< of those, faults that came after the commit (showing the saved document)
     int retries_refused = 0;
+    int checks = 0;          ///< times the rules were checked
+    bool stopped_early = false; ///< the time limit ended the walk before its last step
     qint64 statements = 0;
     double seconds = 0;
     double checking_seconds = 0;    ///< of which checking the rules after each step
@@ -72,6 +89,9 @@ private:
                                 Attempt attempt);
     std::optional<QString> commit_with_fault(const CycleStep& step, const Prepared& prepared, QString& history);
     std::optional<QString> check_rules();
+    /// Whether the rules are checked after the step numbered `number`.
+    bool checks_after(int number) const;
+    void print_progress(int number) const;
     Fingerprint fingerprint();
     QString failure_report(int step, const QString& what) const;
 
@@ -84,11 +104,16 @@ private:
     int m_total_weight = 0;
     std::deque<QString> m_history;
     QMap<QString, int> m_statements_seen; ///< the most statements a commit of each step ran
+    int m_last_checked = 0;               ///< the last step after which the rules held
     WalkCounts m_counts;
 };
 
 /// The walk's settings from ZELKOR_CYCLE_SEED (a number, or "random"), ZELKOR_CYCLE_STEPS (with
-/// `default_steps` when unset) and ZELKOR_CYCLE_TRACE.
+/// `default_steps` when unset), ZELKOR_CYCLE_TRACE, ZELKOR_CYCLE_CHECK_EVERY (1 when unset),
+/// ZELKOR_CYCLE_FAULT_SHARE (0.2 when unset; the audited share follows in proportion),
+/// ZELKOR_CYCLE_SECONDS (no limit when unset), ZELKOR_CYCLE_CHECK_FROM and
+/// ZELKOR_CYCLE_STOP_AFTER. A walk longer than `default_steps` prints its
+/// progress every 1,000 steps.
 WalkSettings walk_settings_from_environment(int default_steps);
 
 } // namespace zelkor::cycle
