@@ -90,6 +90,7 @@ QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"
     auto rows = db.select(QStringLiteral(
         "SELECT r.docno, r.itemno, r.landed_item, r.quantity_received, r.quantity_billed, r.amount_billed,"
         " r.quantity_adjusted, r.quantity_open_for_bill, r.fully_billed, h.fully_billed AS receipt_fully_billed,"
+        " h.billed AS receipt_billed,"
         " (SELECT COALESCE(SUM(l.quantity), 0) FROM PO_invoice_transaction_table l WHERE l.void = FALSE"
         "  AND l.doctype = 'vi' AND l.receipt_no = r.docno AND l.landed_item = r.landed_item AND r.itemno = (CASE WHEN l.landed_item = TRUE"
         "  THEN l.receipt_landed_itemno ELSE l.receipt_itemno END)) AS rows_quantity,"
@@ -114,7 +115,11 @@ QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"
                     + row.decimal(u"amount_billed").to_string() + QStringLiteral(", its live bill rows ")
                     + row.decimal(u"rows_quantity").to_string() + u'/' + row.decimal(u"rows_amount").to_string();
         const bool open_line = row.integer(u"open_lines") > 0;
-        if (row.flag(u"receipt_fully_billed") == open_line)
+        // A receipt billed by none of its live bills stays "not fully billed" with nothing left
+        // open (every line received nothing), as a new receipt of nothing received is: it can be
+        // edited to receive again.
+        const bool unbilled_and_empty = !open_line && !row.flag(u"receipt_billed") && !row.flag(u"receipt_fully_billed");
+        if (row.flag(u"receipt_fully_billed") == open_line && !unbilled_and_empty)
             violations << line + QStringLiteral("'s receipt is ") + (open_line ? QStringLiteral("fully billed with lines open")
                                                                               : QStringLiteral("not fully billed with no line open"));
         if (row.flag(u"landed_item") || row.decimal(u"quantity_received").is_zero())

@@ -255,5 +255,30 @@ TEST_F(ReceiptBill, TheBillsChecksComeBeforeAnythingIsWritten)
     EXPECT_EQ(t.count("PO_receipt_header_table"), 1);
 }
 
+TEST_F(ReceiptBill, AReceiptWhoseBillWasVoidedCanBeEditedToReceiveNothingAndBackAgain)
+{
+    const QString po = order("V1001", {{"WIDGET-A", "10", "box", "30"}});
+    start("V1001", po);
+    pick({0});
+    bill_with("NIL-1");
+    ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    void_bill_of("RO-26-00001");
+    expect_consistent();
+
+    // Nothing received now, the rest cancelled: nothing is left to bill, yet the receipt stays
+    // open to be edited, as one saved with nothing received is.
+    for (const auto& [received, cancelled] : {std::pair{"0", "2"}, std::pair{"4", "0"}}) {
+        window.set_field("docno", "RO-26-00001");
+        window.display_by_number();
+        ASSERT_TRUE(window.execute(CommandId::EditMode)) << prompter.last().toStdString();
+        ASSERT_EQ(type(0, "quantity received", received), Entry::Accepted) << prompter.last().toStdString();
+        ASSERT_EQ(type(0, "quantity canceled", cancelled), Entry::Accepted) << prompter.last().toStdString();
+        ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+        EXPECT_EQ(prompter.last(), "update complete");
+        EXPECT_EQ(t.count("PO_receipt_header_table WHERE billed = FALSE AND fully_billed = FALSE"), 1);
+        expect_consistent();
+    }
+}
+
 } // namespace
 } // namespace zelkor
