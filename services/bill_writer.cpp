@@ -3,6 +3,7 @@
 // where every statement is a round trip, one on SQLite, a prepared statement reused.
 #include "services/bill_writer.h"
 
+#include "services/document_versions.h"
 #include "services/ledger_accounts.h"
 #include "services/sql_batch.h"
 #include "services/sql_names.h"
@@ -119,6 +120,9 @@ struct OrderLineBilling {
 
 using OrderLineKey = std::pair<QString, int>; // order number, line number
 
+/// The lines of the orders, read under lock. The orders' headers are locked first, as a receipt
+/// and an order's edit lock them: an edit rewrites its lines, and on PostgreSQL a lock taken on
+/// a line the edit deletes would come back empty rather than with the rewritten line.
 [[nodiscard]] std::expected<std::map<OrderLineKey, OrderLineBilling>, Error> lock_order_lines_of(
     Database& db, const std::set<QString>& orders)
 {
@@ -126,6 +130,12 @@ using OrderLineKey = std::pair<QString, int>; // order number, line number
     const std::vector<QString> all(orders.begin(), orders.end());
     for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
         const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
+        auto headers = db.select_for_update(
+            QStringLiteral("SELECT fkey FROM PO_header_table WHERE company = 1 AND docno IN (")
+                + placeholder_list(count) + QStringLiteral(") ORDER BY fkey"),
+            Params(all.begin() + first, all.begin() + first + count));
+        if (!headers)
+            return std::unexpected(headers.error());
         auto rows = db.select_for_update(
             QStringLiteral("SELECT docno, fkey, itemno, quantity, quantity_cancel, quantity_billed, quantity_open_for_bill"
                            " FROM PO_transaction_table"
@@ -546,8 +556,12 @@ void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
         if (!row.written() || row.pono.isEmpty() || !row.po_itemno)
             continue;
         auto found = lines->find({row.pono, *row.po_itemno});
-        if (found == lines->end())
+        if (found == lines->end()) {
+            // The line was removed by an edit of the order since the bill took it.
+            if (sign > 0)
+                return std::unexpected(changed_by_another_user(row.pono));
             continue;
+        }
         auto quantity = order_quantity(db, row);
         if (!quantity)
             return std::unexpected(quantity.error());

@@ -3,7 +3,11 @@
 // saved and the other is refused before anything of it is written or numbered.
 #include "bill_posting_fixture.h"
 
+#include "forms/purchasing/POform_po.h"
 #include "tests/support/save_race.h"
+
+#include <chrono>
+#include <future>
 
 namespace zelkor {
 namespace {
@@ -55,6 +59,47 @@ TEST_F(BillPosting, OfTwoBillsSavedAtOnceWithOneVendorNumberOneIsSaved)
         EXPECT_EQ(t.decimal("SELECT nextdocno FROM Docno_master_table WHERE doctype = 'vi' AND fiscalyear = '2026'"),
                   Decimal(round_no + 1));
     }
+    expect_consistent();
+}
+
+TEST_F(BillPosting, ABillSavedWhileItsOrderIsBeingEditedBillsTheLinesTheEditWrote)
+{
+    const QString po = order("V1001", {{"MANUAL-OPS", "3", "each", "15"}});
+    start("V1001");
+    ASSERT_EQ(window.type_into("invoice_no", "SRV-1"), Entry::Accepted);
+    ASSERT_EQ(window.type_into("po_no", po), Entry::Accepted);
+    ASSERT_TRUE(window.activate_row(window.order_lines(), 0));
+    ASSERT_EQ(type(0, "quantity", "2"), Entry::Accepted);
+
+    // Another clerk raises the order to 4; the edit rewrites the order's lines and its
+    // transaction is still open when the bill is saved.
+    auto other = t.open_another();
+    POform_po editor;
+    editor.apply_settings(testing::window_settings(*other, QStringLiteral("ADMIN"), folder.path()));
+    ScriptedPrompter editor_prompter;
+    editor.set_prompter(&editor_prompter);
+    editor.open();
+    editor.set_field("docno", po);
+    editor.display_by_number();
+    ASSERT_TRUE(editor.execute(CommandId::EditMode));
+    ASSERT_EQ(editor.lines().type_cell(0, "quantity order", "4"), Entry::Accepted);
+    Transaction edit(*other);
+    ASSERT_TRUE(editor.execute(CommandId::Save)) << editor_prompter.messages().join(" | ").toStdString();
+
+    prompter.clear();
+    auto saving = std::async(std::launch::async, [&] { return window.execute(CommandId::Save); });
+    EXPECT_EQ(saving.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout)
+        << "the bill was saved through the edit's lock";
+    ASSERT_TRUE(edit.commit());
+    ASSERT_TRUE(saving.get()) << prompter.messages().join(" | ").toStdString();
+
+    // The bill waited for the edit and billed the rewritten line: 2 of 4 billed, 2 still due.
+    auto line = [&](const char* column) {
+        return t.decimal(QStringLiteral("SELECT ") + column + " FROM PO_transaction_table WHERE docno = ?", {po});
+    };
+    EXPECT_EQ(line("quantity"), Decimal(4));
+    EXPECT_EQ(line("quantity_billed"), Decimal(2));
+    EXPECT_EQ(line("quantity_open_for_bill"), Decimal(2));
     expect_consistent();
 }
 
