@@ -10,6 +10,8 @@
 #include <QSqlError>
 #include <QUrl>
 
+#include <cstdio>
+
 namespace zelkor {
 namespace {
 
@@ -87,7 +89,7 @@ Database::~Database()
     c.setDatabaseName(where.database);
     const bool read_only = where.access == ConnectionDescription::Access::ReadOnly;
     if (sqlite) {
-        c.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockAttemptMilliseconds * LockAttempts)
+        c.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockWaitMilliseconds)
                             + (read_only ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     } else {
         c.setHostName(where.host);
@@ -124,7 +126,7 @@ Database::~Database()
                       // A company file of years holds gigabytes: 64 MB of its pages (the default
                       // is 2 MB) keeps the indexes a save walks in the connection's memory.
                       QStringLiteral("PRAGMA cache_size = -65536")}
-        : QStringList{QStringLiteral("SET lock_timeout = '%1ms'").arg(LockAttemptMilliseconds),
+        : QStringList{QStringLiteral("SET lock_timeout = '%1ms'").arg(LockWaitMilliseconds),
                       QStringLiteral("SET client_min_messages = warning")};
     // The journal mode is the file's own: a reader leaves it as the writers set it.
     if (engine() == Engine::Sqlite && !read_only)
@@ -160,6 +162,10 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
 [[nodiscard]] std::expected<void, Error> Database::admit(const QString& sql, const Params& params)
 {
     ++m_statement_count;
+    // ZELKOR_SQL_TRACE=1 prints every statement a connection runs, for counting a save's round trips.
+    static const bool trace = qEnvironmentVariableIsSet("ZELKOR_SQL_TRACE");
+    if (trace)
+        std::fprintf(stderr, "sql %s\n", qPrintable(sql.simplified()));
     if (injected_failure())
         return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
     for (const SqlValue& p : params) {
@@ -199,6 +205,10 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
 [[nodiscard]] std::expected<void, Error> Database::run_plain(const QString& sql)
 {
     ++m_statement_count;
+    // ZELKOR_SQL_TRACE=1 prints every statement a connection runs, for counting a save's round trips.
+    static const bool trace = qEnvironmentVariableIsSet("ZELKOR_SQL_TRACE");
+    if (trace)
+        std::fprintf(stderr, "sql %s\n", qPrintable(sql.simplified()));
     if (injected_failure())
         return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
     QSqlQuery q(m_connection);
@@ -369,26 +379,9 @@ Row current_row(const QSqlQuery& query, std::shared_ptr<const RowShape>& shape)
     Q_ASSERT_X(in_transaction(), "select_for_update", "rows are only kept inside a transaction");
     if (engine() == Engine::Sqlite)
         return select(sql, params);
-    const QString locking_sql = sql + QStringLiteral(" FOR UPDATE");
-    const QString savepoint = QStringLiteral("zelkor_lock_%1").arg(++m_savepoint_counter);
-    Error last;
-    for (int attempt = 0; attempt < LockAttempts; ++attempt) {
-        if (auto begun = run_plain(QStringLiteral("SAVEPOINT ") + savepoint); !begun)
-            return std::unexpected(begun.error());
-        auto rows = select(locking_sql, params);
-        if (rows) {
-            if (auto released = run_plain(QStringLiteral("RELEASE SAVEPOINT ") + savepoint); !released)
-                return std::unexpected(released.error());
-            return rows;
-        }
-        if (rows.error().kind != Error::Kind::Locked)
-            return rows;
-        last = rows.error();
-        // The lock wait itself is the pause between attempts (lock_timeout per attempt).
-        if (auto undone = run_plain(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint); !undone)
-            return std::unexpected(undone.error());
-    }
-    return std::unexpected(last);
+    // One round trip: a lock still held when lock_timeout runs out fails the statement, and with
+    // it the save, which rolls back whole.
+    return select(sql + QStringLiteral(" FOR UPDATE"), params);
 }
 
 Transaction::Transaction(Database& db) : m_db(db)

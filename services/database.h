@@ -44,10 +44,9 @@ struct ConnectionDescription {
 /// make the n-th one fail.
 class Database {
 public:
-    /// How long one attempt to take a locked row waits, and how many attempts a taker makes:
-    /// about 4.5 seconds in all before the save gives up.
-    static constexpr int LockAttemptMilliseconds = 450;
-    static constexpr int LockAttempts = 10;
+    /// How long a statement waits for a row or a file another user holds before the save gives
+    /// up with Error::Kind::Locked.
+    static constexpr int LockWaitMilliseconds = 4500;
 
     [[nodiscard]] static std::expected<std::unique_ptr<Database>, Error> open(const ConnectionDescription& where);
     ~Database();
@@ -74,8 +73,9 @@ public:
     [[nodiscard]] std::expected<void, Error> execute_script(const QString& script);
 
     /// Reads rows and keeps them for this transaction against other writers: PostgreSQL takes
-    /// them FOR UPDATE, retrying a lock that another user holds; SQLite already holds the write
-    /// lock since the transaction began. Fails with Error::Kind::Locked after the last attempt.
+    /// them FOR UPDATE, waiting up to LockWaitMilliseconds for a row another user holds; SQLite
+    /// already holds the write lock since the transaction began. Fails with Error::Kind::Locked
+    /// when the wait runs out or PostgreSQL finds two saves waiting on each other.
     [[nodiscard]] std::expected<Rows, Error> select_for_update(const QString& sql, const Params& params = {});
 
     bool in_transaction() const { return m_transaction_depth > 0; }
@@ -108,7 +108,6 @@ private:
     std::unique_ptr<SqliteWriter> m_sqlite_writer; ///< writes on SQLite, bypassing QtSql's binding
     std::unique_ptr<PostgresStatements> m_postgres; ///< every statement with values on PostgreSQL
     int m_transaction_depth = 0;
-    int m_savepoint_counter = 0;
     qint64 m_statement_count = 0;
     int m_fail_countdown = 0;
     bool m_rollback_only = false;

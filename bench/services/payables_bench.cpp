@@ -43,7 +43,7 @@ void add_existing_payables(Database& db)
     // may be at the new rows already, so this waits for it rather than the save's lock timeout.
     if (db.engine() == Engine::Postgres)
         bench::require(db.execute_script(QStringLiteral("SET lock_timeout = 0;\nVACUUM ANALYZE;\n")
-                                         + QStringLiteral("SET lock_timeout = '%1ms';\n").arg(Database::LockAttemptMilliseconds)),
+                                         + QStringLiteral("SET lock_timeout = '%1ms';\n").arg(Database::LockWaitMilliseconds)),
                        "gathering statistics");
 }
 
