@@ -212,7 +212,7 @@ InsertRow header_row(const Order& order, const DocumentTotals& totals, const Aud
 }
 
 [[nodiscard]] std::expected<void, Error> rewrite_header(Database& db, const Order& order, const DocumentTotals& totals,
-                                                        bool reopened_for_bill, const AuditStamp& stamp)
+                                                        bool fully_billed, const AuditStamp& stamp)
 {
     const OrderHeader& header = order.header;
     UpdateRow row(QStringLiteral("PO_header_table"));
@@ -222,8 +222,7 @@ InsertRow header_row(const Order& order, const DocumentTotals& totals, const Aud
         .set(u"user_updated", stamp.user);
     if (header.arrival_date.isValid())
         row.set(u"arrival_date", header.arrival_date);
-    if (reopened_for_bill)
-        row.set(u"fully_billed", false);
+    row.set(u"fully_billed", fully_billed);
     if (auto done = row.where(QStringLiteral("fkey = ?"), {header.fkey}).execute(db); !done)
         return std::unexpected(done.error());
     if (auto raised = raise_version(db, QStringLiteral("PO_header_table"), header.fkey); !raised)
@@ -293,11 +292,12 @@ Error refused(const QString& message) { return Error::invalid(message); }
 
 /// The edited lines with what is stored about them: received, billed and cancelled quantities
 /// and the flags are carried; the quantity still to bill moves by the change of the ordered
-/// quantity (never below 0), since a bill may have written off the rest of a line. Gives
-/// whether a line is open for billing again.
+/// quantity (never below 0), since a bill may have written off the rest of a line; a line is
+/// fully billed exactly when nothing is left to bill, as a bill leaves it. Gives whether the
+/// whole order is then fully billed.
 [[nodiscard]] std::expected<bool, Error> merge_stored_lines(Order& order, const StoredOrder& stored)
 {
-    bool reopened_for_bill = false;
+    bool fully_billed = true;
     QSet<int> kept;
     for (OrderLine& line : order.lines) {
         const Decimal quantity = line.quantity.value_or(Decimal());
@@ -308,7 +308,7 @@ Error refused(const QString& message) { return Error::invalid(message); }
             line.uom_received.clear();
             line.received = line.fully_received = line.billed = line.fully_billed = line.closed = false;
             line.quantity_open = quantity;
-            reopened_for_bill = reopened_for_bill || quantity > Decimal();
+            fully_billed = false;
             continue;
         }
         kept.insert(line.itemno);
@@ -327,15 +327,14 @@ Error refused(const QString& message) { return Error::invalid(message); }
         line.received = was.received_flag;
         line.fully_received = was.fully_received && line.quantity_open.is_zero();
         line.billed = was.billed_flag;
-        line.fully_billed = was.fully_billed && line.quantity_open_for_bill.is_zero();
+        line.fully_billed = line.quantity_open_for_bill.is_zero();
         line.closed = was.closed;
-        if (was.open_for_bill.is_zero() && line.quantity_open_for_bill > Decimal())
-            reopened_for_bill = true;
+        fully_billed = fully_billed && line.fully_billed;
     }
     for (auto it = stored.lines.constBegin(); it != stored.lines.constEnd(); ++it)
         if (!kept.contains(it.key()) && (it->received > Decimal() || it->billed > Decimal()))
             return std::unexpected(refused(QStringLiteral("Cannot delete item that has been receiving goods.")));
-    return reopened_for_bill;
+    return fully_billed;
 }
 
 } // namespace
@@ -410,15 +409,15 @@ std::expected<void, Error> update_po(Database& db, const Order& order, const Doc
     written.header.docno = stored->header.text(u"docno");
     written.header.vendor_no = stored->header.text(u"vendor_no");
     written.header.future_po = stored->header.flag(u"future_po");
-    auto reopened_for_bill = merge_stored_lines(written, *stored);
-    if (!reopened_for_bill)
-        return std::unexpected(reopened_for_bill.error());
+    auto fully_billed = merge_stored_lines(written, *stored);
+    if (!fully_billed)
+        return std::unexpected(fully_billed.error());
     auto lines = lines_to_write(written);
     if (!lines)
         return std::unexpected(lines.error());
     if (auto undone = return_pr_n_qty_on_po(db, order.header.fkey); !undone)
         return undone;
-    if (auto header = rewrite_header(db, written, lines->totals, *reopened_for_bill, stamp); !header)
+    if (auto header = rewrite_header(db, written, lines->totals, *fully_billed, stamp); !header)
         return header;
     if (auto deleted = db.execute(QStringLiteral("DELETE FROM PO_transaction_table WHERE fkey = ?"), {order.header.fkey});
         !deleted)
