@@ -314,6 +314,14 @@ Row current_row(const QSqlQuery& query, std::shared_ptr<const RowShape>& shape)
     return affected;
 }
 
+[[nodiscard]] std::expected<Rows, Error> Database::update_returning(const QString& sql, const Params& params)
+{
+    auto rows = select(sql, params);
+    if (rows && m_write_recorder)
+        m_write_recorder(sql, params, int(rows->size()));
+    return rows;
+}
+
 [[nodiscard]] std::expected<void, Error> Database::advance_identity(const QString& table, qint64 id)
 {
     if (engine() == Engine::Sqlite)

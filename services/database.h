@@ -64,6 +64,9 @@ public:
     [[nodiscard]] std::expected<QVariant, Error> scalar(const QString& sql, const Params& params = {});
     /// Runs a statement that returns no rows; gives the number of rows it changed.
     [[nodiscard]] std::expected<int, Error> execute(const QString& sql, const Params& params = {});
+    /// Runs an UPDATE ... RETURNING and gives the rows it changed as they now are; a write, as
+    /// execute() is, for the write recorder.
+    [[nodiscard]] std::expected<Rows, Error> update_returning(const QString& sql, const Params& params);
     /// Runs an INSERT and gives the new row's generated `id`.
     [[nodiscard]] std::expected<qint64, Error> insert_returning_id(const QString& insert_sql, const Params& params);
     /// After rows were written with explicit ids: the ids the table generates later continue above

@@ -3,18 +3,17 @@
 namespace zelkor {
 namespace {
 
-/// One counter row: how to read it (locked) and how to store the next value.
+/// One counter row: the statement that raises it by one and gives its new value.
 struct Counter {
-    QString select_sql;
-    QString update_sql; ///< takes the new value, then the key
+    QString raise_sql; ///< takes the key
     QString column;
 };
 
 const Counter& document_counter()
 {
     static const Counter counter{
-        QStringLiteral("SELECT nextdocno FROM Docno_master_table WHERE company = ? AND doctype = ? AND fiscalyear = ?"),
-        QStringLiteral("UPDATE Docno_master_table SET nextdocno = ? WHERE company = ? AND doctype = ? AND fiscalyear = ?"),
+        QStringLiteral("UPDATE Docno_master_table SET nextdocno = nextdocno + 1"
+                       " WHERE company = ? AND doctype = ? AND fiscalyear = ? RETURNING nextdocno"),
         QStringLiteral("nextdocno")};
     return counter;
 }
@@ -22,28 +21,23 @@ const Counter& document_counter()
 const Counter& key_counter()
 {
     static const Counter counter{
-        QStringLiteral("SELECT fkeyno FROM Next_number_fkey_table WHERE company = ? AND doctype = ?"),
-        QStringLiteral("UPDATE Next_number_fkey_table SET fkeyno = ? WHERE company = ? AND doctype = ?"),
+        QStringLiteral("UPDATE Next_number_fkey_table SET fkeyno = fkeyno + 1 WHERE company = ? AND doctype = ?"
+                       " RETURNING fkeyno"),
         QStringLiteral("fkeyno")};
     return counter;
 }
 
-/// Reads one counter row with the lock held until the caller's transaction ends, then stores
-/// the counter + 1. Gives the value read, nothing when the row is missing, or the error
-/// (Locked after the last retry).
+/// Raises one counter row by one in a single statement, whose row lock is held until the
+/// caller's transaction ends. Gives the value before the rise, nothing when the row is missing,
+/// or the error (Locked when another save holds the row too long).
 [[nodiscard]] std::expected<std::optional<long long>, Error> take_counter(Database& db, const Counter& counter, const Params& key)
 {
-    auto rows = db.select_for_update(counter.select_sql, key);
+    auto rows = db.update_returning(counter.raise_sql, key);
     if (!rows)
         return std::unexpected(rows.error());
     if (rows->empty())
         return std::optional<long long>{};
-    const long long value = rows->front().integer(counter.column);
-    Params update{value + 1};
-    update.insert(update.end(), key.begin(), key.end());
-    if (auto changed = db.execute(counter.update_sql, update); !changed)
-        return std::unexpected(changed.error());
-    return std::optional<long long>{value};
+    return std::optional<long long>{rows->front().integer(counter.column) - 1};
 }
 
 [[nodiscard]] std::expected<Error, Error> missing_document_counter(Database& db, const QString& doctype, const QString& fiscal_year,
@@ -86,26 +80,26 @@ const Counter& key_counter()
 [[nodiscard]] std::expected<QString, Error> format_number(Database& db, const QString& doctype, long long counter,
                                             const QString& fiscal_year)
 {
-    auto config = db.first(QStringLiteral("SELECT structure, fyear_digit, seperator1, seperator2"
-                                          " FROM Next_number_config_table ORDER BY company"));
-    if (!config)
-        return std::unexpected(config.error());
-    auto format = db.first(QStringLiteral("SELECT prefix, running_no_digit FROM Next_number_format_table WHERE doctype = ?"),
+    // The company's layout and the document type's prefix in one read; format_doctype is null
+    // when the type has no prefix row.
+    auto layout = db.first(QStringLiteral("SELECT c.structure, c.fyear_digit, c.seperator1, c.seperator2, f.doctype AS"
+                                          " format_doctype, f.prefix, f.running_no_digit FROM Next_number_config_table c"
+                                          " LEFT JOIN Next_number_format_table f ON f.doctype = ? ORDER BY c.company"),
                            {doctype});
-    if (!format)
-        return std::unexpected(format.error());
+    if (!layout)
+        return std::unexpected(layout.error());
     // Without its layout no number can be made: the save fails like any database error.
-    if (!*config)
+    if (!*layout)
         return std::unexpected(Error::database(QStringLiteral("Next_number_config_table has no row")));
-    if (!*format)
+    if ((*layout)->is_null(u"format_doctype"))
         return std::unexpected(Error::database(QStringLiteral("no Next_number_format_table row for document type ") + doctype));
 
-    const Row& c = **config;
+    const Row& c = **layout;
     const QString year = c.integer(u"fyear_digit") == 2 ? fiscal_year.mid(2, 2) : fiscal_year;
     // A counter wider than the minimum keeps all its digits.
-    const QString running = QString::number(counter).rightJustified(static_cast<qsizetype>((*format)->integer(u"running_no_digit")),
+    const QString running = QString::number(counter).rightJustified(static_cast<qsizetype>(c.integer(u"running_no_digit")),
                                                                     QLatin1Char('0'));
-    const QString prefix = (*format)->text(u"prefix");
+    const QString prefix = c.text(u"prefix");
     const QString separator1 = c.flag(u"seperator1") ? QStringLiteral("-") : QString();
     const QString separator2 = c.flag(u"seperator2") ? QStringLiteral("-") : QString();
 
