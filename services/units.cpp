@@ -1,5 +1,7 @@
 #include "services/units.h"
 
+#include <QHash>
+
 namespace zelkor {
 namespace {
 
@@ -19,19 +21,6 @@ ConversionPair chained(const ConversionPair& from_to_stock, const ConversionPair
     return {to_to_stock.to_quantity * from_to_stock.from_quantity, to_to_stock.from_quantity * from_to_stock.to_quantity};
 }
 
-/// Ends a search step: an error or a usable rule is the answer, anything else goes on.
-bool settled(const Rule& rule) { return !rule || usable(*rule); }
-
-[[nodiscard]] std::expected<void, Error> check_unit(Database& db, const QString& unit)
-{
-    auto found = db.scalar(QStringLiteral("SELECT COUNT(*) FROM UOM_table WHERE uom = ?"), {unit});
-    if (!found)
-        return std::unexpected(found.error());
-    if (found->toLongLong() == 0)
-        return std::unexpected(Error::invalid(QStringLiteral("UOM (") + unit + QStringLiteral(") is invalid.")));
-    return {};
-}
-
 /// The rule of one item (or "*") from one unit to another, as stored.
 Rule stored_rule(Database& db, const QString& itemcode, const QString& from, const QString& to)
 {
@@ -45,74 +34,105 @@ Rule stored_rule(Database& db, const QString& itemcode, const QString& from, con
     return ConversionPair{(*row)->decimal(u"quantity_from"), (*row)->decimal(u"quantity_to")};
 }
 
+/// Everything a search between two units of an item may need, read in two statements: whether
+/// both units exist, the item's stock unit, and the item's and the company-wide ("*") rules
+/// among the two units and the stock unit. A save converts many lines; each search costs two
+/// round trips rather than one per rule tried.
+class RuleBook {
+public:
+    [[nodiscard]] static std::expected<RuleBook, Error> read(Database& db, const QString& itemcode, const QString& from,
+                                                             const QString& to)
+    {
+        auto facts = db.first(QStringLiteral("SELECT (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS from_known,"
+                                             " (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS to_known,"
+                                             " (SELECT stock_uom FROM Item_master_table WHERE itemcode = ?) AS stock_uom"),
+                              {from, to, itemcode});
+        if (!facts)
+            return std::unexpected(facts.error());
+        for (const auto& [unit, known] : {std::pair{from, u"from_known"}, std::pair{to, u"to_known"}})
+            if ((*facts)->integer(known) == 0)
+                return std::unexpected(Error::invalid(QStringLiteral("UOM (") + unit + QStringLiteral(") is invalid.")));
+        RuleBook book;
+        book.m_stock_uom = (*facts)->text(u"stock_uom");
+        auto rules = db.select(QStringLiteral("SELECT itemcode, uom_from, uom_to, quantity_from, quantity_to"
+                                              " FROM UOM_conversion_table WHERE itemcode IN (?, ?)"
+                                              " AND uom_from IN (?, ?, ?) AND uom_to IN (?, ?, ?)"),
+                               {itemcode, CompanyWide, from, to, book.m_stock_uom, from, to, book.m_stock_uom});
+        if (!rules)
+            return std::unexpected(rules.error());
+        for (const Row& row : *rules)
+            book.m_rules.insert(key(row.text(u"itemcode"), row.text(u"uom_from"), row.text(u"uom_to")),
+                                {row.decimal(u"quantity_from"), row.decimal(u"quantity_to")});
+        return book;
+    }
+
+    /// The stored rule, {0, 0} when there is none.
+    ConversionPair stored(const QString& itemcode, const QString& from, const QString& to) const
+    {
+        return m_rules.value(key(itemcode, from, to));
+    }
+    const QString& stock_uom() const { return m_stock_uom; }
+
+private:
+    static QString key(const QString& itemcode, const QString& from, const QString& to)
+    {
+        return itemcode + QChar(0x1f) + from + QChar(0x1f) + to;
+    }
+
+    QString m_stock_uom;
+    QHash<QString, ConversionPair> m_rules;
+};
+
+/// A usable rule, or {0, 0}.
+ConversionPair if_usable(const ConversionPair& pair) { return usable(pair) ? pair : ConversionPair{}; }
+
 /// The company-wide rule from -> to; one without a positive quantity_from is ignored.
-Rule company_rule(Database& db, const QString& from, const QString& to)
+ConversionPair company_rule(const RuleBook& book, const QString& from, const QString& to)
 {
-    auto rule = stored_rule(db, CompanyWide, from, to);
-    if (rule && !usable(*rule))
-        return ConversionPair{};
-    return rule;
+    return if_usable(book.stored(CompanyWide, from, to));
 }
 
 /// The item's rule from -> to; a quantity_from of 0 defers to the company-wide rule. A rule
 /// with a negative or zero part would turn quantities into nothing (or divide by zero): it
 /// links nothing.
-Rule item_rule(Database& db, const QString& itemcode, const QString& from, const QString& to)
+ConversionPair item_rule(const RuleBook& book, const QString& itemcode, const QString& from, const QString& to)
 {
-    auto rule = stored_rule(db, itemcode, from, to);
-    if (rule && rule->from_quantity.is_zero())
-        return company_rule(db, from, to);
-    if (rule && !usable(*rule))
-        return ConversionPair{};
-    return rule;
+    const ConversionPair rule = book.stored(itemcode, from, to);
+    if (rule.from_quantity.is_zero())
+        return company_rule(book, from, to);
+    return if_usable(rule);
 }
 
 /// The item's rule between two units in either direction, as a pair from -> to.
-Rule item_rule_either_way(Database& db, const QString& itemcode, const QString& from, const QString& to)
+ConversionPair item_rule_either_way(const RuleBook& book, const QString& itemcode, const QString& from, const QString& to)
 {
     if (from == to)
         return ConversionPair{Decimal(1), Decimal(1)};
-    if (auto direct = item_rule(db, itemcode, from, to); settled(direct))
+    if (const ConversionPair direct = item_rule(book, itemcode, from, to); usable(direct))
         return direct;
-    auto reverse = item_rule(db, itemcode, to, from);
-    if (!reverse)
-        return reverse;
-    return reversed(*reverse);
+    return reversed(item_rule(book, itemcode, to, from));
 }
 
-Rule through_stock_unit(Database& db, const QString& itemcode, const QString& from, const QString& to)
+ConversionPair through_stock_unit(const RuleBook& book, const QString& itemcode, const QString& from, const QString& to)
 {
-    auto item = db.first(QStringLiteral("SELECT stock_uom FROM Item_master_table WHERE itemcode = ?"), {itemcode});
-    if (!item)
-        return std::unexpected(item.error());
-    const QString stock = *item ? (*item)->text(u"stock_uom") : QString();
+    const QString& stock = book.stock_uom();
     if (stock.isEmpty())
         return ConversionPair{};
-    auto from_leg = item_rule_either_way(db, itemcode, from, stock);
-    if (!settled(from_leg))
+    const ConversionPair from_leg = item_rule_either_way(book, itemcode, from, stock);
+    const ConversionPair to_leg = item_rule_either_way(book, itemcode, to, stock);
+    if (!usable(from_leg) || !usable(to_leg))
         return ConversionPair{};
-    if (!from_leg)
-        return from_leg;
-    auto to_leg = item_rule_either_way(db, itemcode, to, stock);
-    if (!settled(to_leg))
-        return ConversionPair{};
-    if (!to_leg)
-        return to_leg;
-    return chained(*from_leg, *to_leg);
+    return chained(from_leg, to_leg);
 }
 
-Rule find_pair(Database& db, const QString& itemcode, const QString& from, const QString& to)
+ConversionPair find_pair(const RuleBook& book, const QString& itemcode, const QString& from, const QString& to)
 {
-    if (auto direct = item_rule_either_way(db, itemcode, from, to); settled(direct))
-        return direct;
-    if (auto chain = through_stock_unit(db, itemcode, from, to); settled(chain))
-        return chain;
-    if (auto company = company_rule(db, from, to); settled(company))
-        return company;
-    auto company_reverse = company_rule(db, to, from);
-    if (!company_reverse)
-        return company_reverse;
-    return reversed(*company_reverse);
+    for (const ConversionPair& found : {item_rule_either_way(book, itemcode, from, to),
+                                        through_stock_unit(book, itemcode, from, to), company_rule(book, from, to),
+                                        reversed(company_rule(book, to, from))})
+        if (usable(found))
+            return found;
+    return ConversionPair{};
 }
 
 } // namespace
@@ -122,11 +142,11 @@ Rule find_pair(Database& db, const QString& itemcode, const QString& from, const
 {
     if (from == to)
         return ConversionPair{Decimal(1), Decimal(1)};
-    for (const QString& unit : {from, to})
-        if (auto valid = check_unit(db, unit); !valid)
-            return std::unexpected(valid.error());
-    auto pair = find_pair(db, itemcode, from, to);
-    if (pair && !usable(*pair)) {
+    auto book = RuleBook::read(db, itemcode, from, to);
+    if (!book)
+        return std::unexpected(book.error());
+    const ConversionPair pair = find_pair(*book, itemcode, from, to);
+    if (!usable(pair)) {
         return std::unexpected(Error::not_found(QStringLiteral("No conversion from UOM (%1) to UOM (%2) for item %3.")
                                                     .arg(from, to, itemcode)));
     }
@@ -146,7 +166,7 @@ Rule find_pair(Database& db, const QString& itemcode, const QString& from, const
 
 [[nodiscard]] std::expected<Decimal, Error> company_conversion_factor(Database& db, const QString& from, const QString& to)
 {
-    auto rule = company_rule(db, from, to);
+    auto rule = stored_rule(db, CompanyWide, from, to);
     if (!rule)
         return std::unexpected(rule.error());
     if (!usable(*rule))
