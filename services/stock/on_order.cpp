@@ -36,6 +36,12 @@ using Changes = std::map<OnHandKey, StockQuantity>;
                                          OnOrderTypes types)
 {
     StockUnits units(db);
+    QSet<QString> items;
+    for (const OnOrderLine& line : lines)
+        if (counted(line, types))
+            items.insert(line.itemcode);
+    if (auto read = units.read_stock_uoms(items); !read)
+        return std::unexpected(read.error());
     Changes changes;
     for (const OnOrderLine& line : lines) {
         if (!counted(line, types))

@@ -1,5 +1,11 @@
 #include "services/stock/stock_units.h"
 
+#include "services/ledger_accounts.h"
+#include "services/sql_batch.h"
+
+#include <algorithm>
+#include <vector>
+
 namespace zelkor {
 
 std::expected<std::optional<QString>, Error> StockUnits::stock_uom_of(const QString& itemcode)
@@ -14,6 +20,29 @@ std::expected<std::optional<QString>, Error> StockUnits::stock_uom_of(const QStr
         stock_uom = (*item)->text(u"stock_uom");
     m_stock_uoms.insert(itemcode, stock_uom);
     return stock_uom;
+}
+
+std::expected<void, Error> StockUnits::read_stock_uoms(const QSet<QString>& itemcodes)
+{
+    std::vector<QString> unread;
+    for (const QString& itemcode : itemcodes)
+        if (!m_stock_uoms.contains(itemcode))
+            unread.push_back(itemcode);
+    for (qsizetype first = 0; first < qsizetype(unread.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(unread.size()) - first);
+        const Params params(unread.begin() + first, unread.begin() + first + count);
+        auto rows = m_db.select(QStringLiteral("SELECT itemcode, stock_uom FROM Item_master_table WHERE itemcode IN (")
+                                    + placeholder_list(count) + u')',
+                                params);
+        if (!rows)
+            return std::unexpected(rows.error());
+        // An item missing from the master has no stock unit, as stock_uom_of finds.
+        for (const SqlValue& itemcode : params)
+            m_stock_uoms.insert(itemcode.variant().toString(), std::nullopt);
+        for (const Row& row : *rows)
+            m_stock_uoms.insert(row.text(u"itemcode"), row.text(u"stock_uom"));
+    }
+    return {};
 }
 
 std::expected<std::optional<StockConversion>, Error> StockUnits::conversion(const QString& itemcode, const QString& uom)

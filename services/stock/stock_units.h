@@ -5,6 +5,7 @@
 #include "services/units.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <expected>
@@ -47,6 +48,9 @@ public:
     /// the item is not in the item master.
     [[nodiscard]] std::expected<std::optional<StockConversion>, Error> conversion(const QString& itemcode,
                                                                                   const QString& uom);
+    /// Reads the stock units of many items at once, a few hundred a statement, so that converting
+    /// their lines reads no item again.
+    [[nodiscard]] std::expected<void, Error> read_stock_uoms(const QSet<QString>& itemcodes);
     /// Takes an item's stock unit read with other item columns, so that it is not read again.
     void remember_stock_uom(const QString& itemcode, const QString& stock_uom) { m_stock_uoms.insert(itemcode, stock_uom); }
 
