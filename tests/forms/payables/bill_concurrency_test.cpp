@@ -3,7 +3,6 @@
 // saved and the other is refused before anything of it is written or numbered.
 #include "bill_posting_fixture.h"
 
-#include "forms/purchasing/POform_po.h"
 #include "tests/support/save_race.h"
 
 #include <chrono>
@@ -65,26 +64,14 @@ TEST_F(BillPosting, OfTwoBillsSavedAtOnceWithOneVendorNumberOneIsSaved)
 TEST_F(BillPosting, ABillSavedWhileItsOrderIsBeingEditedBillsTheLinesTheEditWrote)
 {
     const QString po = order("V1001", {{"MANUAL-OPS", "3", "each", "15"}});
-    start("V1001");
-    ASSERT_EQ(window.type_into("invoice_no", "SRV-1"), Entry::Accepted);
-    ASSERT_EQ(window.type_into("po_no", po), Entry::Accepted);
-    ASSERT_TRUE(window.activate_row(window.order_lines(), 0));
-    ASSERT_EQ(type(0, "quantity", "2"), Entry::Accepted);
+    bill_first_order_line(po, "SRV-1", "2");
 
     // Another clerk raises the order to 4; the edit rewrites the order's lines and its
     // transaction is still open when the bill is saved.
     auto other = t.open_another();
-    POform_po editor;
-    editor.apply_settings(testing::window_settings(*other, QStringLiteral("ADMIN"), folder.path()));
-    ScriptedPrompter editor_prompter;
-    editor.set_prompter(&editor_prompter);
-    editor.open();
-    editor.set_field("docno", po);
-    editor.display_by_number();
-    ASSERT_TRUE(editor.execute(CommandId::EditMode));
-    ASSERT_EQ(editor.lines().type_cell(0, "quantity order", "4"), Entry::Accepted);
+    OrderEditor editor(*other, folder.path());
     Transaction edit(*other);
-    ASSERT_TRUE(editor.execute(CommandId::Save)) << editor_prompter.messages().join(" | ").toStdString();
+    editor.save_first_quantity(po, "4");
 
     prompter.clear();
     auto saving = std::async(std::launch::async, [&] { return window.execute(CommandId::Save); });

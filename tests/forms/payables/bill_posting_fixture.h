@@ -4,6 +4,7 @@
 
 #include "bill_window_fixture.h"
 
+#include "forms/purchasing/POform_po.h"
 #include "services/invariants.h"
 
 namespace zelkor {
@@ -42,8 +43,40 @@ inline QStringList bill_figures(TestDatabase& t)
     return state;
 }
 
+/// An order window of a clerk who edits an order being billed, on a connection of its own or
+/// the bill's.
+struct OrderEditor {
+    OrderEditor(Database& db, const QString& folder)
+    {
+        window.apply_settings(testing::window_settings(db, QStringLiteral("ADMIN"), folder));
+        window.set_prompter(&prompter);
+        window.open();
+    }
+    /// Shows the order and saves it with `quantity` ordered on its first line.
+    void save_first_quantity(const QString& po, const QString& quantity)
+    {
+        window.set_field("docno", po);
+        window.display_by_number();
+        ASSERT_TRUE(window.execute(CommandId::EditMode));
+        ASSERT_EQ(window.lines().type_cell(0, "quantity order", quantity), Entry::Accepted);
+        ASSERT_TRUE(window.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
+    }
+
+    ScriptedPrompter prompter;
+    POform_po window;
+};
+
 class BillPosting : public BillWindow {
 protected:
+    /// A new bill of V1001 taking `quantity` of the order's first line, not yet saved.
+    void bill_first_order_line(const QString& po, const QString& invoice_no, const QString& quantity)
+    {
+        start("V1001");
+        ASSERT_EQ(window.type_into("invoice_no", invoice_no), Entry::Accepted);
+        ASSERT_EQ(window.type_into("po_no", po), Entry::Accepted);
+        ASSERT_TRUE(window.activate_row(window.order_lines(), 0));
+        ASSERT_EQ(type(0, "quantity", quantity), Entry::Accepted);
+    }
     /// A new bill of the vendor's receipt, its open lines taken, not yet saved.
     void bill_receipt(const QString& rc, const QString& invoice_no, const QString& vendor = "V1001")
     {

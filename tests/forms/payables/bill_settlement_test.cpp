@@ -3,7 +3,6 @@
 // void puts every figure back.
 #include "bill_posting_fixture.h"
 
-#include "forms/purchasing/POform_po.h"
 
 namespace zelkor {
 namespace {
@@ -152,25 +151,9 @@ TEST_F(BillSettlement, AnOrdersServiceLinesAreBilledInTheOrdersUnitAndReopenedBy
 TEST_F(BillSettlement, AnOrderEditedDownToWhatWasBilledIsFullyBilledAndOpensAgainWhenRaised)
 {
     const QString po = order("V1001", {{"MANUAL-OPS", "3", "each", "15"}});
-    start("V1001");
-    ASSERT_EQ(window.type_into("invoice_no", "SRV-1"), Entry::Accepted);
-    ASSERT_EQ(window.type_into("po_no", po), Entry::Accepted);
-    ASSERT_TRUE(window.activate_row(window.order_lines(), 0));
-    ASSERT_EQ(type(0, "quantity", "2"), Entry::Accepted);
+    bill_first_order_line(po, "SRV-1", "2");
     EXPECT_EQ(save(), "Add new invoice VI-26-00001 complete");
-
-    POform_po editor;
-    editor.apply_settings(testing::window_settings(t.db(), QStringLiteral("ADMIN"), folder.path()));
-    ScriptedPrompter editor_prompter;
-    editor.set_prompter(&editor_prompter);
-    editor.open();
-    auto edit_quantity = [&](const QString& quantity) {
-        editor.set_field("docno", po);
-        editor.display_by_number();
-        ASSERT_TRUE(editor.execute(CommandId::EditMode));
-        ASSERT_EQ(editor.lines().type_cell(0, "quantity order", quantity), Entry::Accepted);
-        ASSERT_TRUE(editor.execute(CommandId::Save)) << editor_prompter.messages().join(" | ").toStdString();
-    };
+    OrderEditor editor(t.db(), folder.path());
     auto stored = [&](const char* query) { return t.text(QString::fromLatin1(query), {po}); };
     const char* line = "SELECT quantity_open_for_bill || '|' || CASE WHEN fully_billed THEN 'fully' ELSE 'open' END"
                        " FROM PO_transaction_table WHERE docno = ?";
@@ -178,7 +161,7 @@ TEST_F(BillSettlement, AnOrderEditedDownToWhatWasBilledIsFullyBilledAndOpensAgai
 
     // Down to the 2 billed: nothing is left to bill, so the line and the order are fully billed
     // and the order leaves the list of orders to bill.
-    edit_quantity("2");
+    editor.save_first_quantity(po, "2");
     EXPECT_EQ(t.decimal("SELECT quantity_open_for_bill FROM PO_transaction_table WHERE docno = ?", {po}), Decimal(0));
     EXPECT_EQ(stored(header), "fully");
     EXPECT_TRUE(stored(line).endsWith("|fully")) << stored(line).toStdString();
@@ -187,7 +170,7 @@ TEST_F(BillSettlement, AnOrderEditedDownToWhatWasBilledIsFullyBilledAndOpensAgai
     EXPECT_TRUE(window.find_field("po_no")->choices.rows.empty());
 
     // Raised to 4: two are due again.
-    edit_quantity("4");
+    editor.save_first_quantity(po, "4");
     EXPECT_EQ(t.decimal("SELECT quantity_open_for_bill FROM PO_transaction_table WHERE docno = ?", {po}), Decimal(2));
     EXPECT_EQ(stored(header), "open");
     EXPECT_TRUE(stored(line).endsWith("|open")) << stored(line).toStdString();
