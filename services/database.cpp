@@ -159,13 +159,22 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
     return is_lock_error(e) ? Error::locked(detail) : Error::database(detail);
 }
 
-[[nodiscard]] std::expected<void, Error> Database::admit(const QString& sql, const Params& params)
+namespace {
+
+/// ZELKOR_SQL_TRACE=1 prints every statement a connection runs, for counting a save's round trips.
+void trace_statement(const QString& sql)
 {
-    ++m_statement_count;
-    // ZELKOR_SQL_TRACE=1 prints every statement a connection runs, for counting a save's round trips.
     static const bool trace = qEnvironmentVariableIsSet("ZELKOR_SQL_TRACE");
     if (trace)
         std::fprintf(stderr, "sql %s\n", qPrintable(sql.simplified()));
+}
+
+} // namespace
+
+[[nodiscard]] std::expected<void, Error> Database::admit(const QString& sql, const Params& params)
+{
+    ++m_statement_count;
+    trace_statement(sql);
     if (injected_failure())
         return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
     for (const SqlValue& p : params) {
@@ -205,10 +214,7 @@ Error Database::error_of(const QSqlQuery& query, const QString& sql) const
 [[nodiscard]] std::expected<void, Error> Database::run_plain(const QString& sql)
 {
     ++m_statement_count;
-    // ZELKOR_SQL_TRACE=1 prints every statement a connection runs, for counting a save's round trips.
-    static const bool trace = qEnvironmentVariableIsSet("ZELKOR_SQL_TRACE");
-    if (trace)
-        std::fprintf(stderr, "sql %s\n", qPrintable(sql.simplified()));
+    trace_statement(sql);
     if (injected_failure())
         return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
     QSqlQuery q(m_connection);

@@ -132,19 +132,12 @@ struct WrittenLine {
 
 std::expected<QHash<QString, QString>, Error> order_keys_of(Database& db, const QSet<QString>& numbers)
 {
-    const std::vector<QString> all(numbers.begin(), numbers.end());
     QHash<QString, QString> keys;
-    for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
-        const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
-        const Params params(all.begin() + first, all.begin() + first + count);
-        auto rows = db.select(QStringLiteral("SELECT docno, fkey FROM PO_header_table WHERE company = 1 AND docno IN (")
-                                  + placeholder_list(count) + u')',
-                              params);
-        if (!rows)
-            return std::unexpected(rows.error());
-        for (const Row& row : *rows)
-            keys.insert(row.text(u"docno"), row.text(u"fkey"));
-    }
+    auto read = select_by_keys(db, QStringLiteral("SELECT docno, fkey FROM PO_header_table WHERE company = 1 AND docno IN ("),
+                               std::vector<QString>(numbers.begin(), numbers.end()), QStringLiteral(")"),
+                               [&](const Row& row) { keys.insert(row.text(u"docno"), row.text(u"fkey")); });
+    if (!read)
+        return std::unexpected(read.error());
     return keys;
 }
 

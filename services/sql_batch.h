@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <expected>
 #include <vector>
 
@@ -52,5 +53,22 @@ constexpr qsizetype KeysPerStatement = 500;
 
 /// "(?, ?), (?, ?)" for `count` rows of `width` values.
 QString placeholder_rows(qsizetype count, qsizetype width);
+
+/// Reads by many keys: runs `head + "?, ?, ..." + tail` (the list inside the IN parentheses)
+/// KeysPerStatement keys a statement and hands every row to `take`.
+template <class Take>
+[[nodiscard]] std::expected<void, Error> select_by_keys(Database& db, const QString& head, const std::vector<QString>& keys,
+                                                        const QString& tail, Take take)
+{
+    for (qsizetype first = 0; first < qsizetype(keys.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(keys.size()) - first);
+        auto rows = db.select(head + placeholder_list(count) + tail, Params(keys.begin() + first, keys.begin() + first + count));
+        if (!rows)
+            return std::unexpected(rows.error());
+        for (const Row& row : *rows)
+            take(row);
+    }
+    return {};
+}
 
 } // namespace zelkor

@@ -16,13 +16,10 @@ namespace {
     std::set<WarehouseLocation> known;
     for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
         const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
-        QString values;
         Params params;
-        for (qsizetype index = first; index < first + count; ++index) {
-            values += index == first ? QStringLiteral("(?, ?)") : QStringLiteral(", (?, ?)");
+        for (qsizetype index = first; index < first + count; ++index)
             params.insert(params.end(), {all[size_t(index)].first, all[size_t(index)].second});
-        }
-        auto rows = db.select(QStringLiteral("SELECT m.warehouse, m.location FROM (VALUES ") + values
+        auto rows = db.select(QStringLiteral("SELECT m.warehouse, m.location FROM (VALUES ") + placeholder_rows(count, 2)
                                   + QStringLiteral(") AS v INNER JOIN Warehouse_location_master_table m"
                                                    " ON m.warehouse = v.column1 AND m.location = v.column2"),
                               params);

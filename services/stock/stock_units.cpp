@@ -1,9 +1,7 @@
 #include "services/stock/stock_units.h"
 
-#include "services/ledger_accounts.h"
 #include "services/sql_batch.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace zelkor {
@@ -28,21 +26,12 @@ std::expected<void, Error> StockUnits::read_stock_uoms(const QSet<QString>& item
     for (const QString& itemcode : itemcodes)
         if (!m_stock_uoms.contains(itemcode))
             unread.push_back(itemcode);
-    for (qsizetype first = 0; first < qsizetype(unread.size()); first += KeysPerStatement) {
-        const qsizetype count = std::min(KeysPerStatement, qsizetype(unread.size()) - first);
-        const Params params(unread.begin() + first, unread.begin() + first + count);
-        auto rows = m_db.select(QStringLiteral("SELECT itemcode, stock_uom FROM Item_master_table WHERE itemcode IN (")
-                                    + placeholder_list(count) + u')',
-                                params);
-        if (!rows)
-            return std::unexpected(rows.error());
-        // An item missing from the master has no stock unit, as stock_uom_of finds.
-        for (const SqlValue& itemcode : params)
-            m_stock_uoms.insert(itemcode.variant().toString(), std::nullopt);
-        for (const Row& row : *rows)
-            m_stock_uoms.insert(row.text(u"itemcode"), row.text(u"stock_uom"));
-    }
-    return {};
+    // An item missing from the master has no stock unit, as stock_uom_of finds.
+    for (const QString& itemcode : unread)
+        m_stock_uoms.insert(itemcode, std::nullopt);
+    return select_by_keys(m_db, QStringLiteral("SELECT itemcode, stock_uom FROM Item_master_table WHERE itemcode IN ("),
+                          unread, QStringLiteral(")"),
+                          [&](const Row& row) { m_stock_uoms.insert(row.text(u"itemcode"), row.text(u"stock_uom")); });
 }
 
 std::expected<std::optional<StockConversion>, Error> StockUnits::conversion(const QString& itemcode, const QString& uom)
