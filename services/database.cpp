@@ -83,6 +83,8 @@ Database::~Database()
 {
     std::unique_ptr<Database> db(new Database(where, next_connection_name()));
     const bool sqlite = where.engine == Engine::Sqlite;
+    if (sqlite)
+        prepare_sqlite_memory();
     db->m_connection = QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
                                                  db->m_connection_name);
     QSqlDatabase& c = db->m_connection;
@@ -130,7 +132,11 @@ Database::~Database()
                       QStringLiteral("SET client_min_messages = warning")};
     // The journal mode is the file's own: a reader leaves it as the writers set it.
     if (engine() == Engine::Sqlite && !read_only)
-        settings = QStringList{QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL")}
+        // The log is copied into the file every 10,000 pages (40 MB) instead of 1,000: the pages
+        // every save changes (counters, balances, the ends of indexes) are copied once per
+        // checkpoint, and a large file's checkpoints, which wait for its disk, come a tenth as often.
+        settings = QStringList{QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL"),
+                               QStringLiteral("PRAGMA wal_autocheckpoint = 10000")}
             + settings;
     if (engine() == Engine::Postgres && read_only)
         settings << QStringLiteral("SET default_transaction_read_only = on");

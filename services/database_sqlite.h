@@ -13,6 +13,11 @@ struct sqlite3_stmt;
 
 namespace zelkor {
 
+/// Sets SQLite's memory for large company files (no page blocks reserved ahead, statement
+/// journals kept in memory) before the process's first SQLite connection opens; later calls, or
+/// SQLite already in use, change nothing.
+void prepare_sqlite_memory();
+
 /// Statements that write, run straight on the SQLite handle of a QSQLITE connection. QtSql
 /// spends about a microsecond on every bound value; a save of many wide lines binds thousands,
 /// so writes take this path while reads stay with QtSql. Both share the one handle, and so the
