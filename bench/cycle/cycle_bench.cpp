@@ -9,8 +9,9 @@
 // Each save's time and statements are counters of their own (requisition_ms … landed_ms,
 // requisition_statements … landed_statements), beside the statements of a whole cycle.
 // cycle_crowded runs the same cycle on a copy of a company already holding many cycles (made by
-// cycle_company_generator, named by ZELKOR_BENCH_CROWDED_CYCLES), to compare with the empty
-// company's, once its connection has run as many cycles untimed.
+// cycle_company_generator, named by ZELKOR_BENCH_CROWDED_CYCLES on SQLite and
+// ZELKOR_BENCH_CROWDED_CYCLES_PG on PostgreSQL), to compare with the empty company's, once its
+// connection has run as many cycles untimed.
 #include "bench/cycle/cycle_documents.h"
 #include "bench/support/recorded_writes.h"
 
@@ -18,7 +19,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -221,29 +221,22 @@ void cycle_floor(benchmark::State& state, Engine engine)
     state.counters["updates"] = counted.updated;
 }
 
-/// The cycle on a copy of the SQLite company named by ZELKOR_BENCH_CROWDED_CYCLES, so that the
-/// generated company stays as it was for the next run.
-void cycle_crowded(benchmark::State& state)
+/// The cycle on a copy of the company a generator filled: the SQLite file named by
+/// ZELKOR_BENCH_CROWDED_CYCLES, or the PostgreSQL database whose URI ZELKOR_BENCH_CROWDED_CYCLES_PG
+/// gives. The generated company stays as it was for the next run.
+void cycle_crowded(benchmark::State& state, Engine engine)
 {
-    const QString company = qEnvironmentVariable("ZELKOR_BENCH_CROWDED_CYCLES");
-    if (company.isEmpty() || !QFile::exists(company)) {
-        state.SkipWithError("no crowded company: make one with cycle_company_generator and name it in"
-                            " ZELKOR_BENCH_CROWDED_CYCLES");
+    const char* named_by = engine == Engine::Sqlite ? "ZELKOR_BENCH_CROWDED_CYCLES" : "ZELKOR_BENCH_CROWDED_CYCLES_PG";
+    const QString company = qEnvironmentVariable(named_by);
+    if (company.isEmpty() || (engine == Engine::Sqlite && !QFile::exists(company))) {
+        const std::string why = std::string("no crowded company: make one with cycle_company_generator and name it in ")
+            + named_by;
+        state.SkipWithError(why.c_str());
         return;
     }
-    QTemporaryDir folder;
-    const QString copy = folder.filePath(QStringLiteral("crowded.db"));
-    // A company whose generator was stopped still has its last cycles in the write-ahead log.
-    const QString log = company + QStringLiteral("-wal");
-    if (!QFile::copy(company, copy) || (QFile::exists(log) && !QFile::copy(log, copy + QStringLiteral("-wal")))) {
+    const auto copy = bench::BenchDatabase::copy_of(company);
+    if (!copy->ok()) {
         state.SkipWithError("the crowded company could not be copied");
-        return;
-    }
-    ConnectionDescription where;
-    where.database = copy;
-    auto db = Database::open(where);
-    if (!db) {
-        state.SkipWithError(qPrintable(db.error().detail));
         return;
     }
     // A clerk's connection to a company of gigabytes stays open for hours: as many cycles as are
@@ -251,7 +244,7 @@ void cycle_crowded(benchmark::State& state)
     // as it would by then, rather than the pages of a file just opened. The empty company's
     // cycle runs cold: its file is all in the cache at once.
     FixedClock clock(cycle_day(), cycle_time());
-    time_cycles(state, **db, MeasuredCycles);
+    time_cycles(state, copy->db(), MeasuredCycles);
 }
 
 void measured_cycles(benchmark::internal::Benchmark* benchmark)
@@ -264,7 +257,8 @@ void measured_cycles(benchmark::internal::Benchmark* benchmark)
 BENCHMARK_CAPTURE(cycle_floor, sqlite, Engine::Sqlite)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle_rows_floor, sqlite, Engine::Sqlite)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle, sqlite, Engine::Sqlite)->Apply(measured_cycles);
-BENCHMARK(cycle_crowded)->Name("cycle_crowded/sqlite")->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle_crowded, sqlite, Engine::Sqlite)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle_floor, pg, Engine::Postgres)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle_rows_floor, pg, Engine::Postgres)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle, pg, Engine::Postgres)->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle_crowded, pg, Engine::Postgres)->Apply(measured_cycles);

@@ -3,6 +3,7 @@
 #include "schema/schema.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -11,27 +12,56 @@ namespace zelkor::bench {
 
 BenchDatabase::BenchDatabase(Engine engine, bool with_fixture)
 {
-    if (engine == Engine::Sqlite) {
+    if (engine == Engine::Sqlite)
         m_where.database = m_folder.filePath(QStringLiteral("bench.db"));
-    } else {
-        const auto admin = ConnectionDescription::parse(qEnvironmentVariable("ZELKOR_BENCH_PG"));
-        if (!admin || admin->engine != Engine::Postgres)
-            return;
-        m_admin = *admin;
-        auto server = Database::open(m_admin);
-        if (!server)
-            return;
-        m_where = m_admin;
-        m_where.database = QStringLiteral("zelkor_bench_%1_%2")
-                               .arg(QCoreApplication::applicationPid())
-                               .arg(QRandomGenerator::global()->generate() & 0xffff);
-        if (!(*server)->execute_script(QStringLiteral("CREATE DATABASE ") + m_where.database))
-            return;
-    }
+    else if (!create_on_server())
+        return;
     auto db = Database::open(m_where);
     if (!db || !schema::create_tables(**db) || (with_fixture && !schema::load_fixture(**db)))
         return;
     m_db = std::move(*db);
+}
+
+bool BenchDatabase::create_on_server(const QString& template_name)
+{
+    const auto admin = ConnectionDescription::parse(qEnvironmentVariable("ZELKOR_BENCH_PG"));
+    if (!admin || admin->engine != Engine::Postgres)
+        return false;
+    m_admin = *admin;
+    auto server = Database::open(m_admin);
+    if (!server)
+        return false;
+    m_where = m_admin;
+    m_where.database = QStringLiteral("zelkor_bench_%1_%2")
+                           .arg(QCoreApplication::applicationPid())
+                           .arg(QRandomGenerator::global()->generate() & 0xffff);
+    const QString made_from = template_name.isEmpty() ? QString() : QStringLiteral(" TEMPLATE \"%1\"").arg(template_name);
+    if ((*server)->execute_script(QStringLiteral("CREATE DATABASE ") + m_where.database + made_from))
+        return true;
+    m_where.database.clear();
+    return false;
+}
+
+std::unique_ptr<BenchDatabase> BenchDatabase::copy_of(const QString& company)
+{
+    std::unique_ptr<BenchDatabase> copy(new BenchDatabase);
+    const auto described = ConnectionDescription::parse(company);
+    if (!described)
+        return copy;
+    if (described->engine == Engine::Postgres) {
+        if (!copy->create_on_server(described->database))
+            return copy;
+    } else {
+        copy->m_where.database = copy->m_folder.filePath(QStringLiteral("company.db"));
+        // A company whose generator was stopped still has its last saves in the write-ahead log.
+        const QString log = company + QStringLiteral("-wal");
+        if (!QFile::copy(company, copy->m_where.database)
+            || (QFile::exists(log) && !QFile::copy(log, copy->m_where.database + QStringLiteral("-wal"))))
+            return copy;
+    }
+    if (auto db = Database::open(copy->m_where))
+        copy->m_db = std::move(*db);
+    return copy;
 }
 
 BenchDatabase::~BenchDatabase()

@@ -21,11 +21,20 @@ namespace zelkor::bench {
 class BenchDatabase {
 public:
     BenchDatabase(Engine engine, bool with_fixture = true);
+    /// A copy of an existing company, so that it stays as it was for the next run: of a SQLite
+    /// file, in a temporary folder; of a PostgreSQL database (named by its URI), a new database on
+    /// the server named by ZELKOR_BENCH_PG made from it as a template. The copy's tables are the
+    /// company's; `ok()` is false when it cannot be made.
+    static std::unique_ptr<BenchDatabase> copy_of(const QString& company);
     ~BenchDatabase();
     Database& db() { return *m_db; }
     bool ok() const { return m_db != nullptr; }
 
 private:
+    BenchDatabase() = default;
+    /// A database of its own on the server named by ZELKOR_BENCH_PG, empty or made from `template_name`.
+    bool create_on_server(const QString& template_name = {});
+
     QTemporaryDir m_folder;
     ConnectionDescription m_admin;
     ConnectionDescription m_where;
