@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 namespace zelkor::bench {
 
 BenchDatabase::BenchDatabase(Engine engine, bool with_fixture)
@@ -42,6 +44,17 @@ bool BenchDatabase::create_on_server(const QString& template_name)
     return false;
 }
 
+namespace {
+
+/// Waits until the file is on disk.
+bool written_out(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && ::fsync(file.handle()) == 0;
+}
+
+} // namespace
+
 std::unique_ptr<BenchDatabase> BenchDatabase::copy_of(const QString& company)
 {
     std::unique_ptr<BenchDatabase> copy(new BenchDatabase);
@@ -57,6 +70,10 @@ std::unique_ptr<BenchDatabase> BenchDatabase::copy_of(const QString& company)
         const QString log = company + QStringLiteral("-wal");
         if (!QFile::copy(company, copy->m_where.database)
             || (QFile::exists(log) && !QFile::copy(log, copy->m_where.database + QStringLiteral("-wal"))))
+            return copy;
+        // The copy's gigabytes sit in the system's cache until written out; written out now, so
+        // that the first checkpoint's flush of the file does not wait for them in a timed save.
+        if (!written_out(copy->m_where.database))
             return copy;
     }
     if (auto db = Database::open(copy->m_where))
