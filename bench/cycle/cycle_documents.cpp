@@ -23,13 +23,13 @@ struct Requisition {
     TaxElementStore taxes;
 };
 
-/// The requisition of the lines order_of orders, dated before the order.
-Requisition requisition_of(Database& db, int count)
+/// The requisition of the lines order_of orders, dated before the order, in `year`.
+Requisition requisition_of(Database& db, int count, int year)
 {
     const Order order = order_of(db, count);
     Requisition requisition;
     requisition.header.vendor_no = order.header.vendor_no;
-    requisition.header.order_date = QDate(2026, 2, 20);
+    requisition.header.order_date = QDate(year, 2, 20);
     requisition.header.currency = order.header.currency;
     requisition.header.shipto = order.header.shipto;
     for (const OrderLine& ordered : order.lines) {
@@ -80,8 +80,15 @@ const char* name_of(CycleDocument document)
     return "";
 }
 
-PurchasingCycle::PurchasingCycle(Database& db, int lines) : m_db(db), m_lines(lines), m_bills(db)
+PurchasingCycle::PurchasingCycle(Database& db, int lines, int year)
+    : m_db(db), m_lines(lines), m_year(year), m_bills(db)
 {
+    // The year's periods are the company's working periods, as its accountant sets at the year's
+    // start; documents dated outside them are refused.
+    require(db.execute(QStringLiteral("UPDATE COA_config_table SET working_start_fyear = ?, working_start_period = 1,"
+                                      " working_end_fyear = ?, working_end_period = 12"),
+                       {QString::number(year), QString::number(year)}),
+            "opening the cycles' year");
     auto cycles = db.scalar(QStringLiteral("SELECT COUNT(*) FROM PO_receipt_header_table"));
     require(cycles, "counting the cycles");
     m_serial = cycles->toLongLong();
@@ -90,11 +97,12 @@ PurchasingCycle::PurchasingCycle(Database& db, int lines) : m_db(db), m_lines(li
 void PurchasingCycle::run(SaveWatch& watch)
 {
     const long long serial = ++m_serial;
-    const Requisition requisition = requisition_of(m_db, m_lines);
+    const Requisition requisition = requisition_of(m_db, m_lines, m_year);
     const DocumentNumber issued = watched(watch, CycleDocument::Requisition, [&] {
         return insert_new_pr(m_db, requisition.header, requisition.lines, requisition.taxes, Stamp);
     });
     Order order = order_of(m_db, m_lines);
+    order.header.order_date = QDate(m_year, 3, 1);
     for (OrderLine& line : order.lines) {
         line.prno = issued.docno;
         line.pr_itemno = line.itemno;
@@ -102,6 +110,9 @@ void PurchasingCycle::run(SaveWatch& watch)
     }
     const DocumentNumber ordered = watched(watch, CycleDocument::Order, [&] { return insert_new_po(m_db, order, Stamp); });
     Receipt receipt = receipt_of(m_db, ordered, m_lines, serial);
+    receipt.header.receipt_date = QDate(m_year, 1, 1).addDays(int(serial % 360));
+    receipt.header.fyear = QString::number(m_year);
+    receipt.header.period = receipt.header.receipt_date.month();
     for (ReceiptLine& line : receipt.lines)
         line.accno = account_of(line.itemtype);
     const ReceiptSaving saving = saving_of(m_db, receipt);

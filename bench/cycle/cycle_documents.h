@@ -28,10 +28,11 @@ public:
 };
 
 /// Runs cycles on one company. Each cycle's serial (its receipt's day, its bills' numbers) follows
-/// the cycles the company already holds, so that a grown company takes more cycles.
+/// the cycles the company already holds, so that a grown company takes more cycles. Its documents
+/// are dated in `year` (the bill on the clock's day, which the caller sets in that year).
 class PurchasingCycle {
 public:
-    PurchasingCycle(Database& db, int lines);
+    PurchasingCycle(Database& db, int lines, int year = 2026);
     /// Runs one cycle; stops the program when a save fails.
     void run(SaveWatch& watch);
     void run()
@@ -43,6 +44,7 @@ public:
 private:
     Database& m_db;
     int m_lines;
+    int m_year;
     long long m_serial = 0;
     BillWindow m_bills;
 };

@@ -47,7 +47,7 @@ template <typename T>
 void require(const std::expected<T, Error>& done, const char* what)
 {
     if (!done) {
-        std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(done.error().detail));
+        std::fprintf(stderr, "%s failed: %s %s\n", what, qPrintable(done.error().message), qPrintable(done.error().detail));
         std::abort();
     }
 }
