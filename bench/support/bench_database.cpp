@@ -37,7 +37,11 @@ bool BenchDatabase::create_on_server(const QString& template_name)
     m_where.database = QStringLiteral("zelkor_bench_%1_%2")
                            .arg(QCoreApplication::applicationPid())
                            .arg(QRandomGenerator::global()->generate() & 0xffff);
-    const QString made_from = template_name.isEmpty() ? QString() : QStringLiteral(" TEMPLATE \"%1\"").arg(template_name);
+    // A template is copied file by file: logged page by page (the server's default), a company of
+    // gigabytes would fill the server's log and keep it writing long after.
+    const QString made_from = template_name.isEmpty()
+        ? QString()
+        : QStringLiteral(" TEMPLATE \"%1\" STRATEGY = FILE_COPY").arg(template_name);
     if ((*server)->execute_script(QStringLiteral("CREATE DATABASE ") + m_where.database + made_from))
         return true;
     m_where.database.clear();
@@ -64,6 +68,8 @@ std::unique_ptr<BenchDatabase> BenchDatabase::copy_of(const QString& company)
     if (described->engine == Engine::Postgres) {
         if (!copy->create_on_server(described->database))
             return copy;
+        // The copy's files are written out before it is timed (when the server runs here).
+        ::sync();
     } else {
         copy->m_where.database = copy->m_folder.filePath(QStringLiteral("company.db"));
         // A company whose generator was stopped still has its last saves in the write-ahead log.
