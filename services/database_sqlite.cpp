@@ -43,7 +43,7 @@ int bind(sqlite3_stmt* statement, int index, const QVariant& value)
 // - Every page cache SQLite makes starts with a block of twenty pages, and so does the temporary
 //   b-tree behind each IN list, VALUES table and RETURNING of a statement. When a connection holds
 //   tens of megabytes of a large file's pages, the C library hands that block out as fresh memory
-//   and takes it back at the statement's end: twenty to thirty page faults a statement, which made
+//   and takes it back at the statement's end: ten to thirty page faults a statement, which made
 //   saves on a company of years half as slow again as on a new one. Without the block, pages come
 //   one at a time from memory already in use.
 // - A statement that writes many rows keeps the pages it changes, to undo it alone, in a

@@ -39,9 +39,9 @@ bool BenchDatabase::create_on_server(const QString& template_name)
                            .arg(QRandomGenerator::global()->generate() & 0xffff);
     // A template is copied file by file: logged page by page (the server's default), a company of
     // gigabytes would fill the server's log and keep it writing long after.
-    const QString made_from = template_name.isEmpty()
-        ? QString()
-        : QStringLiteral(" TEMPLATE \"%1\" STRATEGY = FILE_COPY").arg(template_name);
+    const QString quoted = QString(template_name).replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    const QString made_from =
+        template_name.isEmpty() ? QString() : QStringLiteral(" TEMPLATE \"%1\" STRATEGY = FILE_COPY").arg(quoted);
     if ((*server)->execute_script(QStringLiteral("CREATE DATABASE ") + m_where.database + made_from))
         return true;
     m_where.database.clear();
