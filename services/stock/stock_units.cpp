@@ -26,12 +26,17 @@ std::expected<void, Error> StockUnits::read_stock_uoms(const QSet<QString>& item
     for (const QString& itemcode : itemcodes)
         if (!m_stock_uoms.contains(itemcode))
             unread.push_back(itemcode);
-    // An item missing from the master has no stock unit, as stock_uom_of finds.
+    QHash<QString, std::optional<QString>> read;
+    auto done = select_by_keys(m_db, QStringLiteral("SELECT itemcode, stock_uom FROM Item_master_table WHERE itemcode IN ("),
+                               unread, QStringLiteral(")"),
+                               [&](const Row& row) { read.insert(row.text(u"itemcode"), row.text(u"stock_uom")); });
+    // Kept only when the whole read succeeded, so that a failed read is never taken later for an
+    // item without a stock unit; an item missing from the master has none, as stock_uom_of finds.
+    if (!done)
+        return done;
     for (const QString& itemcode : unread)
-        m_stock_uoms.insert(itemcode, std::nullopt);
-    return select_by_keys(m_db, QStringLiteral("SELECT itemcode, stock_uom FROM Item_master_table WHERE itemcode IN ("),
-                          unread, QStringLiteral(")"),
-                          [&](const Row& row) { m_stock_uoms.insert(row.text(u"itemcode"), row.text(u"stock_uom")); });
+        m_stock_uoms.insert(itemcode, read.value(itemcode));
+    return {};
 }
 
 std::expected<std::optional<StockConversion>, Error> StockUnits::conversion(const QString& itemcode, const QString& uom)
