@@ -26,7 +26,7 @@ struct Requisition {
 /// The requisition of the lines order_of orders, dated before the order, in `year`.
 Requisition requisition_of(Database& db, int count, int year)
 {
-    const Order order = order_of(db, count);
+    const Order order = order_of(db, count, year);
     Requisition requisition;
     requisition.header.vendor_no = order.header.vendor_no;
     requisition.header.order_date = QDate(year, 2, 20);
@@ -101,18 +101,14 @@ void PurchasingCycle::run(SaveWatch& watch)
     const DocumentNumber issued = watched(watch, CycleDocument::Requisition, [&] {
         return insert_new_pr(m_db, requisition.header, requisition.lines, requisition.taxes, Stamp);
     });
-    Order order = order_of(m_db, m_lines);
-    order.header.order_date = QDate(m_year, 3, 1);
+    Order order = order_of(m_db, m_lines, m_year);
     for (OrderLine& line : order.lines) {
         line.prno = issued.docno;
         line.pr_itemno = line.itemno;
         line.accno = account_of(line.itemtype);
     }
     const DocumentNumber ordered = watched(watch, CycleDocument::Order, [&] { return insert_new_po(m_db, order, Stamp); });
-    Receipt receipt = receipt_of(m_db, ordered, m_lines, serial);
-    receipt.header.receipt_date = QDate(m_year, 1, 1).addDays(int(serial % 360));
-    receipt.header.fyear = QString::number(m_year);
-    receipt.header.period = receipt.header.receipt_date.month();
+    Receipt receipt = receipt_of(m_db, ordered, m_lines, serial, m_year);
     for (ReceiptLine& line : receipt.lines)
         line.accno = account_of(line.itemtype);
     const ReceiptSaving saving = saving_of(m_db, receipt);

@@ -8,11 +8,11 @@ namespace zelkor::bench {
 
 const AuditStamp Stamp{QStringLiteral("ADMIN"), QStringLiteral("bench"), QDate(2026, 3, 15), QStringLiteral("08:00:00")};
 
-Order order_of(Database& db, int count)
+Order order_of(Database& db, int count, int year)
 {
     Order order;
     order.header.vendor_no = QStringLiteral("V100");
-    order.header.order_date = QDate(2026, 3, 1);
+    order.header.order_date = QDate(year, 3, 1);
     order.header.currency = QStringLiteral("USD");
     order.header.payment_term = QStringLiteral("30");
     order.header.shipto = QStringLiteral("MAIN");
@@ -45,18 +45,18 @@ DocumentNumber saved_order(Database& db, int count)
     return *saved;
 }
 
-Receipt receipt_of(Database& db, const DocumentNumber& order, int count, long long serial)
+Receipt receipt_of(Database& db, const DocumentNumber& order, int count, long long serial, int year)
 {
     Receipt receipt;
     ReceiptHeader& header = receipt.header;
     header.vendor_no = QStringLiteral("V100");
-    header.receipt_date = QDate(2026, 1, 1).addDays(int(serial % 360));
+    header.receipt_date = QDate(year, 1, 1).addDays(int(serial % 360));
     header.currency = QStringLiteral("USD");
     header.pono = order.docno;
     header.payby = QStringLiteral("Pay Later");
     header.shipto = QStringLiteral("MAIN");
     header.payment_term = QStringLiteral("30");
-    header.fyear = QStringLiteral("2026");
+    header.fyear = QString::number(year);
     header.period = header.receipt_date.month();
     for (int itemno = 1; itemno <= count; ++itemno) {
         const FixtureItem& item = FixtureItems[(itemno - 1) % std::size(FixtureItems)];

@@ -12,13 +12,13 @@ namespace zelkor::bench {
 extern const AuditStamp Stamp;
 
 /// An order of `count` lines of the fixture's item mix, two of each line's unit at 10.00 with the
-/// state tax, not saved yet.
-Order order_of(Database& db, int count);
+/// state tax, dated 1 March of `year`, not saved yet.
+Order order_of(Database& db, int count, int year = 2026);
 /// The order of order_of, saved by the order's routine.
 DocumentNumber saved_order(Database& db, int count);
-/// A receipt of every line of the order, whole, on a day of its own so that the layers of a long
-/// run never fill a day's lot ids.
-Receipt receipt_of(Database& db, const DocumentNumber& order, int count, long long serial);
+/// A receipt of every line of the order, whole, on a day of its own in `year` so that the layers
+/// of a long run never fill a day's lot ids.
+Receipt receipt_of(Database& db, const DocumentNumber& order, int count, long long serial, int year = 2026);
 /// What the receipt's save needs besides the receipt: the accounts and the order lines as read.
 ReceiptSaving saving_of(Database& db, const Receipt& receipt);
 
