@@ -1,4 +1,5 @@
 #include "services/ledger_accounts.h"
+#include "services/sql_names.h"
 
 namespace zelkor {
 
@@ -15,14 +16,6 @@ const LedgerAccount* LedgerAccounts::find(const QString& accno) const
 {
     auto it = by_number.constFind(accno);
     return it == by_number.constEnd() ? nullptr : &*it;
-}
-
-QString placeholder_list(qsizetype count)
-{
-    QString text;
-    for (qsizetype i = 0; i < count; ++i)
-        text += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
-    return text;
 }
 
 [[nodiscard]] std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts)

@@ -45,9 +45,6 @@ struct LedgerAccounts {
 /// The base currency the general ledger is kept in (COA_config_table).
 [[nodiscard]] std::expected<QString, Error> ledger_base_currency(Database& db, int company = 1);
 
-/// "?, ?, ?" for an IN list of `count` values.
-QString placeholder_list(qsizetype count);
-
 /// Where a tax authority's tax posts: the recoverable part and the part expensed.
 struct TaxAccounts {
     QString recoverable;

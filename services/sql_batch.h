@@ -1,7 +1,6 @@
 #pragma once
 
 #include "services/database.h"
-#include "services/ledger_accounts.h"
 #include "services/sql_names.h"
 
 #include <QString>

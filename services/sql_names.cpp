@@ -125,4 +125,12 @@ QString UpdateRow::sql() const
     return db.execute(sql(), all);
 }
 
+QString placeholder_list(qsizetype count)
+{
+    QString text;
+    for (qsizetype i = 0; i < count; ++i)
+        text += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+    return text;
+}
+
 } // namespace zelkor

@@ -14,6 +14,9 @@ namespace zelkor {
 /// lower case.
 QString sql_name(QStringView name);
 
+/// "?, ?, ?" for an IN list of `count` values.
+QString placeholder_list(qsizetype count);
+
 /// Builds "INSERT INTO table (columns) VALUES (?, ...)" from column/value pairs, quoting
 /// keyword column names. The same columns in the same order give the same text, so the
 /// database reuses its prepared statement.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/field.h"
+#include "services/choices.h"
 #include "services/database.h"
 
 #include <QString>

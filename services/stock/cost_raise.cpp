@@ -1,6 +1,6 @@
 #include "services/stock/cost_raise.h"
 
-#include "services/ledger_accounts.h"
+#include "services/sql_names.h"
 #include "services/stock/stock_settings.h"
 
 #include <deque>
