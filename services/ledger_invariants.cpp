@@ -1,4 +1,5 @@
-#include "services/invariants.h"
+#include "services/ledger_invariants.h"
+
 #include "services/ledger_balances.h"
 
 #include <QHash>

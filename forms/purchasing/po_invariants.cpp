@@ -134,12 +134,4 @@ std::vector<InvariantCheck> purchase_order_invariant_checks()
     };
 }
 
-std::vector<InvariantCheck> purchasing_invariant_checks()
-{
-    std::vector<InvariantCheck> checks = invariant_checks();
-    for (InvariantCheck& check : purchase_order_invariant_checks())
-        checks.push_back(std::move(check));
-    return checks;
-}
-
 } // namespace zelkor

@@ -10,7 +10,4 @@ namespace zelkor {
 /// lines that point at it.
 std::vector<InvariantCheck> purchase_order_invariant_checks();
 
-/// Every rule of the module with the order's added.
-std::vector<InvariantCheck> purchasing_invariant_checks();
-
 } // namespace zelkor

@@ -1,4 +1,4 @@
-#include "services/invariants.h"
+#include "services/ledger_invariants.h"
 #include "services/ledger_posting.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

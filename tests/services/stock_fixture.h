@@ -5,7 +5,7 @@
 // cost 10.00 a can; GLUE moving average with 20 kg worth 60.00; MANUAL non-stock), and
 // readers of what stock holds afterwards.
 #include "services/clock.h"
-#include "services/invariants.h"
+#include "check/company_checks.h"
 #include "services/stock/cost_layers.h"
 #include "services/stock/inventory_document.h"
 #include "services/stock/layer_issue.h"
@@ -138,7 +138,7 @@ protected:
 
     void expect_consistent()
     {
-        auto violations = check_invariants(db());
+        auto violations = check_invariants(db(), engine_invariant_checks());
         ASSERT_TRUE(violations) << violations.error().detail.toStdString();
         EXPECT_EQ(*violations, QStringList());
     }

@@ -187,7 +187,7 @@ TEST_F(StockSafety, CheckerNamesEachInconsistency)
           "INSERT INTO Item_onhand_table (company, itemcode, warehouse, location, quantity, Value) VALUES"
           " (1, 'MANUAL', 'MAIN', 'A1', 2, 0)"})
         ASSERT_TRUE(db().execute(QString::fromLatin1(corruption))) << corruption;
-    auto violations = check_invariants(db());
+    auto violations = check_invariants(db(), engine_invariant_checks());
     ASSERT_TRUE(violations);
     EXPECT_EQ(*violations,
               (QStringList{

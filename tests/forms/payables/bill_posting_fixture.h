@@ -5,7 +5,7 @@
 #include "bill_window_fixture.h"
 
 #include "forms/purchasing/POform_po.h"
-#include "services/invariants.h"
+#include "check/company_checks.h"
 
 namespace zelkor {
 
@@ -108,7 +108,7 @@ protected:
     }
     void expect_consistent()
     {
-        auto violations = check_invariants(t.db());
+        auto violations = check_invariants(t.db(), engine_invariant_checks());
         ASSERT_TRUE(violations.has_value());
         EXPECT_TRUE(violations->isEmpty()) << violations->join(u'\n').toStdString();
     }

@@ -2,7 +2,7 @@
 // An order window on a fresh fixture database, driven as a user would.
 
 #include "forms/purchasing/POform_po.h"
-#include "forms/purchasing/po_invariants.h"
+#include "check/company_checks.h"
 #include "services/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"

@@ -4,7 +4,7 @@
 // on receipt) or the CAD carrier V3001, saved, edited and voided through the landed-cost service.
 
 #include "services/clock.h"
-#include "services/invariants.h"
+#include "check/company_checks.h"
 #include "services/landed_posting.h"
 #include "services/stock/layer_issue.h"
 #include "tests/support/documents.h"
@@ -190,7 +190,7 @@ protected:
 
     void expect_consistent()
     {
-        auto violations = check_invariants(db());
+        auto violations = check_invariants(db(), engine_invariant_checks());
         ASSERT_TRUE(violations.has_value());
         EXPECT_TRUE(violations->isEmpty()) << violations->join(u'\n').toStdString();
     }

@@ -2,7 +2,7 @@
 // A receipt window on a fresh demo company, driven as a clerk would: orders are saved by the
 // order's own routine, received by picking their lines.
 
-#include "forms/purchasing/po_invariants.h"
+#include "check/company_checks.h"
 #include "forms/receiving/POform_receipt.h"
 #include "forms/receiving/receipt_invariants.h"
 #include "services/clock.h"

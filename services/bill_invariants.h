@@ -1,0 +1,15 @@
+#pragma once
+
+#include "services/invariants.h"
+
+namespace zelkor {
+
+/// The vendor bills' rules: a bill made at receipt bills exactly what its receipt lines received,
+/// and AP suspense is clear for every vendor with nothing received left to bill; a live receipt's
+/// landed charges name live payables of their vendors; a bill's footer adds up from its rows; a
+/// live bill's payable, entry and cost correction are live and its own, a void bill's all undone;
+/// receipt and order lines carry exactly what the live rows of bills billed, open for what is
+/// left, fully billed exactly when nothing is, their documents' flags agreeing.
+std::vector<InvariantCheck> bill_invariant_checks();
+
+} // namespace zelkor
