@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/field.h"
+#include "services/choices.h"
 #include "services/database.h"
 #include "services/value_limits.h"
 
@@ -13,14 +13,11 @@
 
 namespace zelkor {
 
-class Grid;
-class WindowModel;
 struct DocumentLists;
 
-// What the document windows share for their header and line grid: the item types, the checks of
-// typed codes and numbers, the vendor refill and the fill of a line from its item. The line
-// routines address cells by the captions the line grids share ("item code", "item type",
-// "account", "account name", "uom", "unit cost", "warehouse", "location", "tax code").
+// What every document checks of its header and lines, whatever typed them: the item types, typed
+// codes in their lists, numbers that fit their columns, item quantities and unit costs, the
+// vendor in use and a line's default tax code.
 
 /// The item types of a purchasing line: code and meaning.
 Choices item_type_choices();
@@ -55,11 +52,6 @@ struct CodeInList {
 /// place is " + decimals otherwise.
 [[nodiscard]] std::expected<void, Error> verify_item_quantity(const Row& item, const QString& code,
                                                               const Decimal& quantity);
-/// A number cell as a save reads it: nothing when the cell is empty; text that is not a number
-/// gives the error `message`.
-[[nodiscard]] std::expected<std::optional<Decimal>, Error> saved_number(const Grid& lines, int row, const QString& caption,
-                                                                        const QString& message);
-
 /// The extended cost of a quantity at a unit cost, to cents; the error "extended cost is too
 /// large." when no amount column can hold it.
 [[nodiscard]] std::expected<Decimal, Error> extended_cost_of(const Decimal& quantity, const Decimal& unitcost);
@@ -111,26 +103,9 @@ template <typename Lines>
 /// The vendor a header names, when it is still in use (not discontinued); otherwise the error
 /// "vendor is invalid.".
 [[nodiscard]] std::expected<Row, Error> chosen_vendor(Database& db, const QString& vendor_no);
-/// Fills the header fields a chosen vendor gives, those the window has: vendor no and name,
-/// currency, payment term, contact person, phone (phone1) and fax (fax1).
-void show_vendor_details(WindowModel& window, const Row& vendor);
-
 /// The tax code a line of any type but "6" takes when none was typed: the vendor's tax code,
 /// else the code marked default; with neither, the error "Default Tax code has not been set"
 /// (the line stays untaxed).
 [[nodiscard]] std::expected<QString, Error> line_default_tax_code(Database& db, const QString& vendor_tax_code);
-
-/// Fills a line from its item-master row (`SELECT *`): the item's asset_accno as account with its
-/// name (where the grid shows names), its purchase unit when the line has none (in the column
-/// `unit`), and for a stock item ("1") with a ship-to warehouse the item's last cost there (kept
-/// per stock unit) as the unit cost of the line's own unit, to the item's unit-cost decimals.
-[[nodiscard]] std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int row, const Row& item,
-                                                             const QString& shipto,
-                                                             const QString& unit = QStringLiteral("uom"));
-
-/// Gives an item-master line ("1" or "2") without a warehouse the item's default warehouse and
-/// its default location, and a line with a warehouse but no location the item's default location
-/// there. A line without such a default keeps its empty cells.
-[[nodiscard]] std::expected<void, Error> fill_item_default_place(Database& db, Grid& lines, int row);
 
 } // namespace zelkor

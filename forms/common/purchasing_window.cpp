@@ -1,6 +1,7 @@
 #include "forms/common/purchasing_window.h"
 
 #include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/common/tax_panes.h"
 #include "services/fiscal_periods.h"
 #include "services/master_lookups.h"

@@ -1,6 +1,6 @@
 #include "forms/payables/POform_invoice.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/common/history_panes.h"
 #include "forms/common/pane_columns.h"
 #include "forms/payables/invoice_columns.h"

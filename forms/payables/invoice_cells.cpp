@@ -2,7 +2,7 @@
 // is put back by the window base.
 #include "forms/payables/POform_invoice.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/common/tax_panes.h"
 #include "forms/payables/invoice_columns.h"
 

@@ -3,7 +3,7 @@
 // the order pane and picked one by one.
 #include "forms/payables/POform_invoice.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/common/tax_panes.h"
 #include "forms/payables/invoice_columns.h"
 #include "services/master_lookups.h"

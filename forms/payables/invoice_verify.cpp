@@ -3,7 +3,7 @@
 // are kept for the next lines that name them.
 #include "forms/payables/invoice_verify.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/payables/invoice_totals.h"
 #include "services/master_lookups.h"
 #include "services/units.h"

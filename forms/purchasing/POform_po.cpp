@@ -6,7 +6,7 @@
 #include "forms/purchasing/po_print.h"
 #include "forms/purchasing/po_requisition.h"
 #include "forms/purchasing/po_save.h"
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {

@@ -3,10 +3,12 @@
 #include "forms/common/pane_columns.h"
 #include "forms/purchasing/pr_cells.h"
 #include "forms/purchasing/pr_columns.h"
+#include "forms/purchasing/pr_grid.h"
 #include "forms/purchasing/pr_print.h"
 #include "forms/purchasing/pr_save.h"
 #include "forms/purchasing/pr_verify.h"
 #include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
@@ -410,7 +412,9 @@ bool POform_pr::begin_edit()
     const PrHeaderTyped typed{field(QStringLiteral("vendor_no")).trimmed(), field(QStringLiteral("currency")).trimmed(),
                               field(QStringLiteral("shipto")).trimmed(), field(QStringLiteral("requested_user")).trimmed(),
                               field(QStringLiteral("payment_term")).trimmed()};
-    if (auto checked = verify_header(typed, m_lists, line_grid()); !checked)
+    if (!pr_grid_has_detail(line_grid()))
+        return std::unexpected(Error::invalid(QStringLiteral("No detail line")));
+    if (auto checked = verify_header(typed, m_lists); !checked)
         return std::unexpected(checked.error());
     for (const char* name : {"order_date", "requested_date"})
         if (auto date = field_date(QString::fromLatin1(name)); !date)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/audit_stamp.h"
+#include "services/audit_stamp.h"
 #include "forms/common/document_window.h"
 #include "forms/purchasing/pr_document.h"
 #include "forms/purchasing/pr_load.h"

@@ -7,7 +7,7 @@
 #include "forms/purchasing/pr_print.h"
 #include "forms/purchasing/pr_save.h"
 #include "forms/purchasing/reorder_lines.h"
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {

@@ -3,7 +3,7 @@
 #include "forms/purchasing/POform_po.h"
 
 #include "forms/purchasing/po_columns.h"
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {

@@ -7,7 +7,7 @@
 #include "forms/purchasing/po_requisition.h"
 #include "forms/purchasing/po_save.h"
 #include "forms/purchasing/po_verify.h"
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 
 namespace zelkor {
 

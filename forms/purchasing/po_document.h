@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/audit_stamp.h"
+#include "services/audit_stamp.h"
 #include "services/purchase_tax.h"
 #include "services/decimal.h"
 

@@ -2,7 +2,7 @@
 // suggestions (the stock items short at the ship-to warehouse).
 #include "forms/purchasing/POform_po.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/purchasing/po_columns.h"
 #include "forms/purchasing/reorder_lines.h"
 

@@ -2,7 +2,7 @@
 // them) and every line, which also takes the items' default warehouses and locations.
 #include "forms/purchasing/po_verify.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "services/master_lookups.h"
 #include "services/units.h"
 #include "services/value_limits.h"

@@ -3,6 +3,7 @@
 #include "forms/common/grid.h"
 #include "forms/purchasing/pr_columns.h"
 #include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {

@@ -13,8 +13,6 @@
 
 namespace zelkor {
 
-class Grid;
-
 /// The header of a requisition as it is saved.
 struct PrHeader {
     QString vendor_no{};
@@ -56,15 +54,6 @@ struct PrLine {
     QString time_created{};
     QString user_created{};
 };
-
-/// The lines of the grid in grid order. A row with a line number starts a line; a row without
-/// one but with description text continues the line before it (its text joined with a line
-/// feed); empty rows are skipped. Errors: a continuation before any line, a line number that is
-/// not a whole number, and numbers that cannot be read (the cell's own message).
-[[nodiscard]] std::expected<std::vector<PrLine>, Error> pr_lines_of_grid(const Grid& lines);
-
-/// What each numbered line of the grid adds to the footer.
-std::vector<LineAmounts> pr_line_amounts(const Grid& lines);
 
 /// The date format of the hidden audit date columns of the line grid.
 inline constexpr Qt::DateFormat AuditDateFormat = Qt::ISODate;

@@ -1,4 +1,4 @@
-#include "forms/purchasing/pr_document.h"
+#include "forms/purchasing/pr_grid.h"
 
 #include "forms/common/grid.h"
 #include "forms/purchasing/pr_columns.h"
@@ -108,6 +108,14 @@ std::vector<LineAmounts> pr_line_amounts(const Grid& lines)
         if (!lines.cell(row, col::ItemNo).trimmed().isEmpty())
             amounts.push_back({cell_amount(lines, row, col::ExtendedCost), cell_amount(lines, row, col::TaxAmount)});
     return amounts;
+}
+
+bool pr_grid_has_detail(const Grid& lines)
+{
+    for (int row = 0; row < lines.row_count(); ++row)
+        if (!lines.cell(row, col::ItemCode).trimmed().isEmpty() || !lines.cell(row, col::Description).trimmed().isEmpty())
+            return true;
+    return false;
 }
 
 } // namespace zelkor

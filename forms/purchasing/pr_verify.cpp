@@ -1,15 +1,11 @@
 #include "forms/purchasing/pr_verify.h"
 
-#include "forms/common/grid.h"
-#include "forms/purchasing/pr_columns.h"
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "services/master_lookups.h"
 
 namespace zelkor {
 
 namespace {
-
-namespace col = pr_column;
 
 [[nodiscard]] std::expected<void, Error> refuse(const QString& message) { return std::unexpected(Error::invalid(message)); }
 
@@ -106,20 +102,10 @@ namespace col = pr_column;
     return {};
 }
 
-bool has_detail(const Grid& lines)
-{
-    for (int row = 0; row < lines.row_count(); ++row)
-        if (!lines.cell(row, col::ItemCode).trimmed().isEmpty() || !lines.cell(row, col::Description).trimmed().isEmpty())
-            return true;
-    return false;
-}
-
 } // namespace
 
-std::expected<void, Error> verify_header(const PrHeaderTyped& header, const DocumentLists& lists, const Grid& lines)
+std::expected<void, Error> verify_header(const PrHeaderTyped& header, const DocumentLists& lists)
 {
-    if (!has_detail(lines))
-        return refuse(QStringLiteral("No detail line"));
     if (header.currency.isEmpty())
         return refuse(QStringLiteral("please specify currency"));
     const struct {

@@ -10,8 +10,6 @@
 
 namespace zelkor {
 
-class Grid;
-
 /// The header of the requisition window as typed.
 struct PrHeaderTyped {
     QString vendor_no{};
@@ -21,10 +19,9 @@ struct PrHeaderTyped {
     QString payment_term{};
 };
 
-/// The header checks of a save, in order: a detail line, a currency, and every chosen value
-/// present in its list. The first failure gives its message.
-[[nodiscard]] std::expected<void, Error> verify_header(const PrHeaderTyped& header, const DocumentLists& lists,
-                                                       const Grid& lines);
+/// The header checks of a save, in order: a currency, and every chosen value present in its
+/// list. The first failure gives its message.
+[[nodiscard]] std::expected<void, Error> verify_header(const PrHeaderTyped& header, const DocumentLists& lists);
 
 /// The line checks of a new requisition, line by line from the first; lines without an item
 /// code are skipped. The first failure gives its message.

@@ -1,6 +1,6 @@
 #include "forms/purchasing/reorder_lines.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/common/grid.h"
 
 namespace zelkor {

@@ -2,7 +2,7 @@
 // checks and fills in. A refused value is put back by the window base.
 #include "forms/receiving/POform_landed.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/common/tax_panes.h"
 #include "forms/receiving/landed_columns.h"
 #include "services/master_lookups.h"

@@ -2,7 +2,7 @@
 // the charge grid, stored charges and covered receipts shown.
 #include "forms/receiving/POform_landed.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/receiving/landed_columns.h"
 
 namespace zelkor {

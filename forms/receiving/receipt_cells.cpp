@@ -2,7 +2,7 @@
 // value is put back by the window base.
 #include "forms/receiving/POform_receipt.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "forms/receiving/receipt_columns.h"
 #include "services/fiscal_periods.h"
 #include "services/master_lookups.h"

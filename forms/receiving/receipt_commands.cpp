@@ -7,6 +7,7 @@
 #include "forms/receiving/receipt_print.h"
 #include "forms/receiving/receipt_verify.h"
 #include "services/ledger_accounts.h"
+#include "services/sql_names.h"
 
 
 namespace zelkor {

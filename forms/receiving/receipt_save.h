@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/audit_stamp.h"
+#include "services/audit_stamp.h"
 #include "forms/common/document_navigation.h"
 #include "forms/receiving/receipt_document.h"
 #include "services/database.h"

@@ -3,7 +3,7 @@
 // capacities. Master rows read for one line are kept for the next lines of the same item.
 #include "forms/receiving/receipt_verify.h"
 
-#include "forms/common/document_lines.h"
+#include "forms/common/line_checks.h"
 #include "services/master_lookups.h"
 #include "services/payables.h"
 #include "services/stock/stock_units.h"
