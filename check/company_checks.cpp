@@ -1,13 +1,13 @@
 #include "check/company_checks.h"
 
 #include "check/document_invariants.h"
-#include "forms/purchasing/po_invariants.h"
-#include "forms/receiving/receipt_invariants.h"
-#include "services/bill_invariants.h"
-#include "services/landed_invariants.h"
-#include "services/ledger_invariants.h"
-#include "services/payables_invariants.h"
-#include "services/stock/stock_invariants.h"
+#include "documents/order/po_invariants.h"
+#include "documents/receipt/receipt_invariants.h"
+#include "documents/bill/bill_invariants.h"
+#include "documents/landed/landed_invariants.h"
+#include "ledger/ledger_invariants.h"
+#include "payables/payables_invariants.h"
+#include "stock/stock_invariants.h"
 
 namespace zelkor {
 namespace {

@@ -1,6 +1,6 @@
 #include "check/document_invariants.h"
 
-#include "services/numbering.h"
+#include "core/numbering.h"
 
 
 #include <set>

@@ -23,6 +23,31 @@ function(zelkor_publish_folder target folder)
   target_include_directories(${target} PUBLIC ${stage})
 endfunction()
 
+# The target name of a folder: "zelkor_" and its path with "_" for "/" (documents/bill ->
+# zelkor_documents_bill).
+function(zelkor_folder_target out)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" "_" name ${folder})
+  set(${out} zelkor_${name} PARENT_SCOPE)
+endfunction()
+
+# The library of the calling folder, named after it: every .cpp and .h of the folder itself (not
+# of its subfolders, which are layers of their own), less EXCLUDE (the sources of a program).
+# Add a file and re-run the build.
+function(zelkor_layer)
+  cmake_parse_arguments(ARG "AUTOMOC" "" "LINKS;EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(excluded IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
+  zelkor_folder_target(target)
+  if(ARG_AUTOMOC)
+    zelkor_library(${target} AUTOMOC SOURCES ${sources} LINKS ${ARG_LINKS})
+  else()
+    zelkor_library(${target} SOURCES ${sources} LINKS ${ARG_LINKS})
+  endif()
+endfunction()
+
 # A library of one layer (the folder of the calling CMakeLists.txt): sources listed by the caller.
 function(zelkor_library target)
   cmake_parse_arguments(ARG "AUTOMOC" "" "SOURCES;LINKS" ${ARGN})
@@ -57,4 +82,25 @@ function(zelkor_test target)
       DISCOVERY_TIMEOUT 60
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${engine}" TIMEOUT 300)
   endforeach()
+endfunction()
+
+# The test program of the calling test folder (tests/documents/bill -> documents_bill_tests):
+# every *_test.cpp of the folder, less those of GUI_TESTS_LINK's program. With GUI_TESTS_LINK,
+# the folder's *_gui_test.cpp form a second program (<name>_gui_tests) that runs once, on
+# SQLite: a view touches nothing engine-specific.
+function(zelkor_test_folder)
+  cmake_parse_arguments(ARG "SQLITE_ONLY" "" "LINKS;GUI_TESTS_LINK" ${ARGN})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" "_" name ${folder})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB gui_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_gui_test.cpp)
+  if(ARG_GUI_TESTS_LINK AND gui_sources)
+    list(REMOVE_ITEM sources ${gui_sources})
+    zelkor_test(${name}_gui_tests SQLITE_ONLY SOURCES ${gui_sources} LINKS ${ARG_GUI_TESTS_LINK})
+  endif()
+  set(engines)
+  if(ARG_SQLITE_ONLY)
+    set(engines SQLITE_ONLY)
+  endif()
+  zelkor_test(${name}_tests ${engines} SOURCES ${sources} LINKS ${ARG_LINKS})
 endfunction()

@@ -1,6 +1,6 @@
-#include "services/audit_stamp.h"
+#include "core/audit_stamp.h"
 
-#include "services/clock.h"
+#include "core/clock.h"
 
 #include <QSysInfo>
 

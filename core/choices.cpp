@@ -1,8 +1,8 @@
-#include "services/choices.h"
+#include "core/choices.h"
 
-#include "services/database.h"
-#include "services/master_lookups.h"
-#include "services/row.h"
+#include "core/db/database.h"
+#include "core/master_lookups.h"
+#include "core/db/row.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/error.h"
+#include "core/db/error.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "services/clock.h"
+#include "core/clock.h"
 
 #include <QMutex>
 #include <QMutexLocker>

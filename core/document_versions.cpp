@@ -1,4 +1,4 @@
-#include "services/document_versions.h"
+#include "core/document_versions.h"
 
 namespace zelkor {
 

@@ -1,4 +1,4 @@
-#include "services/fiscal_periods.h"
+#include "core/fiscal_periods.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "services/invariants.h"
+#include "core/invariants.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
-#include "services/master_lookups.h"
+#include "core/master_lookups.h"
 
-#include "services/sql_names.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 namespace {

@@ -1,4 +1,4 @@
-#include "services/numbering.h"
+#include "core/numbering.h"
 
 namespace zelkor {
 namespace {

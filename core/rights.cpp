@@ -1,6 +1,6 @@
-#include "services/rights.h"
+#include "core/rights.h"
 
-#include "services/sql_names.h"
+#include "core/db/sql_names.h"
 
 #include <QLoggingCategory>
 

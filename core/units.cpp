@@ -1,4 +1,4 @@
-#include "services/units.h"
+#include "core/units.h"
 
 #include <QHash>
 

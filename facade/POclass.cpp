@@ -1,6 +1,6 @@
 #include "facade/POclass.h"
 
-#include "services/clock.h"
+#include "core/clock.h"
 
 #include <QCoreApplication>
 #include <QDebug>

@@ -1,10 +1,10 @@
 #include "host/active_report_pdf.h"
 
-#include "forms/common/active_report.h"
-#include "forms/common/document_pdf_writer.h"
-#include "forms/common/report_format.h"
-#include "services/fiscal_periods.h"
-#include "services/row.h"
+#include "windows/print/active_report.h"
+#include "windows/print/document_pdf_writer.h"
+#include "windows/print/report_format.h"
+#include "core/fiscal_periods.h"
+#include "core/db/row.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/pdf_list_writer.h"
-#include "services/database.h"
+#include "windows/print/pdf_list_writer.h"
+#include "core/db/database.h"
 
 #include <QString>
 

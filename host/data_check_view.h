@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/host_window.h"
-#include "services/database.h"
+#include "core/db/database.h"
 
 namespace zelkor::host {
 

@@ -1,15 +1,15 @@
 #include "host/notification_router.h"
 
 #include "facade/POclass.h"
-#include "forms/common/active_report.h"
-#include "forms/common/document_layout.h"
+#include "windows/print/active_report.h"
+#include "windows/print/document_layout.h"
 #include "host/active_report_pdf.h"
 #include "host/host_window.h"
 #include "host/pdf_view.h"
 #include "host/query_report_view.h"
 #include "host/window_catalogue.h"
-#include "services/clock.h"
-#include "services/fiscal_periods.h"
+#include "core/clock.h"
+#include "core/fiscal_periods.h"
 
 #include <QFileInfo>
 #include <QMdiArea>

@@ -1,7 +1,7 @@
 #include "host/query_report_view.h"
 
-#include "forms/common/active_report.h"
-#include "services/database.h"
+#include "windows/print/active_report.h"
+#include "core/db/database.h"
 
 #include <QHeaderView>
 #include <QLabel>

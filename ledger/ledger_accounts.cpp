@@ -1,5 +1,5 @@
-#include "services/ledger_accounts.h"
-#include "services/sql_names.h"
+#include "ledger/ledger_accounts.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
-#include "services/ledger_balances.h"
+#include "ledger/ledger_balances.h"
 
-#include "services/sql_names.h"
+#include "core/db/sql_names.h"
 
 #include <QSet>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/fiscal_periods.h"
-#include "services/ledger_accounts.h"
-#include "services/ledger_journal.h"
+#include "core/db/database.h"
+#include "core/fiscal_periods.h"
+#include "ledger/ledger_accounts.h"
+#include "ledger/ledger_journal.h"
 
 #include <QString>
 

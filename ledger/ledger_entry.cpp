@@ -1,4 +1,4 @@
-#include "services/ledger_entry.h"
+#include "ledger/ledger_entry.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "services/ledger_invariants.h"
+#include "ledger/ledger_invariants.h"
 
-#include "services/ledger_balances.h"
+#include "ledger/ledger_balances.h"
 
 #include <QHash>
 #include <QMap>

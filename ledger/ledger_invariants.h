@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/invariants.h"
+#include "core/invariants.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
-#include "services/ledger_journal.h"
+#include "ledger/ledger_journal.h"
 
-#include "services/sql_names.h"
+#include "core/db/sql_names.h"
 
 #include <QStringList>
 

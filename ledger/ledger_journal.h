@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/fiscal_periods.h"
-#include "services/ledger_accounts.h"
+#include "core/db/database.h"
+#include "core/fiscal_periods.h"
+#include "ledger/ledger_accounts.h"
 
 #include <QDate>
 #include <QString>

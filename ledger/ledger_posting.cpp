@@ -1,12 +1,12 @@
-#include "services/ledger_posting.h"
+#include "ledger/ledger_posting.h"
 
-#include "services/clock.h"
-#include "services/fiscal_periods.h"
-#include "services/ledger_accounts.h"
-#include "services/ledger_balances.h"
-#include "services/ledger_journal.h"
-#include "services/master_lookups.h"
-#include "services/sql_names.h"
+#include "core/clock.h"
+#include "core/fiscal_periods.h"
+#include "ledger/ledger_accounts.h"
+#include "ledger/ledger_balances.h"
+#include "ledger/ledger_journal.h"
+#include "core/master_lookups.h"
+#include "core/db/sql_names.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/fiscal_periods.h"
-#include "services/ledger_entry.h"
-#include "services/numbering.h"
+#include "core/db/database.h"
+#include "core/fiscal_periods.h"
+#include "ledger/ledger_entry.h"
+#include "core/numbering.h"
 
 #include <QDate>
 #include <QString>

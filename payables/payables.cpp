@@ -1,8 +1,8 @@
-#include "services/payables.h"
+#include "payables/payables.h"
 
-#include "services/master_lookups.h"
-#include "services/sql_batch.h"
-#include "services/sql_names.h"
+#include "core/master_lookups.h"
+#include "core/db/sql_batch.h"
+#include "core/db/sql_names.h"
 
 #include <algorithm>
 

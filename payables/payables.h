@@ -5,11 +5,11 @@
 // owing balance. Every operation runs inside the caller's transaction (a receipt's, a bill's or
 // a landed bill's save or void) and reports a problem as an Error; the caller rolls back.
 
-#include "services/audit_stamp.h"
-#include "services/database.h"
-#include "services/fiscal_periods.h"
-#include "services/numbering.h"
-#include "services/purchase_tax.h"
+#include "core/audit_stamp.h"
+#include "core/db/database.h"
+#include "core/fiscal_periods.h"
+#include "core/numbering.h"
+#include "tax/purchase_tax.h"
 
 #include <QDate>
 #include <QString>

@@ -1,9 +1,9 @@
 // The rules payables, prepayments and owing balances keep. Each reads the whole company: tests
 // end their scenarios with them, the script's `check` runs them.
-#include "services/payables_invariants.h"
+#include "payables/payables_invariants.h"
 
-#include "services/master_lookups.h"
-#include "services/payables.h"
+#include "core/master_lookups.h"
+#include "payables/payables.h"
 
 #include <map>
 #include <tuple>

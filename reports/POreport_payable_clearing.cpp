@@ -1,6 +1,6 @@
 #include "reports/POreport_payable_clearing.h"
 
-#include "services/master_lookups.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
 #include "reports/POreport_purchase_tax.h"
 
-#include "services/master_lookups.h"
+#include "core/master_lookups.h"
 
 #include <tuple>
 

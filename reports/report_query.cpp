@@ -1,6 +1,6 @@
 #include "reports/report_query.h"
 
-#include "services/fiscal_periods.h"
+#include "core/fiscal_periods.h"
 
 namespace zelkor {
 

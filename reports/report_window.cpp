@@ -1,11 +1,11 @@
 #include "reports/report_window.h"
 
-#include "forms/common/Form_report_format.h"
-#include "forms/common/form_properties.h"
-#include "forms/common/grid_report.h"
-#include "services/clock.h"
-#include "services/fiscal_periods.h"
-#include "services/master_lookups.h"
+#include "windows/print/Form_report_format.h"
+#include "windows/base/form_properties.h"
+#include "windows/print/grid_report.h"
+#include "core/clock.h"
+#include "core/fiscal_periods.h"
+#include "core/master_lookups.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/pdf_list_writer.h"
-#include "forms/common/window_model.h"
+#include "windows/print/pdf_list_writer.h"
+#include "windows/base/window_model.h"
 #include "reports/report_query.h"
 
 #include <QDate>

@@ -1,6 +1,6 @@
 #include "reports/report_window.h"
 
-#include "services/master_lookups.h"
+#include "core/master_lookups.h"
 
 
 namespace zelkor {

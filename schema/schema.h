@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/database.h"
+#include "core/db/database.h"
 
 #include <expected>
 

@@ -4,8 +4,8 @@
 #include "schema/schema.h"
 #include "script/script_runner.h"
 #include "script/session.h"
-#include "services/clock.h"
-#include "services/database.h"
+#include "core/clock.h"
+#include "core/db/database.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "script/script_runner.h"
 
 #include "check/company_checks.h"
-#include "services/database.h"
-#include "services/decimal.h"
+#include "core/db/database.h"
+#include "core/money/decimal.h"
 
 #include <QMetaMethod>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "facade/POclass.h"
-#include "forms/common/prompter.h"
+#include "windows/base/prompter.h"
 #include "script/script_line.h"
 
 #include <optional>

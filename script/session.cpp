@@ -1,6 +1,6 @@
 #include "script/session.h"
 
-#include "services/database.h"
+#include "core/db/database.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "services/stock/cost_layers.h"
+#include "stock/cost_layers.h"
 
-#include "services/sql_batch.h"
+#include "core/db/sql_batch.h"
 
 #include <map>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/stock/layer_writes.h"
-#include "services/stock/lot_ids.h"
-#include "services/stock/on_hand_changes.h"
-#include "services/stock/stock_settings.h"
+#include "core/db/database.h"
+#include "stock/layer_writes.h"
+#include "stock/lot_ids.h"
+#include "stock/on_hand_changes.h"
+#include "stock/stock_settings.h"
 
 #include <expected>
 #include <vector>

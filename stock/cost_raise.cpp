@@ -1,7 +1,7 @@
-#include "services/stock/cost_raise.h"
+#include "stock/cost_raise.h"
 
-#include "services/sql_names.h"
-#include "services/stock/stock_settings.h"
+#include "core/db/sql_names.h"
+#include "stock/stock_settings.h"
 
 #include <deque>
 #include <map>

@@ -4,11 +4,11 @@
 // the receipt's own cost layer of each line takes its share while it still holds stock, the
 // on-hand value follows, and an inventory adjustment document ("ij") records every share.
 
-#include "services/database.h"
-#include "services/numbering.h"
-#include "services/stock/inventory_document.h"
-#include "services/stock/layer_writes.h"
-#include "services/stock/on_hand_changes.h"
+#include "core/db/database.h"
+#include "core/numbering.h"
+#include "stock/inventory_document.h"
+#include "stock/layer_writes.h"
+#include "stock/on_hand_changes.h"
 
 #include <expected>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "services/stock/inventory_document.h"
+#include "stock/inventory_document.h"
 
-#include "services/clock.h"
-#include "services/sql_batch.h"
-#include "services/sql_names.h"
+#include "core/clock.h"
+#include "core/db/sql_batch.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 namespace {

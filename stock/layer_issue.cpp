@@ -1,6 +1,6 @@
-#include "services/stock/layer_issue.h"
+#include "stock/layer_issue.h"
 
-#include "services/stock/cost_layers.h"
+#include "stock/cost_layers.h"
 
 namespace zelkor {
 namespace {

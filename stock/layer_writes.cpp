@@ -1,8 +1,8 @@
-#include "services/stock/layer_writes.h"
+#include "stock/layer_writes.h"
 
-#include "services/clock.h"
-#include "services/sql_batch.h"
-#include "services/sql_names.h"
+#include "core/clock.h"
+#include "core/db/sql_batch.h"
+#include "core/db/sql_names.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/stock/on_hand_changes.h"
-#include "services/stock/stock_types.h"
+#include "core/db/database.h"
+#include "stock/on_hand_changes.h"
+#include "stock/stock_types.h"
 
 #include <expected>
 #include <map>

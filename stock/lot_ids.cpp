@@ -1,7 +1,7 @@
-#include "services/stock/lot_ids.h"
+#include "stock/lot_ids.h"
 
-#include "services/clock.h"
-#include "services/sql_batch.h"
+#include "core/clock.h"
+#include "core/db/sql_batch.h"
 
 namespace zelkor {
 namespace {

@@ -1,4 +1,4 @@
-#include "services/stock/on_hand.h"
+#include "stock/on_hand.h"
 
 #include <algorithm>
 

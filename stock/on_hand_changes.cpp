@@ -1,7 +1,7 @@
-#include "services/stock/on_hand_changes.h"
+#include "stock/on_hand_changes.h"
 
-#include "services/sql_batch.h"
-#include "services/stock/stock_places.h"
+#include "core/db/sql_batch.h"
+#include "stock/stock_places.h"
 
 namespace zelkor {
 

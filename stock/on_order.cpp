@@ -1,7 +1,7 @@
-#include "services/stock/on_order.h"
+#include "stock/on_order.h"
 
-#include "services/stock/stock_places.h"
-#include "services/stock/stock_units.h"
+#include "stock/stock_places.h"
+#include "stock/stock_units.h"
 
 #include <map>
 #include <tuple>

@@ -1,7 +1,7 @@
-#include "services/stock/reorder.h"
+#include "stock/reorder.h"
 
-#include "services/master_lookups.h"
-#include "services/units.h"
+#include "core/master_lookups.h"
+#include "core/units.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "services/stock/stock_invariants.h"
+#include "stock/stock_invariants.h"
 
 namespace zelkor {
 namespace {

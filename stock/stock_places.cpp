@@ -1,6 +1,6 @@
-#include "services/stock/stock_places.h"
+#include "stock/stock_places.h"
 
-#include "services/sql_batch.h"
+#include "core/db/sql_batch.h"
 
 #include <algorithm>
 #include <vector>

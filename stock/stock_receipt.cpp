@@ -1,8 +1,8 @@
-#include "services/stock/stock_receipt.h"
+#include "stock/stock_receipt.h"
 
-#include "services/stock/cost_layers.h"
-#include "services/stock/inventory_document.h"
-#include "services/stock/stock_units.h"
+#include "stock/cost_layers.h"
+#include "stock/inventory_document.h"
+#include "stock/stock_units.h"
 
 namespace zelkor {
 namespace {

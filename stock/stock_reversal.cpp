@@ -1,8 +1,8 @@
-#include "services/stock/stock_reversal.h"
+#include "stock/stock_reversal.h"
 
-#include "services/clock.h"
-#include "services/stock/cost_layers.h"
-#include "services/stock/inventory_document.h"
+#include "core/clock.h"
+#include "stock/cost_layers.h"
+#include "stock/inventory_document.h"
 
 namespace zelkor {
 namespace {

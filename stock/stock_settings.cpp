@@ -1,6 +1,6 @@
-#include "services/stock/stock_settings.h"
+#include "stock/stock_settings.h"
 
-#include "services/sql_batch.h"
+#include "core/db/sql_batch.h"
 
 #include <algorithm>
 #include <vector>

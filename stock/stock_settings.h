@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/stock/stock_types.h"
+#include "core/db/database.h"
+#include "stock/stock_types.h"
 
 #include <expected>
 #include <map>

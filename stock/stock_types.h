@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/decimal.h"
+#include "core/money/decimal.h"
 
 #include <QDate>
 #include <QString>

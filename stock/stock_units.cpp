@@ -1,6 +1,6 @@
-#include "services/stock/stock_units.h"
+#include "stock/stock_units.h"
 
-#include "services/sql_batch.h"
+#include "core/db/sql_batch.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/decimal.h"
-#include "services/units.h"
+#include "core/db/database.h"
+#include "core/money/decimal.h"
+#include "core/units.h"
 
 #include <QHash>
 #include <QSet>

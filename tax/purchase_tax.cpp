@@ -1,6 +1,6 @@
-#include "services/purchase_tax.h"
+#include "tax/purchase_tax.h"
 
-#include "services/sql_names.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 

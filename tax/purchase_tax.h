@@ -1,10 +1,10 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/decimal.h"
-#include "services/error.h"
-#include "services/row.h"
-#include "services/sql_names.h"
+#include "core/db/database.h"
+#include "core/money/decimal.h"
+#include "core/db/error.h"
+#include "core/db/row.h"
+#include "core/db/sql_names.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "ui/column_choice.h"
 
-#include "forms/common/grid.h"
+#include "windows/base/grid.h"
 
 #include <QMenu>
 #include <QTableView>

@@ -1,6 +1,6 @@
 #include "ui/command_appearance.h"
 
-#include "forms/common/command_ids.h"
+#include "windows/base/command_ids.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,7 +1,7 @@
 #include "ui/field_editor.h"
 
-#include "forms/common/window_model.h"
-#include "services/fiscal_periods.h"
+#include "windows/base/window_model.h"
+#include "core/fiscal_periods.h"
 #include "ui/message_box_prompter.h"
 #include "ui/pick_list_combo_box.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/window_model.h"
+#include "windows/base/window_model.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "ui/font_bar.h"
 
-#include "forms/common/colour_list.h"
-#include "forms/common/window_model.h"
+#include "windows/base/colour_list.h"
+#include "windows/base/window_model.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "ui/frozen_columns.h"
 
-#include "forms/common/grid.h"
+#include "windows/base/grid.h"
 
 #include <QEvent>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "ui/grid_item_delegate.h"
 
-#include "forms/common/grid.h"
+#include "windows/base/grid.h"
 #include "ui/grid_table_model.h"
 #include "ui/pick_list_combo_box.h"
 

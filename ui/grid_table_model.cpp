@@ -1,7 +1,7 @@
 #include "ui/grid_table_model.h"
 
-#include "forms/common/grid.h"
-#include "forms/common/report_text.h"
+#include "windows/base/grid.h"
+#include "windows/print/report_text.h"
 #include "ui/message_box_prompter.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/grid.h"
-#include "forms/common/grid_layout.h"
+#include "windows/base/grid.h"
+#include "windows/base/grid_layout.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>

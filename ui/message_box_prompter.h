@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/prompter.h"
+#include "windows/base/prompter.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "ui/window_view.h"
 
-#include "forms/common/window_model.h"
+#include "windows/base/window_model.h"
 #include "ui/column_choice.h"
 #include "ui/command_appearance.h"
 #include "ui/field_editor.h"

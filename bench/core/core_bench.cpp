@@ -1,7 +1,7 @@
 // Exact arithmetic and the raw database floor that document saves are compared with.
 #include "bench/support/bench_database.h"
 
-#include "services/decimal.h"
+#include "core/money/decimal.h"
 
 #include <benchmark/benchmark.h>
 

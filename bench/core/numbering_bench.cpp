@@ -2,7 +2,7 @@
 // each save one transaction that takes the counters and commits.
 #include "bench/support/bench_database.h"
 
-#include "services/numbering.h"
+#include "core/numbering.h"
 
 #include <QThread>
 

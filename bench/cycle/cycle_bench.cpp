@@ -15,7 +15,7 @@
 #include "bench/cycle/cycle_documents.h"
 #include "bench/support/recorded_writes.h"
 
-#include "services/clock.h"
+#include "core/clock.h"
 
 #include <QElapsedTimer>
 #include <QFile>

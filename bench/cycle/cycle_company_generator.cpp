@@ -8,8 +8,8 @@
 #include "bench/cycle/cycle_documents.h"
 
 #include "schema/schema.h"
-#include "services/clock.h"
-#include "services/ledger_posting.h"
+#include "core/clock.h"
+#include "ledger/ledger_posting.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

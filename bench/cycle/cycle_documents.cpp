@@ -1,9 +1,9 @@
 #include "bench/cycle/cycle_documents.h"
 
 #include "bench/support/bench_documents.h"
-#include "forms/payables/invoice_save.h"
-#include "forms/purchasing/po_save.h"
-#include "forms/purchasing/pr_save.h"
+#include "documents/bill/bill_save.h"
+#include "documents/order/po_save.h"
+#include "documents/requisition/pr_save.h"
 
 namespace zelkor::bench {
 

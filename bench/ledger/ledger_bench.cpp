@@ -3,7 +3,7 @@
 // holds a million journal lines: a posting must cost the same whatever the ledger's size.
 #include "bench/support/bench_database.h"
 
-#include "services/ledger_posting.h"
+#include "ledger/ledger_posting.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // the time must not grow with them.
 #include "bench/support/bench_database.h"
 
-#include "services/clock.h"
-#include "services/payables.h"
+#include "core/clock.h"
+#include "payables/payables.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 
 #include "reports/POreport_po_transaction.h"
 #include "reports/POreport_purchase_tax.h"
-#include "services/clock.h"
+#include "core/clock.h"
 
 #include <QTemporaryDir>
 

@@ -4,10 +4,10 @@
 // updates in one transaction).
 #include "bench/support/bench_database.h"
 
-#include "services/clock.h"
-#include "services/stock/layer_issue.h"
-#include "services/stock/stock_receipt.h"
-#include "services/stock/stock_reversal.h"
+#include "core/clock.h"
+#include "stock/layer_issue.h"
+#include "stock/stock_receipt.h"
+#include "stock/stock_reversal.h"
 
 #include <benchmark/benchmark.h>
 

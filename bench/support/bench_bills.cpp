@@ -1,7 +1,7 @@
 #include "bench/support/bench_bills.h"
 
 #include "bench/support/bench_windows.h"
-#include "services/clock.h"
+#include "core/clock.h"
 
 namespace zelkor::bench {
 

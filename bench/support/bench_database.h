@@ -1,9 +1,9 @@
 #pragma once
 
-#include "forms/common/host_settings.h"
-#include "services/database.h"
-#include "services/document_versions.h"
-#include "services/numbering.h"
+#include "windows/base/host_settings.h"
+#include "core/db/database.h"
+#include "core/document_versions.h"
+#include "core/numbering.h"
 
 #include <QTemporaryDir>
 

@@ -3,8 +3,8 @@
 // the module's own routines.
 
 #include "bench/support/bench_database.h"
-#include "forms/purchasing/po_document.h"
-#include "forms/receiving/receipt_save.h"
+#include "documents/order/po_document.h"
+#include "documents/receipt/receipt_save.h"
 
 namespace zelkor::bench {
 

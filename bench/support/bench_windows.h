@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bench/support/bench_database.h"
-#include "forms/common/window_model.h"
+#include "windows/base/window_model.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-// The entry point of the forms benchmarks: an offscreen Qt GUI application (fonts and PDF
+// The entry point of the benchmarks that paint: an offscreen Qt GUI application (fonts and PDF
 // painting need one) around Google Benchmark.
 #include <QGuiApplication>
 

@@ -4,7 +4,7 @@
 // that went through the same writes. Against it an operation's own reads, checks and computing
 // show, the rows themselves (tables, columns, indexes, commit) count on both sides.
 
-#include "services/database.h"
+#include "core/db/database.h"
 
 #include <functional>
 #include <vector>

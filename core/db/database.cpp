@@ -1,7 +1,7 @@
-#include "services/database.h"
+#include "core/db/database.h"
 
-#include "services/database_postgres.h"
-#include "services/database_sqlite.h"
+#include "core/db/database_postgres.h"
+#include "core/db/database_sqlite.h"
 
 #include <QAtomicInt>
 #include <QLoggingCategory>

@@ -1,4 +1,4 @@
-#include "services/database_postgres.h"
+#include "core/db/database_postgres.h"
 
 #include <QDate>
 #include <QLoggingCategory>

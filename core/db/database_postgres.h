@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/error.h"
-#include "services/row.h"
-#include "services/sql_value.h"
+#include "core/db/error.h"
+#include "core/db/row.h"
+#include "core/db/sql_value.h"
 
 #include <QByteArray>
 #include <QHash>

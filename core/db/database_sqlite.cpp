@@ -1,4 +1,4 @@
-#include "services/database_sqlite.h"
+#include "core/db/database_sqlite.h"
 
 #include <QDate>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/error.h"
-#include "services/sql_value.h"
+#include "core/db/error.h"
+#include "core/db/sql_value.h"
 
 #include <QHash>
 #include <QString>

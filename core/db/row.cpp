@@ -1,4 +1,4 @@
-#include "services/row.h"
+#include "core/db/row.h"
 
 #include <QSqlField>
 

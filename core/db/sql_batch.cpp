@@ -1,6 +1,6 @@
-#include "services/sql_batch.h"
+#include "core/db/sql_batch.h"
 
-#include "services/sql_names.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 namespace {

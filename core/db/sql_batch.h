@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/sql_names.h"
+#include "core/db/database.h"
+#include "core/db/sql_names.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "services/sql_names.h"
+#include "core/db/sql_names.h"
 
 #include <algorithm>
 #include <vector>

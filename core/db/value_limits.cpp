@@ -1,4 +1,4 @@
-#include "services/value_limits.h"
+#include "core/db/value_limits.h"
 
 namespace zelkor {
 

@@ -1,4 +1,4 @@
-#include "services/decimal.h"
+#include "core/money/decimal.h"
 
 #include <QtGlobal>
 

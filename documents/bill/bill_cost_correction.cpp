@@ -2,16 +2,16 @@
 // on a line's inventory account goes to the layer (or on-hand row) the receipt filled, while it
 // holds stock; once that stock has been issued, the bill posts the difference to a variance
 // account instead and stock is left alone.
-#include "services/bill_cost_correction.h"
+#include "documents/bill/bill_cost_correction.h"
 
-#include "services/ledger_posting.h"
-#include "services/settlement_posting.h"
-#include "services/stock/cost_layers.h"
-#include "services/stock/inventory_document.h"
-#include "services/stock/on_hand.h"
-#include "services/stock/on_hand_changes.h"
-#include "services/stock/stock_reversal.h"
-#include "services/stock/stock_settings.h"
+#include "ledger/ledger_posting.h"
+#include "documents/bill/settlement_posting.h"
+#include "stock/cost_layers.h"
+#include "stock/inventory_document.h"
+#include "stock/on_hand.h"
+#include "stock/on_hand_changes.h"
+#include "stock/stock_reversal.h"
+#include "stock/stock_settings.h"
 
 namespace zelkor {
 namespace {

@@ -6,10 +6,10 @@
 // line comments below. The types are named "Entered..." as the bill writer (services/
 // bill_writer.h) has its own Bill, BillLine and BillHeader, which the save converts these into.
 
-#include "services/decimal.h"
-#include "services/fiscal_periods.h"
-#include "services/payables.h"
-#include "services/purchase_tax.h"
+#include "core/money/decimal.h"
+#include "core/fiscal_periods.h"
+#include "payables/payables.h"
+#include "tax/purchase_tax.h"
 
 #include <QDate>
 #include <QString>

@@ -1,10 +1,10 @@
 // An edited bill, written again through the steps of a new one: its old effects taken back from
 // what is stored (never from the window), then the bill as edited.
-#include "forms/payables/invoice_edit.h"
+#include "documents/bill/bill_edit.h"
 
-#include "forms/payables/invoice_save_steps.h"
-#include "forms/payables/invoice_verify.h"
-#include "services/bill_void.h"
+#include "documents/bill/bill_save_steps.h"
+#include "documents/bill/bill_verify.h"
+#include "documents/bill/bill_void.h"
 
 namespace zelkor {
 namespace {

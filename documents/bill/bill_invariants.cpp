@@ -2,11 +2,11 @@
 // clears once nothing is left to bill, a receipt's landed charges name live payables, their
 // footers add up, their payable, entry and cost correction live and die with them, and the
 // receipt and order lines they bill carry exactly what their live rows billed. Each reads the whole company: tests end their scenarios with them.
-#include "services/bill_invariants.h"
+#include "documents/bill/bill_invariants.h"
 
-#include "services/bill_writer.h"
-#include "services/master_lookups.h"
-#include "services/units.h"
+#include "documents/bill/bill_writer.h"
+#include "core/master_lookups.h"
+#include "core/units.h"
 
 #include <map>
 

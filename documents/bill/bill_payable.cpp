@@ -1,4 +1,4 @@
-#include "services/bill_payable.h"
+#include "documents/bill/bill_payable.h"
 
 namespace zelkor {
 

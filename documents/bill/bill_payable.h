@@ -4,10 +4,10 @@
 // prepayment the bill applies, locked before its posting, then the payable with the payment of
 // a prepayment paid now or the application of the existing one, and the owing balance.
 
-#include "services/audit_stamp.h"
-#include "services/bill_writer.h"
-#include "services/database.h"
-#include "services/payables.h"
+#include "core/audit_stamp.h"
+#include "documents/bill/bill_writer.h"
+#include "core/db/database.h"
+#include "payables/payables.h"
 
 #include <expected>
 #include <optional>

@@ -1,12 +1,12 @@
 // A bill's journal entry, built line by line so that every line balances on its own in both
 // currencies: the only difference post_entry may find is the rounding of lines converted one
 // by one (direct lines and settlement), which it books as realized gain or loss.
-#include "services/bill_posting.h"
+#include "documents/bill/bill_posting.h"
 
-#include "services/ledger_accounts.h"
-#include "services/ledger_entry.h"
-#include "services/ledger_posting.h"
-#include "services/sql_batch.h"
+#include "ledger/ledger_accounts.h"
+#include "ledger/ledger_entry.h"
+#include "ledger/ledger_posting.h"
+#include "core/db/sql_batch.h"
 
 #include <QHash>
 #include <QSet>

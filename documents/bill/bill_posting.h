@@ -3,10 +3,10 @@
 // The journal entry of a vendor bill, below every window: the bill made at receipt
 // and the bill window post through it.
 
-#include "services/bill_writer.h"
-#include "services/database.h"
-#include "services/numbering.h"
-#include "services/settlement_posting.h"
+#include "documents/bill/bill_writer.h"
+#include "core/db/database.h"
+#include "core/numbering.h"
+#include "documents/bill/settlement_posting.h"
 
 #include <QString>
 

@@ -1,14 +1,14 @@
 // A new bill from the bill window, written through the shared bill library. The window's own
 // document (Entered*) is converted into the writer's Bill; what the receipt posted for a line is
 // read from the receipt line under lock, never taken from the window.
-#include "forms/payables/invoice_save.h"
-#include "forms/payables/invoice_save_steps.h"
+#include "documents/bill/bill_save.h"
+#include "documents/bill/bill_save_steps.h"
 
-#include "forms/payables/invoice_verify.h"
-#include "services/bill_cost_correction.h"
-#include "services/bill_payable.h"
-#include "services/bill_posting.h"
-#include "services/bill_writer.h"
+#include "documents/bill/bill_verify.h"
+#include "documents/bill/bill_cost_correction.h"
+#include "documents/bill/bill_payable.h"
+#include "documents/bill/bill_posting.h"
+#include "documents/bill/bill_writer.h"
 
 #include <map>
 

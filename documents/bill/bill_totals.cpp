@@ -1,4 +1,4 @@
-#include "forms/payables/invoice_totals.h"
+#include "documents/bill/bill_totals.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/payables/invoice_document.h"
+#include "documents/bill/bill_document.h"
 
 #include <optional>
 #include <vector>

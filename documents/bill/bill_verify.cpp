@@ -1,12 +1,12 @@
 // The checks a bill's save makes before anything is written: the header in its order, every
 // line, the documents billed and the accounts the bill posts to. Master rows read for one line
 // are kept for the next lines that name them.
-#include "forms/payables/invoice_verify.h"
+#include "documents/bill/bill_verify.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/payables/invoice_totals.h"
-#include "services/master_lookups.h"
-#include "services/units.h"
+#include "documents/common/line_checks.h"
+#include "documents/bill/bill_totals.h"
+#include "core/master_lookups.h"
+#include "core/units.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/common/document_lists.h"
-#include "forms/payables/invoice_document.h"
-#include "services/database.h"
+#include "documents/common/document_lists.h"
+#include "documents/bill/bill_document.h"
+#include "core/db/database.h"
 
 #include <expected>
 #include <optional>

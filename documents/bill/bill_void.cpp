@@ -1,13 +1,13 @@
 // The void of a saved bill and the reversal of its postings, shared by the void and the edit:
 // everything is undone from what the bill stored, inside the caller's transaction.
-#include "services/bill_void.h"
+#include "documents/bill/bill_void.h"
 
-#include "services/bill_cost_correction.h"
-#include "services/bill_writer.h"
-#include "services/fiscal_periods.h"
-#include "services/ledger_posting.h"
-#include "services/master_lookups.h"
-#include "services/payables.h"
+#include "documents/bill/bill_cost_correction.h"
+#include "documents/bill/bill_writer.h"
+#include "core/fiscal_periods.h"
+#include "ledger/ledger_posting.h"
+#include "core/master_lookups.h"
+#include "payables/payables.h"
 
 namespace zelkor {
 

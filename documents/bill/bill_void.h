@@ -3,9 +3,9 @@
 // The void of a saved bill started from the bill window. Kept apart from bill_writer.h, whose
 // bill types share their names with the window's own bill document.
 
-#include "services/audit_stamp.h"
-#include "services/database.h"
-#include "services/document_versions.h"
+#include "core/audit_stamp.h"
+#include "core/db/database.h"
+#include "core/document_versions.h"
 
 #include <expected>
 

@@ -1,13 +1,13 @@
 // A bill's rows, its header and the billing of the receipt and order lines it covers.
 // Lines are updated set-wise (UPDATE ... FROM VALUES): a hundred a statement on PostgreSQL,
 // where every statement is a round trip, one on SQLite, a prepared statement reused.
-#include "services/bill_writer.h"
+#include "documents/bill/bill_writer.h"
 
-#include "services/document_versions.h"
-#include "services/ledger_accounts.h"
-#include "services/sql_batch.h"
-#include "services/sql_names.h"
-#include "services/units.h"
+#include "core/document_versions.h"
+#include "ledger/ledger_accounts.h"
+#include "core/db/sql_batch.h"
+#include "core/db/sql_names.h"
+#include "core/units.h"
 
 #include <QHash>
 

@@ -6,13 +6,13 @@
 // the bill window writes its own bills through them. Everything runs inside the caller's
 // transaction; an Error means the caller rolls back.
 
-#include "services/audit_stamp.h"
-#include "services/bill_void.h"
-#include "services/database.h"
-#include "services/fiscal_periods.h"
-#include "services/numbering.h"
-#include "services/payables.h"
-#include "services/purchase_tax.h"
+#include "core/audit_stamp.h"
+#include "documents/bill/bill_void.h"
+#include "core/db/database.h"
+#include "core/fiscal_periods.h"
+#include "core/numbering.h"
+#include "payables/payables.h"
+#include "tax/purchase_tax.h"
 
 #include <QDate>
 #include <QString>

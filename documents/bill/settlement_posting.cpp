@@ -1,7 +1,7 @@
-#include "services/settlement_posting.h"
+#include "documents/bill/settlement_posting.h"
 
-#include "services/ledger_accounts.h"
-#include "services/payables.h"
+#include "ledger/ledger_accounts.h"
+#include "payables/payables.h"
 
 namespace zelkor {
 namespace {

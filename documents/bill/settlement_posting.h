@@ -5,11 +5,11 @@
 // account of a bill paid at once), the term discount and the prepayment. Also the step every
 // such entry ends with: contributions signed to their accounts' normal sides.
 
-#include "services/bill_writer.h"
-#include "services/database.h"
-#include "services/decimal.h"
-#include "services/ledger_entry.h"
-#include "services/ledger_posting.h"
+#include "documents/bill/bill_writer.h"
+#include "core/db/database.h"
+#include "core/money/decimal.h"
+#include "ledger/ledger_entry.h"
+#include "ledger/ledger_posting.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "forms/common/document_lists.h"
+#include "documents/common/document_lists.h"
 
-#include "services/master_lookups.h"
+#include "core/master_lookups.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/choices.h"
-#include "services/database.h"
+#include "core/choices.h"
+#include "core/db/database.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "forms/common/document_navigation.h"
+#include "documents/common/document_navigation.h"
 
-#include "services/numbering.h"
+#include "core/numbering.h"
 
 namespace zelkor {
 

@@ -1,9 +1,9 @@
-#include "forms/common/line_checks.h"
+#include "documents/common/line_checks.h"
 
-#include "forms/common/document_lists.h"
-#include "services/master_lookups.h"
-#include "services/purchase_tax.h"
-#include "services/units.h"
+#include "documents/common/document_lists.h"
+#include "core/master_lookups.h"
+#include "tax/purchase_tax.h"
+#include "core/units.h"
 
 namespace zelkor {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/choices.h"
-#include "services/database.h"
-#include "services/value_limits.h"
+#include "core/choices.h"
+#include "core/db/database.h"
+#include "core/db/value_limits.h"
 
 #include <optional>
 

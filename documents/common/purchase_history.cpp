@@ -1,4 +1,4 @@
-#include "services/purchase_history.h"
+#include "documents/common/purchase_history.h"
 
 namespace zelkor {
 

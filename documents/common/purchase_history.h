@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/decimal.h"
+#include "core/db/database.h"
+#include "core/money/decimal.h"
 
 #include <QDate>
 #include <QString>

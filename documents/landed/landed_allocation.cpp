@@ -1,6 +1,6 @@
-#include "services/landed_allocation.h"
+#include "documents/landed/landed_allocation.h"
 
-#include "services/sql_batch.h"
+#include "core/db/sql_batch.h"
 
 #include <set>
 

@@ -4,8 +4,8 @@
 // the covered receipts read under lock, their goods lines (the basis) in receipt and line order,
 // and the shares by value. Window-free; the reads run inside the caller's transaction.
 
-#include "services/database.h"
-#include "services/decimal.h"
+#include "core/db/database.h"
+#include "core/money/decimal.h"
 
 #include <QString>
 #include <QStringList>

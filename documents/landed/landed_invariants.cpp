@@ -1,6 +1,6 @@
 // The rules landed-cost bills keep: what a live bill posted is live, what a void bill posted is
 // taken back, and the cost it raised is in the layers exactly. Each reads the whole company.
-#include "services/landed_invariants.h"
+#include "documents/landed/landed_invariants.h"
 
 
 namespace zelkor {

@@ -1,16 +1,16 @@
 // A landed bill's save, edit and void. Locks come in one order for every path: the covered
 // receipts, then the stock rows the allocation touches, then number counters and the journal.
-#include "services/landed_posting.h"
+#include "documents/landed/landed_posting.h"
 
-#include "services/bill_payable.h"
-#include "services/bill_void.h"
-#include "services/ledger_posting.h"
-#include "services/landed_allocation.h"
-#include "services/receipt_posting.h"
-#include "services/sql_batch.h"
-#include "services/stock/cost_raise.h"
-#include "services/stock/stock_reversal.h"
-#include "services/stock/stock_types.h"
+#include "documents/bill/bill_payable.h"
+#include "documents/bill/bill_void.h"
+#include "ledger/ledger_posting.h"
+#include "documents/landed/landed_allocation.h"
+#include "documents/receipt/receipt_posting.h"
+#include "core/db/sql_batch.h"
+#include "stock/cost_raise.h"
+#include "stock/stock_reversal.h"
+#include "stock/stock_types.h"
 
 #include <map>
 

@@ -5,12 +5,12 @@
 // capitalised charges over the goods of the receipts it covers (through the stock service).
 // Each runs in one transaction of its own; an Error means nothing was written.
 
-#include "services/audit_stamp.h"
-#include "services/bill_writer.h"
-#include "services/database.h"
-#include "services/document_versions.h"
-#include "services/numbering.h"
-#include "services/settlement_posting.h"
+#include "core/audit_stamp.h"
+#include "documents/bill/bill_writer.h"
+#include "core/db/database.h"
+#include "core/document_versions.h"
+#include "core/numbering.h"
+#include "documents/bill/settlement_posting.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
-#include "forms/receiving/landed_verify.h"
+#include "documents/landed/landed_verify.h"
 
-#include "forms/receiving/receipt_verify.h"
-#include "services/fiscal_periods.h"
-#include "services/master_lookups.h"
-#include "services/payables.h"
-#include "services/value_limits.h"
+#include "documents/receipt/receipt_verify.h"
+#include "core/fiscal_periods.h"
+#include "core/master_lookups.h"
+#include "payables/payables.h"
+#include "core/db/value_limits.h"
 
 namespace zelkor {
 namespace {

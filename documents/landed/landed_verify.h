@@ -3,10 +3,10 @@
 // The checks of a landed bill's save, in the window's order, on the bill as typed. Nothing is
 // written; what passes is handed to the landed-cost service.
 
-#include "forms/common/document_lists.h"
-#include "services/database.h"
-#include "services/landed_posting.h"
-#include "services/purchase_tax.h"
+#include "documents/common/document_lists.h"
+#include "core/db/database.h"
+#include "documents/landed/landed_posting.h"
+#include "tax/purchase_tax.h"
 
 #include <expected>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/audit_stamp.h"
-#include "services/purchase_tax.h"
-#include "services/decimal.h"
+#include "core/audit_stamp.h"
+#include "tax/purchase_tax.h"
+#include "core/money/decimal.h"
 
 #include <QDate>
 #include <QString>

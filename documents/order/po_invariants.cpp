@@ -1,6 +1,6 @@
-#include "forms/purchasing/po_invariants.h"
+#include "documents/order/po_invariants.h"
 
-#include "services/stock/stock_units.h"
+#include "stock/stock_units.h"
 
 #include <QMap>
 

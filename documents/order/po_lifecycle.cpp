@@ -1,7 +1,7 @@
-#include "forms/purchasing/po_lifecycle.h"
+#include "documents/order/po_lifecycle.h"
 
-#include "forms/purchasing/po_requisition.h"
-#include "services/stock/on_order.h"
+#include "documents/order/po_requisition.h"
+#include "stock/on_order.h"
 
 namespace zelkor {
 namespace {

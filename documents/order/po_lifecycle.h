@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/document_versions.h"
+#include "core/db/database.h"
+#include "core/document_versions.h"
 
 #include <QDate>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "forms/purchasing/po_requisition.h"
+#include "documents/order/po_requisition.h"
 
-#include "services/document_versions.h"
+#include "core/document_versions.h"
 
 #include <QMap>
 

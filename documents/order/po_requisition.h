@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/purchasing/po_document.h"
-#include "services/database.h"
+#include "documents/order/po_document.h"
+#include "core/db/database.h"
 
 #include <expected>
 #include <vector>

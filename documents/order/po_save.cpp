@@ -1,13 +1,13 @@
-#include "forms/purchasing/po_save.h"
+#include "documents/order/po_save.h"
 
-#include "forms/purchasing/po_requisition.h"
-#include "services/clock.h"
-#include "services/document_versions.h"
-#include "services/fiscal_periods.h"
-#include "services/sql_batch.h"
-#include "services/sql_names.h"
-#include "services/value_limits.h"
-#include "services/stock/on_order.h"
+#include "documents/order/po_requisition.h"
+#include "core/clock.h"
+#include "core/document_versions.h"
+#include "core/fiscal_periods.h"
+#include "core/db/sql_batch.h"
+#include "core/db/sql_names.h"
+#include "core/db/value_limits.h"
+#include "stock/on_order.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "forms/common/document_navigation.h"
-#include "forms/purchasing/po_document.h"
-#include "services/database.h"
-#include "services/document_versions.h"
-#include "services/numbering.h"
+#include "documents/common/document_navigation.h"
+#include "documents/order/po_document.h"
+#include "core/db/database.h"
+#include "core/document_versions.h"
+#include "core/numbering.h"
 
 #include <expected>
 

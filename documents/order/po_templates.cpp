@@ -1,8 +1,8 @@
-#include "forms/purchasing/po_templates.h"
+#include "documents/order/po_templates.h"
 
-#include "services/purchase_tax.h"
-#include "services/sql_batch.h"
-#include "services/sql_names.h"
+#include "tax/purchase_tax.h"
+#include "core/db/sql_batch.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 namespace {

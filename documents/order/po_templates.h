@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/audit_stamp.h"
-#include "forms/purchasing/po_document.h"
-#include "services/database.h"
+#include "core/audit_stamp.h"
+#include "documents/order/po_document.h"
+#include "core/db/database.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
 // The checks a save makes before anything is written: the header (in the order the window asks
 // them) and every line, which also takes the items' default warehouses and locations.
-#include "forms/purchasing/po_verify.h"
+#include "documents/order/po_verify.h"
 
-#include "forms/common/line_checks.h"
-#include "services/master_lookups.h"
-#include "services/units.h"
-#include "services/value_limits.h"
+#include "documents/common/line_checks.h"
+#include "core/master_lookups.h"
+#include "core/units.h"
+#include "core/db/value_limits.h"
 
 namespace zelkor {
 

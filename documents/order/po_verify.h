@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/purchasing/po_document.h"
-#include "forms/common/document_lists.h"
-#include "services/database.h"
+#include "documents/order/po_document.h"
+#include "documents/common/document_lists.h"
+#include "core/db/database.h"
 
 #include <expected>
 

@@ -1,8 +1,8 @@
-#include "services/order_receiving.h"
+#include "documents/receipt/order_receiving.h"
 
-#include "services/ledger_accounts.h"
-#include "services/sql_batch.h"
-#include "services/stock/on_order.h"
+#include "ledger/ledger_accounts.h"
+#include "core/db/sql_batch.h"
+#include "stock/on_order.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "services/decimal.h"
-#include "services/fiscal_periods.h"
-#include "services/order_receiving.h"
-#include "services/purchase_tax.h"
+#include "core/money/decimal.h"
+#include "core/fiscal_periods.h"
+#include "documents/receipt/order_receiving.h"
+#include "tax/purchase_tax.h"
 
 #include <QDate>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "forms/receiving/receipt_invariants.h"
+#include "documents/receipt/receipt_invariants.h"
 
-#include "services/master_lookups.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 namespace {

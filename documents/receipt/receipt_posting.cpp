@@ -1,8 +1,8 @@
-#include "services/receipt_posting.h"
+#include "documents/receipt/receipt_posting.h"
 
-#include "services/ledger_accounts.h"
-#include "services/ledger_entry.h"
-#include "services/ledger_posting.h"
+#include "ledger/ledger_accounts.h"
+#include "ledger/ledger_entry.h"
+#include "ledger/ledger_posting.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/fiscal_periods.h"
-#include "services/numbering.h"
-#include "services/purchase_tax.h"
+#include "core/db/database.h"
+#include "core/fiscal_periods.h"
+#include "core/numbering.h"
+#include "tax/purchase_tax.h"
 
 #include <QDate>
 #include <QString>

@@ -1,18 +1,18 @@
 // The receipt's document routines: a new receipt, an edited one and a void, each one transaction
 // of named steps. Stock rows are locked before anything else, so that every document changing
 // stock takes its locks in the same order.
-#include "forms/receiving/receipt_save.h"
+#include "documents/receipt/receipt_save.h"
 
-#include "forms/receiving/receipt_verify.h"
-#include "services/bill_posting.h"
-#include "services/bill_writer.h"
-#include "services/payables.h"
-#include "services/sql_batch.h"
-#include "services/sql_names.h"
-#include "services/stock/stock_receipt.h"
-#include "services/stock/stock_reversal.h"
-#include "services/stock/stock_settings.h"
-#include "services/stock/stock_units.h"
+#include "documents/receipt/receipt_verify.h"
+#include "documents/bill/bill_posting.h"
+#include "documents/bill/bill_writer.h"
+#include "payables/payables.h"
+#include "core/db/sql_batch.h"
+#include "core/db/sql_names.h"
+#include "stock/stock_receipt.h"
+#include "stock/stock_reversal.h"
+#include "stock/stock_settings.h"
+#include "stock/stock_units.h"
 
 #include <set>
 

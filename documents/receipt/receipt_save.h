@@ -1,12 +1,12 @@
 #pragma once
 
-#include "services/audit_stamp.h"
-#include "forms/common/document_navigation.h"
-#include "forms/receiving/receipt_document.h"
-#include "services/database.h"
-#include "services/document_versions.h"
-#include "services/numbering.h"
-#include "services/receipt_posting.h"
+#include "core/audit_stamp.h"
+#include "documents/common/document_navigation.h"
+#include "documents/receipt/receipt_document.h"
+#include "core/db/database.h"
+#include "core/document_versions.h"
+#include "core/numbering.h"
+#include "documents/receipt/receipt_posting.h"
 
 #include <expected>
 

@@ -1,14 +1,14 @@
 // The checks a receipt's save makes before anything is written: the header, the accounts, every
 // line, the order lines' places and the questions about their open quantities, and the warehouse
 // capacities. Master rows read for one line are kept for the next lines of the same item.
-#include "forms/receiving/receipt_verify.h"
+#include "documents/receipt/receipt_verify.h"
 
-#include "forms/common/line_checks.h"
-#include "services/master_lookups.h"
-#include "services/payables.h"
-#include "services/stock/stock_units.h"
-#include "services/units.h"
-#include "services/value_limits.h"
+#include "documents/common/line_checks.h"
+#include "core/master_lookups.h"
+#include "payables/payables.h"
+#include "stock/stock_units.h"
+#include "core/units.h"
+#include "core/db/value_limits.h"
 
 #include <QHash>
 

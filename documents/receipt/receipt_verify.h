@@ -1,10 +1,10 @@
 #pragma once
 
-#include "forms/common/document_lists.h"
-#include "forms/receiving/receipt_document.h"
-#include "services/database.h"
-#include "services/order_receiving.h"
-#include "services/receipt_posting.h"
+#include "documents/common/document_lists.h"
+#include "documents/receipt/receipt_document.h"
+#include "core/db/database.h"
+#include "documents/receipt/order_receiving.h"
+#include "documents/receipt/receipt_posting.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/decimal.h"
-#include "services/purchase_tax.h"
-#include "services/error.h"
+#include "core/money/decimal.h"
+#include "tax/purchase_tax.h"
+#include "core/db/error.h"
 
 #include <QDate>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "forms/purchasing/pr_load.h"
+#include "documents/requisition/pr_load.h"
 
 namespace zelkor {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/document_navigation.h"
-#include "services/database.h"
+#include "documents/common/document_navigation.h"
+#include "core/db/database.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "forms/purchasing/pr_save.h"
+#include "documents/requisition/pr_save.h"
 
-#include "services/fiscal_periods.h"
-#include "services/sql_names.h"
-#include "services/value_limits.h"
+#include "core/fiscal_periods.h"
+#include "core/db/sql_names.h"
+#include "core/db/value_limits.h"
 
 namespace zelkor {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "services/audit_stamp.h"
-#include "forms/purchasing/pr_document.h"
-#include "services/document_versions.h"
-#include "services/numbering.h"
-#include "services/purchase_tax.h"
+#include "core/audit_stamp.h"
+#include "documents/requisition/pr_document.h"
+#include "core/document_versions.h"
+#include "core/numbering.h"
+#include "tax/purchase_tax.h"
 
 namespace zelkor {
 

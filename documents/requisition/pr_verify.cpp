@@ -1,7 +1,7 @@
-#include "forms/purchasing/pr_verify.h"
+#include "documents/requisition/pr_verify.h"
 
-#include "forms/common/line_checks.h"
-#include "services/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,5 +1,5 @@
-#include "services/fiscal_periods.h"
-#include "services/sql_names.h"
+#include "core/fiscal_periods.h"
+#include "core/db/sql_names.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

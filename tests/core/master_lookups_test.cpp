@@ -1,4 +1,4 @@
-#include "services/master_lookups.h"
+#include "core/master_lookups.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -1,5 +1,5 @@
-#include "services/rights.h"
-#include "services/sql_names.h"
+#include "core/rights.h"
+#include "core/db/sql_names.h"
 #include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>

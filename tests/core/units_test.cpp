@@ -1,5 +1,5 @@
-#include "services/sql_names.h"
-#include "services/units.h"
+#include "core/db/sql_names.h"
+#include "core/units.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -8,7 +8,7 @@
 #include "fingerprint.h"
 #include "step.h"
 
-#include "services/clock.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

@@ -2,7 +2,7 @@
 // The company the cycle tests work in: the demo company with some generated items, vendors and
 // a tax code besides, and the codes a clerk chooses from.
 
-#include "services/database.h"
+#include "core/db/database.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "large_documents.h"
 #include "program.h"
 
-#include "services/clock.h"
+#include "core/clock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #include "large_documents.h"
 
-#include "forms/common/prompter.h"
-#include "forms/payables/POform_invoice.h"
-#include "forms/payables/invoice_save.h"
-#include "forms/receiving/POform_landed.h"
-#include "services/audit_stamp.h"
+#include "windows/base/prompter.h"
+#include "windows/bill/POform_invoice.h"
+#include "documents/bill/bill_save.h"
+#include "windows/landed/POform_landed.h"
+#include "core/audit_stamp.h"
 #include "tests/support/documents.h"
 #include "tests/support/window_test_support.h"
 

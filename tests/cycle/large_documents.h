@@ -1,7 +1,7 @@
 #pragma once
 // The large documents a crash child saves over and over while the crash test kills it.
 
-#include "services/database.h"
+#include "core/db/database.h"
 
 #include <QDate>
 #include <QString>

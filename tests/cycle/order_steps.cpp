@@ -2,7 +2,7 @@
 // activating future orders, taking requisition lines over, reorder suggestions and templates.
 #include "step.h"
 
-#include "services/clock.h"
+#include "core/clock.h"
 
 namespace zelkor::cycle {
 

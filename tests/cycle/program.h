@@ -1,7 +1,7 @@
 #pragma once
 // What the cycle tests' helper programs (the crash child, the walker) share.
 
-#include "services/database.h"
+#include "core/db/database.h"
 
 #include <QString>
 

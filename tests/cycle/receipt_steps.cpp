@@ -3,7 +3,7 @@
 // currency; edits and voids of saved receipts.
 #include "step.h"
 
-#include "services/decimal.h"
+#include "core/money/decimal.h"
 
 namespace zelkor::cycle {
 

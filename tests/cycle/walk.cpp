@@ -2,7 +2,7 @@
 
 #include "check/company_checks.h"
 #include "fingerprint.h"
-#include "services/clock.h"
+#include "core/clock.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

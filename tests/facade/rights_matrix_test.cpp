@@ -2,7 +2,7 @@
 // hand-offs from other windows, the exit question's save, the vendor address write-back.
 #include "facade/POclass.h"
 
-#include "services/clock.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

@@ -1,6 +1,6 @@
 #include "host/active_report_pdf.h"
 
-#include "forms/common/active_report.h"
+#include "windows/print/active_report.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

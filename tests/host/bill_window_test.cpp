@@ -6,9 +6,9 @@
 
 #include "document_window_support.h"
 
-#include "forms/payables/POform_invoice.h"
-#include "forms/receiving/POform_receipt.h"
-#include "services/clock.h"
+#include "windows/bill/POform_invoice.h"
+#include "windows/receipt/POform_receipt.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "ui/window_view.h"

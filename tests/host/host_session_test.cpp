@@ -4,7 +4,7 @@
 #include "host/host_session.h"
 
 #include "host/window_catalogue.h"
-#include "services/row.h"
+#include "core/db/row.h"
 #include "tests/support/printers.h"
 #include "ui/window_view.h"
 

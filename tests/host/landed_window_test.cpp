@@ -5,9 +5,9 @@
 #include "host/active_report_pdf.h"
 #include "host/host_session.h"
 
-#include "forms/common/active_report.h"
-#include "forms/common/bill_print.h"
-#include "services/clock.h"
+#include "windows/print/active_report.h"
+#include "windows/print/bill_print.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "ui/field_editor.h"

@@ -5,7 +5,7 @@
 
 #include "document_window_support.h"
 
-#include "services/clock.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "ui/window_view.h"

@@ -7,10 +7,10 @@
 #include "host/host_session.h"
 
 #include "facade/POclass.h"
-#include "forms/purchasing/POform_po.h"
-#include "forms/purchasing/POform_pr.h"
+#include "windows/order/POform_po.h"
+#include "windows/requisition/POform_pr.h"
 #include "host/window_catalogue.h"
-#include "services/clock.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "ui/window_view.h"

@@ -1,5 +1,5 @@
-#include "services/ledger_invariants.h"
-#include "services/ledger_posting.h"
+#include "ledger/ledger_invariants.h"
+#include "ledger/ledger_posting.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -1,6 +1,6 @@
 // The payable of a bill, its prepayment and the vendor's owing balance, written by the payables
 // service inside a save's transaction, as a bill or a receipt does.
-#include "services/payables.h"
+#include "payables/payables.h"
 
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

@@ -1,5 +1,5 @@
 #include "schema/schema.h"
-#include "services/master_lookups.h"
+#include "core/master_lookups.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

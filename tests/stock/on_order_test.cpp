@@ -1,5 +1,5 @@
 // On-order quantities never create an on-hand row at a place the masters do not know.
-#include "services/stock/on_order.h"
+#include "stock/on_order.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -1,6 +1,6 @@
 // The reorder proposals read the unit an item is bought in however its rule is written: the
 // item's rule either way round, a company-wide rule, or none (the line stays in stock units).
-#include "services/stock/reorder.h"
+#include "stock/reorder.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

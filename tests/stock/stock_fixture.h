@@ -4,13 +4,13 @@
 // on the fixture company (WIDGET FIFO in pcs, 1 box = 12 pcs; BOLT LIFO; PAINT at standard
 // cost 10.00 a can; GLUE moving average with 20 kg worth 60.00; MANUAL non-stock), and
 // readers of what stock holds afterwards.
-#include "services/clock.h"
+#include "core/clock.h"
 #include "check/company_checks.h"
-#include "services/stock/cost_layers.h"
-#include "services/stock/inventory_document.h"
-#include "services/stock/layer_issue.h"
-#include "services/stock/stock_receipt.h"
-#include "services/stock/stock_reversal.h"
+#include "stock/cost_layers.h"
+#include "stock/inventory_document.h"
+#include "stock/layer_issue.h"
+#include "stock/stock_receipt.h"
+#include "stock/stock_reversal.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

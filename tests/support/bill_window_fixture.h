@@ -3,8 +3,8 @@
 // by their own routines, then billed by choosing receipts, picking order lines or typing lines.
 
 #include "facade/POclass.h"
-#include "forms/payables/POform_invoice.h"
-#include "services/clock.h"
+#include "windows/bill/POform_invoice.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

@@ -1,12 +1,12 @@
 #include "tests/support/documents.h"
 
-#include "forms/purchasing/po_save.h"
-#include "forms/purchasing/pr_save.h"
-#include "forms/receiving/receipt_save.h"
-#include "forms/receiving/receipt_verify.h"
-#include "services/master_lookups.h"
-#include "services/order_receiving.h"
-#include "services/purchase_tax.h"
+#include "documents/order/po_save.h"
+#include "documents/requisition/pr_save.h"
+#include "documents/receipt/receipt_save.h"
+#include "documents/receipt/receipt_verify.h"
+#include "core/master_lookups.h"
+#include "documents/receipt/order_receiving.h"
+#include "tax/purchase_tax.h"
 
 #include <stdexcept>
 

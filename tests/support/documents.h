@@ -3,8 +3,8 @@
 // Documents a test needs as its starting point, made by the module's own save routines (never
 // by inserting rows by hand), so that they hold exactly what a clerk's save would write.
 
-#include "services/database.h"
-#include "services/numbering.h"
+#include "core/db/database.h"
+#include "core/numbering.h"
 
 #include <QDate>
 #include <QString>

@@ -3,10 +3,10 @@
 // order's and the receipt's own routines), charges billed by the customs broker V3002 (USD, due
 // on receipt) or the CAD carrier V3001, saved, edited and voided through the landed-cost service.
 
-#include "services/clock.h"
+#include "core/clock.h"
 #include "check/company_checks.h"
-#include "services/landed_posting.h"
-#include "services/stock/layer_issue.h"
+#include "documents/landed/landed_posting.h"
+#include "stock/layer_issue.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

@@ -1,9 +1,9 @@
 #pragma once
 // An order window on a fresh fixture database, driven as a user would.
 
-#include "forms/purchasing/POform_po.h"
+#include "windows/order/POform_po.h"
 #include "check/company_checks.h"
-#include "services/clock.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

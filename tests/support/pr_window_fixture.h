@@ -1,8 +1,8 @@
 #pragma once
 // A requisition window on a fresh fixture database, driven as a user would.
 
-#include "forms/purchasing/POform_pr.h"
-#include "services/clock.h"
+#include "windows/requisition/POform_pr.h"
+#include "core/clock.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Lets GoogleTest print Qt and project values in failure messages.
-#include "services/decimal.h"
+#include "core/money/decimal.h"
 
 #include <QString>
 #include <QVariant>

@@ -4,7 +4,7 @@
 
 #include "receipt_window_fixture.h"
 
-#include "services/bill_writer.h"
+#include "documents/bill/bill_writer.h"
 
 #include <utility>
 

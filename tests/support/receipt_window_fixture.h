@@ -3,9 +3,9 @@
 // order's own routine, received by picking their lines.
 
 #include "check/company_checks.h"
-#include "forms/receiving/POform_receipt.h"
-#include "forms/receiving/receipt_invariants.h"
-#include "services/clock.h"
+#include "windows/receipt/POform_receipt.h"
+#include "documents/receipt/receipt_invariants.h"
+#include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

@@ -2,7 +2,7 @@
 // Two clerks at two workstations pressing Save at the same moment: each clerk's window is made
 // ready on a connection of its own, then both saves start together.
 
-#include "forms/common/command_ids.h"
+#include "windows/base/command_ids.h"
 
 #include <QStringList>
 

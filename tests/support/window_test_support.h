@@ -2,8 +2,8 @@
 // What the window tests share: the host settings a window opens with, a record of its
 // notifications, and screenshots for a look by eye (with ZELKOR_SCREENSHOT_DIR set).
 
-#include "forms/common/window_model.h"
-#include "services/clock.h"
+#include "windows/base/window_model.h"
+#include "core/clock.h"
 #include "tests/support/test_database.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "services/master_lookups.h"
-#include "services/purchase_tax.h"
+#include "core/master_lookups.h"
+#include "tax/purchase_tax.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -1,4 +1,4 @@
-#include "forms/common/colour_list.h"
+#include "windows/base/colour_list.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/field.h"
+#include "windows/base/field.h"
 
 #include <QString>
 

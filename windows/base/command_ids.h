@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/rights.h"
+#include "core/rights.h"
 
 #include <QString>
 

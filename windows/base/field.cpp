@@ -1,4 +1,4 @@
-#include "forms/common/field.h"
+#include "windows/base/field.h"
 
 namespace zelkor {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/choices.h"
-#include "services/error.h"
+#include "core/choices.h"
+#include "core/db/error.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "forms/common/font_panel.h"
+#include "windows/base/font_panel.h"
 
-#include "forms/common/colour_list.h"
+#include "windows/base/colour_list.h"
 
 #include <QFontDatabase>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/grid_layout.h"
+#include "windows/base/grid_layout.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "forms/common/form_properties.h"
+#include "windows/base/form_properties.h"
 
-#include "services/row.h"
-#include "services/sql_names.h"
+#include "core/db/row.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 

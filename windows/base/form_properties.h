@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/error.h"
+#include "core/db/database.h"
+#include "core/db/error.h"
 
 #include <QString>
 

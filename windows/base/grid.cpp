@@ -1,4 +1,4 @@
-#include "forms/common/grid.h"
+#include "windows/base/grid.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/field.h"
-#include "services/decimal.h"
+#include "windows/base/field.h"
+#include "core/money/decimal.h"
 
 #include <QObject>
 #include <QString>

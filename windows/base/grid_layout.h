@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/decimal.h"
-#include "services/error.h"
+#include "core/db/database.h"
+#include "core/money/decimal.h"
+#include "core/db/error.h"
 
 #include <QFont>
 #include <QString>

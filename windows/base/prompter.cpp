@@ -1,4 +1,4 @@
-#include "forms/common/prompter.h"
+#include "windows/base/prompter.h"
 
 #include <QLoggingCategory>
 #include <QStringList>

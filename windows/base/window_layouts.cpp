@@ -1,9 +1,9 @@
-#include "forms/common/window_layouts.h"
+#include "windows/base/window_layouts.h"
 
-#include "forms/common/command_ids.h"
-#include "forms/common/form_properties.h"
-#include "forms/common/grid.h"
-#include "forms/common/prompter.h"
+#include "windows/base/command_ids.h"
+#include "windows/base/form_properties.h"
+#include "windows/base/grid.h"
+#include "windows/base/prompter.h"
 
 #include <QLoggingCategory>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/common/font_panel.h"
-#include "forms/common/grid_layout.h"
-#include "services/rights.h"
+#include "windows/base/font_panel.h"
+#include "windows/base/grid_layout.h"
+#include "core/rights.h"
 
 #include <QObject>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "forms/common/window_model.h"
+#include "windows/base/window_model.h"
 
-#include "services/clock.h"
-#include "services/fiscal_periods.h"
-#include "services/master_lookups.h"
-#include "services/rights.h"
+#include "core/clock.h"
+#include "core/fiscal_periods.h"
+#include "core/master_lookups.h"
+#include "core/rights.h"
 
 #include <QDebug>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "forms/common/command_ids.h"
-#include "forms/common/field.h"
-#include "forms/common/grid.h"
-#include "forms/common/host_settings.h"
-#include "forms/common/pane.h"
-#include "forms/common/prompter.h"
-#include "forms/common/window_layouts.h"
+#include "windows/base/command_ids.h"
+#include "windows/base/field.h"
+#include "windows/base/grid.h"
+#include "windows/base/host_settings.h"
+#include "windows/base/pane.h"
+#include "windows/base/prompter.h"
+#include "windows/base/window_layouts.h"
 
 #include <QDate>
 #include <QObject>

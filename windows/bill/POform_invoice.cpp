@@ -1,12 +1,12 @@
-#include "forms/payables/POform_invoice.h"
+#include "windows/bill/POform_invoice.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/common/history_panes.h"
-#include "forms/common/pane_columns.h"
-#include "forms/payables/invoice_columns.h"
-#include "forms/payables/invoice_print.h"
-#include "services/master_lookups.h"
-#include "services/value_limits.h"
+#include "documents/common/line_checks.h"
+#include "windows/document/history_panes.h"
+#include "windows/document/pane_columns.h"
+#include "windows/bill/invoice_columns.h"
+#include "windows/bill/invoice_print.h"
+#include "core/master_lookups.h"
+#include "core/db/value_limits.h"
 
 namespace zelkor {
 

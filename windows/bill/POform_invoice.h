@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/billing_window.h"
-#include "forms/payables/invoice_document.h"
+#include "windows/document/billing_window.h"
+#include "documents/bill/bill_document.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,10 +1,10 @@
 // Cell editing of the bill lines: what typing into a cell checks and fills in. A refused value
 // is put back by the window base.
-#include "forms/payables/POform_invoice.h"
+#include "windows/bill/POform_invoice.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/common/tax_panes.h"
-#include "forms/payables/invoice_columns.h"
+#include "documents/common/line_checks.h"
+#include "windows/document/tax_panes.h"
+#include "windows/bill/invoice_columns.h"
 
 namespace zelkor {
 

@@ -1,17 +1,17 @@
 // What the bill's commands do: the checks of a save, the records and documents a bill links to,
 // the panes, printing and showing a stored bill.
-#include "forms/payables/POform_invoice.h"
+#include "windows/bill/POform_invoice.h"
 
-#include "forms/common/active_report.h"
-#include "forms/common/bill_print.h"
-#include "forms/payables/invoice_columns.h"
-#include "forms/payables/invoice_edit.h"
-#include "forms/payables/invoice_print.h"
-#include "forms/payables/invoice_save.h"
-#include "forms/payables/invoice_totals.h"
-#include "forms/payables/invoice_verify.h"
-#include "services/audit_stamp.h"
-#include "services/bill_void.h"
+#include "windows/print/active_report.h"
+#include "windows/print/bill_print.h"
+#include "windows/bill/invoice_columns.h"
+#include "documents/bill/bill_edit.h"
+#include "windows/bill/invoice_print.h"
+#include "documents/bill/bill_save.h"
+#include "documents/bill/bill_totals.h"
+#include "documents/bill/bill_verify.h"
+#include "core/audit_stamp.h"
+#include "documents/bill/bill_void.h"
 
 namespace zelkor {
 

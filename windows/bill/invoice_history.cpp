@@ -1,9 +1,9 @@
 // The history panes of the bill window: the vendor's receipt lines and bill lines since a start
 // date, and its order lines; a receipt of the receipt history is taken into the bill.
-#include "forms/payables/POform_invoice.h"
+#include "windows/bill/POform_invoice.h"
 
-#include "forms/common/history_panes.h"
-#include "forms/payables/invoice_columns.h"
+#include "windows/document/history_panes.h"
+#include "windows/bill/invoice_columns.h"
 
 #include <QLocale>
 

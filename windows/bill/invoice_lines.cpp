@@ -1,10 +1,10 @@
 // The bill between the grid and the document: reading the header and the lines into a typed
 // Bill, showing stored lines, and the footer totals.
-#include "forms/payables/POform_invoice.h"
+#include "windows/bill/POform_invoice.h"
 
-#include "forms/common/document_lines.h"
-#include "forms/payables/invoice_columns.h"
-#include "forms/payables/invoice_totals.h"
+#include "windows/document/document_lines.h"
+#include "windows/bill/invoice_columns.h"
+#include "documents/bill/bill_totals.h"
 
 namespace zelkor {
 

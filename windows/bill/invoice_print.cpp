@@ -1,4 +1,4 @@
-#include "forms/payables/invoice_print.h"
+#include "windows/bill/invoice_print.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 // Billing what was received or ordered: the vendor's receipts and orders open for billing, a
 // receipt's open lines taken into the bill (landed charges first), an order's lines listed in
 // the order pane and picked one by one.
-#include "forms/payables/POform_invoice.h"
+#include "windows/bill/POform_invoice.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/common/tax_panes.h"
-#include "forms/payables/invoice_columns.h"
-#include "services/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "windows/document/tax_panes.h"
+#include "windows/bill/invoice_columns.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

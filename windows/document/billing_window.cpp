@@ -1,8 +1,8 @@
-#include "forms/common/billing_window.h"
+#include "windows/document/billing_window.h"
 
-#include "services/master_lookups.h"
-#include "services/payables.h"
-#include "services/value_limits.h"
+#include "core/master_lookups.h"
+#include "payables/payables.h"
+#include "core/db/value_limits.h"
 
 namespace zelkor {
 

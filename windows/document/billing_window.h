@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/purchasing_window.h"
+#include "windows/document/purchasing_window.h"
 
 namespace zelkor {
 

@@ -1,10 +1,10 @@
-#include "forms/common/document_lines.h"
+#include "windows/document/document_lines.h"
 
-#include "forms/common/grid.h"
-#include "forms/common/line_checks.h"
-#include "forms/common/window_model.h"
-#include "services/master_lookups.h"
-#include "services/units.h"
+#include "windows/base/grid.h"
+#include "documents/common/line_checks.h"
+#include "windows/base/window_model.h"
+#include "core/master_lookups.h"
+#include "core/units.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "forms/common/document_window.h"
+#include "windows/document/document_window.h"
 
-#include "forms/common/Form_report_format.h"
-#include "forms/common/grid.h"
-#include "forms/common/grid_report.h"
-#include "forms/common/history_panes.h"
-#include "forms/common/pane_columns.h"
-#include "forms/common/stock_panes.h"
+#include "windows/print/Form_report_format.h"
+#include "windows/base/grid.h"
+#include "windows/print/grid_report.h"
+#include "windows/document/history_panes.h"
+#include "windows/document/pane_columns.h"
+#include "windows/document/stock_panes.h"
 
 
 namespace zelkor {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "forms/common/document_layout.h"
-#include "forms/common/document_navigation.h"
-#include "forms/common/tax_panes.h"
-#include "forms/common/window_model.h"
-#include "services/document_versions.h"
+#include "windows/print/document_layout.h"
+#include "documents/common/document_navigation.h"
+#include "windows/document/tax_panes.h"
+#include "windows/base/window_model.h"
+#include "core/document_versions.h"
 
 #include <QStringList>
 

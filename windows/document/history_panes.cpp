@@ -1,7 +1,7 @@
-#include "forms/common/history_panes.h"
+#include "windows/document/history_panes.h"
 
-#include "forms/common/grid.h"
-#include "forms/common/pane_columns.h"
+#include "windows/base/grid.h"
+#include "windows/document/pane_columns.h"
 
 namespace zelkor {
 

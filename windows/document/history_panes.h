@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/purchase_history.h"
+#include "documents/common/purchase_history.h"
 
 #include <QStringList>
 

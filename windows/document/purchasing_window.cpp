@@ -1,11 +1,11 @@
-#include "forms/common/purchasing_window.h"
+#include "windows/document/purchasing_window.h"
 
-#include "forms/common/document_lines.h"
-#include "forms/common/line_checks.h"
-#include "forms/common/tax_panes.h"
-#include "services/fiscal_periods.h"
-#include "services/master_lookups.h"
-#include "services/purchase_tax.h"
+#include "windows/document/document_lines.h"
+#include "documents/common/line_checks.h"
+#include "windows/document/tax_panes.h"
+#include "core/fiscal_periods.h"
+#include "core/master_lookups.h"
+#include "tax/purchase_tax.h"
 
 #include <map>
 

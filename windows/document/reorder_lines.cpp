@@ -1,7 +1,7 @@
-#include "forms/purchasing/reorder_lines.h"
+#include "windows/document/reorder_lines.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/common/grid.h"
+#include "documents/common/line_checks.h"
+#include "windows/base/grid.h"
 
 namespace zelkor {
 

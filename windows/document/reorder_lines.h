@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/purchase_tax.h"
-#include "services/stock/reorder.h"
+#include "core/db/database.h"
+#include "tax/purchase_tax.h"
+#include "stock/reorder.h"
 
 #include <QString>
 

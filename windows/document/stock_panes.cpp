@@ -1,9 +1,9 @@
-#include "forms/common/stock_panes.h"
+#include "windows/document/stock_panes.h"
 
-#include "forms/common/grid.h"
-#include "forms/common/pane_columns.h"
-#include "services/master_lookups.h"
-#include "services/stock/on_hand.h"
+#include "windows/base/grid.h"
+#include "windows/document/pane_columns.h"
+#include "core/master_lookups.h"
+#include "stock/on_hand.h"
 
 #include <vector>
 

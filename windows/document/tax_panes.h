@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/purchase_tax.h"
+#include "tax/purchase_tax.h"
 
 #include <QString>
 #include <QStringList>

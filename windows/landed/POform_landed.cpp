@@ -1,10 +1,10 @@
-#include "forms/receiving/POform_landed.h"
+#include "windows/landed/POform_landed.h"
 
-#include "forms/receiving/landed_columns.h"
-#include "forms/receiving/landed_print.h"
-#include "services/master_lookups.h"
-#include "services/payables.h"
-#include "services/value_limits.h"
+#include "windows/landed/landed_columns.h"
+#include "windows/landed/landed_print.h"
+#include "core/master_lookups.h"
+#include "payables/payables.h"
+#include "core/db/value_limits.h"
 
 namespace zelkor {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/billing_window.h"
-#include "forms/receiving/landed_verify.h"
+#include "windows/document/billing_window.h"
+#include "documents/landed/landed_verify.h"
 
 namespace zelkor {
 

@@ -1,11 +1,11 @@
 // Cell editing of the charge lines and the list of covered receipts: what typing into a cell
 // checks and fills in. A refused value is put back by the window base.
-#include "forms/receiving/POform_landed.h"
+#include "windows/landed/POform_landed.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/common/tax_panes.h"
-#include "forms/receiving/landed_columns.h"
-#include "services/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "windows/document/tax_panes.h"
+#include "windows/landed/landed_columns.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,12 +1,12 @@
 // What the landed bill's commands do: the checks and the question of a save, the void, the
 // records and documents a landed bill links to, printing and showing a stored bill.
-#include "forms/receiving/POform_landed.h"
+#include "windows/landed/POform_landed.h"
 
-#include "forms/common/active_report.h"
-#include "forms/common/bill_print.h"
-#include "forms/receiving/landed_columns.h"
-#include "services/audit_stamp.h"
-#include "services/master_lookups.h"
+#include "windows/print/active_report.h"
+#include "windows/print/bill_print.h"
+#include "windows/landed/landed_columns.h"
+#include "core/audit_stamp.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

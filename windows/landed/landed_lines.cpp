@@ -1,9 +1,9 @@
 // The landed bill between the window and the document: the typed bill read from the header and
 // the charge grid, stored charges and covered receipts shown.
-#include "forms/receiving/POform_landed.h"
+#include "windows/landed/POform_landed.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/receiving/landed_columns.h"
+#include "documents/common/line_checks.h"
+#include "windows/landed/landed_columns.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
-#include "forms/receiving/landed_print.h"
+#include "windows/landed/landed_print.h"
 
-#include "services/landed_posting.h"
+#include "documents/landed/landed_posting.h"
 
 #include <algorithm>
 

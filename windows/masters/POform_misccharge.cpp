@@ -1,4 +1,4 @@
-#include "forms/masters/POform_misccharge.h"
+#include "windows/masters/POform_misccharge.h"
 
 namespace zelkor {
 

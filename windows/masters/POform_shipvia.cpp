@@ -1,4 +1,4 @@
-#include "forms/masters/POform_shipvia.h"
+#include "windows/masters/POform_shipvia.h"
 
 namespace zelkor {
 

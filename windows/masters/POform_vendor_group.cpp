@@ -1,6 +1,6 @@
-#include "forms/masters/POform_vendor_group.h"
+#include "windows/masters/POform_vendor_group.h"
 
-#include "forms/common/grid_report.h"
+#include "windows/print/grid_report.h"
 
 #include <QLoggingCategory>
 #include <QSet>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/masters/master_window.h"
+#include "windows/masters/master_window.h"
 
 namespace zelkor {
 

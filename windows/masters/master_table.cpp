@@ -1,8 +1,8 @@
-#include "forms/masters/master_table.h"
+#include "windows/masters/master_table.h"
 
-#include "forms/common/field.h"
-#include "forms/common/grid_report.h"
-#include "services/sql_names.h"
+#include "windows/base/field.h"
+#include "windows/print/grid_report.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/database.h"
-#include "services/master_lookups.h"
+#include "core/db/database.h"
+#include "core/master_lookups.h"
 
 #include <QString>
 #include <QStringList>

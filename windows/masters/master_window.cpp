@@ -1,7 +1,7 @@
-#include "forms/masters/master_window.h"
+#include "windows/masters/master_window.h"
 
-#include "forms/common/Form_report_format.h"
-#include "forms/common/grid_report.h"
+#include "windows/print/Form_report_format.h"
+#include "windows/print/grid_report.h"
 
 #include <QLoggingCategory>
 #include <QSet>

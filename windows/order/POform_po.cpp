@@ -1,13 +1,13 @@
-#include "forms/purchasing/POform_po.h"
+#include "windows/order/POform_po.h"
 
-#include "forms/common/history_panes.h"
-#include "forms/common/pane_columns.h"
-#include "forms/purchasing/po_columns.h"
-#include "forms/purchasing/po_print.h"
-#include "forms/purchasing/po_requisition.h"
-#include "forms/purchasing/po_save.h"
-#include "forms/common/line_checks.h"
-#include "services/master_lookups.h"
+#include "windows/document/history_panes.h"
+#include "windows/document/pane_columns.h"
+#include "windows/order/po_columns.h"
+#include "windows/order/po_print.h"
+#include "documents/order/po_requisition.h"
+#include "documents/order/po_save.h"
+#include "documents/common/line_checks.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,10 +1,10 @@
 // Cell editing of the order lines: what typing into a cell checks and fills in. A refused value
 // is put back by the window base.
-#include "forms/purchasing/POform_po.h"
+#include "windows/order/POform_po.h"
 
-#include "forms/purchasing/po_columns.h"
-#include "forms/common/line_checks.h"
-#include "services/master_lookups.h"
+#include "windows/order/po_columns.h"
+#include "documents/common/line_checks.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,13 +1,13 @@
 // What the order's commands do: save, close, void, activation, hand-offs, linked documents and
 // printing. Each asks its questions first, then runs one document routine.
-#include "forms/purchasing/POform_po.h"
+#include "windows/order/POform_po.h"
 
-#include "forms/purchasing/po_columns.h"
-#include "forms/purchasing/po_lifecycle.h"
-#include "forms/purchasing/po_requisition.h"
-#include "forms/purchasing/po_save.h"
-#include "forms/purchasing/po_verify.h"
-#include "forms/common/line_checks.h"
+#include "windows/order/po_columns.h"
+#include "documents/order/po_lifecycle.h"
+#include "documents/order/po_requisition.h"
+#include "documents/order/po_save.h"
+#include "documents/order/po_verify.h"
+#include "documents/common/line_checks.h"
 
 namespace zelkor {
 

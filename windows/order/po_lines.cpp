@@ -1,10 +1,10 @@
 // The order's lines between the grid and the document: reading the grid into a typed Order,
 // showing stored lines, line numbers, line tax and the footer totals.
-#include "forms/purchasing/POform_po.h"
+#include "windows/order/POform_po.h"
 
-#include "forms/purchasing/po_columns.h"
-#include "forms/common/document_lines.h"
-#include "services/master_lookups.h"
+#include "windows/order/po_columns.h"
+#include "windows/document/document_lines.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

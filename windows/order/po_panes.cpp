@@ -1,5 +1,5 @@
 // The order window's information panes: tax, stock and purchase history.
-#include "forms/purchasing/POform_po.h"
+#include "windows/order/POform_po.h"
 
 namespace zelkor {
 

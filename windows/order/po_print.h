@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/document_layout.h"
+#include "windows/print/document_layout.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 // The order window's templates (a named order to start new orders from) and its reorder
 // suggestions (the stock items short at the ship-to warehouse).
-#include "forms/purchasing/POform_po.h"
+#include "windows/order/POform_po.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/purchasing/po_columns.h"
-#include "forms/purchasing/reorder_lines.h"
+#include "documents/common/line_checks.h"
+#include "windows/order/po_columns.h"
+#include "windows/document/reorder_lines.h"
 
 namespace zelkor {
 

@@ -1,6 +1,6 @@
-#include "forms/common/Form_report_format.h"
+#include "windows/print/Form_report_format.h"
 
-#include "forms/common/colour_list.h"
+#include "windows/base/colour_list.h"
 
 #include <QFontDatabase>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/report_format.h"
-#include "forms/common/window_model.h"
+#include "windows/print/report_format.h"
+#include "windows/base/window_model.h"
 
 #include <expected>
 

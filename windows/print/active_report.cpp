@@ -1,4 +1,4 @@
-#include "forms/common/active_report.h"
+#include "windows/print/active_report.h"
 
 namespace zelkor {
 

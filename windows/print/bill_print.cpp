@@ -1,4 +1,4 @@
-#include "forms/common/bill_print.h"
+#include "windows/print/bill_print.h"
 
 namespace zelkor {
 

@@ -1,4 +1,4 @@
-#include "forms/common/document_layout.h"
+#include "windows/print/document_layout.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "forms/common/document_pdf_writer.h"
+#include "windows/print/document_pdf_writer.h"
 
-#include "forms/common/report_text.h"
+#include "windows/print/report_text.h"
 
 #include <QFile>
 #include <QFontMetricsF>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "forms/common/pdf_list_writer.h"
-#include "forms/common/printed_document.h"
-#include "forms/common/report_format.h"
-#include "services/error.h"
+#include "windows/print/pdf_list_writer.h"
+#include "windows/print/printed_document.h"
+#include "windows/print/report_format.h"
+#include "core/db/error.h"
 
 #include <QString>
 

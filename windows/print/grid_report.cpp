@@ -1,10 +1,10 @@
-#include "forms/common/grid_report.h"
+#include "windows/print/grid_report.h"
 
-#include "forms/common/grid.h"
-#include "forms/common/report_format.h"
-#include "forms/common/report_text.h"
-#include "services/clock.h"
-#include "services/fiscal_periods.h"
+#include "windows/base/grid.h"
+#include "windows/print/report_format.h"
+#include "windows/print/report_text.h"
+#include "core/clock.h"
+#include "core/fiscal_periods.h"
 
 #include <QDir>
 #include <QFontMetricsF>

@@ -1,8 +1,8 @@
-#include "forms/common/pdf_list_writer.h"
+#include "windows/print/pdf_list_writer.h"
 
-#include "forms/common/grid.h"
-#include "forms/common/report_text.h"
-#include "services/clock.h"
+#include "windows/base/grid.h"
+#include "windows/print/report_text.h"
+#include "core/clock.h"
 
 #include <QDir>
 #include <QFile>

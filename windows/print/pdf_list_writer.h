@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/common/report_format.h"
-#include "services/error.h"
+#include "windows/print/report_format.h"
+#include "core/db/error.h"
 
 #include <QColor>
 #include <QDate>

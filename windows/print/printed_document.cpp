@@ -1,6 +1,6 @@
-#include "forms/common/printed_document.h"
+#include "windows/print/printed_document.h"
 
-#include "services/fiscal_periods.h"
+#include "core/fiscal_periods.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/common/document_layout.h"
-#include "services/database.h"
-#include "services/row.h"
+#include "windows/print/document_layout.h"
+#include "core/db/database.h"
+#include "core/db/row.h"
 
 #include <QString>
 #include <QStringList>

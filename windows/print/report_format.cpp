@@ -1,8 +1,8 @@
-#include "forms/common/report_format.h"
+#include "windows/print/report_format.h"
 
-#include "services/database.h"
-#include "services/row.h"
-#include "services/sql_names.h"
+#include "core/db/database.h"
+#include "core/db/row.h"
+#include "core/db/sql_names.h"
 
 namespace zelkor {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/decimal.h"
-#include "services/error.h"
+#include "core/money/decimal.h"
+#include "core/db/error.h"
 
 #include <QColor>
 #include <QPageLayout>

@@ -1,6 +1,6 @@
-#include "forms/common/report_text.h"
+#include "windows/print/report_text.h"
 
-#include "services/decimal.h"
+#include "core/money/decimal.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,12 +1,12 @@
-#include "forms/receiving/POform_receipt.h"
+#include "windows/receipt/POform_receipt.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/common/history_panes.h"
-#include "forms/common/pane_columns.h"
-#include "forms/receiving/receipt_columns.h"
-#include "forms/receiving/receipt_print.h"
-#include "services/master_lookups.h"
-#include "services/payables.h"
+#include "documents/common/line_checks.h"
+#include "windows/document/history_panes.h"
+#include "windows/document/pane_columns.h"
+#include "windows/receipt/receipt_columns.h"
+#include "windows/receipt/receipt_print.h"
+#include "core/master_lookups.h"
+#include "payables/payables.h"
 
 namespace zelkor {
 

@@ -1,12 +1,12 @@
 // Cell editing of the receipt lines: what typing into a cell checks and fills in. A refused
 // value is put back by the window base.
-#include "forms/receiving/POform_receipt.h"
+#include "windows/receipt/POform_receipt.h"
 
-#include "forms/common/line_checks.h"
-#include "forms/receiving/receipt_columns.h"
-#include "services/fiscal_periods.h"
-#include "services/master_lookups.h"
-#include "services/payables.h"
+#include "documents/common/line_checks.h"
+#include "windows/receipt/receipt_columns.h"
+#include "core/fiscal_periods.h"
+#include "core/master_lookups.h"
+#include "payables/payables.h"
 
 namespace zelkor {
 

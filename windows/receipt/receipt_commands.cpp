@@ -1,13 +1,13 @@
 // What the receipt's commands do: save, void, the bill hand-off, linked documents, printing and
 // showing a stored receipt. Each asks its questions first, then runs one document routine.
-#include "forms/receiving/POform_receipt.h"
+#include "windows/receipt/POform_receipt.h"
 
-#include "forms/common/active_report.h"
-#include "forms/receiving/receipt_columns.h"
-#include "forms/receiving/receipt_print.h"
-#include "forms/receiving/receipt_verify.h"
-#include "services/ledger_accounts.h"
-#include "services/sql_names.h"
+#include "windows/print/active_report.h"
+#include "windows/receipt/receipt_columns.h"
+#include "windows/receipt/receipt_print.h"
+#include "documents/receipt/receipt_verify.h"
+#include "ledger/ledger_accounts.h"
+#include "core/db/sql_names.h"
 
 
 namespace zelkor {

@@ -1,9 +1,9 @@
 // The receipt's lines between the grid and the document: reading the grid into a typed Receipt,
 // showing stored lines, line numbers, line tax and the footer totals.
-#include "forms/receiving/POform_receipt.h"
+#include "windows/receipt/POform_receipt.h"
 
-#include "forms/common/document_lines.h"
-#include "forms/receiving/receipt_columns.h"
+#include "windows/document/document_lines.h"
+#include "windows/receipt/receipt_columns.h"
 
 namespace zelkor {
 

@@ -1,9 +1,9 @@
 // Receiving against orders: the vendor's outstanding orders, the chosen order's header and its
 // lines in the pick grid, and picking a line into the receipt.
-#include "forms/receiving/POform_receipt.h"
+#include "windows/receipt/POform_receipt.h"
 
-#include "forms/receiving/receipt_columns.h"
-#include "services/master_lookups.h"
+#include "windows/receipt/receipt_columns.h"
+#include "core/master_lookups.h"
 
 #include <QHash>
 

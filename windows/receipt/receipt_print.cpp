@@ -1,4 +1,4 @@
-#include "forms/receiving/receipt_print.h"
+#include "windows/receipt/receipt_print.h"
 
 #include <algorithm>
 

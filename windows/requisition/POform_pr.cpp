@@ -1,15 +1,15 @@
-#include "forms/purchasing/POform_pr.h"
+#include "windows/requisition/POform_pr.h"
 
-#include "forms/common/pane_columns.h"
-#include "forms/purchasing/pr_cells.h"
-#include "forms/purchasing/pr_columns.h"
-#include "forms/purchasing/pr_grid.h"
-#include "forms/purchasing/pr_print.h"
-#include "forms/purchasing/pr_save.h"
-#include "forms/purchasing/pr_verify.h"
-#include "forms/common/document_lines.h"
-#include "forms/common/line_checks.h"
-#include "services/master_lookups.h"
+#include "windows/document/pane_columns.h"
+#include "windows/requisition/pr_cells.h"
+#include "windows/requisition/pr_columns.h"
+#include "windows/requisition/pr_grid.h"
+#include "windows/requisition/pr_print.h"
+#include "documents/requisition/pr_save.h"
+#include "documents/requisition/pr_verify.h"
+#include "windows/document/document_lines.h"
+#include "documents/common/line_checks.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

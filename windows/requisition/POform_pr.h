@@ -1,10 +1,10 @@
 #pragma once
 
-#include "services/audit_stamp.h"
-#include "forms/common/document_window.h"
-#include "forms/purchasing/pr_document.h"
-#include "forms/purchasing/pr_load.h"
-#include "forms/common/document_lists.h"
+#include "core/audit_stamp.h"
+#include "windows/document/document_window.h"
+#include "documents/requisition/pr_document.h"
+#include "documents/requisition/pr_load.h"
+#include "documents/common/document_lists.h"
 
 namespace zelkor {
 

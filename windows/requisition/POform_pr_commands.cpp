@@ -1,14 +1,14 @@
 // The requisition window's commands: showing requisitions, closing, deleting, issuing, printing
 // and the hand-offs to the host.
-#include "forms/purchasing/POform_pr.h"
+#include "windows/requisition/POform_pr.h"
 
-#include "forms/purchasing/pr_cells.h"
-#include "forms/purchasing/pr_columns.h"
-#include "forms/purchasing/pr_print.h"
-#include "forms/purchasing/pr_save.h"
-#include "forms/purchasing/reorder_lines.h"
-#include "forms/common/line_checks.h"
-#include "services/master_lookups.h"
+#include "windows/requisition/pr_cells.h"
+#include "windows/requisition/pr_columns.h"
+#include "windows/requisition/pr_print.h"
+#include "documents/requisition/pr_save.h"
+#include "windows/document/reorder_lines.h"
+#include "documents/common/line_checks.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,10 +1,10 @@
-#include "forms/purchasing/pr_cells.h"
+#include "windows/requisition/pr_cells.h"
 
-#include "forms/common/grid.h"
-#include "forms/purchasing/pr_columns.h"
-#include "forms/common/document_lines.h"
-#include "forms/common/line_checks.h"
-#include "services/master_lookups.h"
+#include "windows/base/grid.h"
+#include "windows/requisition/pr_columns.h"
+#include "windows/document/document_lines.h"
+#include "documents/common/line_checks.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/common/field.h"
-#include "forms/common/document_lists.h"
-#include "services/purchase_tax.h"
+#include "windows/base/field.h"
+#include "documents/common/document_lists.h"
+#include "tax/purchase_tax.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
-#include "forms/purchasing/pr_grid.h"
+#include "windows/requisition/pr_grid.h"
 
-#include "forms/common/grid.h"
-#include "forms/purchasing/pr_columns.h"
+#include "windows/base/grid.h"
+#include "windows/requisition/pr_columns.h"
 
 namespace zelkor {
 

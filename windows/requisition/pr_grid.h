@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/purchasing/pr_document.h"
+#include "documents/requisition/pr_document.h"
 
 #include <expected>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "forms/purchasing/pr_print.h"
+#include "windows/requisition/pr_print.h"
 
-#include "forms/common/active_report.h"
+#include "windows/print/active_report.h"
 
 #include <QStringList>
 

@@ -5,10 +5,10 @@
 #include "bench/support/bench_database.h"
 #include "bench/support/bench_documents.h"
 
-#include "forms/purchasing/po_save.h"
-#include "forms/receiving/receipt_save.h"
-#include "services/clock.h"
-#include "services/landed_posting.h"
+#include "documents/order/po_save.h"
+#include "documents/receipt/receipt_save.h"
+#include "core/clock.h"
+#include "documents/landed/landed_posting.h"
 
 #include <benchmark/benchmark.h>
 

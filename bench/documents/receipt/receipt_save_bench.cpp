@@ -8,10 +8,10 @@
 #include "bench/support/bench_documents.h"
 #include "bench/support/recorded_writes.h"
 
-#include "forms/purchasing/po_save.h"
-#include "forms/receiving/receipt_save.h"
-#include "forms/receiving/receipt_verify.h"
-#include "services/clock.h"
+#include "documents/order/po_save.h"
+#include "documents/receipt/receipt_save.h"
+#include "documents/receipt/receipt_verify.h"
+#include "core/clock.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Writing a long list report: 10,000 rows of 12 columns on the default page format.
-#include "forms/common/pdf_list_writer.h"
+#include "windows/print/pdf_list_writer.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

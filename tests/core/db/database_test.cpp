@@ -1,6 +1,6 @@
-#include "services/database.h"
-#include "services/database_postgres.h"
-#include "services/sql_names.h"
+#include "core/db/database.h"
+#include "core/db/database_postgres.h"
+#include "core/db/sql_names.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -2,9 +2,9 @@
 // Bills saved, edited and voided from the bill window, with what a scenario compares: the
 // figures a bill moves (which its void must put back), ledger sums and the checker.
 
-#include "bill_window_fixture.h"
+#include "tests/support/bill_window_fixture.h"
 
-#include "forms/purchasing/POform_po.h"
+#include "windows/order/POform_po.h"
 #include "check/company_checks.h"
 
 namespace zelkor {

@@ -3,9 +3,9 @@
 // and that every void puts each figure back.
 #include "bill_posting_fixture.h"
 
-#include "services/ledger_posting.h"
-#include "services/settlement_posting.h"
-#include "services/stock/layer_issue.h"
+#include "ledger/ledger_posting.h"
+#include "documents/bill/settlement_posting.h"
+#include "stock/layer_issue.h"
 
 namespace zelkor {
 namespace {

@@ -1,6 +1,6 @@
 // The checks of a bill's save, one after the other in their order, each refusing before anything
 // is written; and what a bill that passes them all hands on to be written.
-#include "bill_window_fixture.h"
+#include "tests/support/bill_window_fixture.h"
 
 namespace zelkor {
 namespace {

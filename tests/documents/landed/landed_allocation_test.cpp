@@ -1,5 +1,5 @@
 // How a landed bill's capitalised charges are spread over the goods of the receipts it covers.
-#include "services/landed_allocation.h"
+#include "documents/landed/landed_allocation.h"
 
 #include "tests/support/printers.h"
 

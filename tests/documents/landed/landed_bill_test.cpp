@@ -1,7 +1,7 @@
 // Landed bills saved, edited and voided through the landed-cost service on receipts of the demo
 // company: the shares in layers, on-hand values, journal and variance for every costing case,
 // the settlement of a bill paid at once, and the exact restoration of a void.
-#include "landed_fixture.h"
+#include "tests/support/landed_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,6 +1,6 @@
 // A database error at any statement of a landed bill's save, edit or void: the database is as it
 // was (no number taken, no layer touched), and the error is a database failure, never a refusal.
-#include "landed_fixture.h"
+#include "tests/support/landed_fixture.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 // Two clerks on one document: whatever the interleaving, exactly one write wins, the other is
 // told why and writes nothing, and the order's quantities stay consistent.
-#include "po_window_fixture.h"
+#include "tests/support/po_window_fixture.h"
 
 #include <latch>
 #include <thread>

@@ -1,6 +1,6 @@
 // Order edits keep what receipts recorded; due future orders are activated; every line but a
 // charge takes a tax code.
-#include "po_window_fixture.h"
+#include "tests/support/po_window_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,4 +1,4 @@
-#include "po_window_fixture.h"
+#include "tests/support/po_window_fixture.h"
 
 namespace zelkor {
 namespace {

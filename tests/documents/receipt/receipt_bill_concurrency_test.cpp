@@ -1,6 +1,6 @@
 // Two clerks saving receipts with bills at once: one bill number, one prepayment, one vendor's
 // owing balance. The database serialises them; exactly what one may do is done once.
-#include "receipt_bill_fixture.h"
+#include "tests/support/receipt_bill_fixture.h"
 
 #include "tests/support/save_race.h"
 

@@ -1,7 +1,7 @@
 // A database error at any statement of a receipt's save with its bill and landed payables, and of
 // the edit and void of a receipt holding landed payables: nothing is written, no number is taken,
 // the clerk's input stays, and the message is the failure, never "invalid" or "not found".
-#include "receipt_bill_fixture.h"
+#include "tests/support/receipt_bill_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,6 +1,6 @@
 // Receiving goods with the vendor's bill number: the bill made at receipt, its entry, its
 // payable and how it is paid, the vendor's owing balance, and AP suspense cleared to the cent.
-#include "receipt_bill_fixture.h"
+#include "tests/support/receipt_bill_fixture.h"
 
 namespace zelkor {
 namespace {

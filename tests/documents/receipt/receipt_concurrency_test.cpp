@@ -1,6 +1,6 @@
 // Two clerks, one order line or one receipt: the database serialises them (SQLite's write lock,
 // PostgreSQL's row locks), exactly one wins, and the other is told why and writes nothing.
-#include "receipt_window_fixture.h"
+#include "tests/support/receipt_window_fixture.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 // A database error at any statement of a save, an edit or a void is a failure: nothing is
 // written, no number is taken, the clerk's input stays, and the message never says "invalid" or
 // "not found".
-#include "receipt_window_fixture.h"
+#include "tests/support/receipt_window_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,7 +1,7 @@
 // Landed charges typed on a receipt: those billed by other vendors, or by the receipt's vendor
 // under another bill number, are owed through payables of their own; the rest is billed with the
 // receipt. Editing and voiding the receipt replaces and removes those payables exactly.
-#include "receipt_bill_fixture.h"
+#include "tests/support/receipt_bill_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,6 +1,6 @@
 // What a receipt does to its order lines: partial, exact, over- and cancel-only receipts, the
 // questions asked before anything is written, and voids that give back exactly what was taken.
-#include "receipt_window_fixture.h"
+#include "tests/support/receipt_window_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,8 +1,8 @@
 // What a receipt refuses, before anything is written and under the lock of its save, and what
 // its other commands hand to the host.
-#include "receipt_window_fixture.h"
+#include "tests/support/receipt_window_fixture.h"
 
-#include "forms/common/active_report.h"
+#include "windows/print/active_report.h"
 
 namespace zelkor {
 namespace {

@@ -1,9 +1,9 @@
 // Voiding and editing a receipt: everything it did is reversed on its own date and period, and
 // nothing else moves; receipts in a foreign currency balance to the cent.
-#include "receipt_window_fixture.h"
+#include "tests/support/receipt_window_fixture.h"
 
-#include "services/ledger_posting.h"
-#include "services/stock/layer_issue.h"
+#include "ledger/ledger_posting.h"
+#include "stock/layer_issue.h"
 
 namespace zelkor {
 namespace {

@@ -1,6 +1,6 @@
 // Receiving orders through the window: what a save writes to the receipt, the orders, the ledger
 // and stock, and what the clerk is asked before it.
-#include "receipt_window_fixture.h"
+#include "tests/support/receipt_window_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,7 +1,7 @@
 // Saving, editing, closing and deleting requisitions through the window, and what stays in the
 // database when a save fails part-way.
-#include "forms/purchasing/pr_save.h"
-#include "pr_window_fixture.h"
+#include "documents/requisition/pr_save.h"
+#include "tests/support/pr_window_fixture.h"
 
 namespace zelkor::testing {
 namespace {

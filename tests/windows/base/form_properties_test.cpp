@@ -1,6 +1,6 @@
-#include "forms/common/form_properties.h"
-#include "forms/common/grid.h"
-#include "forms/common/window_layouts.h"
+#include "windows/base/form_properties.h"
+#include "windows/base/grid.h"
+#include "windows/base/window_layouts.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -1,8 +1,8 @@
-#include "forms/common/colour_list.h"
-#include "forms/common/command_ids.h"
-#include "forms/common/grid.h"
-#include "forms/common/prompter.h"
-#include "forms/common/window_layouts.h"
+#include "windows/base/colour_list.h"
+#include "windows/base/command_ids.h"
+#include "windows/base/grid.h"
+#include "windows/base/prompter.h"
+#include "windows/base/window_layouts.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

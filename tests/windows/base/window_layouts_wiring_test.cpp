@@ -1,6 +1,6 @@
 // A window gets its stored grid layouts, font panel and form properties from the window model
 // itself: opening restores them, the font commands act on them, closing stores them.
-#include "forms/common/window_model.h"
+#include "windows/base/window_model.h"
 
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

@@ -1,4 +1,4 @@
-#include "forms/common/window_model.h"
+#include "windows/base/window_model.h"
 
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"

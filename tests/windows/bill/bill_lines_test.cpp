@@ -1,7 +1,7 @@
 // Lines typed into a bill: what each cell checks and fills in, the tax that follows the amount,
 // the tax code and "tax included", the footer, and the header's payment, discount and
 // prepayment fields.
-#include "bill_window_fixture.h"
+#include "tests/support/bill_window_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,6 +1,6 @@
 // A printed vendor bill: what was billed against which receipt, the totals down to what is
 // owed, and "VOID" across a void one.
-#include "bill_window_fixture.h"
+#include "tests/support/bill_window_fixture.h"
 
 #include "tests/support/printed_documents.h"
 

@@ -1,6 +1,6 @@
 // What a bill takes from receipts and orders: the open lines and quantities it proposes, several
 // receipts side by side, and the receipts and orders it refuses.
-#include "bill_window_fixture.h"
+#include "tests/support/bill_window_fixture.h"
 
 namespace zelkor {
 namespace {

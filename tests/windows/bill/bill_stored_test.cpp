@@ -1,6 +1,6 @@
 // Saved bills: shown by number and browsed, guarded from edits they may no longer take, and the
 // records, documents and help they lead to.
-#include "bill_window_fixture.h"
+#include "tests/support/bill_window_fixture.h"
 
 #include <QAction>
 #include <QDockWidget>

@@ -1,5 +1,5 @@
-#include "forms/common/grid.h"
-#include "forms/common/tax_panes.h"
+#include "windows/base/grid.h"
+#include "windows/document/tax_panes.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -2,8 +2,8 @@
 // A master window on a fresh fixture database, driven as a clerk would, with what it says and
 // what it asks the host recorded.
 
-#include "forms/common/window_model.h"
-#include "services/clock.h"
+#include "windows/base/window_model.h"
+#include "core/clock.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 #include "tests/support/window_test_support.h"

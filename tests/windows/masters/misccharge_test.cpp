@@ -1,5 +1,5 @@
 // The miscellaneous charge window: adding a charge, saving the edited grid, deleting, printing.
-#include "forms/masters/POform_misccharge.h"
+#include "windows/masters/POform_misccharge.h"
 #include "master_fixture.h"
 
 namespace zelkor::testing {

@@ -1,6 +1,6 @@
 // The ship-via window: one record at a time, added, replaced, browsed, deleted and printed.
-#include "forms/masters/POform_shipvia.h"
-#include "forms/purchasing/POform_po.h"
+#include "windows/masters/POform_shipvia.h"
+#include "windows/order/POform_po.h"
 #include "master_fixture.h"
 
 namespace zelkor::testing {

@@ -1,6 +1,6 @@
 // The vendor group window: the group list, the members of one group, moving and removing
 // members, deleting groups and printing both lists.
-#include "forms/masters/POform_vendor_group.h"
+#include "windows/masters/POform_vendor_group.h"
 #include "master_fixture.h"
 
 namespace zelkor::testing {

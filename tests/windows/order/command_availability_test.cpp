@@ -1,8 +1,8 @@
 // What the requisition and order windows say their commands can do in each mode, which the view
 // turns into enabled and disabled buttons: Save and the line commands only while a document is
 // entered or edited, Preview and Edit mode only with a saved document shown.
-#include "po_window_fixture.h"
-#include "pr_window_fixture.h"
+#include "tests/support/po_window_fixture.h"
+#include "tests/support/pr_window_fixture.h"
 
 #include <memory>
 

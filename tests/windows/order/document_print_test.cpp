@@ -1,9 +1,9 @@
 // Printed orders and requisitions as a vendor reads them: the window's print query laid out by
 // the layout it declared, written as a PDF and read back with pdftotext.
-#include "po_window_fixture.h"
+#include "tests/support/po_window_fixture.h"
 
-#include "forms/purchasing/POform_pr.h"
-#include "forms/purchasing/pr_print.h"
+#include "windows/requisition/POform_pr.h"
+#include "windows/requisition/pr_print.h"
 #include "tests/support/printed_documents.h"
 
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // "Reordering Stock Items" in the order and the requisition window: the stock items short at the
 // ship-to warehouse, in purchase units, completed as typed lines and saved as they are.
-#include "po_window_fixture.h"
-#include "pr_window_fixture.h"
+#include "tests/support/po_window_fixture.h"
+#include "tests/support/pr_window_fixture.h"
 
 namespace zelkor {
 namespace {

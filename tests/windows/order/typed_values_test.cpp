@@ -1,7 +1,7 @@
 // What a clerk may type: every value is refused with its message (and the previous value put
 // back) or accepted and read back from the database exactly as typed, alike on both engines.
-#include "po_window_fixture.h"
-#include "pr_window_fixture.h"
+#include "tests/support/po_window_fixture.h"
+#include "tests/support/pr_window_fixture.h"
 
 namespace zelkor {
 namespace {

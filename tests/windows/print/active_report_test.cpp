@@ -1,4 +1,4 @@
-#include "forms/common/active_report.h"
+#include "windows/print/active_report.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -1,6 +1,6 @@
 // The PDF list writer, checked on the files it writes with poppler's pdftotext and pdfinfo.
-#include "forms/common/pdf_list_writer.h"
-#include "services/clock.h"
+#include "windows/print/pdf_list_writer.h"
+#include "core/clock.h"
 #include "tests/support/printers.h"
 
 #include <QDir>

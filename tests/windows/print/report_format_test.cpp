@@ -1,5 +1,5 @@
 // The page-setup window: defaults, paper choices, its one rule and storing the format.
-#include "forms/common/Form_report_format.h"
+#include "windows/print/Form_report_format.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -1,6 +1,6 @@
 // A printed goods receipt: the order's lines as received, laid out like every purchasing
 // document, with landed charges only in the totals and "VOID" across a void receipt.
-#include "receipt_window_fixture.h"
+#include "tests/support/receipt_window_fixture.h"
 
 #include "tests/support/printed_documents.h"
 
