@@ -11,8 +11,6 @@ namespace {
 
 Error refused(const QString& message) { return Error::invalid(message); }
 
-SqlValue nullable(const QString& text) { return text.isEmpty() ? SqlValue(std::nullopt) : SqlValue(text); }
-
 [[nodiscard]] std::expected<std::optional<PaymentTerm>, Error> read_term(Database& db, const QString& code)
 {
     if (code.isEmpty())

@@ -39,4 +39,7 @@ private:
 
 using Params = std::vector<SqlValue>;
 
+/// An empty text binds NULL, any other text itself.
+inline SqlValue nullable(const QString& text) { return text.isEmpty() ? SqlValue(std::nullopt) : SqlValue(text); }
+
 } // namespace zelkor

@@ -18,8 +18,6 @@
 namespace zelkor {
 namespace {
 
-SqlValue nullable(const QString& text) { return text.isEmpty() ? SqlValue(std::nullopt) : SqlValue(text); }
-
 /// The quantity of a bill row in its order line's unit.
 [[nodiscard]] std::expected<Decimal, Error> order_quantity(Database& db, const BillLine& line)
 {

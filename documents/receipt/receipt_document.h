@@ -123,6 +123,9 @@ struct ReceiptHeader {
     Decimal prepayment_amount() const { return Decimal::parse(prepayment.trimmed()).value_or(Decimal()).round2(); }
 };
 
+/// A line of a stock item ("1"), whose quantity moves stock and its cost layers.
+inline bool is_stock_line(const ReceiptLine& line) { return line.itemtype == u"1"; }
+
 /// The vendor a landed charge is owed to: its own, else the receipt's.
 inline QString landed_vendor(const ReceiptHeader& header, const LandedLine& line)
 {

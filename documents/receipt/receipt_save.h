@@ -24,12 +24,6 @@ struct ReceiptSaving {
     AuditStamp stamp{};
 };
 
-/// The checks of the bill entered with a receipt that need its lines as they will be written,
-/// before the save's transaction: its payable takes the discount and the prepayment whole
-/// ("Term discount is invalid.", "Prepayment is invalid.") and its term is known ("payment term
-/// is invalid."). A receipt without a bill number passes.
-[[nodiscard]] std::expected<void, Error> verify_bill_at_receipt(Database& db, const Receipt& receipt);
-
 /// Saves a new receipt in one transaction, step by step: the stock rows of its items (receiving
 /// and order warehouses) locked first, the order lines re-read under lock, its number ("ro" of
 /// its fiscal year), its lines, the order update, its journal entry (post_receipt), its stock

@@ -5,6 +5,7 @@
 #include "windows/print/active_report.h"
 #include "windows/receipt/receipt_columns.h"
 #include "windows/receipt/receipt_print.h"
+#include "documents/receipt/receipt_bill.h"
 #include "documents/receipt/receipt_verify.h"
 #include "ledger/ledger_accounts.h"
 #include "core/db/sql_names.h"
