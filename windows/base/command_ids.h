@@ -143,6 +143,16 @@ constexpr std::optional<CommandSpec> common_command(int id)
     return std::nullopt;
 }
 
+/// A shared command as a window's table of commands lists it: its usual declaration, under the
+/// window's own caption when one is given. An id that is not shared does not compile.
+constexpr CommandSpec shared(CommandId id, std::string_view caption = {})
+{
+    CommandSpec declaration = common_command(to_int(id)).value();
+    if (!caption.empty())
+        declaration.caption = caption;
+    return declaration;
+}
+
 inline QString to_qstring(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 } // namespace zelkor

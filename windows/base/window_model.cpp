@@ -274,6 +274,12 @@ void WindowModel::declare_command(const CommandSpec& declaration)
     m_commands.push_back(command);
 }
 
+void WindowModel::declare_commands(std::span<const CommandSpec> declarations)
+{
+    for (const CommandSpec& declaration : declarations)
+        declare_command(declaration);
+}
+
 const Command* WindowModel::find_command(int id) const
 {
     for (const Command& command : m_commands)

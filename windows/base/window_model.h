@@ -15,6 +15,7 @@
 
 #include <expected>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace zelkor {
@@ -182,6 +183,8 @@ protected:
     void declare_command(CommandId id, const QString& caption);
     /// A window-specific command (id 1001 and up) or a shared one placed differently.
     void declare_command(const CommandSpec& declaration);
+    /// A window's table of commands, in menu order.
+    void declare_commands(std::span<const CommandSpec> declarations);
     void set_caption(const QString& caption);
     /// Fills a drop-down field from a shared pick-list; a list that cannot be read stays empty
     /// (the window still opens) and the reason goes to the log.

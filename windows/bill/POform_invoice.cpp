@@ -1,12 +1,14 @@
 #include "windows/bill/POform_invoice.h"
 
+#include "core/db/value_limits.h"
+#include "core/master_lookups.h"
 #include "documents/common/line_checks.h"
-#include "windows/document/history_panes.h"
-#include "windows/document/pane_columns.h"
 #include "windows/bill/invoice_columns.h"
 #include "windows/bill/invoice_print.h"
-#include "core/master_lookups.h"
-#include "core/db/value_limits.h"
+#include "windows/document/history_panes.h"
+#include "windows/document/pane_columns.h"
+
+#include <array>
 
 namespace zelkor {
 
@@ -64,6 +66,42 @@ const QStringList InvoiceHistoryColumns{history::BillNo,   history::BillDate,  h
 /// prepayment an edit does not pay again.
 const QStringList PostedFields{"vendor_no", "vendor_name", "invoice_date", "currency", "period", "fyear",
                                "prepayment", "prepayment_no"};
+
+using C = POform_invoice::Command;
+constexpr auto View = menus::View;
+constexpr auto None = Right::None;
+constexpr auto Toggle = Checkable::Yes;
+
+/// The bill's commands after the posting documents' common ones and printing, in menu order.
+constexpr std::array BillCommands{
+    shared(CommandId::TaxDetails),
+    shared(CommandId::TaxSummary),
+    shared(CommandId::Void, "&Void Bill"),
+    shared(CommandId::RefreshRecord),
+    shared(CommandId::AccountMaster),
+    shared(CommandId::ItemMaster),
+    shared(CommandId::VendorMaster),
+    shared(CommandId::StockOnHand, "Stock on Hand"),
+    shared(CommandId::WindowHelp, "P/O Bill Entry Help"),
+    shared(CommandId::SystemHelp),
+    shared(CommandId::ShowTextBelowIcon),
+    shared(CommandId::SaveFont),
+    shared(CommandId::RestoreFont),
+    shared(CommandId::Bold),
+    shared(CommandId::Italic),
+    shared(CommandId::Underline),
+    shared(CommandId::AlignLeft),
+    shared(CommandId::AlignCenter),
+    CommandSpec{to_int(C::ReceiptWindow), "&Receipt Window", View, true, None, Toggle},
+    CommandSpec{to_int(C::PoWindow), "&PO Window", View, true, None, Toggle},
+    CommandSpec{to_int(C::ReceiptHistory), "RECEIPT History", View, false, None, Toggle},
+    CommandSpec{to_int(C::IcRecord), "&I/C Record", View},
+    CommandSpec{to_int(C::ApRecord), "&A/P Record", View},
+    CommandSpec{to_int(C::PoRecord), "&P/O Record", View},
+    CommandSpec{to_int(C::ReceiptRecord), "&Receipt Record", View},
+    CommandSpec{to_int(C::InvoiceHistory), "&Invoice History", View, false, None, Toggle},
+    CommandSpec{to_int(C::VendorAddress), "&Vendor Address", View, false, None, Toggle},
+};
 
 Grid& read_only_grid(Grid& grid)
 {
@@ -181,33 +219,9 @@ POform_invoice::POform_invoice(QObject* parent)
     for (const char* key : {"GLFKEY", "icfkey", "apfkey"})
         declare_field({key, key, K::Text, 0, "linked_documents", true});
 
-    auto own = [this](Command id, std::string_view caption, bool toolbar, Checkable checkable = Checkable::No) {
-        declare_command({to_int(id), caption, menus::View, toolbar, Right::None, checkable});
-    };
     declare_posting_record_commands();
     declare_print_layout(bill_document_layout());
-    declare_command(CommandId::TaxDetails);
-    declare_command(CommandId::TaxSummary);
-    declare_command(CommandId::Void, "&Void Bill");
-    declare_command(CommandId::RefreshRecord);
-    declare_command(CommandId::AccountMaster);
-    declare_command(CommandId::ItemMaster);
-    declare_command(CommandId::VendorMaster);
-    declare_command(CommandId::StockOnHand, "Stock on Hand");
-    declare_command(CommandId::WindowHelp, "P/O Bill Entry Help");
-    declare_command(CommandId::SystemHelp);
-    declare_command(CommandId::ShowTextBelowIcon);
-    for (int id = 401; id <= 407; ++id)
-        declare_command(CommandId(id));
-    own(Command::ReceiptWindow, "&Receipt Window", true, Checkable::Yes);
-    own(Command::PoWindow, "&PO Window", true, Checkable::Yes);
-    own(Command::ReceiptHistory, "RECEIPT History", false, Checkable::Yes);
-    own(Command::IcRecord, "&I/C Record", false);
-    own(Command::ApRecord, "&A/P Record", false);
-    own(Command::PoRecord, "&P/O Record", false);
-    own(Command::ReceiptRecord, "&Receipt Record", false);
-    own(Command::InvoiceHistory, "&Invoice History", false, Checkable::Yes);
-    own(Command::VendorAddress, "&Vendor Address", false, Checkable::Yes);
+    declare_commands(BillCommands);
     set_field("docno", NewDocumentNumber);
 }
 

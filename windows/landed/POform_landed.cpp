@@ -6,6 +6,8 @@
 #include "payables/payables.h"
 #include "core/db/value_limits.h"
 
+#include <array>
+
 namespace zelkor {
 
 namespace {
@@ -24,6 +26,26 @@ const QStringList ReceiptColumns{rc::ReceiptNo, rc::ReceiptDate, rc::PoNo, rc::C
 /// and the prepayment an edit does not pay again.
 const QStringList PostedFields{"vendor_no", "vendor_name", "primary_vendor", "invoice_date", "currency", "period",
                                "fyear", "prepayment", "prepayment_no"};
+
+
+using C = POform_landed::Command;
+constexpr auto View = menus::View;
+
+/// The landed-cost bill's commands after the posting documents' common ones, in menu order.
+constexpr std::array LandedCommands{
+    shared(CommandId::TaxDetails),
+    shared(CommandId::TaxSummary),
+    shared(CommandId::Void, "&Void Bill"),
+    shared(CommandId::RefreshRecord),
+    CommandSpec{to_int(C::Receipt), "Receipt", View, true, Right::None, Checkable::Yes},
+    CommandSpec{to_int(C::IcRecord), "&I/C Record", View},
+    CommandSpec{to_int(C::ApRecord), "&A/P Record", View},
+    CommandSpec{to_int(C::PoRecord), "&P/O Record", View},
+    CommandSpec{to_int(C::ReceiptRecord), "&Receipt Record", View},
+    shared(CommandId::AccountMaster),
+    shared(CommandId::ItemMaster),
+    shared(CommandId::VendorMaster),
+};
 
 } // namespace
 
@@ -93,18 +115,7 @@ POform_landed::POform_landed(QObject* parent)
         declare_field({key, key, K::Text, 0, "linked_documents", true});
 
     declare_posting_record_commands();
-    declare_command(CommandId::TaxDetails);
-    declare_command(CommandId::TaxSummary);
-    declare_command(CommandId::Void, "&Void Bill");
-    declare_command(CommandId::RefreshRecord);
-    declare_command({to_int(Command::Receipt), "Receipt", menus::View, true, Right::None, Checkable::Yes});
-    declare_command({to_int(Command::IcRecord), "&I/C Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::ApRecord), "&A/P Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::PoRecord), "&P/O Record", menus::View, false, Right::None});
-    declare_command({to_int(Command::ReceiptRecord), "&Receipt Record", menus::View, false, Right::None});
-    declare_command(CommandId::AccountMaster);
-    declare_command(CommandId::ItemMaster);
-    declare_command(CommandId::VendorMaster);
+    declare_commands(LandedCommands);
     set_field("docno", NewDocumentNumber);
 }
 

@@ -1,13 +1,15 @@
 #include "windows/order/POform_po.h"
 
+#include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "documents/order/po_requisition.h"
+#include "documents/order/po_save.h"
 #include "windows/document/history_panes.h"
 #include "windows/document/pane_columns.h"
 #include "windows/order/po_columns.h"
 #include "windows/order/po_print.h"
-#include "documents/order/po_requisition.h"
-#include "documents/order/po_save.h"
-#include "documents/common/line_checks.h"
-#include "core/master_lookups.h"
+
+#include <array>
 
 namespace zelkor {
 
@@ -45,6 +47,45 @@ const QStringList RequisitionColumns{pr_col::ItemNo,     pr_col::ItemCode,    pr
 
 const QStringList StockColumns{stock_column::ItemCode, stock_column::Warehouse,     stock_column::Location,
                                stock_column::Quantity, stock_column::OrderQuantity, stock_column::PoQuantity};
+
+using C = POform_po::Command;
+constexpr auto View = menus::View;
+constexpr auto Update = Right::Update;
+constexpr auto None = Right::None;
+constexpr auto Toggle = Checkable::Yes;
+
+/// The order's commands, in menu order, around the document windows' editing and browsing ones.
+constexpr std::array OrderFileCommands{
+    shared(CommandId::Exit),
+    shared(CommandId::Save),
+    CommandSpec{to_int(C::SaveAsTemplate), "Save As &Template", menus::File, false, Update},
+};
+
+constexpr std::array OrderEditCommands{
+    CommandSpec{to_int(C::ReceivingGoods), "&Receiving Goods", menus::Tools, true, Update},
+    CommandSpec{to_int(C::EnterBill), "&Enter Bill", menus::Tools, true, Update},
+    CommandSpec{to_int(C::ClosePo), "&Close PO", menus::Edit, false, Update},
+    shared(CommandId::Void, "&Void PO"),
+    CommandSpec{to_int(C::ReorderingStockItems), "Reordering Stock Items", menus::Tools, false, Update},
+    CommandSpec{to_int(C::ActivateThisFuturePo), "&Activate this future P/O", menus::Tools, false, Update},
+    CommandSpec{to_int(C::ActivateAllFuturePos), "Activate all &Future P/Os", menus::Tools, false, Update},
+    CommandSpec{to_int(C::NewTemplate), "&New Template", menus::Edit, false, Update, Toggle},
+    CommandSpec{to_int(C::CopyToNewTemplate), "&Copy To New Template", menus::Edit, false, Update},
+    CommandSpec{to_int(C::EditTemplate), "&Edit Template", menus::Edit, false, Update, Toggle},
+    CommandSpec{to_int(C::DeleteTemplate), "&Delete Template", menus::Edit, false, Update},
+};
+
+constexpr std::array OrderViewCommands{
+    CommandSpec{to_int(C::PrRecord), "&PR Record", View},
+    CommandSpec{to_int(C::ReceiptRecord), "&Receipt Record", View},
+    CommandSpec{to_int(C::BillRecord), "&Bill Record", View},
+    CommandSpec{to_int(C::PrWindow), "&PR Window", View, false, None, Toggle},
+    CommandSpec{to_int(C::ShipToVendorAddress), "&Ship-To/Vendor Address", View, false, None, Toggle},
+    shared(CommandId::StockByLocation),
+    shared(CommandId::StockByItem, "Stock by &Item"),
+    CommandSpec{to_int(C::VendorPurchaseHistory), "Vendor Purchase History", View, false, None, Toggle},
+    CommandSpec{to_int(C::ItemPurchaseHistory), "Item Purchase History", View, false, None, Toggle},
+};
 
 } // namespace
 
@@ -130,35 +171,11 @@ POform_po::POform_po(QObject* parent)
     for (Grid* pane_grid : {m_vendor_history, m_item_history})
         set_up_purchase_history(*pane_grid);
 
-    auto own = [this](Command id, std::string_view caption, std::string_view menu, bool toolbar, Right right,
-                      Checkable checkable = Checkable::No) {
-        declare_command({to_int(id), caption, menu, toolbar, right, checkable});
-    };
-    declare_command(CommandId::Exit);
-    declare_command(CommandId::Save);
-    own(Command::SaveAsTemplate, "Save As &Template", menus::File, false, Right::Update);
+    declare_commands(OrderFileCommands);
     declare_editing_commands();
-    own(Command::ReceivingGoods, "&Receiving Goods", menus::Tools, true, Right::Update);
-    own(Command::EnterBill, "&Enter Bill", menus::Tools, true, Right::Update);
-    own(Command::ClosePo, "&Close PO", menus::Edit, false, Right::Update);
-    declare_command(CommandId::Void, "&Void PO");
-    own(Command::ReorderingStockItems, "Reordering Stock Items", menus::Tools, false, Right::Update);
-    own(Command::ActivateThisFuturePo, "&Activate this future P/O", menus::Tools, false, Right::Update);
-    own(Command::ActivateAllFuturePos, "Activate all &Future P/Os", menus::Tools, false, Right::Update);
-    own(Command::NewTemplate, "&New Template", menus::Edit, false, Right::Update, Checkable::Yes);
-    own(Command::CopyToNewTemplate, "&Copy To New Template", menus::Edit, false, Right::Update);
-    own(Command::EditTemplate, "&Edit Template", menus::Edit, false, Right::Update, Checkable::Yes);
-    own(Command::DeleteTemplate, "&Delete Template", menus::Edit, false, Right::Update);
+    declare_commands(OrderEditCommands);
     declare_browsing_commands();
-    own(Command::PrRecord, "&PR Record", menus::View, false, Right::None);
-    own(Command::ReceiptRecord, "&Receipt Record", menus::View, false, Right::None);
-    own(Command::BillRecord, "&Bill Record", menus::View, false, Right::None);
-    own(Command::PrWindow, "&PR Window", menus::View, false, Right::None, Checkable::Yes);
-    own(Command::ShipToVendorAddress, "&Ship-To/Vendor Address", menus::View, false, Right::None, Checkable::Yes);
-    declare_command(CommandId::StockByLocation);
-    declare_command(CommandId::StockByItem, "Stock by &Item");
-    own(Command::VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes);
-    own(Command::ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes);
+    declare_commands(OrderViewCommands);
     declare_master_and_help_commands("Purchase Order Help");
     declare_print_layout(po_document_layout());
     set_field("docno", NewDocumentNumber);

@@ -1,12 +1,14 @@
 #include "windows/receipt/POform_receipt.h"
 
+#include "core/master_lookups.h"
 #include "documents/common/line_checks.h"
+#include "payables/payables.h"
 #include "windows/document/history_panes.h"
 #include "windows/document/pane_columns.h"
 #include "windows/receipt/receipt_columns.h"
 #include "windows/receipt/receipt_print.h"
-#include "core/master_lookups.h"
-#include "payables/payables.h"
+
+#include <array>
 
 namespace zelkor {
 
@@ -48,6 +50,38 @@ const QStringList StockColumns{stock_column::ItemCode, stock_column::Warehouse, 
 
 /// What a receipt keeps of its vendor, date, currency and period once it has posted them.
 const QStringList PostedFields{"vendor_no", "vendor_name", "receipt_date", "currency", "period", "fyear"};
+
+using C = POform_receipt::Command;
+constexpr auto View = menus::View;
+constexpr auto None = Right::None;
+constexpr auto Toggle = Checkable::Yes;
+
+/// The receipt's commands after the posting documents' common ones, in menu order.
+constexpr std::array ReceiptCommands{
+    shared(CommandId::StockByLocation),
+    shared(CommandId::StockByItem, "Stock by &Item"),
+    shared(CommandId::TaxDetails),
+    CommandSpec{to_int(C::LandedTaxDetails), "&Landed Tax Details", View, false, None, Toggle},
+    shared(CommandId::TaxSummary),
+    shared(CommandId::Void, "&Void Receipt"),
+    shared(CommandId::RefreshRecord),
+    CommandSpec{to_int(C::PoWindow), "&PO Window", View, true, None, Toggle},
+    CommandSpec{to_int(C::VendorPurchaseHistory), "Vendor Purchase History", View, false, None, Toggle},
+    CommandSpec{to_int(C::ItemPurchaseHistory), "Item Purchase History", View, false, None, Toggle},
+    CommandSpec{to_int(C::Landed), "Landed", View, false, None, Toggle},
+    CommandSpec{to_int(C::IcRecord), "&I/C Record", View},
+    CommandSpec{to_int(C::PoRecord), "&P/O Record", View},
+    CommandSpec{to_int(C::ApRecord), "&A/P Record", View},
+    CommandSpec{to_int(C::LandedApRecord), "&Landed A/P Record", View},
+    CommandSpec{to_int(C::BillRecord), "&Bill Record", View},
+    CommandSpec{to_int(C::ReceiptStockItemOnly), "&Receipt stock item only", menus::Tools, false, None, Toggle},
+    CommandSpec{to_int(C::EnterBill), "Enter &Bill", menus::Tools, true, Right::Update},
+    CommandSpec{to_int(C::ShipToVendorAddress), "&Ship-To/Vendor Address", View, false, None, Toggle},
+    shared(CommandId::AccountMaster),
+    shared(CommandId::ItemMaster),
+    shared(CommandId::VendorMaster),
+    shared(CommandId::StockOnHand, "On Hand"),
+};
 
 } // namespace
 
@@ -155,34 +189,8 @@ POform_receipt::POform_receipt(QObject* parent)
     for (const char* key : {"GLFKEY", "icfkey", "apfkey", "invoice_docno"})
         declare_field({key, key, K::Text, 0, "linked_documents", true});
 
-    auto own = [this](Command id, std::string_view caption, std::string_view menu, bool toolbar, Right right,
-                      Checkable checkable = Checkable::No) {
-        declare_command({to_int(id), caption, menu, toolbar, right, checkable});
-    };
     declare_posting_record_commands();
-    declare_command(CommandId::StockByLocation);
-    declare_command(CommandId::StockByItem, "Stock by &Item");
-    declare_command(CommandId::TaxDetails);
-    own(Command::LandedTaxDetails, "&Landed Tax Details", menus::View, false, Right::None, Checkable::Yes);
-    declare_command(CommandId::TaxSummary);
-    declare_command(CommandId::Void, "&Void Receipt");
-    declare_command(CommandId::RefreshRecord);
-    own(Command::PoWindow, "&PO Window", menus::View, true, Right::None, Checkable::Yes);
-    own(Command::VendorPurchaseHistory, "Vendor Purchase History", menus::View, false, Right::None, Checkable::Yes);
-    own(Command::ItemPurchaseHistory, "Item Purchase History", menus::View, false, Right::None, Checkable::Yes);
-    own(Command::Landed, "Landed", menus::View, false, Right::None, Checkable::Yes);
-    own(Command::IcRecord, "&I/C Record", menus::View, false, Right::None);
-    own(Command::PoRecord, "&P/O Record", menus::View, false, Right::None);
-    own(Command::ApRecord, "&A/P Record", menus::View, false, Right::None);
-    own(Command::LandedApRecord, "&Landed A/P Record", menus::View, false, Right::None);
-    own(Command::BillRecord, "&Bill Record", menus::View, false, Right::None);
-    own(Command::ReceiptStockItemOnly, "&Receipt stock item only", menus::Tools, false, Right::None, Checkable::Yes);
-    own(Command::EnterBill, "Enter &Bill", menus::Tools, true, Right::Update);
-    own(Command::ShipToVendorAddress, "&Ship-To/Vendor Address", menus::View, false, Right::None, Checkable::Yes);
-    declare_command(CommandId::AccountMaster);
-    declare_command(CommandId::ItemMaster);
-    declare_command(CommandId::VendorMaster);
-    declare_command(CommandId::StockOnHand, "On Hand");
+    declare_commands(ReceiptCommands);
     declare_print_layout(receipt_document_layout());
     set_field("docno", NewDocumentNumber);
 }

@@ -11,6 +11,8 @@
 #include "documents/common/line_checks.h"
 #include "core/master_lookups.h"
 
+#include <array>
+
 namespace zelkor {
 
 namespace {
@@ -45,6 +47,26 @@ void declare_line_columns(Grid& lines)
         lines.set_column_alignment(lines.required_column(number), Qt::AlignRight | Qt::AlignVCenter);
     }
 }
+
+
+using C = POform_pr::Command;
+constexpr auto Update = Right::Update;
+
+/// The requisition's commands, in menu order, around the document windows' editing and browsing ones.
+constexpr std::array RequisitionFileCommands{shared(CommandId::Exit), shared(CommandId::Save)};
+
+constexpr std::array RequisitionEditCommands{
+    CommandSpec{to_int(C::IssuePo), "&Issue PO", menus::Tools, true, Update},
+    CommandSpec{to_int(C::ClosePr), "Cl&ose PR", menus::Edit, false, Update},
+    shared(CommandId::Delete, "Delete PR"),
+    CommandSpec{to_int(C::ReorderingStockItems), "Reordering Stock Items", menus::Tools, false, Update},
+};
+
+constexpr std::array RequisitionViewCommands{
+    CommandSpec{to_int(C::PoRecord), "&PO Record", menus::View},
+    shared(CommandId::StockByLocation),
+    shared(CommandId::StockByItem),
+};
 
 } // namespace
 
@@ -84,17 +106,11 @@ POform_pr::POform_pr(QObject* parent)
     declare_stock_panes({Warehouse, Location, Quantity, OrderQuantity, PoQuantity},
                         {ItemCode, Warehouse, Location, Quantity, OrderQuantity, PoQuantity});
 
-    declare_command(CommandId::Exit);
-    declare_command(CommandId::Save);
+    declare_commands(RequisitionFileCommands);
     declare_editing_commands();
-    declare_command({to_int(Command::IssuePo), "&Issue PO", menus::Tools, true, Right::Update});
-    declare_command({to_int(Command::ClosePr), "Cl&ose PR", menus::Edit, false, Right::Update});
-    declare_command(CommandId::Delete, "Delete PR");
-    declare_command({to_int(Command::ReorderingStockItems), "Reordering Stock Items", menus::Tools, false, Right::Update});
+    declare_commands(RequisitionEditCommands);
     declare_browsing_commands();
-    declare_command({to_int(Command::PoRecord), "&PO Record", menus::View, false, Right::None});
-    declare_command(CommandId::StockByLocation);
-    declare_command(CommandId::StockByItem);
+    declare_commands(RequisitionViewCommands);
     declare_master_and_help_commands("Purchase Requisition Help");
     declare_print_layout(pr_document_layout());
 
