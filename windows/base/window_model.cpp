@@ -586,6 +586,12 @@ bool WindowModel::refuse(const QString& text)
     return false;
 }
 
+Entry WindowModel::refuse_entry(const QString& text)
+{
+    message(text);
+    return Entry::Refused;
+}
+
 bool WindowModel::may_update()
 {
     if (m_rights.update)

@@ -232,6 +232,8 @@ protected:
     void report(const Error& error, const QString& failed = {}, Outcome outcome = Outcome::Refused);
     /// Shows `text`; gives false, for refusals that end a command.
     bool refuse(const QString& text);
+    /// Shows `text`; refuses a typed value.
+    Entry refuse_entry(const QString& text);
     /// Every routine that writes asks this first: true when the user has the update right on the
     /// window, else it says "You have no right to update this window." and gives false.
     bool may_update();

@@ -38,10 +38,6 @@ Entry POform_po::line_cell_typed(int row, const QString& caption, const QString&
 {
     Grid& grid = *m_lines;
     const QString value = grid.cell(row, caption).trimmed();
-    auto refuse_with = [this](const QString& text) {
-        message(text);
-        return Entry::Refused;
-    };
     if (caption == col::ItemCode) {
         const Entry entry = item_code_entered(row);
         if (row == grid.current_row())
@@ -51,7 +47,7 @@ Entry POform_po::line_cell_typed(int row, const QString& caption, const QString&
     if (caption == col::VendorItemCode)
         return vendor_item_code_entered(row);
     if (caption == col::ItemType)
-        return value.isEmpty() || is_item_type(value) ? Entry::Accepted : refuse_with(QStringLiteral("item type is invalid."));
+        return value.isEmpty() || is_item_type(value) ? Entry::Accepted : refuse_entry(QStringLiteral("item type is invalid."));
     if (caption == col::QuantityOrder || caption == col::UnitCost || caption == col::ExtendedCost) {
         const bool quantity_typed = caption == col::QuantityOrder;
         const Entry entry = amount_typed(row, caption, quantity_typed ? QStringLiteral("quantity") : caption,
@@ -64,7 +60,7 @@ Entry POform_po::line_cell_typed(int row, const QString& caption, const QString&
     }
     if (caption == col::TaxAmount || caption == col::NetCost) {
         if (!numeric_or_empty(value))
-            return refuse_with(caption == col::NetCost ? QStringLiteral("net cost is invalid.")
+            return refuse_entry(caption == col::NetCost ? QStringLiteral("net cost is invalid.")
                                                        : QStringLiteral("please input numeric data"));
         // What was typed over is recomputed: the line shows, and saves, what its elements give.
         recompute_line_tax(row);
@@ -74,7 +70,7 @@ Entry POform_po::line_cell_typed(int row, const QString& caption, const QString&
         return *entry;
     if (caption == col::Cancel) {
         if (cell_checked(grid, row, col::Cancel) && cell_amount(grid, row, col::QuantityReceived) > Decimal())
-            return refuse_with(QStringLiteral("cannot cancel this PO line because quantity received > 0"));
+            return refuse_entry(QStringLiteral("cannot cancel this PO line because quantity received > 0"));
         return Entry::Accepted;
     }
     (void)previous;

@@ -93,7 +93,14 @@ private:
     // receipt_cells.cpp
     Entry line_cell_typed(int row, const QString& caption);
     Entry bill_field_typed(const QString& name);
+    /// What typing into a landed charge's cell checks and fills in, by the cell's column.
     Entry landed_cell_typed(int row, const QString& caption);
+    Entry landed_vendor_typed(int row, const QString& caption, const QString& value);
+    Entry landed_bill_date_typed(int row, const QString& caption, const QString& value);
+    Entry landed_charge_typed(int row, const QString& caption, const QString& value);
+    Entry landed_amount_typed(int row, const QString& caption, const QString& value);
+    Entry landed_tax_code_typed(int row, const QString& caption, const QString& value);
+    Entry landed_account_typed(int row, const QString& caption, const QString& value);
     /// Computes a landed charge's tax from its code and extended cost, and the totals.
     void recompute_landed_tax(int row);
     void refresh_landed_tax_pane();

@@ -2,11 +2,13 @@
 // value is put back by the window base.
 #include "windows/receipt/POform_receipt.h"
 
-#include "documents/common/line_checks.h"
-#include "windows/receipt/receipt_columns.h"
 #include "core/fiscal_periods.h"
 #include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
 #include "payables/payables.h"
+#include "windows/receipt/receipt_columns.h"
+
+#include <array>
 
 namespace zelkor {
 
@@ -41,18 +43,14 @@ Entry POform_receipt::line_cell_typed(int row, const QString& caption)
 {
     Grid& grid = *m_lines;
     const QString value = grid.cell(row, caption).trimmed();
-    auto refuse_with = [this](const QString& text) {
-        message(text);
-        return Entry::Refused;
-    };
     const bool order_line = !grid.cell(row, col::PoNo).trimmed().isEmpty();
     if (caption == col::ItemCode || caption == col::ItemType) {
         // An order line receives the order's item; only a free line names its own.
         if (order_line)
-            return refuse_with(QStringLiteral("The item of a PO line cannot be changed."));
+            return refuse_entry(QStringLiteral("The item of a PO line cannot be changed."));
         if (caption == col::ItemType)
             return value.isEmpty() || is_item_type(value) ? Entry::Accepted
-                                                          : refuse_with(QStringLiteral("item type is invalid."));
+                                                          : refuse_entry(QStringLiteral("item type is invalid."));
         const Entry entry = item_code_entered(row);
         if (row == grid.current_row())
             offer_line_units(row);
@@ -69,25 +67,17 @@ Entry POform_receipt::line_cell_typed(int row, const QString& caption)
     return Entry::Accepted;
 }
 
-} // namespace zelkor
-
-namespace zelkor {
-
 Entry POform_receipt::bill_field_typed(const QString& name)
 {
     const QString value = field(name).trimmed();
-    auto refuse_with = [this](const QString& text) {
-        message(text);
-        return Entry::Refused;
-    };
     // What the save keeps only with a bill number, or only for a check, is not taken without it.
     if (name == u"vendor_invoice_date" && !value.isEmpty() && field("vendor_invoice_no").trimmed().isEmpty())
-        return refuse_with(QStringLiteral("please specify vendor invoice no first"));
+        return refuse_entry(QStringLiteral("please specify vendor invoice no first"));
     if ((name == u"check_no" || name == u"check_date") && !value.isEmpty() && field("payby").trimmed() != PayByCheck)
-        return refuse_with(QStringLiteral("A check number and date are kept only when paying by Check."));
+        return refuse_entry(QStringLiteral("A check number and date are kept only when paying by Check."));
     if (name == u"vendor_invoice_date" || name == u"check_date") {
         if (auto date = field_date(name); !date)
-            return refuse_with(date.error().message);
+            return refuse_entry(date.error().message);
         return Entry::Accepted;
     }
     if (name == u"payby") {
@@ -110,25 +100,25 @@ Entry POform_receipt::bill_field_typed(const QString& name)
     const auto number = Decimal::parse(value);
     if (name == u"prepayment") {
         if (!number || column_problem(*number, NumberColumn::Money))
-            return refuse_with(QStringLiteral("prepayment is invalid."));
+            return refuse_entry(QStringLiteral("prepayment is invalid."));
         if (number->is_negative())
-            return refuse_with(QStringLiteral("Prepayment must be positive"));
+            return refuse_entry(QStringLiteral("Prepayment must be positive"));
         return Entry::Accepted;
     }
     if (name == u"discount_amount") {
         if (!number || column_problem(*number, NumberColumn::Money))
-            return refuse_with(QStringLiteral("please input numeric data"));
+            return refuse_entry(QStringLiteral("please input numeric data"));
         if (number->is_negative())
-            return refuse_with(QStringLiteral("discount amount must be positive"));
+            return refuse_entry(QStringLiteral("discount amount must be positive"));
         set_field("discount_percent", QString());
         return Entry::Accepted;
     }
     if (name == u"discount_percent") {
         if (!number)
-            return refuse_with(QStringLiteral("please input numeric data"));
+            return refuse_entry(QStringLiteral("please input numeric data"));
         // The percent is stored to four decimals.
         if (number->is_negative() || *number > Decimal(100) || number->round(4) != *number)
-            return refuse_with(QStringLiteral("discount percent is invalid."));
+            return refuse_entry(QStringLiteral("discount percent is invalid."));
         apply_discount_percent();
         return Entry::Accepted;
     }
@@ -146,12 +136,22 @@ void POform_receipt::apply_discount_percent()
 
 Entry POform_receipt::landed_cell_typed(int row, const QString& caption)
 {
-    Grid& grid = *m_landed;
-    const QString value = grid.cell(row, caption).trimmed();
-    auto refuse_with = [this](const QString& text) {
-        message(text);
-        return Entry::Refused;
+    using Typed = Entry (POform_receipt::*)(int row, const QString& caption, const QString& value);
+    struct Handler {
+        QLatin1String caption;
+        Typed typed;
     };
+    static const std::array<Handler, 8> handlers{{
+        {landed::VendorNo, &POform_receipt::landed_vendor_typed},
+        {landed::BillDate, &POform_receipt::landed_bill_date_typed},
+        {landed::ItemCode, &POform_receipt::landed_charge_typed},
+        {landed::Quantity, &POform_receipt::landed_amount_typed},
+        {landed::UnitCost, &POform_receipt::landed_amount_typed},
+        {landed::ExtendedCost, &POform_receipt::landed_amount_typed},
+        {landed::TaxCode, &POform_receipt::landed_tax_code_typed},
+        {landed::Account, &POform_receipt::landed_account_typed},
+    }};
+    Grid& grid = *m_landed;
     // A charge keeps the line number its tax elements are filed under.
     if (grid.cell(row, landed::ItemNo).isEmpty()) {
         int last = 0;
@@ -159,76 +159,93 @@ Entry POform_receipt::landed_cell_typed(int row, const QString& caption)
             last = std::max(last, grid.cell(other, landed::ItemNo).toInt());
         grid.set_cell(row, landed::ItemNo, QString::number(last + 1));
     }
-    if (caption == landed::VendorNo) {
-        if (!value.isEmpty() && m_lists.vendors.find(value) < 0)
-            return refuse_with(QStringLiteral("vendor is invalid."));
+    for (const Handler& handler : handlers)
+        if (caption == handler.caption)
+            return (this->*handler.typed)(row, caption, grid.cell(row, caption).trimmed());
+    return Entry::Accepted;
+}
+
+Entry POform_receipt::landed_vendor_typed(int, const QString&, const QString& value)
+{
+    if (!value.isEmpty() && m_lists.vendors.find(value) < 0)
+        return refuse_entry(QStringLiteral("vendor is invalid."));
+    return Entry::Accepted;
+}
+
+Entry POform_receipt::landed_bill_date_typed(int, const QString&, const QString& value)
+{
+    if (!value.isEmpty())
+        if (auto date = parse_user_date(value, settings().ZELKOR_DATE_FORMAT); !date)
+            return refuse_entry(date.error().message);
+    return Entry::Accepted;
+}
+
+Entry POform_receipt::landed_charge_typed(int row, const QString&, const QString& value)
+{
+    if (value.isEmpty())
         return Entry::Accepted;
+    auto charge = charge_row(db(), value);
+    if (!charge) {
+        report(charge.error(), QStringLiteral("Reading charge ") + shown_value(value) + QStringLiteral(" failed"));
+        return Entry::Refused;
     }
-    if (caption == landed::BillDate) {
-        if (!value.isEmpty())
-            if (auto date = parse_user_date(value, settings().ZELKOR_DATE_FORMAT); !date)
-                return refuse_with(date.error().message);
-        return Entry::Accepted;
+    if (!*charge)
+        return refuse_entry(QStringLiteral("item code is invalid."));
+    Grid& grid = *m_landed;
+    grid.set_cell(row, landed::Description, (*charge)->text(u"Description"));
+    grid.set_cell(row, landed::Account, (*charge)->text(u"account"));
+    QString tax_code = (*charge)->text(u"tax_code").trimmed();
+    if (tax_code.isEmpty())
+        tax_code = m_vendor_tax_code;
+    if (tax_code.isEmpty()) {
+        auto code = zelkor::default_tax_code(db());
+        if (!code)
+            return refuse_entry(code.error().message);
+        tax_code = *code;
     }
-    if (caption == landed::ItemCode) {
-        if (value.isEmpty())
-            return Entry::Accepted;
-        auto charge = charge_row(db(), value);
-        if (!charge) {
-            report(charge.error(), QStringLiteral("Reading charge ") + shown_value(value) + QStringLiteral(" failed"));
-            return Entry::Refused;
-        }
-        if (!*charge)
-            return refuse_with(QStringLiteral("item code is invalid."));
-        grid.set_cell(row, landed::Description, (*charge)->text(u"Description"));
-        grid.set_cell(row, landed::Account, (*charge)->text(u"account"));
-        QString tax_code = (*charge)->text(u"tax_code").trimmed();
-        if (tax_code.isEmpty())
-            tax_code = m_vendor_tax_code;
-        if (tax_code.isEmpty()) {
-            auto code = zelkor::default_tax_code(db());
-            if (!code)
-                return refuse_with(code.error().message);
-            tax_code = *code;
-        }
-        grid.set_cell(row, landed::TaxCode, tax_code);
-        if (grid.cell(row, landed::Quantity).trimmed().isEmpty())
-            grid.set_cell(row, landed::Quantity, QStringLiteral("1"));
-        recompute_landed_tax(row);
-        return Entry::Accepted;
+    grid.set_cell(row, landed::TaxCode, tax_code);
+    if (grid.cell(row, landed::Quantity).trimmed().isEmpty())
+        grid.set_cell(row, landed::Quantity, QStringLiteral("1"));
+    recompute_landed_tax(row);
+    return Entry::Accepted;
+}
+
+Entry POform_receipt::landed_amount_typed(int row, const QString& caption, const QString& value)
+{
+    const NumberColumn column = caption == landed::Quantity   ? NumberColumn::Quantity
+                                : caption == landed::UnitCost ? NumberColumn::UnitCost
+                                                              : NumberColumn::Money;
+    if (auto checked = typed_number(value, caption, column); !checked)
+        return refuse_entry(checked.error().message);
+    Grid& grid = *m_landed;
+    const auto quantity = cell_number(grid, row, landed::Quantity);
+    const auto unitcost = cell_number(grid, row, landed::UnitCost);
+    if (caption == landed::ExtendedCost) {
+        if (const auto extended = cell_number(grid, row, landed::ExtendedCost); extended && quantity
+                                                                                && *quantity > Decimal())
+            grid.set_cell(row, landed::UnitCost, (*extended / *quantity).round(6).to_string());
+    } else if (quantity && unitcost) {
+        auto extended = extended_cost_of(*quantity, *unitcost);
+        if (!extended)
+            return refuse_entry(extended.error().message);
+        grid.set_cell(row, landed::ExtendedCost, extended->format(2));
     }
-    if (caption == landed::Quantity || caption == landed::UnitCost || caption == landed::ExtendedCost) {
-        const NumberColumn column = caption == landed::Quantity   ? NumberColumn::Quantity
-                                    : caption == landed::UnitCost ? NumberColumn::UnitCost
-                                                                  : NumberColumn::Money;
-        if (auto checked = typed_number(value, caption, column); !checked)
-            return refuse_with(checked.error().message);
-        const auto quantity = cell_number(grid, row, landed::Quantity);
-        const auto unitcost = cell_number(grid, row, landed::UnitCost);
-        if (caption == landed::ExtendedCost) {
-            if (const auto extended = cell_number(grid, row, landed::ExtendedCost); extended && quantity
-                                                                                    && *quantity > Decimal())
-                grid.set_cell(row, landed::UnitCost, (*extended / *quantity).round(6).to_string());
-        } else if (quantity && unitcost) {
-            auto extended = extended_cost_of(*quantity, *unitcost);
-            if (!extended)
-                return refuse_with(extended.error().message);
-            grid.set_cell(row, landed::ExtendedCost, extended->format(2));
-        }
-        recompute_landed_tax(row);
-        return Entry::Accepted;
-    }
-    if (caption == landed::TaxCode) {
-        if (!value.isEmpty() && m_lists.tax_codes.find(value) < 0)
-            return refuse_with(QStringLiteral("tax code is invalid."));
-        recompute_landed_tax(row);
-        return Entry::Accepted;
-    }
-    if (caption == landed::Account) {
-        if (!value.isEmpty() && m_lists.all_accounts.find(value) < 0)
-            return refuse_with(QStringLiteral("account is invalid."));
-        return Entry::Accepted;
-    }
+    recompute_landed_tax(row);
+    return Entry::Accepted;
+}
+
+Entry POform_receipt::landed_tax_code_typed(int row, const QString&, const QString& value)
+{
+    if (!value.isEmpty() && m_lists.tax_codes.find(value) < 0)
+        return refuse_entry(QStringLiteral("tax code is invalid."));
+    recompute_landed_tax(row);
+    return Entry::Accepted;
+}
+
+Entry POform_receipt::landed_account_typed(int, const QString&, const QString& value)
+{
+    if (!value.isEmpty() && m_lists.all_accounts.find(value) < 0)
+        return refuse_entry(QStringLiteral("account is invalid."));
     return Entry::Accepted;
 }
 
