@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/db/sql_names.h"
+
 #include <QDate>
 #include <QString>
 
@@ -11,6 +13,9 @@ struct AuditStamp {
     QString computer_id{};
     QDate today{};
     QString time{}; ///< "hh:mm:ss"
+
+    /// The created columns of the rows this save inserts.
+    Created created() const { return {today, time, user}; }
 };
 
 /// The stamp of a save by `user` from this workstation now (the module's clock).

@@ -115,9 +115,7 @@ void bind_line(Params& params, int lineno, const JournalLine& line)
         .set(u"period", stamp.period.period)
         .set(u"fyear", stamp.period.fiscal_year)
         .set(u"Reverse", text.reverse)
-        .set(u"date_created", stamp.date_created)
-        .set(u"time_created", stamp.time_created)
-        .set(u"user_created", stamp.user)
+        .set_created({stamp.date_created, stamp.time_created, stamp.user})
         .execute(db);
 }
 

@@ -174,9 +174,7 @@ void set_payable_columns(InsertRow& row, const PayableHeader& header)
             .set(u"paid", line.paid)
             .set(u"ap_accno", ap_accno)
             .set(u"void", false)
-            .set(u"date_created", stamp.today)
-            .set(u"time_created", stamp.time)
-            .set(u"user_created", stamp.user)
+            .set_created(stamp.created())
             .set(u"computer_id", stamp.computer_id);
         set_tax_columns(row, line.taxes, AllocatedColumn::Absent);
         rows.push_back(std::move(row));
@@ -224,9 +222,7 @@ QString card_message(const QString& card)
         .set(u"open_amount", -prepayment.amount)
         .set(u"Balance", Decimal())
         .set(u"void", false)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"user_created", stamp.user);
+        .set_created(stamp.created());
     return application.execute(db);
 }
 
@@ -334,9 +330,7 @@ std::expected<CreatedPayable, Error> create_payable(Database& db, const PayableB
     row.set(u"remark", bill.remark)
         .set(u"GLFKEY", nullable(bill.journal_key))
         .set(u"void", false)
-        .set(u"date_created", bill.stamp.today)
-        .set(u"time_created", bill.stamp.time)
-        .set(u"user_created", bill.stamp.user);
+        .set_created(bill.stamp.created());
     if (auto done = row.execute(db); !done)
         return std::unexpected(done.error());
     if (auto done = insert_payable_lines(db, header, plan, ap_accno, bill.stamp); !done)
@@ -443,9 +437,7 @@ std::expected<DocumentNumber, Error> create_prepayment_payment(Database& db, con
         // Applied to its own bill at once: no open item offers the money twice.
         .set(u"billed", true)
         .set(u"void", false)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"user_created", stamp.user);
+        .set_created(stamp.created());
     if (auto done = header.execute(db); !done)
         return std::unexpected(done.error());
     auto id = next_line_id(db);
@@ -470,9 +462,7 @@ std::expected<DocumentNumber, Error> create_prepayment_payment(Database& db, con
         .set(u"period", bill.period.period)
         .set(u"fyear", bill.period.fiscal_year)
         .set(u"void", false)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"user_created", stamp.user)
+        .set_created(stamp.created())
         .set(u"computer_id", stamp.computer_id);
     if (auto done = payable.execute(db); !done)
         return std::unexpected(done.error());

@@ -135,9 +135,7 @@ InventoryLine line_of(const Row& row)
                        .set(u"source_form", header.source_form)
                        .set(u"source_docno", header.source_docno)
                        .set(u"void", false)
-                       .set(u"date_created", today)
-                       .set(u"time_created", now)
-                       .set(u"user_created", header.stamp.user)
+                       .set_created({today, now, header.stamp.user})
                        .execute(db);
     if (!written)
         return std::unexpected(written.error());

@@ -77,6 +77,11 @@ InsertRow& InsertRow::set(QStringView column, SqlValue value)
     return *this;
 }
 
+InsertRow& InsertRow::set_created(const Created& created)
+{
+    return set(u"date_created", created.date).set(u"time_created", created.time).set(u"user_created", created.user);
+}
+
 QString InsertRow::sql() const
 {
     Q_ASSERT_X(m_named, "InsertRow::sql", "a row without column names is written after the first row of its batch");

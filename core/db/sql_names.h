@@ -2,6 +2,7 @@
 
 #include "core/db/database.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,14 @@ QString sql_name(QStringView name);
 /// "?, ?, ?" for an IN list of `count` values.
 QString placeholder_list(qsizetype count);
 
+/// Who created a row and when: the date_created, time_created and user_created columns of every
+/// document, line and posting row.
+struct Created {
+    QDate date{};
+    QString time{}; ///< "hh:mm:ss"
+    QString user{};
+};
+
 /// Builds "INSERT INTO table (columns) VALUES (?, ...)" from column/value pairs, quoting
 /// keyword column names. The same columns in the same order give the same text, so the
 /// database reuses its prepared statement.
@@ -28,6 +37,8 @@ public:
 
     explicit InsertRow(QString table, Columns columns = Columns::Named) : m_table(std::move(table)), m_named(columns == Columns::Named) {}
     InsertRow& set(QStringView column, SqlValue value);
+    /// Sets date_created, time_created and user_created.
+    InsertRow& set_created(const Created& created);
     QString sql() const;
     const Params& params() const { return m_params; }
     [[nodiscard]] std::expected<void, Error> execute(Database& db) const;

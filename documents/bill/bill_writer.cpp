@@ -303,9 +303,7 @@ std::expected<void, Error> insert_bill_rows(Database& db, const Bill& bill, cons
             .set(u"invoice_date", header.invoice_date)
             .set(u"period", header.period.period)
             .set(u"fyear", header.period.fiscal_year)
-            .set(u"date_created", stamp.today)
-            .set(u"time_created", stamp.time)
-            .set(u"user_created", stamp.user)
+            .set_created(stamp.created())
             .set(u"computer_id", stamp.computer_id)
             .set(u"company", 1)
             .set(u"fkey", header.fkey)
@@ -381,10 +379,8 @@ std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, co
     set_rewritten_columns(row, bill);
     row.set(u"period", header.period.period)
         .set(u"fyear", header.period.fiscal_year)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
+        .set_created(stamp.created())
         .set(u"source_form", header.source_form)
-        .set(u"user_created", stamp.user)
         .set(u"GLFKEY", nullable(keys.journal))
         .set(u"icfkey", nullable(keys.inventory))
         .set(u"apfkey", nullable(keys.payable));

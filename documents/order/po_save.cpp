@@ -115,12 +115,12 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
     // Also writes tax_amount and tax_allocate, summed from the elements the line keeps.
     set_tax_columns(row, written.elements, AllocatedColumn::Present);
     if (writing == Writing::New) {
-        row.set(u"date_created", stamp.today).set(u"time_created", stamp.time).set(u"user_created", stamp.user);
+        row.set_created(stamp.created());
         row.set(u"date_lastmodified", QDate()).set(u"time_lastmodified", std::nullopt).set(u"user_updated", std::nullopt);
     } else {
-        row.set(u"date_created", line.date_created.isValid() ? line.date_created : stamp.today)
-            .set(u"time_created", line.time_created.isEmpty() ? stamp.time : line.time_created)
-            .set(u"user_created", line.user_created.isEmpty() ? stamp.user : line.user_created)
+        row.set_created({line.date_created.isValid() ? line.date_created : stamp.today,
+                         line.time_created.isEmpty() ? stamp.time : line.time_created,
+                         line.user_created.isEmpty() ? stamp.user : line.user_created})
             .set(u"date_lastmodified", stamp.today)
             .set(u"time_lastmodified", stamp.time)
             .set(u"user_updated", stamp.user);
@@ -204,10 +204,8 @@ InsertRow header_row(const Order& order, const DocumentTotals& totals, const Aud
         .set(u"exchange_rate", header.exchange_rate)
         .set(u"rate_date", foreign_rate ? (header.rate_date.isValid() ? header.rate_date : stamp.today) : QDate());
     set_kept_header_columns(row, order, totals)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"source_form", "Purchase Order")
-        .set(u"user_created", stamp.user);
+        .set_created(stamp.created())
+        .set(u"source_form", "Purchase Order");
     return row;
 }
 

@@ -156,9 +156,7 @@ std::expected<void, Error> insert_new_template(Database& db, const QString& name
     InsertRow header(Headers);
     header.set(u"docno", name);
     set_header_columns(header, order.header)
-        .set(u"user_created", stamp.user)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time);
+        .set_created(stamp.created());
     if (auto written = header.execute(db); !written)
         return written;
     if (auto written = insert_lines(db, name, order); !written)

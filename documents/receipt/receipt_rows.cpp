@@ -55,9 +55,7 @@ InsertRow line_row(const ReceiptHeader& header, const ReceiptLine& line, const T
         .set(u"po_location", nullable(line.po_location))
         .set(u"expense", false)
         .set(u"void", false)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"user_created", stamp.user)
+        .set_created(stamp.created())
         .set(u"source_form", ReceiptSourceForm)
         .set(u"computer_id", stamp.computer_id);
     set_tax_columns(row, elements, AllocatedColumn::Present);
@@ -107,9 +105,7 @@ InsertRow landed_row(const ReceiptHeader& header, const LandedLine& line, const 
         .set(u"expense", line.expense)
         .set(u"ap_fkey", nullable(line.ap_fkey))
         .set(u"void", false)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"user_created", stamp.user)
+        .set_created(stamp.created())
         .set(u"source_form", ReceiptSourceForm)
         .set(u"computer_id", stamp.computer_id);
     set_tax_columns(row, elements, AllocatedColumn::Present);
@@ -209,10 +205,8 @@ InsertRow header_row(const ReceiptHeader& header, const WrittenLines& written, c
         .set(u"period", header.period)
         .set(u"fyear", header.fyear);
     set_kept_header_columns(row, header, written, keys)
-        .set(u"date_created", stamp.today)
-        .set(u"time_created", stamp.time)
-        .set(u"source_form", ReceiptSourceForm)
-        .set(u"user_created", stamp.user);
+        .set_created(stamp.created())
+        .set(u"source_form", ReceiptSourceForm);
     return row;
 }
 

@@ -75,12 +75,10 @@ InsertRow& set_unless_empty(InsertRow& row, QStringView column, const QString& v
     // The stored tax amount is the sum of the elements; a line without elements has none.
     set_tax_columns(row, elements, AllocatedColumn::Absent);
     if (write == LineWrite::New) {
-        row.set(u"date_created", audit.today).set(u"time_created", audit.time).set(u"user_created", audit.user);
+        row.set_created(audit.created());
     } else {
         row.set(u"closed", line.closed)
-            .set(u"date_created", line.date_created)
-            .set(u"time_created", line.time_created)
-            .set(u"user_created", line.user_created)
+            .set_created({line.date_created, line.time_created, line.user_created})
             .set(u"date_lastmodified", audit.today)
             .set(u"time_lastmodified", audit.time)
             .set(u"user_updated", audit.user);
@@ -159,9 +157,7 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
         .set(u"fkey", number.fkey)
         .set(u"order_date", header.order_date);
     return set_kept_header_columns(row, header, totals)
-        .set(u"date_created", audit.today)
-        .set(u"time_created", audit.time)
-        .set(u"user_created", audit.user)
+        .set_created(audit.created())
         .execute(db);
 }
 
