@@ -256,12 +256,9 @@ void POform_invoice::reset_header_fields()
     m_vendor_tax_code.clear();
     m_vendor_shown.clear();
     m_stored_rate.reset();
-    set_field_date("invoice_date", today());
     set_field_date("receipt_history_from", today().addMonths(-6));
     set_field_date("invoice_history_from", today().addMonths(-6));
-    period_follows_date();
-    set_field("payby", PayLater);
-    set_field("currency", settings().BASE_CURRENCY);
+    set_bill_defaults();
     set_field("vendor_no", vendor);
     if (vendor.isEmpty() || show_vendor() != Entry::Accepted)
         show_rates();
@@ -288,26 +285,12 @@ bool POform_invoice::begin_new()
 
 bool POform_invoice::begin_edit()
 {
-    if (m_key.isEmpty())
-        return false;
-    const QString number = field("docno").trimmed();
-    // Another user may have voided or paid the bill since it was shown.
-    const std::optional<Row> header = stored_header();
+    const std::optional<Row> header = editable_bill_header();
     if (!header)
         return false;
     const Row& stored = *header;
-    if (stored.flag(u"void"))
-        return refuse(number + QStringLiteral(" was void."));
-    if (stored.flag(u"fully_paid"))
-        return refuse(number + QStringLiteral(" was paid."));
-    if (stored.flag(u"paid"))
-        return refuse(number + QStringLiteral(" was partially paid."));
-    if (auto open = check_working_period(db(), {stored.text(u"fyear"), int(stored.integer(u"period"))}); !open) {
-        report(open.error());
-        return false;
-    }
     if (auto listed = load_source_lists(); !listed) {
-        report(listed.error(), read_failed(number));
+        report(listed.error(), read_failed(field("docno").trimmed()));
         return false;
     }
     keep_shown_taxes();
@@ -330,12 +313,8 @@ Entry POform_invoice::check_field(const QString& name, const QString& previous)
         return receipt_chosen();
     if (name == u"po_no")
         return order_chosen();
-    if (name == u"multi_receipt") {
-        // Several receipts: the header names none of them.
-        if (find_field(name)->checked())
-            set_field("receipt_no", QString());
-        return Entry::Accepted;
-    }
+    if (name == u"multi_receipt")
+        return multiple_receipts_chosen();
     if (auto payment = check_payment_field(name, previous))
         return *payment;
     if (name == u"receipt_history_from" || name == u"invoice_history_from") {

@@ -2,16 +2,14 @@
 // the panes, printing and showing a stored bill.
 #include "windows/bill/POform_invoice.h"
 
-#include "windows/print/active_report.h"
-#include "windows/print/bill_print.h"
-#include "windows/bill/invoice_columns.h"
+#include "core/audit_stamp.h"
 #include "documents/bill/bill_edit.h"
-#include "windows/bill/invoice_print.h"
 #include "documents/bill/bill_save.h"
 #include "documents/bill/bill_totals.h"
 #include "documents/bill/bill_verify.h"
-#include "core/audit_stamp.h"
 #include "documents/bill/bill_void.h"
+#include "windows/bill/invoice_columns.h"
+#include "windows/bill/invoice_print.h"
 
 namespace zelkor {
 
@@ -88,9 +86,7 @@ bool POform_invoice::write_new(const CheckedBill& checked)
 {
     auto saved = save_new_bill(db(), checked, audit_stamp(settings().ZELKOR_USER));
     if (!saved) {
-        report(saved.error(), QStringLiteral("Add new invoice failed"), Outcome::RolledBack);
-        set_field("docno", NewDocumentNumber);
-        m_key.clear();
+        new_save_failed(saved.error(), QStringLiteral("Add new invoice failed"));
         return false;
     }
     message(QStringLiteral("Add new invoice ") + saved->docno + QStringLiteral(" complete"));
@@ -102,14 +98,7 @@ bool POform_invoice::write_edited(const CheckedBill& checked)
 {
     const QString number = field("docno").trimmed();
     auto saved = save_edited_bill(db(), checked, shown_version(), audit_stamp(settings().ZELKOR_USER));
-    if (!saved) {
-        // The window keeps the keys of the bill as it is still stored.
-        report(saved.error(), QStringLiteral("Update bill failed"), Outcome::RolledBack);
-        return false;
-    }
-    message(QStringLiteral("Update bill ") + number + QStringLiteral(" complete"));
-    show_key(m_key);
-    return true;
+    return report_edit(saved ? std::expected<void, Error>() : std::unexpected(saved.error()), number);
 }
 
 bool POform_invoice::save_new() { return save(Mode::New); }
@@ -118,37 +107,20 @@ bool POform_invoice::save_edit() { return save(Mode::Edit); }
 
 bool POform_invoice::void_document()
 {
-    const QString number = field("docno").trimmed();
-    const QString failed = QStringLiteral("Void invoice failed");
-    if (!confirm_void(failed))
-        return false;
-    if (auto voided = void_shown_bill(db(), shown_version(), audit_stamp(settings().ZELKOR_USER)); !voided) {
-        report(voided.error(), failed, Outcome::RolledBack);
-        return false;
-    }
-    show_key(m_key);
-    message(QStringLiteral("Document no. ") + number + QStringLiteral(" is void."));
-    return true;
+    return void_bill([this](const AuditStamp& stamp) { return void_shown_bill(db(), shown_version(), stamp); });
 }
 
 // Linked records and panes ------------------------------------------------------------------------
 
 bool POform_invoice::linked_document(Command id)
 {
-    const QString number = field("docno").trimmed();
     const int row = m_lines->current_row();
     auto of_line = [&](QLatin1String column, const char* header) {
         const QString value = row >= 0 ? m_lines->cell(row, column).trimmed() : QString();
         return value.isEmpty() ? field(header).trimmed() : value;
     };
     switch (id) {
-    case Command::IcRecord:
-        if (m_key.isEmpty())
-            return false;
-        if (field("icfkey").isEmpty())
-            return refuse(QStringLiteral("No Inventory Adjustment created from this bill."));
-        notify(QStringLiteral("Inventory Adjustments"), field("icfkey"), number);
-        return true;
+    case Command::IcRecord: return show_inventory_record();
     case Command::ApRecord: {
         if (m_key.isEmpty())
             return false;
@@ -156,10 +128,7 @@ bool POform_invoice::linked_document(Command id)
         const bool prepaid = Decimal::parse(field("prepayment").trimmed()).value_or(Decimal()) > Decimal();
         if (field("payby") == PayCash && !prepaid)
             return refuse(QStringLiteral("The invoice was paid by cash"));
-        if (field("apfkey").isEmpty())
-            return false;
-        notify(QStringLiteral("Bill Entry"), field("apfkey"), number);
-        return true;
+        return show_payable_record();
     }
     case Command::PoRecord: {
         const QString order = of_line(col::PoNo, "po_no");
@@ -189,13 +158,7 @@ bool POform_invoice::show_document_pane(Command id)
     return true;
 }
 
-bool POform_invoice::print_document()
-{
-    if (m_key.isEmpty() || mode() != Mode::Read)
-        return false;
-    notify(QStringLiteral("ActiveReport"), bill_print_query(), active_report_argument(BillReportTitle, field("docno")));
-    return true;
-}
+bool POform_invoice::print_document() { return print_bill(BillReportTitle); }
 
 bool POform_invoice::on_row_activated(Grid& grid, int row)
 {
@@ -212,9 +175,7 @@ bool POform_invoice::on_row_activated(Grid& grid, int row)
 
 std::expected<bool, Error> POform_invoice::load_document(const QString& key)
 {
-    auto stored = read_stored_document(key, QStringLiteral("SELECT l.*, a.accname FROM PO_invoice_transaction_table l"
-                                                           " LEFT JOIN Account_master_table a ON a.accno = l.accno"
-                                                           " WHERE l.fkey = ? ORDER BY l.itemno"));
+    auto stored = read_stored_bill(key);
     if (!stored)
         return std::unexpected(stored.error());
     if (!*stored)
@@ -231,8 +192,7 @@ std::expected<bool, Error> POform_invoice::load_document(const QString& key)
     m_landed_tax.clear();
     m_key = key;
     show_stored_fields(header);
-    for (const char* name : {"GLFKEY", "icfkey", "apfkey"})
-        set_field(name, header.text(QString::fromLatin1(name)));
+    show_posting_keys(header);
     set_field("vendor_address", *vendor ? (*vendor)->text(u"Address") : QString());
     m_vendor_tax_code = *vendor ? (*vendor)->text(u"tax_code") : QString();
     m_vendor_shown = header.text(u"vendor_no");

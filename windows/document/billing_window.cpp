@@ -1,8 +1,11 @@
 #include "windows/document/billing_window.h"
 
+#include "core/db/value_limits.h"
+#include "core/fiscal_periods.h"
 #include "core/master_lookups.h"
 #include "payables/payables.h"
-#include "core/db/value_limits.h"
+#include "windows/print/active_report.h"
+#include "windows/print/bill_print.h"
 
 namespace zelkor {
 
@@ -40,12 +43,6 @@ std::optional<Entry> BillingWindow::check_payment_field(const QString& name, con
     if (name == u"prepayment")
         return prepayment_typed();
     return std::nullopt;
-}
-
-Entry BillingWindow::refuse_entry(const QString& text)
-{
-    message(text);
-    return Entry::Refused;
 }
 
 std::expected<void, Error> BillingWindow::load_payment_lists()
@@ -139,9 +136,105 @@ Entry BillingWindow::prepayment_typed()
     return Entry::Accepted;
 }
 
-bool BillingWindow::confirm_void(const QString& failed)
+void BillingWindow::set_bill_defaults()
+{
+    set_field_date("invoice_date", today());
+    period_follows_date();
+    set_field("payby", PayLater);
+    set_field("currency", settings().BASE_CURRENCY);
+}
+
+Entry BillingWindow::multiple_receipts_chosen()
+{
+    if (find_field("multi_receipt")->checked())
+        set_field("receipt_no", QString());
+    return Entry::Accepted;
+}
+
+bool BillingWindow::refused_as_paid(const Row& header)
 {
     const QString number = field("docno").trimmed();
+    if (header.flag(u"fully_paid"))
+        return !refuse(number + QStringLiteral(" was paid."));
+    if (header.flag(u"paid"))
+        return !refuse(number + QStringLiteral(" was partially paid."));
+    return false;
+}
+
+std::optional<Row> BillingWindow::editable_bill_header()
+{
+    if (m_key.isEmpty())
+        return std::nullopt;
+    std::optional<Row> header = stored_header();
+    if (!header)
+        return std::nullopt;
+    if (header->flag(u"void")) {
+        refuse(field("docno").trimmed() + QStringLiteral(" was void."));
+        return std::nullopt;
+    }
+    if (refused_as_paid(*header))
+        return std::nullopt;
+    if (auto open = check_working_period(db(), {header->text(u"fyear"), int(header->integer(u"period"))}); !open) {
+        report(open.error());
+        return std::nullopt;
+    }
+    return header;
+}
+
+std::expected<std::optional<PurchasingWindow::StoredDocument>, Error> BillingWindow::read_stored_bill(const QString& key)
+{
+    return read_stored_document(key, QStringLiteral("SELECT l.*, a.accname FROM PO_invoice_transaction_table l"
+                                                    " LEFT JOIN Account_master_table a ON a.accno = l.accno"
+                                                    " WHERE l.fkey = ? ORDER BY l.itemno"));
+}
+
+void BillingWindow::show_posting_keys(const Row& header)
+{
+    for (const char* name : {"GLFKEY", "icfkey", "apfkey"})
+        set_field(name, header.text(QString::fromLatin1(name)));
+}
+
+bool BillingWindow::show_inventory_record()
+{
+    if (m_key.isEmpty())
+        return false;
+    if (field("icfkey").isEmpty())
+        return refuse(QStringLiteral("No Inventory Adjustment created from this bill."));
+    notify(QStringLiteral("Inventory Adjustments"), field("icfkey"), field("docno").trimmed());
+    return true;
+}
+
+bool BillingWindow::show_payable_record()
+{
+    if (m_key.isEmpty() || field("apfkey").isEmpty())
+        return false;
+    notify(QStringLiteral("Bill Entry"), field("apfkey"), field("docno").trimmed());
+    return true;
+}
+
+bool BillingWindow::print_bill(const QString& title)
+{
+    if (m_key.isEmpty() || mode() != Mode::Read)
+        return false;
+    notify(QStringLiteral("ActiveReport"), bill_print_query(), active_report_argument(title, field("docno")));
+    return true;
+}
+
+bool BillingWindow::report_edit(const std::expected<void, Error>& saved, const QString& number)
+{
+    if (!saved) {
+        report(saved.error(), QStringLiteral("Update bill failed"), Outcome::RolledBack);
+        return false;
+    }
+    message(QStringLiteral("Update bill ") + number + QStringLiteral(" complete"));
+    show_key(m_key);
+    return true;
+}
+
+bool BillingWindow::void_bill(const VoidRoutine& void_it)
+{
+    const QString number = field("docno").trimmed();
+    const QString failed = QStringLiteral("Void invoice failed");
     if (m_key.isEmpty() || mode() == Mode::New || !may_update())
         return false;
     if (find_field("void")->checked())
@@ -153,11 +246,15 @@ bool BillingWindow::confirm_void(const QString& failed)
         set_field("void", check_text(true));
         return refuse(number + QStringLiteral(" was void"));
     }
-    if (header->flag(u"fully_paid"))
-        return refuse(number + QStringLiteral(" was paid."));
-    if (header->flag(u"paid"))
-        return refuse(number + QStringLiteral(" was partially paid."));
-    return ask_yes_no(QStringLiteral("Are you sure to void this bill?"), QStringLiteral("Void Bill"));
+    if (refused_as_paid(*header) || !ask_yes_no(QStringLiteral("Are you sure to void this bill?"), QStringLiteral("Void Bill")))
+        return false;
+    if (auto voided = void_it(audit_stamp(settings().ZELKOR_USER)); !voided) {
+        report(voided.error(), failed, Outcome::RolledBack);
+        return false;
+    }
+    show_key(m_key);
+    message(QStringLiteral("Document no. ") + number + QStringLiteral(" is void."));
+    return true;
 }
 
 } // namespace zelkor

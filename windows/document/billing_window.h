@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/audit_stamp.h"
 #include "windows/document/purchasing_window.h"
+
+#include <functional>
 
 namespace zelkor {
 
@@ -16,8 +19,6 @@ protected:
     /// check dates, the pay-by, cash account and bank, the discount and the prepayment; nothing
     /// for any other field.
     std::optional<Entry> check_payment_field(const QString& name, const QString& previous);
-    /// Shows why a typed value is refused.
-    Entry refuse_entry(const QString& text);
     /// The due date follows the bill date by the term's days; a term due on receipt has none.
     Entry term_chosen();
     Entry payby_chosen();
@@ -28,10 +29,35 @@ protected:
     /// Offers "Pay Later", "Cash", "Check" and the cards in use as pay-by, the cash accounts and
     /// the banks.
     [[nodiscard]] std::expected<void, Error> load_payment_lists();
-    /// Whether the shown bill may be voided: a saved bill, the update right, not void (number +
-    /// " was void"), not paid or partly paid as stored now; then the question "Are you sure to
-    /// void this bill?". The void itself asks again under lock.
-    bool confirm_void(const QString& failed);
+    /// A new bill's header defaults: dated today in its period, "Pay Later", the base currency.
+    void set_bill_defaults();
+    /// "Multiple receipts" ticked: the header then names none of them.
+    Entry multiple_receipts_chosen();
+    /// The stored header of the shown bill when it may be edited: not void, not paid or partly
+    /// paid as stored now (another user may have voided or paid it since it was shown), in an
+    /// open period. Otherwise says why and gives nothing.
+    std::optional<Row> editable_bill_header();
+    /// The stored bill with this key, its lines with their account names in line order.
+    [[nodiscard]] std::expected<std::optional<StoredDocument>, Error> read_stored_bill(const QString& key);
+    /// Keeps the keys of what the stored bill posted: its entry, stock document and payable.
+    void show_posting_keys(const Row& header);
+    /// The shown bill's stock document (I/C Record) and payable (A/P Record), for the host.
+    bool show_inventory_record();
+    bool show_payable_record();
+    /// Hands the shown bill to the host's report viewer under its report `title`.
+    bool print_bill(const QString& title);
+    /// Says how an edit ended: "Update bill <number> complete", or its failure, rolled back (the
+    /// window keeps the keys of the bill as it is still stored).
+    bool report_edit(const std::expected<void, Error>& saved, const QString& number);
+    /// Voids the shown bill by `void_it` once confirmed: a saved bill, the update right, not
+    /// void (number + " was void"), not paid or partly paid as stored now, and Yes to "Are you
+    /// sure to void this bill?". The void itself checks again under lock.
+    using VoidRoutine = std::function<std::expected<void, Error>(const AuditStamp& stamp)>;
+    bool void_bill(const VoidRoutine& void_it);
+
+private:
+    /// Says why a bill stored paid or partly paid can no longer change; false for one that can.
+    bool refused_as_paid(const Row& header);
 };
 
 } // namespace zelkor

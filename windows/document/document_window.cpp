@@ -210,6 +210,13 @@ std::optional<Row> DocumentWindow::stored_header(const QString& failed)
     return **header;
 }
 
+void DocumentWindow::new_save_failed(const Error& error, const QString& failed)
+{
+    report(error, failed, Outcome::RolledBack);
+    set_field(NumberField, NewDocumentNumber);
+    m_key.clear();
+}
+
 void DocumentWindow::reset_header_fields()
 {
     clear_document();

@@ -76,6 +76,9 @@ protected:
 
     /// Shows the document with this key; a failure to read it is reported.
     bool show_key(const QString& key);
+    /// A new document's save failed and was rolled back: says so with `failed`, and the window
+    /// shows the document as new again, with no number and no key, keeping what was typed.
+    void new_save_failed(const Error& error, const QString& failed);
     /// Clears the window: no document shown.
     virtual void show_nothing();
     /// The newest document, or nothing when there is none.

@@ -144,11 +144,8 @@ void POform_landed::reset_header_fields()
     m_vendor_receipts->clear();
     m_covered->clear();
     m_vendor_tax_code.clear();
-    set_field_date("invoice_date", today());
     set_field_date("receipt_from", today().addMonths(-6));
-    period_follows_date();
-    set_field("payby", PayLater);
-    set_field("currency", settings().BASE_CURRENCY);
+    set_bill_defaults();
     set_field("vendor_no", vendor);
     if (vendor.isEmpty() || PurchasingWindow::vendor_chosen() != Entry::Accepted)
         show_rates();
@@ -174,23 +171,8 @@ bool POform_landed::begin_new()
 
 bool POform_landed::begin_edit()
 {
-    if (m_key.isEmpty())
+    if (!editable_bill_header())
         return false;
-    const QString number = field("docno").trimmed();
-    // Another user may have voided or paid the bill since it was shown.
-    const std::optional<Row> header = stored_header();
-    if (!header)
-        return false;
-    if (header->flag(u"void"))
-        return refuse(number + QStringLiteral(" was void."));
-    if (header->flag(u"fully_paid"))
-        return refuse(number + QStringLiteral(" was paid."));
-    if (header->flag(u"paid"))
-        return refuse(number + QStringLiteral(" was partially paid."));
-    if (auto open = check_working_period(db(), {header->text(u"fyear"), int(header->integer(u"period"))}); !open) {
-        report(open.error());
-        return false;
-    }
     keep_shown_taxes();
     set_posted_fields_editable(false);
     m_lines->append_row();
@@ -216,11 +198,8 @@ Entry POform_landed::check_field(const QString& name, const QString& previous)
         return goods_vendor_chosen();
     if (name == u"receipt_no")
         return receipt_chosen();
-    if (name == u"multi_receipt") {
-        if (find_field(name)->checked())
-            set_field("receipt_no", QString());
-        return Entry::Accepted;
-    }
+    if (name == u"multi_receipt")
+        return multiple_receipts_chosen();
     if (name == u"receipt_from") {
         if (date_typed(name) != Entry::Accepted)
             return Entry::Refused;

@@ -2,11 +2,9 @@
 // records and documents a landed bill links to, printing and showing a stored bill.
 #include "windows/landed/POform_landed.h"
 
-#include "windows/print/active_report.h"
-#include "windows/print/bill_print.h"
-#include "windows/landed/landed_columns.h"
 #include "core/audit_stamp.h"
 #include "core/master_lookups.h"
+#include "windows/landed/landed_columns.h"
 
 namespace zelkor {
 
@@ -72,21 +70,12 @@ bool POform_landed::save(Mode saving)
                        + QStringLiteral("Press Yes if you want to continue or No if you want to specify receipt number.")))
         return false;
     const AuditStamp stamp = audit_stamp(settings().ZELKOR_USER);
-    if (saving == Mode::Edit) {
-        const QString number = field("docno").trimmed();
-        if (auto updated = update_landed_bill(db(), shown_version(), checked->landed, checked->accounts, stamp); !updated) {
-            report(updated.error(), failed, Outcome::RolledBack);
-            return false;
-        }
-        message(QStringLiteral("Update bill ") + number + QStringLiteral(" complete"));
-        show_key(m_key);
-        return true;
-    }
+    if (saving == Mode::Edit)
+        return report_edit(update_landed_bill(db(), shown_version(), checked->landed, checked->accounts, stamp),
+                           field("docno").trimmed());
     auto saved = save_new_landed_bill(db(), checked->landed, checked->accounts, stamp);
     if (!saved) {
-        report(saved.error(), failed, Outcome::RolledBack);
-        set_field("docno", NewDocumentNumber);
-        m_key.clear();
+        new_save_failed(saved.error(), failed);
         return false;
     }
     message(QStringLiteral("Add new landed bill ") + saved->docno + QStringLiteral(" complete"));
@@ -100,47 +89,26 @@ bool POform_landed::save_edit() { return save(Mode::Edit); }
 
 bool POform_landed::void_document()
 {
-    const QString number = field("docno").trimmed();
-    const QString failed = QStringLiteral("Void invoice failed");
-    if (!confirm_void(failed))
-        return false;
-    auto variance = required_parameter(db(), Parameter::PurchaseVariance);
-    if (!variance) {
-        report(variance.error(), failed);
-        return false;
-    }
-    if (auto voided = void_landed_bill(db(), shown_version(), *variance, audit_stamp(settings().ZELKOR_USER)); !voided) {
-        report(voided.error(), failed, Outcome::RolledBack);
-        return false;
-    }
-    show_key(m_key);
-    message(QStringLiteral("Document no. ") + number + QStringLiteral(" is void."));
-    return true;
+    return void_bill([this](const AuditStamp& stamp) -> std::expected<void, Error> {
+        auto variance = required_parameter(db(), Parameter::PurchaseVariance);
+        if (!variance)
+            return std::unexpected(variance.error());
+        return void_landed_bill(db(), shown_version(), *variance, stamp);
+    });
 }
 
 // Linked records ----------------------------------------------------------------------------------
 
 bool POform_landed::linked_document(Command id)
 {
-    const QString number = field("docno").trimmed();
     // The receipt chosen in the pane, else the bill's own (the first of several).
     const int pane_row = m_vendor_receipts->current_row();
     QString receipt = pane_row >= 0 ? m_vendor_receipts->cell(pane_row, rc::ReceiptNo) : QString();
     if (receipt.isEmpty() && !chosen_receipts().isEmpty())
         receipt = chosen_receipts().front();
     switch (id) {
-    case Command::IcRecord:
-        if (m_key.isEmpty())
-            return false;
-        if (field("icfkey").isEmpty())
-            return refuse(QStringLiteral("No Inventory Adjustment created from this bill."));
-        notify(QStringLiteral("Inventory Adjustments"), field("icfkey"), number);
-        return true;
-    case Command::ApRecord:
-        if (m_key.isEmpty() || field("apfkey").isEmpty())
-            return false;
-        notify(QStringLiteral("Bill Entry"), field("apfkey"), number);
-        return true;
+    case Command::IcRecord: return show_inventory_record();
+    case Command::ApRecord: return show_payable_record();
     case Command::PoRecord: {
         if (receipt.isEmpty())
             return false;
@@ -164,13 +132,7 @@ bool POform_landed::linked_document(Command id)
     }
 }
 
-bool POform_landed::print_document()
-{
-    if (m_key.isEmpty() || mode() != Mode::Read)
-        return false;
-    notify(QStringLiteral("ActiveReport"), bill_print_query(), active_report_argument(LandedSourceForm, field("docno")));
-    return true;
-}
+bool POform_landed::print_document() { return print_bill(LandedSourceForm); }
 
 bool POform_landed::on_row_activated(Grid& grid, int row)
 {
@@ -183,9 +145,7 @@ bool POform_landed::on_row_activated(Grid& grid, int row)
 
 std::expected<bool, Error> POform_landed::load_document(const QString& key)
 {
-    auto stored = read_stored_document(key, QStringLiteral("SELECT l.*, a.accname FROM PO_invoice_transaction_table l"
-                                                           " LEFT JOIN Account_master_table a ON a.accno = l.accno"
-                                                           " WHERE l.fkey = ? ORDER BY l.itemno"));
+    auto stored = read_stored_bill(key);
     if (!stored)
         return std::unexpected(stored.error());
     if (!*stored)
@@ -195,8 +155,7 @@ std::expected<bool, Error> POform_landed::load_document(const QString& key)
     clear_document();
     m_key = key;
     show_stored_fields(header);
-    for (const char* name : {"GLFKEY", "icfkey", "apfkey"})
-        set_field(name, header.text(QString::fromLatin1(name)));
+    show_posting_keys(header);
     set_field_date("receipt_from", header.date(u"invoice_date").addMonths(-6));
     remember_version(header);
     for (const Row& line : (*stored)->lines)

@@ -113,9 +113,7 @@ bool POform_po::save_new()
     }
     auto saved = insert_new_po(db(), *order, audit_stamp(settings().ZELKOR_USER));
     if (!saved) {
-        report(saved.error(), failed, Outcome::RolledBack);
-        set_field("docno", NewDocumentNumber);
-        m_key.clear();
+        new_save_failed(saved.error(), failed);
         return false;
     }
     message(QStringLiteral("Add new PO no. ") + saved->docno + QStringLiteral(" complete"));

@@ -179,9 +179,7 @@ bool POform_receipt::save(Mode saving_mode)
     }
     auto saved = insert_new_receipt(db(), *receipt, saving);
     if (!saved) {
-        report(saved.error(), failed, Outcome::RolledBack);
-        set_field("docno", NewDocumentNumber);
-        m_key.clear();
+        new_save_failed(saved.error(), failed);
         return false;
     }
     message(QStringLiteral("Add new Receipt no. ") + saved->docno + QStringLiteral(" complete"));

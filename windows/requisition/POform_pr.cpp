@@ -465,9 +465,7 @@ bool POform_pr::save_new()
     }
     auto number = insert_new_pr(db(), header_values(), *checked, taxes(), audit_stamp(settings().ZELKOR_USER));
     if (!number) {
-        report(number.error(), failed, Outcome::RolledBack);
-        set_field(QStringLiteral("docno"), NewDocumentNumber);
-        m_key.clear();
+        new_save_failed(number.error(), failed);
         return false;
     }
     // The requisition is saved even if showing it again fails.
