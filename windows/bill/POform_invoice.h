@@ -133,10 +133,10 @@ private:
     bool write_new(const CheckedBill& checked);
     /// The edited bill's transaction and its messages.
     bool write_edited(const CheckedBill& checked);
-    bool void_document();
+    bool void_document() override;
     bool linked_document(Command id);
     bool show_document_pane(Command id);
-    void refresh_panes();
+    void refresh_panes() override;
 
     Grid* m_lines = nullptr;
     Grid* m_receipt_lines = nullptr;

@@ -22,12 +22,6 @@ namespace col = bill_column;
 bool POform_invoice::run_command(int id)
 {
     switch (id) {
-    case to_int(CommandId::DeleteLine):
-        if (!delete_current_line())
-            return false;
-        refresh_panes();
-        return true;
-    case to_int(CommandId::Void): return void_document();
     case to_int(Command::IcRecord):
     case to_int(Command::ApRecord):
     case to_int(Command::PoRecord):
@@ -39,12 +33,8 @@ bool POform_invoice::run_command(int id)
         WindowModel::run_command(id);
         refresh_histories();
         return true;
-    default: break;
+    default: return BillingWindow::run_command(id);
     }
-    const bool done = DocumentWindow::run_command(id);
-    if (done)
-        refresh_panes();
-    return done;
 }
 
 // Saving ------------------------------------------------------------------------------------------

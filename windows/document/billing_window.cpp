@@ -136,6 +136,22 @@ Entry BillingWindow::prepayment_typed()
     return Entry::Accepted;
 }
 
+bool BillingWindow::run_command(int id)
+{
+    if (id == to_int(CommandId::Void))
+        return void_document();
+    if (id == to_int(CommandId::DeleteLine)) {
+        if (!delete_current_line())
+            return false;
+        refresh_panes();
+        return true;
+    }
+    const bool done = DocumentWindow::run_command(id);
+    if (done)
+        refresh_panes();
+    return done;
+}
+
 void BillingWindow::set_bill_defaults()
 {
     set_field_date("invoice_date", today());

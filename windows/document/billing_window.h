@@ -15,6 +15,13 @@ class BillingWindow : public PurchasingWindow {
 protected:
     using PurchasingWindow::PurchasingWindow;
 
+    /// Deleting a line and the void as both bill windows run them; any other command as every
+    /// document window runs it. The panes follow what a command changed.
+    bool run_command(int id) override;
+    virtual bool void_document() = 0;
+    /// Shows the panes that follow the lines again (taxes, landed charges).
+    virtual void refresh_panes() = 0;
+
     /// The checks of the payment fields: the payment term (the due date follows), the due and
     /// check dates, the pay-by, cash account and bank, the discount and the prepayment; nothing
     /// for any other field.

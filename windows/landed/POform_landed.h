@@ -70,7 +70,8 @@ private:
     [[nodiscard]] std::expected<void, Error> show_covered_receipts(const QString& number);
     // landed_commands.cpp
     bool save(Mode saving);
-    bool void_document();
+    bool void_document() override;
+    void refresh_panes() override { refresh_tax_panes(); }
     bool linked_document(Command id);
 
     Grid* m_lines = nullptr;

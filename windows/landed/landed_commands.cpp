@@ -17,12 +17,6 @@ namespace rc = landed_receipt_column;
 bool POform_landed::run_command(int id)
 {
     switch (id) {
-    case to_int(CommandId::DeleteLine):
-        if (!delete_current_line())
-            return false;
-        refresh_tax_panes();
-        return true;
-    case to_int(CommandId::Void): return void_document();
     case to_int(Command::IcRecord):
     case to_int(Command::ApRecord):
     case to_int(Command::PoRecord):
@@ -33,12 +27,8 @@ bool POform_landed::run_command(int id)
         WindowModel::run_command(id);
         list_vendor_receipts();
         return true;
-    default: break;
+    default: return BillingWindow::run_command(id);
     }
-    const bool done = DocumentWindow::run_command(id);
-    if (done)
-        refresh_tax_panes();
-    return done;
 }
 
 // Saving ------------------------------------------------------------------------------------------
