@@ -1,10 +1,10 @@
 #include "check/company_checks.h"
 
 #include "check/document_invariants.h"
-#include "documents/order/po_invariants.h"
-#include "documents/receipt/receipt_invariants.h"
 #include "documents/bill/bill_invariants.h"
 #include "documents/landed/landed_invariants.h"
+#include "documents/order/po_invariants.h"
+#include "documents/receipt/receipt_invariants.h"
 #include "ledger/ledger_invariants.h"
 #include "payables/payables_invariants.h"
 #include "stock/stock_invariants.h"

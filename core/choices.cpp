@@ -1,8 +1,8 @@
 #include "core/choices.h"
 
 #include "core/db/database.h"
-#include "core/master_lookups.h"
 #include "core/db/row.h"
+#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,15 +1,5 @@
 #pragma once
 
-#include "windows/base/host_settings.h"
-#include "windows/base/window_model.h"
-#include "windows/masters/POform_misccharge.h"
-#include "windows/masters/POform_shipvia.h"
-#include "windows/masters/POform_vendor_group.h"
-#include "windows/bill/POform_invoice.h"
-#include "windows/order/POform_po.h"
-#include "windows/requisition/POform_pr.h"
-#include "windows/landed/POform_landed.h"
-#include "windows/receipt/POform_receipt.h"
 #include "reports/POreport_invoice_transaction.h"
 #include "reports/POreport_payable_clearing.h"
 #include "reports/POreport_po_transaction.h"
@@ -17,6 +7,16 @@
 #include "reports/POreport_purchase_tax.h"
 #include "reports/POreport_receipt_transaction.h"
 #include "reports/POreport_vendor_list.h"
+#include "windows/base/host_settings.h"
+#include "windows/base/window_model.h"
+#include "windows/bill/POform_invoice.h"
+#include "windows/landed/POform_landed.h"
+#include "windows/masters/POform_misccharge.h"
+#include "windows/masters/POform_shipvia.h"
+#include "windows/masters/POform_vendor_group.h"
+#include "windows/order/POform_po.h"
+#include "windows/receipt/POform_receipt.h"
+#include "windows/requisition/POform_pr.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,10 +1,10 @@
 #include "host/active_report_pdf.h"
 
+#include "core/db/row.h"
+#include "core/fiscal_periods.h"
 #include "windows/print/active_report.h"
 #include "windows/print/document_pdf_writer.h"
 #include "windows/print/report_format.h"
-#include "core/fiscal_periods.h"
-#include "core/db/row.h"
 
 #include <algorithm>
 

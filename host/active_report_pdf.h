@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windows/print/pdf_list_writer.h"
 #include "core/db/database.h"
+#include "windows/print/pdf_list_writer.h"
 
 #include <QString>
 

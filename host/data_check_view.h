@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/host_window.h"
 #include "core/db/database.h"
+#include "host/host_window.h"
 
 namespace zelkor::host {
 

@@ -1,7 +1,7 @@
 #include "host/host_session.h"
 
-#include "host/start_page.h"
 #include "host/data_check_view.h"
+#include "host/start_page.h"
 #include "host/window_catalogue.h"
 #include "ui/window_view.h"
 

@@ -1,15 +1,15 @@
 #include "host/notification_router.h"
 
+#include "core/clock.h"
+#include "core/fiscal_periods.h"
 #include "facade/POclass.h"
-#include "windows/print/active_report.h"
-#include "windows/print/document_layout.h"
 #include "host/active_report_pdf.h"
 #include "host/host_window.h"
 #include "host/pdf_view.h"
 #include "host/query_report_view.h"
 #include "host/window_catalogue.h"
-#include "core/clock.h"
-#include "core/fiscal_periods.h"
+#include "windows/print/active_report.h"
+#include "windows/print/document_layout.h"
 
 #include <QFileInfo>
 #include <QMdiArea>

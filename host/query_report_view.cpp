@@ -1,7 +1,7 @@
 #include "host/query_report_view.h"
 
-#include "windows/print/active_report.h"
 #include "core/db/database.h"
+#include "windows/print/active_report.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "ledger/ledger_posting.h"
 
 #include "core/clock.h"
+#include "core/db/sql_names.h"
 #include "core/fiscal_periods.h"
+#include "core/master_lookups.h"
 #include "ledger/ledger_accounts.h"
 #include "ledger/ledger_balances.h"
 #include "ledger/ledger_journal.h"
-#include "core/master_lookups.h"
-#include "core/db/sql_names.h"
 
 #include <QHash>
 #include <QStringList>

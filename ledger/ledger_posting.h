@@ -2,8 +2,8 @@
 
 #include "core/db/database.h"
 #include "core/fiscal_periods.h"
-#include "ledger/ledger_entry.h"
 #include "core/numbering.h"
+#include "ledger/ledger_entry.h"
 
 #include <QDate>
 #include <QString>

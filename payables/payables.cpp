@@ -1,8 +1,8 @@
 #include "payables/payables.h"
 
-#include "core/master_lookups.h"
 #include "core/db/sql_batch.h"
 #include "core/db/sql_names.h"
+#include "core/master_lookups.h"
 
 #include <algorithm>
 

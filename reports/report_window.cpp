@@ -1,11 +1,11 @@
 #include "reports/report_window.h"
 
-#include "windows/print/Form_report_format.h"
-#include "windows/base/form_properties.h"
-#include "windows/print/grid_report.h"
 #include "core/clock.h"
 #include "core/fiscal_periods.h"
 #include "core/master_lookups.h"
+#include "windows/base/form_properties.h"
+#include "windows/print/Form_report_format.h"
+#include "windows/print/grid_report.h"
 
 #include <QDir>
 #include <QFile>

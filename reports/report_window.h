@@ -1,8 +1,8 @@
 #pragma once
 
-#include "windows/print/pdf_list_writer.h"
-#include "windows/base/window_model.h"
 #include "reports/report_query.h"
+#include "windows/base/window_model.h"
+#include "windows/print/pdf_list_writer.h"
 
 #include <QDate>
 

@@ -1,11 +1,11 @@
 // Runs a window script against a company database through the purchasing windows, headless.
 //   zelkor_po_script --db PATH_OR_URI [--init] [--demo] [--user ID] [--date-format FMT]
 //                    [--today yyyy-mm-dd] SCRIPT
+#include "core/clock.h"
+#include "core/db/database.h"
 #include "schema/schema.h"
 #include "script/script_runner.h"
 #include "script/session.h"
-#include "core/clock.h"
-#include "core/db/database.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

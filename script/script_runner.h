@@ -1,8 +1,8 @@
 #pragma once
 
 #include "facade/POclass.h"
-#include "windows/base/prompter.h"
 #include "script/script_line.h"
+#include "windows/base/prompter.h"
 
 #include <optional>
 #include <QObject>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/db/database.h"
-#include "core/money/decimal.h"
 #include "core/db/error.h"
 #include "core/db/row.h"
 #include "core/db/sql_names.h"
+#include "core/money/decimal.h"
 
 #include <QString>
 #include <QStringList>

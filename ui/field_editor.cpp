@@ -1,9 +1,9 @@
 #include "ui/field_editor.h"
 
-#include "windows/base/window_model.h"
 #include "core/fiscal_periods.h"
 #include "ui/message_box_prompter.h"
 #include "ui/pick_list_combo_box.h"
+#include "windows/base/window_model.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

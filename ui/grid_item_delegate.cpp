@@ -1,8 +1,8 @@
 #include "ui/grid_item_delegate.h"
 
-#include "windows/base/grid.h"
 #include "ui/grid_table_model.h"
 #include "ui/pick_list_combo_box.h"
+#include "windows/base/grid.h"
 
 #include <QLineEdit>
 

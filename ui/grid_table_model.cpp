@@ -1,8 +1,8 @@
 #include "ui/grid_table_model.h"
 
+#include "ui/message_box_prompter.h"
 #include "windows/base/grid.h"
 #include "windows/print/report_text.h"
-#include "ui/message_box_prompter.h"
 
 #include <QApplication>
 #include <QBrush>

@@ -1,6 +1,5 @@
 #include "ui/window_view.h"
 
-#include "windows/base/window_model.h"
 #include "ui/column_choice.h"
 #include "ui/command_appearance.h"
 #include "ui/field_editor.h"
@@ -11,6 +10,7 @@
 #include "ui/grid_table_model.h"
 #include "ui/grid_view_layout.h"
 #include "ui/message_box_prompter.h"
+#include "windows/base/window_model.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,9 +7,9 @@
 // without it the cycles are added to an existing company.
 #include "bench/cycle/cycle_documents.h"
 
-#include "schema/schema.h"
 #include "core/clock.h"
 #include "ledger/ledger_posting.h"
+#include "schema/schema.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -4,9 +4,9 @@
 // 10,000 lines found and printed.
 #include "bench/support/bench_windows.h"
 
+#include "core/clock.h"
 #include "reports/POreport_po_transaction.h"
 #include "reports/POreport_purchase_tax.h"
-#include "core/clock.h"
 
 #include <QTemporaryDir>
 

@@ -3,8 +3,8 @@
 // clerk's Enter Bill does, and a landed bill of freight over a receipt.
 
 #include "bench/support/bench_database.h"
-#include "windows/bill/POform_invoice.h"
 #include "documents/landed/landed_posting.h"
+#include "windows/bill/POform_invoice.h"
 
 #include <memory>
 

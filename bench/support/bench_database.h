@@ -1,9 +1,9 @@
 #pragma once
 
-#include "windows/base/host_settings.h"
 #include "core/db/database.h"
 #include "core/document_versions.h"
 #include "core/numbering.h"
+#include "windows/base/host_settings.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
 #include "bench/support/bench_documents.h"
 
 #include "documents/order/po_save.h"
-#include "documents/receipt/receipt_verify.h"
 #include "documents/receipt/order_receiving.h"
+#include "documents/receipt/receipt_verify.h"
 
 namespace zelkor::bench {
 

@@ -4,8 +4,8 @@
 // account instead and stock is left alone.
 #include "documents/bill/bill_cost_correction.h"
 
-#include "ledger/ledger_posting.h"
 #include "documents/bill/settlement_posting.h"
+#include "ledger/ledger_posting.h"
 #include "stock/cost_layers.h"
 #include "stock/inventory_document.h"
 #include "stock/on_hand.h"

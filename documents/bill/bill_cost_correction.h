@@ -3,8 +3,8 @@
 // The inventory cost correction ("ij") of a vendor bill: what its stock lines moved on their
 // inventory accounts beyond what their receipts posted, given to the stock they received.
 
-#include "documents/bill/bill_posting.h"
 #include "core/db/database.h"
+#include "documents/bill/bill_posting.h"
 #include "stock/stock_types.h"
 
 #include <expected>

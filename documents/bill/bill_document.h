@@ -6,8 +6,8 @@
 // line comments below. The types are named "Entered..." as the bill writer (services/
 // bill_writer.h) has its own Bill, BillLine and BillHeader, which the save converts these into.
 
-#include "core/money/decimal.h"
 #include "core/fiscal_periods.h"
+#include "core/money/decimal.h"
 #include "payables/payables.h"
 #include "tax/purchase_tax.h"
 

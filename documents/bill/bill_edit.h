@@ -3,10 +3,10 @@
 // The writing of an edited bill from the bill window: one transaction that takes the saved bill's
 // effects back and writes it again, sharing the new save's steps.
 
-#include "documents/bill/bill_document.h"
 #include "core/audit_stamp.h"
 #include "core/db/database.h"
 #include "core/document_versions.h"
+#include "documents/bill/bill_document.h"
 
 #include <expected>
 

@@ -4,9 +4,9 @@
 // receipt and order lines they bill carry exactly what their live rows billed. Each reads the whole company: tests end their scenarios with them.
 #include "documents/bill/bill_invariants.h"
 
-#include "documents/bill/bill_writer.h"
 #include "core/master_lookups.h"
 #include "core/units.h"
+#include "documents/bill/bill_writer.h"
 
 #include <map>
 

@@ -5,8 +5,8 @@
 // a prepayment paid now or the application of the existing one, and the owing balance.
 
 #include "core/audit_stamp.h"
-#include "documents/bill/bill_writer.h"
 #include "core/db/database.h"
+#include "documents/bill/bill_writer.h"
 #include "payables/payables.h"
 
 #include <expected>

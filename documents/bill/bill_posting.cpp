@@ -3,10 +3,10 @@
 // by one (direct lines and settlement), which it books as realized gain or loss.
 #include "documents/bill/bill_posting.h"
 
+#include "core/db/sql_batch.h"
 #include "ledger/ledger_accounts.h"
 #include "ledger/ledger_entry.h"
 #include "ledger/ledger_posting.h"
-#include "core/db/sql_batch.h"
 
 #include <QHash>
 #include <QSet>

@@ -3,9 +3,9 @@
 // The journal entry of a vendor bill, below every window: the bill made at receipt
 // and the bill window post through it.
 
-#include "documents/bill/bill_writer.h"
 #include "core/db/database.h"
 #include "core/numbering.h"
+#include "documents/bill/bill_writer.h"
 #include "documents/bill/settlement_posting.h"
 
 #include <QString>

@@ -4,10 +4,10 @@
 #include "documents/bill/bill_save.h"
 #include "documents/bill/bill_save_steps.h"
 
-#include "documents/bill/bill_verify.h"
 #include "documents/bill/bill_cost_correction.h"
 #include "documents/bill/bill_payable.h"
 #include "documents/bill/bill_posting.h"
+#include "documents/bill/bill_verify.h"
 #include "documents/bill/bill_writer.h"
 
 #include <map>

@@ -3,10 +3,10 @@
 // The writing of a new bill from the bill window: one transaction through the bill writer, the
 // bill's posting and the payables.
 
-#include "documents/bill/bill_document.h"
 #include "core/audit_stamp.h"
 #include "core/db/database.h"
 #include "core/numbering.h"
+#include "documents/bill/bill_document.h"
 
 #include <QStringList>
 

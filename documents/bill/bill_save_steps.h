@@ -3,12 +3,12 @@
 // The steps the new and the edited save of a bill share. Apart from invoice_save.h, as the bill
 // writer's types share their names with the window's own (BillTotals).
 
-#include "documents/bill/bill_document.h"
 #include "core/audit_stamp.h"
-#include "documents/bill/bill_cost_correction.h"
-#include "documents/bill/bill_writer.h"
 #include "core/db/database.h"
 #include "core/numbering.h"
+#include "documents/bill/bill_cost_correction.h"
+#include "documents/bill/bill_document.h"
+#include "documents/bill/bill_writer.h"
 
 #include <expected>
 

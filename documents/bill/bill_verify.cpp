@@ -3,10 +3,10 @@
 // are kept for the next lines that name them.
 #include "documents/bill/bill_verify.h"
 
-#include "documents/common/line_checks.h"
-#include "documents/bill/bill_totals.h"
 #include "core/master_lookups.h"
 #include "core/units.h"
+#include "documents/bill/bill_totals.h"
+#include "documents/common/line_checks.h"
 
 #include <QHash>
 

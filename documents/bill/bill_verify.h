@@ -1,8 +1,8 @@
 #pragma once
 
-#include "documents/common/document_lists.h"
-#include "documents/bill/bill_document.h"
 #include "core/db/database.h"
+#include "documents/bill/bill_document.h"
+#include "documents/common/document_lists.h"
 
 #include <expected>
 #include <optional>

@@ -2,11 +2,11 @@
 // everything is undone from what the bill stored, inside the caller's transaction.
 #include "documents/bill/bill_void.h"
 
+#include "core/fiscal_periods.h"
+#include "core/master_lookups.h"
 #include "documents/bill/bill_cost_correction.h"
 #include "documents/bill/bill_writer.h"
-#include "core/fiscal_periods.h"
 #include "ledger/ledger_posting.h"
-#include "core/master_lookups.h"
 #include "payables/payables.h"
 
 namespace zelkor {

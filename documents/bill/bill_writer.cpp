@@ -3,11 +3,11 @@
 // where every statement is a round trip, one on SQLite, a prepared statement reused.
 #include "documents/bill/bill_writer.h"
 
-#include "core/document_versions.h"
-#include "ledger/ledger_accounts.h"
 #include "core/db/sql_batch.h"
 #include "core/db/sql_names.h"
+#include "core/document_versions.h"
 #include "core/units.h"
+#include "ledger/ledger_accounts.h"
 
 #include <QHash>
 

@@ -7,10 +7,10 @@
 // transaction; an Error means the caller rolls back.
 
 #include "core/audit_stamp.h"
-#include "documents/bill/bill_void.h"
 #include "core/db/database.h"
 #include "core/fiscal_periods.h"
 #include "core/numbering.h"
+#include "documents/bill/bill_void.h"
 #include "payables/payables.h"
 #include "tax/purchase_tax.h"
 

@@ -5,9 +5,9 @@
 // account of a bill paid at once), the term discount and the prepayment. Also the step every
 // such entry ends with: contributions signed to their accounts' normal sides.
 
-#include "documents/bill/bill_writer.h"
 #include "core/db/database.h"
 #include "core/money/decimal.h"
+#include "documents/bill/bill_writer.h"
 #include "ledger/ledger_entry.h"
 #include "ledger/ledger_posting.h"
 

@@ -1,9 +1,9 @@
 #include "documents/common/line_checks.h"
 
-#include "documents/common/document_lists.h"
 #include "core/master_lookups.h"
-#include "tax/purchase_tax.h"
 #include "core/units.h"
+#include "documents/common/document_lists.h"
+#include "tax/purchase_tax.h"
 
 namespace zelkor {
 

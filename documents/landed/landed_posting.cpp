@@ -2,12 +2,12 @@
 // receipts, then the stock rows the allocation touches, then number counters and the journal.
 #include "documents/landed/landed_posting.h"
 
+#include "core/db/sql_batch.h"
 #include "documents/bill/bill_payable.h"
 #include "documents/bill/bill_void.h"
-#include "ledger/ledger_posting.h"
 #include "documents/landed/landed_allocation.h"
 #include "documents/receipt/receipt_posting.h"
-#include "core/db/sql_batch.h"
+#include "ledger/ledger_posting.h"
 #include "stock/cost_raise.h"
 #include "stock/stock_reversal.h"
 #include "stock/stock_types.h"

@@ -6,10 +6,10 @@
 // Each runs in one transaction of its own; an Error means nothing was written.
 
 #include "core/audit_stamp.h"
-#include "documents/bill/bill_writer.h"
 #include "core/db/database.h"
 #include "core/document_versions.h"
 #include "core/numbering.h"
+#include "documents/bill/bill_writer.h"
 #include "documents/bill/settlement_posting.h"
 
 #include <QStringList>

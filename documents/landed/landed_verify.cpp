@@ -1,10 +1,10 @@
 #include "documents/landed/landed_verify.h"
 
-#include "documents/receipt/receipt_verify.h"
+#include "core/db/value_limits.h"
 #include "core/fiscal_periods.h"
 #include "core/master_lookups.h"
+#include "documents/receipt/receipt_verify.h"
 #include "payables/payables.h"
-#include "core/db/value_limits.h"
 
 namespace zelkor {
 namespace {

@@ -3,8 +3,8 @@
 // The checks of a landed bill's save, in the window's order, on the bill as typed. Nothing is
 // written; what passes is handed to the landed-cost service.
 
-#include "documents/common/document_lists.h"
 #include "core/db/database.h"
+#include "documents/common/document_lists.h"
 #include "documents/landed/landed_posting.h"
 #include "tax/purchase_tax.h"
 

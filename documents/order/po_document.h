@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/audit_stamp.h"
-#include "tax/purchase_tax.h"
 #include "core/money/decimal.h"
+#include "tax/purchase_tax.h"
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documents/order/po_document.h"
 #include "core/db/database.h"
+#include "documents/order/po_document.h"
 
 #include <expected>
 #include <vector>

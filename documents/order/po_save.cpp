@@ -1,12 +1,12 @@
 #include "documents/order/po_save.h"
 
-#include "documents/order/po_requisition.h"
 #include "core/clock.h"
-#include "core/document_versions.h"
-#include "core/fiscal_periods.h"
 #include "core/db/sql_batch.h"
 #include "core/db/sql_names.h"
 #include "core/db/value_limits.h"
+#include "core/document_versions.h"
+#include "core/fiscal_periods.h"
+#include "documents/order/po_requisition.h"
 #include "stock/on_order.h"
 
 #include <QHash>

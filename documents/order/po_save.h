@@ -1,10 +1,10 @@
 #pragma once
 
-#include "documents/common/document_navigation.h"
-#include "documents/order/po_document.h"
 #include "core/db/database.h"
 #include "core/document_versions.h"
 #include "core/numbering.h"
+#include "documents/common/document_navigation.h"
+#include "documents/order/po_document.h"
 
 #include <expected>
 

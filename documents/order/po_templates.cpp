@@ -1,8 +1,8 @@
 #include "documents/order/po_templates.h"
 
-#include "tax/purchase_tax.h"
 #include "core/db/sql_batch.h"
 #include "core/db/sql_names.h"
+#include "tax/purchase_tax.h"
 
 namespace zelkor {
 namespace {

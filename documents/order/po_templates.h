@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/audit_stamp.h"
-#include "documents/order/po_document.h"
 #include "core/db/database.h"
+#include "documents/order/po_document.h"
 
 #include <QString>
 

@@ -2,10 +2,10 @@
 // them) and every line, which also takes the items' default warehouses and locations.
 #include "documents/order/po_verify.h"
 
-#include "documents/common/line_checks.h"
+#include "core/db/value_limits.h"
 #include "core/master_lookups.h"
 #include "core/units.h"
-#include "core/db/value_limits.h"
+#include "documents/common/line_checks.h"
 
 namespace zelkor {
 

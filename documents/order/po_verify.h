@@ -1,8 +1,8 @@
 #pragma once
 
-#include "documents/order/po_document.h"
-#include "documents/common/document_lists.h"
 #include "core/db/database.h"
+#include "documents/common/document_lists.h"
+#include "documents/order/po_document.h"
 
 #include <expected>
 

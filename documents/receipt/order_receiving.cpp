@@ -1,7 +1,7 @@
 #include "documents/receipt/order_receiving.h"
 
-#include "ledger/ledger_accounts.h"
 #include "core/db/sql_batch.h"
+#include "ledger/ledger_accounts.h"
 #include "stock/on_order.h"
 
 #include <algorithm>

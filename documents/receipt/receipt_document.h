@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/money/decimal.h"
 #include "core/fiscal_periods.h"
+#include "core/money/decimal.h"
 #include "documents/receipt/order_receiving.h"
 #include "tax/purchase_tax.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/audit_stamp.h"
-#include "documents/common/document_navigation.h"
-#include "documents/receipt/receipt_document.h"
 #include "core/db/database.h"
 #include "core/document_versions.h"
 #include "core/numbering.h"
+#include "documents/common/document_navigation.h"
+#include "documents/receipt/receipt_document.h"
 #include "documents/receipt/receipt_posting.h"
 
 #include <expected>

@@ -3,12 +3,12 @@
 // capacities. Master rows read for one line are kept for the next lines of the same item.
 #include "documents/receipt/receipt_verify.h"
 
-#include "documents/common/line_checks.h"
+#include "core/db/value_limits.h"
 #include "core/master_lookups.h"
+#include "core/units.h"
+#include "documents/common/line_checks.h"
 #include "payables/payables.h"
 #include "stock/stock_units.h"
-#include "core/units.h"
-#include "core/db/value_limits.h"
 
 #include <QHash>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "documents/common/document_lists.h"
-#include "documents/receipt/receipt_document.h"
 #include "core/db/database.h"
+#include "documents/common/document_lists.h"
 #include "documents/receipt/order_receiving.h"
+#include "documents/receipt/receipt_document.h"
 #include "documents/receipt/receipt_posting.h"
 
 #include <QStringList>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/db/error.h"
 #include "core/money/decimal.h"
 #include "tax/purchase_tax.h"
-#include "core/db/error.h"
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documents/common/document_navigation.h"
 #include "core/db/database.h"
+#include "documents/common/document_navigation.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "documents/requisition/pr_save.h"
 
-#include "core/fiscal_periods.h"
 #include "core/db/sql_names.h"
 #include "core/db/value_limits.h"
+#include "core/fiscal_periods.h"
 
 namespace zelkor {
 

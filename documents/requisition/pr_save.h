@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/audit_stamp.h"
-#include "documents/requisition/pr_document.h"
 #include "core/document_versions.h"
 #include "core/numbering.h"
+#include "documents/requisition/pr_document.h"
 #include "tax/purchase_tax.h"
 
 namespace zelkor {

@@ -1,7 +1,7 @@
 #include "documents/requisition/pr_verify.h"
 
-#include "documents/common/line_checks.h"
 #include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
 
 namespace zelkor {
 

@@ -1,5 +1,5 @@
-#include "core/fiscal_periods.h"
 #include "core/db/sql_names.h"
+#include "core/fiscal_periods.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

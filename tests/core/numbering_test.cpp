@@ -1,6 +1,6 @@
+#include "core/db/sql_names.h"
 #include "core/fiscal_periods.h"
 #include "core/numbering.h"
-#include "core/db/sql_names.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

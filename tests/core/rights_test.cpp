@@ -1,5 +1,5 @@
-#include "core/rights.h"
 #include "core/db/sql_names.h"
+#include "core/rights.h"
 #include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 #include "large_documents.h"
 
-#include "windows/base/prompter.h"
-#include "windows/bill/POform_invoice.h"
-#include "documents/bill/bill_save.h"
-#include "windows/landed/POform_landed.h"
 #include "core/audit_stamp.h"
+#include "documents/bill/bill_save.h"
 #include "tests/support/documents.h"
 #include "tests/support/window_test_support.h"
+#include "windows/base/prompter.h"
+#include "windows/bill/POform_invoice.h"
+#include "windows/landed/POform_landed.h"
 
 #include <stdexcept>
 

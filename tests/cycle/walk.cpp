@@ -1,8 +1,8 @@
 #include "walk.h"
 
 #include "check/company_checks.h"
-#include "fingerprint.h"
 #include "core/clock.h"
+#include "fingerprint.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

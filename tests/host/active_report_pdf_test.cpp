@@ -1,8 +1,8 @@
 #include "host/active_report_pdf.h"
 
-#include "windows/print/active_report.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "windows/print/active_report.h"
 
 #include <gtest/gtest.h>
 

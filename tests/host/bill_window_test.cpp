@@ -6,12 +6,12 @@
 
 #include "document_window_support.h"
 
-#include "windows/bill/POform_invoice.h"
-#include "windows/receipt/POform_receipt.h"
 #include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "ui/window_view.h"
+#include "windows/bill/POform_invoice.h"
+#include "windows/receipt/POform_receipt.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,8 +3,8 @@
 // With ZELKOR_SCREENSHOT_DIR set, each window is also saved as a PNG for a look by eye.
 #include "host/host_session.h"
 
-#include "host/window_catalogue.h"
 #include "core/db/row.h"
+#include "host/window_catalogue.h"
 #include "tests/support/printers.h"
 #include "ui/window_view.h"
 

@@ -5,13 +5,13 @@
 #include "host/active_report_pdf.h"
 #include "host/host_session.h"
 
-#include "windows/print/active_report.h"
-#include "windows/print/bill_print.h"
 #include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "ui/field_editor.h"
 #include "ui/window_view.h"
+#include "windows/print/active_report.h"
+#include "windows/print/bill_print.h"
 
 #include <QApplication>
 #include <QDir>

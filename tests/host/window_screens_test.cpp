@@ -6,14 +6,14 @@
 // The screenshots (and one of the start page) go to build/screens for a look by eye.
 #include "host/host_session.h"
 
-#include "facade/POclass.h"
-#include "windows/order/POform_po.h"
-#include "windows/requisition/POform_pr.h"
-#include "host/window_catalogue.h"
 #include "core/clock.h"
+#include "facade/POclass.h"
+#include "host/window_catalogue.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "ui/window_view.h"
+#include "windows/order/POform_po.h"
+#include "windows/requisition/POform_pr.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,10 +1,10 @@
 // The transaction inquiries: which lines each filter keeps, the status lists, the orders, the
 // pages, the totals, and the filters that refuse what is typed.
+#include "report_fixture.h"
 #include "reports/POreport_invoice_transaction.h"
 #include "reports/POreport_po_transaction.h"
 #include "reports/POreport_pr_transaction.h"
 #include "reports/POreport_receipt_transaction.h"
-#include "report_fixture.h"
 
 namespace zelkor::testing {
 namespace {

@@ -3,11 +3,11 @@
 // a vendor group and one of another, two currencies, items with a category and a group, void
 // documents, a document without a date, and a receipt line carrying the same tax twice.
 
-#include "windows/base/window_model.h"
 #include "core/clock.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 #include "tests/support/window_test_support.h"
+#include "windows/base/window_model.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,8 +1,8 @@
 // What the reports hand out: the PDF printout with its header, headings, rows and totals, the
 // CSV export read back, the remembered dates, and the facade's pre-set openings.
 #include "facade/POclass.h"
-#include "reports/POreport_po_transaction.h"
 #include "report_fixture.h"
+#include "reports/POreport_po_transaction.h"
 
 #include <QFile>
 

@@ -1,13 +1,13 @@
 // A report window in the generic view at 1280x800: results, totals, the side panel, void rows
 // struck through, rows read on as the table scrolls, frozen columns, and a double click that
 // opens a vendor. With ZELKOR_SCREENSHOT_DIR set, the windows are saved as PNGs.
+#include "report_fixture.h"
 #include "reports/POreport_po_transaction.h"
 #include "reports/POreport_purchase_tax.h"
 #include "reports/POreport_vendor_list.h"
-#include "report_fixture.h"
+#include "tests/support/view_test_support.h"
 #include "ui/frozen_columns.h"
 #include "ui/grid_table_model.h"
-#include "tests/support/view_test_support.h"
 #include "ui/window_view.h"
 
 #include <QAction>

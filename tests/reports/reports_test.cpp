@@ -1,8 +1,8 @@
 // The purchase tax report, the payable clearing report and the vendor list.
+#include "report_fixture.h"
 #include "reports/POreport_payable_clearing.h"
 #include "reports/POreport_purchase_tax.h"
 #include "reports/POreport_vendor_list.h"
-#include "report_fixture.h"
 
 namespace zelkor::testing {
 namespace {

@@ -1,5 +1,5 @@
-#include "schema/schema.h"
 #include "core/master_lookups.h"
+#include "schema/schema.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 

@@ -4,8 +4,8 @@
 // on the fixture company (WIDGET FIFO in pcs, 1 box = 12 pcs; BOLT LIFO; PAINT at standard
 // cost 10.00 a can; GLUE moving average with 20 kg worth 60.00; MANUAL non-stock), and
 // readers of what stock holds afterwards.
-#include "core/clock.h"
 #include "check/company_checks.h"
+#include "core/clock.h"
 #include "stock/cost_layers.h"
 #include "stock/inventory_document.h"
 #include "stock/layer_issue.h"

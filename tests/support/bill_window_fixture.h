@@ -2,13 +2,13 @@
 // A bill window on a fresh demo company, driven as a clerk would: orders and receipts are saved
 // by their own routines, then billed by choosing receipts, picking order lines or typing lines.
 
-#include "facade/POclass.h"
-#include "windows/bill/POform_invoice.h"
 #include "core/clock.h"
+#include "facade/POclass.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 #include "tests/support/window_test_support.h"
+#include "windows/bill/POform_invoice.h"
 
 #include <gtest/gtest.h>
 

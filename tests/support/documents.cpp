@@ -1,11 +1,11 @@
 #include "tests/support/documents.h"
 
+#include "core/master_lookups.h"
 #include "documents/order/po_save.h"
-#include "documents/requisition/pr_save.h"
+#include "documents/receipt/order_receiving.h"
 #include "documents/receipt/receipt_save.h"
 #include "documents/receipt/receipt_verify.h"
-#include "core/master_lookups.h"
-#include "documents/receipt/order_receiving.h"
+#include "documents/requisition/pr_save.h"
 #include "tax/purchase_tax.h"
 
 #include <stdexcept>

@@ -3,8 +3,8 @@
 // order's and the receipt's own routines), charges billed by the customs broker V3002 (USD, due
 // on receipt) or the CAD carrier V3001, saved, edited and voided through the landed-cost service.
 
-#include "core/clock.h"
 #include "check/company_checks.h"
+#include "core/clock.h"
 #include "documents/landed/landed_posting.h"
 #include "stock/layer_issue.h"
 #include "tests/support/documents.h"

@@ -1,12 +1,12 @@
 #pragma once
 // An order window on a fresh fixture database, driven as a user would.
 
-#include "windows/order/POform_po.h"
 #include "check/company_checks.h"
 #include "core/clock.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "windows/order/POform_po.h"
 
 #include <gtest/gtest.h>
 

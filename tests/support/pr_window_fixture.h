@@ -1,10 +1,10 @@
 #pragma once
 // A requisition window on a fresh fixture database, driven as a user would.
 
-#include "windows/requisition/POform_pr.h"
 #include "core/clock.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "windows/requisition/POform_pr.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // Printed documents as a vendor reads them: a window's print request laid out by the layout it
 // declared, written as a PDF and read back with pdftotext.
 
+#include "tests/support/window_test_support.h"
 #include "windows/print/active_report.h"
 #include "windows/print/document_pdf_writer.h"
-#include "tests/support/window_test_support.h"
 
 #include <QFile>
 #include <QRegularExpression>

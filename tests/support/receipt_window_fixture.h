@@ -3,12 +3,12 @@
 // order's own routine, received by picking their lines.
 
 #include "check/company_checks.h"
-#include "windows/receipt/POform_receipt.h"
-#include "documents/receipt/receipt_invariants.h"
 #include "core/clock.h"
+#include "documents/receipt/receipt_invariants.h"
 #include "tests/support/documents.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "windows/receipt/POform_receipt.h"
 
 #include <gtest/gtest.h>
 

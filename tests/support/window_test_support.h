@@ -2,9 +2,9 @@
 // What the window tests share: the host settings a window opens with, a record of its
 // notifications, and screenshots for a look by eye (with ZELKOR_SCREENSHOT_DIR set).
 
-#include "windows/base/window_model.h"
 #include "core/clock.h"
 #include "tests/support/test_database.h"
+#include "windows/base/window_model.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windows/base/field.h"
 #include "core/money/decimal.h"
+#include "windows/base/field.h"
 
 #include <QObject>
 #include <QString>

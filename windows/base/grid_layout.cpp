@@ -1,8 +1,8 @@
 #include "windows/base/grid_layout.h"
 
-#include "windows/base/grid.h"
 #include "core/db/row.h"
 #include "core/db/sql_names.h"
+#include "windows/base/grid.h"
 
 #include <QLoggingCategory>
 #include <QSet>

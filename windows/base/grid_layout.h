@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/db/database.h"
-#include "core/money/decimal.h"
 #include "core/db/error.h"
+#include "core/money/decimal.h"
 
 #include <QFont>
 #include <QString>

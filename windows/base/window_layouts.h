@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/rights.h"
 #include "windows/base/font_panel.h"
 #include "windows/base/grid_layout.h"
-#include "core/rights.h"
 
 #include <QObject>
 #include <QString>

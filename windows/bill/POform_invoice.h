@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windows/document/billing_window.h"
 #include "documents/bill/bill_document.h"
+#include "windows/document/billing_window.h"
 
 #include <QHash>
 #include <QSet>

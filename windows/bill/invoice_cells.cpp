@@ -3,8 +3,8 @@
 #include "windows/bill/POform_invoice.h"
 
 #include "documents/common/line_checks.h"
-#include "windows/document/tax_panes.h"
 #include "windows/bill/invoice_columns.h"
+#include "windows/document/tax_panes.h"
 
 namespace zelkor {
 

@@ -2,8 +2,8 @@
 // date, and its order lines; a receipt of the receipt history is taken into the bill.
 #include "windows/bill/POform_invoice.h"
 
-#include "windows/document/history_panes.h"
 #include "windows/bill/invoice_columns.h"
+#include "windows/document/history_panes.h"
 
 #include <QLocale>
 

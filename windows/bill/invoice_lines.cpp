@@ -2,9 +2,9 @@
 // Bill, showing stored lines, and the footer totals.
 #include "windows/bill/POform_invoice.h"
 
-#include "windows/document/document_lines.h"
-#include "windows/bill/invoice_columns.h"
 #include "documents/bill/bill_totals.h"
+#include "windows/bill/invoice_columns.h"
+#include "windows/document/document_lines.h"
 
 namespace zelkor {
 

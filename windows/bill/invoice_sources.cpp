@@ -3,10 +3,10 @@
 // the order pane and picked one by one.
 #include "windows/bill/POform_invoice.h"
 
-#include "documents/common/line_checks.h"
-#include "windows/document/tax_panes.h"
-#include "windows/bill/invoice_columns.h"
 #include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "windows/bill/invoice_columns.h"
+#include "windows/document/tax_panes.h"
 
 namespace zelkor {
 

@@ -1,10 +1,10 @@
 #include "windows/document/document_lines.h"
 
-#include "windows/base/grid.h"
-#include "documents/common/line_checks.h"
-#include "windows/base/window_model.h"
 #include "core/master_lookups.h"
 #include "core/units.h"
+#include "documents/common/line_checks.h"
+#include "windows/base/grid.h"
+#include "windows/base/window_model.h"
 
 #include <algorithm>
 

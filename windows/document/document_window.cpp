@@ -1,11 +1,11 @@
 #include "windows/document/document_window.h"
 
-#include "windows/print/Form_report_format.h"
 #include "windows/base/grid.h"
-#include "windows/print/grid_report.h"
 #include "windows/document/history_panes.h"
 #include "windows/document/pane_columns.h"
 #include "windows/document/stock_panes.h"
+#include "windows/print/Form_report_format.h"
+#include "windows/print/grid_report.h"
 
 
 namespace zelkor {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "windows/print/document_layout.h"
-#include "documents/common/document_navigation.h"
-#include "windows/document/tax_panes.h"
-#include "windows/base/window_model.h"
 #include "core/document_versions.h"
+#include "documents/common/document_navigation.h"
+#include "windows/base/window_model.h"
+#include "windows/document/tax_panes.h"
+#include "windows/print/document_layout.h"
 
 #include <QStringList>
 

@@ -1,11 +1,11 @@
 #include "windows/document/purchasing_window.h"
 
-#include "windows/document/document_lines.h"
-#include "documents/common/line_checks.h"
-#include "windows/document/tax_panes.h"
 #include "core/fiscal_periods.h"
 #include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
 #include "tax/purchase_tax.h"
+#include "windows/document/document_lines.h"
+#include "windows/document/tax_panes.h"
 
 #include <map>
 

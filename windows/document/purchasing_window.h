@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/db/value_limits.h"
 #include "documents/common/document_lists.h"
 #include "windows/document/document_window.h"
-#include "core/db/value_limits.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/db/database.h"
-#include "tax/purchase_tax.h"
 #include "stock/reorder.h"
+#include "tax/purchase_tax.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "windows/document/stock_panes.h"
 
-#include "windows/base/grid.h"
-#include "windows/document/pane_columns.h"
 #include "core/master_lookups.h"
 #include "stock/on_hand.h"
+#include "windows/base/grid.h"
+#include "windows/document/pane_columns.h"
 
 #include <vector>
 

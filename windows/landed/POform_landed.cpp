@@ -1,10 +1,10 @@
 #include "windows/landed/POform_landed.h"
 
-#include "windows/landed/landed_columns.h"
-#include "windows/landed/landed_print.h"
+#include "core/db/value_limits.h"
 #include "core/master_lookups.h"
 #include "payables/payables.h"
-#include "core/db/value_limits.h"
+#include "windows/landed/landed_columns.h"
+#include "windows/landed/landed_print.h"
 
 #include <array>
 

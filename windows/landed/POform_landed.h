@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windows/document/billing_window.h"
 #include "documents/landed/landed_verify.h"
+#include "windows/document/billing_window.h"
 
 namespace zelkor {
 

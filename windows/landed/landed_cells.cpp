@@ -2,10 +2,10 @@
 // checks and fills in. A refused value is put back by the window base.
 #include "windows/landed/POform_landed.h"
 
+#include "core/master_lookups.h"
 #include "documents/common/line_checks.h"
 #include "windows/document/tax_panes.h"
 #include "windows/landed/landed_columns.h"
-#include "core/master_lookups.h"
 
 namespace zelkor {
 

@@ -1,8 +1,8 @@
 #include "windows/masters/master_table.h"
 
+#include "core/db/sql_names.h"
 #include "windows/base/field.h"
 #include "windows/print/grid_report.h"
-#include "core/db/sql_names.h"
 
 namespace zelkor {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "windows/print/pdf_list_writer.h"
 #include "windows/base/window_model.h"
 #include "windows/masters/master_table.h"
+#include "windows/print/pdf_list_writer.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "windows/document/purchasing_window.h"
 #include "documents/order/po_document.h"
 #include "documents/order/po_templates.h"
+#include "windows/document/purchasing_window.h"
 
 #include <optional>
 

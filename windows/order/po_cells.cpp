@@ -2,9 +2,9 @@
 // is put back by the window base.
 #include "windows/order/POform_po.h"
 
-#include "windows/order/po_columns.h"
-#include "documents/common/line_checks.h"
 #include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "windows/order/po_columns.h"
 
 namespace zelkor {
 

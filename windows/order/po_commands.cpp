@@ -2,12 +2,12 @@
 // printing. Each asks its questions first, then runs one document routine.
 #include "windows/order/POform_po.h"
 
-#include "windows/order/po_columns.h"
+#include "documents/common/line_checks.h"
 #include "documents/order/po_lifecycle.h"
 #include "documents/order/po_requisition.h"
 #include "documents/order/po_save.h"
 #include "documents/order/po_verify.h"
-#include "documents/common/line_checks.h"
+#include "windows/order/po_columns.h"
 
 namespace zelkor {
 

@@ -2,9 +2,9 @@
 // showing stored lines, line numbers, line tax and the footer totals.
 #include "windows/order/POform_po.h"
 
-#include "windows/order/po_columns.h"
-#include "windows/document/document_lines.h"
 #include "core/master_lookups.h"
+#include "windows/document/document_lines.h"
+#include "windows/order/po_columns.h"
 
 namespace zelkor {
 

@@ -1,8 +1,8 @@
 // Printing an order: the host renders the query the window hands it.
 #include "windows/order/po_print.h"
 
-#include "windows/print/active_report.h"
 #include "windows/order/POform_po.h"
+#include "windows/print/active_report.h"
 
 namespace zelkor {
 

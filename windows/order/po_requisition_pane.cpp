@@ -1,8 +1,8 @@
 // The requisition pane of the order window and taking requisition lines over into the order.
 #include "windows/order/POform_po.h"
 
-#include "windows/order/po_columns.h"
 #include "documents/order/po_requisition.h"
+#include "windows/order/po_columns.h"
 
 namespace zelkor {
 

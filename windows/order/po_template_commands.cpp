@@ -3,8 +3,8 @@
 #include "windows/order/POform_po.h"
 
 #include "documents/common/line_checks.h"
-#include "windows/order/po_columns.h"
 #include "windows/document/reorder_lines.h"
+#include "windows/order/po_columns.h"
 
 namespace zelkor {
 

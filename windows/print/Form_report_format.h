@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windows/print/report_format.h"
 #include "windows/base/window_model.h"
+#include "windows/print/report_format.h"
 
 #include <expected>
 

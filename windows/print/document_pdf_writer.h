@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/db/error.h"
 #include "windows/print/pdf_list_writer.h"
 #include "windows/print/printed_document.h"
 #include "windows/print/report_format.h"
-#include "core/db/error.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "windows/print/grid_report.h"
 
+#include "core/clock.h"
+#include "core/fiscal_periods.h"
 #include "windows/base/grid.h"
 #include "windows/print/report_format.h"
 #include "windows/print/report_text.h"
-#include "core/clock.h"
-#include "core/fiscal_periods.h"
 
 #include <QDir>
 #include <QFontMetricsF>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/db/error.h"
 #include "windows/base/grid_layout.h"
 #include "windows/base/host_settings.h"
 #include "windows/print/pdf_list_writer.h"
-#include "core/db/error.h"
 
 #include <QString>
 

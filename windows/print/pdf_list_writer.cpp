@@ -1,8 +1,8 @@
 #include "windows/print/pdf_list_writer.h"
 
+#include "core/clock.h"
 #include "windows/base/grid.h"
 #include "windows/print/report_text.h"
-#include "core/clock.h"
 
 #include <QDir>
 #include <QFile>

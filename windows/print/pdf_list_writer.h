@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windows/print/report_format.h"
 #include "core/db/error.h"
+#include "windows/print/report_format.h"
 
 #include <QColor>
 #include <QDate>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "windows/print/document_layout.h"
 #include "core/db/database.h"
 #include "core/db/row.h"
+#include "windows/print/document_layout.h"
 
 #include <QString>
 #include <QStringList>

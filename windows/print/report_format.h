@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/money/decimal.h"
 #include "core/db/error.h"
+#include "core/money/decimal.h"
 
 #include <QColor>
 #include <QPageLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "windows/document/purchasing_window.h"
 #include "documents/receipt/receipt_document.h"
 #include "documents/receipt/receipt_save.h"
+#include "windows/document/purchasing_window.h"
 
 #include <memory>
 #include <optional>

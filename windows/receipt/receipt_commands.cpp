@@ -2,13 +2,13 @@
 // showing a stored receipt. Each asks its questions first, then runs one document routine.
 #include "windows/receipt/POform_receipt.h"
 
-#include "windows/print/active_report.h"
-#include "windows/receipt/receipt_columns.h"
-#include "windows/receipt/receipt_print.h"
+#include "core/db/sql_names.h"
 #include "documents/receipt/receipt_bill.h"
 #include "documents/receipt/receipt_verify.h"
 #include "ledger/ledger_accounts.h"
-#include "core/db/sql_names.h"
+#include "windows/print/active_report.h"
+#include "windows/receipt/receipt_columns.h"
+#include "windows/receipt/receipt_print.h"
 
 
 namespace zelkor {

@@ -2,8 +2,8 @@
 // lines in the pick grid, and picking a line into the receipt.
 #include "windows/receipt/POform_receipt.h"
 
-#include "windows/receipt/receipt_columns.h"
 #include "core/master_lookups.h"
+#include "windows/receipt/receipt_columns.h"
 
 #include <QHash>
 

@@ -1,15 +1,15 @@
 #include "windows/requisition/POform_pr.h"
 
+#include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "documents/requisition/pr_save.h"
+#include "documents/requisition/pr_verify.h"
+#include "windows/document/document_lines.h"
 #include "windows/document/pane_columns.h"
 #include "windows/requisition/pr_cells.h"
 #include "windows/requisition/pr_columns.h"
 #include "windows/requisition/pr_grid.h"
 #include "windows/requisition/pr_print.h"
-#include "documents/requisition/pr_save.h"
-#include "documents/requisition/pr_verify.h"
-#include "windows/document/document_lines.h"
-#include "documents/common/line_checks.h"
-#include "core/master_lookups.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/audit_stamp.h"
-#include "windows/document/document_window.h"
+#include "documents/common/document_lists.h"
 #include "documents/requisition/pr_document.h"
 #include "documents/requisition/pr_load.h"
-#include "documents/common/document_lists.h"
+#include "windows/document/document_window.h"
 
 namespace zelkor {
 

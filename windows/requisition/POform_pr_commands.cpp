@@ -2,13 +2,13 @@
 // and the hand-offs to the host.
 #include "windows/requisition/POform_pr.h"
 
+#include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "documents/requisition/pr_save.h"
+#include "windows/document/reorder_lines.h"
 #include "windows/requisition/pr_cells.h"
 #include "windows/requisition/pr_columns.h"
 #include "windows/requisition/pr_print.h"
-#include "documents/requisition/pr_save.h"
-#include "windows/document/reorder_lines.h"
-#include "documents/common/line_checks.h"
-#include "core/master_lookups.h"
 
 namespace zelkor {
 

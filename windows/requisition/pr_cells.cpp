@@ -1,10 +1,10 @@
 #include "windows/requisition/pr_cells.h"
 
-#include "windows/base/grid.h"
-#include "windows/requisition/pr_columns.h"
-#include "windows/document/document_lines.h"
-#include "documents/common/line_checks.h"
 #include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
+#include "windows/base/grid.h"
+#include "windows/document/document_lines.h"
+#include "windows/requisition/pr_columns.h"
 
 namespace zelkor {
 

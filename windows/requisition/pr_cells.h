@@ -1,8 +1,8 @@
 #pragma once
 
-#include "windows/base/field.h"
 #include "documents/common/document_lists.h"
 #include "tax/purchase_tax.h"
+#include "windows/base/field.h"
 
 #include <optional>
 

@@ -10,9 +10,9 @@
 #include "bench/support/bench_documents.h"
 #include "bench/support/recorded_writes.h"
 
+#include "core/clock.h"
 #include "documents/bill/bill_save.h"
 #include "documents/bill/bill_void.h"
-#include "core/clock.h"
 
 #include <benchmark/benchmark.h>
 

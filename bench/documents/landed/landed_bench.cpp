@@ -5,10 +5,10 @@
 #include "bench/support/bench_database.h"
 #include "bench/support/bench_documents.h"
 
-#include "documents/order/po_save.h"
-#include "documents/receipt/receipt_save.h"
 #include "core/clock.h"
 #include "documents/landed/landed_posting.h"
+#include "documents/order/po_save.h"
+#include "documents/receipt/receipt_save.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 #include "bench/support/bench_database.h"
 #include "bench/support/bench_documents.h"
 
-#include "documents/order/po_save.h"
 #include "core/clock.h"
+#include "documents/order/po_save.h"
 
 #include <benchmark/benchmark.h>
 

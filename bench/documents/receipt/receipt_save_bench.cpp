@@ -8,10 +8,10 @@
 #include "bench/support/bench_documents.h"
 #include "bench/support/recorded_writes.h"
 
+#include "core/clock.h"
 #include "documents/order/po_save.h"
 #include "documents/receipt/receipt_save.h"
 #include "documents/receipt/receipt_verify.h"
-#include "core/clock.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 // over 1,000,000 document lines and 100,000 document headers.
 #include "bench/support/bench_windows.h"
 
+#include "core/clock.h"
 #include "windows/masters/POform_misccharge.h"
 #include "windows/masters/POform_shipvia.h"
-#include "core/clock.h"
 
 #include <QTemporaryDir>
 

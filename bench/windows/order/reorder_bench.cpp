@@ -4,9 +4,9 @@
 // the query, the 5,000 proposed lines filled, their tax and the totals.
 #include "bench/support/bench_windows.h"
 
+#include "core/clock.h"
 #include "windows/order/POform_po.h"
 #include "windows/requisition/POform_pr.h"
-#include "core/clock.h"
 
 #include <benchmark/benchmark.h>
 

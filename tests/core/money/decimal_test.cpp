@@ -1,5 +1,5 @@
-#include "core/money/decimal.h"
 #include "core/db/value_limits.h"
+#include "core/money/decimal.h"
 #include "tests/support/printers.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 
 #include "tests/support/bill_window_fixture.h"
 
-#include "windows/order/POform_po.h"
 #include "check/company_checks.h"
+#include "windows/order/POform_po.h"
 
 namespace zelkor {
 

@@ -3,8 +3,8 @@
 // and that every void puts each figure back.
 #include "bill_posting_fixture.h"
 
-#include "ledger/ledger_posting.h"
 #include "documents/bill/settlement_posting.h"
+#include "ledger/ledger_posting.h"
 #include "stock/layer_issue.h"
 
 namespace zelkor {

@@ -1,7 +1,7 @@
 // A database error is reported as a failure, never as "not found" or "... is invalid.", and a
 // routine that changed nothing never reports success.
-#include "tests/support/pr_window_fixture.h"
 #include "tests/support/po_window_fixture.h"
+#include "tests/support/pr_window_fixture.h"
 
 namespace zelkor {
 namespace {

@@ -1,7 +1,7 @@
 // Order templates: kept from a saved order or written in the window, started from, edited,
 // copied and deleted; every write one transaction that a failure leaves undone.
-#include "tests/support/po_window_fixture.h"
 #include "documents/order/po_invariants.h"
+#include "tests/support/po_window_fixture.h"
 
 #include <functional>
 

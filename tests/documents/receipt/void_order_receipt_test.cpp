@@ -1,7 +1,7 @@
 // A receipt that only gave up the rest of an order line, the order voided afterwards (nothing was
 // received), then the receipt voided: the void order counts nothing on order again.
-#include "windows/order/POform_po.h"
 #include "tests/support/receipt_window_fixture.h"
+#include "windows/order/POform_po.h"
 
 namespace zelkor {
 namespace {

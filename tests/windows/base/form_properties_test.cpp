@@ -1,8 +1,8 @@
+#include "tests/support/printers.h"
+#include "tests/support/test_database.h"
 #include "windows/base/form_properties.h"
 #include "windows/base/grid.h"
 #include "windows/base/window_layouts.h"
-#include "tests/support/printers.h"
-#include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
 

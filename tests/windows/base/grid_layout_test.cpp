@@ -1,10 +1,10 @@
+#include "tests/support/printers.h"
+#include "tests/support/test_database.h"
 #include "windows/base/colour_list.h"
 #include "windows/base/command_ids.h"
 #include "windows/base/grid.h"
 #include "windows/base/prompter.h"
 #include "windows/base/window_layouts.h"
-#include "tests/support/printers.h"
-#include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "windows/base/grid.h"
-#include "windows/document/tax_panes.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "windows/base/grid.h"
+#include "windows/document/tax_panes.h"
 
 #include <gtest/gtest.h>
 

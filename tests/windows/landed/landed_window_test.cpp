@@ -1,10 +1,10 @@
 // The landed-cost window driven as a clerk would: the charge grid's cells, the checks of a save
 // in their order, the question of a bill without receipts, and a bill saved, edited, printed,
 // linked to its records and voided.
-#include "windows/landed/POform_landed.h"
-#include "windows/receipt/POform_receipt.h"
 #include "tests/support/landed_fixture.h"
 #include "tests/support/receipt_window_fixture.h"
+#include "windows/landed/POform_landed.h"
+#include "windows/receipt/POform_receipt.h"
 
 namespace zelkor {
 namespace {

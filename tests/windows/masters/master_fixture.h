@@ -2,11 +2,11 @@
 // A master window on a fresh fixture database, driven as a clerk would, with what it says and
 // what it asks the host recorded.
 
-#include "windows/base/window_model.h"
 #include "core/clock.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 #include "tests/support/window_test_support.h"
+#include "windows/base/window_model.h"
 
 #include <QProcess>
 #include <QStandardPaths>

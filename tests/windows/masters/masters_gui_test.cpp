@@ -1,13 +1,13 @@
 // The master windows in the generic view: what a clerk sees at 1280x800, and the row actions
 // (double click or Enter opens a group, the delete buttons of the rows) reaching the model.
 // With ZELKOR_SCREENSHOT_DIR set, each window is also saved as a PNG for a look by eye.
+#include "master_fixture.h"
+#include "tests/support/view_test_support.h"
+#include "ui/field_editor.h"
+#include "ui/window_view.h"
 #include "windows/masters/POform_misccharge.h"
 #include "windows/masters/POform_shipvia.h"
 #include "windows/masters/POform_vendor_group.h"
-#include "master_fixture.h"
-#include "ui/field_editor.h"
-#include "tests/support/view_test_support.h"
-#include "ui/window_view.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The miscellaneous charge window: adding a charge, saving the edited grid, deleting, printing.
-#include "windows/masters/POform_misccharge.h"
 #include "master_fixture.h"
+#include "windows/masters/POform_misccharge.h"
 
 namespace zelkor::testing {
 namespace {

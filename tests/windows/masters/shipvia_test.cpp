@@ -1,7 +1,7 @@
 // The ship-via window: one record at a time, added, replaced, browsed, deleted and printed.
+#include "master_fixture.h"
 #include "windows/masters/POform_shipvia.h"
 #include "windows/order/POform_po.h"
-#include "master_fixture.h"
 
 namespace zelkor::testing {
 namespace {

@@ -1,7 +1,7 @@
 // The vendor group window: the group list, the members of one group, moving and removing
 // members, deleting groups and printing both lists.
-#include "windows/masters/POform_vendor_group.h"
 #include "master_fixture.h"
+#include "windows/masters/POform_vendor_group.h"
 
 namespace zelkor::testing {
 namespace {

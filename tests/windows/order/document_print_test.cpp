@@ -2,9 +2,9 @@
 // the layout it declared, written as a PDF and read back with pdftotext.
 #include "tests/support/po_window_fixture.h"
 
+#include "tests/support/printed_documents.h"
 #include "windows/requisition/POform_pr.h"
 #include "windows/requisition/pr_print.h"
-#include "tests/support/printed_documents.h"
 
 #include <QRegularExpression>
 

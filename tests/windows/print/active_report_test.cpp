@@ -1,6 +1,6 @@
-#include "windows/print/active_report.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "windows/print/active_report.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The PDF list writer, checked on the files it writes with poppler's pdftotext and pdfinfo.
-#include "windows/print/pdf_list_writer.h"
 #include "core/clock.h"
 #include "tests/support/printers.h"
+#include "windows/print/pdf_list_writer.h"
 
 #include <QDir>
 #include <QFile>

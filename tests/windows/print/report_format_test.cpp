@@ -1,7 +1,7 @@
 // The page-setup window: defaults, paper choices, its one rule and storing the format.
-#include "windows/print/Form_report_format.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
+#include "windows/print/Form_report_format.h"
 
 #include <gtest/gtest.h>
 

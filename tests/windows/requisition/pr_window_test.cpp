@@ -1,6 +1,6 @@
 // The requisition window's checks of typed values, browsing, printing, hand-off and panes.
-#include "windows/print/active_report.h"
 #include "tests/support/pr_window_fixture.h"
+#include "windows/print/active_report.h"
 
 namespace zelkor::testing {
 namespace {
