@@ -134,16 +134,6 @@ void TaxElementStore::remove_line(int itemno)
     m_lines.erase(itemno);
 }
 
-void TaxElementStore::renumber_line(int from, int to)
-{
-    auto found = m_lines.extract(from);
-    if (found.empty())
-        return;
-    m_lines.erase(to);
-    TaxElements elements = std::move(found.mapped());
-    set_line(to, std::move(elements));
-}
-
 TaxElements tax_elements(int itemno, std::optional<Decimal> extended_cost, const TaxAuthorities& authorities,
                          TaxIncluded included)
 {

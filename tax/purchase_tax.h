@@ -93,8 +93,6 @@ public:
     /// Replaces a line's elements (at most five are kept).
     void set_line(int itemno, TaxElements elements);
     void remove_line(int itemno);
-    /// Moves a line's elements to a new line number (lines renumbered after an insert or delete).
-    void renumber_line(int from, int to);
     void clear() { m_lines.clear(); }
     /// Every line's elements, in line order.
     const std::map<int, TaxElements>& lines() const { return m_lines; }

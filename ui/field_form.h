@@ -27,8 +27,6 @@ public:
 
     /// Adds a declared row; the widgets become the form's children.
     void add_row(const std::vector<Item>& row);
-    /// The pairs a line holds now.
-    int pairs_per_line() const { return m_pairs; }
 
     QSize sizeHint() const override;
     /// As narrow as one pair a line, as tall as the lines are now.

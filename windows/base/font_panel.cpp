@@ -2,7 +2,6 @@
 
 #include "windows/base/colour_list.h"
 
-#include <QFontDatabase>
 
 namespace zelkor {
 
@@ -91,11 +90,6 @@ bool FontPanel::set_colour(QStringView hex)
 QStringList FontPanel::size_choices()
 {
     return {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"};
-}
-
-QStringList FontPanel::font_choices()
-{
-    return QFontDatabase::families();
 }
 
 } // namespace zelkor

@@ -37,10 +37,6 @@ public:
 
     /// The sizes the size picker offers.
     static QStringList size_choices();
-    /// The installed screen font families for the font picker; each is shown in its own face
-    /// with this sample text.
-    static QStringList font_choices();
-    static inline const QString SampleText = QStringLiteral("AbCdEfGhIj");
 
 private:
     std::vector<ColumnLayout*> targets() const;

@@ -78,7 +78,6 @@ public:
     void answer_ok() { m_answers.push_back({Answer::Ok, {}}); }
     void answer_cancel() { m_answers.push_back({Answer::Cancel, {}}); }
     void answer_text(const QString& text) { m_answers.push_back({Answer::Text, text}); }
-    qsizetype pending_answers() const { return qsizetype(m_answers.size()); }
     void clear_answers() { m_answers.clear(); }
 
     /// Everything shown or asked so far, oldest first.

@@ -243,20 +243,6 @@ DocumentVersion DocumentWindow::shown_version() const
 
 void DocumentWindow::remember_version(const Row& header) { m_version = header.integer(u"row_version"); }
 
-std::expected<bool, Error> DocumentWindow::show_stored_header(const QString& key)
-{
-    auto header = stored_header_row(key);
-    if (!header)
-        return std::unexpected(header.error());
-    if (!*header)
-        return false;
-    clear_document();
-    m_key = key;
-    show_stored_fields(**header);
-    remember_version(**header);
-    return true;
-}
-
 // Saving ------------------------------------------------------------------------------------------
 
 bool DocumentWindow::save_document()

@@ -111,8 +111,6 @@ protected:
     /// after reporting a failed read (with `failed`, else "Read ... failed") or "Document no. " +
     /// number + " not found".
     std::optional<Row> stored_header(const QString& failed = {});
-    /// Shows the header of the document with this key (its fields only); false when there is none.
-    [[nodiscard]] std::expected<bool, Error> show_stored_header(const QString& key);
 
     /// Declares how the window's documents print (the host lays the printout out with it) and
     /// the Page Setup command that chooses paper, margins and fonts for it.

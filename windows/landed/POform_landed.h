@@ -26,8 +26,6 @@ public:
     Grid& lines() const { return *m_lines; }
     /// The goods vendor's receipts (the receipt pane).
     Grid& vendor_receipts() const { return *m_vendor_receipts; }
-    /// The receipts the bill covers when "Multiple receipts" is ticked.
-    Grid& covered_receipts() const { return *m_covered; }
 
     void reset_header_fields() override;
     void calculate_totals() override;

@@ -23,15 +23,6 @@ QString key_condition(const MasterTable& table)
 
 } // namespace
 
-int MasterTable::column_of_caption(const QString& caption) const
-{
-    for (int index = 0; index < int(columns.size()); ++index)
-        if (!columns[size_t(index)].caption.isEmpty()
-            && columns[size_t(index)].caption.compare(caption, Qt::CaseInsensitive) == 0)
-            return index;
-    return -1;
-}
-
 int MasterTable::column_of_field(const QString& field) const
 {
     for (int index = 0; index < int(columns.size()); ++index)

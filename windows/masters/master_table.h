@@ -40,8 +40,7 @@ struct MasterTable {
     std::vector<MasterReference> references{};
 
     const MasterColumn& key() const { return columns.front(); }
-    /// The index of the column with this grid caption or field name; -1 when none.
-    int column_of_caption(const QString& caption) const;
+    /// The index of the column with this field name; -1 when none.
     int column_of_field(const QString& field) const;
 };
 

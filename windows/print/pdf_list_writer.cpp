@@ -355,23 +355,6 @@ qreal ListPrinter::slice_width(const Slice& slice) const
 
 } // namespace
 
-PrintList PrintList::of_grid(const Grid& grid, const std::vector<int>& printed)
-{
-    PrintList list;
-    for (int index : printed) {
-        const GridColumn& source = grid.column(index);
-        list.columns.push_back({source.caption, source.width, source.alignment & Qt::AlignHorizontal_Mask});
-    }
-    list.rows.reserve(size_t(grid.row_count()));
-    for (const QStringList& source : grid.rows()) {
-        PrintRow row;
-        for (int index : printed)
-            row.cells << (index < source.size() ? source[index] : QString());
-        list.rows.push_back(std::move(row));
-    }
-    return list;
-}
-
 [[nodiscard]] std::expected<void, Error> write_list_pdf(const PrintList& list, const ReportFormat& format, const QString& path)
 {
     std::expected<void, Error> written;

@@ -17,8 +17,6 @@
 
 namespace zelkor {
 
-class Grid;
-
 /// One printed column: what the grid shows of it and how its stored layout styles it.
 struct PrintColumn {
     QString caption{};
@@ -48,10 +46,6 @@ struct PrintList {
     int fields_per_line = 3;
     std::vector<PrintColumn> columns{};
     std::vector<PrintRow> rows{};
-
-    /// The columns of `grid` at `printed` (indexes in grid order) with the grid's captions,
-    /// widths and alignment, and the grid's rows cut to those columns.
-    static PrintList of_grid(const Grid& grid, const std::vector<int>& printed);
 };
 
 /// Writes the list as a PDF file at `path` on the user's page format: the title block and the

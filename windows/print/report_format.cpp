@@ -127,11 +127,6 @@ QColor color_of_value(qint64 value)
     return QColor(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff));
 }
 
-qint64 value_of_color(const QColor& color)
-{
-    return color.red() + 256 * color.green() + 65536 * qint64(color.blue());
-}
-
 QSizeF ReportFormat::paper_points() const
 {
     return {points_of(width, unit), points_of(height, unit)};

@@ -50,7 +50,6 @@ SplitPage split_page_of(const QString& text);
 /// A colour as the suite stores it: red + 256 × green + 65536 × blue (the colour picker's six
 /// digits convert with colour_value and colour_hex of colour_list.h).
 QColor color_of_value(qint64 value);
-qint64 value_of_color(const QColor& color);
 
 /// The page format of one user's printout of one window (a Report_format_table row).
 /// Font size, row height and margins are in points (1/72 inch), as the font size is; the paper
