@@ -3,6 +3,7 @@
 // figures a bill moves (which its void must put back), ledger sums and the checker.
 
 #include "tests/support/bill_window_fixture.h"
+#include "tests/support/statement_failures.h"
 
 #include "check/company_checks.h"
 #include "windows/order/POform_po.h"
@@ -136,28 +137,12 @@ protected:
     /// `failed` last, keeps the window's mode and lines and leaves every table as it was.
     void fail_each_statement(CommandId command, const QString& failed, bool answer_yes)
     {
-        const int rows = lines().row_count();
-        const QStringList before = t.snapshot();
-        const WindowModel::Mode mode = window.mode();
-        int failures = 0;
-        for (int statement = 1; statement < 1000; ++statement) {
-            prompter.clear();
-            if (answer_yes)
-                prompter.answer_yes();
-            t.db().fail_statement(statement);
-            const bool done = window.execute(command);
-            t.db().fail_statement(0);
-            prompter.clear_answers();
-            if (done)
-                break;
-            SCOPED_TRACE(statement);
-            ++failures;
-            ASSERT_FALSE(prompter.messages().isEmpty());
-            EXPECT_EQ(prompter.messages().last(), failed);
-            EXPECT_EQ(window.mode(), mode);
-            EXPECT_EQ(lines().row_count(), rows);
-            ASSERT_EQ(t.snapshot(), before);
-        }
+        const auto state = [this] {
+            return t.snapshot() << QString::number(static_cast<int>(window.mode()))
+                                << QString::number(lines().row_count());
+        };
+        const int failures = testing::fail_each_statement({t, prompter, failed, answer_yes, state},
+                                                          [&] { return window.execute(command); });
         EXPECT_GT(failures, 10);
     }
 };

@@ -2,19 +2,13 @@
 // routine that changed nothing never reports success.
 #include "tests/support/po_window_fixture.h"
 #include "tests/support/pr_window_fixture.h"
+#include "tests/support/statement_failures.h"
 
 namespace zelkor {
 namespace {
 
 using testing::PrWindow;
-
-bool says_invalid_or_missing(const QStringList& messages)
-{
-    for (const QString& text : messages)
-        if (text.contains(u"invalid", Qt::CaseInsensitive) || text.contains(u"not found"))
-            return true;
-    return false;
-}
+using testing::says_invalid_or_missing;
 
 TEST_F(OrderWindow, DatabaseFailuresAreReportedAsFailures)
 {
@@ -52,17 +46,8 @@ TEST_F(OrderWindow, DatabaseFailuresAreReportedAsFailures)
     ASSERT_EQ(lines.type_cell(0, "unit cost", "30"), Entry::Accepted);
 
     // Every statement of the save's checks and transaction: only failures, never "invalid".
-    for (int statement = 1; statement < 60; ++statement) {
-        prompter.clear();
-        t.db().fail_statement(statement);
-        const bool saved = window.execute(CommandId::Save);
-        t.db().fail_statement(0);
-        if (saved)
-            break;
-        SCOPED_TRACE(statement);
-        EXPECT_FALSE(says_invalid_or_missing(prompter.messages())) << prompter.messages().join(" | ").toStdString();
-        EXPECT_EQ(prompter.messages().last(), "Add new PO failed.");
-    }
+    testing::fail_each_statement({t, prompter, "Add new PO failed.", false, {}, 60},
+                                 [&] { return window.execute(CommandId::Save); });
     EXPECT_EQ(window.mode(), WindowModel::Mode::Read);
     expect_consistent();
 }

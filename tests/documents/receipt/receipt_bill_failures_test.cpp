@@ -2,6 +2,7 @@
 // the edit and void of a receipt holding landed payables: nothing is written, no number is taken,
 // the clerk's input stays, and the message is the failure, never "invalid" or "not found".
 #include "tests/support/receipt_bill_fixture.h"
+#include "tests/support/statement_failures.h"
 
 namespace zelkor {
 namespace {
@@ -21,45 +22,19 @@ QStringList everything(TestDatabase& t)
     return state;
 }
 
-bool says_invalid_or_missing(const QStringList& messages)
-{
-    for (const QString& text : messages)
-        if (text.contains(u"invalid", Qt::CaseInsensitive) || text.contains(u"not found") || text.contains(u"exist"))
-            return true;
-    return false;
-}
-
 class ReceiptBillFailures : public ReceiptBill {
 protected:
     /// Makes each statement of `command` fail in turn until the command completes; each failure
     /// must leave the database as it was, the window in its mode with its lines, and say `failed`.
     void fail_each_statement(int command, const QString& failed, bool answer_yes)
     {
-        const QStringList before = everything(t);
-        const WindowModel::Mode mode = window.mode();
-        const int rows = lines().row_count();
-        const int charges = window.landed_lines().row_count();
-        int failures = 0;
-        for (int statement = 1; statement < 800; ++statement) {
-            prompter.clear();
-            if (answer_yes)
-                prompter.answer_yes();
-            t.db().fail_statement(statement);
-            const bool done = window.execute(command);
-            t.db().fail_statement(0);
-            prompter.clear_answers();
-            if (done)
-                break;
-            SCOPED_TRACE(statement);
-            ++failures;
-            EXPECT_FALSE(says_invalid_or_missing(prompter.messages())) << prompter.messages().join(" | ").toStdString();
-            ASSERT_FALSE(prompter.messages().isEmpty());
-            EXPECT_EQ(prompter.messages().last(), failed);
-            EXPECT_EQ(window.mode(), mode);
-            EXPECT_EQ(lines().row_count(), rows);
-            EXPECT_EQ(window.landed_lines().row_count(), charges);
-            ASSERT_EQ(everything(t), before);
-        }
+        const auto state = [this] {
+            return everything(t) << QString::number(static_cast<int>(window.mode()))
+                                 << QString::number(lines().row_count())
+                                 << QString::number(window.landed_lines().row_count());
+        };
+        const int failures = testing::fail_each_statement({t, prompter, failed, answer_yes, state, 800},
+                                                          [&] { return window.execute(command); });
         EXPECT_GT(failures, 40);
     }
 };

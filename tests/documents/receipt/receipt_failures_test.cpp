@@ -2,18 +2,10 @@
 // written, no number is taken, the clerk's input stays, and the message never says "invalid" or
 // "not found".
 #include "tests/support/receipt_window_fixture.h"
+#include "tests/support/statement_failures.h"
 
 namespace zelkor {
 namespace {
-
-bool says_invalid_or_missing(const QStringList& messages)
-{
-    for (const QString& text : messages)
-        if (text.contains(u"invalid", Qt::CaseInsensitive) || text.contains(u"not found")
-            || text.contains(u"does not exist"))
-            return true;
-    return false;
-}
 
 /// Every row a receipt, its edit or its void could change.
 QStringList everything(TestDatabase& t)
@@ -31,32 +23,16 @@ QStringList everything(TestDatabase& t)
 class ReceiptFailures : public ReceiptWindow {
 protected:
     /// Makes each statement of `command` fail in turn, from the first until the command
-    /// completes; each failure must leave the database as it was and say `failed` last.
+    /// completes; each failure must leave the database and the window as they were and say
+    /// `failed` last.
     void fail_each_statement(int command, const QString& failed, bool answer_yes)
     {
-        const QStringList before = everything(t);
-        const WindowModel::Mode mode = window.mode();
-        const int rows = lines().row_count();
-        int failures = 0;
-        for (int statement = 1; statement < 400; ++statement) {
-            prompter.clear();
-            if (answer_yes)
-                prompter.answer_yes();
-            t.db().fail_statement(statement);
-            const bool done = window.execute(command);
-            t.db().fail_statement(0);
-            prompter.clear_answers();
-            if (done)
-                break;
-            SCOPED_TRACE(statement);
-            ++failures;
-            EXPECT_FALSE(says_invalid_or_missing(prompter.messages())) << prompter.messages().join(" | ").toStdString();
-            ASSERT_FALSE(prompter.messages().isEmpty());
-            EXPECT_EQ(prompter.messages().last(), failed);
-            EXPECT_EQ(window.mode(), mode);
-            EXPECT_EQ(lines().row_count(), rows);
-            ASSERT_EQ(everything(t), before);
-        }
+        const auto state = [this] {
+            return everything(t) << QString::number(static_cast<int>(window.mode()))
+                                 << QString::number(lines().row_count());
+        };
+        const int failures = testing::fail_each_statement({t, prompter, failed, answer_yes, state, 400},
+                                                          [&] { return window.execute(command); });
         EXPECT_GT(failures, 20);
     }
 };
