@@ -27,7 +27,7 @@ Error refused(const QString& message) { return Error::invalid(message); }
 }
 
 /// A typed amount: nothing when empty, an error when it is not a number.
-std::expected<Decimal, Error> typed_amount(const QString& text, const QString& invalid)
+[[nodiscard]] std::expected<Decimal, Error> typed_amount(const QString& text, const QString& invalid)
 {
     if (text.trimmed().isEmpty())
         return Decimal();

@@ -14,7 +14,7 @@ public:
     bool run_inquiry() override;
 
 protected:
-    std::expected<ReportSelection, QString> selection() override;
+    [[nodiscard]] std::expected<ReportSelection, QString> selection() override;
     std::vector<std::pair<QString, QString>> printed_fields() const override;
     QString remembered_form() const override { return QStringLiteral("GLreport_income_statement"); }
     void on_open() override;

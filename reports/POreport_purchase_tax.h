@@ -18,7 +18,7 @@ public:
     bool run_inquiry() override;
 
 protected:
-    std::expected<ReportSelection, QString> selection() override;
+    [[nodiscard]] std::expected<ReportSelection, QString> selection() override;
     std::optional<DateRange> printed_dates() const override { return m_dates_used; }
     std::vector<std::pair<QString, QString>> printed_fields() const override;
     SqlText totals_sql(const ReportSelection& selection) const override;
@@ -28,7 +28,7 @@ protected:
 
 private:
     /// The tax slots of the receipt and bill lines the filters select, one row per slot.
-    std::expected<SqlText, QString> tax_slots() const;
+    [[nodiscard]] std::expected<SqlText, QString> tax_slots() const;
     bool run_view(View view);
 
     View m_view = View::ByLine;

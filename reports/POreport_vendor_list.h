@@ -11,7 +11,7 @@ public:
     explicit POreport_vendor_list(QObject* parent = nullptr);
 
 protected:
-    std::expected<ReportSelection, QString> selection() override;
+    [[nodiscard]] std::expected<ReportSelection, QString> selection() override;
     bool run_command(int id) override;
     bool on_row_activated(Grid& grid, int row) override;
 };

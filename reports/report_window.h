@@ -87,7 +87,7 @@ protected:
     static inline const QString SidePanel = QStringLiteral("print_column_search_sort");
 
     /// The window's filters as the rows to read, or the message that refuses them.
-    virtual std::expected<ReportSelection, QString> selection() = 0;
+    [[nodiscard]] virtual std::expected<ReportSelection, QString> selection() = 0;
     /// The dates printed under the title when the run used them.
     virtual std::optional<DateRange> printed_dates() const { return std::nullopt; }
     /// Lines printed under the title besides the dates (currency, period, authority).
@@ -101,8 +101,8 @@ protected:
 
     /// The date range of a date box and its two fields: nothing when the box is not ticked, the
     /// user's date message when a ticked date is empty or wrong.
-    std::expected<std::optional<DateRange>, QString> date_range(const QString& box, const QString& from,
-                                                                const QString& to) const;
+    [[nodiscard]] std::expected<std::optional<DateRange>, QString> date_range(const QString& box, const QString& from,
+                                                                              const QString& to) const;
     /// The row's value in a result column; empty when none is selected.
     QString current_cell(const QString& caption) const;
     /// Notifies `formx` with the selected row's cell of `caption` when it is not empty.
@@ -197,7 +197,7 @@ public:
 protected:
     TransactionInquiry(QString class_name, QString caption, Tables tables, QObject* parent);
 
-    std::expected<ReportSelection, QString> selection() override;
+    [[nodiscard]] std::expected<ReportSelection, QString> selection() override;
     std::optional<DateRange> printed_dates() const override;
     void on_open() override;
     void on_closing() override;

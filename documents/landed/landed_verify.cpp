@@ -12,7 +12,8 @@ namespace {
 Error refused(const QString& message) { return Error::invalid(message); }
 
 /// A typed number: nothing when empty, `invalid` when it is not a number the column holds.
-std::expected<std::optional<Decimal>, Error> typed_value(const QString& typed, NumberColumn column, const QString& invalid)
+[[nodiscard]] std::expected<std::optional<Decimal>, Error> typed_value(const QString& typed, NumberColumn column,
+                                                                      const QString& invalid)
 {
     if (typed.trimmed().isEmpty())
         return std::optional<Decimal>();

@@ -83,11 +83,11 @@ protected:
         return saved([&] { return reverse_document_stock(db(), fkey, {QStringLiteral("ADMIN"), QStringLiteral("WS-2")}); });
     }
 
-    std::expected<LayerIssueResult, Error> issue(const QString& item, const char* quantity,
-                                                 const LayerDocument& document = bill(),
-                                                 const QString& warehouse = QStringLiteral("MAIN"),
-                                                 const QString& location = QStringLiteral("A1"),
-                                                 const char* unit_cost = "0")
+    [[nodiscard]] std::expected<LayerIssueResult, Error> issue(const QString& item, const char* quantity,
+                                                               const LayerDocument& document = bill(),
+                                                               const QString& warehouse = QStringLiteral("MAIN"),
+                                                               const QString& location = QStringLiteral("A1"),
+                                                               const char* unit_cost = "0")
     {
         return saved([&] {
             return issue_from_layers(db(), {{item, warehouse, location}, Decimal(quantity), Decimal(unit_cost)}, document);

@@ -13,7 +13,7 @@ namespace {
 namespace col = bill_column;
 
 /// A number field as a save reads it: nothing when empty, `message` when it is not a number.
-std::expected<std::optional<Decimal>, Error> field_number(const QString& typed, const QString& message)
+[[nodiscard]] std::expected<std::optional<Decimal>, Error> field_number(const QString& typed, const QString& message)
 {
     if (typed.trimmed().isEmpty())
         return std::optional<Decimal>();
