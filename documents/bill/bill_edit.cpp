@@ -2,6 +2,7 @@
 // what is stored (never from the window), then the bill as edited.
 #include "documents/bill/bill_edit.h"
 
+#include "documents/bill/bill_payable.h"
 #include "documents/bill/bill_save_steps.h"
 #include "documents/bill/bill_verify.h"
 #include "documents/bill/bill_void.h"
@@ -91,7 +92,10 @@ namespace {
     if (auto done = rewrite_bill_payable(db, bill, stored.text(u"apfkey"), keys->journal, entered.vendor_payable, stamp);
         !done)
         return std::unexpected(done.error());
-    if (auto done = rewrite_bill_header(db, bill, {keys->journal, keys->inventory, {}}, stamp); !done)
+    auto payable_number = stored_payable_number(db, stored);
+    if (!payable_number)
+        return std::unexpected(payable_number.error());
+    if (auto done = rewrite_bill_header(db, bill, {keys->journal, keys->inventory, {}, *payable_number}, stamp); !done)
         return std::unexpected(done.error());
     return EditedBillKeys{keys->journal, keys->inventory};
 }

@@ -19,6 +19,20 @@ bool differ(const Decimal& a, const Decimal& b) { return (a - b).abs() >= Decima
 
 QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"docno"); }
 
+} // namespace
+
+QString payable_number_kept(const Row& row)
+{
+    const QString kept = row.text(u"ap_docno");
+    const QString payable = row.text(u"payable_number");
+    if (payable.isEmpty() || kept == payable)
+        return {};
+    return kept.isEmpty() ? QStringLiteral(" keeps no payable number (its payable is ") + payable + u')'
+                          : QStringLiteral(" keeps payable number ") + kept + QStringLiteral(", its payable is ") + payable;
+}
+
+namespace {
+
 /// Subtotal, excluded tax, total and net amount of every bill are those of its rows.
 [[nodiscard]] std::expected<QStringList, Error> bill_footers_add_up(Database& db)
 {
@@ -46,11 +60,13 @@ QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"
 }
 
 /// A live bill has a live "PO-BILL" payable of its own on its entry, an entry not reversed and a
-/// cost correction not void; a void bill has all three undone.
+/// cost correction not void; a void bill has all three undone. Its header keeps the payable's
+/// number, which the bill inquiry shows.
 [[nodiscard]] std::expected<QStringList, Error> bills_own_their_postings(Database& db)
 {
     auto rows = db.select(QStringLiteral(
-        "SELECT b.docno, b.void, b.GLFKEY AS journal, b.icfkey, b.apfkey, a.void AS payable_void, a.Source AS payable_source,"
+        "SELECT b.docno, b.void, b.GLFKEY AS journal, b.icfkey, b.apfkey, b.ap_docno, a.docno AS payable_number,"
+        " a.void AS payable_void, a.Source AS payable_source,"
         " a.source_docno AS payable_docno, a.GLFKEY AS payable_journal, g.Reverse AS reversed, i.void AS correction_void"
         " FROM ((PO_invoice_header_table b LEFT JOIN AP_header_table a ON a.fkey = b.apfkey)"
         " LEFT JOIN GL_header_table g ON g.fkey = b.GLFKEY) LEFT JOIN IN_header_table i ON i.fkey = b.icfkey"
@@ -69,6 +85,8 @@ QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"
                           || row.text(u"payable_journal") != row.text(u"journal")))
             violations << bill + QStringLiteral("'s payable belongs to ") + row.text(u"payable_source") + u' '
                     + row.text(u"payable_docno") + QStringLiteral(" on entry ") + row.text(u"payable_journal");
+        if (const QString wrong = payable_number_kept(row); !wrong.isEmpty())
+            violations << bill + wrong;
         if (!row.text(u"journal").isEmpty()) {
             if (row.is_null(u"reversed"))
                 violations << bill + QStringLiteral(" names no journal entry");

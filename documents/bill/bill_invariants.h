@@ -12,4 +12,9 @@ namespace zelkor {
 /// left, fully billed exactly when nothing is, their documents' flags agreeing.
 std::vector<InvariantCheck> bill_invariant_checks();
 
+/// What is wrong with the payable number a bill's header keeps (its ap_docno against
+/// payable_number, the docno of the payable it names), said after the bill's name; empty when
+/// it is right or the bill names no payable. Vendor and landed bills share the rule.
+QString payable_number_kept(const Row& row);
+
 } // namespace zelkor

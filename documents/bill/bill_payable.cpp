@@ -14,10 +14,10 @@ std::expected<std::optional<ExistingPrepayment>, Error> lock_bill_prepayment(Dat
     return *locked;
 }
 
-std::expected<QString, Error> write_bill_payable(Database& db, const Bill& bill, const QString& journal_key,
-                                                 const QString& ap_accno,
-                                                 const std::optional<ExistingPrepayment>& prepayment,
-                                                 const AuditStamp& stamp)
+std::expected<DocumentNumber, Error> write_bill_payable(Database& db, const Bill& bill, const QString& journal_key,
+                                                        const QString& ap_accno,
+                                                        const std::optional<ExistingPrepayment>& prepayment,
+                                                        const AuditStamp& stamp)
 {
     const PayableBill payable = payable_of(bill, journal_key, stamp);
     auto plan = start_payable(db, payable);
@@ -36,7 +36,20 @@ std::expected<QString, Error> write_bill_payable(Database& db, const Bill& bill,
     }
     if (auto raised = raise_owing_balance(db, bill.header.vendor_no, created->open_amount); !raised)
         return std::unexpected(raised.error());
-    return created->number.fkey;
+    return created->number;
+}
+
+std::expected<QString, Error> stored_payable_number(Database& db, const Row& header)
+{
+    if (const QString kept = header.text(u"ap_docno"); !kept.isEmpty())
+        return kept;
+    const QString payable = header.text(u"apfkey");
+    if (payable.isEmpty())
+        return QString();
+    auto number = db.scalar(QStringLiteral("SELECT docno FROM AP_header_table WHERE fkey = ?"), {payable});
+    if (!number)
+        return std::unexpected(number.error());
+    return Row::to_text(*number);
 }
 
 } // namespace zelkor

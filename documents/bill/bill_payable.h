@@ -20,10 +20,16 @@ namespace zelkor {
                                                                                           const AuditStamp& stamp);
 
 /// Writes the bill's payable (credited to `ap_accno`) with its prepayment, and raises the
-/// vendor's owing balance by what stays open. Gives the payable's key (the bill's apfkey).
-[[nodiscard]] std::expected<QString, Error> write_bill_payable(Database& db, const Bill& bill, const QString& journal_key,
+/// vendor's owing balance by what stays open. Gives the payable's number and key (the bill's
+/// ap_docno and apfkey).
+[[nodiscard]] std::expected<DocumentNumber, Error> write_bill_payable(Database& db, const Bill& bill, const QString& journal_key,
                                                                const QString& ap_accno,
                                                                const std::optional<ExistingPrepayment>& prepayment,
                                                                const AuditStamp& stamp);
+
+/// The document number of a stored bill's payable (header: its PO_invoice_header_table row): the
+/// one the header keeps, else the payable's own, for a bill saved before headers kept it; empty
+/// for a bill without a payable.
+[[nodiscard]] std::expected<QString, Error> stored_payable_number(Database& db, const Row& header);
 
 } // namespace zelkor

@@ -212,7 +212,7 @@ namespace {
     auto payable = write_bill_payable(db, bill, keys->journal, entered.vendor_payable, *prepayment, stamp);
     if (!payable)
         return std::unexpected(payable.error());
-    return insert_bill_header(db, bill, {keys->journal, keys->inventory, *payable}, stamp);
+    return insert_bill_header(db, bill, {keys->journal, keys->inventory, payable->fkey, payable->docno}, stamp);
 }
 
 } // namespace

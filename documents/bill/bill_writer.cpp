@@ -383,7 +383,8 @@ std::expected<void, Error> insert_bill_header(Database& db, const Bill& bill, co
         .set(u"source_form", header.source_form)
         .set(u"GLFKEY", nullable(keys.journal))
         .set(u"icfkey", nullable(keys.inventory))
-        .set(u"apfkey", nullable(keys.payable));
+        .set(u"apfkey", nullable(keys.payable))
+        .set(u"ap_docno", nullable(keys.payable_number));
     return row.execute(db);
 }
 
@@ -395,7 +396,8 @@ std::expected<void, Error> rewrite_bill_header(Database& db, const Bill& bill, c
         .set(u"time_lastmodified", stamp.time)
         .set(u"user_updated", stamp.user)
         .set(u"GLFKEY", nullable(keys.journal))
-        .set(u"icfkey", nullable(keys.inventory));
+        .set(u"icfkey", nullable(keys.inventory))
+        .set(u"ap_docno", nullable(keys.payable_number));
     if (auto done = row.where(QStringLiteral("fkey = ?"), {bill.header.fkey}).execute(db); !done)
         return std::unexpected(done.error());
     return raise_version(db, QStringLiteral("PO_invoice_header_table"), bill.header.fkey);

@@ -152,6 +152,7 @@ struct BillKeys {
     QString journal{};   ///< GLFKEY
     QString inventory{}; ///< icfkey: the cost correction document, when one was made
     QString payable{};   ///< apfkey
+    QString payable_number{}; ///< ap_docno: the payable's document number, which the bill inquiry shows
 };
 
 /// Writes the bill's header row with its footer and keys (row_version 0).

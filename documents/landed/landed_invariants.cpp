@@ -2,6 +2,7 @@
 // taken back, and the cost it raised is in the layers exactly. Each reads the whole company.
 #include "documents/landed/landed_invariants.h"
 
+#include "documents/bill/bill_invariants.h"
 
 namespace zelkor {
 namespace {
@@ -17,7 +18,7 @@ bool differ(const Decimal& a, const Decimal& b) { return (a - b).abs() >= Decima
         "SELECT b.docno, b.void, b.total, b.multi_receipt,"
         " (SELECT COUNT(*) FROM PO_landed_multi_receipt_table m WHERE m.docno = b.docno) AS receipts,"
         " g.fkey AS journal, g.Reverse AS reversed, i.fkey AS inventory, i.void AS inventory_void,"
-        " a.fkey AS payable, a.void AS payable_void,"
+        " a.fkey AS payable, a.void AS payable_void, a.docno AS payable_number, b.ap_docno,"
         " (SELECT SUM(l.gross_amount) FROM AP_transaction_table l WHERE l.fkey = a.fkey) AS gross,"
         " b.GLFKEY AS glfkey, b.icfkey AS icfkey, b.apfkey AS apfkey"
         " FROM PO_invoice_header_table b LEFT JOIN GL_header_table g ON g.fkey = b.GLFKEY"
@@ -33,6 +34,8 @@ bool differ(const Decimal& a, const Decimal& b) { return (a - b).abs() >= Decima
             violations << bill + QStringLiteral(" names a journal entry that does not exist");
         if (!row.text(u"icfkey").isEmpty() && row.text(u"inventory").isEmpty())
             violations << bill + QStringLiteral(" names an inventory document that does not exist");
+        if (const QString wrong = payable_number_kept(row); !wrong.isEmpty())
+            violations << bill + wrong;
         if (live) {
             if (row.text(u"payable").isEmpty())
                 violations << bill + QStringLiteral(" has no payable");

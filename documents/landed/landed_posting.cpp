@@ -341,7 +341,7 @@ FiscalPeriod period_of(const Row& header) { return {header.text(u"fyear"), int(h
                               " check_no = ?, check_date = ?, discount_percent = ?, discount_amount = ?, subtotal = ?,"
                               " excluded_tax = ?, total = ?, net_amount = ?, payment_term = ?, due_date = ?,"
                               " date_lastmodified = ?, time_lastmodified = ?, user_updated = ?, GLFKEY = ?, icfkey = ?,"
-                              " row_version = row_version + 1 WHERE fkey = ?"),
+                              " ap_docno = ?, row_version = row_version + 1 WHERE fkey = ?"),
                {header.exchange_rate, header.exchange_rate ? header.rate_date : QDate(), header.invoice_no,
                 header.receipt_no.isEmpty() ? SqlValue(std::nullopt) : SqlValue(header.receipt_no), header.multi_receipt,
                 header.remark, payby, payby == PayByCash ? SqlValue(header.cash_accno) : SqlValue(std::nullopt),
@@ -350,7 +350,7 @@ FiscalPeriod period_of(const Row& header) { return {header.text(u"fyear"), int(h
                 payby == PayByCheck ? header.check_date : QDate(), header.discount_percent, totals.discount,
                 totals.subtotal, totals.excluded_tax, totals.total, totals.net_amount, header.payment_term,
                 header.due_date, stamp.today, stamp.time, stamp.user, keys.journal,
-                keys.inventory.isEmpty() ? SqlValue(std::nullopt) : SqlValue(keys.inventory), header.fkey});
+                nullable(keys.inventory), nullable(keys.payable_number), header.fkey});
 }
 
 } // namespace
@@ -407,7 +407,8 @@ std::expected<DocumentNumber, Error> save_new_landed_bill(Database& db, LandedBi
         return std::unexpected(inventory.error());
     if (auto listed = rewrite_receipt_list(db, header.docno, allocation->receipts); !listed)
         return std::unexpected(listed.error());
-    if (auto written = insert_bill_header(db, landed.bill, {journal->fkey, *inventory, *payable}, stamp); !written)
+    if (auto written = insert_bill_header(db, landed.bill, {journal->fkey, *inventory, payable->fkey, payable->docno}, stamp);
+        !written)
         return std::unexpected(written.error());
     if (auto committed = tx.commit(); !committed)
         return std::unexpected(committed.error());
@@ -472,7 +473,10 @@ std::expected<void, Error> update_landed_bill(Database& db, const DocumentVersio
         return std::unexpected(inventory.error());
     if (auto listed = rewrite_receipt_list(db, shown.number, allocation->receipts); !listed)
         return listed;
-    if (auto updated = update_header(db, landed.bill, {journal->fkey, *inventory, {}}, stamp); !updated)
+    auto payable_number = stored_payable_number(db, stored);
+    if (!payable_number)
+        return std::unexpected(payable_number.error());
+    if (auto updated = update_header(db, landed.bill, {journal->fkey, *inventory, {}, *payable_number}, stamp); !updated)
         return updated;
     return tx.commit();
 }

@@ -1,5 +1,6 @@
 #include "documents/receipt/receipt_bill.h"
 
+#include "documents/bill/bill_payable.h"
 #include "documents/bill/bill_posting.h"
 #include "payables/payables.h"
 
@@ -110,26 +111,12 @@ Bill bill_at_receipt(const ReceiptHeader& header, const WrittenLines& written, c
     auto journal = post_bill(db, bill, accounts, stamp.user);
     if (!journal)
         return std::unexpected(journal.error());
-    const PayableBill payable = payable_of(bill, journal->fkey, stamp);
-    auto plan = start_payable(db, payable);
-    if (!plan)
-        return std::unexpected(plan.error());
-    auto created = create_payable(db, payable, *plan, vendor.ap_accno);
-    if (!created)
-        return std::unexpected(created.error());
-    if (plan->prepayment > Decimal()) {
-        if (prepayment) {
-            if (auto applied = apply_existing_prepayment(db, *prepayment, payable, created->number.docno); !applied)
-                return applied;
-        } else if (auto paid = create_prepayment_payment(db, payable, created->number.docno, plan->prepayment); !paid) {
-            return std::unexpected(paid.error());
-        }
-    }
-    if (auto raised = raise_owing_balance(db, bill.header.vendor_no, created->open_amount); !raised)
-        return raised;
-    keys.payable = created->number.fkey;
+    auto payable = write_bill_payable(db, bill, journal->fkey, vendor.ap_accno, prepayment, stamp);
+    if (!payable)
+        return std::unexpected(payable.error());
+    keys.payable = payable->fkey;
     keys.invoice_docno = bill.header.docno;
-    return insert_bill_header(db, bill, {journal->fkey, QString(), created->number.fkey}, stamp);
+    return insert_bill_header(db, bill, {journal->fkey, QString(), payable->fkey, payable->docno}, stamp);
 }
 
 std::expected<void, Error> verify_bill_at_receipt(Database& db, const Receipt& receipt)

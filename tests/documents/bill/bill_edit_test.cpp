@@ -48,6 +48,13 @@ TEST_F(BillEdit, AnEditOfPricesAndQuantitiesRepostsRewritesThePayableAndMovesOwi
     EXPECT_EQ(posted("VI-26-00001", "1300"), Decimal(20));
     expect_consistent();
 
+    // A bill saved before its header kept the payable's number: the data check names it, and an
+    // edit writes the number.
+    ASSERT_TRUE(t.db().execute("UPDATE PO_invoice_header_table SET ap_docno = NULL WHERE docno = 'VI-26-00001'"));
+    auto violations = check_invariants(t.db(), engine_invariant_checks());
+    ASSERT_TRUE(violations);
+    EXPECT_EQ(*violations, QStringList{"bills own their postings: bill VI-26-00001 keeps no payable number (its payable"
+                                       " is IP-26-00001)"});
     // Eight of the ten: two stay open, and the cost correction is written again.
     edit();
     ASSERT_EQ(type(0, "quantity", "8"), Entry::Accepted);
@@ -55,6 +62,7 @@ TEST_F(BillEdit, AnEditOfPricesAndQuantitiesRepostsRewritesThePayableAndMovesOwi
     EXPECT_EQ(t.decimal("SELECT quantity_open_for_bill FROM PO_receipt_transaction_table WHERE docno = ?", {rc}), Decimal(2));
     EXPECT_EQ(t.decimal("SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1001'"), Decimal("271.36"));
     EXPECT_EQ(t.count("IN_header_table WHERE doctype = 'ij' AND void = FALSE"), 1);
+    EXPECT_EQ(header().text(u"ap_docno"), "IP-26-00001");
     expect_consistent();
 
     EXPECT_EQ(void_bill_number("VI-26-00001"), "Document no. VI-26-00001 is void.");
