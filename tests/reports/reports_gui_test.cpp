@@ -68,7 +68,7 @@ TEST_F(TaxReportView, ShowsTheTaxRows)
 {
     window->set_field("period", "1");
     view->action(int(ReportCommand::Find))->trigger();
-    EXPECT_EQ(view->grid_view("dbgrid1")->model()->rowCount(), 3);
+    EXPECT_EQ(view->grid_view("dbgrid1")->model()->rowCount(), 5);
     save_screenshot("POreport_purchase_tax");
 }
 
