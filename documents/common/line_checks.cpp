@@ -38,6 +38,11 @@ std::expected<QString, Error> chosen_value(const Choices& list, const QString& t
     return list.value_of(row);
 }
 
+QString missing_charge_code(int line)
+{
+    return QStringLiteral("please specify item code for line ") + QString::number(line);
+}
+
 std::expected<void, Error> verify_codes_in_lists(std::initializer_list<CodeInList> codes)
 {
     for (const CodeInList& code : codes)

@@ -28,6 +28,9 @@ bool item_type_has_list(const QString& item_type);
 /// Items of the item master: stock ("1") and non-stock ("2").
 bool is_master_item(const QString& item_type);
 
+/// The refusal of a landed-charge line typed without its charge code (line numbers from 1).
+QString missing_charge_code(int line);
+
 /// A value typed into a drop-down field or cell must be one of its list's values (empty is
 /// allowed): gives the list's own spelling of it, or the error `message`.
 [[nodiscard]] std::expected<QString, Error> chosen_value(const Choices& list, const QString& typed,

@@ -3,6 +3,7 @@
 #include "core/db/value_limits.h"
 #include "core/fiscal_periods.h"
 #include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
 #include "documents/receipt/receipt_verify.h"
 #include "payables/payables.h"
 
@@ -46,6 +47,8 @@ Error refused(const QString& message) { return Error::invalid(message); }
 /// quantity, unit and unit price.
 [[nodiscard]] std::expected<BillLine, Error> verify_charge(Database& db, const TypedCharge& typed, const DocumentLists& lists)
 {
+    if (typed.itemcode.isEmpty())
+        return std::unexpected(refused(missing_charge_code(typed.itemno)));
     const QString code = shown_value(typed.itemcode);
     auto charge = charge_row(db, typed.itemcode);
     if (!charge)

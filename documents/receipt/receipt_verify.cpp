@@ -552,8 +552,9 @@ std::expected<std::map<QString, LandedVendor>, Error> verify_landed_lines(Databa
     LineFacts facts(db);
     for (const LandedLine& line : receipt.landed) {
         const QString& code = line.itemcode;
+        // A line typed without its charge would be left out of the save: it is refused instead.
         if (code.isEmpty())
-            continue;
+            return std::unexpected(Error::invalid(missing_charge_code(line.itemno)));
         if (auto listed = verify_codes_in_lists({{lists.vendors, line.vendor_no, "vendor is invalid."},
                                                  {lists.tax_codes, line.tax_code, "tax code is invalid."}});
             !listed)

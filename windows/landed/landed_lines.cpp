@@ -5,6 +5,9 @@
 #include "documents/common/line_checks.h"
 #include "windows/landed/landed_columns.h"
 
+#include <algorithm>
+#include <array>
+
 namespace zelkor {
 
 namespace {
@@ -69,10 +72,16 @@ std::expected<TypedLanded, Error> POform_landed::read_bill() const
     const Grid& grid = *m_lines;
     for (int row = 0; row < grid.row_count(); ++row) {
         const QString code = grid.cell(row, col::ItemCode).trimmed();
-        if (code.isEmpty())
+        // A row with nothing typed is the grid's empty row; one with an amount but no charge is
+        // handed on, for the save to refuse.
+        if (code.isEmpty()
+            && std::ranges::all_of(std::array{col::Quantity, col::UnitCost, col::ExtendedCost},
+                                   [&](QLatin1String column) { return grid.cell(row, column).trimmed().isEmpty(); }))
             continue;
         TypedCharge charge;
         charge.itemno = grid.cell(row, col::ItemNo).trimmed().toInt();
+        if (charge.itemno <= 0)
+            charge.itemno = row + 1;
         charge.itemcode = code;
         charge.description = grid.cell(row, col::Description);
         charge.quantity = grid.cell(row, col::Quantity).trimmed();

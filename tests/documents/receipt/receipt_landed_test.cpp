@@ -104,6 +104,17 @@ TEST_F(ReceiptLanded, AChargeNeedsItsBillNumberAndItsVendorATerm)
     type_landed(0, {{"vendor no", "V3001"}, {"item code", "FREIGHT"}, {"extended cost", "120"}});
     EXPECT_FALSE(window.execute(CommandId::Save));
     EXPECT_EQ(prompter.last(), "please specify invoice no of landed cost item for vendor V3001");
+    // A second charge typed without its code is refused by its line, not left out of the save.
+    const QStringList before = t.snapshot();
+    type_landed(1, {{"vendor no", "V3002"}, {"bill no", "GLC-5"}, {"extended cost", "45"}});
+    EXPECT_EQ(window.landed_lines().type_cell(1, "item code", "NOSUCH"), Entry::Refused);
+    EXPECT_EQ(prompter.last(), "item code is invalid.");
+    type_landed(0, {{"bill no", "MLF-77"}});
+    EXPECT_FALSE(window.execute(CommandId::Save));
+    EXPECT_EQ(prompter.last(), "please specify item code for line 2");
+    EXPECT_EQ(window.mode(), WindowModel::Mode::New);
+    EXPECT_EQ(t.snapshot(), before);
+    window.landed_lines().remove_row(1);
     type_landed(0, {{"bill no", "MLF-77"}});
     ASSERT_TRUE(t.db().execute("UPDATE Vendor_table SET payment_term = NULL WHERE vendor_no = 'V3001'"));
     EXPECT_FALSE(window.execute(CommandId::Save));

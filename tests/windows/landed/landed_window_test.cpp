@@ -89,6 +89,12 @@ TEST_F(LandedWindow, SaveChecksInOrderAndABillWithoutReceiptsIsExpensedOnlyAfter
     EXPECT_EQ(save(), "please specify unit of measurement for FREIGHT");
     ASSERT_EQ(cell(0, "unit of measurement", "each"), Entry::Accepted);
     const QStringList before = t.snapshot();
+    // An amount typed on a line without its charge is refused by its line, not left out.
+    window.lines().set_row_count(2);
+    ASSERT_EQ(cell(1, "extended cost", "40"), Entry::Accepted);
+    EXPECT_EQ(save(), "please specify item code for line 2");
+    EXPECT_EQ(t.snapshot(), before);
+    window.lines().remove_row(1);
     prompter.answer_no();
     EXPECT_EQ(save(), "None of receipt is specified. All landed cost item will be expensed.\n"
                       "Press Yes if you want to continue or No if you want to specify receipt number.");
