@@ -188,6 +188,8 @@ POform_receipt::POform_receipt(QObject* parent)
     declare_pane("linked_documents", "Linked documents", PaneArea::Right);
     for (const char* key : {"GLFKEY", "icfkey", "apfkey", "invoice_docno"})
         declare_field({key, key, K::Text, 0, "linked_documents", true});
+    // The billed box is on for a receipt billed in part; Enter Bill stops only at a whole one.
+    declare_field({"fully_billed", "Fully billed", K::Check, 0, "linked_documents", true});
 
     declare_posting_record_commands();
     declare_commands(ReceiptCommands);

@@ -223,7 +223,7 @@ bool POform_receipt::enter_bill()
         return false;
     if (find_field("void")->checked())
         return refuse(WasVoid);
-    if (find_field("billed")->checked())
+    if (find_field("fully_billed")->checked())
         return refuse(QStringLiteral("Receipt was fully invoiced."));
     // Another user may have voided or billed it since it was shown.
     auto stored = db().first(QStringLiteral("SELECT void, fully_billed FROM PO_receipt_header_table WHERE fkey = ?"), {m_key});
@@ -239,6 +239,7 @@ bool POform_receipt::enter_bill()
     }
     if ((*stored)->flag(u"fully_billed")) {
         set_field("billed", check_text(true));
+        set_field("fully_billed", check_text(true));
         return refuse(QStringLiteral("Receipt was fully billed."));
     }
     notify(QStringLiteral("Invoice This Receipt"), field("docno"));
@@ -339,6 +340,7 @@ std::expected<bool, Error> POform_receipt::load_document(const QString& key)
     show_stored_fields(header);
     for (const char* name : {"ship_to_address", "vendor_address", "GLFKEY", "icfkey", "apfkey", "invoice_docno"})
         set_field(name, header.text(QString::fromLatin1(name)));
+    set_field("fully_billed", check_text(header.flag(u"fully_billed")));
     remember_version(header);
     for (const Row& line : (*stored)->lines)
         show_line(m_lines->append_row(), line);

@@ -3,6 +3,8 @@
 // one receipt.
 #include "bill_posting_fixture.h"
 
+#include "windows/receipt/POform_receipt.h"
+
 namespace zelkor {
 namespace {
 
@@ -166,6 +168,38 @@ TEST_F(BillSave, TwoClerksBillingOneReceiptSaveOnceAndTheOtherIsRefused)
     prompter.clear();
     ASSERT_TRUE(second.execute(CommandId::Save)) << prompter.messages().join(" | ").toStdString();
     EXPECT_EQ(prompter.last(), "Add new invoice VI-26-00002 complete");
+    expect_consistent();
+}
+
+TEST_F(BillSave, AReceiptBilledInPartHandsOnToEnterBillUntilNothingIsLeftToBill)
+{
+    const QString rc = receipt(order("V1001", {{"WIDGET-A", "10", "box", "30"}}), {{1, "10"}});
+    bill_receipt(rc, "INV-5");
+    ASSERT_EQ(type(0, "quantity", "5"), Entry::Accepted);
+    EXPECT_EQ(save(), "Add new invoice VI-26-00001 complete");
+
+    ScriptedPrompter said;
+    std::vector<WindowNotification> handed;
+    POform_receipt receiving;
+    receiving.apply_settings(testing::window_settings(t.db(), QStringLiteral("ADMIN"), folder.path()));
+    receiving.set_prompter(&said);
+    testing::record_notifications(receiving, handed);
+    receiving.open();
+    receiving.set_field("docno", rc);
+    receiving.display_by_number();
+    EXPECT_EQ(receiving.field("billed"), check_text(true)) << "the box is on for a bill of part of it";
+    ASSERT_TRUE(receiving.execute(POform_receipt::Command::EnterBill)) << said.last().toStdString();
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed.back().formx + "|" + handed.back().docnox, "Invoice This Receipt|" + rc);
+
+    // The other five billed: nothing is left, and Enter Bill says so.
+    bill_receipt(rc, "INV-6");
+    EXPECT_EQ(save(), "Add new invoice VI-26-00002 complete");
+    EXPECT_FALSE(receiving.execute(POform_receipt::Command::EnterBill));
+    EXPECT_EQ(said.last(), "Receipt was fully billed.");
+    EXPECT_FALSE(receiving.execute(POform_receipt::Command::EnterBill));
+    EXPECT_EQ(said.last(), "Receipt was fully invoiced.");
+    EXPECT_EQ(handed.size(), 1u);
     expect_consistent();
 }
 
