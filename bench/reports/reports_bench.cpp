@@ -87,6 +87,8 @@ void add_documents(Database& db, Engine engine, const QString& header, const QSt
 Database* company(Engine engine)
 {
     static std::map<Engine, std::unique_ptr<bench::BenchDatabase>> companies;
+    if (companies.empty())
+        bench::release_at_exit([] { companies.clear(); });
     auto& slot = companies[engine];
     if (!slot) {
         slot = std::make_unique<bench::BenchDatabase>(engine);

@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <vector>
 
 #include <unistd.h>
 
@@ -85,6 +86,27 @@ std::unique_ptr<BenchDatabase> BenchDatabase::copy_of(const QString& company)
     if (auto db = Database::open(copy->m_where))
         copy->m_db = std::move(*db);
     return copy;
+}
+
+namespace {
+
+std::vector<std::function<void()>>& kept()
+{
+    static std::vector<std::function<void()>> releases;
+    return releases;
+}
+
+} // namespace
+
+void release_at_exit(std::function<void()> release) { kept().push_back(std::move(release)); }
+
+void release_kept()
+{
+    while (!kept().empty()) {
+        const std::function<void()> release = std::move(kept().back());
+        kept().pop_back();
+        release();
+    }
 }
 
 BenchDatabase::~BenchDatabase()

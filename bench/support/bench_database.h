@@ -41,6 +41,13 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
+/// Has `release` run when the benchmark program's main returns, while Qt's application and its
+/// database connections still stand: what a benchmark keeps for the whole program (a company
+/// filled once, a PostgreSQL database to drop) is let go there, never by a static's destructor.
+void release_at_exit(std::function<void()> release);
+/// Runs what release_at_exit was given, the newest first: main's last step.
+void release_kept();
+
 /// Stops the benchmark program when a set-up step failed: a figure measured on half a data set
 /// would mislead.
 template <typename T>

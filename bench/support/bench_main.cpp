@@ -1,6 +1,8 @@
 // The entry point of every benchmark executable: a Qt application around Google Benchmark.
 #include <QCoreApplication>
 
+#include "bench/support/bench_database.h"
+
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv)
@@ -11,5 +13,6 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    zelkor::bench::release_kept();
     return 0;
 }

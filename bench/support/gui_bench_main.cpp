@@ -2,6 +2,8 @@
 // painting need one) around Google Benchmark.
 #include <QGuiApplication>
 
+#include "bench/support/bench_database.h"
+
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv)
@@ -14,5 +16,6 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    zelkor::bench::release_kept();
     return 0;
 }
