@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -349,6 +350,14 @@ QString Decimal::format(int places) const
     for (qsizetype i = whole_end - 3; i > 0; i -= 3)
         fixed.insert(i, u',');
     return negative ? u'-' + fixed : fixed;
+}
+
+QString Decimal::format_at_least(int places) const
+{
+    const QString plain = to_string();
+    const qsizetype point = plain.indexOf(u'.');
+    const int decimals = point < 0 ? 0 : int(plain.size() - point - 1);
+    return format(std::max(places, decimals));
 }
 
 double Decimal::to_double() const

@@ -69,6 +69,9 @@ public:
     QString to_fixed(int places) const;
     /// "#,##0.00" for places 2, "#,##0" for places 0: thousands grouped with ",".
     QString format(int places = 2) const;
+    /// format(places), keeping every further decimal the value has: "45.00", "2.5032",
+    /// "1,234.50" for places 2. How the windows show unit costs.
+    QString format_at_least(int places = 2) const;
     double to_double() const;
     /// The whole part, truncated towards zero (only meaningful for values that fit).
     long long to_integer() const;

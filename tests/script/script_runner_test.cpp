@@ -281,7 +281,7 @@ command 1016
 expect-cell 1 "item code" BOLT-M8
 expect-cell 1 "quantity order" 10
 expect-cell 1 "uom" box
-expect-cell 1 "unit cost" 12
+expect-cell 1 "unit cost" 12.00
 command 101
 expect "Add new PO no. PO-26-00003 complete"
 expect-sql "SELECT po_quantity FROM Item_onhand_table WHERE itemcode = 'BOLT-M8' AND location = 'A-02'" 1000

@@ -37,7 +37,7 @@ QStringList receipt_history_cells(const Row& line)
             line.decimal(u"quantity_received").to_string(),
             line.decimal(u"quantity_open_for_bill").to_string(),
             line.text(u"uom"),
-            line.decimal(u"unitcost").to_string(),
+            line.decimal(u"unitcost").format_at_least(),
             line.decimal(u"extended_cost").format(2),
             check_text(line.flag(u"billed"))};
 }
@@ -52,7 +52,7 @@ QStringList invoice_history_cells(const Row& line)
             line.text(u"Description"),
             line.decimal(u"quantity").to_string(),
             line.text(u"uom_received"),
-            line.decimal(u"unitcost").to_string(),
+            line.decimal(u"unitcost").format_at_least(),
             line.decimal(u"extended_cost").format(2),
             line.text(u"receipt_no"),
             line.text(u"PONO")};

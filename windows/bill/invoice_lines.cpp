@@ -160,6 +160,7 @@ void POform_invoice::show_line(int row, const Row& line)
     auto number = [&](QStringView column) { return line.is_null(column) ? QString() : line.text(column); };
     auto amount = [&](QStringView column) { return line.is_null(column) ? QString() : line.decimal(column).format(2); };
     auto quantity = [&](QStringView column) { return line.is_null(column) ? QString() : line.decimal(column).to_string(); };
+    auto cost = [&](QStringView column) { return line.is_null(column) ? QString() : line.decimal(column).format_at_least(); };
     const bool landed = line.flag(u"landed_item");
     set(col::ItemNo, line.text(u"itemno"));
     set(col::ItemCode, line.text(u"itemcode"));
@@ -175,8 +176,8 @@ void POform_invoice::show_line(int row, const Row& line)
     set(col::PoNo, line.text(u"PONO"));
     set(col::PoItemNo, number(u"po_itemno"));
     set(col::PoUom, line.text(u"po_uom"));
-    set(col::UnitCost, quantity(u"unitcost"));
-    set(col::UnitCostReceived, quantity(u"unit_cost_received"));
+    set(col::UnitCost, cost(u"unitcost"));
+    set(col::UnitCostReceived, cost(u"unit_cost_received"));
     set(col::ExtendedCost, amount(u"extended_cost"));
     set(col::TaxCode, line.text(u"tax_code"));
     set(col::TaxAmount, amount(u"tax_amount"));

@@ -190,7 +190,7 @@ void POform_invoice::show_receipt_line(int row, const Row& line)
     set(col::QuantityReceived, quantity_text(line, u"quantity_received"));
     set(col::QuantityOpen, quantity_text(line, u"quantity_open_for_bill"));
     set(col::UomReceived, line.text(u"uom"));
-    set(col::UnitCostReceived, quantity_text(line, u"unitcost"));
+    set(col::UnitCostReceived, line.decimal(u"unitcost").format_at_least());
     set(col::AmountReceived, amount_text(line, u"extended_cost"));
     set(col::TaxAmountReceived, amount_text(line, u"tax_amount"));
     set(col::AllocatedTaxReceived, amount_text(line, u"tax_allocate"));
@@ -219,7 +219,7 @@ void POform_invoice::show_taken_line(int row, const Row& line)
     set(col::Account, line.text(u"accno"));
     set(col::AccountName, line.text(u"accname"));
     set(col::Quantity, open.to_string());
-    set(col::UnitCost, unitcost.to_string());
+    set(col::UnitCost, unitcost.format_at_least());
     set(col::ExtendedCost, (open * unitcost).round2().format(2));
     number_line(row);
     set(col::TaxArrayNo, m_lines->cell(row, col::ItemNo));

@@ -76,7 +76,7 @@ std::expected<void, Error> fill_line_from_item(Database& db, Grid& lines, int ro
         if (pair)
             line_cost = line_cost * pair->to_quantity / pair->from_quantity;
     }
-    lines.set_cell(row, UnitCost, line_cost.round(std::clamp(int(item.integer(u"unitcost_decimals")), 0, 6)).to_string());
+    lines.set_cell(row, UnitCost, line_cost.round(std::clamp(int(item.integer(u"unitcost_decimals")), 0, 6)).format_at_least());
     return {};
 }
 

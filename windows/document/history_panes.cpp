@@ -30,7 +30,7 @@ void show_purchase_history(Grid& grid, const std::vector<PurchaseHistoryLine>& l
                                 line.itemcode,
                                 line.quantity.to_string(),
                                 line.uom,
-                                line.unitcost.to_string(),
+                                line.unitcost.format_at_least(),
                                 line.extended_cost.format(2),
                                 check_text(line.price_include_tax)};
         for (int column = 0; column < cells.size(); ++column)

@@ -580,7 +580,7 @@ Entry PurchasingWindow::amount_typed(int row, const QString& caption, const QStr
         // The unit cost keeps the six decimals it is saved with.
         if (const auto extended = cell_number(lines, row, ExtendedCost); extended && quantity) {
             const Decimal divisor = quantity->is_negative() || quantity->is_zero() ? Decimal(1) : *quantity;
-            lines.set_cell(row, UnitCost, (*extended / divisor).round(6).to_string());
+            lines.set_cell(row, UnitCost, (*extended / divisor).round(6).format_at_least());
         }
     } else if (caption == m_quantity || caption == UnitCost) {
         if (quantity && unitcost) {

@@ -36,7 +36,7 @@ void fill_line(Grid& grid, TaxElementStore& taxes, int row, const ReorderProposa
     std::optional<Decimal> extended;
     if (proposal.unit_cost) {
         extended = (proposal.quantity * *proposal.unit_cost).round2();
-        set("unit cost", proposal.unit_cost->to_string());
+        set("unit cost", proposal.unit_cost->format_at_least());
         set("extended cost", extended->format(2));
     }
     // Without a cost the line keeps empty elements, as a typed item without a last cost does.

@@ -109,7 +109,7 @@ void POform_landed::show_line(int row, const Row& line)
     grid.set_cell(row, col::Description, line.text(u"Description"));
     grid.set_cell(row, col::Quantity, line.decimal(u"quantity").to_string());
     grid.set_cell(row, col::Uom, line.text(u"uom_received"));
-    grid.set_cell(row, col::UnitCost, line.decimal(u"unitcost").to_string());
+    grid.set_cell(row, col::UnitCost, line.decimal(u"unitcost").format_at_least());
     grid.set_cell(row, col::ExtendedCost, line.decimal(u"extended_cost").format(2));
     grid.set_cell(row, col::TaxCode, line.text(u"tax_code"));
     grid.set_cell(row, col::TaxIncluded, check_text(line.flag(u"price_include_tax")));

@@ -137,7 +137,7 @@ void POform_po::show_shared_columns(int row, const Row& line)
     set(col::Description, text.value(0));
     set(col::QuantityOrder, line.decimal(u"quantity").to_string());
     set(col::Uom, line.text(u"uom"));
-    set(col::UnitCost, line.decimal(u"unitcost").to_string());
+    set(col::UnitCost, line.decimal(u"unitcost").format_at_least());
     set(col::ExtendedCost, line.decimal(u"extended_cost").format(2));
     set(col::TaxCode, line.text(u"tax_code"));
     set(col::TaxIncluded, check_text(line.flag(u"price_include_tax")));

@@ -45,7 +45,7 @@ bool POform_po::show_requisition(const QString& docno)
         set(pr_col::Description, line.text(u"description"));
         set(pr_col::Uom, line.text(u"uom"));
         set(pr_col::Quantity, line.decimal(u"quantity").to_string());
-        set(pr_col::UnitCost, line.decimal(u"unitcost").to_string());
+        set(pr_col::UnitCost, line.decimal(u"unitcost").format_at_least());
         set(pr_col::ExtendedCost, line.decimal(u"extended_cost").format(2));
         set(pr_col::TaxCode, line.text(u"tax_code"));
         set(pr_col::TaxAmount, line.decimal(u"tax_amount").format(2));

@@ -223,7 +223,7 @@ Entry POform_receipt::landed_amount_typed(int row, const QString& caption, const
     if (caption == landed::ExtendedCost) {
         if (const auto extended = cell_number(grid, row, landed::ExtendedCost); extended && quantity
                                                                                 && *quantity > Decimal())
-            grid.set_cell(row, landed::UnitCost, (*extended / *quantity).round(6).to_string());
+            grid.set_cell(row, landed::UnitCost, (*extended / *quantity).round(6).format_at_least());
     } else if (quantity && unitcost) {
         auto extended = extended_cost_of(*quantity, *unitcost);
         if (!extended)

@@ -159,7 +159,7 @@ void POform_receipt::show_landed_line(int row, const Row& line)
     set(landed::ItemCode, line.text(u"itemcode"));
     set(landed::Description, line.text(u"description"));
     set(landed::Quantity, line.decimal(u"quantity").to_string());
-    set(landed::UnitCost, line.decimal(u"unitcost").to_string());
+    set(landed::UnitCost, line.decimal(u"unitcost").format_at_least());
     set(landed::ExtendedCost, line.decimal(u"extended_cost").format(2));
     set(landed::TaxCode, line.text(u"tax_code"));
     set(landed::TaxAmount, line.decimal(u"tax_amount").format(2));
@@ -189,7 +189,7 @@ void POform_receipt::show_line(int row, const Row& line)
     set(col::QuantityReceived, line.decimal(u"quantity_received").to_string());
     set(col::QuantityCanceled, quantity(u"quantity_cancel"));
     set(col::Uom, line.text(u"uom"));
-    set(col::UnitCost, line.decimal(u"unitcost").to_string());
+    set(col::UnitCost, line.decimal(u"unitcost").format_at_least());
     set(col::ExtendedCost, line.decimal(u"extended_cost").format(2));
     set(col::NetCost, line.decimal(u"net_cost").format(2));
     set(col::TaxCode, line.text(u"tax_code"));

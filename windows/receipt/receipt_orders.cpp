@@ -120,7 +120,7 @@ std::expected<bool, Error> POform_receipt::add_order_lines(const QString& number
         set(order_col::QuantityOpen, quantity_text(line.decimal(u"quantity_open")));
         set(order_col::PoUom, line.text(u"uom"));
         set(order_col::UomOpen, line.text(u"uom_open").isEmpty() ? line.text(u"uom") : line.text(u"uom_open"));
-        set(order_col::UnitCost, line.decimal(u"unitcost").to_string());
+        set(order_col::UnitCost, line.decimal(u"unitcost").format_at_least());
         set(order_col::TaxIncluded, check_text(line.flag(u"price_include_tax")));
         set(order_col::TaxCode, line.text(u"tax_code"));
         set(order_col::Account, line.text(u"accno"));

@@ -91,7 +91,7 @@ void POform_pr::show_line(int row, const Row& line, std::map<QString, TaxAuthori
     set(col::Uom, line.text(u"uom"));
     set(col::Quantity, line.decimal(u"quantity").to_string());
     // A unit cost keeps every decimal it was saved with, so that an edit saves it unchanged.
-    set(col::UnitCost, line.decimal(u"unitcost").to_string());
+    set(col::UnitCost, line.decimal(u"unitcost").format_at_least());
     set(col::ExtendedCost, line.decimal(u"extended_cost").format());
     set(col::TaxCode, tax_code);
     set(col::TaxAmount, line.decimal(u"tax_amount").format());

@@ -131,7 +131,7 @@ CellOutcome extended_cost_edited(Grid& lines, int row)
     lines.set_cell(row, col::ExtendedCost, amount->round2().format());
     if (const auto quantity = cell_number(lines, row, col::Quantity)) {
         const Decimal divisor = *quantity > Decimal(0) ? *quantity : Decimal(1);
-        lines.set_cell(row, col::UnitCost, (*amount / divisor).round(6).to_string());
+        lines.set_cell(row, col::UnitCost, (*amount / divisor).round(6).format_at_least());
     }
     return {};
 }

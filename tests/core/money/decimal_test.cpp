@@ -85,6 +85,11 @@ TEST(Decimal, FormatsWithThousandsSeparatorsAndReadsThemBack)
                               "-123456789012345678901234.567890123456"})
         EXPECT_EQ(Decimal(exact).to_string(), QString::fromLatin1(exact));
     EXPECT_EQ(Decimal("-0.5").to_fixed(3), QStringLiteral("-0.500"));
+    // Unit costs: never fewer than two decimals, never one dropped.
+    EXPECT_EQ(Decimal("45").format_at_least(2), QStringLiteral("45.00"));
+    EXPECT_EQ(Decimal("31.2").format_at_least(2), QStringLiteral("31.20"));
+    EXPECT_EQ(Decimal("2.503211").format_at_least(2), QStringLiteral("2.503211"));
+    EXPECT_EQ(Decimal("-1234.5").format_at_least(2), QStringLiteral("-1,234.50"));
 }
 
 TEST(Decimal, MultipliesAndDividesWithRateProperPrecision)

@@ -40,7 +40,7 @@ TEST_F(PrWindow, SavesMultiLineRequisitionWithContinuationAndTaxes)
     ASSERT_EQ(type(3, "quantity", "2"), Entry::Accepted);
     ASSERT_EQ(type(3, "extended cost", "1000"), Entry::Accepted);
     // The unit cost an extended cost gives is exact: the view formats it.
-    EXPECT_EQ(cell(3, "unit cost"), "500");
+    EXPECT_EQ(cell(3, "unit cost"), "500.00");
     EXPECT_EQ(cell(3, "tax amount"), "128.75"); // 50.00 GST, then 7.5 % PST on 1,050.00
     EXPECT_EQ(cell(3, "net cost"), "1,128.75");
     EXPECT_EQ(window.field("sub_total"), "1,040.00");

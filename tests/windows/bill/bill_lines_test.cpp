@@ -48,7 +48,7 @@ TEST_F(BillWindow, TypedLinesTakeTheirDefaultsTheirTaxAndTheFooter)
     EXPECT_EQ(lines().cell(0, "tax amount"), "0.00");
     EXPECT_EQ(window.field("total"), "100.00");
     ASSERT_EQ(type(0, "extended cost", "75"), Entry::Accepted);
-    EXPECT_EQ(lines().cell(0, "unit cost"), "37.5");
+    EXPECT_EQ(lines().cell(0, "unit cost"), "37.50");
     ASSERT_EQ(type(0, "tax code", "ST"), Entry::Accepted);
     EXPECT_EQ(lines().cell(0, "tax amount"), "4.50");
     EXPECT_EQ(window.field("total"), "119.50");

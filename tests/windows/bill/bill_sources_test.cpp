@@ -34,11 +34,11 @@ TEST_F(BillWindow, TakesAReceiptsOpenLinesLandedFirstProposingWhatIsStillOpen)
     ASSERT_EQ(window.type_into("receipt_no", rc), Entry::Accepted) << prompter.last().toStdString();
 
     EXPECT_EQ(rows(lines(), Taken),
-              (QStringList{"1|FREIGHT|1|1|1|0|25|25.00|0.00|" + rc + "||1||",
-                           "2|WIDGET-A||6|6|4|30|180.00|10.80|" + rc + "|1||" + po + "|1",
-                           "3|MANUAL-OPS||2|2|0|15|30.00|1.80|" + rc + "|2||" + po + "|2"}));
+              (QStringList{"1|FREIGHT|1|1|1|0|25.00|25.00|0.00|" + rc + "||1||",
+                           "2|WIDGET-A||6|6|4|30.00|180.00|10.80|" + rc + "|1||" + po + "|1",
+                           "3|MANUAL-OPS||2|2|0|15.00|30.00|1.80|" + rc + "|2||" + po + "|2"}));
     EXPECT_EQ(lines().cell(1, "quantity received"), "10");
-    EXPECT_EQ(lines().cell(1, "unit cost received"), "30");
+    EXPECT_EQ(lines().cell(1, "unit cost received"), "30.00");
     EXPECT_EQ(lines().cell(1, "amount received"), "300.00");
     EXPECT_EQ(lines().cell(1, "tax amount received"), "18.00");
     EXPECT_EQ(lines().cell(1, "uom received"), "box");
@@ -164,8 +164,8 @@ TEST_F(BillWindow, OrderLinesArePickedOneByOneAndStockWaitsForItsReceipt)
     EXPECT_FALSE(window.activate_row(window.order_lines(), 0)) << "a line is billed once";
     EXPECT_EQ(rows(lines(), {"item no", "item code", "quantity", "uom received", "PO uom", "unit cost", "extended cost",
                              "tax amount", "account", "po no", "po item no", "receipt no"}),
-              (QStringList{"1|MANUAL-OPS|2|each|each|15|30.00|1.80|6000|" + po + "|1|",
-                           "2|INSTALL|1|||80|80.00|4.80|6000|" + po + "|3|"}));
+              (QStringList{"1|MANUAL-OPS|2|each|each|15.00|30.00|1.80|6000|" + po + "|1|",
+                           "2|INSTALL|1|||80.00|80.00|4.80|6000|" + po + "|3|"}));
     EXPECT_EQ(window.field("total"), "116.60");
     EXPECT_EQ(type(0, "item type", "4"), Entry::Refused);
     EXPECT_EQ(prompter.last(), "User cannot change item code of receipt/PO item.");
@@ -192,7 +192,7 @@ TEST_F(BillWindow, EnterBillOnAReceiptHandsItsOpenLinesToANewBill)
     EXPECT_EQ(bill.field("currency"), "EUR");
     EXPECT_EQ(bill.field("exchange_rate"), "1.1");
     EXPECT_EQ(rows(bill.lines(), {"receipt no", "item code", "quantity", "unit cost", "rate received", "tax code"}),
-              QStringList{rc + "|BOLT-M8|5|8|1.1|VAT50"});
+              QStringList{rc + "|BOLT-M8|5|8.00|1.1|VAT50"});
     EXPECT_EQ(bill.field("total"), "48.00");
     EXPECT_TRUE(bill.is_dirty());
     prompter.answer_no();

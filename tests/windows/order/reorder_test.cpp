@@ -61,7 +61,7 @@ TEST_F(OrderReorder, ProposesWhatIsShortAtTheShipToInPurchaseUnitsAndSavesIt)
     ASSERT_TRUE(window.execute(POform_po::Command::ReorderingStockItems)) << prompter.last().toStdString();
     ASSERT_EQ(window.lines().row_count(), 3);
     EXPECT_EQ(proposed(0), (QStringList{"1", "BOLT", "2", "2", "box", "", "", "ST", "0.00", "1300", "Inventory", "EAST", "E1"}));
-    EXPECT_EQ(proposed(1), (QStringList{"2", "WIDGET", "20", "20", "box", "6", "120.00", "ST", "6.00", "1300", "Inventory",
+    EXPECT_EQ(proposed(1), (QStringList{"2", "WIDGET", "20", "20", "box", "6.00", "120.00", "ST", "6.00", "1300", "Inventory",
                                         "EAST", "E2"}));
     EXPECT_EQ(window.lines().cell(2, "item code"), "");
     EXPECT_EQ(window.lines().current_row(), 0);
@@ -85,7 +85,7 @@ TEST_F(OrderReorder, ProposesWhatIsShortAtTheShipToInPurchaseUnitsAndSavesIt)
     ASSERT_EQ(window.type_into("shipto", "EAST"), Entry::Accepted);
     ASSERT_EQ(window.lines().type_cell(0, "item code", "WIDGET"), Entry::Accepted);
     EXPECT_EQ(window.lines().cell(0, "uom"), "box");
-    EXPECT_EQ(window.lines().cell(0, "unit cost"), "6");
+    EXPECT_EQ(window.lines().cell(0, "unit cost"), "6.00");
 }
 
 TEST_F(OrderReorder, RefusesOutsideNewModeAndWithoutShipToAndEmptiesTheGridWhenNothingIsShort)
@@ -136,7 +136,7 @@ TEST_F(RequisitionReorder, ProposesWithPreferredVendorAndLastCostAndSavesThem)
         return cells.join(u'|');
     };
     EXPECT_EQ(proposed(0), "BOLT|2|box|||0.00|V100|Acme Industrial Supply|EAST|E1");
-    EXPECT_EQ(proposed(1), "WIDGET|20|box|6|120.00|6.00|V100|Acme Industrial Supply|EAST|E2");
+    EXPECT_EQ(proposed(1), "WIDGET|20|box|6.00|120.00|6.00|V100|Acme Industrial Supply|EAST|E2");
     EXPECT_EQ(window.field("total"), "126.00");
 
     ASSERT_EQ(type(0, "unit cost", "50"), Entry::Accepted);

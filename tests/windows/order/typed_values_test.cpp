@@ -115,7 +115,12 @@ TEST_F(OrderWindow, LinesWithoutAnItemAndNegativeLinesKeepHeaderAndLinesInStep)
     ASSERT_EQ(lines.type_cell(0, "item code", "DESK"), Entry::Accepted);
     ASSERT_EQ(lines.type_cell(0, "account", "1500"), Entry::Accepted);
     ASSERT_EQ(lines.type_cell(0, "quantity order", "1"), Entry::Accepted);
+    ASSERT_EQ(lines.type_cell(0, "quantity order", "3"), Entry::Accepted);
     ASSERT_EQ(lines.type_cell(0, "extended cost", "100"), Entry::Accepted);
+    EXPECT_EQ(lines.cell(0, "unit cost"), "33.333333") << "worked out from the extended cost, every decimal kept";
+    ASSERT_EQ(lines.type_cell(0, "quantity order", "1"), Entry::Accepted);
+    ASSERT_EQ(lines.type_cell(0, "extended cost", "100"), Entry::Accepted);
+    EXPECT_EQ(lines.cell(0, "unit cost"), "100.00") << "never fewer than two decimals";
     const int credit = lines.append_row();
     ASSERT_EQ(lines.type_cell(credit, "item type", "5"), Entry::Accepted);
     ASSERT_EQ(lines.type_cell(credit, "item code", "DISCOUNT"), Entry::Accepted);
@@ -126,6 +131,7 @@ TEST_F(OrderWindow, LinesWithoutAnItemAndNegativeLinesKeepHeaderAndLinesInStep)
     EXPECT_EQ(t.decimal("SELECT extended_cost FROM PO_transaction_table WHERE itemcode = 'DISCOUNT'"), Decimal(-5));
     EXPECT_EQ(t.decimal("SELECT tax_amount FROM PO_transaction_table WHERE itemcode = 'DISCOUNT'"), Decimal(0));
     EXPECT_EQ(t.decimal("SELECT sub_total FROM PO_header_table"), Decimal(95));
+    EXPECT_EQ(lines.cell(0, "unit cost"), "100.00") << "as the saved order shows it again";
     EXPECT_EQ(t.decimal("SELECT SUM(extended_cost) FROM PO_transaction_table"), Decimal(95));
     EXPECT_EQ(t.decimal("SELECT tax_total FROM PO_header_table"), t.decimal("SELECT SUM(tax_amount) FROM PO_transaction_table"));
 }
