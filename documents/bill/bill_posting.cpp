@@ -102,12 +102,23 @@ Decimal line_amount(const BillLine& line)
     return (line.tax_included() ? line.extended_cost - line.tax_amount : line.extended_cost) + line.tax_allocate;
 }
 
-/// Whether a receipt line is billed exactly as it was received: quantity, unit cost and rate.
+/// Whether two lines' taxes post alike: the same authorities, in order, with the same
+/// recoverable, expensed and allocated parts, to the cent.
+bool same_taxes(const TaxElements& billed, const TaxElements& received)
+{
+    return std::ranges::equal(billed, received, [](const TaxElement& a, const TaxElement& b) {
+        return a.tax_authority == b.tax_authority && a.recoverable.round2() == b.recoverable.round2()
+            && a.expensed.round2() == b.expensed.round2() && a.allocated.round2() == b.allocated.round2();
+    });
+}
+
+/// Whether a receipt line is billed exactly as it was received: quantity, unit cost, rate and
+/// taxes. A bill that changes the tax (another tax code, or none) posts its own.
 bool at_received_cost(const BillLine& line, const Rate& bill_rate)
 {
     return line.received && line.unit_cost_received && *line.unit_cost_received == line.unitcost
         && line.quantity == line.rc_quantity_open && line.quantity == line.quantity_received
-        && line.received->rate == bill_rate;
+        && line.received->rate == bill_rate && same_taxes(line.taxes.value_or(TaxElements{}), line.received->taxes);
 }
 
 /// The receipt line's open quantity once the bill has cleared it: what the billing leaves.

@@ -203,5 +203,29 @@ TEST_F(BillSave, AReceiptBilledInPartHandsOnToEnterBillUntilNothingIsLeftToBill)
     expect_consistent();
 }
 
+TEST_F(BillSave, ABillWithoutTheReceiptsTaxTakesTheAccrualBackAndOwesWhatItSays)
+{
+    // Received at 25.00 with 1.50 of tax; billed at 25.00 without tax, the code emptied or
+    // exempt: the entry clears AP suspense of all the receipt credited, takes the recoverable
+    // tax back and owes the vendor the bill's 25.00, so that ledger and payables agree.
+    const QString rc = receipt(order("V1002", {{"WIDGET-A", "10", "box", "2.50"}}), {{1, "10"}});
+    int bills = 0;
+    for (const QString& code : {QString(), QStringLiteral("EXEMPT")}) {
+        SCOPED_TRACE(code.toStdString());
+        const QString docno = QStringLiteral("VI-26-%1").arg(++bills, 5, 10, QChar(u'0'));
+        bill_receipt(rc, "INV-" + QString::number(bills), "V1002");
+        ASSERT_EQ(type(0, "tax code", code), Entry::Accepted) << prompter.last().toStdString();
+        EXPECT_EQ(window.field("total"), "25.00");
+        EXPECT_EQ(save(), "Add new invoice " + docno + " complete");
+        EXPECT_EQ(posted(docno, "2050"), Decimal("-26.50"));
+        EXPECT_EQ(posted(docno, "1400"), Decimal("-1.50"));
+        EXPECT_EQ(posted(docno, "2000"), Decimal("25.00"));
+        EXPECT_EQ(t.decimal("SELECT owing_balance FROM Vendor_table WHERE vendor_no = 'V1002'"), Decimal("25.00"));
+        expect_consistent();
+        EXPECT_EQ(void_bill_number(docno), "Document no. " + docno + " is void.");
+        expect_consistent();
+    }
+}
+
 } // namespace
 } // namespace zelkor
