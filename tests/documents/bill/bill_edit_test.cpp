@@ -70,6 +70,25 @@ TEST_F(BillEdit, AnEditOfPricesAndQuantitiesRepostsRewritesThePayableAndMovesOwi
     expect_consistent();
 }
 
+TEST_F(BillEdit, AnEditAtANewPriceCorrectsTheCostAsTheSameBillSavedNewWould)
+{
+    // Eight boxes received and billed at 30.00, then the bill edited to 31.00: its entry and the
+    // cost layer are those of a new bill at 31.00 (8.00 more on inventory, the layer at 248.00).
+    const QString rc = receipt(order("V1001", {{"WIDGET-A", "8", "box", "30"}}), {{1, "8"}});
+    bill_receipt(rc, "INV-8");
+    EXPECT_EQ(save(), "Add new invoice VI-26-00001 complete");
+    EXPECT_EQ(posted("VI-26-00001", "1300"), Decimal(0));
+    edit();
+    ASSERT_EQ(type(0, "unit cost", "31"), Entry::Accepted);
+    EXPECT_EQ(save(), "Update bill VI-26-00001 complete");
+    EXPECT_EQ(posted("VI-26-00001", "1300"), Decimal(8));
+    EXPECT_EQ(t.decimal("SELECT amount FROM FIFO_table WHERE receipt_no = ?", {rc}), Decimal(248));
+    EXPECT_EQ(t.decimal("SELECT SUM(t.extended_cost) FROM IN_transaction_table t INNER JOIN IN_header_table h"
+                        " ON h.fkey = t.fkey WHERE h.void = FALSE AND h.doctype = 'ij'"),
+              Decimal(8));
+    expect_consistent();
+}
+
 TEST_F(BillEdit, AnEditKeepsItsNumberUniqueAndIsRefusedOnceTheBillIsPaidOrVoid)
 {
     billed_receipt();
