@@ -136,19 +136,7 @@ protected:
     Grid& lines() { return window.lines(); }
     Entry type(int row, const char* column, const QString& value) { return lines().type_cell(row, column, value); }
     /// The rows of a grid, one "a|b|c" text per row with the given columns.
-    QStringList rows(const Grid& grid, const QStringList& columns)
-    {
-        QStringList shown;
-        for (int row = 0; row < grid.row_count(); ++row) {
-            if (grid.row_empty(row))
-                continue;
-            QStringList cells;
-            for (const QString& column : columns)
-                cells << grid.cell(row, column);
-            shown << cells.join(u'|');
-        }
-        return shown;
-    }
+    QStringList rows(const Grid& grid, const QStringList& columns) { return testing::grid_rows(grid, columns); }
     /// The message of the next refused save; the window stays in its mode and writes nothing.
     QString save_refusal()
     {

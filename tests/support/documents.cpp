@@ -133,6 +133,10 @@ DocumentNumber saved_order(Database& db, const OrderSpec& wanted)
     order.header.future_po = wanted.future;
     order.header.activate_date = wanted.activate_date;
     order.header.shipto = value_of(default_warehouse(db), "default warehouse").value_or(QString());
+    // The addresses the window fills in from the warehouse and the vendor.
+    order.header.ship_to_address = value_of(ship_to_address(db, order.header.shipto), "ship-to address").value_or(QString());
+    if (auto vendor = value_of(vendor_in_use(db, wanted.vendor), "vendor"))
+        order.header.vendor_address = vendor->text(u"Address");
     if (auto rate = value_of(document_rate(db, wanted.currency, QStringLiteral("USD"), wanted.date), "rate")) {
         order.header.exchange_rate = rate->rate;
         order.header.rate_date = rate->rate_date;

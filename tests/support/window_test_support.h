@@ -45,6 +45,22 @@ struct WindowTestBench {
     std::vector<WindowNotification> notifications;
 };
 
+/// The rows of a grid that hold anything, one "a|b|c" text per row of the given columns: what
+/// a scenario compares.
+inline QStringList grid_rows(const Grid& grid, const QStringList& columns)
+{
+    QStringList shown;
+    for (int row = 0; row < grid.row_count(); ++row) {
+        if (grid.row_empty(row))
+            continue;
+        QStringList cells;
+        for (const QString& column : columns)
+            cells << grid.cell(row, column);
+        shown << cells.join(u'|');
+    }
+    return shown;
+}
+
 inline void record_notifications(WindowModel& window, std::vector<WindowNotification>& into)
 {
     QObject::connect(&window, &WindowModel::NotifyClients,

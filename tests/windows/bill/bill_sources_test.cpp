@@ -121,6 +121,15 @@ TEST_F(BillWindow, SeveralReceiptsGoSideBySideAndOthersAreRefused)
     ASSERT_TRUE(window.activate_row(history, 0));
     EXPECT_EQ(rows(lines(), {"receipt no", "item code", "quantity", "extended cost"}),
               QStringList{other + "|PAINT-5L|2|140.00"});
+
+    // The vendor's address, of the vendor chosen last; the command toggles its pane.
+    ASSERT_TRUE(window.execute(POform_invoice::Command::VendorAddress));
+    EXPECT_TRUE(window.find_pane("address")->visible);
+    EXPECT_TRUE(window.field("vendor_address").contains("77 Lake Street")) << window.field("vendor_address").toStdString();
+    ASSERT_EQ(window.type_into("vendor_no", "V1001"), Entry::Accepted);
+    EXPECT_TRUE(window.field("vendor_address").contains("1200 Industrial Parkway"));
+    ASSERT_TRUE(window.execute(POform_invoice::Command::VendorAddress));
+    EXPECT_FALSE(window.find_pane("address")->visible);
 }
 
 TEST_F(BillWindow, OrderLinesArePickedOneByOneAndStockWaitsForItsReceipt)
