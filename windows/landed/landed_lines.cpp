@@ -80,8 +80,8 @@ std::expected<TypedLanded, Error> POform_landed::read_bill() const
             continue;
         TypedCharge charge;
         charge.itemno = grid.cell(row, col::ItemNo).trimmed().toInt();
-        if (charge.itemno <= 0)
-            charge.itemno = row + 1;
+        if (code.isEmpty())
+            charge.itemno = row + 1; // the refusal names the row the clerk sees
         charge.itemcode = code;
         charge.description = grid.cell(row, col::Description);
         charge.quantity = grid.cell(row, col::Quantity).trimmed();
