@@ -19,20 +19,6 @@ bool differ(const Decimal& a, const Decimal& b) { return (a - b).abs() >= Decima
 
 QString bill_name(const Row& row) { return QStringLiteral("bill ") + row.text(u"docno"); }
 
-} // namespace
-
-QString payable_number_kept(const Row& row)
-{
-    const QString kept = row.text(u"ap_docno");
-    const QString payable = row.text(u"payable_number");
-    if (payable.isEmpty() || kept == payable)
-        return {};
-    return kept.isEmpty() ? QStringLiteral(" keeps no payable number (its payable is ") + payable + u')'
-                          : QStringLiteral(" keeps payable number ") + kept + QStringLiteral(", its payable is ") + payable;
-}
-
-namespace {
-
 /// Subtotal, excluded tax, total and net amount of every bill are those of its rows.
 [[nodiscard]] std::expected<QStringList, Error> bill_footers_add_up(Database& db)
 {
@@ -301,6 +287,16 @@ std::vector<InvariantCheck> bill_invariant_checks()
         {QStringLiteral("receipt lines carry their bills"), receipt_lines_carry_their_bills},
         {QStringLiteral("order lines carry their bills"), order_lines_carry_their_bills},
     };
+}
+
+QString payable_number_kept(const Row& row)
+{
+    const QString kept = row.text(u"ap_docno");
+    const QString payable = row.text(u"payable_number");
+    if (payable.isEmpty() || kept == payable)
+        return {};
+    return kept.isEmpty() ? QStringLiteral(" keeps no payable number (its payable is ") + payable + u')'
+                          : QStringLiteral(" keeps payable number ") + kept + QStringLiteral(", its payable is ") + payable;
 }
 
 } // namespace zelkor
