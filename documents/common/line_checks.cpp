@@ -38,7 +38,7 @@ std::expected<QString, Error> chosen_value(const Choices& list, const QString& t
     return list.value_of(row);
 }
 
-QString missing_charge_code(int line)
+QString missing_item_code(int line)
 {
     return QStringLiteral("please specify item code for line ") + QString::number(line);
 }
@@ -88,7 +88,7 @@ std::expected<void, Error> verify_line_values(const TypedLineValues& line, const
     const bool has_amount = line.quantity || line.unitcost || line.extended_cost;
     if (line.itemcode.isEmpty()) {
         if (has_amount)
-            return refuse(QStringLiteral("please specify item code for line ") + QString::number(line.itemno));
+            return refuse(missing_item_code(line.itemno));
         return {};
     }
     const struct {

@@ -28,8 +28,9 @@ bool item_type_has_list(const QString& item_type);
 /// Items of the item master: stock ("1") and non-stock ("2").
 bool is_master_item(const QString& item_type);
 
-/// The refusal of a landed-charge line typed without its charge code (line numbers from 1).
-QString missing_charge_code(int line);
+/// The refusal of a line with an amount typed but no item or charge code (line numbers from 1):
+/// such a row is not a line a save could write.
+QString missing_item_code(int line);
 
 /// A value typed into a drop-down field or cell must be one of its list's values (empty is
 /// allowed): gives the list's own spelling of it, or the error `message`.

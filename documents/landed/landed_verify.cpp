@@ -48,7 +48,7 @@ Error refused(const QString& message) { return Error::invalid(message); }
 [[nodiscard]] std::expected<BillLine, Error> verify_charge(Database& db, const TypedCharge& typed, const DocumentLists& lists)
 {
     if (typed.itemcode.isEmpty())
-        return std::unexpected(refused(missing_charge_code(typed.itemno)));
+        return std::unexpected(refused(missing_item_code(typed.itemno)));
     const QString code = shown_value(typed.itemcode);
     auto charge = charge_row(db, typed.itemcode);
     if (!charge)

@@ -554,7 +554,7 @@ std::expected<std::map<QString, LandedVendor>, Error> verify_landed_lines(Databa
         const QString& code = line.itemcode;
         // A line typed without its charge would be left out of the save: it is refused instead.
         if (code.isEmpty())
-            return std::unexpected(Error::invalid(missing_charge_code(line.itemno)));
+            return std::unexpected(Error::invalid(missing_item_code(line.itemno)));
         if (auto listed = verify_codes_in_lists({{lists.vendors, line.vendor_no, "vendor is invalid."},
                                                  {lists.tax_codes, line.tax_code, "tax code is invalid."}});
             !listed)

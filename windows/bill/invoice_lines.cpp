@@ -3,6 +3,7 @@
 #include "windows/bill/POform_invoice.h"
 
 #include "documents/bill/bill_totals.h"
+#include "documents/common/line_checks.h"
 #include "windows/bill/invoice_columns.h"
 #include "windows/document/document_lines.h"
 
@@ -101,8 +102,7 @@ std::expected<EnteredBill, Error> POform_invoice::read_bill() const
         const QString description = grid.cell(row, col::Description);
         if (code.isEmpty()) {
             if (*quantity || *unitcost || *extended)
-                return std::unexpected(
-                    Error::invalid(QStringLiteral("please specify item code for line ") + QString::number(row + 1)));
+                return std::unexpected(Error::invalid(missing_item_code(row + 1)));
             if (description.trimmed().isEmpty())
                 continue;
             if (bill.lines.empty())

@@ -3,6 +3,7 @@
 #include "windows/order/POform_po.h"
 
 #include "core/master_lookups.h"
+#include "documents/common/line_checks.h"
 #include "windows/document/document_lines.h"
 #include "windows/order/po_columns.h"
 
@@ -62,8 +63,7 @@ std::expected<Order, Error> POform_po::read_order() const
             // A row with an amount but no item is not a line the save could write.
             for (QLatin1String amount : {col::QuantityOrder, col::UnitCost, col::ExtendedCost})
                 if (!grid.cell(row, amount).trimmed().isEmpty())
-                    return std::unexpected(Error::invalid(QStringLiteral("please specify item code for line ")
-                                                          + QString::number(row + 1)));
+                    return std::unexpected(Error::invalid(missing_item_code(row + 1)));
             // A row with text only continues the description of the line before it.
             if (!description.trimmed().isEmpty() && !order.lines.empty())
                 order.lines.back().description += QChar(10) + description;
