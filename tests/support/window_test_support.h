@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
+#include <utility>
 #include <vector>
 
 namespace zelkor::testing {
@@ -59,6 +62,20 @@ inline QStringList grid_rows(const Grid& grid, const QStringList& columns)
         shown << cells.join(u'|');
     }
     return shown;
+}
+
+/// Runs a document window's address command twice: its pane opens with the ship-to and vendor
+/// addresses holding the texts given, then closes.
+inline void expect_address_pane(WindowModel& window, int command, const QString& ship_to, const QString& vendor)
+{
+    const QString pane = QStringLiteral("address");
+    ASSERT_TRUE(window.execute(command));
+    EXPECT_TRUE(window.find_pane(pane)->visible);
+    for (const auto& [name, text] : {std::pair{"ship_to_address", ship_to}, std::pair{"vendor_address", vendor}})
+        EXPECT_TRUE(window.field(QString::fromLatin1(name)).contains(text))
+            << name << ": " << window.field(QString::fromLatin1(name)).toStdString();
+    ASSERT_TRUE(window.execute(command));
+    EXPECT_FALSE(window.find_pane(pane)->visible);
 }
 
 inline void record_notifications(WindowModel& window, std::vector<WindowNotification>& into)

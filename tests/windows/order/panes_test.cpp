@@ -44,13 +44,8 @@ TEST_F(OrderPanes, ARequisitionLineOpensItsRequisitionAndThePanesFollowTheOrderA
     EXPECT_EQ(notifications.size(), 1u);
 
     // The addresses: the warehouse the order ships to and the vendor's own; the command toggles.
-    ASSERT_TRUE(window.execute(POform_po::Command::ShipToVendorAddress));
-    EXPECT_TRUE(window.find_pane("address")->visible);
-    EXPECT_TRUE(window.field("ship_to_address").contains("1 Test Street")) << window.field("ship_to_address").toStdString();
-    EXPECT_TRUE(window.field("vendor_address").contains("1200 Industrial Parkway"))
-        << window.field("vendor_address").toStdString();
-    ASSERT_TRUE(window.execute(POform_po::Command::ShipToVendorAddress));
-    EXPECT_FALSE(window.find_pane("address")->visible);
+    testing::expect_address_pane(window, to_int(POform_po::Command::ShipToVendorAddress), "1 Test Street",
+                                 "1200 Industrial Parkway");
 
     // The vendor's order lines of the last six months, and those of the current line's item.
     ASSERT_TRUE(window.execute(POform_po::Command::VendorPurchaseHistory));

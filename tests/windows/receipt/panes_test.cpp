@@ -34,13 +34,8 @@ TEST_F(ReceiptBill, TheLandedTaxTheAddressesAndTheHistoriesShowWhatTheReceiptIsA
     EXPECT_FALSE(window.find_pane("landed_tax_detail")->visible);
 
     // The addresses: the receiving warehouse's and the vendor's; the command toggles.
-    ASSERT_TRUE(window.execute(POform_receipt::Command::ShipToVendorAddress));
-    EXPECT_TRUE(window.find_pane("address")->visible);
-    EXPECT_FALSE(window.field("ship_to_address").trimmed().isEmpty());
-    EXPECT_TRUE(window.field("vendor_address").contains("1200 Industrial Parkway"))
-        << window.field("vendor_address").toStdString();
-    ASSERT_TRUE(window.execute(POform_receipt::Command::ShipToVendorAddress));
-    EXPECT_FALSE(window.find_pane("address")->visible);
+    testing::expect_address_pane(window, to_int(POform_receipt::Command::ShipToVendorAddress), "100 Harbour Road",
+                                 "1200 Industrial Parkway");
 
     // The vendor's order lines of the last six months, and those of the current line's item.
     ASSERT_TRUE(window.execute(POform_receipt::Command::VendorPurchaseHistory));
