@@ -35,8 +35,8 @@ ReportQuery bill_query()
     using C = TransactionInquiry::Columns;
     ReportQuery query;
     query.from = QStringLiteral("PO_invoice_header_table INNER JOIN PO_invoice_transaction_table"
-                                " ON PO_invoice_header_table.fkey = PO_invoice_transaction_table.fkey")
-                 + TransactionInquiry::name_joins(Header + "vendor_no", Lines + "accno", Lines + "itemcode");
+                                " ON PO_invoice_header_table.fkey = PO_invoice_transaction_table.fkey");
+    query.lookups = TransactionInquiry::name_joins(Header + "vendor_no", Lines + "accno", Lines + "itemcode");
     query.columns = {{"document no", Lines + "docno"},
                      {"AP document no", Header + "ap_docno"},
                      {"invoice no", Lines + "invoice_no"},
@@ -57,6 +57,7 @@ ReportQuery bill_query()
                            {"landed item", Lines + "landed_item", K::Marker, false, {}, "* landed *"}});
     query.currency = Lines + "currency";
     query.void_flag = Header + "void";
+    query.document_key = Header + "fkey";
     // A bill's lines carry its number: ordering by theirs keeps to one table's index.
     query.default_order = C::default_order(Lines, true);
     query.sorts = C::sorts(Lines, Header + "invoice_date", "quantity", Header + "vendor_no");

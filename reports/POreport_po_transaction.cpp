@@ -35,8 +35,8 @@ ReportQuery order_query()
     using K = ColumnKind;
     using C = TransactionInquiry::Columns;
     ReportQuery query;
-    query.from = QStringLiteral("PO_header_table INNER JOIN PO_transaction_table ON PO_header_table.fkey = PO_transaction_table.fkey")
-                 + TransactionInquiry::name_joins(Header + "vendor_no", Lines + "accno", Lines + "itemcode");
+    query.from = QStringLiteral("PO_header_table INNER JOIN PO_transaction_table ON PO_header_table.fkey = PO_transaction_table.fkey");
+    query.lookups = TransactionInquiry::name_joins(Header + "vendor_no", Lines + "accno", Lines + "itemcode");
     query.columns = {{"document no", Lines + "docno"}, {"date", Header + "order_date", K::Date}};
     append(query.columns, C::vendor(Header + "vendor_no"));
     append(query.columns, C::item(Lines));
@@ -50,6 +50,7 @@ ReportQuery order_query()
     append(query.columns, {{"PR no", Lines + "prno"}, {"PR item no", Lines + "pritemno"}});
     query.currency = Header + "currency";
     query.void_flag = Header + "void";
+    query.document_key = Header + "fkey";
     query.default_order = C::default_order(Lines, false);
     query.sorts = C::sorts(Lines, Header + "order_date", "quantity", Header + "vendor_no");
     return query;

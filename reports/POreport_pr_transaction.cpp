@@ -27,8 +27,8 @@ ReportQuery requisition_query()
     using K = ColumnKind;
     using C = TransactionInquiry::Columns;
     ReportQuery query;
-    query.from = QStringLiteral("PR_transaction_table")
-                 + TransactionInquiry::name_joins(Lines + "vendor_no", Lines + "accno", Lines + "itemcode")
+    query.from = QStringLiteral("PR_transaction_table");
+    query.lookups = TransactionInquiry::name_joins(Lines + "vendor_no", Lines + "accno", Lines + "itemcode")
                  + QStringLiteral(" LEFT JOIN Employee_table ON Employee_table.employee_id = PR_transaction_table.requested_user");
     query.columns = {{"document no", Lines + "docno"}, {"date", Lines + "order_date", K::Date}};
     append(query.columns, C::vendor(Lines + "vendor_no"));

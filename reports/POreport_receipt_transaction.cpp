@@ -32,8 +32,8 @@ ReportQuery receipt_query()
     using C = TransactionInquiry::Columns;
     ReportQuery query;
     query.from = QStringLiteral("PO_receipt_header_table INNER JOIN PO_receipt_transaction_table"
-                                " ON PO_receipt_header_table.fkey = PO_receipt_transaction_table.fkey")
-                 + TransactionInquiry::name_joins(Header + "vendor_no", Lines + "accno", Lines + "itemcode");
+                                " ON PO_receipt_header_table.fkey = PO_receipt_transaction_table.fkey");
+    query.lookups = TransactionInquiry::name_joins(Header + "vendor_no", Lines + "accno", Lines + "itemcode");
     query.columns = {{"document no", Lines + "docno"}, {"date", Header + "receipt_date", K::Date}};
     append(query.columns, C::vendor(Header + "vendor_no"));
     append(query.columns, C::item(Lines));
@@ -47,6 +47,7 @@ ReportQuery receipt_query()
     append(query.columns, {{"PO no", Lines + "PONO"}, {"PO item no", Lines + "po_itemno"}});
     query.currency = Lines + "currency";
     query.void_flag = Header + "void";
+    query.document_key = Header + "fkey";
     query.default_order = C::default_order(Lines, true);
     query.sorts = C::sorts(Lines, Header + "receipt_date", "quantity_received", Header + "vendor_no");
     return query;

@@ -78,6 +78,12 @@ struct SortKey {
 /// user may choose by caption.
 struct ReportQuery {
     QString from;
+    /// LEFT JOINs on a unique key that only the shown columns read (the names of codes): a row
+    /// has at most one match, so the count and totals leave them out. Filters never read them.
+    QString lookups{};
+    /// The key of the document a row belongs to, when rows are a document's lines: on SQLite the
+    /// totals add up each document's lines first, then the documents per currency.
+    QString document_key{};
     std::vector<ReportColumn> columns;
     QString currency{};
     QString void_flag{};
@@ -110,7 +116,7 @@ SqlText page_query(const ReportQuery& query, const ReportSelection& selection,
                    const std::optional<std::vector<SqlValue>>& after, int limit, Engine engine);
 /// Per currency: the number of rows, and the sums of the totalled columns over the rows of
 /// documents that are not void.
-SqlText totals_query(const ReportQuery& query, const ReportSelection& selection);
+SqlText totals_query(const ReportQuery& query, const ReportSelection& selection, Engine engine);
 /// The rows that come after `after` in `order`.
 SqlText keyset_condition(const std::vector<SortKey>& order, const std::vector<SqlValue>& after, Engine engine);
 

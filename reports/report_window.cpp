@@ -288,7 +288,7 @@ bool ReportWindow::fetch_page()
     return true;
 }
 
-SqlText ReportWindow::totals_sql(const ReportSelection& selection) const { return totals_query(m_query, selection); }
+SqlText ReportWindow::totals_sql(const ReportSelection& selection) const { return totals_query(m_query, selection, database()->engine()); }
 
 void ReportWindow::fill_totals(const Rows& rows)
 {

@@ -148,7 +148,7 @@ void unfiltered_orders(benchmark::State& state, Engine engine, Part part)
     const int deep = Documents * 9 / 10;
     const std::vector<SqlValue> after{QStringLiteral("po-%1").arg(1000000 + deep), LinesPerDocument,
                                       QStringLiteral("po-%1").arg(deep)};
-    const SqlText sql = part == Part::Totals ? totals_query(window->query(), selection)
+    const SqlText sql = part == Part::Totals ? totals_query(window->query(), selection, engine)
                         : page_query(window->query(), selection,
                                      part == Part::DeepPage ? std::optional(after) : std::nullopt,
                                      ReportWindow::PageRows + 1, engine);
