@@ -10,6 +10,9 @@
 #include <QSqlError>
 #include <QUrl>
 
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
 #include <cstdio>
 
 namespace zelkor {
@@ -77,6 +80,25 @@ Database::~Database()
     m_connection.close();
     m_connection = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connection_name);
+}
+
+std::function<void()> Database::interrupter() const
+{
+    const QVariant handle = m_connection.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        sqlite3* raw = *static_cast<sqlite3* const*>(handle.constData());
+        return [raw] { sqlite3_interrupt(raw); };
+    }
+    if (handle.isValid() && qstrcmp(handle.typeName(), "pg_conn*") == 0) {
+        // The cancel request travels on a connection of its own, so it may be sent from any thread.
+        std::shared_ptr<PGcancel> cancel(PQgetCancel(*static_cast<pg_conn* const*>(handle.constData())), PQfreeCancel);
+        return [cancel] {
+            char reason[256];
+            if (cancel)
+                PQcancel(cancel.get(), reason, int(sizeof reason));
+        };
+    }
+    return [] {};
 }
 
 [[nodiscard]] std::expected<std::unique_ptr<Database>, Error> Database::open(const ConnectionDescription& where)

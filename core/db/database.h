@@ -83,6 +83,11 @@ public:
 
     bool in_transaction() const { return m_transaction_depth > 0; }
 
+    /// What stops, from another thread, the statement this connection runs at that moment (it
+    /// then fails); nothing happens when none runs. Made on the connection's own thread, and
+    /// called only while this Database lives.
+    [[nodiscard]] std::function<void()> interrupter() const;
+
     /// Test support: the n-th statement from now (1 = the next) fails as a database error.
     void fail_statement(int n) { m_fail_countdown = n; }
     qint64 statement_count() const { return m_statement_count; }
