@@ -92,7 +92,7 @@ bool POreport_payable_clearing::run_inquiry()
 {
     if (!ReportWindow::run_inquiry())
         return false;
-    if (selected_rows() == 0)
+    if (results().row_count() == 0)
         message(QStringLiteral("No data"));
     return true;
 }

@@ -221,7 +221,7 @@ bool POreport_purchase_tax::run_view(View view)
     set_query(view_query(view));
     if (!ReportWindow::run_inquiry())
         return false;
-    if (selected_rows() == 0)
+    if (results().row_count() == 0)
         message(QStringLiteral("No data"));
     return true;
 }

@@ -52,6 +52,8 @@ ReportWindow::ReportWindow(QString class_name, QString caption, QObject* parent)
 {
 }
 
+ReportWindow::~ReportWindow() = default;
+
 // Declarations ----------------------------------------------------------------------------------
 
 void ReportWindow::declare_report_commands(ReportPanel panel)
@@ -231,13 +233,33 @@ bool ReportWindow::run_inquiry()
         message(chosen.error());
         return false;
     }
+    if (m_counting)
+        m_counting->cancel();
+    set_background_work({});
     m_selection = std::move(*chosen);
     m_after.reset();
     m_results->clear();
     m_totals->clear();
     m_selected_rows = 0;
+    m_counted = false;
     if (!fetch_page())
         return false;
+    // A selection that fits on its first page costs no more to total than it did to read.
+    if (!m_results->more_available())
+        return count_now();
+    start_count();
+    return true;
+}
+
+bool ReportWindow::wait_for_totals()
+{
+    if (m_counting && m_counting->pending())
+        m_counting->wait();
+    return m_counted;
+}
+
+bool ReportWindow::count_now()
+{
     const SqlText totals = totals_sql(*m_selection);
     auto rows = database()->select(totals.text(), totals.params());
     if (!rows) {
@@ -245,8 +267,35 @@ bool ReportWindow::run_inquiry()
         return false;
     }
     fill_totals(*rows);
-    set_status(QStringLiteral("%1 of %2 rows").arg(m_results->row_count()).arg(m_selected_rows));
     return true;
+}
+
+void ReportWindow::start_count()
+{
+    if (!m_counting)
+        m_counting = std::make_unique<BackgroundQuery>(database()->where());
+    const SqlText totals = totals_sql(*m_selection);
+    m_counting->start(totals.text(), totals.params(), this, [this](const BackgroundQuery::Result& rows) { count_read(rows); });
+    set_background_work(QStringLiteral("Counting the rows"));
+    set_status(QStringLiteral("%1 rows shown, counting all rows").arg(m_results->row_count()));
+}
+
+void ReportWindow::count_read(const BackgroundQuery::Result& rows)
+{
+    set_background_work({});
+    if (!rows) {
+        report_failure(QStringLiteral("Reading the totals failed"), rows.error());
+        set_status(QStringLiteral("%1 rows shown").arg(m_results->row_count()));
+        return;
+    }
+    fill_totals(*rows);
+}
+
+void ReportWindow::on_cancel_background_work()
+{
+    if (m_counting)
+        m_counting->cancel();
+    set_status(QStringLiteral("%1 rows shown; counting was cancelled").arg(m_results->row_count()));
 }
 
 QStringList ReportWindow::grid_row(const Row& row) const
@@ -283,9 +332,14 @@ bool ReportWindow::fetch_page()
         m_after = keys_of(rows->back(), ReportRowLayout{int(m_query.columns.size())}, m_selection->order.size());
     m_results->set_more_available(more);
     m_results->append_rows(std::move(cells));
-    if (m_selected_rows > 0)
-        set_status(QStringLiteral("%1 of %2 rows").arg(m_results->row_count()).arg(m_selected_rows));
+    if (m_counted)
+        show_row_count();
     return true;
+}
+
+void ReportWindow::show_row_count()
+{
+    set_status(QStringLiteral("%1 of %2 rows").arg(m_results->row_count()).arg(m_selected_rows));
 }
 
 SqlText ReportWindow::totals_sql(const ReportSelection& selection) const { return totals_query(m_query, selection, database()->engine()); }
@@ -301,6 +355,8 @@ void ReportWindow::fill_totals(const Rows& rows)
         cells.push_back(line);
     }
     m_totals->restore_rows(std::move(cells));
+    m_counted = true;
+    show_row_count();
 }
 
 template <typename Each>
@@ -337,6 +393,9 @@ bool ReportWindow::may_print()
 bool ReportWindow::preview()
 {
     if (!may_print() || (!m_selection && !run_inquiry()))
+        return false;
+    // The printout ends in the totals: those still being read are waited for, cancelled ones read again.
+    if (!wait_for_totals() && !count_now())
         return false;
     PrintList list;
     list.title = m_identity.title;

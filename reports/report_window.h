@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/db/background_query.h"
 #include "reports/report_query.h"
 #include "windows/base/window_model.h"
 #include "windows/print/pdf_list_writer.h"
@@ -62,14 +63,20 @@ public:
     static constexpr int PageRows = 500;
 
     ReportWindow(QString class_name, QString caption, QObject* parent);
+    ~ReportWindow() override;
 
     /// Empties every filter field.
     virtual void clear_filters();
     /// Runs the report into its grid ("Find"); false when a filter was refused or reading failed.
+    /// The first page shows at once; when more pages follow, the count and totals are read in
+    /// the background (the clerk may cancel them) and fill the totals grid when they are in.
     virtual bool run_inquiry();
+    /// Waits for the count and totals of the last run; false when they failed, were cancelled
+    /// or nothing ran.
+    bool wait_for_totals();
     /// How many times the query ran (the hosts and tests see whether an opening ran it).
     int inquiries_run() const { return m_inquiries_run; }
-    /// The rows the last run selected (all of them, not only those read so far).
+    /// The rows the last run selected (all of them, not only those read so far), once counted.
     qint64 selected_rows() const { return m_selected_rows; }
 
     Grid& results() const { return *m_results; }
@@ -125,7 +132,14 @@ protected:
 
 private:
     bool fetch_page();
+    /// Counts and totals the selection on the window's own connection, waiting for it.
+    bool count_now();
+    /// Counts and totals it on a connection of its own, while the clerk reads the first page.
+    void start_count();
+    void count_read(const BackgroundQuery::Result& rows);
+    void on_cancel_background_work() override;
     void fill_totals(const Rows& rows);
+    void show_row_count();
     QStringList grid_row(const Row& row) const;
     void fill_print_columns();
     bool printed(int column) const;
@@ -148,6 +162,8 @@ private:
     int m_strike_column = -1;
     int m_inquiries_run = 0;
     qint64 m_selected_rows = 0;
+    bool m_counted = false; ///< the totals grid holds the last run's count and totals
+    std::unique_ptr<BackgroundQuery> m_counting;
     std::optional<ReportSelection> m_selection;   ///< the last run's rows
     std::optional<std::vector<SqlValue>> m_after; ///< order keys of the last row read
 };

@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -30,6 +31,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -595,8 +597,27 @@ void WindowView::build_status()
     m_mode_label->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("New entry")) + 16);
     m_mode_label->setAlignment(Qt::AlignCenter);
     statusBar()->addWidget(m_status_label, 1);
+    // A busy bar with no end (the engines tell no progress of a count) and its Cancel.
+    m_busy = new QProgressBar(this);
+    m_busy->setRange(0, 0);
+    m_busy->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Counting the rows")) * 2);
+    m_busy->setTextVisible(false);
+    m_cancel_work = new QToolButton(this);
+    m_cancel_work->setText(QStringLiteral("Cancel"));
+    connect(m_cancel_work, &QToolButton::clicked, m_model, &WindowModel::cancel_background_work);
+    statusBar()->addPermanentWidget(m_busy);
+    statusBar()->addPermanentWidget(m_cancel_work);
     statusBar()->addPermanentWidget(m_mode_label);
     statusBar()->setSizeGripEnabled(false);
+    show_background_work(m_model->background_work());
+}
+
+void WindowView::show_background_work(const QString& text)
+{
+    m_busy->setVisible(!text.isEmpty());
+    m_busy->setToolTip(text);
+    m_cancel_work->setVisible(!text.isEmpty());
+    m_cancel_work->setToolTip(text.isEmpty() ? QString() : QStringLiteral("Cancel: ") + text);
 }
 
 void WindowView::build_font_bar()
@@ -688,6 +709,7 @@ void WindowView::connect_model()
             dock->setVisible(visible);
     });
     connect(model, &WindowModel::statusChanged, this, [this](const QString& text) { m_status_label->setText(text); });
+    connect(model, &WindowModel::backgroundWorkChanged, this, &WindowView::show_background_work);
     connect(model, &WindowModel::closed, this, &WindowView::on_model_closed);
     connect(model, &QObject::destroyed, this, &WindowView::on_model_closed);
 }

@@ -13,8 +13,10 @@ class QAction;
 class QDockWidget;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QTableView;
 class QToolBar;
+class QToolButton;
 
 namespace zelkor {
 
@@ -62,6 +64,7 @@ private:
     void build_panes();
     void keep_pane_tabs_whole();
     void build_status();
+    void show_background_work(const QString& text);
     void connect_model();
     QWidget* build_field_form(const QString& pane, QWidget* parent);
     QTableView* build_grid_view(Grid& grid, QWidget* parent);
@@ -103,6 +106,8 @@ private:
     FontBar* m_font_bar = nullptr;
     QLabel* m_mode_label = nullptr;
     QLabel* m_status_label = nullptr;
+    QProgressBar* m_busy = nullptr;        ///< shown while the window works in the background
+    QToolButton* m_cancel_work = nullptr; ///< cancels that work
     bool m_model_closed = false;
 };
 

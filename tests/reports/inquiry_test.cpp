@@ -6,6 +6,9 @@
 #include "reports/POreport_pr_transaction.h"
 #include "reports/POreport_receipt_transaction.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 namespace zelkor::testing {
 namespace {
 
@@ -90,6 +93,8 @@ TEST_F(OrderInquiry, PagesReadOneAfterAnotherAreTheWholeSortedResult)
     ASSERT_EQ(sort.type_cell(0, "order", "Descending"), Entry::Accepted);
     ASSERT_TRUE(window->run_inquiry());
     EXPECT_EQ(window->results().row_count(), ReportWindow::PageRows);
+    EXPECT_EQ(window->background_work(), "Counting the rows") << "the first page shows before the count";
+    EXPECT_EQ(window->totals().row_count(), 0);
     while (window->results().fetch_more()) {
     }
     QStringList read;
@@ -106,7 +111,40 @@ TEST_F(OrderInquiry, PagesReadOneAfterAnotherAreTheWholeSortedResult)
         expected << row.text(u"docno") + '/' + row.text(u"itemno");
     EXPECT_EQ(read.size(), 1203);
     EXPECT_EQ(read, expected);
+    ASSERT_TRUE(window->wait_for_totals());
     EXPECT_EQ(window->selected_rows(), 1203);
+    EXPECT_EQ(total_row("USD").value(1), "1203");
+    EXPECT_EQ(window->background_work(), "");
+    EXPECT_EQ(window->status(), "1203 of 1203 rows");
+}
+
+TEST_F(OrderInquiry, ACountTheClerkCancelsLeavesTheRowsAndARunAgainCountsInTheBackground)
+{
+    ASSERT_TRUE(window->run_inquiry());
+    const QStringList before = total_row("USD");
+    ASSERT_FALSE(before.isEmpty());
+    ASSERT_TRUE(t.db().execute("INSERT INTO PO_header_table (company, fkey, doctype, docno, vendor_no, order_date, currency)"
+                               " VALUES (1, '1po-8', 'po', 'PO-26-00008', 'V100', '2026-03-01', 'USD')"));
+    ASSERT_TRUE(t.db().execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600)"
+                               " INSERT INTO PO_transaction_table (company, fkey, itemno, docno, itemcode, itemtype, quantity,"
+                               " extended_cost) SELECT 1, '1po-8', i, 'PO-26-00008', 'BOLT', '1', 1, 2.5 FROM n"));
+    ASSERT_TRUE(window->run_inquiry());
+    window->cancel_background_work();
+    EXPECT_EQ(window->background_work(), "");
+    EXPECT_EQ(window->status(), "500 rows shown; counting was cancelled");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->totals().row_count(), 0) << "a cancelled count never arrives";
+    EXPECT_FALSE(window->wait_for_totals());
+    EXPECT_EQ(window->results().row_count(), ReportWindow::PageRows);
+
+    // Run again: the count comes in through the event loop while the clerk reads.
+    ASSERT_TRUE(window->run_inquiry());
+    for (QElapsedTimer waited; !window->background_work().isEmpty() && waited.elapsed() < 30000;)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const QStringList after = total_row("USD");
+    EXPECT_EQ(after.value(1).toInt(), before.value(1).toInt() + 600);
+    const auto amount = [](QString shown) { return Decimal::parse(shown.remove(u',')).value_or(Decimal()); };
+    EXPECT_EQ(amount(after.value(2)), amount(before.value(2)) + Decimal("1500"));
 }
 
 using RequisitionInquiry = ReportTest<POreport_pr_transaction>;

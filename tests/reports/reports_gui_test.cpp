@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QDockWidget>
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTableView>
@@ -59,6 +61,15 @@ TEST_F(OrderInquiryView, ShowsRowsTotalsAndThePanelAndReadsOnWhenScrolled)
                                " SELECT 1, '1po-1', 100 + i, 'PO-26-00001', 'BOLT', '1' FROM n"));
     view->action(int(ReportCommand::Find))->trigger();
     EXPECT_EQ(results->model()->rowCount(), ReportWindow::PageRows);
+    // The rows show while they are counted, with a busy bar and its Cancel in the status bar.
+    auto* busy = view->findChild<QProgressBar*>();
+    ASSERT_NE(busy, nullptr);
+    EXPECT_TRUE(busy->isVisible());
+    save_screenshot("POreport_po_transaction_counting");
+    for (QElapsedTimer waited; !window->background_work().isEmpty() && waited.elapsed() < 30000;)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(busy->isVisible());
+    EXPECT_EQ(view->grid_view("dbgrid_total")->model()->rowCount(), 2);
     results->scrollToBottom();
     QApplication::processEvents();
     EXPECT_GT(results->model()->rowCount(), ReportWindow::PageRows) << "the next page is read on scrolling";

@@ -623,6 +623,22 @@ void WindowModel::set_status(const QString& text)
     emit statusChanged(text);
 }
 
+void WindowModel::set_background_work(const QString& text)
+{
+    if (m_background_work == text)
+        return;
+    m_background_work = text;
+    emit backgroundWorkChanged(text);
+}
+
+void WindowModel::cancel_background_work()
+{
+    if (m_background_work.isEmpty())
+        return;
+    on_cancel_background_work();
+    set_background_work({});
+}
+
 void WindowModel::set_caption(const QString& caption)
 {
     if (m_caption == caption)

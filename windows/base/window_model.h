@@ -84,6 +84,11 @@ public:
     bool is_closed() const { return m_closed; }
     /// The text of the status area.
     const QString& status() const { return m_status; }
+    /// What the window is working on in the background while the clerk goes on (counting a long
+    /// list); empty when nothing. A view shows it with a busy indicator and a "Cancel" button.
+    const QString& background_work() const { return m_background_work; }
+    /// The clerk cancels the background work; the window says what is left undone.
+    void cancel_background_work();
 
     // Fields -----------------------------------------------------------------------------------
     const std::vector<Field>& fields() const { return m_fields; }
@@ -163,6 +168,8 @@ signals:
     void commandAvailabilityChanged();
     void paneVisibilityChanged(const QString& name, bool visible);
     void statusChanged(const QString& text);
+    /// Background work began (its text) or ended (empty).
+    void backgroundWorkChanged(const QString& text);
     /// The window has closed; views drop their widgets. The model is deleted later.
     void closed();
     /// The window opened a window of its own (the page setup of its printout): the host shows
@@ -241,6 +248,10 @@ protected:
     void set_mode(Mode mode);
     void set_dirty(bool dirty);
     void set_status(const QString& text);
+    /// Announces background work (empty: it ended).
+    void set_background_work(const QString& text);
+    /// Stops the window's background work; called by cancel_background_work.
+    virtual void on_cancel_background_work() {}
     /// Today as the module's clock tells it.
     QDate today() const;
     /// Clears every field of the header (not panes) and every grid's rows.
@@ -274,6 +285,7 @@ private:
     bool m_closed = false;
     bool m_opened = false;
     QString m_status{};
+    QString m_background_work{};
     std::vector<Field> m_fields;
     std::vector<Grid*> m_grids;
     std::vector<Pane> m_panes;
