@@ -1,6 +1,8 @@
 // zelkor_po_check on a company database: a consistent company passes, a corrupted one fails
 // with the offending rows named, and the check never writes. The document checks name headers
 // without lines, postings without their document and counters out of step with the numbers.
+// Documents a clerk enters through the windows pass, and the check names the disagreement each
+// of their postings leaves when it goes wrong.
 #include "check/company_checks.h"
 #include "check/data_check.h"
 #include "tests/support/documents.h"
@@ -12,6 +14,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +34,19 @@ CheckRun run_check(const TestDatabase& t, const QStringList& options = {})
     QProcess process;
     process.start(QStringLiteral(ZELKOR_PO_CHECK), QStringList{"--db", t.location()} + options);
     EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+/// Runs a clerk's script through the windows with the script tool; gives its status and what it
+/// wrote.
+CheckRun run_script(const TestDatabase& t, const QString& script)
+{
+    QTemporaryDir folder; // what the windows write beside a server database
+    QProcess process;
+    process.setWorkingDirectory(folder.path());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(ZELKOR_PO_SCRIPT), QStringList{"--db", t.location(), "--today", "2026-03-16", script});
+    EXPECT_TRUE(process.waitForFinished(120000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
 }
 
@@ -95,6 +111,69 @@ TEST(DataCheck, PassesAConsistentCompanyAndNamesTheRowsOfACorruptedOneWithoutWri
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().kind, Error::Kind::Database);
     EXPECT_EQ(t.snapshot(), before);
+}
+
+TEST(DataCheck, PassesPostingsEnteredThroughTheWindowsAndNamesWhatTheyLeaveWhenPostedWrong)
+{
+    // A landed charge without its code refused by the receipt, a bill without the receipt's tax,
+    // a bill edited to a new price: the script expects what each save says and posts.
+    TestDatabase t(Contents::Demo);
+    const CheckRun entered = run_script(t, QStringLiteral(ZELKOR_POSTING_HISTORIES));
+    ASSERT_EQ(entered.status, 0) << entered.output.toStdString();
+    const CheckRun clean = run_check(t);
+    EXPECT_EQ(clean.status, 0) << clean.output.toStdString();
+    EXPECT_TRUE(clean.output.endsWith("checks passed: the company's data is consistent.\n")) << clean.output.toStdString();
+    const QRegularExpression one_failed("\n1 of \\d+ checks failed.\n$");
+
+    // The tax-free bill as it was once posted: the 1.50 of tax taken back credited to the payable
+    // account instead of recoverable tax, the entry balanced and in the balances, the payable 25.00.
+    const QString bill_entry = "(SELECT GLFKEY FROM PO_invoice_header_table WHERE docno = 'VI-26-00002')";
+    const QString tax_line = t.text("SELECT lineno FROM GL_transaction_table WHERE accno = '1400' AND fkey = " + bill_entry);
+    const auto post_tax_to = [&](const QString& account, const QString& balance_change) {
+        const QString both_accounts = " WHERE ledgertype = 'A' AND currency = 'USD' AND accno IN ('1400', '2000')";
+        ASSERT_TRUE(t.db().execute("UPDATE GL_transaction_table SET accno = ?, amount = -amount, base_amount = -base_amount"
+                                   " WHERE lineno = ? AND fkey = " + bill_entry,
+                                   {account, tax_line.toInt()}));
+        ASSERT_TRUE(t.db().execute(QString("UPDATE Balance_table SET amount = amount + %1, base_amount = base_amount + %1")
+                                       .arg(balance_change)
+                                   + both_accounts));
+        ASSERT_TRUE(t.db().execute(QString("UPDATE Balance_period_table SET period3 = period3 + %1, e_period3 = e_period3 + %1")
+                                       .arg(balance_change)
+                                   + both_accounts + " AND fyear = '2026'"));
+    };
+    post_tax_to("2000", "1.50");
+    const CheckRun payable = run_check(t);
+    EXPECT_EQ(payable.status, 1);
+    EXPECT_TRUE(payable.output.contains("  FAIL   payable accounts hold the open payables: 1 problem\n"
+                                        "           account 2000 holds 26.50 USD for vendor V1002, its open payables 25.00\n"))
+        << payable.output.toStdString();
+    EXPECT_TRUE(payable.output.contains(one_failed)) << payable.output.toStdString();
+    post_tax_to("1400", "-1.50");
+
+    // The edited bill as it was once posted: 8.00 more on inventory, the layer left at 240.00;
+    // first the layer alone, then its history and the stock on hand with it.
+    const QString layer = t.text("SELECT lot_id FROM FIFO_table WHERE receipt_no = 'RO-26-00003'");
+    ASSERT_TRUE(t.db().execute("UPDATE FIFO_table SET amount = 240 WHERE receipt_no = 'RO-26-00003'"));
+    const CheckRun stock = run_check(t);
+    EXPECT_EQ(stock.status, 1);
+    EXPECT_TRUE(stock.output.contains("  FAIL   on-hand stock matches its layers: 1 problem\n"
+                                      "           item WIDGET-A in warehouse MAIN has 576 worth 1185.00 on hand, its layers"
+                                      " 576 worth 1177.00\n"
+                                      "  FAIL   layers match their history: 1 problem\n"
+                                      "           layer "
+                                      + layer + " of WIDGET-A/MAIN holds 96 worth 240.00, its history gives 96 worth 248.00\n"))
+        << stock.output.toStdString();
+    EXPECT_TRUE(stock.output.contains(QRegularExpression("\n2 of \\d+ checks failed.\n$"))) << stock.output.toStdString();
+    ASSERT_TRUE(t.db().execute("UPDATE FIFO_history_table SET amount = 0 WHERE docno = 'VI-26-00003'"));
+    ASSERT_TRUE(t.db().execute("UPDATE Item_onhand_table SET Value = Value - 8 WHERE itemcode = 'WIDGET-A'"
+                               " AND warehouse = 'MAIN'"));
+    const CheckRun ledger = run_check(t);
+    EXPECT_EQ(ledger.status, 1);
+    EXPECT_TRUE(ledger.output.contains("  FAIL   stock accounts hold their items' value: 1 problem\n"
+                                       "           Inventory account 1300 is 8.00 above the value of stock on hand (1,937.00"
+                                       " against 1,929.00): BOLT-M8 MAIN 32.00, PAINT-5L MAIN 720.00, WIDGET-A MAIN 1,177.00\n"))
+        << ledger.output.toStdString();
+    EXPECT_TRUE(ledger.output.contains(one_failed)) << ledger.output.toStdString();
 }
 
 class DocumentChecks : public ::testing::Test {
