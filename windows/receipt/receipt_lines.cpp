@@ -217,13 +217,11 @@ void POform_receipt::calculate_totals()
         if (!cell_checked(*m_lines, row, col::TaxIncluded))
             tax_total += cell_amount(*m_lines, row, col::TaxAmount);
     }
-    // The landed charges cost what their vendors bill: extended cost and tax.
+    // The landed charges cost what their vendors bill: extended cost and tax. A charge typed
+    // without its code counts too: the clerk sees what was typed (the save asks for the code).
     Decimal landed;
-    for (int row = 0; row < m_landed->row_count(); ++row) {
-        if (m_landed->cell(row, landed::ItemCode).trimmed().isEmpty())
-            continue;
+    for (int row = 0; row < m_landed->row_count(); ++row)
         landed += cell_amount(*m_landed, row, landed::ExtendedCost).round2() + cell_amount(*m_landed, row, landed::TaxAmount);
-    }
     set_field("sub_total", sub_total.format(2));
     set_field("tax_total", tax_total.format(2));
     set_field("landed_total", landed.format(2));

@@ -109,6 +109,7 @@ TEST_F(ReceiptLanded, AChargeNeedsItsBillNumberAndItsVendorATerm)
     type_landed(1, {{"vendor no", "V3002"}, {"bill no", "GLC-5"}, {"extended cost", "45"}});
     EXPECT_EQ(window.landed_lines().type_cell(1, "item code", "NOSUCH"), Entry::Refused);
     EXPECT_EQ(prompter.last(), "item code is invalid.");
+    EXPECT_EQ(window.field("landed_total"), "165.00") << "the charge typed without its code counts in the total";
     type_landed(0, {{"bill no", "MLF-77"}});
     EXPECT_FALSE(window.execute(CommandId::Save));
     EXPECT_EQ(prompter.last(), "please specify item code for line 2");
