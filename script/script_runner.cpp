@@ -117,7 +117,6 @@ ScriptRunner::Step ScriptRunner::run_line(const std::vector<Token>& tokens)
         {"sql", &ScriptRunner::sql},
         {"expect-sql", &ScriptRunner::expect_sql},
         {"check", &ScriptRunner::check},
-        {"pick", &ScriptRunner::pick_row},
     };
     if (verb == u"fields")
         return print_fields();
@@ -306,22 +305,6 @@ ScriptRunner::Step ScriptRunner::type_cell(const std::vector<Token>& tokens)
     case Entry::Accepted:
     case Entry::Refused: break;
     }
-    return Step::Done;
-}
-
-ScriptRunner::Step ScriptRunner::pick_row(const std::vector<Token>& tokens)
-{
-    if (!current())
-        return fail(QStringLiteral("no current window"));
-    if (tokens.size() != 2)
-        return stop(QStringLiteral("pick needs a row: ROW or GRID:ROW"));
-    Grid* grid = nullptr;
-    int row = 0;
-    if (!locate_cell(tokens[1].text, grid, row))
-        return stop("no grid row " + tokens[1].text);
-    if (row >= grid->row_count())
-        return fail("no row " + tokens[1].text + " in " + grid->name());
-    current()->activate_row(*grid, row);
     return Step::Done;
 }
 

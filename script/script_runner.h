@@ -36,8 +36,6 @@ private:
     Step set_field(const std::vector<Token>& tokens);
     Step type_cell(const std::vector<Token>& tokens);
     Step command(const std::vector<Token>& tokens);
-    /// Activates a row as a double click would (picks an order line into a receipt).
-    Step pick_row(const std::vector<Token>& tokens);
     Step go_to(const std::vector<Token>& tokens);
     Step call(const std::vector<Token>& tokens);
     Step answer(const std::vector<Token>& tokens);
