@@ -4,7 +4,7 @@ namespace zelkor {
 
 std::expected<std::optional<Row>, Error> lock_document(Database& db, const QString& table, const QString& key)
 {
-    auto rows = db.select_for_update(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE fkey = ?"), {key});
+    auto rows = db.select_for_update(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE fkey = ?"), {key}, LockRank::EditedDocument);
     if (!rows)
         return std::unexpected(rows.error());
     if (rows->empty())

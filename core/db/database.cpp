@@ -203,6 +203,8 @@ void trace_statement(const QString& sql)
 {
     ++m_statement_count;
     trace_statement(sql);
+    if (m_watching_locks && in_transaction())
+        m_locks.statement(sql, m_reading_for_update, m_named_rank);
     if (injected_failure())
         return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
     for (const SqlValue& p : params) {
@@ -243,6 +245,8 @@ void trace_statement(const QString& sql)
 {
     ++m_statement_count;
     trace_statement(sql);
+    if (m_watching_locks && in_transaction())
+        m_locks.statement(sql, m_reading_for_update, m_named_rank);
     if (injected_failure())
         return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
     QSqlQuery q(m_connection);
@@ -416,14 +420,18 @@ Row current_row(const QSqlQuery& query, std::shared_ptr<const RowShape>& shape)
     return {};
 }
 
-[[nodiscard]] std::expected<Rows, Error> Database::select_for_update(const QString& sql, const Params& params)
+[[nodiscard]] std::expected<Rows, Error> Database::select_for_update(const QString& sql, const Params& params,
+                                                                   std::optional<LockRank> rank)
 {
     Q_ASSERT_X(in_transaction(), "select_for_update", "rows are only kept inside a transaction");
-    if (engine() == Engine::Sqlite)
-        return select(sql, params);
-    // One round trip: a lock still held when lock_timeout runs out fails the statement, and with
-    // it the save, which rolls back whole.
-    return select(sql + QStringLiteral(" FOR UPDATE"), params);
+    m_reading_for_update = true;
+    m_named_rank = rank;
+    // One round trip on PostgreSQL: a lock still held when lock_timeout runs out fails the
+    // statement, and with it the save, which rolls back whole.
+    auto rows = engine() == Engine::Sqlite ? select(sql, params) : select(sql + QStringLiteral(" FOR UPDATE"), params);
+    m_reading_for_update = false;
+    m_named_rank.reset();
+    return rows;
 }
 
 Transaction::Transaction(Database& db) : m_db(db)
@@ -440,6 +448,8 @@ Transaction::Transaction(Database& db) : m_db(db)
     if (m_began) {
         m_db.m_transaction_depth = 1;
         m_db.m_rollback_only = false;
+        m_db.m_watching_locks = LockOrderRecorder::active();
+        m_db.m_locks.begin();
     } else {
         m_finished = true;
     }

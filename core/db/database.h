@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/db/error.h"
+#include "core/db/lock_order.h"
 #include "core/db/row.h"
 #include "core/db/sql_value.h"
 
@@ -79,7 +80,10 @@ public:
     /// them FOR UPDATE, waiting up to LockWaitMilliseconds for a row another user holds; SQLite
     /// already holds the write lock since the transaction began. Fails with Error::Kind::Locked
     /// when the wait runs out or PostgreSQL finds two saves waiting on each other.
-    [[nodiscard]] std::expected<Rows, Error> select_for_update(const QString& sql, const Params& params = {});
+    /// `rank` names the rank of the rows when their table alone does not say it (the header of
+    /// the document being edited); see LockRank.
+    [[nodiscard]] std::expected<Rows, Error> select_for_update(const QString& sql, const Params& params = {},
+                                                               std::optional<LockRank> rank = std::nullopt);
 
     bool in_transaction() const { return m_transaction_depth > 0; }
 
@@ -120,6 +124,10 @@ private:
     int m_fail_countdown = 0;
     bool m_rollback_only = false;
     WriteRecorder m_write_recorder;
+    LockOrderRecorder m_locks;       ///< the locks of the transaction, when test builds watch them
+    bool m_watching_locks = false;
+    bool m_reading_for_update = false;
+    std::optional<LockRank> m_named_rank;
 };
 
 /// Brackets one save: begins in the constructor and rolls back in the destructor unless

@@ -2,6 +2,7 @@
 // CTest names the engine of the suite with --engine=sqlite or --engine=pg; a run by hand may
 // set ZELKOR_TEST_ENGINE instead. A run without an engine refuses to start, so that a test of
 // the PostgreSQL suite can never quietly run on SQLite.
+#include "core/db/lock_order.h"
 #include "tests/support/test_database.h"
 
 #include <QApplication>
@@ -47,6 +48,13 @@ int main(int argc, char** argv)
         return 2;
     }
     ::testing::InitGoogleTest(&argc, argv);
+    // Every transaction of every test has its locks recorded. A rank taken out of order fails
+    // the test with ZELKOR_LOCK_ORDER=strict, and is logged otherwise, while the saves that
+    // still take their numbers early are reordered.
+    if (qEnvironmentVariable("ZELKOR_LOCK_ORDER") == QLatin1String("strict"))
+        zelkor::LockOrderRecorder::set_handler([](const QString& violation) { ADD_FAILURE() << violation.toStdString(); });
+    else
+        zelkor::LockOrderRecorder::set_handler([](const QString& violation) { std::cerr << violation.toStdString() << '\n'; });
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
