@@ -539,6 +539,14 @@ std::expected<void, Error> restore_prepayment(Database& db, const QString& numbe
     return waiting.execute(db);
 }
 
+std::expected<void, Error> lock_vendor_row(Database& db, const QString& vendor_no)
+{
+    auto locked = db.select_for_update(QStringLiteral("SELECT vendor_no FROM Vendor_table WHERE vendor_no = ?"), {vendor_no});
+    if (!locked)
+        return std::unexpected(locked.error());
+    return {};
+}
+
 std::expected<void, Error> raise_owing_balance(Database& db, const QString& vendor_no, const Decimal& change)
 {
     return update_vendor_owing_balance(db, vendor_no, change);

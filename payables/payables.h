@@ -176,6 +176,10 @@ struct ExistingPrepayment {
 /// deleted, and waiting again for its order when it names one.
 [[nodiscard]] std::expected<void, Error> restore_prepayment(Database& db, const QString& number);
 
+/// Locks the vendor's row before the save takes its numbers (its rank in the lock order), so
+/// that raising its owing balance later waits on nobody.
+[[nodiscard]] std::expected<void, Error> lock_vendor_row(Database& db, const QString& vendor_no);
+
 /// Adds `change` to the vendor's owing balance; a vendor missing from the master fails.
 [[nodiscard]] std::expected<void, Error> raise_owing_balance(Database& db, const QString& vendor_no, const Decimal& change);
 

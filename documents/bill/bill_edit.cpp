@@ -2,6 +2,7 @@
 // what is stored (never from the window), then the bill as edited.
 #include "documents/bill/bill_edit.h"
 
+#include "core/db/save_retries.h"
 #include "documents/bill/bill_payable.h"
 #include "documents/bill/bill_save_steps.h"
 #include "documents/bill/bill_verify.h"
@@ -102,13 +103,16 @@ namespace {
 
 } // namespace
 
-std::expected<EditedBillKeys, Error> save_edited_bill(Database& db, const CheckedBill& checked, const DocumentVersion& shown,
+static std::expected<EditedBillKeys, Error> save_edited_bill_once(Database& db, const CheckedBill& checked, const DocumentVersion& shown,
                                                       const AuditStamp& stamp)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    auto stored = lock_unpaid_bill(db, shown, BillUndo::Edit);
+    BillSources edited;
+    for (const EnteredBillLine& line : checked.bill.lines)
+        edited.add(line);
+    auto stored = lock_unpaid_bill(db, shown, BillUndo::Edit, std::move(edited));
     if (!stored)
         return std::unexpected(stored.error());
     const QString& invoice_no = checked.bill.header.invoice_no;
@@ -129,6 +133,12 @@ std::expected<EditedBillKeys, Error> save_edited_bill(Database& db, const Checke
     if (auto committed = tx.commit(); !committed)
         return std::unexpected(committed.error());
     return keys;
+}
+
+std::expected<EditedBillKeys, Error> save_edited_bill(Database& db, const CheckedBill& checked, const DocumentVersion& shown,
+                                                      const AuditStamp& stamp)
+{
+    return with_retries(db, u"bill edit", [&] { return save_edited_bill_once(db, checked, shown, stamp); });
 }
 
 } // namespace zelkor

@@ -2,6 +2,8 @@
 // document (Entered*) is converted into the writer's Bill; what the receipt posted for a line is
 // read from the receipt line under lock, never taken from the window.
 #include "documents/bill/bill_save.h"
+
+#include "core/db/save_retries.h"
 #include "documents/bill/bill_save_steps.h"
 
 #include "documents/bill/bill_cost_correction.h"
@@ -191,12 +193,8 @@ std::expected<PostedKeys, Error> post_with_correction(Database& db, const Bill& 
 namespace {
 
 [[nodiscard]] std::expected<void, Error> write_bill(Database& db, const Bill& bill, const EnteredBillAccounts& entered,
-                                                    const AuditStamp& stamp)
+                                                    const CostCorrectionPlan& plan, const AuditStamp& stamp)
 {
-    // Stock is locked before the bill's rows, entry and correction are written.
-    auto plan = plan_cost_correction(db, bill, entered.variance);
-    if (!plan)
-        return std::unexpected(plan.error());
     if (auto done = insert_bill_rows(db, bill, stamp); !done)
         return done;
     if (auto done = bill_receipts_and_orders(db, bill, Billing::ReceiptAndOrderLines); !done)
@@ -206,7 +204,7 @@ namespace {
         return std::unexpected(prepayment.error());
     const BillAccounts accounts{entered.suspense, entered.discount, entered.vendor_payable, entered.paying,
                                 *prepayment ? (*prepayment)->prepayment_accno : QString()};
-    auto keys = post_with_correction(db, bill, accounts, *plan, stamp);
+    auto keys = post_with_correction(db, bill, accounts, plan, stamp);
     if (!keys)
         return std::unexpected(keys.error());
     auto payable = write_bill_payable(db, bill, keys->journal, entered.vendor_payable, *prepayment, stamp);
@@ -231,11 +229,26 @@ QStringList overbilling_questions(const EnteredBill& bill)
     return questions;
 }
 
-std::expected<DocumentNumber, Error> save_new_bill(Database& db, const CheckedBill& checked, const AuditStamp& stamp)
+static std::expected<DocumentNumber, Error> save_new_bill_once(Database& db, const CheckedBill& checked, const AuditStamp& stamp)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
+    // What the bill takes from, then stock, then the vendor, before the counters: the order
+    // every save takes its locks in.
+    BillSources sources;
+    for (const EnteredBillLine& line : checked.bill.lines)
+        sources.add(line);
+    if (auto locked = lock_bill_sources(db, sources); !locked)
+        return std::unexpected(locked.error());
+    auto bill = written_bill(db, checked.bill, DocumentNumber{});
+    if (!bill)
+        return std::unexpected(bill.error());
+    auto plan = plan_cost_correction(db, *bill, checked.accounts.variance);
+    if (!plan)
+        return std::unexpected(plan.error());
+    if (auto vendor = lock_vendor_row(db, bill->header.vendor_no); !vendor)
+        return std::unexpected(vendor.error());
     // The bill number counter is held from here to the commit: two saves of one vendor's bill
     // number meet here, and the second sees the first's bill.
     auto number = issue_document_number(db, QStringLiteral("vi"), checked.bill.header.fyear);
@@ -246,14 +259,18 @@ std::expected<DocumentNumber, Error> save_new_bill(Database& db, const CheckedBi
         return std::unexpected(taken.error());
     if (*taken)
         return std::unexpected(refused(QStringLiteral("Vendor invoice no ") + checked.bill.header.invoice_no + QStringLiteral(" exist")));
-    auto bill = written_bill(db, checked.bill, *number);
-    if (!bill)
-        return std::unexpected(bill.error());
-    if (auto written = write_bill(db, *bill, checked.accounts, stamp); !written)
+    bill->header.docno = number->docno;
+    bill->header.fkey = number->fkey;
+    if (auto written = write_bill(db, *bill, checked.accounts, *plan, stamp); !written)
         return std::unexpected(written.error());
     if (auto committed = tx.commit(); !committed)
         return std::unexpected(committed.error());
     return *number;
+}
+
+std::expected<DocumentNumber, Error> save_new_bill(Database& db, const CheckedBill& checked, const AuditStamp& stamp)
+{
+    return with_retries(db, u"new bill", [&] { return save_new_bill_once(db, checked, stamp); });
 }
 
 } // namespace zelkor

@@ -2,6 +2,7 @@
 // everything is undone from what the bill stored, inside the caller's transaction.
 #include "documents/bill/bill_void.h"
 
+#include "core/db/save_retries.h"
 #include "core/fiscal_periods.h"
 #include "core/master_lookups.h"
 #include "documents/bill/bill_cost_correction.h"
@@ -68,33 +69,37 @@ namespace {
 
 std::expected<void, Error> reverse_bill_postings(Database& db, const Row& header, const BillVoid& order, BillUndo reason)
 {
+    // The cost correction first: its stock rows come before the reversal's number and ledger
+    // balances in every save's lock order. A landed bill's cost raise is taken back by its own
+    // void before this one runs.
+    if (!order.stock_reversed)
+        if (auto corrected = void_bill_correction(db, header, order); !corrected)
+            return corrected;
     const QString number = header.text(u"docno");
-    if (const QString journal = header.text(u"GLFKEY"); !journal.isEmpty()) {
-        const QString why = reason == BillUndo::Void ? QStringLiteral("Void invoice ") : QStringLiteral("Edit invoice ");
-        const Reversal reversal{.description = QStringLiteral("void invoice ") + number,
-                                .reversed_description = why + number,
-                                .source = header.text(u"doctype") == u"ld" ? QStringLiteral("PO-LANDED")
-                                                                          : QStringLiteral("PO-BILL"),
-                                .source_form = header.text(u"source_form"),
-                                .source_docno = number,
-                                .date = order.date,
-                                .user = order.stamp.user,
-                                .period = order.period};
-        auto reversed = reverse_entry(db, journal, reversal);
-        if (!reversed)
-            return std::unexpected(reversed.error());
-        if (!*reversed)
-            return std::unexpected(Error::not_found(journal + QStringLiteral(" journal entry does not exist")));
-    }
-    // A landed bill's cost raise is taken back by its own void before this one runs.
-    if (order.stock_reversed)
+    const QString journal = header.text(u"GLFKEY");
+    if (journal.isEmpty())
         return {};
-    return void_bill_correction(db, header, order);
+    const QString why = reason == BillUndo::Void ? QStringLiteral("Void invoice ") : QStringLiteral("Edit invoice ");
+    const Reversal reversal{.description = QStringLiteral("void invoice ") + number,
+                            .reversed_description = why + number,
+                            .source = header.text(u"doctype") == u"ld" ? QStringLiteral("PO-LANDED") : QStringLiteral("PO-BILL"),
+                            .source_form = header.text(u"source_form"),
+                            .source_docno = number,
+                            .date = order.date,
+                            .user = order.stamp.user,
+                            .period = order.period};
+    auto reversed = reverse_entry(db, journal, reversal);
+    if (!reversed)
+        return std::unexpected(reversed.error());
+    if (!*reversed)
+        return std::unexpected(Error::not_found(journal + QStringLiteral(" journal entry does not exist")));
+    return {};
 }
 
 std::expected<void, Error> void_bill(Database& db, const BillVoid& order)
 {
-    auto locked = db.select_for_update(QStringLiteral("SELECT * FROM PO_invoice_header_table WHERE fkey = ?"), {order.bill_key});
+    auto locked = db.select_for_update(QStringLiteral("SELECT * FROM PO_invoice_header_table WHERE fkey = ?"), {order.bill_key},
+                                       LockRank::EditedDocument);
     if (!locked)
         return std::unexpected(locked.error());
     if (locked->empty())
@@ -161,9 +166,25 @@ namespace {
     return -(*paid)->decimal(u"paid_amount") != settled;
 }
 
+/// Locks what the stored bill and `sources` take from.
+[[nodiscard]] std::expected<void, Error> lock_bill_and_edit_sources(Database& db, const Row& header, BillSources sources)
+{
+    auto stored = db.select(QStringLiteral("SELECT receipt_no, pono, po_itemno FROM PO_invoice_transaction_table WHERE fkey = ?"),
+                            {header.text(u"fkey")});
+    if (!stored)
+        return std::unexpected(stored.error());
+    for (const Row& row : *stored) {
+        if (!row.text(u"receipt_no").isEmpty())
+            sources.receipts.insert(row.text(u"receipt_no"));
+        if (!row.text(u"pono").isEmpty() && !row.is_null(u"po_itemno"))
+            sources.orders.insert(row.text(u"pono"));
+    }
+    return lock_bill_sources(db, sources);
+}
+
 } // namespace
 
-std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& shown, BillUndo reason)
+std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& shown, BillUndo reason, BillSources more)
 {
     auto locked = lock_shown_version(db, shown);
     if (!locked)
@@ -186,10 +207,12 @@ std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& 
     const FiscalPeriod period{header.text(u"fyear"), int(header.integer(u"period"))};
     if (auto open = check_working_period(db, period); !open)
         return std::unexpected(open.error());
+    if (auto locked = lock_bill_and_edit_sources(db, header, std::move(more)); !locked)
+        return std::unexpected(locked.error());
     return header;
 }
 
-std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+static std::expected<void, Error> void_shown_bill_once(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -202,6 +225,11 @@ std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& 
     if (auto voided = void_bill(db, order); !voided)
         return voided;
     return tx.commit();
+}
+
+std::expected<void, Error> void_shown_bill(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+{
+    return with_retries(db, u"bill void", [&] { return void_shown_bill_once(db, shown, stamp); });
 }
 
 } // namespace zelkor

@@ -6,6 +6,7 @@
 #include "core/audit_stamp.h"
 #include "core/db/database.h"
 #include "core/document_versions.h"
+#include "documents/bill/bill_sources.h"
 
 #include <expected>
 
@@ -17,8 +18,10 @@ enum class BillUndo { Void, Edit };
 /// Reads the shown bill again under lock inside the caller's transaction and refuses one void
 /// (number + " was void", for an edit " was void."), paid (" was paid."), partly paid (" was
 /// partially paid."), written by another user since it was shown, or outside the working
-/// period. Gives its header row.
-[[nodiscard]] std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& shown, BillUndo reason);
+/// period. Then locks, in the order every save takes them, what the stored bill took from and
+/// what `more` names (the lines of an edit). Gives its header row.
+[[nodiscard]] std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& shown, BillUndo reason,
+                                                         BillSources more = {});
 
 /// The bill window's Void, in one transaction of its own: reads the shown bill again under lock
 /// and refuses one void (number + " was void"), paid or partly paid (" was paid." / " was

@@ -629,6 +629,29 @@ std::vector<BillLine> stored_lines(const Rows& rows)
 
 } // namespace
 
+std::expected<void, Error> lock_bill_sources(Database& db, const BillSources& sources)
+{
+    for (const auto& [table, numbers] : {std::pair{QStringLiteral("PO_receipt_header_table"), &sources.receipts},
+                                         std::pair{QStringLiteral("PO_header_table"), &sources.orders}}) {
+        const std::vector<QString> all(numbers->begin(), numbers->end());
+        for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
+            const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
+            auto headers = db.select_for_update(QStringLiteral("SELECT fkey FROM %1 WHERE company = 1 AND docno IN (").arg(table)
+                                                    + placeholder_list(count) + QStringLiteral(") ORDER BY fkey"),
+                                                Params(all.begin() + first, all.begin() + first + count));
+            if (!headers)
+                return std::unexpected(headers.error());
+        }
+    }
+    if (!sources.receipts.empty())
+        if (auto lines = lock_receipt_lines(db, sources.receipts); !lines)
+            return std::unexpected(lines.error());
+    if (!sources.orders.empty())
+        if (auto lines = lock_order_lines_of(db, sources.orders); !lines)
+            return std::unexpected(lines.error());
+    return {};
+}
+
 std::expected<void, Error> bill_receipts_and_orders(Database& db, const Bill& bill, Billing billing)
 {
     if (billing == Billing::ReceiptAndOrderLines)

@@ -10,6 +10,7 @@
 #include "core/db/database.h"
 #include "core/fiscal_periods.h"
 #include "core/numbering.h"
+#include "documents/bill/bill_sources.h"
 #include "documents/bill/bill_void.h"
 #include "payables/payables.h"
 #include "tax/purchase_tax.h"
@@ -19,6 +20,7 @@
 
 #include <expected>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace zelkor {

@@ -2,6 +2,7 @@
 // receipts, then the stock rows the allocation touches, then number counters and the journal.
 #include "documents/landed/landed_posting.h"
 
+#include "core/db/save_retries.h"
 #include "core/db/sql_batch.h"
 #include "documents/bill/bill_payable.h"
 #include "documents/bill/bill_void.h"
@@ -370,7 +371,7 @@ std::expected<bool, Error> bill_invoice_no_taken(Database& db, const QString& in
     return found->toLongLong() > 0;
 }
 
-std::expected<DocumentNumber, Error> save_new_landed_bill(Database& db, LandedBill landed, const LandedAccounts& accounts,
+static std::expected<DocumentNumber, Error> save_new_landed_bill_once(Database& db, LandedBill landed, const LandedAccounts& accounts,
                                                           const AuditStamp& stamp)
 {
     Transaction tx(db);
@@ -380,6 +381,8 @@ std::expected<DocumentNumber, Error> save_new_landed_bill(Database& db, LandedBi
     if (!allocation)
         return std::unexpected(allocation.error());
     BillHeader& header = landed.bill.header;
+    if (auto vendor = lock_vendor_row(db, header.vendor_no); !vendor)
+        return std::unexpected(vendor.error());
     auto number = issue_document_number(db, QStringLiteral("ld"), header.period.fiscal_year);
     if (!number)
         return std::unexpected(number.error());
@@ -415,7 +418,13 @@ std::expected<DocumentNumber, Error> save_new_landed_bill(Database& db, LandedBi
     return *number;
 }
 
-std::expected<void, Error> update_landed_bill(Database& db, const DocumentVersion& shown, LandedBill landed,
+std::expected<DocumentNumber, Error> save_new_landed_bill(Database& db, LandedBill landed, const LandedAccounts& accounts,
+                                                          const AuditStamp& stamp)
+{
+    return with_retries(db, u"new landed bill", [&] { return save_new_landed_bill_once(db, landed, accounts, stamp); });
+}
+
+static std::expected<void, Error> update_landed_bill_once(Database& db, const DocumentVersion& shown, LandedBill landed,
                                               const LandedAccounts& accounts, const AuditStamp& stamp)
 {
     Transaction tx(db);
@@ -439,10 +448,12 @@ std::expected<void, Error> update_landed_bill(Database& db, const DocumentVersio
                             .date = stored.date(u"invoice_date"),
                             .user = stamp.user,
                             .period = period};
-    if (auto reversed = reverse_entry(db, stored.text(u"GLFKEY"), reversal); !reversed)
-        return std::unexpected(reversed.error());
+    // The cost raise first: its stock rows come before the reversal's number and ledger balances
+    // in every save's lock order.
     if (auto undone = reverse_cost_raise(db, stored, accounts.variance, period, stamp); !undone)
         return undone;
+    if (auto reversed = reverse_entry(db, stored.text(u"GLFKEY"), reversal); !reversed)
+        return std::unexpected(reversed.error());
     auto allocation = plan_allocation(db, landed);
     if (!allocation)
         return std::unexpected(allocation.error());
@@ -481,7 +492,13 @@ std::expected<void, Error> update_landed_bill(Database& db, const DocumentVersio
     return tx.commit();
 }
 
-std::expected<void, Error> void_landed_bill(Database& db, const DocumentVersion& shown, const QString& variance,
+std::expected<void, Error> update_landed_bill(Database& db, const DocumentVersion& shown, LandedBill landed,
+                                              const LandedAccounts& accounts, const AuditStamp& stamp)
+{
+    return with_retries(db, u"landed bill edit", [&] { return update_landed_bill_once(db, shown, landed, accounts, stamp); });
+}
+
+static std::expected<void, Error> void_landed_bill_once(Database& db, const DocumentVersion& shown, const QString& variance,
                                             const AuditStamp& stamp)
 {
     Transaction tx(db);
@@ -502,6 +519,12 @@ std::expected<void, Error> void_landed_bill(Database& db, const DocumentVersion&
     if (auto voided = void_bill(db, order); !voided)
         return voided;
     return tx.commit();
+}
+
+std::expected<void, Error> void_landed_bill(Database& db, const DocumentVersion& shown, const QString& variance,
+                                            const AuditStamp& stamp)
+{
+    return with_retries(db, u"landed bill void", [&] { return void_landed_bill_once(db, shown, variance, stamp); });
 }
 
 } // namespace zelkor

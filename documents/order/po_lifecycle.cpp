@@ -101,10 +101,11 @@ std::expected<void, Error> void_po(Database& db, const DocumentVersion& shown)
         return std::unexpected(refused(QStringLiteral("Goods was received. Can not void this PO.")));
     if (header->flag(u"billed"))
         return std::unexpected(refused(shown.number + QStringLiteral(" was billed. Can not void this PO")));
-    if (auto stock = remove_stock_on_order(db, *header); !stock)
-        return stock;
+    // The requisitions before the on-hand rows, as every save takes them.
     if (auto reopened = reopen_requisition_lines(db, shown.key); !reopened)
         return reopened;
+    if (auto stock = remove_stock_on_order(db, *header); !stock)
+        return stock;
     if (auto flagged = run(db, QStringLiteral("UPDATE PO_header_table SET void = TRUE, row_version = row_version + 1"
                                               " WHERE fkey = ?"),
                            {shown.key});
@@ -140,7 +141,7 @@ std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QD
     auto due = db.select_for_update(QStringLiteral("SELECT docno, fkey FROM PO_header_table WHERE company = 1"
                                                    " AND future_po = TRUE AND activate_date <= ? AND void = FALSE"
                                                    " ORDER BY fkey"),
-                                    {today});
+                                    {today}, LockRank::EditedDocument);
     if (!due)
         return std::unexpected(due.error());
     QStringList numbers;

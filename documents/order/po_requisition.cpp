@@ -40,6 +40,9 @@ QString placeholders(qsizetype count)
     for (int itemno : itemnos)
         params.push_back(itemno);
     const QString named = QStringLiteral(" WHERE fkey = ? AND itemno IN (") + placeholders(itemnos.size()) + u')';
+    // The header before its lines, as every save that takes from a document does.
+    if (auto header = db.select_for_update(QStringLiteral("SELECT fkey FROM PR_header_table WHERE fkey = ?"), {**key}); !header)
+        return std::unexpected(header.error());
     auto locked = db.select_for_update(QStringLiteral("SELECT itemno, closed FROM PR_transaction_table") + named
                                            + QStringLiteral(" ORDER BY itemno"),
                                        params);

@@ -1,6 +1,7 @@
 #include "documents/order/po_save.h"
 
 #include "core/clock.h"
+#include "core/db/save_retries.h"
 #include "core/db/sql_batch.h"
 #include "core/db/sql_names.h"
 #include "core/db/value_limits.h"
@@ -128,8 +129,7 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
     return row;
 }
 
-/// Writes the lines with their tax slots (insert_new_po_transaction), then applies their
-/// effects: on-order quantities and the requisition lines they close.
+/// Writes the lines with their tax slots; their effects were applied before the number was taken.
 [[nodiscard]] std::expected<void, Error> insert_new_po_transaction(Database& db, const Order& order,
                                                                    const LinesToWrite& lines, const AuditStamp& stamp,
                                                                    Writing writing)
@@ -139,15 +139,34 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
     for (const WrittenLine& line : lines.lines)
         rows.push_back(line_row(order, line, stamp, writing,
                                 rows.empty() ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow));
-    if (auto written = insert_rows(db, rows); !written)
-        return written;
-    if (!order.header.future_po) {
-        auto stock = change_on_order_quantity(db, on_order_lines(order.lines), OnOrderChange::Add,
-                                              OnOrderTypes::StockAndNonStock, MissingOnHandRow::Create);
-        if (!stock)
-            return stock;
-    }
-    return close_requisition_lines(db, order.lines);
+    return insert_rows(db, rows);
+}
+
+/// Closes the requisition lines the order issues and puts its quantities on order: requisitions
+/// (the documents it takes from) before the on-hand rows, both before the order takes its number.
+[[nodiscard]] std::expected<void, Error> take_from_requisitions_and_stock(Database& db, const Order& order)
+{
+    if (auto closed = close_requisition_lines(db, order.lines); !closed)
+        return closed;
+    if (order.header.future_po)
+        return {};
+    return change_on_order_quantity(db, on_order_lines(order.lines), OnOrderChange::Add, OnOrderTypes::StockAndNonStock,
+                                    MissingOnHandRow::Create);
+}
+
+/// Takes a stored order's open quantities off po_quantity, unless it is a future order.
+[[nodiscard]] std::expected<void, Error> take_off_order(Database& db, const QString& fkey)
+{
+    auto future = db.scalar(QStringLiteral("SELECT future_po FROM PO_header_table WHERE fkey = ?"), {fkey});
+    if (!future)
+        return std::unexpected(future.error());
+    if (Row::to_flag(*future))
+        return {};
+    auto lines = stored_on_order_lines(db, fkey);
+    if (!lines)
+        return std::unexpected(lines.error());
+    return change_on_order_quantity(db, *lines, OnOrderChange::Remove, OnOrderTypes::StockAndNonStock,
+                                    MissingOnHandRow::Create);
 }
 
 bool has_stock_item(const Order& order)
@@ -339,7 +358,7 @@ Error refused(const QString& message) { return Error::invalid(message); }
 
 DocumentKind orders() { return {QStringLiteral("PO_header_table"), QStringLiteral("po")}; }
 
-std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const AuditStamp& stamp)
+static std::expected<DocumentNumber, Error> insert_new_po_once(Database& db, Order& order, const AuditStamp& stamp)
 {
     auto period = fiscal_period_of(db, order.header.order_date);
     if (!period)
@@ -356,6 +375,8 @@ std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, c
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
+    if (auto taken = take_from_requisitions_and_stock(db, order); !taken)
+        return std::unexpected(taken.error());
     auto number = issue_document_number(db, QStringLiteral("po"), period->fiscal_year);
     if (!number)
         return std::unexpected(number.error());
@@ -375,24 +396,19 @@ std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, c
     return *number;
 }
 
-std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey)
+std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, const AuditStamp& stamp)
 {
-    auto future = db.scalar(QStringLiteral("SELECT future_po FROM PO_header_table WHERE fkey = ?"), {fkey});
-    if (!future)
-        return std::unexpected(future.error());
-    if (!Row::to_flag(*future)) {
-        auto lines = stored_on_order_lines(db, fkey);
-        if (!lines)
-            return std::unexpected(lines.error());
-        auto stock = change_on_order_quantity(db, *lines, OnOrderChange::Remove, OnOrderTypes::StockAndNonStock,
-                                              MissingOnHandRow::Create);
-        if (!stock)
-            return stock;
-    }
-    return reopen_requisition_lines(db, fkey);
+    return with_retries(db, u"new order", [&] { return insert_new_po_once(db, order, stamp); });
 }
 
-std::expected<void, Error> update_po(Database& db, const Order& order, const DocumentVersion& shown,
+std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey)
+{
+    if (auto reopened = reopen_requisition_lines(db, fkey); !reopened)
+        return reopened;
+    return take_off_order(db, fkey);
+}
+
+static std::expected<void, Error> update_po_once(Database& db, const Order& order, const DocumentVersion& shown,
                                     const AuditStamp& stamp)
 {
     Transaction tx(db);
@@ -413,8 +429,14 @@ std::expected<void, Error> update_po(Database& db, const Order& order, const Doc
     auto lines = lines_to_write(written);
     if (!lines)
         return std::unexpected(lines.error());
-    if (auto undone = return_pr_n_qty_on_po(db, order.header.fkey); !undone)
-        return undone;
+    // Requisitions first (the old lines reopened, the new ones closed), then the on-hand rows
+    // (the new quantities on order, the old ones off), before the lines are written again.
+    if (auto reopened = reopen_requisition_lines(db, order.header.fkey); !reopened)
+        return reopened;
+    if (auto taken = take_from_requisitions_and_stock(db, written); !taken)
+        return taken;
+    if (auto off = take_off_order(db, order.header.fkey); !off)
+        return off;
     if (auto header = rewrite_header(db, written, lines->totals, *fully_billed, stamp); !header)
         return header;
     if (auto deleted = db.execute(QStringLiteral("DELETE FROM PO_transaction_table WHERE fkey = ?"), {order.header.fkey});
@@ -423,6 +445,12 @@ std::expected<void, Error> update_po(Database& db, const Order& order, const Doc
     if (auto inserted = insert_new_po_transaction(db, written, *lines, stamp, Writing::Edit); !inserted)
         return inserted;
     return tx.commit();
+}
+
+std::expected<void, Error> update_po(Database& db, const Order& order, const DocumentVersion& shown,
+                                    const AuditStamp& stamp)
+{
+    return with_retries(db, u"order edit", [&] { return update_po_once(db, order, shown, stamp); });
 }
 
 } // namespace zelkor

@@ -1,8 +1,9 @@
 // The receipt's document routines: a new receipt, an edited one and a void, each one transaction
-// of named steps. Stock rows are locked before anything else, so that every document changing
-// stock takes its locks in the same order.
+// of named steps. The orders' rows are locked before the stock rows, and those before the
+// vendors and the counters, the order every save takes its locks in (core/db/lock_order.h).
 #include "documents/receipt/receipt_save.h"
 
+#include "core/db/save_retries.h"
 #include "documents/receipt/receipt_bill.h"
 #include "documents/receipt/receipt_landed_payables.h"
 #include "documents/receipt/receipt_locks.h"
@@ -213,18 +214,18 @@ ReceiptJournal journal_of(const ReceiptHeader& header, const AuditStamp& stamp)
 
 DocumentKind receipts() { return {QStringLiteral("PO_receipt_header_table"), QStringLiteral("ro")}; }
 
-std::expected<DocumentNumber, Error> insert_new_receipt(Database& db, Receipt& receipt, const ReceiptSaving& saving)
+static std::expected<DocumentNumber, Error> insert_new_receipt_once(Database& db, Receipt& receipt, const ReceiptSaving& saving)
 {
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
     const auto lines = pointers(receipt.lines);
-    auto settings = lock_stock_rows(db, lines);
-    if (!settings)
-        return std::unexpected(settings.error());
     auto orders = locked_orders(db, lines, saving.orders_seen);
     if (!orders)
         return std::unexpected(orders.error());
+    auto settings = lock_stock_rows(db, lines);
+    if (!settings)
+        return std::unexpected(settings.error());
     auto locked = lock_for_payables(db, receipt);
     if (!locked)
         return std::unexpected(locked.error());
@@ -249,7 +250,12 @@ std::expected<DocumentNumber, Error> insert_new_receipt(Database& db, Receipt& r
     return *number;
 }
 
-std::expected<void, Error> update_receipt(Database& db, const Receipt& receipt, const DocumentVersion& shown,
+std::expected<DocumentNumber, Error> insert_new_receipt(Database& db, Receipt& receipt, const ReceiptSaving& saving)
+{
+    return with_retries(db, u"new receipt", [&] { return insert_new_receipt_once(db, receipt, saving); });
+}
+
+static std::expected<void, Error> update_receipt_once(Database& db, const Receipt& receipt, const DocumentVersion& shown,
                                           const ReceiptSaving& saving)
 {
     Transaction tx(db);
@@ -272,12 +278,12 @@ std::expected<void, Error> update_receipt(Database& db, const Receipt& receipt, 
     std::vector<const ReceiptLine*> touched = pointers(stored->lines);
     for (const ReceiptLine& line : edited.lines)
         touched.push_back(&line);
-    auto settings = lock_stock_rows(db, touched);
-    if (!settings)
-        return std::unexpected(settings.error());
     auto orders = locked_orders(db, touched, saving.orders_seen);
     if (!orders)
         return std::unexpected(orders.error());
+    auto settings = lock_stock_rows(db, touched);
+    if (!settings)
+        return std::unexpected(settings.error());
     auto locked = lock_for_payables(db, edited, stored_payable_vendors(*stored));
     if (!locked)
         return std::unexpected(locked.error());
@@ -310,7 +316,13 @@ std::expected<void, Error> update_receipt(Database& db, const Receipt& receipt, 
     return tx.commit();
 }
 
-std::expected<void, Error> void_receipt(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+std::expected<void, Error> update_receipt(Database& db, const Receipt& receipt, const DocumentVersion& shown,
+                                          const ReceiptSaving& saving)
+{
+    return with_retries(db, u"receipt edit", [&] { return update_receipt_once(db, receipt, shown, saving); });
+}
+
+static std::expected<void, Error> void_receipt_once(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -321,6 +333,9 @@ std::expected<void, Error> void_receipt(Database& db, const DocumentVersion& sho
     // The reversal is dated and posted in the receipt's own period, which must still be open.
     if (auto open = check_working_period(db, stored->period()); !open)
         return open;
+    // The orders before the stock rows, as every save takes them.
+    if (auto orders = lock_order_lines(db, order_keys(pointers(stored->lines))); !orders)
+        return std::unexpected(orders.error());
     if (auto settings = lock_stock_rows(db, pointers(stored->lines)); !settings)
         return std::unexpected(settings.error());
     if (auto vendors = lock_vendors(db, stored_payable_vendors(*stored)); !vendors)
@@ -337,6 +352,11 @@ std::expected<void, Error> void_receipt(Database& db, const DocumentVersion& sho
         !done)
         return done;
     return tx.commit();
+}
+
+std::expected<void, Error> void_receipt(Database& db, const DocumentVersion& shown, const AuditStamp& stamp)
+{
+    return with_retries(db, u"receipt void", [&] { return void_receipt_once(db, shown, stamp); });
 }
 
 } // namespace zelkor

@@ -1,5 +1,6 @@
 #include "documents/requisition/pr_save.h"
 
+#include "core/db/save_retries.h"
 #include "core/db/sql_names.h"
 #include "core/db/value_limits.h"
 #include "core/fiscal_periods.h"
@@ -209,7 +210,7 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
 
 } // namespace
 
-[[nodiscard]] std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
+static std::expected<DocumentNumber, Error> insert_new_pr_once(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
                                                    const TaxElementStore& taxes, const AuditStamp& audit)
 {
     auto period = fiscal_period_of(db, header.order_date);
@@ -234,7 +235,13 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
     return *number;
 }
 
-[[nodiscard]] std::expected<bool, Error> update_pr(Database& db, const DocumentVersion& shown, const PrHeader& header,
+std::expected<DocumentNumber, Error> insert_new_pr(Database& db, const PrHeader& header, const std::vector<PrLine>& lines,
+                                                   const TaxElementStore& taxes, const AuditStamp& audit)
+{
+    return with_retries(db, u"new requisition", [&] { return insert_new_pr_once(db, header, lines, taxes, audit); });
+}
+
+static std::expected<bool, Error> update_pr_once(Database& db, const DocumentVersion& shown, const PrHeader& header,
                                      const std::vector<PrLine>& lines, const TaxElementStore& taxes,
                                      const AuditStamp& audit)
 {
@@ -265,7 +272,14 @@ Statement& set_kept_header_columns(Statement& row, const PrHeader& header, const
     return *closed;
 }
 
-std::expected<void, Error> close_pr(Database& db, const DocumentVersion& shown)
+std::expected<bool, Error> update_pr(Database& db, const DocumentVersion& shown, const PrHeader& header,
+                                     const std::vector<PrLine>& lines, const TaxElementStore& taxes,
+                                     const AuditStamp& audit)
+{
+    return with_retries(db, u"requisition edit", [&] { return update_pr_once(db, shown, header, lines, taxes, audit); });
+}
+
+static std::expected<void, Error> close_pr_once(Database& db, const DocumentVersion& shown)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -283,7 +297,12 @@ std::expected<void, Error> close_pr(Database& db, const DocumentVersion& shown)
     return committed(tx);
 }
 
-std::expected<void, Error> delete_pr(Database& db, const DocumentVersion& shown)
+std::expected<void, Error> close_pr(Database& db, const DocumentVersion& shown)
+{
+    return with_retries(db, u"requisition close", [&] { return close_pr_once(db, shown); });
+}
+
+static std::expected<void, Error> delete_pr_once(Database& db, const DocumentVersion& shown)
 {
     Transaction tx(db);
     if (!tx.active())
@@ -298,6 +317,11 @@ std::expected<void, Error> delete_pr(Database& db, const DocumentVersion& shown)
         if (auto removed = db.execute(sql, {shown.key}); !removed)
             return std::unexpected(removed.error());
     return committed(tx);
+}
+
+std::expected<void, Error> delete_pr(Database& db, const DocumentVersion& shown)
+{
+    return with_retries(db, u"requisition delete", [&] { return delete_pr_once(db, shown); });
 }
 
 } // namespace zelkor
