@@ -69,12 +69,15 @@ namespace {
 
 std::expected<void, Error> reverse_bill_postings(Database& db, const Row& header, const BillVoid& order, BillUndo reason)
 {
-    // The cost correction first: its stock rows come before the reversal's number and ledger
-    // balances in every save's lock order. A landed bill's cost raise is taken back by its own
+    // The cost correction first: its stock rows come before the vendor, the reversal's number
+    // and the ledger balances in every save's lock order. A landed bill's cost raise is taken back by its own
     // void before this one runs.
     if (!order.stock_reversed)
         if (auto corrected = void_bill_correction(db, header, order); !corrected)
             return corrected;
+    // The vendor's row, whose owing the void lowers, before the reversal's number.
+    if (auto vendor = lock_vendor_row(db, header.text(u"vendor_no")); !vendor)
+        return vendor;
     const QString number = header.text(u"docno");
     const QString journal = header.text(u"GLFKEY");
     if (journal.isEmpty())

@@ -448,10 +448,12 @@ static std::expected<void, Error> update_landed_bill_once(Database& db, const Do
                             .date = stored.date(u"invoice_date"),
                             .user = stamp.user,
                             .period = period};
-    // The cost raise first: its stock rows come before the reversal's number and ledger balances
-    // in every save's lock order.
+    // The cost raise first: its stock rows come before the vendor, the reversal's number and the
+    // ledger balances in every save's lock order.
     if (auto undone = reverse_cost_raise(db, stored, accounts.variance, period, stamp); !undone)
         return undone;
+    if (auto vendor = lock_vendor_row(db, stored.text(u"vendor_no")); !vendor)
+        return vendor;
     if (auto reversed = reverse_entry(db, stored.text(u"GLFKEY"), reversal); !reversed)
         return std::unexpected(reversed.error());
     auto allocation = plan_allocation(db, landed);
