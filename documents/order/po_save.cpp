@@ -401,13 +401,6 @@ std::expected<DocumentNumber, Error> insert_new_po(Database& db, Order& order, c
     return with_retries(db, u"new order", [&] { return insert_new_po_once(db, order, stamp); });
 }
 
-std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey)
-{
-    if (auto reopened = reopen_requisition_lines(db, fkey); !reopened)
-        return reopened;
-    return take_off_order(db, fkey);
-}
-
 static std::expected<void, Error> update_po_once(Database& db, const Order& order, const DocumentVersion& shown,
                                     const AuditStamp& stamp)
 {

@@ -21,15 +21,11 @@ DocumentKind orders();
 
 /// Rewrites a saved order in one transaction: the stored header and lines are read again under
 /// lock (a void, fully received or meanwhile changed order is refused), what receipts and bills
-/// recorded on each line is carried, the order's effects are
-/// undone (return_pr_n_qty_on_po), then the header columns an edit may change and every line
-/// are written again, and the effects of the new lines applied.
+/// recorded on each line is carried, the requisition lines are reopened and closed again and the
+/// on-order quantities moved from the stored lines to the new ones (requisitions before on-hand
+/// rows, as every save locks them), then the header columns an edit may change and every line
+/// are written again.
 [[nodiscard]] std::expected<void, Error> update_po(Database& db, const Order& order, const DocumentVersion& shown,
                                                    const AuditStamp& stamp);
-
-/// Undoes a stored order's effects inside the caller's transaction: the open quantities of its
-/// lines come off po_quantity (when the order is in effect, i.e. not a future order), and the
-/// requisition lines it was issued from are reopened.
-[[nodiscard]] std::expected<void, Error> return_pr_n_qty_on_po(Database& db, const QString& fkey);
 
 } // namespace zelkor
