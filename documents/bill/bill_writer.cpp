@@ -121,19 +121,24 @@ using OrderLineKey = std::pair<QString, int>; // order number, line number
 /// The lines of the orders, read under lock. The orders' headers are locked first, as a receipt
 /// and an order's edit lock them: an edit rewrites its lines, and on PostgreSQL a lock taken on
 /// a line the edit deletes would come back empty rather than with the rewritten line.
+/// Whether the orders' headers are still to be locked, or the caller holds them already.
+enum class OrderHeaders { Lock, Held };
+
 [[nodiscard]] std::expected<std::map<OrderLineKey, OrderLineBilling>, Error> lock_order_lines_of(
-    Database& db, const std::set<QString>& orders)
+    Database& db, const std::set<QString>& orders, OrderHeaders headers_of_orders = OrderHeaders::Lock)
 {
     std::map<OrderLineKey, OrderLineBilling> lines;
     const std::vector<QString> all(orders.begin(), orders.end());
     for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
         const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
-        auto headers = db.select_for_update(
-            QStringLiteral("SELECT fkey FROM PO_header_table WHERE company = 1 AND docno IN (")
-                + placeholder_list(count) + QStringLiteral(") ORDER BY fkey"),
-            Params(all.begin() + first, all.begin() + first + count));
-        if (!headers)
-            return std::unexpected(headers.error());
+        if (headers_of_orders == OrderHeaders::Lock) {
+            auto headers = db.select_for_update(
+                QStringLiteral("SELECT fkey FROM PO_header_table WHERE company = 1 AND docno IN (")
+                    + placeholder_list(count) + QStringLiteral(") ORDER BY fkey"),
+                Params(all.begin() + first, all.begin() + first + count));
+            if (!headers)
+                return std::unexpected(headers.error());
+        }
         auto rows = db.select_for_update(
             QStringLiteral("SELECT docno, fkey, itemno, quantity, quantity_cancel, quantity_billed, quantity_open_for_bill"
                            " FROM PO_transaction_table"
@@ -647,7 +652,7 @@ std::expected<void, Error> lock_bill_sources(Database& db, const BillSources& so
         if (auto lines = lock_receipt_lines(db, sources.receipts); !lines)
             return std::unexpected(lines.error());
     if (!sources.orders.empty())
-        if (auto lines = lock_order_lines_of(db, sources.orders); !lines)
+        if (auto lines = lock_order_lines_of(db, sources.orders, OrderHeaders::Held); !lines)
             return std::unexpected(lines.error());
     return {};
 }
