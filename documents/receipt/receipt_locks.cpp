@@ -5,6 +5,8 @@
 #include "core/numbering.h"
 #include "documents/receipt/receipt_verify.h"
 
+#include <algorithm>
+
 namespace zelkor {
 namespace {
 
@@ -47,22 +49,43 @@ std::set<OrderLineKey> order_keys(const std::vector<const ReceiptLine*>& lines)
     return keys;
 }
 
-[[nodiscard]] std::expected<OrderLineStates, Error> locked_orders(Database& db, const std::vector<const ReceiptLine*>& lines,
+[[nodiscard]] std::expected<OrderLineStates, Error> locked_orders(Database& db, const std::vector<ReceiptLine>& receiving,
+                                                                  const std::vector<ReceiptLine>& stored,
                                                                   const OrderLineStates& seen)
 {
+    std::vector<const ReceiptLine*> lines = pointers(receiving);
+    for (const ReceiptLine& line : stored)
+        lines.push_back(&line);
     auto locked = lock_order_lines(db, order_keys(lines));
     if (!locked)
         return std::unexpected(locked.error());
+    // The lines other receipts have received or cancelled against since they were seen, as they
+    // were seen and as they are now.
+    OrderLineStates moved_then;
+    OrderLineStates moved_now;
     for (const auto& [key, before] : seen) {
         auto now = locked->find(key);
         if (now == locked->end())
             return std::unexpected(refused(QStringLiteral("This item was closed.")));
         if (now->second.order_void)
             return std::unexpected(refused(QStringLiteral("PO was void.")));
-        if (now->second.open != before.open || now->second.received != before.received
-            || now->second.cancelled != before.cancelled || now->second.warehouse != before.warehouse
-            || now->second.location != before.location || now->second.uom != before.uom)
+        if (now->second.warehouse != before.warehouse || now->second.location != before.location
+            || now->second.uom != before.uom || now->second.quantity != before.quantity)
             return std::unexpected(changed_by_another_user(before.order_number));
+        if (now->second.open != before.open || now->second.received != before.received
+            || now->second.cancelled != before.cancelled) {
+            moved_then.insert({key, before});
+            moved_now.insert(*now);
+        }
+    }
+    // The clerk answered the questions the quantities raised then; what is open now must raise
+    // the same ones (none, for a receipt that still fits).
+    if (!moved_now.empty()) {
+        const auto asked = order_line_questions(receiving, moved_then, stored);
+        const auto asking = order_line_questions(receiving, moved_now, stored);
+        const auto same = [](const ReceiptQuestion& a, const ReceiptQuestion& b) { return a.kind == b.kind && a.text == b.text; };
+        if (!std::equal(asked.begin(), asked.end(), asking.begin(), asking.end(), same))
+            return std::unexpected(changed_by_another_user(moved_now.begin()->second.order_number));
     }
     return locked;
 }

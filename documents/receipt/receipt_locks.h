@@ -37,9 +37,13 @@ std::vector<const ReceiptLine*> pointers(const Lines& lines)
 /// The order lines the lines receive against.
 std::set<OrderLineKey> order_keys(const std::vector<const ReceiptLine*>& lines);
 
-/// Locks the order lines the receipt names; an order voided since, or a line another user
-/// changed since the clerk confirmed its quantities, refuses the save.
-[[nodiscard]] std::expected<OrderLineStates, Error> locked_orders(Database& db, const std::vector<const ReceiptLine*>& lines,
+/// Locks the order lines a receipt's lines (`receiving`) and, when it is edited, its stored lines
+/// name. An order voided since, a line closed, or a line another user moved elsewhere (warehouse,
+/// location, unit) refuses the save. Another receipt of the same line since the clerk confirmed
+/// the quantities refuses it only when what is open now no longer gives the answers the clerk
+/// was asked for: four and four boxes of a line of ten both save, the second seeing two left.
+[[nodiscard]] std::expected<OrderLineStates, Error> locked_orders(Database& db, const std::vector<ReceiptLine>& receiving,
+                                                                  const std::vector<ReceiptLine>& stored,
                                                                   const OrderLineStates& seen);
 
 /// The vendors a receipt owes through payables (its own when it carries a bill, those of its

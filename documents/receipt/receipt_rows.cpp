@@ -140,8 +140,10 @@ template <typename Lines, typename Elements, typename RowOf>
         line.tax_allocate = totals.allocated;
         line.net_cost = totals.net_cost;
         if (line.against_order()) {
-            // The order line itself says where its quantity was on order.
+            // The order line itself says where its quantity was on order, and what was open
+            // when this receipt received against it (less when another receipt came first).
             if (auto order = orders.find({line.po_key, *line.po_itemno}); order != orders.end()) {
+                line.po_quantity_open = order->second.open;
                 line.po_warehouse = order->second.warehouse;
                 line.po_location = order->second.location;
                 line.po_uom = order->second.uom;

@@ -28,8 +28,9 @@ struct WrittenLines {
     Decimal landed_total; ///< what the landed charges cost, tax included
 };
 
-/// The lines as `receipt` will write them: the goods lines with their tax figures and where their
-/// order lines had them on order (from `orders`), and the landed charges that name an item.
+/// The lines as `receipt` will write them: the goods lines with their tax figures, where their
+/// order lines had them on order and what those had open (from `orders`), and the landed charges
+/// that name an item.
 [[nodiscard]] std::expected<WrittenLines, Error> lines_to_write(const Receipt& receipt, const OrderLineStates& orders);
 
 /// Writes the goods lines' rows, batched.

@@ -220,7 +220,7 @@ static std::expected<DocumentNumber, Error> insert_new_receipt_once(Database& db
     if (!tx.active())
         return std::unexpected(tx.begin_error());
     const auto lines = pointers(receipt.lines);
-    auto orders = locked_orders(db, lines, saving.orders_seen);
+    auto orders = locked_orders(db, receipt.lines, {}, saving.orders_seen);
     if (!orders)
         return std::unexpected(orders.error());
     auto settings = lock_stock_rows(db, lines);
@@ -278,7 +278,7 @@ static std::expected<void, Error> update_receipt_once(Database& db, const Receip
     std::vector<const ReceiptLine*> touched = pointers(stored->lines);
     for (const ReceiptLine& line : edited.lines)
         touched.push_back(&line);
-    auto orders = locked_orders(db, touched, saving.orders_seen);
+    auto orders = locked_orders(db, edited.lines, stored->lines, saving.orders_seen);
     if (!orders)
         return std::unexpected(orders.error());
     auto settings = lock_stock_rows(db, touched);
