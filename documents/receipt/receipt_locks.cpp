@@ -119,6 +119,14 @@ std::set<OrderLineKey> order_keys(const std::vector<const ReceiptLine*>& lines)
         return std::unexpected(vendors.error());
     locked.vendors = std::move(*vendors);
     if (header.with_bill()) {
+        // The prepayment ranks with its vendor, before the counter.
+        if (!header.prepayment_no.trimmed().isEmpty() && header.prepayment_amount() > Decimal()) {
+            const PayableBill payable{.vendor_no = header.vendor_no, .currency = header.currency};
+            auto prepayment = lock_existing_prepayment(db, header.prepayment_no.trimmed(), payable, header.prepayment_amount());
+            if (!prepayment)
+                return std::unexpected(prepayment.error());
+            locked.prepayment = *prepayment;
+        }
         // The bill number counter is held from here to the commit: two saves of one bill number
         // meet here, and the second sees the first's bill.
         auto number = issue_document_number(db, QStringLiteral("vi"), header.fyear);
@@ -130,13 +138,6 @@ std::set<OrderLineKey> order_keys(const std::vector<const ReceiptLine*>& lines)
             return std::unexpected(used.error());
         if (*used)
             return std::unexpected(refused(QStringLiteral("Bill no ") + header.vendor_invoice_no + QStringLiteral(" exist")));
-        if (!header.prepayment_no.trimmed().isEmpty() && header.prepayment_amount() > Decimal()) {
-            const PayableBill payable{.vendor_no = header.vendor_no, .currency = header.currency};
-            auto prepayment = lock_existing_prepayment(db, header.prepayment_no.trimmed(), payable, header.prepayment_amount());
-            if (!prepayment)
-                return std::unexpected(prepayment.error());
-            locked.prepayment = *prepayment;
-        }
     }
     std::set<std::pair<QString, QString>> landed_bills;
     for (const LandedLine& line : receipt.landed)

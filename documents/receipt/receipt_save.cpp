@@ -130,19 +130,35 @@ ReceiptJournal journal_of(const ReceiptHeader& header, const AuditStamp& stamp)
     return *received ? (*received)->document.fkey : QString();
 }
 
-/// Writes the lines, moves their quantities onto the orders, posts, receives into stock and
-/// writes the bill entered with the receipt and the payables of its landed charges: everything a
-/// receipt's lines do, new or edited. Gives the keys.
+/// The lines as the receipt writes them, with what their order lines had open, and their
+/// quantities moved onto the locked orders (and off their on-order stock rows): taken before the
+/// number and the payables, as the on-order rows rank with the stock.
+[[nodiscard]] std::expected<WrittenLines, Error> receive_on_orders(Database& db, const Receipt& receipt, OrderLineStates& orders)
+{
+    auto written = lines_to_write(receipt, orders);
+    if (!written)
+        return written;
+    if (auto done = apply_receipt_to_orders(db, order_effects(pointers(written->lines), orders), ReceiptEffect::Apply, orders);
+        !done)
+        return std::unexpected(done.error());
+    return written;
+}
+
+/// Gives the stored receipt's quantities back to its locked orders (and to their on-order rows).
+[[nodiscard]] std::expected<void, Error> take_back_from_orders(Database& db, const StoredReceipt& stored, OrderLineStates& orders)
+{
+    return apply_receipt_to_orders(db, order_effects(pointers(stored.lines), orders), ReceiptEffect::Reverse, orders);
+}
+
+/// Writes the lines, posts, receives into stock and writes the bill entered with the receipt and
+/// the payables of its landed charges: everything a receipt's lines do, new or edited, once their
+/// orders have them. Gives the keys.
 [[nodiscard]] std::expected<ReceiptKeys, Error> write_effects(Database& db, const Receipt& receipt, WrittenLines& written,
-                                                              OrderLineStates& orders,
                                                               const WarehouseSettings& settings,
                                                               const ReceiptSaving& saving, const LockedForPayables& locked)
 {
     const ReceiptHeader& header = receipt.header;
     if (auto done = write_lines(db, header, written, saving.stamp); !done)
-        return std::unexpected(done.error());
-    if (auto done = apply_receipt_to_orders(db, order_effects(pointers(written.lines), orders), ReceiptEffect::Apply, orders);
-        !done)
         return std::unexpected(done.error());
     ReceiptKeys keys;
     auto journal = post(db, header, written, settings, saving, locked.vendors);
@@ -168,16 +184,11 @@ ReceiptJournal journal_of(const ReceiptHeader& header, const AuditStamp& stamp)
     return keys;
 }
 
-/// Takes back everything the stored receipt did: order quantities, journal entry and stock.
+/// Takes back what the stored receipt posted: journal entry, stock and payables (its orders
+/// have had their quantities back already).
 [[nodiscard]] std::expected<void, Error> reverse_effects(Database& db, StoredReceipt& stored, const QString& number,
                                                          ReversalReason reason, const AuditStamp& stamp)
 {
-    auto locked = lock_order_lines(db, order_keys(pointers(stored.lines)));
-    if (!locked)
-        return std::unexpected(locked.error());
-    if (auto done = apply_receipt_to_orders(db, order_effects(pointers(stored.lines), *locked), ReceiptEffect::Reverse, *locked);
-        !done)
-        return done;
     const ReceiptReversal reversal{number, reason, stored.header.date(u"receipt_date"), stored.period(), stamp.user};
     if (auto done = reverse_receipt_posting(db, stored.header.text(u"GLFKEY"), reversal); !done)
         return done;
@@ -226,6 +237,9 @@ static std::expected<DocumentNumber, Error> insert_new_receipt_once(Database& db
     auto settings = lock_stock_rows(db, lines);
     if (!settings)
         return std::unexpected(settings.error());
+    auto written = receive_on_orders(db, receipt, *orders);
+    if (!written)
+        return std::unexpected(written.error());
     auto locked = lock_for_payables(db, receipt);
     if (!locked)
         return std::unexpected(locked.error());
@@ -235,10 +249,7 @@ static std::expected<DocumentNumber, Error> insert_new_receipt_once(Database& db
     Receipt numbered = receipt;
     numbered.header.docno = number->docno;
     numbered.header.fkey = number->fkey;
-    auto written = lines_to_write(numbered, *orders);
-    if (!written)
-        return std::unexpected(written.error());
-    auto keys = write_effects(db, numbered, *written, *orders, *settings, saving, *locked);
+    auto keys = write_effects(db, numbered, *written, *settings, saving, *locked);
     if (!keys)
         return std::unexpected(keys.error());
     if (auto header = header_row(numbered.header, *written, *keys, saving.stamp).execute(db); !header)
@@ -284,6 +295,13 @@ static std::expected<void, Error> update_receipt_once(Database& db, const Receip
     auto settings = lock_stock_rows(db, touched);
     if (!settings)
         return std::unexpected(settings.error());
+    // The stored lines give their quantities back to the orders, and the edited lines apply to
+    // the order lines as that leaves them.
+    if (auto given_back = take_back_from_orders(db, *stored, *orders); !given_back)
+        return given_back;
+    auto written = receive_on_orders(db, edited, *orders);
+    if (!written)
+        return std::unexpected(written.error());
     auto locked = lock_for_payables(db, edited, stored_payable_vendors(*stored));
     if (!locked)
         return std::unexpected(locked.error());
@@ -292,14 +310,7 @@ static std::expected<void, Error> update_receipt_once(Database& db, const Receip
     if (auto deleted = run(db, QStringLiteral("DELETE FROM PO_receipt_transaction_table WHERE fkey = ?"), {shown.key});
         !deleted)
         return deleted;
-    // The reversal moved the order lines: the edited lines apply to them as they are now.
-    auto current = lock_order_lines(db, order_keys(touched));
-    if (!current)
-        return std::unexpected(current.error());
-    auto written = lines_to_write(edited, *current);
-    if (!written)
-        return std::unexpected(written.error());
-    auto keys = write_effects(db, edited, *written, *current, *settings, saving, *locked);
+    auto keys = write_effects(db, edited, *written, *settings, saving, *locked);
     if (!keys)
         return std::unexpected(keys.error());
     UpdateRow row(QStringLiteral("PO_receipt_header_table"));
@@ -334,10 +345,13 @@ static std::expected<void, Error> void_receipt_once(Database& db, const Document
     if (auto open = check_working_period(db, stored->period()); !open)
         return open;
     // The orders before the stock rows, as every save takes them.
-    if (auto orders = lock_order_lines(db, order_keys(pointers(stored->lines))); !orders)
+    auto orders = lock_order_lines(db, order_keys(pointers(stored->lines)));
+    if (!orders)
         return std::unexpected(orders.error());
     if (auto settings = lock_stock_rows(db, pointers(stored->lines)); !settings)
         return std::unexpected(settings.error());
+    if (auto given_back = take_back_from_orders(db, *stored, *orders); !given_back)
+        return given_back;
     if (auto vendors = lock_vendors(db, stored_payable_vendors(*stored)); !vendors)
         return std::unexpected(vendors.error());
     if (auto undone = reverse_effects(db, *stored, shown.number, ReversalReason::Void, stamp); !undone)
