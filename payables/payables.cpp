@@ -493,6 +493,11 @@ std::expected<ExistingPrepayment, Error> lock_existing_prepayment(Database& db, 
     if (row.flag(u"void") || row.flag(u"billed") || prepayment.vendor_no != bill.vendor_no
         || prepayment.currency != bill.currency || prepayment.amount != amount)
         return std::unexpected(refused(QStringLiteral("Prepayment is invalid.")));
+    // What waits on it for its order goes when it is applied: held with it, before the counters.
+    auto waiting = db.select_for_update(QStringLiteral("SELECT prepayment_no FROM Prepayment_waiting_PO_table WHERE prepayment_no = ?"),
+                                        {number});
+    if (!waiting)
+        return std::unexpected(waiting.error());
     return prepayment;
 }
 

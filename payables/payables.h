@@ -161,8 +161,9 @@ struct ExistingPrepayment {
 
 /// Locks the prepayment a bill names and checks it: it exists in company 1 ("No prepayment no. "
 /// + number), is not void nor billed, is the bill's vendor's, in its currency, and of the
-/// bill's prepayment amount ("Prepayment is invalid."). Call it before posting: the posting
-/// credits its account.
+/// bill's prepayment amount ("Prepayment is invalid."). Its rows waiting for its order are
+/// locked with it. Call it with the vendor's row, before the counters: the posting credits its
+/// account.
 [[nodiscard]] std::expected<ExistingPrepayment, Error> lock_existing_prepayment(Database& db, const QString& number,
                                                                                 const PayableBill& bill,
                                                                                 const Decimal& amount);

@@ -127,6 +127,14 @@ static std::expected<EditedBillKeys, Error> save_edited_bill_once(Database& db, 
     auto bill = edited_bill(db, checked.bill, *stored);
     if (!bill)
         return std::unexpected(bill.error());
+    // The stock of the stored bill's lines and of the edited ones, before the reversal's vendor
+    // and number: its cost correction is taken back and the new one planned under them.
+    std::set<ItemWarehouse> corrected;
+    for (size_t index = 0; index < bill->lines.size(); ++index)
+        if (may_change_stock_cost(*bill, index))
+            corrected.insert({bill->lines[index].itemcode, bill->lines[index].warehouse});
+    if (auto locked = lock_bill_stock(db, shown.key, std::move(corrected)); !locked)
+        return std::unexpected(locked.error());
     auto keys = write_again(db, *bill, *stored, checked.accounts, stamp);
     if (!keys)
         return keys;

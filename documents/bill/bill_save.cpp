@@ -193,21 +193,19 @@ std::expected<PostedKeys, Error> post_with_correction(Database& db, const Bill& 
 namespace {
 
 [[nodiscard]] std::expected<void, Error> write_bill(Database& db, const Bill& bill, const EnteredBillAccounts& entered,
-                                                    const CostCorrectionPlan& plan, const AuditStamp& stamp)
+                                                    const CostCorrectionPlan& plan,
+                                                    const std::optional<ExistingPrepayment>& prepayment, const AuditStamp& stamp)
 {
     if (auto done = insert_bill_rows(db, bill, stamp); !done)
         return done;
     if (auto done = bill_receipts_and_orders(db, bill, Billing::ReceiptAndOrderLines); !done)
         return done;
-    auto prepayment = lock_bill_prepayment(db, bill, stamp);
-    if (!prepayment)
-        return std::unexpected(prepayment.error());
     const BillAccounts accounts{entered.suspense, entered.discount, entered.vendor_payable, entered.paying,
-                                *prepayment ? (*prepayment)->prepayment_accno : QString()};
+                                prepayment ? prepayment->prepayment_accno : QString()};
     auto keys = post_with_correction(db, bill, accounts, plan, stamp);
     if (!keys)
         return std::unexpected(keys.error());
-    auto payable = write_bill_payable(db, bill, keys->journal, entered.vendor_payable, *prepayment, stamp);
+    auto payable = write_bill_payable(db, bill, keys->journal, entered.vendor_payable, prepayment, stamp);
     if (!payable)
         return std::unexpected(payable.error());
     return insert_bill_header(db, bill, {keys->journal, keys->inventory, payable->fkey, payable->docno}, stamp);
@@ -249,6 +247,9 @@ static std::expected<DocumentNumber, Error> save_new_bill_once(Database& db, con
         return std::unexpected(plan.error());
     if (auto vendor = lock_vendor_row(db, bill->header.vendor_no); !vendor)
         return std::unexpected(vendor.error());
+    auto prepayment = lock_bill_prepayment(db, *bill, stamp);
+    if (!prepayment)
+        return std::unexpected(prepayment.error());
     // The bill number counter is held from here to the commit: two saves of one vendor's bill
     // number meet here, and the second sees the first's bill.
     auto number = issue_document_number(db, QStringLiteral("vi"), checked.bill.header.fyear);
@@ -261,7 +262,7 @@ static std::expected<DocumentNumber, Error> save_new_bill_once(Database& db, con
         return std::unexpected(refused(QStringLiteral("Vendor invoice no ") + checked.bill.header.invoice_no + QStringLiteral(" exist")));
     bill->header.docno = number->docno;
     bill->header.fkey = number->fkey;
-    if (auto written = write_bill(db, *bill, checked.accounts, *plan, stamp); !written)
+    if (auto written = write_bill(db, *bill, checked.accounts, *plan, *prepayment, stamp); !written)
         return std::unexpected(written.error());
     if (auto committed = tx.commit(); !committed)
         return std::unexpected(committed.error());

@@ -9,6 +9,7 @@
 #include "documents/bill/bill_writer.h"
 #include "ledger/ledger_posting.h"
 #include "payables/payables.h"
+#include "stock/stock_settings.h"
 
 namespace zelkor {
 
@@ -67,17 +68,55 @@ namespace {
 
 } // namespace
 
+std::expected<void, Error> lock_bill_stock(Database& db, const QString& bill_key, std::set<ItemWarehouse> more)
+{
+    auto stored = db.select(QStringLiteral("SELECT itemcode, warehouse FROM PO_invoice_transaction_table WHERE fkey = ?"
+                                           " AND COALESCE(itemcode, '') <> '' AND COALESCE(warehouse, '') <> ''"),
+                            {bill_key});
+    if (!stored)
+        return std::unexpected(stored.error());
+    for (const Row& row : *stored)
+        more.insert({row.text(u"itemcode"), row.text(u"warehouse")});
+    if (auto locked = lock_warehouse_settings(db, more); !locked)
+        return std::unexpected(locked.error());
+    return {};
+}
+
+std::expected<void, Error> lock_bill_payables(Database& db, const Row& header)
+{
+    if (auto vendor = lock_vendor_row(db, header.text(u"vendor_no")); !vendor)
+        return vendor;
+    const QString existing = header.text(u"prepayment_no");
+    auto payments = db.select_for_update(QStringLiteral("SELECT fkey FROM Payment_header_table WHERE company = 1"
+                                                        " AND ((doctype = 'pp' AND source_docno = ?) OR docno = ?)"
+                                                        " ORDER BY fkey"),
+                                         {header.text(u"docno"), existing});
+    if (!payments)
+        return std::unexpected(payments.error());
+    if (existing.isEmpty())
+        return {};
+    auto waiting = db.select_for_update(QStringLiteral("SELECT prepayment_fkey FROM Prepayment_waiting_PO_table WHERE"
+                                                       " prepayment_fkey IN (SELECT fkey FROM Payment_header_table"
+                                                       " WHERE company = 1 AND docno = ?)"),
+                                        {existing});
+    if (!waiting)
+        return std::unexpected(waiting.error());
+    return {};
+}
+
 std::expected<void, Error> reverse_bill_postings(Database& db, const Row& header, const BillVoid& order, BillUndo reason)
 {
-    // The cost correction first: its stock rows come before the vendor, the reversal's number
-    // and the ledger balances in every save's lock order. A landed bill's cost raise is taken back by its own
-    // void before this one runs.
+    // The stock rows of the cost correction, then the vendor's row and the prepayments, before
+    // the correction's and the reversal's numbers and the ledger balances: every save's lock
+    // order. A landed bill's cost raise is taken back by its own void before this one runs.
+    if (!order.stock_reversed)
+        if (auto locked = lock_bill_stock(db, order.bill_key); !locked)
+            return locked;
+    if (auto locked = lock_bill_payables(db, header); !locked)
+        return locked;
     if (!order.stock_reversed)
         if (auto corrected = void_bill_correction(db, header, order); !corrected)
             return corrected;
-    // The vendor's row, whose owing the void lowers, before the reversal's number.
-    if (auto vendor = lock_vendor_row(db, header.text(u"vendor_no")); !vendor)
-        return vendor;
     const QString number = header.text(u"docno");
     const QString journal = header.text(u"GLFKEY");
     if (journal.isEmpty())

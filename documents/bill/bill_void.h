@@ -7,8 +7,10 @@
 #include "core/db/database.h"
 #include "core/document_versions.h"
 #include "documents/bill/bill_sources.h"
+#include "stock/stock_types.h"
 
 #include <expected>
+#include <set>
 
 namespace zelkor {
 
@@ -22,6 +24,17 @@ enum class BillUndo { Void, Edit };
 /// what `more` names (the lines of an edit). Gives its header row.
 [[nodiscard]] std::expected<Row, Error> lock_unpaid_bill(Database& db, const DocumentVersion& shown, BillUndo reason,
                                                          BillSources more = {});
+
+/// Locks the stock rows of the stored bill `bill_key`'s lines with `more` (an edit's new lines), in
+/// one pass in key order: a void or an edit takes them before the vendor and the reversal's
+/// number, and its cost correction and reversal then find them held.
+[[nodiscard]] std::expected<void, Error> lock_bill_stock(Database& db, const QString& bill_key, std::set<ItemWarehouse> more = {});
+
+/// Locks what a void or an edit of the stored bill `header` changes in the payables: the
+/// vendor's row, whose owing it moves, and the prepayments it touches (the payment of one paid
+/// with it, an existing one it applied and what waits on that for its order). Taken after the
+/// stock and before the counters.
+[[nodiscard]] std::expected<void, Error> lock_bill_payables(Database& db, const Row& header);
 
 /// The bill window's Void, in one transaction of its own: reads the shown bill again under lock
 /// and refuses one void (number + " was void"), paid or partly paid (" was paid." / " was

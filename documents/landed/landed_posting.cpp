@@ -11,6 +11,7 @@
 #include "ledger/ledger_posting.h"
 #include "stock/cost_raise.h"
 #include "stock/stock_reversal.h"
+#include "stock/stock_settings.h"
 #include "stock/stock_types.h"
 
 #include <map>
@@ -76,6 +77,32 @@ Decimal capitalised_total(const Bill& bill)
         return std::unexpected(plan.error());
     allocation.plan = std::move(*plan);
     return allocation;
+}
+
+/// Locks the stock rows an edit of a landed bill moves, in one pass in key order: those of its
+/// stored cost raise (inventory document `inventory_key`) and those of the goods of the
+/// `receipts` it covers now. The reversal and the new plan then find them held.
+[[nodiscard]] std::expected<void, Error> lock_landed_stock(Database& db, const QString& inventory_key, const QStringList& receipts)
+{
+    QString sql = QStringLiteral("SELECT itemcode, warehouse FROM IN_transaction_table WHERE fkey = ?");
+    Params params{inventory_key};
+    if (!receipts.isEmpty()) {
+        sql += QStringLiteral(" UNION SELECT l.itemcode, l.warehouse FROM PO_receipt_transaction_table l INNER JOIN"
+                              " PO_receipt_header_table h ON h.fkey = l.fkey WHERE h.company = 1 AND l.itemtype = '1'"
+                              " AND h.docno IN (")
+            + placeholder_list(receipts.size()) + u')';
+        params.insert(params.end(), receipts.begin(), receipts.end());
+    }
+    auto rows = db.select(sql, params);
+    if (!rows)
+        return std::unexpected(rows.error());
+    std::set<ItemWarehouse> keys;
+    for (const Row& row : *rows)
+        if (!row.text(u"itemcode").isEmpty() && !row.text(u"warehouse").isEmpty())
+            keys.insert({row.text(u"itemcode"), row.text(u"warehouse")});
+    if (auto locked = lock_warehouse_settings(db, keys); !locked)
+        return std::unexpected(locked.error());
+    return {};
 }
 
 /// The variance account of each item: its own, else the purchase variance account.
@@ -383,6 +410,9 @@ static std::expected<DocumentNumber, Error> save_new_landed_bill_once(Database& 
     BillHeader& header = landed.bill.header;
     if (auto vendor = lock_vendor_row(db, header.vendor_no); !vendor)
         return std::unexpected(vendor.error());
+    auto prepayment = lock_bill_prepayment(db, landed.bill, stamp);
+    if (!prepayment)
+        return std::unexpected(prepayment.error());
     auto number = issue_document_number(db, QStringLiteral("ld"), header.period.fiscal_year);
     if (!number)
         return std::unexpected(number.error());
@@ -392,9 +422,6 @@ static std::expected<DocumentNumber, Error> save_new_landed_bill_once(Database& 
         return std::unexpected(free.error());
     if (auto rows = insert_bill_rows(db, landed.bill, stamp); !rows)
         return std::unexpected(rows.error());
-    auto prepayment = lock_bill_prepayment(db, landed.bill, stamp);
-    if (!prepayment)
-        return std::unexpected(prepayment.error());
     auto contributions = debits(db, landed, *allocation, accounts.variance);
     if (!contributions)
         return std::unexpected(contributions.error());
@@ -430,10 +457,16 @@ static std::expected<void, Error> update_landed_bill_once(Database& db, const Do
     Transaction tx(db);
     if (!tx.active())
         return std::unexpected(tx.begin_error());
-    auto locked = lock_unpaid_bill(db, shown, BillUndo::Edit);
+    // The receipts the edited bill covers are locked with the stored bill's sources, and the
+    // stock both move before the cost raise is taken back.
+    BillSources covered;
+    covered.receipts.insert(landed.receipts.begin(), landed.receipts.end());
+    auto locked = lock_unpaid_bill(db, shown, BillUndo::Edit, std::move(covered));
     if (!locked)
         return std::unexpected(locked.error());
     const Row& stored = *locked;
+    if (auto held = lock_landed_stock(db, stored.text(u"icfkey"), landed.receipts); !held)
+        return held;
     const FiscalPeriod period = period_of(stored);
     BillHeader& header = landed.bill.header;
     header.docno = shown.number;
@@ -448,12 +481,11 @@ static std::expected<void, Error> update_landed_bill_once(Database& db, const Do
                             .date = stored.date(u"invoice_date"),
                             .user = stamp.user,
                             .period = period};
-    // The cost raise first: its stock rows come before the vendor, the reversal's number and the
-    // ledger balances in every save's lock order.
+    // The vendor and prepayments before the numbers of the cost raise's reversal and of the entry's.
+    if (auto payables = lock_bill_payables(db, stored); !payables)
+        return payables;
     if (auto undone = reverse_cost_raise(db, stored, accounts.variance, period, stamp); !undone)
         return undone;
-    if (auto vendor = lock_vendor_row(db, stored.text(u"vendor_no")); !vendor)
-        return vendor;
     if (auto reversed = reverse_entry(db, stored.text(u"GLFKEY"), reversal); !reversed)
         return std::unexpected(reversed.error());
     auto allocation = plan_allocation(db, landed);
@@ -511,6 +543,11 @@ static std::expected<void, Error> void_landed_bill_once(Database& db, const Docu
         return std::unexpected(locked.error());
     const Row& header = *locked;
     const FiscalPeriod period = period_of(header);
+    // The cost raise's stock, then the vendor and prepayments, before its reversal's number.
+    if (auto held = lock_landed_stock(db, header.text(u"icfkey"), {}); !held)
+        return held;
+    if (auto payables = lock_bill_payables(db, header); !payables)
+        return payables;
     if (auto undone = reverse_cost_raise(db, header, variance, period, stamp); !undone)
         return undone;
     const BillVoid order{.bill_key = shown.key,

@@ -55,10 +55,13 @@ protected:
         return {line("WIDGET", "ST", "100"), line("SERVICE", "GP", "50"), line("BOLT", "ST", "20")};
     }
 
-    /// Starts and creates the payable, raises the owing balance and commits: what a bill's save does.
+    /// Locks the vendor, starts and creates the payable, raises the owing balance and commits:
+    /// what a bill's save does.
     std::expected<CreatedPayable, Error> save(const PayableBill& b)
     {
         Transaction tx(db());
+        if (auto vendor = lock_vendor_row(db(), b.vendor_no); !vendor)
+            return std::unexpected(vendor.error());
         auto plan = start_payable(db(), b);
         if (!plan)
             return std::unexpected(plan.error());
@@ -317,10 +320,11 @@ TEST_F(Payables, AnExistingPrepaymentIsCheckedAppliedAndRestored)
     QString payable_key;
     {
         Transaction tx(db());
+        ASSERT_TRUE(lock_vendor_row(db(), b.vendor_no));
+        auto prepayment = lock_existing_prepayment(db(), b.prepayment_no, b, Decimal(100));
+        ASSERT_TRUE(prepayment);
         auto plan = start_payable(db(), b);
         ASSERT_TRUE(plan);
-        auto prepayment = lock_existing_prepayment(db(), b.prepayment_no, b, plan->prepayment);
-        ASSERT_TRUE(prepayment);
         EXPECT_EQ(prepayment->prepayment_accno, "1450");
         auto created = create_payable(db(), b, *plan, QStringLiteral("2000"));
         ASSERT_TRUE(created);
@@ -370,6 +374,7 @@ TEST_F(Payables, ARewrittenPayableChangesTheOwingBalanceByItsDifference)
     PayableBill edited = bill({line("WIDGET", "ST", "200")});
     edited.payment_term = QStringLiteral("30");
     Transaction tx(db());
+    ASSERT_TRUE(lock_vendor_row(db(), edited.vendor_no));
     auto plan = start_payable(db(), edited);
     ASSERT_TRUE(plan);
     auto change = rewrite_payable(db(), created->number.fkey, edited, *plan, QStringLiteral("2000"));

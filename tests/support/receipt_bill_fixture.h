@@ -4,6 +4,7 @@
 
 #include "receipt_window_fixture.h"
 
+#include "documents/bill/bill_void.h"
 #include "documents/bill/bill_writer.h"
 
 #include <utility>
@@ -116,14 +117,15 @@ protected:
     /// Voids the bill made at a receipt, as the bill window's Void does (dated March 16, 2026).
     void void_bill_of(const QString& receipt)
     {
-        const QString key = t.text("SELECT b.fkey FROM PO_invoice_header_table b INNER JOIN PO_receipt_header_table h"
-                                   " ON h.invoice_docno = b.docno WHERE h.docno = ?",
-                                   {receipt});
-        ASSERT_FALSE(key.isEmpty());
-        Transaction tx(t.db());
-        auto voided = void_bill(t.db(), {key, QDate(2026, 3, 16), {QStringLiteral("2026"), 3}, audit_stamp("ADMIN")});
+        const QStringList bill = t.rows(QStringLiteral("SELECT b.fkey, b.docno, b.row_version FROM PO_invoice_header_table b"
+                                                       " INNER JOIN PO_receipt_header_table h ON h.invoice_docno = b.docno"
+                                                       " WHERE h.docno = '%1'")
+                                            .arg(receipt));
+        ASSERT_EQ(bill.size(), 1);
+        const QStringList fields = bill.front().split(u'|');
+        const DocumentVersion shown{QStringLiteral("PO_invoice_header_table"), fields[0], fields[1], fields[2].toLongLong()};
+        auto voided = void_shown_bill(t.db(), shown, audit_stamp("ADMIN"));
         ASSERT_TRUE(voided) << voided.error().message.toStdString() << voided.error().detail.toStdString();
-        ASSERT_TRUE(tx.commit());
     }
 };
 
