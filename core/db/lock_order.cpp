@@ -134,8 +134,17 @@ void LockOrderRecorder::begin()
     m_own.clear();
 }
 
+namespace {
+thread_local int setting_up = 0;
+}
+
+LockOrderRecorder::SetUp::SetUp() { ++setting_up; }
+LockOrderRecorder::SetUp::~SetUp() { --setting_up; }
+
 void LockOrderRecorder::statement(const QString& sql, bool for_update, std::optional<LockRank> rank)
 {
+    if (setting_up > 0)
+        return;
     const Target target = target_of(sql, for_update);
     if (target.table.isEmpty() || m_own.contains(target.table))
         return;

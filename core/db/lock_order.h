@@ -57,6 +57,16 @@ public:
     /// `rank` when the caller named the rank of those rows.
     void statement(const QString& sql, bool for_update, std::optional<LockRank> rank);
 
+    /// While one lives, the statements of its thread are not recorded: a test's set-up that
+    /// removes rows inside the transaction whose refusal it then checks.
+    class SetUp {
+    public:
+        SetUp();
+        ~SetUp();
+        SetUp(const SetUp&) = delete;
+        SetUp& operator=(const SetUp&) = delete;
+    };
+
 private:
     struct Taken {
         LockRank rank;

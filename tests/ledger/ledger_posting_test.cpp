@@ -1,3 +1,4 @@
+#include "core/db/lock_order.h"
 #include "ledger/ledger_invariants.h"
 #include "ledger/ledger_posting.h"
 #include "tests/support/printers.h"
@@ -216,7 +217,10 @@ TEST_F(LedgerPosting, MissingLedgerRowsStopThePostingWithTheirMessage)
     expense.add(QStringLiteral("2050"), Decimal("10"), Decimal("10"), QStringLiteral("USD"));
     auto message_after = [&](const QString& removal, const LedgerEntry& entry, const JournalDocument& d) {
         Transaction tx(db());
-        EXPECT_TRUE(db().execute(removal));
+        {
+            const LockOrderRecorder::SetUp removing;
+            EXPECT_TRUE(db().execute(removal));
+        }
         auto posted = post_entry(db(), d, entry);
         return posted ? QString() : posted.error().message;
     };
