@@ -1,47 +1,34 @@
 // Clerks on 1, 4 and 8 workstations at once, each walking 200 steps in one company over the same
 // items, places, vendors and documents. A step refused because of another clerk's change or lock
 // is fine when it says so; at the end no quantity, layer, order line or counter has lost an
-// update: every rule of the data holds. Prints the saves per second.
+// update: every rule of the data holds. Prints the saves per second, the saves run again and the
+// deadlocks PostgreSQL detected.
 #include "company.h"
+#include "walkers.h"
 
 #include "check/company_checks.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <memory>
 
 namespace zelkor::cycle {
 namespace {
 
 constexpr int StepsPerClerk = 200;
 
-/// What the walkers' closing lines say, added up.
-struct WalkerTotals {
-    int saves = 0;
-    int refused = 0;
-    int refused_by_others = 0;
-    int failed = 0; ///< walks that ended on a step failing without a reason
-
-    void add(const QString& output, int exit_code)
-    {
-        saves += captured(output, QStringLiteral("saves (\\d+)"));
-        refused += captured(output, QStringLiteral("(\\d+) refused, "));
-        refused_by_others += captured(output, QStringLiteral("(\\d+) of them by another user"));
-        failed += exit_code == 0 ? 0 : 1;
-    }
-    static int captured(const QString& output, const QString& pattern)
-    {
-        const auto found = QRegularExpression(pattern).match(output);
-        return found.hasMatch() ? found.captured(1).toInt() : 0;
-    }
-};
+/// The deadlocks PostgreSQL has detected in the test's database; none on SQLite.
+qint64 deadlocks(testing::TestDatabase& t)
+{
+    if (t.engine() != Engine::Postgres)
+        return 0;
+    return t.scalar(QStringLiteral("SELECT deadlocks FROM pg_stat_database WHERE datname = current_database()")).toLongLong();
+}
 
 class ManyUsers : public ::testing::TestWithParam<int> {};
 
@@ -50,28 +37,24 @@ TEST_P(ManyUsers, ClerksAtOnceLoseNoUpdateAndKeepEveryRule)
     const int clerks = GetParam();
     testing::TestDatabase t(testing::Contents::Demo);
     ASSERT_TRUE(add_generated_masters(t.db()));
+    const qint64 deadlocks_before = deadlocks(t);
     QElapsedTimer timer;
     timer.start();
-    std::vector<std::unique_ptr<QProcess>> walkers;
-    for (int clerk = 0; clerk < clerks; ++clerk) {
-        walkers.push_back(std::make_unique<QProcess>());
-        walkers.back()->setProcessChannelMode(QProcess::MergedChannels);
-        walkers.back()->start(QStringLiteral(ZELKOR_CYCLE_WALKER),
-                              {"--db", t.location(), "--seed", QString::number(4200 + clerk), "--steps",
-                               QString::number(StepsPerClerk)});
-    }
-    WalkerTotals totals;
-    for (auto& walker : walkers) {
-        ASSERT_TRUE(walker->waitForFinished(280000));
-        const QString output = QString::fromUtf8(walker->readAll());
-        EXPECT_EQ(walker->exitCode(), 0) << output.toStdString();
-        totals.add(output, walker->exitCode());
-    }
+    Walkers walkers(QStringLiteral(ZELKOR_CYCLE_WALKER), t.location(), clerks, StepsPerClerk, 4200);
+    const WalkerTotals totals = walkers.wait(280000);
+    for (const QString& failure : totals.failures)
+        ADD_FAILURE() << failure.toStdString();
     const double seconds = double(timer.elapsed()) / 1000.0;
     const int saves = totals.saves;
     std::cout << clerks << " clerks: " << saves << " saves in " << seconds << " s, " << saves / seconds << " saves/s; "
               << totals.refused << " steps refused, " << totals.refused_by_others
-              << " of them by another user's change or lock; " << totals.failed << " walks failed" << std::endl;
+              << " of them by another user's change or lock, " << totals.refused_locked << " on a lock; " << totals.retries
+              << " saves run again; " << totals.failed << " walks failed" << std::endl;
+    // The statistics reach the server's view once the walkers' backends have ended. A few
+    // deadlocks remain with 8 clerks on PostgreSQL, each absorbed by a retry: printed until
+    // the last inversion is gone, then to be required to be none.
+    QThread::msleep(500);
+    std::cout << deadlocks(t) - deadlocks_before << " deadlocks detected by the server" << std::endl;
     EXPECT_GT(saves, clerks * StepsPerClerk / 2);
     auto violations = check_invariants(t.db(), company_invariant_checks());
     ASSERT_TRUE(violations) << violations.error().detail.toStdString();

@@ -44,6 +44,13 @@ bool says_another_user(const QStringList& messages)
                        [](const QString& message) { return message.contains(u"another user", Qt::CaseInsensitive); });
 }
 
+/// Whether a refusal is a lock another user held through every try of the save.
+bool says_locked(const QStringList& messages)
+{
+    return std::any_of(messages.begin(), messages.end(),
+                       [](const QString& message) { return message.contains(u"locked by another user", Qt::CaseInsensitive); });
+}
+
 bool says_failed(const QStringList& messages) { return std::any_of(messages.begin(), messages.end(), is_failure); }
 
 /// Whether a window reported a failure with no reason of its own before it: what a database
@@ -232,6 +239,8 @@ std::optional<QString> Walk::book(const CycleStep& step, bool done, const QStrin
     ++m_counts.refused;
     if (says_another_user(messages))
         ++m_counts.refused_by_others;
+    if (says_locked(messages))
+        ++m_counts.refused_locked;
     if (attempt == Attempt::Retry)
         ++m_counts.retries_refused;
     history += QStringLiteral(": refused \"") + messages.join(QStringLiteral(" | ")) + u'"';
@@ -341,7 +350,7 @@ QString Walk::summary() const
 {
     const double per_second = m_counts.seconds > 0 ? m_counts.steps / m_counts.seconds : 0;
     return QStringLiteral("cycle walk, seed %1: %2 steps%3 (%4 writes, %5 reads, %6 skipped, %7 refused, %8 of them by"
-                          " another user's change or lock), %9 faults injected (%10 after the commit, %11 retries"
+                          " another user's change or lock, %18 on a lock), %9 faults injected (%10 after the commit, %11 retries"
                           " refused), %12 statements, in %13 s: %14 steps/s (%15 checks of the rules in %16 s,"
                           " %17 s comparing the data)")
         .arg(m_settings.seed)
@@ -360,7 +369,8 @@ QString Walk::summary() const
         .arg(per_second, 0, 'f', 1)
         .arg(m_counts.checks)
         .arg(m_counts.checking_seconds, 0, 'f', 1)
-        .arg(m_counts.fingerprint_seconds, 0, 'f', 1);
+        .arg(m_counts.fingerprint_seconds, 0, 'f', 1)
+        .arg(m_counts.refused_locked);
 }
 
 WalkSettings walk_settings_from_environment(int default_steps)

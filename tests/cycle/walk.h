@@ -53,6 +53,7 @@ struct WalkCounts {
     int skipped = 0;
     int refused = 0;
     int refused_by_others = 0; ///< of those, refusals naming another user's change or lock
+    int refused_locked = 0;    ///< and of those, a lock another user held through every retry
     int faults_injected = 0; ///< faults that a commit reached
     int faults_after_commit = 0; ///< of those, faults that came after the commit (showing the saved document)
     int retries_refused = 0;
