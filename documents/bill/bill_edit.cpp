@@ -69,8 +69,11 @@ namespace {
 [[nodiscard]] std::expected<EditedBillKeys, Error> write_again(Database& db, const Bill& bill, const Row& stored,
                                                                const EnteredBillAccounts& entered, const AuditStamp& stamp)
 {
-    const BillVoid undo{.bill_key = bill.header.fkey, .date = bill.header.invoice_date, .period = bill.header.period,
-                        .stamp = stamp};
+    const BillVoid undo{.bill_key = bill.header.fkey,
+                        .date = bill.header.invoice_date,
+                        .period = bill.header.period,
+                        .stamp = stamp,
+                        .stock_locked = true};
     if (auto done = reverse_bill_postings(db, stored, undo, BillUndo::Edit); !done)
         return std::unexpected(done.error());
     if (auto done = db.execute(QStringLiteral("DELETE FROM PO_invoice_transaction_table WHERE fkey = ?"), {bill.header.fkey});

@@ -95,9 +95,7 @@ std::expected<void, Error> lock_bill_payables(Database& db, const Row& header)
         return std::unexpected(payments.error());
     if (existing.isEmpty())
         return {};
-    auto waiting = db.select_for_update(QStringLiteral("SELECT prepayment_fkey FROM Prepayment_waiting_PO_table WHERE"
-                                                       " prepayment_fkey IN (SELECT fkey FROM Payment_header_table"
-                                                       " WHERE company = 1 AND docno = ?)"),
+    auto waiting = db.select_for_update(QStringLiteral("SELECT prepayment_no FROM Prepayment_waiting_PO_table WHERE prepayment_no = ?"),
                                         {existing});
     if (!waiting)
         return std::unexpected(waiting.error());
@@ -109,7 +107,7 @@ std::expected<void, Error> reverse_bill_postings(Database& db, const Row& header
     // The stock rows of the cost correction, then the vendor's row and the prepayments, before
     // the correction's and the reversal's numbers and the ledger balances: every save's lock
     // order. A landed bill's cost raise is taken back by its own void before this one runs.
-    if (!order.stock_reversed)
+    if (!order.stock_reversed && !order.stock_locked)
         if (auto locked = lock_bill_stock(db, order.bill_key); !locked)
             return locked;
     if (auto locked = lock_bill_payables(db, header); !locked)

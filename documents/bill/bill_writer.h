@@ -201,6 +201,8 @@ struct BillVoid {
     AuditStamp stamp{};
     /// Set by a landed bill's void, which has taken its cost raise back itself.
     bool stock_reversed = false;
+    /// Set by a bill's edit, which has locked the stock of the stored and the edited lines.
+    bool stock_locked = false;
 };
 [[nodiscard]] std::expected<void, Error> void_bill(Database& db, const BillVoid& order);
 
