@@ -1,6 +1,7 @@
 #include "stock/on_order.h"
 
 #include "stock/stock_places.h"
+#include "stock/stock_settings.h"
 #include "stock/stock_units.h"
 
 #include <map>
@@ -32,32 +33,46 @@ bool counted(const OnOrderLine& line, OnOrderTypes types)
 
 using Changes = std::map<OnHandKey, StockQuantity>;
 
-[[nodiscard]] std::expected<Changes, Error> changes_of(Database& db, const std::vector<OnOrderLine>& lines, OnOrderChange change,
-                                         OnOrderTypes types)
+[[nodiscard]] std::expected<Changes, Error> changes_of(Database& db, const std::vector<OnOrderMove>& moves, OnOrderTypes types)
 {
     StockUnits units(db);
     QSet<QString> items;
-    for (const OnOrderLine& line : lines)
-        if (counted(line, types))
-            items.insert(line.itemcode);
+    for (const OnOrderMove& move : moves)
+        for (const OnOrderLine& line : move.lines)
+            if (counted(line, types))
+                items.insert(line.itemcode);
     if (auto read = units.read_stock_uoms(items); !read)
         return std::unexpected(read.error());
     Changes changes;
-    for (const OnOrderLine& line : lines) {
-        if (!counted(line, types))
-            continue;
-        auto converted = units.convert(line.itemcode, line.uom, line.quantity_open);
-        if (!converted)
-            return std::unexpected(converted.error());
-        if (!*converted)
-            continue;
-        const Decimal quantity = change == OnOrderChange::Add ? (*converted)->quantity : -(*converted)->quantity;
-        auto [slot, fresh] = changes.try_emplace({line.itemcode, line.warehouse, line.location},
-                                                 StockQuantity{quantity, (*converted)->stock_uom});
-        if (!fresh)
-            slot->second.quantity += quantity;
-    }
+    for (const OnOrderMove& move : moves)
+        for (const OnOrderLine& line : move.lines) {
+            if (!counted(line, types))
+                continue;
+            auto converted = units.convert(line.itemcode, line.uom, line.quantity_open);
+            if (!converted)
+                return std::unexpected(converted.error());
+            if (!*converted)
+                continue;
+            const Decimal quantity = move.change == OnOrderChange::Add ? (*converted)->quantity : -(*converted)->quantity;
+            auto [slot, fresh] = changes.try_emplace({line.itemcode, line.warehouse, line.location},
+                                                     StockQuantity{quantity, (*converted)->stock_uom});
+            if (!fresh)
+                slot->second.quantity += quantity;
+        }
     return changes;
+}
+
+/// Locks the item-warehouse rows guarding the on-hand rows about to change.
+[[nodiscard]] std::expected<void, Error> lock_guarding_rows(Database& db, const Changes& changes)
+{
+    std::set<ItemWarehouse> keys;
+    for (const auto& entry : changes)
+        keys.insert({entry.first.itemcode, entry.first.warehouse});
+    if (keys.empty())
+        return {};
+    if (auto locked = lock_warehouse_settings(db, keys); !locked)
+        return std::unexpected(locked.error());
+    return {};
 }
 
 [[nodiscard]] std::expected<void, Error> upsert_batch(Database& db, Changes::const_iterator first, Changes::const_iterator last)
@@ -128,14 +143,22 @@ using Changes = std::map<OnHandKey, StockQuantity>;
     return lines;
 }
 
+[[nodiscard]] std::expected<void, Error> move_on_order_quantity(Database& db, const std::vector<OnOrderMove>& moves,
+                                                                OnOrderTypes types, MissingOnHandRow missing)
+{
+    auto changes = changes_of(db, moves, types);
+    if (!changes)
+        return std::unexpected(changes.error());
+    if (auto locked = lock_guarding_rows(db, *changes); !locked)
+        return locked;
+    return missing == MissingOnHandRow::Create ? create_or_change(db, *changes) : change_existing(db, *changes);
+}
+
 [[nodiscard]] std::expected<void, Error> change_on_order_quantity(Database& db, const std::vector<OnOrderLine>& lines,
                                                     OnOrderChange change, OnOrderTypes types,
                                                     MissingOnHandRow missing)
 {
-    auto changes = changes_of(db, lines, change, types);
-    if (!changes)
-        return std::unexpected(changes.error());
-    return missing == MissingOnHandRow::Create ? create_or_change(db, *changes) : change_existing(db, *changes);
+    return move_on_order_quantity(db, {{lines, change}}, types, missing);
 }
 
 } // namespace zelkor

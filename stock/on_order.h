@@ -31,10 +31,22 @@ enum class MissingOnHandRow { Create, Skip };
 /// The stored lines of the order with key `fkey`.
 [[nodiscard]] std::expected<std::vector<OnOrderLine>, Error> stored_on_order_lines(Database& db, const QString& fkey);
 
-/// Adds or removes the open quantities of the lines, converted from each line's unit to the
-/// item's stock unit, on the on-hand rows of company 1 named by item, warehouse and location.
-/// Rows are changed in key order (one statement per batch of rows) so that two saves never
-/// wait on each other crosswise. Runs inside the caller's transaction.
+/// Lines whose open quantities go on order or come off it.
+struct OnOrderMove {
+    std::vector<OnOrderLine> lines;
+    OnOrderChange change;
+};
+
+/// Adds or removes the open quantities of the lines of every move, converted from each line's
+/// unit to the item's stock unit, on the on-hand rows of company 1 named by item, warehouse and
+/// location. The Item_warehouse_table rows of the items are locked first, then the on-hand rows
+/// are changed, each in key order and in one pass for all the moves (an order edit takes its old
+/// and new lines together): on-hand rows change only under their item-warehouse row, which is
+/// what lets a receipt post stock after its number. Runs inside the caller's transaction.
+[[nodiscard]] std::expected<void, Error> move_on_order_quantity(Database& db, const std::vector<OnOrderMove>& moves,
+                                                                OnOrderTypes types, MissingOnHandRow missing);
+
+/// The one-move case of move_on_order_quantity.
 [[nodiscard]] std::expected<void, Error> change_on_order_quantity(Database& db, const std::vector<OnOrderLine>& lines,
                                                     OnOrderChange change, OnOrderTypes types,
                                                     MissingOnHandRow missing);

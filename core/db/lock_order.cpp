@@ -161,11 +161,16 @@ void LockOrderRecorder::statement(const QString& sql, bool for_update, std::opti
     if (!taken)
         return;
     // On-hand rows and cost layers of an item in a warehouse change only under its
-    // Item_warehouse_table row: a transaction that holds those rows holds their stock.
+    // Item_warehouse_table row: a transaction that holds those rows holds their stock, and may
+    // take it after its counters. One that took them bare could hold an on-hand row that such a
+    // transaction is about to change, and wait on it crosswise.
     static const QSet<QString> guarded{QStringLiteral("item_onhand_table"), QStringLiteral("fifo_table")};
-    if (guarded.contains(target.table)
-        && std::any_of(m_taken.begin(), m_taken.end(), [](const Taken& earlier) { return earlier.table == u"item_warehouse_table"; }))
-        return;
+    if (guarded.contains(target.table)) {
+        if (std::any_of(m_taken.begin(), m_taken.end(), [](const Taken& earlier) { return earlier.table == u"item_warehouse_table"; }))
+            return;
+        report(QStringLiteral("lock order: %1 taken without its item_warehouse_table rows; statement: %2")
+                   .arg(target.table, sql.simplified().left(160)));
+    }
     // A table this transaction already locked at that rank: its rows are held, or more of them
     // are taken in the same pass (a second journal entry's counter, the next chunk of keys).
     if (std::any_of(m_taken.begin(), m_taken.end(),
@@ -193,6 +198,11 @@ void LockOrderRecorder::take(const QString& table, LockRank rank, const QString&
                                   .arg(table, QLatin1String(rank_name(rank)), inverted->table,
                                        QLatin1String(rank_name(inverted->rank)), order.join(QStringLiteral(", ")),
                                        sql.simplified().left(160));
+    report(violation);
+}
+
+void LockOrderRecorder::report(const QString& violation)
+{
     Handler handler;
     {
         QMutexLocker lock(&handlers().mutex);

@@ -73,6 +73,7 @@ private:
         QString table;
     };
     void take(const QString& table, LockRank rank, const QString& sql);
+    static void report(const QString& violation);
 
     std::vector<Taken> m_taken;
     QSet<QString> m_own; ///< tables whose rows this transaction holds as its own document's

@@ -154,19 +154,17 @@ InsertRow line_row(const Order& order, const WrittenLine& written, const AuditSt
                                     MissingOnHandRow::Create);
 }
 
-/// Takes a stored order's open quantities off po_quantity, unless it is a future order.
-[[nodiscard]] std::expected<void, Error> take_off_order(Database& db, const QString& fkey)
+/// Moves an edited order's quantities on order: the stored lines' open quantities off, the edited
+/// lines' on, in one pass over the on-hand rows; a future order counts nothing on order.
+[[nodiscard]] std::expected<void, Error> move_edit_on_order(Database& db, const Order& edited)
 {
-    auto future = db.scalar(QStringLiteral("SELECT future_po FROM PO_header_table WHERE fkey = ?"), {fkey});
-    if (!future)
-        return std::unexpected(future.error());
-    if (Row::to_flag(*future))
+    if (edited.header.future_po)
         return {};
-    auto lines = stored_on_order_lines(db, fkey);
-    if (!lines)
-        return std::unexpected(lines.error());
-    return change_on_order_quantity(db, *lines, OnOrderChange::Remove, OnOrderTypes::StockAndNonStock,
-                                    MissingOnHandRow::Create);
+    auto stored = stored_on_order_lines(db, edited.header.fkey);
+    if (!stored)
+        return std::unexpected(stored.error());
+    return move_on_order_quantity(db, {{on_order_lines(edited.lines), OnOrderChange::Add}, {*stored, OnOrderChange::Remove}},
+                                  OnOrderTypes::StockAndNonStock, MissingOnHandRow::Create);
 }
 
 bool has_stock_item(const Order& order)
@@ -426,10 +424,10 @@ static std::expected<void, Error> update_po_once(Database& db, const Order& orde
     // (the new quantities on order, the old ones off), before the lines are written again.
     if (auto reopened = reopen_requisition_lines(db, order.header.fkey); !reopened)
         return reopened;
-    if (auto taken = take_from_requisitions_and_stock(db, written); !taken)
-        return taken;
-    if (auto off = take_off_order(db, order.header.fkey); !off)
-        return off;
+    if (auto closed = close_requisition_lines(db, written.lines); !closed)
+        return closed;
+    if (auto moved = move_edit_on_order(db, written); !moved)
+        return moved;
     if (auto header = rewrite_header(db, written, lines->totals, *fully_billed, stamp); !header)
         return header;
     if (auto deleted = db.execute(QStringLiteral("DELETE FROM PO_transaction_table WHERE fkey = ?"), {order.header.fkey});

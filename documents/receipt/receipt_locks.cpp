@@ -4,6 +4,7 @@
 #include "core/document_versions.h"
 #include "core/numbering.h"
 #include "documents/receipt/receipt_verify.h"
+#include "stock/on_order.h"
 
 #include <algorithm>
 
@@ -31,9 +32,10 @@ std::set<QString> payable_vendors(const Receipt& receipt)
 {
     std::set<ItemWarehouse> keys;
     for (const ReceiptLine* line : lines) {
-        if (!is_stock_line(*line))
+        if (!counts_on_order(line->itemtype))
             continue;
-        keys.insert({line->itemcode, line->warehouse});
+        if (is_stock_line(*line))
+            keys.insert({line->itemcode, line->warehouse});
         if (!line->po_warehouse.isEmpty())
             keys.insert({line->itemcode, line->po_warehouse});
     }

@@ -30,7 +30,9 @@ std::vector<const ReceiptLine*> pointers(const Lines& lines)
 }
 
 /// Locks the warehouse settings of the stock lines' items where they are received and where
-/// their orders had them on order; gives the settings (standard costs for the posting).
+/// their orders had them on order, and those of the non-stock master items whose on-order
+/// quantities the receipt moves, all in one pass; gives the settings (standard costs for the
+/// posting).
 [[nodiscard]] std::expected<WarehouseSettings, Error> lock_stock_rows(Database& db,
                                                                       const std::vector<const ReceiptLine*>& lines);
 
