@@ -85,6 +85,14 @@ public:
     [[nodiscard]] std::expected<Rows, Error> select_for_update(const QString& sql, const Params& params = {},
                                                                std::optional<LockRank> rank = std::nullopt);
 
+    /// Tells the lock-order recorder of test builds which rows of `table` the last statement
+    /// locked, by key (see LockOrderRecorder::keys); production saves pay nothing for it.
+    void locked_keys(const QString& table, const QStringList& keys)
+    {
+        if (m_watching_locks && in_transaction())
+            m_locks.keys(table, keys);
+    }
+
     bool in_transaction() const { return m_transaction_depth > 0; }
 
     /// What stops, from another thread, the statement this connection runs at that moment (it

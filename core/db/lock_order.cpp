@@ -132,6 +132,8 @@ void LockOrderRecorder::begin()
 {
     m_taken.clear();
     m_own.clear();
+    m_keys.clear();
+    m_highest_key.clear();
 }
 
 namespace {
@@ -182,6 +184,24 @@ void LockOrderRecorder::statement(const QString& sql, bool for_update, std::opti
             m_own.insert(lines);
     }
     take(target.table, *taken, sql);
+}
+
+void LockOrderRecorder::keys(const QString& table, const QStringList& keys)
+{
+    if (setting_up > 0)
+        return;
+    QSet<QString>& held = m_keys[table];
+    QString& highest = m_highest_key[table];
+    const QString before = highest;
+    for (const QString& key : keys) {
+        if (held.contains(key))
+            continue;
+        if (!before.isEmpty() && key < before)
+            report(QStringLiteral("lock order: %1 row %2 taken after row %3 in an earlier pass")
+                       .arg(table, QString(key).replace(QChar(31), u'/'), QString(before).replace(QChar(31), u'/')));
+        held.insert(key);
+        highest = std::max(highest, key);
+    }
 }
 
 void LockOrderRecorder::take(const QString& table, LockRank rank, const QString& sql)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
+#include <QStringList>
 #include <QString>
 
 #include <functional>
@@ -57,6 +59,12 @@ public:
     /// `rank` when the caller named the rank of those rows.
     void statement(const QString& sql, bool for_update, std::optional<LockRank> rank);
 
+    /// A statement locked the rows of `table` with these keys (each its columns joined in
+    /// their key order). Rows of one table are taken in key order in one pass; a later pass may
+    /// take again rows it holds, but a new row below one already held is reported: another
+    /// transaction may hold that row and wait for the higher one.
+    void keys(const QString& table, const QStringList& keys);
+
     /// While one lives, the statements of its thread are not recorded: a test's set-up that
     /// removes rows inside the transaction whose refusal it then checks.
     class SetUp {
@@ -76,6 +84,8 @@ private:
     static void report(const QString& violation);
 
     std::vector<Taken> m_taken;
+    QHash<QString, QSet<QString>> m_keys;   ///< rows locked by key, per table
+    QHash<QString, QString> m_highest_key; ///< the highest of them, per table
     QSet<QString> m_own; ///< tables whose rows this transaction holds as its own document's
 };
 

@@ -118,6 +118,13 @@ InventoryLine correction_line(const BillLine& line, const CostCorrectionTarget& 
 
 std::expected<CostCorrectionPlan, Error> plan_cost_correction(Database& db, const Bill& bill, const QString& purchase_variance)
 {
+    // Every line's item-warehouse row in one pass, in key order, before each line is planned.
+    std::set<ItemWarehouse> keys;
+    for (size_t index = 0; index < bill.lines.size(); ++index)
+        if (may_change_stock_cost(bill, index))
+            keys.insert({bill.lines[index].itemcode, bill.lines[index].warehouse});
+    if (auto locked = lock_warehouse_settings(db, keys); !locked)
+        return std::unexpected(locked.error());
     CostCorrectionPlan plan;
     for (size_t index = 0; index < bill.lines.size(); ++index)
         if (may_change_stock_cost(bill, index))

@@ -42,23 +42,31 @@ Error refused(const QString& message) { return Error::invalid(message); }
     return locked->header;
 }
 
-[[nodiscard]] std::expected<bool, Error> activate_in_transaction(Database& db, const QString& fkey)
+/// Puts the future orders with keys `fkeys` in effect and their open quantities on order, the
+/// on-hand rows of all of them in one pass; gives the keys of those that were still future orders.
+[[nodiscard]] std::expected<QStringList, Error> activate_in_transaction(Database& db, const QStringList& fkeys)
 {
-    auto flagged = db.execute(QStringLiteral("UPDATE PO_header_table SET future_po = FALSE, row_version = row_version + 1"
-                                             " WHERE fkey = ? AND future_po = TRUE AND void = FALSE"),
-                              {fkey});
-    if (!flagged)
-        return std::unexpected(flagged.error());
-    if (*flagged == 0)
-        return false;
-    auto lines = stored_on_order_lines(db, fkey);
-    if (!lines)
-        return std::unexpected(lines.error());
-    auto stock = change_on_order_quantity(db, *lines, OnOrderChange::Add, OnOrderTypes::StockAndNonStock,
+    QStringList activated;
+    std::vector<OnOrderLine> lines;
+    for (const QString& fkey : fkeys) {
+        auto flagged = db.execute(QStringLiteral("UPDATE PO_header_table SET future_po = FALSE, row_version = row_version + 1"
+                                                 " WHERE fkey = ? AND future_po = TRUE AND void = FALSE"),
+                                  {fkey});
+        if (!flagged)
+            return std::unexpected(flagged.error());
+        if (*flagged == 0)
+            continue;
+        auto stored = stored_on_order_lines(db, fkey);
+        if (!stored)
+            return std::unexpected(stored.error());
+        lines.insert(lines.end(), stored->begin(), stored->end());
+        activated << fkey;
+    }
+    auto stock = change_on_order_quantity(db, lines, OnOrderChange::Add, OnOrderTypes::StockAndNonStock,
                                           MissingOnHandRow::Create);
     if (!stock)
         return std::unexpected(stock.error());
-    return true;
+    return activated;
 }
 
 } // namespace
@@ -125,12 +133,12 @@ std::expected<bool, Error> activate_po(Database& db, const DocumentVersion& show
         return std::unexpected(tx.begin_error());
     if (auto header = lock_order(db, shown); !header)
         return std::unexpected(header.error());
-    auto activated = activate_in_transaction(db, shown.key);
+    auto activated = activate_in_transaction(db, {shown.key});
     if (!activated)
-        return activated;
+        return std::unexpected(activated.error());
     if (auto committed = tx.commit(); !committed)
         return std::unexpected(committed.error());
-    return *activated;
+    return !activated->isEmpty();
 }
 
 std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QDate& today)
@@ -144,14 +152,16 @@ std::expected<QStringList, Error> activate_all_future_pos(Database& db, const QD
                                     {today}, LockRank::EditedDocument);
     if (!due)
         return std::unexpected(due.error());
+    QStringList fkeys;
+    for (const Row& order : *due)
+        fkeys << order.text(u"fkey");
+    auto activated = activate_in_transaction(db, fkeys);
+    if (!activated)
+        return std::unexpected(activated.error());
     QStringList numbers;
-    for (const Row& order : *due) {
-        auto activated = activate_in_transaction(db, order.text(u"fkey"));
-        if (!activated)
-            return std::unexpected(activated.error());
-        if (*activated)
+    for (const Row& order : *due)
+        if (activated->contains(order.text(u"fkey")))
             numbers << order.text(u"docno");
-    }
     if (auto committed = tx.commit(); !committed)
         return std::unexpected(committed.error());
     return numbers;

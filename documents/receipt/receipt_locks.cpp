@@ -34,8 +34,7 @@ std::set<QString> payable_vendors(const Receipt& receipt)
     for (const ReceiptLine* line : lines) {
         if (!counts_on_order(line->itemtype))
             continue;
-        if (is_stock_line(*line))
-            keys.insert({line->itemcode, line->warehouse});
+        keys.insert({line->itemcode, line->warehouse});
         if (!line->po_warehouse.isEmpty())
             keys.insert({line->itemcode, line->po_warehouse});
     }

@@ -1,5 +1,6 @@
 #include "core/db/database.h"
 #include "core/db/lock_order.h"
+#include "tests/support/lock_violations.h"
 #include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
@@ -7,24 +8,9 @@
 namespace zelkor {
 namespace {
 
+using testing::CollectedViolations;
 using testing::Contents;
 using testing::TestDatabase;
-
-/// Collects the violations instead of failing the test, for as long as it lives.
-class CollectedViolations {
-public:
-    CollectedViolations()
-    {
-        LockOrderRecorder::set_handler([this](const QString& violation) { seen << violation; });
-    }
-    ~CollectedViolations()
-    {
-        LockOrderRecorder::set_handler([](const QString& violation) { ADD_FAILURE() << violation.toStdString(); });
-    }
-    CollectedViolations(const CollectedViolations&) = delete;
-    CollectedViolations& operator=(const CollectedViolations&) = delete;
-    QStringList seen;
-};
 
 TEST(LockOrder, ARankTakenAfterAHigherOneIsReportedWithTheTransactionsLocks)
 {
