@@ -27,7 +27,10 @@ enum class LockRank : int {
     /// Lines of those documents (quantities received and billed).
     SourceLines = 3,
     /// Stock rows and cost layers of the items (Item_warehouse_table, Item_onhand_table,
-    /// FIFO_table), each statement in key order: shared by every save of the same items.
+    /// FIFO_table): shared by every save of the same items. The item-warehouse rows come first,
+    /// all of a transaction's in key order (a later pass only takes held rows again, or higher
+    /// ones); an item's on-hand rows and layers change only under its item-warehouse row, which
+    /// is what lets a receipt post them after its number.
     Stock = 4,
     /// The vendor's row (owing balance) and prepayments: shared by every document of a vendor.
     Vendor = 5,
