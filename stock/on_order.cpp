@@ -68,8 +68,6 @@ using Changes = std::map<OnHandKey, StockQuantity>;
     std::set<ItemWarehouse> keys;
     for (const auto& entry : changes)
         keys.insert({entry.first.itemcode, entry.first.warehouse});
-    if (keys.empty())
-        return {};
     if (auto locked = lock_warehouse_settings(db, keys); !locked)
         return std::unexpected(locked.error());
     return {};
@@ -149,6 +147,8 @@ using Changes = std::map<OnHandKey, StockQuantity>;
     auto changes = changes_of(db, moves, types);
     if (!changes)
         return std::unexpected(changes.error());
+    if (changes->empty())
+        return {};
     if (auto locked = lock_guarding_rows(db, *changes); !locked)
         return locked;
     return missing == MissingOnHandRow::Create ? create_or_change(db, *changes) : change_existing(db, *changes);

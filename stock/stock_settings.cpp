@@ -95,10 +95,12 @@ CostMethod cost_method_of(const QString& text)
         }
         first = last;
     }
-    QStringList locked;
-    for (const ItemWarehouse& key : keys)
-        locked << key.itemcode + QChar(31) + key.warehouse;
-    db.locked_keys(QStringLiteral("item_warehouse_table"), locked);
+    if (db.recording_locks()) {
+        QStringList locked;
+        for (const ItemWarehouse& key : keys)
+            locked << key.itemcode + QChar(31) + key.warehouse;
+        db.locked_keys(QStringLiteral("item_warehouse_table"), locked);
+    }
     return settings;
 }
 

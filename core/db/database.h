@@ -85,11 +85,14 @@ public:
     [[nodiscard]] std::expected<Rows, Error> select_for_update(const QString& sql, const Params& params = {},
                                                                std::optional<LockRank> rank = std::nullopt);
 
-    /// Tells the lock-order recorder of test builds which rows of `table` the last statement
-    /// locked, by key (see LockOrderRecorder::keys); production saves pay nothing for it.
+    /// Whether the lock-order recorder of test builds watches this transaction: a caller builds
+    /// what it tells locked_keys only then, so that production saves pay nothing for it.
+    bool recording_locks() const { return m_watching_locks && in_transaction(); }
+    /// Tells the recorder which rows of `table` the last statement locked, by key (see
+    /// LockOrderRecorder::keys).
     void locked_keys(const QString& table, const QStringList& keys)
     {
-        if (m_watching_locks && in_transaction())
+        if (recording_locks())
             m_locks.keys(table, keys);
     }
 
