@@ -241,7 +241,7 @@ void trace_statement(const QString& sql)
     return query;
 }
 
-[[nodiscard]] std::expected<void, Error> Database::run_plain(const QString& sql)
+[[nodiscard]] std::expected<void, Error> Database::admit_plain(const QString& sql)
 {
     ++m_statement_count;
     trace_statement(sql);
@@ -249,11 +249,63 @@ void trace_statement(const QString& sql)
         m_locks.statement(sql, m_reading_for_update, m_named_rank);
     if (injected_failure())
         return std::unexpected(Error::database(QStringLiteral("injected failure in: ") + sql));
+    return {};
+}
+
+[[nodiscard]] std::expected<void, Error> Database::run_plain(const QString& sql)
+{
+    if (auto admitted = admit_plain(sql); !admitted)
+        return admitted;
+    if (m_postgres) {
+        // A script's statement may hold several; it runs alone, after the answers of what was sent.
+        if (auto answered = m_postgres->flush(); !answered)
+            return answered;
+        return m_postgres->command(sql);
+    }
     QSqlQuery q(m_connection);
     if (!q.exec(sql))
         return std::unexpected(error_of(q, sql));
     return {};
 }
+
+[[nodiscard]] std::expected<void, Error> Database::begin(const QString& sql)
+{
+    if (!m_postgres)
+        return run_plain(sql);
+    if (auto admitted = admit_plain(sql); !admitted)
+        return admitted;
+    return m_postgres->send_command(sql);
+}
+
+[[nodiscard]] std::expected<void, Error> Database::commit_plain()
+{
+    static const QString commit = QStringLiteral("COMMIT");
+    if (!m_postgres)
+        return run_plain(commit);
+    if (auto admitted = admit_plain(commit); !admitted)
+        return admitted;
+    // The COMMIT travels with what was sent; should any of it have failed, the server skips
+    // the COMMIT with everything after the failure, and the transaction is rolled back.
+    return m_postgres->command(commit);
+}
+
+void Database::roll_back()
+{
+    static const QString rollback = QStringLiteral("ROLLBACK");
+    // A failed ROLLBACK leaves nothing to do: the connection discards the transaction anyway.
+    if (m_postgres) {
+        // What was sent is answered first: a ROLLBACK behind a failed statement would be skipped.
+        (void)m_postgres->flush();
+        if (auto done = m_postgres->command(rollback); !done)
+            qCWarning(lcDatabase).noquote() << "rollback failed:" << done.error().detail;
+        return;
+    }
+    QSqlQuery q(m_connection);
+    if (!q.exec(rollback))
+        qCWarning(lcDatabase).noquote() << "rollback failed:" << q.lastError().text();
+}
+
+qint64 Database::round_trips() const { return m_postgres ? m_postgres->round_trips() : m_statement_count; }
 
 namespace {
 
@@ -352,6 +404,20 @@ Row current_row(const QSqlQuery& query, std::shared_ptr<const RowShape>& shape)
     return affected;
 }
 
+[[nodiscard]] std::expected<void, Error> Database::write(const QString& sql, const Params& params)
+{
+    // A benchmark recording the writes needs each one's count of changed rows as it runs.
+    if (!m_postgres || !in_transaction() || m_write_recorder) {
+        auto done = execute(sql, params);
+        if (!done)
+            return std::unexpected(done.error());
+        return {};
+    }
+    if (auto admitted = admit(sql, params); !admitted)
+        return admitted;
+    return m_postgres->send(sql, params);
+}
+
 [[nodiscard]] std::expected<Rows, Error> Database::update_returning(const QString& sql, const Params& params)
 {
     auto rows = select(sql, params);
@@ -443,8 +509,7 @@ Transaction::Transaction(Database& db) : m_db(db)
     m_outer = true;
     // SQLite takes the write lock at once, so that a save never fails halfway on a busy file;
     // the busy timeout makes the wait bounded.
-    m_began = m_db.run_plain(m_db.engine() == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE")
-                                                               : QStringLiteral("BEGIN"));
+    m_began = m_db.begin(m_db.engine() == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
     if (m_began) {
         m_db.m_transaction_depth = 1;
         m_db.m_rollback_only = false;
@@ -473,7 +538,7 @@ Transaction::~Transaction()
         rollback();
         return std::unexpected(Error::database(QStringLiteral("an inner step rolled back")));
     }
-    auto committed = m_db.run_plain(QStringLiteral("COMMIT"));
+    auto committed = m_db.commit_plain();
     if (!committed) {
         rollback();
         return committed;
@@ -493,10 +558,7 @@ void Transaction::rollback()
         m_db.m_rollback_only = true;
         return;
     }
-    // A failed ROLLBACK leaves nothing to do: the connection discards the transaction anyway.
-    QSqlQuery q(m_db.m_connection);
-    if (!q.exec(QStringLiteral("ROLLBACK")))
-        qCWarning(lcDatabase).noquote() << "rollback failed:" << q.lastError().text();
+    m_db.roll_back();
     m_db.m_transaction_depth = 0;
     m_db.m_rollback_only = false;
 }
@@ -513,11 +575,8 @@ ReadSnapshot::ReadSnapshot(Database& db) : m_db(db)
 
 ReadSnapshot::~ReadSnapshot()
 {
-    if (!m_began)
-        return;
-    QSqlQuery q(m_db.m_connection);
-    if (!q.exec(QStringLiteral("ROLLBACK")))
-        qCWarning(lcDatabase).noquote() << "ending a read snapshot failed:" << q.lastError().text();
+    if (m_began)
+        m_db.roll_back();
 }
 
 } // namespace zelkor

@@ -65,6 +65,12 @@ public:
     [[nodiscard]] std::expected<QVariant, Error> scalar(const QString& sql, const Params& params = {});
     /// Runs a statement that returns no rows; gives the number of rows it changed.
     [[nodiscard]] std::expected<int, Error> execute(const QString& sql, const Params& params = {});
+    /// Runs a statement that writes and whose answer the save needs only at its end (an insert,
+    /// an update whose rows it does not count). On PostgreSQL, inside a transaction, it is sent
+    /// without waiting and travels with the next statement that waits for an answer, or with the
+    /// COMMIT: a failure of it fails that statement instead, and the save rolls back whole as it
+    /// would have. Elsewhere it runs at once, as execute() does.
+    [[nodiscard]] std::expected<void, Error> write(const QString& sql, const Params& params = {});
     /// Runs an UPDATE ... RETURNING and gives the rows it changed as they now are; a write, as
     /// execute() is, for the write recorder.
     [[nodiscard]] std::expected<Rows, Error> update_returning(const QString& sql, const Params& params);
@@ -106,6 +112,9 @@ public:
     /// Test support: the n-th statement from now (1 = the next) fails as a database error.
     void fail_statement(int n) { m_fail_countdown = n; }
     qint64 statement_count() const { return m_statement_count; }
+    /// How many times the connection waited for the server: on PostgreSQL statements sent
+    /// together with write() count once, on SQLite, where nothing travels, every statement counts.
+    qint64 round_trips() const;
     /// Benchmark support: each statement run by execute() is handed to `recorder` with the number
     /// of rows it changed once it has run, so that a benchmark can write exactly a save's rows
     /// again without the save's work. An empty recorder stops the recording.
@@ -120,7 +129,12 @@ private:
     std::expected<QSqlQuery*, Error> run(const QString& sql, const Params& params);
     /// Counts the statement and applies test fault injection and the overflow check.
     [[nodiscard]] std::expected<void, Error> admit(const QString& sql, const Params& params);
-    std::expected<void, Error> run_plain(const QString& sql);
+    [[nodiscard]] std::expected<void, Error> run_plain(const QString& sql);
+    [[nodiscard]] std::expected<void, Error> admit_plain(const QString& sql);
+    /// BEGIN: on PostgreSQL sent with the transaction's first statement.
+    [[nodiscard]] std::expected<void, Error> begin(const QString& sql);
+    [[nodiscard]] std::expected<void, Error> commit_plain();
+    void roll_back();
     bool injected_failure();
     Error error_of(const QSqlQuery& query, const QString& sql) const;
 

@@ -25,10 +25,9 @@ constexpr Oid Float8Oid = 701;
 constexpr Oid NumericOid = 1700;
 constexpr Oid DateOid = 1082;
 
-struct ResultDeleter {
-    void operator()(PGresult* result) const { PQclear(result); }
-};
-using Result = std::unique_ptr<PGresult, ResultDeleter>;
+/// At most this many statements wait in the pipeline: their answers, a few bytes each, must fit
+/// the socket's buffers while the connection is still sending, or both sides would wait.
+constexpr size_t MostSent = 256;
 
 /// The text form of a bound value; an empty optional for NULL.
 std::optional<QByteArray> text_of(const QVariant& value)
@@ -104,7 +103,24 @@ bool is_lock_state(const QByteArray& state)
     return state == "55P03" || state == "40P01";
 }
 
+/// The values as libpq takes them: texts, a null pointer for NULL; `texts` keeps them alive.
+std::vector<const char*> values_of(const Params& params, std::vector<std::optional<QByteArray>>& texts)
+{
+    texts.reserve(params.size());
+    for (const SqlValue& param : params)
+        texts.push_back(text_of(param.variant()));
+    std::vector<const char*> values;
+    values.reserve(texts.size());
+    for (const auto& text : texts)
+        values.push_back(text ? text->constData() : nullptr);
+    return values;
+}
+
+bool succeeded(ExecStatusType status) { return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK; }
+
 } // namespace
+
+void PostgresStatements::ResultDeleter::operator()(PGresult* result) const { PQclear(result); }
 
 QString PostgresStatements::numbered_placeholders(const QString& sql)
 {
@@ -141,7 +157,8 @@ std::expected<QByteArray, Error> PostgresStatements::prepared(const QString& sql
 {
     if (auto known = m_statements.constFind(sql); known != m_statements.constEnd())
         return *known;
-    const QByteArray name = "zelkor_" + QByteArray::number(m_statements.size() + 1);
+    const QByteArray name = "zelkor_" + QByteArray::number(++m_named);
+    ++m_round_trips;
     Result result(PQprepare(m_handle, name.constData(), numbered_placeholders(sql).toUtf8().constData(), count, nullptr));
     if (!result || PQresultStatus(result.get()) != PGRES_COMMAND_OK)
         return std::unexpected(error_of(result.get(), sql));
@@ -152,22 +169,151 @@ std::expected<QByteArray, Error> PostgresStatements::prepared(const QString& sql
 template <typename Read>
 auto PostgresStatements::run(const QString& sql, const Params& params, Read&& read) -> decltype(read(nullptr))
 {
+    if (sending()) {
+        if (auto queued = queue(sql, params); !queued)
+            return std::unexpected(queued.error());
+        auto last = answers();
+        if (!last)
+            return std::unexpected(last.error());
+        return read(last->get());
+    }
     auto name = prepared(sql, int(params.size()));
     if (!name)
         return std::unexpected(name.error());
     std::vector<std::optional<QByteArray>> texts;
-    texts.reserve(params.size());
-    for (const SqlValue& param : params)
-        texts.push_back(text_of(param.variant()));
-    std::vector<const char*> values;
-    values.reserve(texts.size());
-    for (const auto& text : texts)
-        values.push_back(text ? text->constData() : nullptr);
+    const std::vector<const char*> values = values_of(params, texts);
+    ++m_round_trips;
     Result result(PQexecPrepared(m_handle, name->constData(), int(values.size()), values.data(), nullptr, nullptr, 0));
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+    if (!succeeded(status))
         return std::unexpected(error_of(result.get(), sql));
     return read(result.get());
+}
+
+std::expected<void, Error> PostgresStatements::enter_pipeline(const QString& sql)
+{
+    if (PQpipelineStatus(m_handle) == PQ_PIPELINE_ON)
+        return {};
+    if (PQenterPipelineMode(m_handle) != 1)
+        return std::unexpected(error_of(nullptr, sql));
+    return {};
+}
+
+std::expected<void, Error> PostgresStatements::queue(const QString& sql, const Params& params)
+{
+    if (auto entered = enter_pipeline(sql); !entered)
+        return entered;
+    auto known = m_statements.constFind(sql);
+    QByteArray name;
+    if (known != m_statements.constEnd()) {
+        name = *known;
+    } else {
+        name = "zelkor_" + QByteArray::number(++m_named);
+        if (PQsendPrepare(m_handle, name.constData(), numbered_placeholders(sql).toUtf8().constData(), int(params.size()),
+                          nullptr)
+            != 1)
+            return std::unexpected(error_of(nullptr, sql));
+        // Known from now on: the statements after it in the pipeline use the name. Should the
+        // prepare fail, answers() forgets the name again.
+        m_statements.insert(sql, name);
+        m_sent.push_back({sql, true});
+    }
+    std::vector<std::optional<QByteArray>> texts;
+    const std::vector<const char*> values = values_of(params, texts);
+    if (PQsendQueryPrepared(m_handle, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0) != 1)
+        return std::unexpected(error_of(nullptr, sql));
+    m_sent.push_back({sql, false});
+    return {};
+}
+
+std::expected<PostgresStatements::Result, Error> PostgresStatements::answers()
+{
+    const QString last_sql = m_sent.empty() ? QString() : m_sent.back().sql;
+    ++m_round_trips;
+    if (PQpipelineSync(m_handle) != 1) {
+        m_sent.clear();
+        return std::unexpected(error_of(nullptr, last_sql));
+    }
+    std::optional<Error> failure;
+    Result last;
+    for (const Sent& sent : m_sent) {
+        Result result(PQgetResult(m_handle));
+        if (!result) { // the connection broke: nothing more will come
+            failure = failure.value_or(error_of(nullptr, sent.sql));
+            break;
+        }
+        const ExecStatusType status = PQresultStatus(result.get());
+        const bool ok = sent.prepares ? status == PGRES_COMMAND_OK : succeeded(status);
+        if (!ok && sent.prepares)
+            m_statements.remove(sent.sql);
+        // A statement after the failing one was skipped (PGRES_PIPELINE_ABORTED): the first
+        // failure is the cause, and the one reported.
+        if (!ok && !failure)
+            failure = error_of(result.get(), sent.sql);
+        while (PGresult* end = PQgetResult(m_handle)) // the null that ends a statement's results
+            PQclear(end);
+        last = std::move(result);
+    }
+    m_sent.clear();
+    // The answer to the sync itself, then the connection leaves pipeline mode for the next
+    // statement alone or the next pipeline.
+    while (PGresult* rest = PQgetResult(m_handle)) {
+        const bool sync = PQresultStatus(rest) == PGRES_PIPELINE_SYNC;
+        PQclear(rest);
+        if (sync)
+            break;
+    }
+    if (PQexitPipelineMode(m_handle) != 1 && !failure)
+        failure = error_of(nullptr, last_sql);
+    if (failure)
+        return std::unexpected(*failure);
+    return last;
+}
+
+std::expected<void, Error> PostgresStatements::send(const QString& sql, const Params& params)
+{
+    if (auto queued = queue(sql, params); !queued)
+        return queued;
+    if (m_sent.size() >= MostSent)
+        return flush();
+    return {};
+}
+
+std::expected<void, Error> PostgresStatements::send_command(const QString& sql)
+{
+    if (auto entered = enter_pipeline(sql); !entered)
+        return entered;
+    if (PQsendQueryParams(m_handle, sql.toUtf8().constData(), 0, nullptr, nullptr, nullptr, nullptr, 0) != 1)
+        return std::unexpected(error_of(nullptr, sql));
+    m_sent.push_back({sql, false});
+    return {};
+}
+
+std::expected<void, Error> PostgresStatements::command(const QString& sql)
+{
+    if (sending()) {
+        if (auto sent = send_command(sql); !sent)
+            return sent;
+        auto last = answers();
+        if (!last)
+            return std::unexpected(last.error());
+        return {};
+    }
+    ++m_round_trips;
+    Result result(PQexec(m_handle, sql.toUtf8().constData()));
+    if (!result || !succeeded(PQresultStatus(result.get())))
+        return std::unexpected(error_of(result.get(), sql));
+    return {};
+}
+
+std::expected<void, Error> PostgresStatements::flush()
+{
+    if (!sending())
+        return {};
+    auto last = answers();
+    if (!last)
+        return std::unexpected(last.error());
+    return {};
 }
 
 std::expected<Rows, Error> PostgresStatements::select(const QString& sql, const Params& params)

@@ -54,7 +54,7 @@ void InsertBatch::add(Params values)
         sql += m_suffix;
         const auto begin = m_values.begin() + first * m_columns;
         const Params values(begin, begin + count * m_columns);
-        if (auto done = db.execute(sql, values); !done)
+        if (auto done = db.write(sql, values); !done)
             return std::unexpected(done.error());
     }
     return {};
@@ -76,7 +76,7 @@ std::expected<void, Error> insert_rows(Database& db, const std::vector<InsertRow
             const Params& more = rows[index].params();
             params.insert(params.end(), more.begin(), more.end());
         }
-        if (auto done = db.execute(sql, params); !done)
+        if (auto done = db.write(sql, params); !done)
             return std::unexpected(done.error());
     }
     return {};
@@ -95,7 +95,7 @@ std::expected<void, Error> update_from_values(Database& db, const QString& table
             values << row_placeholders;
             params.insert(params.end(), rows[size_t(index)].begin(), rows[size_t(index)].end());
         }
-        auto done = db.execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + set
+        auto done = db.write(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + set
                                    + QStringLiteral(" FROM (VALUES ") + values.join(QStringLiteral(", "))
                                    + QStringLiteral(") AS v WHERE ") + match,
                                params);

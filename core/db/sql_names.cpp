@@ -91,10 +91,7 @@ QString InsertRow::sql() const
 
 [[nodiscard]] std::expected<void, Error> InsertRow::execute(Database& db) const
 {
-    auto done = db.execute(sql(), m_params);
-    if (!done)
-        return std::unexpected(done.error());
-    return {};
+    return db.write(sql(), m_params);
 }
 
 [[nodiscard]] std::expected<qint64, Error> InsertRow::execute_returning_id(Database& db) const
