@@ -7,7 +7,9 @@
 //   The cycle's own reads, checks and computing show against it; the rows count on both sides.
 // - cycle_floor, as many bare rows into two scratch tables as a cycle inserts and updates.
 // Each save's time and statements are counters of their own (requisition_ms … landed_ms,
-// requisition_statements … landed_statements), beside the statements of a whole cycle.
+// requisition_statements … landed_statements), beside the statements of a whole cycle and the
+// times its connection waited for the server (round_trips: on PostgreSQL the writes sent
+// together travel with the next statement that waits).
 // cycle_crowded runs the same cycle on a copy of a company already holding many cycles (made by
 // cycle_company_generator, named by ZELKOR_BENCH_CROWDED_CYCLES on SQLite and
 // ZELKOR_BENCH_CROWDED_CYCLES_PG on PostgreSQL), to compare with the empty company's, once its
@@ -51,6 +53,7 @@ public:
     void saving(CycleDocument) override
     {
         m_statements_before = m_db.statement_count();
+        m_round_trips_before = m_db.round_trips();
         m_state.ResumeTiming();
         m_save.start();
     }
@@ -59,6 +62,7 @@ public:
         m_nanoseconds[size_t(document)] += m_save.nsecsElapsed();
         m_state.PauseTiming();
         m_statements[size_t(document)] += m_db.statement_count() - m_statements_before;
+        m_round_trips += m_db.round_trips() - m_round_trips_before;
     }
     /// The counters of `cycles` cycles: each document's milliseconds and statements, and the
     /// statements of a whole cycle.
@@ -72,6 +76,7 @@ public:
             statements += m_statements[size_t(document)];
         }
         m_state.counters["statements"] = double(statements) / double(cycles);
+        m_state.counters["round_trips"] = double(m_round_trips) / double(cycles);
     }
 
 private:
@@ -81,6 +86,8 @@ private:
     std::array<qint64, CycleDocuments.size()> m_nanoseconds{};
     std::array<qint64, CycleDocuments.size()> m_statements{};
     qint64 m_statements_before = 0;
+    qint64 m_round_trips = 0;
+    qint64 m_round_trips_before = 0;
 };
 
 /// Runs the benchmark's cycles on `db`, only the saves timed.
