@@ -106,6 +106,42 @@ TEST_F(DatabaseLayer, FailedCommitOrInjectedFaultLeavesNothing)
     }
 }
 
+TEST_F(DatabaseLayer, AWriteThatFailsOnTheServerFailsTheSaveWhereverItsAnswerComes)
+{
+    // Writes sent without waiting are answered with the next read or the COMMIT: the read after
+    // them sees them, and a write the server refuses (NOT NULL) fails the statement that carried
+    // its answer, the writes before it are rolled back with it, and the connection serves the
+    // next save as before.
+    {
+        Transaction tx(t.db());
+        ASSERT_TRUE(insert(QStringLiteral("first")));
+        ASSERT_TRUE(insert(QStringLiteral("second")));
+        auto seen = t.db().scalar(QStringLiteral("SELECT COUNT(*) FROM scratch"));
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(seen->toInt(), 2);
+        ASSERT_TRUE(insert(QStringLiteral("third")));
+        ASSERT_TRUE(tx.commit());
+    }
+    EXPECT_EQ(t.count(QStringLiteral("scratch")), 3);
+
+    const QString refused = QStringLiteral("INSERT INTO scratch (name, flag) VALUES (?, NULL)");
+    for (const bool read_after : {true, false}) {
+        Transaction tx(t.db());
+        ASSERT_TRUE(insert(QStringLiteral("lost")));
+        const bool written = bool(t.db().write(refused, {QStringLiteral("refused")}));
+        const bool later = written && bool(insert(QStringLiteral("after")));
+        const bool read = later && (!read_after || t.db().scalar(QStringLiteral("SELECT COUNT(*) FROM scratch")));
+        EXPECT_FALSE(read && tx.commit()) << "read after the writes: " << read_after;
+    }
+    EXPECT_EQ(t.count(QStringLiteral("scratch")), 3);
+    {
+        Transaction tx(t.db());
+        ASSERT_TRUE(insert(QStringLiteral("fourth")));
+        ASSERT_TRUE(tx.commit());
+    }
+    EXPECT_EQ(t.count(QStringLiteral("scratch")), 4);
+}
+
 TEST_F(DatabaseLayer, ValuesWithQuotesAndSqlTextRoundTripAsData)
 {
     const QString obrien = QStringLiteral("O'Brien");
