@@ -294,10 +294,7 @@ std::expected<void, Error> PostgresStatements::command(const QString& sql)
     if (sending()) {
         if (auto sent = send_command(sql); !sent)
             return sent;
-        auto last = answers();
-        if (!last)
-            return std::unexpected(last.error());
-        return {};
+        return flush();
     }
     ++m_round_trips;
     Result result(PQexec(m_handle, sql.toUtf8().constData()));
