@@ -426,6 +426,41 @@ Row current_row(const QSqlQuery& query, std::shared_ptr<const RowShape>& shape)
     return rows;
 }
 
+[[nodiscard]] std::expected<std::vector<Rows>, Error> Database::select_together(const std::vector<Statement>& statements)
+{
+    std::vector<Rows> answers;
+    if (!m_postgres) {
+        for (const Statement& statement : statements) {
+            auto rows = statement.writes  ? update_returning(statement.sql, statement.params)
+                        : statement.locks ? select_for_update(statement.sql, statement.params)
+                                          : select(statement.sql, statement.params);
+            if (!rows)
+                return std::unexpected(rows.error());
+            answers.push_back(std::move(*rows));
+        }
+        return answers;
+    }
+    std::vector<Statement> sent = statements;
+    for (Statement& statement : sent) {
+        Q_ASSERT_X(!statement.locks || in_transaction(), "select_together", "rows are only kept inside a transaction");
+        m_reading_for_update = statement.locks;
+        auto admitted = admit(statement.sql, statement.params);
+        m_reading_for_update = false;
+        if (!admitted)
+            return std::unexpected(admitted.error());
+        if (statement.locks)
+            statement.sql += QStringLiteral(" FOR UPDATE");
+    }
+    auto together = m_postgres->select_together(sent);
+    if (together && m_write_recorder) {
+        for (size_t i = 0; i < sent.size(); ++i) {
+            if (sent[i].writes)
+                m_write_recorder(sent[i].sql, sent[i].params, int((*together)[i].size()));
+        }
+    }
+    return together;
+}
+
 [[nodiscard]] std::expected<void, Error> Database::advance_identity(const QString& table, qint64 id)
 {
     if (engine() == Engine::Sqlite)

@@ -74,6 +74,10 @@ public:
     /// Runs an UPDATE ... RETURNING and gives the rows it changed as they now are; a write, as
     /// execute() is, for the write recorder.
     [[nodiscard]] std::expected<Rows, Error> update_returning(const QString& sql, const Params& params);
+    /// Runs statements that give rows one after another and gives each one's rows. On PostgreSQL
+    /// they travel together, with what was sent before, in one round trip: for reads that do not
+    /// depend on each other's results. The first failure fails them all.
+    [[nodiscard]] std::expected<std::vector<Rows>, Error> select_together(const std::vector<Statement>& statements);
     /// Runs an INSERT and gives the new row's generated `id`.
     [[nodiscard]] std::expected<qint64, Error> insert_returning_id(const QString& insert_sql, const Params& params);
     /// After rows were written with explicit ids: the ids the table generates later continue above

@@ -7,6 +7,7 @@
 
 #include <libpq-fe.h>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -143,6 +144,15 @@ QString PostgresStatements::numbered_placeholders(const QString& sql)
     return numbered;
 }
 
+void PostgresStatements::count_round_trip()
+{
+    ++m_round_trips;
+    // ZELKOR_SQL_TRACE=1 marks each wait among the statements it prints.
+    static const bool trace = qEnvironmentVariableIsSet("ZELKOR_SQL_TRACE");
+    if (trace)
+        std::fprintf(stderr, "-- waits for the server\n");
+}
+
 Error PostgresStatements::error_of(PGresult* result, const QString& sql) const
 {
     const QByteArray state = result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
@@ -158,7 +168,7 @@ std::expected<QByteArray, Error> PostgresStatements::prepared(const QString& sql
     if (auto known = m_statements.constFind(sql); known != m_statements.constEnd())
         return *known;
     const QByteArray name = "zelkor_" + QByteArray::number(++m_named);
-    ++m_round_trips;
+    count_round_trip();
     Result result(PQprepare(m_handle, name.constData(), numbered_placeholders(sql).toUtf8().constData(), count, nullptr));
     if (!result || PQresultStatus(result.get()) != PGRES_COMMAND_OK)
         return std::unexpected(error_of(result.get(), sql));
@@ -172,17 +182,17 @@ auto PostgresStatements::run(const QString& sql, const Params& params, Read&& re
     if (sending()) {
         if (auto queued = queue(sql, params); !queued)
             return std::unexpected(queued.error());
-        auto last = answers();
+        auto last = answers(1);
         if (!last)
             return std::unexpected(last.error());
-        return read(last->get());
+        return read(last->back().get());
     }
     auto name = prepared(sql, int(params.size()));
     if (!name)
         return std::unexpected(name.error());
     std::vector<std::optional<QByteArray>> texts;
     const std::vector<const char*> values = values_of(params, texts);
-    ++m_round_trips;
+    count_round_trip();
     Result result(PQexecPrepared(m_handle, name->constData(), int(values.size()), values.data(), nullptr, nullptr, 0));
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (!succeeded(status))
@@ -226,16 +236,16 @@ std::expected<void, Error> PostgresStatements::queue(const QString& sql, const P
     return {};
 }
 
-std::expected<PostgresStatements::Result, Error> PostgresStatements::answers()
+std::expected<std::vector<PostgresStatements::Result>, Error> PostgresStatements::answers(size_t kept)
 {
     const QString last_sql = m_sent.empty() ? QString() : m_sent.back().sql;
-    ++m_round_trips;
+    count_round_trip();
     if (PQpipelineSync(m_handle) != 1) {
         m_sent.clear();
         return std::unexpected(error_of(nullptr, last_sql));
     }
     std::optional<Error> failure;
-    Result last;
+    std::vector<Result> results;
     for (const Sent& sent : m_sent) {
         Result result(PQgetResult(m_handle));
         if (!result) { // the connection broke: nothing more will come
@@ -252,7 +262,8 @@ std::expected<PostgresStatements::Result, Error> PostgresStatements::answers()
             failure = error_of(result.get(), sent.sql);
         while (PGresult* end = PQgetResult(m_handle)) // the null that ends a statement's results
             PQclear(end);
-        last = std::move(result);
+        if (!sent.prepares)
+            results.push_back(std::move(result));
     }
     m_sent.clear();
     // The answer to the sync itself, then the connection leaves pipeline mode for the next
@@ -267,7 +278,25 @@ std::expected<PostgresStatements::Result, Error> PostgresStatements::answers()
         failure = error_of(nullptr, last_sql);
     if (failure)
         return std::unexpected(*failure);
-    return last;
+    if (results.size() > kept)
+        results.erase(results.begin(), results.end() - std::ptrdiff_t(kept));
+    return results;
+}
+
+std::expected<std::vector<Rows>, Error> PostgresStatements::select_together(const std::vector<Statement>& statements)
+{
+    for (const Statement& statement : statements) {
+        if (auto queued = queue(statement.sql, statement.params); !queued)
+            return std::unexpected(queued.error());
+    }
+    auto results = answers(statements.size());
+    if (!results)
+        return std::unexpected(results.error());
+    std::vector<Rows> rows;
+    rows.reserve(results->size());
+    for (const Result& result : *results)
+        rows.push_back(rows_of(result.get()));
+    return rows;
 }
 
 std::expected<void, Error> PostgresStatements::send(const QString& sql, const Params& params)
@@ -296,7 +325,7 @@ std::expected<void, Error> PostgresStatements::command(const QString& sql)
             return sent;
         return flush();
     }
-    ++m_round_trips;
+    count_round_trip();
     Result result(PQexec(m_handle, sql.toUtf8().constData()));
     if (!result || !succeeded(PQresultStatus(result.get())))
         return std::unexpected(error_of(result.get(), sql));
@@ -307,9 +336,8 @@ std::expected<void, Error> PostgresStatements::flush()
 {
     if (!sending())
         return {};
-    auto last = answers();
-    if (!last)
-        return std::unexpected(last.error());
+    if (auto answered = answers(0); !answered)
+        return std::unexpected(answered.error());
     return {};
 }
 

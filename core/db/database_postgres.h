@@ -38,6 +38,9 @@ public:
     [[nodiscard]] std::expected<Rows, Error> select(const QString& sql, const Params& params);
     /// Runs a statement that gives none, after what was sent; gives the number of rows it changed.
     [[nodiscard]] std::expected<int, Error> execute(const QString& sql, const Params& params);
+    /// Runs the statements one after another, after what was sent, in one round trip; gives each
+    /// one's rows, or the first failure.
+    [[nodiscard]] std::expected<std::vector<Rows>, Error> select_together(const std::vector<Statement>& statements);
     /// Sends a statement without waiting for its answer (see the class).
     [[nodiscard]] std::expected<void, Error> send(const QString& sql, const Params& params);
     /// Sends a statement without values (BEGIN) without waiting for its answer.
@@ -74,10 +77,12 @@ private:
     /// Puts a statement with values into the pipeline, prepared first when it is new.
     [[nodiscard]] std::expected<void, Error> queue(const QString& sql, const Params& params);
     [[nodiscard]] std::expected<void, Error> enter_pipeline(const QString& sql);
-    /// Ends the pipeline: asks for the answers of everything sent and reads them; gives the last
-    /// statement's result, or the first failure.
-    [[nodiscard]] std::expected<Result, Error> answers();
+    /// Ends the pipeline: asks for the answers of everything sent and reads them; gives the
+    /// results of the last `kept` statements, or the first failure.
+    [[nodiscard]] std::expected<std::vector<Result>, Error> answers(size_t kept);
     Error error_of(pg_result* result, const QString& sql) const;
+    /// Counts one wait for the server's answer.
+    void count_round_trip();
 
     pg_conn* m_handle;
     QHash<QString, QByteArray> m_statements; ///< statement text -> its prepared name

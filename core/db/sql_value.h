@@ -39,6 +39,14 @@ private:
 
 using Params = std::vector<SqlValue>;
 
+/// A statement with its values, one of several read together (Database::select_together).
+struct Statement {
+    QString sql;
+    Params params = {};
+    bool writes = false; ///< an UPDATE ... RETURNING: a write, for the write recorder
+    bool locks = false;  ///< keeps the rows read, as Database::select_for_update does
+};
+
 /// An empty text binds NULL, any other text itself.
 inline SqlValue nullable(const QString& text) { return text.isEmpty() ? SqlValue(std::nullopt) : SqlValue(text); }
 

@@ -120,9 +120,23 @@ TEST_F(DatabaseLayer, AWriteThatFailsOnTheServerFailsTheSaveWhereverItsAnswerCom
         ASSERT_TRUE(seen);
         EXPECT_EQ(seen->toInt(), 2);
         ASSERT_TRUE(insert(QStringLiteral("third")));
+        // Reads sent together come back each with its own rows, in order, after the writes.
+        auto together = t.db().select_together({{QStringLiteral("SELECT COUNT(*) AS n FROM scratch")},
+                                                {QStringLiteral("SELECT name FROM scratch WHERE name = ?"), {QStringLiteral("first")}}});
+        ASSERT_TRUE(together);
+        ASSERT_EQ(together->size(), 2u);
+        EXPECT_EQ((*together)[0].front().integer(u"n"), 3);
+        EXPECT_EQ((*together)[1].front().text(u"name"), QStringLiteral("first"));
         ASSERT_TRUE(tx.commit());
     }
     EXPECT_EQ(t.count(QStringLiteral("scratch")), 3);
+    {
+        // One failing read among reads sent together fails them all.
+        Transaction tx(t.db());
+        EXPECT_FALSE(t.db().select_together({{QStringLiteral("SELECT COUNT(*) FROM scratch")},
+                                             {QStringLiteral("SELECT nothing FROM no_such_table")},
+                                             {QStringLiteral("SELECT COUNT(*) FROM scratch")}}));
+    }
 
     const QString refused = QStringLiteral("INSERT INTO scratch (name, flag) VALUES (?, NULL)");
     for (const bool read_after : {true, false}) {
