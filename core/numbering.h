@@ -11,26 +11,11 @@ namespace zelkor {
 /// The longest document number the document tables hold.
 inline constexpr qsizetype MaximumDocnoLength = 30;
 
-/// The counters one save takes for a document type: the running number of the fiscal year
-/// and the key counter.
-struct TakenNumbers {
-    long long document_counter = 0;
-    long long key_counter = 0;
-};
-
 /// The identifiers of a newly saved document.
 struct DocumentNumber {
     QString docno;
     QString fkey;
 };
-
-/// Takes the next document counter (per company, type and fiscal year) and key counter (per
-/// company and type) inside the caller's transaction; both rows stay locked until it ends, so a
-/// rolled-back save consumes no number. Errors: the one- or two-line missing-counter message;
-/// a missing key counter fails without a message (empty Error::message); a row that stays locked
-/// through every retry fails as Locked, "record is locked by another user", on both engines.
-[[nodiscard]] std::expected<TakenNumbers, Error> take_numbers(Database& db, const QString& doctype, const QString& fiscal_year,
-                                                int company = 1);
 
 /// Lays out a document number from the numbering configuration and the type's format row.
 [[nodiscard]] std::expected<QString, Error> format_number(Database& db, const QString& doctype, long long counter,
@@ -39,10 +24,15 @@ struct DocumentNumber {
 /// The internal key: company, type, "-" and the key counter (1pr-57).
 QString make_fkey(int company, const QString& doctype, long long key_counter);
 
-/// Takes, formats and checks the 30-character rule in one call, inside the caller's
-/// transaction: what every save of a new document (and every derived document) does.
-/// A number longer than 30 characters fails with
-/// "Error : document no. is longer than 30 characters. " + number.
+/// Takes the next document counter (per company, type and fiscal year) and key counter (per
+/// company and type), formats the number and checks the 30-character rule, inside the caller's
+/// transaction: what every save of a new document (and every derived document) does. Both
+/// counter rows stay locked until the transaction ends, so a rolled-back save consumes no number;
+/// the two counters and the layout are read in one round trip.
+/// Errors: the one- or two-line missing-counter message; a missing key counter fails without a
+/// message (empty Error::message); a row that stays locked through every retry fails as Locked,
+/// "record is locked by another user", on both engines; a number longer than 30 characters fails
+/// with "Error : document no. is longer than 30 characters. " + number.
 [[nodiscard]] std::expected<DocumentNumber, Error> issue_document_number(Database& db, const QString& doctype,
                                                            const QString& fiscal_year, int company = 1);
 

@@ -34,33 +34,34 @@ Rule stored_rule(Database& db, const QString& itemcode, const QString& from, con
     return ConversionPair{(*row)->decimal(u"quantity_from"), (*row)->decimal(u"quantity_to")};
 }
 
-/// Everything a search between two units of an item may need, read in two statements: whether
-/// both units exist, the item's stock unit, and the item's and the company-wide ("*") rules
-/// among the two units and the stock unit. A save converts many lines; each search costs two
-/// round trips rather than one per rule tried.
+/// Everything a search between two units of an item may need, read in two statements that
+/// travel together: whether both units exist, the item's stock unit, and the item's and the
+/// company-wide ("*") rules among the two units and the stock unit. A save converts many lines;
+/// each search costs one round trip rather than one per rule tried.
 class RuleBook {
 public:
     [[nodiscard]] static std::expected<RuleBook, Error> read(Database& db, const QString& itemcode, const QString& from,
                                                              const QString& to)
     {
-        auto facts = db.first(QStringLiteral("SELECT (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS from_known,"
-                                             " (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS to_known,"
-                                             " (SELECT stock_uom FROM Item_master_table WHERE itemcode = ?) AS stock_uom"),
-                              {from, to, itemcode});
-        if (!facts)
-            return std::unexpected(facts.error());
+        static const QString stock_uom = QStringLiteral("COALESCE((SELECT stock_uom FROM Item_master_table WHERE itemcode = ?), '')");
+        auto read = db.select_together(
+            {{QStringLiteral("SELECT (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS from_known,"
+                             " (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS to_known, ")
+                  + stock_uom + QStringLiteral(" AS stock_uom"),
+              {from, to, itemcode}},
+             {QStringLiteral("SELECT itemcode, uom_from, uom_to, quantity_from, quantity_to FROM UOM_conversion_table"
+                             " WHERE itemcode IN (?, ?) AND uom_from IN (?, ?, ")
+                  + stock_uom + QStringLiteral(") AND uom_to IN (?, ?, ") + stock_uom + u')',
+              {itemcode, CompanyWide, from, to, itemcode, from, to, itemcode}}});
+        if (!read)
+            return std::unexpected(read.error());
+        const Row& facts = (*read)[0].front();
         for (const auto& [unit, known] : {std::pair{from, u"from_known"}, std::pair{to, u"to_known"}})
-            if ((*facts)->integer(known) == 0)
+            if (facts.integer(known) == 0)
                 return std::unexpected(Error::invalid(QStringLiteral("UOM (") + unit + QStringLiteral(") is invalid.")));
         RuleBook book;
-        book.m_stock_uom = (*facts)->text(u"stock_uom");
-        auto rules = db.select(QStringLiteral("SELECT itemcode, uom_from, uom_to, quantity_from, quantity_to"
-                                              " FROM UOM_conversion_table WHERE itemcode IN (?, ?)"
-                                              " AND uom_from IN (?, ?, ?) AND uom_to IN (?, ?, ?)"),
-                               {itemcode, CompanyWide, from, to, book.m_stock_uom, from, to, book.m_stock_uom});
-        if (!rules)
-            return std::unexpected(rules.error());
-        for (const Row& row : *rules)
+        book.m_stock_uom = facts.text(u"stock_uom");
+        for (const Row& row : (*read)[1])
             book.m_rules.insert(key(row.text(u"itemcode"), row.text(u"uom_from"), row.text(u"uom_to")),
                                 {row.decimal(u"quantity_from"), row.decimal(u"quantity_to")});
         return book;

@@ -18,7 +18,7 @@ const LedgerAccount* LedgerAccounts::find(const QString& accno) const
     return it == by_number.constEnd() ? nullptr : &*it;
 }
 
-[[nodiscard]] std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts)
+Statement ledger_accounts_read(const QStringList& accounts)
 {
     QStringList wanted = accounts;
     wanted.removeDuplicates();
@@ -26,14 +26,16 @@ const LedgerAccount* LedgerAccounts::find(const QString& accno) const
     for (const QString& accno : wanted)
         params.emplace_back(accno);
     const QString in_list = wanted.isEmpty() ? QString() : QStringLiteral(" OR accno IN (") + placeholder_list(wanted.size()) + u')';
-    auto rows = db.select(QStringLiteral("SELECT accno, type, acctype, debit, inactive, acccode, subacc, subacc2,"
-                                         " subacc3, subacc4, subacc5 FROM Account_master_table WHERE type = ?")
-                              + in_list + QStringLiteral(" ORDER BY accno"),
-                          params);
-    if (!rows)
-        return std::unexpected(rows.error());
+    return {QStringLiteral("SELECT accno, type, acctype, debit, inactive, acccode, subacc, subacc2,"
+                           " subacc3, subacc4, subacc5 FROM Account_master_table WHERE type = ?")
+                + in_list + QStringLiteral(" ORDER BY accno"),
+            params};
+}
+
+LedgerAccounts ledger_accounts_of(const Rows& rows)
+{
     LedgerAccounts result;
-    for (const Row& row : *rows) {
+    for (const Row& row : rows) {
         LedgerAccount account;
         account.accno = row.text(u"accno");
         account.debit = row.flag(u"debit");
@@ -49,14 +51,35 @@ const LedgerAccount* LedgerAccounts::find(const QString& accno) const
     return result;
 }
 
+[[nodiscard]] std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts)
+{
+    const Statement read = ledger_accounts_read(accounts);
+    auto rows = db.select(read.sql, read.params);
+    if (!rows)
+        return std::unexpected(rows.error());
+    return ledger_accounts_of(*rows);
+}
+
+Statement base_currency_read(int company)
+{
+    return {QStringLiteral("SELECT base_currency FROM COA_config_table WHERE company = ?"), {company}};
+}
+
+[[nodiscard]] std::expected<QString, Error> base_currency_of(const Rows& rows)
+{
+    const QVariant currency = rows.empty() || rows.front().size() == 0 ? QVariant() : rows.front().value(0);
+    if (currency.isNull() || currency.toString().trimmed().isEmpty())
+        return std::unexpected(Error::not_found(QStringLiteral("Base currency has not been set in the ledger configuration")));
+    return currency.toString();
+}
+
 [[nodiscard]] std::expected<QString, Error> ledger_base_currency(Database& db, int company)
 {
-    auto currency = db.scalar(QStringLiteral("SELECT base_currency FROM COA_config_table WHERE company = ?"), {company});
-    if (!currency)
-        return std::unexpected(currency.error());
-    if (currency->isNull() || currency->toString().trimmed().isEmpty())
-        return std::unexpected(Error::not_found(QStringLiteral("Base currency has not been set in the ledger configuration")));
-    return currency->toString();
+    const Statement read = base_currency_read(company);
+    auto rows = db.select(read.sql, read.params);
+    if (!rows)
+        return std::unexpected(rows.error());
+    return base_currency_of(*rows);
 }
 
 std::expected<QHash<QString, TaxAccounts>, Error> tax_authority_accounts(Database& db, const QSet<QString>& authorities)

@@ -41,9 +41,15 @@ struct LedgerAccounts {
 
 /// Reads the named accounts and the current-earnings account.
 [[nodiscard]] std::expected<LedgerAccounts, Error> load_ledger_accounts(Database& db, const QStringList& accounts);
+/// The same read, to be sent with others (Database::select_together), and what its rows give.
+Statement ledger_accounts_read(const QStringList& accounts);
+LedgerAccounts ledger_accounts_of(const Rows& rows);
 
 /// The base currency the general ledger is kept in (COA_config_table).
 [[nodiscard]] std::expected<QString, Error> ledger_base_currency(Database& db, int company = 1);
+/// The same read, to be sent with others, and what its rows give.
+Statement base_currency_read(int company);
+[[nodiscard]] std::expected<QString, Error> base_currency_of(const Rows& rows);
 
 /// Where a tax authority's tax posts: the recoverable part and the part expensed.
 struct TaxAccounts {

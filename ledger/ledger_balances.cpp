@@ -78,8 +78,7 @@ QStringList accounts_of(const Changes& changes)
     return accounts;
 }
 
-[[nodiscard]] std::expected<ExistingRows, Error> existing_rows(Database& db, const QString& table, const BalanceScope& scope,
-                                                 const Changes& changes, bool lock)
+Statement existing_rows_read(const QString& table, const BalanceScope& scope, const Changes& changes, bool lock)
 {
     const QStringList accounts = accounts_of(changes);
     const bool by_year = table == u"Balance_period_table";
@@ -93,11 +92,13 @@ QStringList accounts_of(const Changes& changes)
         + QStringLiteral(" WHERE company = ?") + (by_year ? QStringLiteral(" AND fyear = ?") : QString())
         + QStringLiteral(" AND ledgertype IN (?, ?) AND accno IN (") + placeholder_list(accounts.size())
         + QStringLiteral(") ORDER BY ledgertype, accno, currency");
-    auto rows = lock ? db.select_for_update(sql, params) : db.select(sql, params);
-    if (!rows)
-        return std::unexpected(rows.error());
+    return {sql, params, false, lock};
+}
+
+ExistingRows existing_of(const Rows& rows)
+{
     ExistingRows existing;
-    for (const Row& row : *rows)
+    for (const Row& row : rows)
         existing.insert(key_text({row.text(u"ledgertype"), row.text(u"accno"), row.text(u"currency")}));
     return existing;
 }
@@ -136,9 +137,10 @@ QStringList accounts_of(const Changes& changes)
     return {};
 }
 
-// One UPDATE for all rows of the entry: a round trip per table instead of one per row.
-[[nodiscard]] std::expected<void, Error> apply(Database& db, const QString& table, const QString& amount_column,
-                                 const QString& base_column, const BalanceScope& scope, const Changes& changes)
+// One UPDATE for all rows of the entry: a round trip per table instead of one per row. It gives
+// back a row for each row it changed, so that its count can be checked.
+Statement balance_update(const QString& table, const QString& amount_column, const QString& base_column,
+                         const BalanceScope& scope, const Changes& changes)
 {
     QStringList rows;
     Params params;
@@ -156,13 +158,15 @@ QStringList accounts_of(const Changes& changes)
         + rows.join(QStringLiteral(", ")) + QStringLiteral(") AS v WHERE ") + table + QStringLiteral(".company = ?")
         + (by_year ? QStringLiteral(" AND ") + table + QStringLiteral(".fyear = ?") : QString()) + QStringLiteral(" AND ")
         + table + QStringLiteral(".ledgertype = v.column1 AND ") + table + QStringLiteral(".accno = v.column2 AND ")
-        + table + QStringLiteral(".currency = v.column3");
-    auto updated = db.execute(sql, params);
-    if (!updated)
-        return std::unexpected(updated.error());
-    if (*updated != static_cast<int>(changes.size()))
+        + table + QStringLiteral(".currency = v.column3 RETURNING accno");
+    return {sql, params, true};
+}
+
+[[nodiscard]] std::expected<void, Error> check_updated(const Rows& updated, const QString& table, const Changes& changes)
+{
+    if (updated.size() != changes.size())
         return std::unexpected(Error::database(QStringLiteral("%1 of %2 rows of %3 were updated")
-                                                   .arg(*updated)
+                                                   .arg(updated.size())
                                                    .arg(changes.size())
                                                    .arg(table)));
     return {};
@@ -275,22 +279,27 @@ std::optional<QString> period_column(const QString& period)
         opened.insert(line.account + u'\x1f' + line.currency);
     }
     const Changes changes = changes_of(scope, lines);
-    auto balances = existing_rows(db, QStringLiteral("Balance_table"), scope, changes, true);
-    if (!balances)
-        return std::unexpected(balances.error());
     // Period rows need no lock of their own: whoever moves one has locked its account's
-    // balance row above.
-    auto periods = existing_rows(db, QStringLiteral("Balance_period_table"), scope, changes, false);
-    if (!periods)
-        return std::unexpected(periods.error());
+    // balance row, read first.
+    const QString balance_table = QStringLiteral("Balance_table");
+    const QString period_table = QStringLiteral("Balance_period_table");
+    auto existing = db.select_together({existing_rows_read(balance_table, scope, changes, true),
+                                        existing_rows_read(period_table, scope, changes, false)});
+    if (!existing)
+        return std::unexpected(existing.error());
+    const ExistingRows balances = existing_of((*existing)[0]);
+    const ExistingRows periods = existing_of((*existing)[1]);
     for (const JournalLine& line : lines)
-        if (auto checked = check_line_rows(scope, line, *balances, *periods); !checked)
+        if (auto checked = check_line_rows(scope, line, balances, periods); !checked)
             return checked;
-    if (auto done = apply(db, QStringLiteral("Balance_table"), QStringLiteral("amount"), QStringLiteral("base_amount"),
-                          scope, changes);
-        !done)
-        return done;
-    return apply(db, QStringLiteral("Balance_period_table"), *column, QStringLiteral("e_") + *column, scope, changes);
+    auto updated = db.select_together(
+        {balance_update(balance_table, QStringLiteral("amount"), QStringLiteral("base_amount"), scope, changes),
+         balance_update(period_table, *column, QStringLiteral("e_") + *column, scope, changes)});
+    if (!updated)
+        return std::unexpected(updated.error());
+    if (auto checked = check_updated((*updated)[0], balance_table, changes); !checked)
+        return checked;
+    return check_updated((*updated)[1], period_table, changes);
 }
 
 } // namespace zelkor

@@ -44,19 +44,20 @@ struct PostingContext {
 
 Error no_account(const QString& account) { return Error::not_found(QStringLiteral("No account ") + account); }
 
-[[nodiscard]] std::expected<Allocations, Error> load_allocations(Database& db, const QStringList& accounts)
+Statement allocations_read(const QStringList& accounts)
 {
     Params params;
     for (const QString& accno : accounts)
         params.emplace_back(accno);
-    auto rows = db.select(QStringLiteral("SELECT allocate_accno, accno, Percent FROM Allocation_Account_table"
-                                         " WHERE allocate_accno IN (")
-                              + placeholder_list(accounts.size()) + QStringLiteral(") ORDER BY allocate_accno, id"),
-                          params);
-    if (!rows)
-        return std::unexpected(rows.error());
+    return {QStringLiteral("SELECT allocate_accno, accno, Percent FROM Allocation_Account_table WHERE allocate_accno IN (")
+                + placeholder_list(accounts.size()) + QStringLiteral(") ORDER BY allocate_accno, id"),
+            params};
+}
+
+Allocations allocations_of(const Rows& rows)
+{
     Allocations allocations;
-    for (const Row& row : *rows)
+    for (const Row& row : rows)
         allocations[row.text(u"allocate_accno")].push_back({row.text(u"accno"), row.decimal(u"Percent")});
     return allocations;
 }
@@ -68,19 +69,23 @@ Error no_account(const QString& account) { return Error::not_found(QStringLitera
     if (!period)
         return std::unexpected(period.error());
     context.period = *period;
-    auto base = ledger_base_currency(db, document.company);
-    if (!base)
-        return std::unexpected(base.error());
-    context.base_currency = *base;
-    context.currency = document.currency.isEmpty() ? *base : document.currency;
     QStringList accounts;
     for (const EntryLine& line : entry.lines())
         accounts << line.account;
     accounts.removeDuplicates();
-    auto allocations = load_allocations(db, accounts);
-    if (!allocations)
-        return std::unexpected(allocations.error());
-    context.allocations = std::move(*allocations);
+    // The base currency, the allocations and the entry's own accounts in one round trip; the
+    // chart is read again only when allocation targets or a gain or loss account add to them.
+    auto read = db.select_together({base_currency_read(document.company), allocations_read(accounts),
+                                    ledger_accounts_read(accounts)});
+    if (!read)
+        return std::unexpected(read.error());
+    auto base = base_currency_of((*read)[0]);
+    if (!base)
+        return std::unexpected(base.error());
+    context.base_currency = *base;
+    context.currency = document.currency.isEmpty() ? *base : document.currency;
+    context.allocations = allocations_of((*read)[1]);
+    const qsizetype own_accounts = accounts.size();
     for (const auto& targets : std::as_const(context.allocations))
         for (const AllocationTarget& target : targets)
             accounts << target.account;
@@ -94,6 +99,10 @@ Error no_account(const QString& account) { return Error::not_found(QStringLitera
             if (!account->isEmpty())
                 accounts << *account;
         }
+    }
+    if (accounts.size() == own_accounts) {
+        context.accounts = ledger_accounts_of((*read)[2]);
+        return context;
     }
     auto chart = load_ledger_accounts(db, accounts);
     if (!chart)

@@ -144,20 +144,20 @@ TEST_F(Numbering, MissingCountersFailWithTheirMessagesAndTakeNothing)
 {
     add_counters(QStringLiteral("ro"), Year, 5, std::nullopt);
     Transaction tx(t.db());
-    auto no_year = take_numbers(t.db(), QStringLiteral("pr"), QStringLiteral("2031"));
+    auto no_year = issue_document_number(t.db(), QStringLiteral("pr"), QStringLiteral("2031"));
     ASSERT_FALSE(no_year);
     EXPECT_EQ(no_year.error().message,
               QStringLiteral("Next number of document type pr for fiscal year 2031 is missing.\n"
                              "Create new fiscal year with \"Add New Fiscal Year\" in General Ledger system."));
 
-    auto other_types_only = take_numbers(t.db(), QStringLiteral("po"), Year);
+    auto other_types_only = issue_document_number(t.db(), QStringLiteral("po"), Year);
     ASSERT_FALSE(other_types_only);
     EXPECT_EQ(other_types_only.error().message,
               QStringLiteral("Next number of document type po for fiscal year 2006 is missing."));
 
     // The year counter exists but the key counter does not: a failure without a message, and
     // the year counter taken on the way is given back by the rollback.
-    auto no_key = take_numbers(t.db(), QStringLiteral("ro"), Year);
+    auto no_key = issue_document_number(t.db(), QStringLiteral("ro"), Year);
     ASSERT_FALSE(no_key);
     EXPECT_TRUE(no_key.error().message.isEmpty());
     tx.rollback();
@@ -198,11 +198,11 @@ TEST_F(Numbering, SecondTakerWaitsForTheFirstSaveToEnd)
         SCOPED_TRACE(first_commits ? "first save commits" : "first save rolls back");
         const long long before = next_docno(QStringLiteral("pr"));
         std::optional<Transaction> first(std::in_place, t.db());
-        auto mine = take_numbers(t.db(), QStringLiteral("pr"), Year);
+        auto mine = issue_document_number(t.db(), QStringLiteral("pr"), Year);
         ASSERT_TRUE(mine);
 
         std::atomic<bool> started{false};
-        std::optional<long long> theirs;
+        std::optional<QString> theirs;
         QString their_error;
         QThread* other = QThread::create([&] {
             auto db = t.open_another();
@@ -212,9 +212,9 @@ TEST_F(Numbering, SecondTakerWaitsForTheFirstSaveToEnd)
                 their_error = tx.begin_error().detail;
                 return;
             }
-            auto taken = take_numbers(*db, QStringLiteral("pr"), Year);
+            auto taken = issue_document_number(*db, QStringLiteral("pr"), Year);
             if (taken && tx.commit())
-                theirs = taken->document_counter;
+                theirs = taken->docno;
             else if (!taken)
                 their_error = taken.error().detail;
         });
@@ -230,16 +230,17 @@ TEST_F(Numbering, SecondTakerWaitsForTheFirstSaveToEnd)
         delete other;
 
         ASSERT_TRUE(theirs.has_value()) << their_error.toStdString();
-        EXPECT_EQ(mine->document_counter, before);
-        EXPECT_EQ(*theirs, first_commits ? before + 1 : before);
-        EXPECT_EQ(next_docno(QStringLiteral("pr")), *theirs + 1);
+        EXPECT_EQ(mine->docno, format_number(t.db(), QStringLiteral("pr"), before, Year).value());
+        const long long their_counter = first_commits ? before + 1 : before;
+        EXPECT_EQ(*theirs, format_number(t.db(), QStringLiteral("pr"), their_counter, Year).value());
+        EXPECT_EQ(next_docno(QStringLiteral("pr")), their_counter + 1);
     }
 }
 
 TEST_F(Numbering, CounterHeldThroughEveryRetryFailsTheOtherSaveCleanly)
 {
     Transaction holder(t.db());
-    ASSERT_TRUE(take_numbers(t.db(), QStringLiteral("pr"), Year));
+    ASSERT_TRUE(issue_document_number(t.db(), QStringLiteral("pr"), Year));
 
     std::optional<Error> failure;
     QThread* other = QThread::create([&] {
@@ -249,7 +250,7 @@ TEST_F(Numbering, CounterHeldThroughEveryRetryFailsTheOtherSaveCleanly)
             failure = tx.begin_error();
             return;
         }
-        auto taken = take_numbers(*db, QStringLiteral("pr"), Year);
+        auto taken = issue_document_number(*db, QStringLiteral("pr"), Year);
         if (!taken)
             failure = taken.error();
     });
