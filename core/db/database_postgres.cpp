@@ -245,6 +245,10 @@ std::expected<std::vector<PostgresStatements::Result>, Error> PostgresStatements
         return std::unexpected(error_of(nullptr, last_sql));
     }
     std::optional<Error> failure;
+    // Only the last `kept` statements' results are kept: the writes before them have none to give.
+    size_t answering = 0;
+    for (const Sent& sent : m_sent)
+        answering += sent.prepares ? 0 : 1;
     std::vector<Result> results;
     for (const Sent& sent : m_sent) {
         Result result(PQgetResult(m_handle));
@@ -262,7 +266,7 @@ std::expected<std::vector<PostgresStatements::Result>, Error> PostgresStatements
             failure = error_of(result.get(), sent.sql);
         while (PGresult* end = PQgetResult(m_handle)) // the null that ends a statement's results
             PQclear(end);
-        if (!sent.prepares)
+        if (!sent.prepares && answering-- <= kept)
             results.push_back(std::move(result));
     }
     m_sent.clear();
@@ -278,8 +282,6 @@ std::expected<std::vector<PostgresStatements::Result>, Error> PostgresStatements
         failure = error_of(nullptr, last_sql);
     if (failure)
         return std::unexpected(*failure);
-    if (results.size() > kept)
-        results.erase(results.begin(), results.end() - std::ptrdiff_t(kept));
     return results;
 }
 
