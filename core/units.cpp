@@ -40,28 +40,31 @@ Rule stored_rule(Database& db, const QString& itemcode, const QString& from, con
 /// each search costs one round trip rather than one per rule tried.
 class RuleBook {
 public:
-    [[nodiscard]] static std::expected<RuleBook, Error> read(Database& db, const QString& itemcode, const QString& from,
-                                                             const QString& to)
+    /// The two statements that read a search's book.
+    static std::vector<Statement> statements(const QString& itemcode, const QString& from, const QString& to)
     {
         static const QString stock_uom = QStringLiteral("COALESCE((SELECT stock_uom FROM Item_master_table WHERE itemcode = ?), '')");
-        auto read = db.select_together(
-            {{QStringLiteral("SELECT (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS from_known,"
-                             " (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS to_known, ")
-                  + stock_uom + QStringLiteral(" AS stock_uom"),
-              {from, to, itemcode}},
-             {QStringLiteral("SELECT itemcode, uom_from, uom_to, quantity_from, quantity_to FROM UOM_conversion_table"
-                             " WHERE itemcode IN (?, ?) AND uom_from IN (?, ?, ")
-                  + stock_uom + QStringLiteral(") AND uom_to IN (?, ?, ") + stock_uom + u')',
-              {itemcode, CompanyWide, from, to, itemcode, from, to, itemcode}}});
-        if (!read)
-            return std::unexpected(read.error());
-        const Row& facts = (*read)[0].front();
+        return {{QStringLiteral("SELECT (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS from_known,"
+                                " (SELECT COUNT(*) FROM UOM_table WHERE uom = ?) AS to_known, ")
+                     + stock_uom + QStringLiteral(" AS stock_uom"),
+                 {from, to, itemcode}},
+                {QStringLiteral("SELECT itemcode, uom_from, uom_to, quantity_from, quantity_to FROM UOM_conversion_table"
+                                " WHERE itemcode IN (?, ?) AND uom_from IN (?, ?, ")
+                     + stock_uom + QStringLiteral(") AND uom_to IN (?, ?, ") + stock_uom + u')',
+                 {itemcode, CompanyWide, from, to, itemcode, from, to, itemcode}}};
+    }
+
+    /// The book of a search from the rows of its two statements; fails on an unknown unit.
+    [[nodiscard]] static std::expected<RuleBook, Error> of(const Rows& facts_rows, const Rows& rule_rows, const QString& from,
+                                                           const QString& to)
+    {
+        const Row& facts = facts_rows.front();
         for (const auto& [unit, known] : {std::pair{from, u"from_known"}, std::pair{to, u"to_known"}})
             if (facts.integer(known) == 0)
                 return std::unexpected(Error::invalid(QStringLiteral("UOM (") + unit + QStringLiteral(") is invalid.")));
         RuleBook book;
         book.m_stock_uom = facts.text(u"stock_uom");
-        for (const Row& row : (*read)[1])
+        for (const Row& row : rule_rows)
             book.m_rules.insert(key(row.text(u"itemcode"), row.text(u"uom_from"), row.text(u"uom_to")),
                                 {row.decimal(u"quantity_from"), row.decimal(u"quantity_to")});
         return book;
@@ -136,22 +139,55 @@ ConversionPair find_pair(const RuleBook& book, const QString& itemcode, const QS
     return ConversionPair{};
 }
 
+/// The pair a search's book gives, or the message of a search that finds none.
+std::expected<ConversionPair, Error> pair_of(const RuleBook& book, const UnitSearch& search)
+{
+    const ConversionPair pair = find_pair(book, search.itemcode, search.from, search.to);
+    if (!usable(pair)) {
+        return std::unexpected(Error::not_found(QStringLiteral("No conversion from UOM (%1) to UOM (%2) for item %3.")
+                                                    .arg(search.from, search.to, search.itemcode)));
+    }
+    return pair;
+}
+
 } // namespace
+
+[[nodiscard]] std::expected<std::vector<std::expected<ConversionPair, Error>>, Error>
+conversion_pairs(Database& db, const std::vector<UnitSearch>& searches)
+{
+    std::vector<Statement> statements;
+    for (const UnitSearch& search : searches)
+        if (search.from != search.to)
+            for (Statement& statement : RuleBook::statements(search.itemcode, search.from, search.to))
+                statements.push_back(std::move(statement));
+    std::vector<Rows> read;
+    if (!statements.empty()) {
+        auto together = db.select_together(statements);
+        if (!together)
+            return std::unexpected(together.error());
+        read = std::move(*together);
+    }
+    std::vector<std::expected<ConversionPair, Error>> pairs;
+    size_t next = 0;
+    for (const UnitSearch& search : searches) {
+        if (search.from == search.to) {
+            pairs.emplace_back(ConversionPair{Decimal(1), Decimal(1)});
+            continue;
+        }
+        auto book = RuleBook::of(read[next], read[next + 1], search.from, search.to);
+        next += 2;
+        pairs.push_back(book ? pair_of(*book, search) : std::unexpected(book.error()));
+    }
+    return pairs;
+}
 
 [[nodiscard]] std::expected<ConversionPair, Error> conversion_pair(Database& db, const QString& itemcode, const QString& from,
                                                      const QString& to)
 {
-    if (from == to)
-        return ConversionPair{Decimal(1), Decimal(1)};
-    auto book = RuleBook::read(db, itemcode, from, to);
-    if (!book)
-        return std::unexpected(book.error());
-    const ConversionPair pair = find_pair(*book, itemcode, from, to);
-    if (!usable(pair)) {
-        return std::unexpected(Error::not_found(QStringLiteral("No conversion from UOM (%1) to UOM (%2) for item %3.")
-                                                    .arg(from, to, itemcode)));
-    }
-    return pair;
+    auto pairs = conversion_pairs(db, {{itemcode, from, to}});
+    if (!pairs)
+        return std::unexpected(pairs.error());
+    return pairs->front();
 }
 
 [[nodiscard]] std::expected<Decimal, Error> convert_quantity(Database& db, const Decimal& quantity, const QString& itemcode,

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <expected>
+#include <vector>
 
 namespace zelkor {
 
@@ -24,6 +25,19 @@ struct ConversionPair {
 /// links them. Equal units give {1, 1} without reading anything.
 [[nodiscard]] std::expected<ConversionPair, Error> conversion_pair(Database& db, const QString& itemcode, const QString& from,
                                                      const QString& to);
+
+/// One search for a conversion pair: an item's unit `from` to its unit `to`.
+struct UnitSearch {
+    QString itemcode;
+    QString from;
+    QString to;
+};
+
+/// The pairs of many searches, each as conversion_pair gives it (its own failure when no rule
+/// links its units), read together: one round trip on PostgreSQL for the whole list. Fails
+/// whole only when the database does.
+[[nodiscard]] std::expected<std::vector<std::expected<ConversionPair, Error>>, Error>
+conversion_pairs(Database& db, const std::vector<UnitSearch>& searches);
 
 /// `quantity` of unit `from` expressed in unit `to`, exact (the caller rounds to the item's
 /// decimals). Equal units return the quantity without reading anything. On error the caller

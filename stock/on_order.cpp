@@ -36,12 +36,12 @@ using Changes = std::map<OnHandKey, StockQuantity>;
 [[nodiscard]] std::expected<Changes, Error> changes_of(Database& db, const std::vector<OnOrderMove>& moves, OnOrderTypes types)
 {
     StockUnits units(db);
-    QSet<QString> items;
+    std::vector<std::pair<QString, QString>> item_uoms;
     for (const OnOrderMove& move : moves)
         for (const OnOrderLine& line : move.lines)
             if (counted(line, types))
-                items.insert(line.itemcode);
-    if (auto read = units.read_stock_uoms(items); !read)
+                item_uoms.emplace_back(line.itemcode, line.uom);
+    if (auto read = units.read_conversions(item_uoms); !read)
         return std::unexpected(read.error());
     Changes changes;
     for (const OnOrderMove& move : moves)
@@ -87,10 +87,7 @@ using Changes = std::map<OnHandKey, StockQuantity>;
     }
     sql += QStringLiteral(" ON CONFLICT (company, itemcode, warehouse, location)"
                           " DO UPDATE SET po_quantity = Item_onhand_table.po_quantity + excluded.po_quantity");
-    auto done = db.execute(sql, params);
-    if (!done)
-        return std::unexpected(done.error());
-    return {};
+    return db.write(sql, params);
 }
 
 [[nodiscard]] std::expected<void, Error> create_or_change(Database& db, const Changes& changes)
@@ -115,9 +112,9 @@ using Changes = std::map<OnHandKey, StockQuantity>;
 [[nodiscard]] std::expected<void, Error> change_existing(Database& db, const Changes& changes)
 {
     for (const auto& [key, change] : changes) {
-        auto done = db.execute(QStringLiteral("UPDATE Item_onhand_table SET po_quantity = po_quantity + ?"
-                                              " WHERE company = 1 AND itemcode = ? AND warehouse = ? AND location = ?"),
-                               {change.quantity, key.itemcode, key.warehouse, key.location});
+        auto done = db.write(QStringLiteral("UPDATE Item_onhand_table SET po_quantity = po_quantity + ?"
+                                            " WHERE company = 1 AND itemcode = ? AND warehouse = ? AND location = ?"),
+                             {change.quantity, key.itemcode, key.warehouse, key.location});
         if (!done)
             return std::unexpected(done.error());
     }

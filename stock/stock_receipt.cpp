@@ -62,6 +62,11 @@ struct ReceiptFacts {
     StockUnits units(db);
     for (const auto& [code, item] : facts.items)
         units.remember_stock_uom(code, item.stock_uom);
+    std::vector<std::pair<QString, QString>> item_uoms;
+    for (size_t index : received)
+        item_uoms.emplace_back(lines[index].itemcode, lines[index].uom);
+    if (auto read = units.read_conversions(item_uoms); !read)
+        return std::unexpected(read.error());
     for (size_t index : received) {
         const StockReceiptLine& line = lines[index];
         if (!facts.items.contains(line.itemcode))

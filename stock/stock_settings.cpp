@@ -133,7 +133,7 @@ CostMethod cost_method_of(const QString& text)
                 + QStringLiteral("(?, ?, CAST(? AS NUMERIC), CAST(? AS NUMERIC))");
             params.insert(params.end(), {key.itemcode, key.warehouse, cost.last_cost, cost.last_cost_plus});
         }
-        auto done = db.execute(QStringLiteral("UPDATE Item_warehouse_table SET last_cost = v.column3, last_cost_plus = v.column4"
+        auto done = db.write(QStringLiteral("UPDATE Item_warehouse_table SET last_cost = v.column3, last_cost_plus = v.column4"
                                               " FROM (VALUES ")
                                    + rows
                                    + QStringLiteral(") AS v WHERE Item_warehouse_table.company = 1"

@@ -39,6 +39,35 @@ std::expected<void, Error> StockUnits::read_stock_uoms(const QSet<QString>& item
     return {};
 }
 
+std::expected<void, Error> StockUnits::read_conversions(const std::vector<std::pair<QString, QString>>& item_uoms)
+{
+    QSet<QString> items;
+    for (const auto& [itemcode, uom] : item_uoms)
+        items.insert(itemcode);
+    if (auto read = read_stock_uoms(items); !read)
+        return read;
+    std::vector<UnitSearch> searches;
+    QSet<QString> asked;
+    for (const auto& [itemcode, uom] : item_uoms) {
+        const std::optional<QString> stock_uom = m_stock_uoms.value(itemcode);
+        if (!stock_uom)
+            continue;
+        const QString from = uom.isEmpty() ? *stock_uom : uom;
+        const QString pair_key = itemcode + QChar(0) + from;
+        if (m_pairs.contains(pair_key) || asked.contains(pair_key))
+            continue;
+        asked.insert(pair_key);
+        searches.push_back({itemcode, from, *stock_uom});
+    }
+    auto pairs = conversion_pairs(m_db, searches);
+    if (!pairs)
+        return std::unexpected(pairs.error());
+    for (size_t index = 0; index < searches.size(); ++index)
+        if ((*pairs)[index])
+            m_pairs.insert(searches[index].itemcode + QChar(0) + searches[index].from, *(*pairs)[index]);
+    return {};
+}
+
 std::expected<std::optional<StockConversion>, Error> StockUnits::conversion(const QString& itemcode, const QString& uom)
 {
     auto stock_uom = stock_uom_of(itemcode);

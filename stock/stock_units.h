@@ -10,6 +10,8 @@
 
 #include <expected>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace zelkor {
 
@@ -51,6 +53,10 @@ public:
     /// Reads the stock units of many items at once, a few hundred a statement, so that converting
     /// their lines reads no item again.
     [[nodiscard]] std::expected<void, Error> read_stock_uoms(const QSet<QString>& itemcodes);
+    /// Reads the conversions of many lines' units (item code and unit, the stock unit when
+    /// empty) at once: the stock units not yet read, then every pair in one round trip on
+    /// PostgreSQL. A pair that finds no rule is left for conversion() to report.
+    [[nodiscard]] std::expected<void, Error> read_conversions(const std::vector<std::pair<QString, QString>>& item_uoms);
     /// Takes an item's stock unit read with other item columns, so that it is not read again.
     void remember_stock_uom(const QString& itemcode, const QString& stock_uom) { m_stock_uoms.insert(itemcode, stock_uom); }
 

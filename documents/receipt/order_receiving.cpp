@@ -11,11 +11,6 @@ namespace {
 
 enum class Locking { None, ForUpdate };
 
-[[nodiscard]] std::expected<Rows, Error> select_rows(Database& db, const QString& sql, const Params& params, Locking locking)
-{
-    return locking == Locking::ForUpdate ? db.select_for_update(sql, params) : db.select(sql, params);
-}
-
 /// The orders' headers and lines, a few hundred orders a statement, headers before lines.
 [[nodiscard]] std::expected<OrderLineStates, Error> order_lines(Database& db, const std::set<OrderLineKey>& keys,
                                                                 Locking locking)
@@ -35,24 +30,22 @@ enum class Locking { None, ForUpdate };
         const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
         const Params params(all.begin() + first, all.begin() + first + count);
         const QString in_list = placeholder_list(count);
-        auto header_rows = select_rows(db,
-                                       QStringLiteral("SELECT fkey, docno, void, future_po FROM PO_header_table"
-                                                      " WHERE fkey IN (")
-                                           + in_list + QStringLiteral(") ORDER BY fkey"),
-                                       params, locking);
-        if (!header_rows)
-            return std::unexpected(header_rows.error());
-        for (const Row& row : *header_rows)
+        // Headers before lines, in one round trip on PostgreSQL.
+        auto read = db.select_together(
+            {{QStringLiteral("SELECT fkey, docno, void, future_po FROM PO_header_table WHERE fkey IN (") + in_list
+                  + QStringLiteral(") ORDER BY fkey"),
+              params, false, locking == Locking::ForUpdate},
+             {QStringLiteral("SELECT fkey, itemno, itemcode, itemtype, uom, warehouse, location, quantity, quantity_received,"
+                             " quantity_cancel, quantity_open, closed FROM PO_transaction_table WHERE fkey IN (")
+                  + in_list + QStringLiteral(") ORDER BY fkey, itemno"),
+              params, false, locking == Locking::ForUpdate}});
+        if (!read)
+            return std::unexpected(read.error());
+        const Rows& header_rows = (*read)[0];
+        const Rows& line_rows = (*read)[1];
+        for (const Row& row : header_rows)
             headers.insert(row.text(u"fkey"), {row.text(u"docno"), row.flag(u"void"), row.flag(u"future_po")});
-        auto line_rows = select_rows(
-            db,
-            QStringLiteral("SELECT fkey, itemno, itemcode, itemtype, uom, warehouse, location, quantity, quantity_received,"
-                           " quantity_cancel, quantity_open, closed FROM PO_transaction_table WHERE fkey IN (")
-                + in_list + QStringLiteral(") ORDER BY fkey, itemno"),
-            params, locking);
-        if (!line_rows)
-            return std::unexpected(line_rows.error());
-        for (const Row& row : *line_rows) {
+        for (const Row& row : line_rows) {
             OrderLineKey key{row.text(u"fkey"), int(row.integer(u"itemno"))};
             if (!keys.contains(key))
                 continue;
@@ -96,7 +89,7 @@ struct WrittenLine {
                            written.uom_received.isEmpty() ? SqlValue(std::nullopt) : SqlValue(written.uom_received),
                            line.closed ? 1 : 0});
         }
-        auto done = db.execute(
+        auto done = db.write(
             QStringLiteral("UPDATE PO_transaction_table SET quantity_received = v.column3, quantity_cancel = v.column4,"
                            " quantity_open = v.column5, uom_received = COALESCE(v.column6, PO_transaction_table.uom_received),"
                            " received = (v.column3 > 0), fully_received = (v.column5 = 0), closed = (v.column7 = 1)"
@@ -116,7 +109,7 @@ struct WrittenLine {
 /// order's version rises with them.
 [[nodiscard]] std::expected<void, Error> settle_header(Database& db, const QString& order_key)
 {
-    auto done = db.execute(
+    auto done = db.write(
         QStringLiteral("UPDATE PO_header_table SET"
                        " received = EXISTS (SELECT 1 FROM PO_transaction_table l WHERE l.fkey = ? AND l.quantity_received > 0),"
                        " fully_received = NOT EXISTS (SELECT 1 FROM PO_transaction_table l WHERE l.fkey = ?"

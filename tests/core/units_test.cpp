@@ -101,6 +101,24 @@ TEST_F(UnitConversion, UnknownUnitsAndMissingRulesAreReportedNotGuessed)
     EXPECT_FALSE(convert_quantity(t.db(), Decimal(1), Widget, QStringLiteral("kg"), QStringLiteral("piece")));
 }
 
+TEST_F(UnitConversion, SearchesReadTogetherKeepTheirOwnAnswersInOrder)
+{
+    auto pairs = conversion_pairs(t.db(), {{Widget, QStringLiteral("box"), QStringLiteral("piece")},
+                                           {Widget, QStringLiteral("piece"), QStringLiteral("piece")},
+                                           {Widget, QStringLiteral("box"), QStringLiteral("crate")},
+                                           {Widget, QStringLiteral("dozen"), QStringLiteral("piece")}});
+    ASSERT_TRUE(pairs);
+    ASSERT_EQ(pairs->size(), 4u);
+    ASSERT_TRUE((*pairs)[0]);
+    EXPECT_EQ((*pairs)[0]->to_quantity / (*pairs)[0]->from_quantity, Decimal(12));
+    ASSERT_TRUE((*pairs)[1]);
+    EXPECT_EQ((*pairs)[1]->to_quantity, (*pairs)[1]->from_quantity);
+    ASSERT_FALSE((*pairs)[2]);
+    EXPECT_EQ((*pairs)[2].error().message, QStringLiteral("UOM (crate) is invalid."));
+    ASSERT_TRUE((*pairs)[3]);
+    EXPECT_EQ((*pairs)[3]->to_quantity / (*pairs)[3]->from_quantity, Decimal(12));
+}
+
 TEST_F(UnitConversion, CompanyFactorUsesOnlyTheCompanyRuleInItsDirection)
 {
     auto factor = [&](const char* from, const char* to) {
