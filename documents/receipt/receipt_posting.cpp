@@ -101,14 +101,6 @@ std::expected<std::vector<PostingContribution>, Error> goods_contributions(Datab
 std::expected<DocumentNumber, Error> post_receipt(Database& db, const ReceiptJournal& journal,
                                                   const std::vector<PostingContribution>& contributions)
 {
-    auto payable = db.scalar(QStringLiteral("SELECT ap_accno FROM Vendor_table WHERE vendor_no = ?"), {journal.vendor_no});
-    if (!payable)
-        return std::unexpected(payable.error());
-    const QString payable_account = Row::to_text(*payable).trimmed();
-    if (payable_account.isEmpty() || payable_account == u"0")
-        return std::unexpected(Error::invalid(QStringLiteral("Account payable for vendor ") + journal.vendor_no
-                                              + QStringLiteral(" has not been setup")));
-
     // Credits gather per target, in the order the targets first appear.
     std::vector<std::pair<CreditTarget, PostingContribution>> credits;
     QStringList accounts;
@@ -124,15 +116,24 @@ std::expected<DocumentNumber, Error> post_receipt(Database& db, const ReceiptJou
         slot->second.amount += debit.amount;
         slot->second.base_amount += debit.base_amount;
     }
+    accounts.removeDuplicates();
+    // The vendor's payable account and the chart's accounts travel together.
+    auto read = db.select_together({{QStringLiteral("SELECT ap_accno FROM Vendor_table WHERE vendor_no = ?"), {journal.vendor_no}},
+                                    ledger_accounts_read(accounts)});
+    if (!read)
+        return std::unexpected(read.error());
+    const Rows& payable = (*read)[0];
+    const QString payable_account = payable.empty() ? QString() : payable.front().text(u"ap_accno").trimmed();
+    if (payable_account.isEmpty() || payable_account == u"0")
+        return std::unexpected(Error::invalid(QStringLiteral("Account payable for vendor ") + journal.vendor_no
+                                              + QStringLiteral(" has not been setup")));
     if (credits.empty())
         return DocumentNumber{};
-    accounts.removeDuplicates();
-    auto chart = load_ledger_accounts(db, accounts);
-    if (!chart)
-        return std::unexpected(chart.error());
+    const LedgerAccounts chart = ledger_accounts_of((*read)[1]);
+
     // Amounts are written signed to each account's normal side; a contribution is debit-positive.
     auto signed_amount = [&](const QString& account, const Decimal& debit) -> std::expected<Decimal, Error> {
-        const LedgerAccount* found = chart->find(account);
+        const LedgerAccount* found = chart.find(account);
         if (!found)
             return std::unexpected(Error::not_found(QStringLiteral("No account ") + account));
         return debit * Decimal(found->sign());
