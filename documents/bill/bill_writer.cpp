@@ -183,13 +183,6 @@ std::set<QString> touched_documents(const Lines& lines)
     return keys;
 }
 
-[[nodiscard]] std::expected<void, Error> run(Database& db, const QString& sql, const Params& params)
-{
-    if (auto done = db.execute(sql, params); !done)
-        return std::unexpected(done.error());
-    return {};
-}
-
 } // namespace
 
 QString receipt_line_open_for_bill(const QString& alias)
@@ -450,12 +443,11 @@ void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
                                    ? QStringLiteral(", vendor_invoice_no = '', vendor_invoice_date = NULL, invoice_docno = '',"
                                                     " prepayment_no = '', prepayment = 0, paypreby = ''")
                                    : QString();
-        if (auto done = run(db,
-                            QStringLiteral("UPDATE PO_receipt_header_table SET billed = ?, fully_billed = NOT EXISTS"
-                                           " (SELECT 1 FROM PO_receipt_transaction_table WHERE fkey = ? AND ")
-                                + receipt_line_open_for_bill() + QStringLiteral(")") + forget
-                                + QStringLiteral(", row_version = row_version + 1 WHERE fkey = ?"),
-                            {billed->toLongLong() > 0, key, key});
+        if (auto done = db.write(QStringLiteral("UPDATE PO_receipt_header_table SET billed = ?, fully_billed = NOT EXISTS"
+                                                " (SELECT 1 FROM PO_receipt_transaction_table WHERE fkey = ? AND ")
+                                     + receipt_line_open_for_bill() + QStringLiteral(")") + forget
+                                     + QStringLiteral(", row_version = row_version + 1 WHERE fkey = ?"),
+                                 {billed->toLongLong() > 0, key, key});
             !done)
             return done;
     }
@@ -568,11 +560,10 @@ void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
             return std::unexpected(quantity.error());
         OrderLineBilling& line = found->second;
         if (sign > 0 && row.receipt_no.isEmpty())
-            if (auto done = run(db,
-                                QStringLiteral("UPDATE PO_invoice_transaction_table SET rc_quantity_open = ?,"
-                                               " rc_quantity_balance = ? WHERE fkey = ? AND itemno = ?"),
-                                {line.open, row.complete.value_or(false) ? Decimal() : line.open - *quantity,
-                                 bill_key, row.itemno});
+            if (auto done = db.write(QStringLiteral("UPDATE PO_invoice_transaction_table SET rc_quantity_open = ?,"
+                                                    " rc_quantity_balance = ? WHERE fkey = ? AND itemno = ?"),
+                                     {line.open, row.complete.value_or(false) ? Decimal() : line.open - *quantity,
+                                      bill_key, row.itemno});
                 !done)
                 return done;
         line.billed = std::max(Decimal(), line.billed + *quantity * Decimal(sign));
@@ -593,12 +584,11 @@ void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
     if (auto done = write_order_lines(db, *lines); !done)
         return done;
     for (const QString& key : touched_documents(*lines))
-        if (auto done = run(db,
-                            QStringLiteral("UPDATE PO_header_table SET billed = EXISTS (SELECT 1 FROM PO_transaction_table"
-                                           " WHERE fkey = ? AND billed = TRUE), fully_billed = NOT EXISTS (SELECT 1 FROM"
-                                           " PO_transaction_table WHERE fkey = ? AND fully_billed = FALSE),"
-                                           " row_version = row_version + 1 WHERE fkey = ?"),
-                            {key, key, key});
+        if (auto done = db.write(QStringLiteral("UPDATE PO_header_table SET billed = EXISTS (SELECT 1 FROM PO_transaction_table"
+                                                " WHERE fkey = ? AND billed = TRUE), fully_billed = NOT EXISTS (SELECT 1 FROM"
+                                                " PO_transaction_table WHERE fkey = ? AND fully_billed = FALSE),"
+                                                " row_version = row_version + 1 WHERE fkey = ?"),
+                                 {key, key, key});
             !done)
             return done;
     return {};

@@ -21,13 +21,6 @@ namespace {
 
 Error refused(const QString& message) { return Error::invalid(message); }
 
-[[nodiscard]] std::expected<void, Error> run(Database& db, const QString& sql, const Params& params)
-{
-    if (auto done = db.execute(sql, params); !done)
-        return std::unexpected(done.error());
-    return {};
-}
-
 /// The allocation decided under lock before anything is written.
 struct Allocation {
     std::vector<CoveredReceipt> receipts{};
@@ -235,7 +228,7 @@ Decimal capitalised_total(const Bill& bill)
 [[nodiscard]] std::expected<void, Error> rewrite_receipt_list(Database& db, const QString& docno,
                                                               const std::vector<CoveredReceipt>& receipts)
 {
-    if (auto done = run(db, QStringLiteral("DELETE FROM PO_landed_multi_receipt_table WHERE docno = ?"), {docno}); !done)
+    if (auto done = db.write(QStringLiteral("DELETE FROM PO_landed_multi_receipt_table WHERE docno = ?"), {docno}); !done)
         return done;
     InsertBatch rows(QStringLiteral("PO_landed_multi_receipt_table"), {QStringLiteral("company"), QStringLiteral("docno"),
                                                                        QStringLiteral("receipt_no")});
@@ -363,22 +356,21 @@ FiscalPeriod period_of(const Row& header) { return {header.text(u"fyear"), int(h
     const BillHeader& header = bill.header;
     const BillTotals totals = bill_totals(bill);
     const QString payby = header.payby.trimmed().isEmpty() ? PayLater : header.payby;
-    return run(db,
-               QStringLiteral("UPDATE PO_invoice_header_table SET exchange_rate = ?, rate_date = ?, invoice_no = ?,"
-                              " receipt_no = ?, multi_receipt = ?, remark = ?, payby = ?, cash_accno = ?, bank_code = ?,"
-                              " check_no = ?, check_date = ?, discount_percent = ?, discount_amount = ?, subtotal = ?,"
-                              " excluded_tax = ?, total = ?, net_amount = ?, payment_term = ?, due_date = ?,"
-                              " date_lastmodified = ?, time_lastmodified = ?, user_updated = ?, GLFKEY = ?, icfkey = ?,"
-                              " ap_docno = ?, row_version = row_version + 1 WHERE fkey = ?"),
-               {header.exchange_rate, header.exchange_rate ? header.rate_date : QDate(), header.invoice_no,
-                header.receipt_no.isEmpty() ? SqlValue(std::nullopt) : SqlValue(header.receipt_no), header.multi_receipt,
-                header.remark, payby, payby == PayByCash ? SqlValue(header.cash_accno) : SqlValue(std::nullopt),
-                payby == PayByCheck ? SqlValue(header.bank_code) : SqlValue(std::nullopt),
-                payby == PayByCheck ? SqlValue(header.check_no) : SqlValue(std::nullopt),
-                payby == PayByCheck ? header.check_date : QDate(), header.discount_percent, totals.discount,
-                totals.subtotal, totals.excluded_tax, totals.total, totals.net_amount, header.payment_term,
-                header.due_date, stamp.today, stamp.time, stamp.user, keys.journal,
-                nullable(keys.inventory), nullable(keys.payable_number), header.fkey});
+    return db.write(QStringLiteral("UPDATE PO_invoice_header_table SET exchange_rate = ?, rate_date = ?, invoice_no = ?,"
+                                   " receipt_no = ?, multi_receipt = ?, remark = ?, payby = ?, cash_accno = ?, bank_code = ?,"
+                                   " check_no = ?, check_date = ?, discount_percent = ?, discount_amount = ?, subtotal = ?,"
+                                   " excluded_tax = ?, total = ?, net_amount = ?, payment_term = ?, due_date = ?,"
+                                   " date_lastmodified = ?, time_lastmodified = ?, user_updated = ?, GLFKEY = ?, icfkey = ?,"
+                                   " ap_docno = ?, row_version = row_version + 1 WHERE fkey = ?"),
+                    {header.exchange_rate, header.exchange_rate ? header.rate_date : QDate(), header.invoice_no,
+                     header.receipt_no.isEmpty() ? SqlValue(std::nullopt) : SqlValue(header.receipt_no), header.multi_receipt,
+                     header.remark, payby, payby == PayByCash ? SqlValue(header.cash_accno) : SqlValue(std::nullopt),
+                     payby == PayByCheck ? SqlValue(header.bank_code) : SqlValue(std::nullopt),
+                     payby == PayByCheck ? SqlValue(header.check_no) : SqlValue(std::nullopt),
+                     payby == PayByCheck ? header.check_date : QDate(), header.discount_percent, totals.discount,
+                     totals.subtotal, totals.excluded_tax, totals.total, totals.net_amount, header.payment_term,
+                     header.due_date, stamp.today, stamp.time, stamp.user, keys.journal,
+                     nullable(keys.inventory), nullable(keys.payable_number), header.fkey});
 }
 
 } // namespace
@@ -491,7 +483,7 @@ static std::expected<void, Error> update_landed_bill_once(Database& db, const Do
     auto allocation = plan_allocation(db, landed);
     if (!allocation)
         return std::unexpected(allocation.error());
-    if (auto done = run(db, QStringLiteral("DELETE FROM PO_invoice_transaction_table WHERE fkey = ?"), {shown.key}); !done)
+    if (auto done = db.write(QStringLiteral("DELETE FROM PO_invoice_transaction_table WHERE fkey = ?"), {shown.key}); !done)
         return done;
     if (auto rows = insert_bill_rows(db, landed.bill, stamp); !rows)
         return std::unexpected(rows.error());

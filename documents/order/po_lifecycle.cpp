@@ -22,13 +22,6 @@ Error refused(const QString& message) { return Error::invalid(message); }
     return change_on_order_quantity(db, *lines, OnOrderChange::Remove, OnOrderTypes::StockOnly, MissingOnHandRow::Skip);
 }
 
-[[nodiscard]] std::expected<void, Error> run(Database& db, const QString& sql, const Params& params)
-{
-    if (auto done = db.execute(sql, params); !done)
-        return std::unexpected(done.error());
-    return {};
-}
-
 /// The shown order read again under lock; refused when void, or when changed since shown.
 [[nodiscard]] std::expected<Row, Error> lock_order(Database& db, const DocumentVersion& shown)
 {
@@ -83,15 +76,14 @@ std::expected<void, Error> close_po(Database& db, const DocumentVersion& shown)
         return std::unexpected(refused(QStringLiteral("Goods was fully received.")));
     if (auto stock = remove_stock_on_order(db, *header); !stock)
         return stock;
-    if (auto lines = run(db,
-                         QStringLiteral("UPDATE PO_transaction_table SET quantity_cancel = quantity_cancel + quantity_open,"
-                                        " quantity_open = 0, closed = TRUE WHERE fkey = ?"),
-                         {shown.key});
+    if (auto lines = db.write(QStringLiteral("UPDATE PO_transaction_table SET quantity_cancel = quantity_cancel + quantity_open,"
+                                             " quantity_open = 0, closed = TRUE WHERE fkey = ?"),
+                              {shown.key});
         !lines)
         return lines;
-    if (auto flagged = run(db, QStringLiteral("UPDATE PO_header_table SET fully_received = TRUE,"
-                                              " row_version = row_version + 1 WHERE fkey = ?"),
-                           {shown.key});
+    if (auto flagged = db.write(QStringLiteral("UPDATE PO_header_table SET fully_received = TRUE,"
+                                                   " row_version = row_version + 1 WHERE fkey = ?"),
+                                {shown.key});
         !flagged)
         return flagged;
     return tx.commit();
@@ -114,13 +106,13 @@ std::expected<void, Error> void_po(Database& db, const DocumentVersion& shown)
         return reopened;
     if (auto stock = remove_stock_on_order(db, *header); !stock)
         return stock;
-    if (auto flagged = run(db, QStringLiteral("UPDATE PO_header_table SET void = TRUE, row_version = row_version + 1"
-                                              " WHERE fkey = ?"),
-                           {shown.key});
+    if (auto flagged = db.write(QStringLiteral("UPDATE PO_header_table SET void = TRUE, row_version = row_version + 1"
+                                                   " WHERE fkey = ?"),
+                                {shown.key});
         !flagged)
         return flagged;
-    if (auto lines = run(db, QStringLiteral("UPDATE PO_transaction_table SET void = TRUE, closed = TRUE WHERE fkey = ?"),
-                         {shown.key});
+    if (auto lines = db.write(QStringLiteral("UPDATE PO_transaction_table SET void = TRUE, closed = TRUE WHERE fkey = ?"),
+                              {shown.key});
         !lines)
         return lines;
     return tx.commit();

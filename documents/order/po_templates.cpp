@@ -23,18 +23,11 @@ QStringList copied_line_columns()
     return columns;
 }
 
-[[nodiscard]] std::expected<void, Error> run(Database& db, const QString& sql, const Params& params)
-{
-    if (auto done = db.execute(sql, params); !done)
-        return std::unexpected(done.error());
-    return {};
-}
-
 [[nodiscard]] std::expected<void, Error> delete_rows(Database& db, const QString& name)
 {
-    if (auto lines = run(db, QStringLiteral("DELETE FROM PO_transaction_template_table WHERE docno = ?"), {name}); !lines)
+    if (auto lines = db.write(QStringLiteral("DELETE FROM PO_transaction_template_table WHERE docno = ?"), {name}); !lines)
         return lines;
-    return run(db, QStringLiteral("DELETE FROM PO_header_template_table WHERE docno = ?"), {name});
+    return db.write(QStringLiteral("DELETE FROM PO_header_template_table WHERE docno = ?"), {name});
 }
 
 /// The header columns a template keeps of an order. Its reference (the vendor's quotation or
@@ -132,11 +125,10 @@ std::expected<void, Error> save_order_as_template(Database& db, const QString& o
     for (const QString& column : copied_line_columns())
         columns << sql_name(column);
     const QString list = columns.join(QStringLiteral(", "));
-    if (auto lines = run(db,
-                         QStringLiteral("INSERT INTO PO_transaction_template_table (docno, ") + list
-                             + QStringLiteral(") SELECT ?, ") + list
-                             + QStringLiteral(" FROM PO_transaction_table WHERE fkey = ? ORDER BY itemno"),
-                         {name, order_key});
+    if (auto lines = db.write(QStringLiteral("INSERT INTO PO_transaction_template_table (docno, ") + list
+                                  + QStringLiteral(") SELECT ?, ") + list
+                                  + QStringLiteral(" FROM PO_transaction_table WHERE fkey = ? ORDER BY itemno"),
+                              {name, order_key});
         !lines)
         return lines;
     return committed(tx);
@@ -181,7 +173,7 @@ std::expected<void, Error> update_template(Database& db, const QString& name, co
         return std::unexpected(changed.error());
     if (*changed != 1)
         return std::unexpected(Error::not_found(QStringLiteral("No template available.")));
-    if (auto removed = run(db, QStringLiteral("DELETE FROM PO_transaction_template_table WHERE docno = ?"), {name});
+    if (auto removed = db.write(QStringLiteral("DELETE FROM PO_transaction_template_table WHERE docno = ?"), {name});
         !removed)
         return removed;
     if (auto written = insert_lines(db, name, order); !written)

@@ -214,13 +214,6 @@ ReceiptJournal journal_of(const ReceiptHeader& header, const AuditStamp& stamp)
     return {};
 }
 
-[[nodiscard]] std::expected<void, Error> run(Database& db, const QString& sql, const Params& params)
-{
-    if (auto done = db.execute(sql, params); !done)
-        return std::unexpected(done.error());
-    return {};
-}
-
 } // namespace
 
 DocumentKind receipts() { return {QStringLiteral("PO_receipt_header_table"), QStringLiteral("ro")}; }
@@ -307,7 +300,7 @@ static std::expected<void, Error> update_receipt_once(Database& db, const Receip
         return std::unexpected(locked.error());
     if (auto undone = reverse_effects(db, *stored, header.docno, ReversalReason::Edit, saving.stamp); !undone)
         return undone;
-    if (auto deleted = run(db, QStringLiteral("DELETE FROM PO_receipt_transaction_table WHERE fkey = ?"), {shown.key});
+    if (auto deleted = db.write(QStringLiteral("DELETE FROM PO_receipt_transaction_table WHERE fkey = ?"), {shown.key});
         !deleted)
         return deleted;
     auto keys = write_effects(db, edited, *written, *settings, saving, *locked);
@@ -356,13 +349,12 @@ static std::expected<void, Error> void_receipt_once(Database& db, const Document
         return std::unexpected(vendors.error());
     if (auto undone = reverse_effects(db, *stored, shown.number, ReversalReason::Void, stamp); !undone)
         return undone;
-    if (auto done = run(db,
-                        QStringLiteral("UPDATE PO_receipt_header_table SET void = TRUE, row_version = row_version + 1,"
-                                       " date_lastmodified = ?, time_lastmodified = ?, user_updated = ? WHERE fkey = ?"),
-                        {stamp.today, stamp.time, stamp.user, shown.key});
+    if (auto done = db.write(QStringLiteral("UPDATE PO_receipt_header_table SET void = TRUE, row_version = row_version + 1,"
+                                            " date_lastmodified = ?, time_lastmodified = ?, user_updated = ? WHERE fkey = ?"),
+                             {stamp.today, stamp.time, stamp.user, shown.key});
         !done)
         return done;
-    if (auto done = run(db, QStringLiteral("UPDATE PO_receipt_transaction_table SET void = TRUE WHERE fkey = ?"), {shown.key});
+    if (auto done = db.write(QStringLiteral("UPDATE PO_receipt_transaction_table SET void = TRUE WHERE fkey = ?"), {shown.key});
         !done)
         return done;
     return tx.commit();
