@@ -131,23 +131,21 @@ enum class OrderHeaders { Lock, Held };
     const std::vector<QString> all(orders.begin(), orders.end());
     for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
         const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
-        if (headers_of_orders == OrderHeaders::Lock) {
-            auto headers = db.select_for_update(
-                QStringLiteral("SELECT fkey FROM PO_header_table WHERE company = 1 AND docno IN (")
-                    + placeholder_list(count) + QStringLiteral(") ORDER BY fkey"),
-                Params(all.begin() + first, all.begin() + first + count));
-            if (!headers)
-                return std::unexpected(headers.error());
-        }
-        auto rows = db.select_for_update(
-            QStringLiteral("SELECT docno, fkey, itemno, quantity, quantity_cancel, quantity_billed, quantity_open_for_bill"
-                           " FROM PO_transaction_table"
-                           " WHERE company = 1 AND docno IN (")
-                + placeholder_list(count) + QStringLiteral(") ORDER BY fkey, itemno"),
-            Params(all.begin() + first, all.begin() + first + count));
-        if (!rows)
-            return std::unexpected(rows.error());
-        for (const Row& row : *rows)
+        const Params keys(all.begin() + first, all.begin() + first + count);
+        // The headers (unless the caller holds them) before the lines, in one round trip.
+        std::vector<Statement> reads;
+        if (headers_of_orders == OrderHeaders::Lock)
+            reads.push_back({QStringLiteral("SELECT fkey FROM PO_header_table WHERE company = 1 AND docno IN (")
+                                 + placeholder_list(count) + QStringLiteral(") ORDER BY fkey"),
+                             keys, false, true});
+        reads.push_back({QStringLiteral("SELECT docno, fkey, itemno, quantity, quantity_cancel, quantity_billed,"
+                                        " quantity_open_for_bill FROM PO_transaction_table WHERE company = 1 AND docno IN (")
+                             + placeholder_list(count) + QStringLiteral(") ORDER BY fkey, itemno"),
+                         keys, false, true});
+        auto read = db.select_together(reads);
+        if (!read)
+            return std::unexpected(read.error());
+        for (const Row& row : read->back())
             lines.emplace(OrderLineKey{row.text(u"docno"), int(row.integer(u"itemno"))},
                           OrderLineBilling{row.text(u"fkey"), int(row.integer(u"itemno")), row.decimal(u"quantity"),
                                            row.decimal(u"quantity_cancel"), row.decimal(u"quantity_billed"),
@@ -494,31 +492,33 @@ void apply_row(ReceiptLineBilling& line, const BillLine& row, int sign)
     for (qsizetype first = 0; first < qsizetype(orders.size()); first += KeysPerStatement) {
         const qsizetype count = std::min(KeysPerStatement, qsizetype(orders.size()) - first);
         const Params keys(orders.begin() + first, orders.begin() + first + count);
-        auto receipt = db.select(QStringLiteral("SELECT r.PONO, r.po_itemno, r.itemcode, r.quantity_adjusted, r.uom, r.po_uom"
-                                                " FROM PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h"
-                                                " ON h.fkey = r.fkey WHERE h.void = FALSE AND r.landed_item = FALSE"
-                                                " AND r.quantity_adjusted <> 0 AND r.PONO IN (")
-                                     + placeholder_list(count) + u')',
-                                 keys);
-        if (!receipt)
-            return std::unexpected(receipt.error());
-        for (const Row& row : *receipt) {
+        Params closed_keys{except_bill};
+        closed_keys.insert(closed_keys.end(), keys.begin(), keys.end());
+        // The receipts' write-offs and the complete rows travel together.
+        auto read = db.select_together(
+            {{QStringLiteral("SELECT r.PONO, r.po_itemno, r.itemcode, r.quantity_adjusted, r.uom, r.po_uom"
+                             " FROM PO_receipt_transaction_table r INNER JOIN PO_receipt_header_table h"
+                             " ON h.fkey = r.fkey WHERE h.void = FALSE AND r.landed_item = FALSE"
+                             " AND r.quantity_adjusted <> 0 AND r.PONO IN (")
+                  + placeholder_list(count) + u')',
+              keys},
+             {QStringLiteral("SELECT PONO, po_itemno, itemcode, quantity, rc_quantity_open, uom_received,"
+                             " po_uom FROM PO_invoice_transaction_table WHERE void = FALSE"
+                             " AND fkey <> COALESCE(?, '') AND COALESCE(receipt_no, '') = ''"
+                             " AND complete = TRUE AND PONO IN (")
+                  + placeholder_list(count) + u')',
+              closed_keys}});
+        if (!read)
+            return std::unexpected(read.error());
+        const Rows& receipt = (*read)[0];
+        const Rows& closed = (*read)[1];
+        for (const Row& row : receipt) {
             auto quantity = add(row, -row.decimal(u"quantity_adjusted"), QStringLiteral("uom"));
             if (!quantity)
                 return std::unexpected(quantity.error());
             written_off[{row.text(u"PONO"), int(row.integer(u"po_itemno"))}] += *quantity;
         }
-        Params closed_keys{except_bill};
-        closed_keys.insert(closed_keys.end(), keys.begin(), keys.end());
-        auto closed = db.select(QStringLiteral("SELECT PONO, po_itemno, itemcode, quantity, rc_quantity_open, uom_received,"
-                                               " po_uom FROM PO_invoice_transaction_table WHERE void = FALSE"
-                                               " AND fkey <> COALESCE(?, '') AND COALESCE(receipt_no, '') = ''"
-                                               " AND complete = TRUE AND PONO IN (")
-                                    + placeholder_list(count) + u')',
-                                closed_keys);
-        if (!closed)
-            return std::unexpected(closed.error());
-        for (const Row& row : *closed) {
+        for (const Row& row : closed) {
             auto quantity = add(row, row.decimal(u"quantity"), QStringLiteral("uom_received"));
             if (!quantity)
                 return std::unexpected(quantity.error());
