@@ -30,12 +30,8 @@ std::expected<LockedDocument, Error> lock_shown_version(Database& db, const Docu
 
 std::expected<void, Error> raise_version(Database& db, const QString& table, const QString& key)
 {
-    auto done = db.execute(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET row_version = row_version + 1"
-                                                                              " WHERE fkey = ?"),
-                           {key});
-    if (!done)
-        return std::unexpected(done.error());
-    return {};
+    return db.write(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET row_version = row_version + 1 WHERE fkey = ?"),
+                    {key});
 }
 
 } // namespace zelkor

@@ -134,8 +134,8 @@ void bind_line(Params& params, int lineno, const JournalLine& line)
             bind_line(params, static_cast<int>(i) + 1, lines[i]);
         }
         // Placeholders are numbered in order of appearance: the shared values, then each row's.
-        if (auto done = db.execute(prefix + rows.join(QStringLiteral(", ")) + QStringLiteral(") AS v"), params); !done)
-            return std::unexpected(done.error());
+        if (auto done = db.write(prefix + rows.join(QStringLiteral(", ")) + QStringLiteral(") AS v"), params); !done)
+            return done;
     }
     return {};
 }

@@ -429,6 +429,8 @@ Row current_row(const QSqlQuery& query, std::shared_ptr<const RowShape>& shape)
 [[nodiscard]] std::expected<std::vector<Rows>, Error> Database::select_together(const std::vector<Statement>& statements)
 {
     std::vector<Rows> answers;
+    if (statements.empty())
+        return answers;
     if (!m_postgres) {
         for (const Statement& statement : statements) {
             auto rows = statement.writes  ? update_returning(statement.sql, statement.params)
@@ -466,9 +468,17 @@ Row current_row(const QSqlQuery& query, std::shared_ptr<const RowShape>& shape)
     if (engine() == Engine::Sqlite)
         return {};
     // The sequence only moves forward; a later id above `id` is kept.
-    auto moved = select(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'id'), ?)"
-                                       " WHERE COALESCE(pg_sequence_last_value(pg_get_serial_sequence(?, 'id')::regclass), 0) < ?"),
-                        {table.toLower(), id, table.toLower(), id});
+    const QString sql = QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'id'), ?)"
+                                       " WHERE COALESCE(pg_sequence_last_value(pg_get_serial_sequence(?, 'id')::regclass), 0) < ?");
+    const Params params{table.toLower(), id, table.toLower(), id};
+    // Nothing waits for the sequence inside a save: it travels with the next statement that
+    // waits, or with the COMMIT, as write() sends.
+    if (m_postgres && in_transaction() && !m_write_recorder) {
+        if (auto admitted = admit(sql, params); !admitted)
+            return admitted;
+        return m_postgres->send(sql, params);
+    }
+    auto moved = select(sql, params);
     if (!moved)
         return std::unexpected(moved.error());
     return {};

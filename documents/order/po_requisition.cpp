@@ -15,14 +15,17 @@ QString placeholders(qsizetype count)
     return text;
 }
 
-[[nodiscard]] std::expected<std::optional<QString>, Error> requisition_key(Database& db, const QString& docno)
+/// The requisition's key, its header locked: the header before its lines, as every save that
+/// takes from a document does.
+[[nodiscard]] std::expected<std::optional<QString>, Error> lock_requisition(Database& db, const QString& docno)
 {
-    auto key = db.scalar(QStringLiteral("SELECT fkey FROM PR_header_table WHERE company = 1 AND docno = ?"), {docno});
-    if (!key)
-        return std::unexpected(key.error());
-    if (!key->isValid() || key->isNull())
+    auto header = db.select_for_update(QStringLiteral("SELECT fkey FROM PR_header_table WHERE company = 1 AND docno = ?"),
+                                       {docno});
+    if (!header)
+        return std::unexpected(header.error());
+    if (header->empty())
         return std::nullopt;
-    return key->toString();
+    return header->front().text(u"fkey");
 }
 
 /// Sets `closed` on the named lines of one requisition, then brings its header in line: closed
@@ -31,18 +34,17 @@ QString placeholders(qsizetype count)
 [[nodiscard]] std::expected<void, Error> set_lines_closed(Database& db, const QString& docno, const QList<int>& itemnos,
                                                          bool closed)
 {
-    auto key = requisition_key(db, docno);
+    if (itemnos.isEmpty())
+        return {};
+    auto key = lock_requisition(db, docno);
     if (!key)
         return std::unexpected(key.error());
-    if (!*key || itemnos.isEmpty())
+    if (!*key)
         return {};
     Params params{**key};
     for (int itemno : itemnos)
         params.push_back(itemno);
     const QString named = QStringLiteral(" WHERE fkey = ? AND itemno IN (") + placeholders(itemnos.size()) + u')';
-    // The header before its lines, as every save that takes from a document does.
-    if (auto header = db.select_for_update(QStringLiteral("SELECT fkey FROM PR_header_table WHERE fkey = ?"), {**key}); !header)
-        return std::unexpected(header.error());
     auto locked = db.select_for_update(QStringLiteral("SELECT itemno, closed FROM PR_transaction_table") + named
                                            + QStringLiteral(" ORDER BY itemno"),
                                        params);
@@ -55,14 +57,14 @@ QString placeholders(qsizetype count)
                                                       + QStringLiteral(" was already ordered.")));
     Params update{closed};
     update.insert(update.end(), params.begin(), params.end());
-    auto lines = db.execute(QStringLiteral("UPDATE PR_transaction_table SET closed = ?") + named, update);
+    auto lines = db.write(QStringLiteral("UPDATE PR_transaction_table SET closed = ?") + named, update);
     if (!lines)
         return std::unexpected(lines.error());
     auto header = closed
-        ? db.execute(QStringLiteral("UPDATE PR_header_table SET closed = TRUE WHERE fkey = ? AND NOT EXISTS"
-                                    " (SELECT 1 FROM PR_transaction_table WHERE fkey = ? AND closed = FALSE)"),
-                     {**key, **key})
-        : db.execute(QStringLiteral("UPDATE PR_header_table SET closed = FALSE WHERE fkey = ?"), {**key});
+        ? db.write(QStringLiteral("UPDATE PR_header_table SET closed = TRUE WHERE fkey = ? AND NOT EXISTS"
+                                  " (SELECT 1 FROM PR_transaction_table WHERE fkey = ? AND closed = FALSE)"),
+                   {**key, **key})
+        : db.write(QStringLiteral("UPDATE PR_header_table SET closed = FALSE WHERE fkey = ?"), {**key});
     if (!header)
         return std::unexpected(header.error());
     return raise_version(db, QStringLiteral("PR_header_table"), **key);
