@@ -9,6 +9,19 @@ qsizetype rows_per_statement(const Database& db) { return db.engine() == Engine:
 
 } // namespace
 
+std::vector<Statement> statements_by_keys(const QString& head, const std::vector<QString>& keys, const QString& tail,
+                                          bool locks)
+{
+    std::vector<Statement> statements;
+    for (qsizetype first = 0; first < qsizetype(keys.size()); first += KeysPerStatement) {
+        const qsizetype count = std::min(KeysPerStatement, qsizetype(keys.size()) - first);
+        statements.push_back({.sql = head + placeholder_list(count) + tail,
+                              .params = Params(keys.begin() + first, keys.begin() + first + count),
+                              .locks = locks});
+    }
+    return statements;
+}
+
 QString placeholder_rows(qsizetype count, qsizetype width)
 {
     const QString row = u'(' + placeholder_list(width) + u')';

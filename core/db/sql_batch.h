@@ -53,6 +53,12 @@ constexpr qsizetype KeysPerStatement = 500;
 /// "(?, ?), (?, ?)" for `count` rows of `width` values.
 QString placeholder_rows(qsizetype count, qsizetype width);
 
+/// Reads by many keys as statements to send together: `head + "?, ?, ..." + tail` (the list
+/// inside the IN parentheses), KeysPerStatement keys a statement, each locking its rows when
+/// `locks` says so.
+std::vector<Statement> statements_by_keys(const QString& head, const std::vector<QString>& keys, const QString& tail,
+                                          bool locks = false);
+
 /// Reads by many keys: runs `head + "?, ?, ..." + tail` (the list inside the IN parentheses)
 /// KeysPerStatement keys a statement and hands every row to `take`.
 template <class Take>

@@ -12,6 +12,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -48,28 +49,31 @@ struct ReceiptLineBilling {
 
 using ReceiptLineKey = std::tuple<QString, bool, int>; // receipt number, landed, line number
 
+/// The locks of the receipts' lines, KeysPerStatement receipts a statement.
+std::vector<Statement> receipt_lines_locks(const std::set<QString>& receipts)
+{
+    return statements_by_keys(
+        QStringLiteral("SELECT docno, fkey, itemno, landed_item, quantity_received, quantity_open_for_bill,"
+                       " quantity_billed, amount_billed, quantity_adjusted, fully_billed FROM PO_receipt_transaction_table"
+                       " WHERE company = 1 AND docno IN ("),
+        std::vector<QString>(receipts.begin(), receipts.end()), QStringLiteral(") ORDER BY fkey, landed_item, itemno"),
+        true);
+}
+
 [[nodiscard]] std::expected<std::map<ReceiptLineKey, ReceiptLineBilling>, Error> lock_receipt_lines(
     Database& db, const std::set<QString>& receipts)
 {
+    auto read = db.select_together(receipt_lines_locks(receipts));
+    if (!read)
+        return std::unexpected(read.error());
     std::map<ReceiptLineKey, ReceiptLineBilling> lines;
-    const std::vector<QString> all(receipts.begin(), receipts.end());
-    for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
-        const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
-        auto rows = db.select_for_update(
-            QStringLiteral("SELECT docno, fkey, itemno, landed_item, quantity_received, quantity_open_for_bill,"
-                           " quantity_billed, amount_billed, quantity_adjusted, fully_billed FROM PO_receipt_transaction_table"
-                           " WHERE company = 1 AND docno IN (")
-                + placeholder_list(count) + QStringLiteral(") ORDER BY fkey, landed_item, itemno"),
-            Params(all.begin() + first, all.begin() + first + count));
-        if (!rows)
-            return std::unexpected(rows.error());
-        for (const Row& row : *rows)
+    for (const Rows& rows : *read)
+        for (const Row& row : rows)
             lines.emplace(ReceiptLineKey{row.text(u"docno"), row.flag(u"landed_item"), int(row.integer(u"itemno"))},
                           ReceiptLineBilling{row.text(u"fkey"), int(row.integer(u"itemno")), row.flag(u"landed_item"),
-                                             row.decimal(u"quantity_received"), row.decimal(u"quantity_open_for_bill"), row.decimal(u"quantity_billed"),
-                                             row.decimal(u"amount_billed"), row.decimal(u"quantity_adjusted"),
-                                             row.flag(u"fully_billed")});
-    }
+                                             row.decimal(u"quantity_received"), row.decimal(u"quantity_open_for_bill"),
+                                             row.decimal(u"quantity_billed"), row.decimal(u"amount_billed"),
+                                             row.decimal(u"quantity_adjusted"), row.flag(u"fully_billed")});
     return lines;
 }
 
@@ -118,39 +122,42 @@ struct OrderLineBilling {
 
 using OrderLineKey = std::pair<QString, int>; // order number, line number
 
-/// The lines of the orders, read under lock. The orders' headers are locked first, as a receipt
-/// and an order's edit lock them: an edit rewrites its lines, and on PostgreSQL a lock taken on
-/// a line the edit deletes would come back empty rather than with the rewritten line.
-/// Whether the orders' headers are still to be locked, or the caller holds them already.
-enum class OrderHeaders { Lock, Held };
-
-[[nodiscard]] std::expected<std::map<OrderLineKey, OrderLineBilling>, Error> lock_order_lines_of(
-    Database& db, const std::set<QString>& orders, OrderHeaders headers_of_orders = OrderHeaders::Lock)
+/// The locks of the headers in `table` (receipts or orders) of the documents numbered `numbers`.
+std::vector<Statement> header_locks(const QString& table, const std::set<QString>& numbers)
 {
+    return statements_by_keys(QStringLiteral("SELECT fkey FROM ") + table + QStringLiteral(" WHERE company = 1 AND docno IN ("),
+                              std::vector<QString>(numbers.begin(), numbers.end()), QStringLiteral(") ORDER BY fkey"), true);
+}
+
+/// The locks of the orders' lines, KeysPerStatement orders a statement.
+std::vector<Statement> order_lines_locks(const std::set<QString>& orders)
+{
+    return statements_by_keys(QStringLiteral("SELECT docno, fkey, itemno, quantity, quantity_cancel, quantity_billed,"
+                                             " quantity_open_for_bill FROM PO_transaction_table WHERE company = 1 AND docno IN ("),
+                              std::vector<QString>(orders.begin(), orders.end()), QStringLiteral(") ORDER BY fkey, itemno"),
+                              true);
+}
+
+/// The lines of the orders, read under lock. The orders' headers are locked first, in the same
+/// round trip, as a receipt and an order's edit lock them: an edit rewrites its lines, and on
+/// PostgreSQL a lock taken on a line the edit deletes would come back empty rather than with
+/// the rewritten line (each statement of the round trip runs after the one before has its rows).
+[[nodiscard]] std::expected<std::map<OrderLineKey, OrderLineBilling>, Error> lock_order_lines_of(Database& db,
+                                                                                                const std::set<QString>& orders)
+{
+    std::vector<Statement> locks = header_locks(QStringLiteral("PO_header_table"), orders);
+    const size_t headers = locks.size();
+    std::ranges::move(order_lines_locks(orders), std::back_inserter(locks));
+    auto read = db.select_together(locks);
+    if (!read)
+        return std::unexpected(read.error());
     std::map<OrderLineKey, OrderLineBilling> lines;
-    const std::vector<QString> all(orders.begin(), orders.end());
-    for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
-        const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
-        const Params keys(all.begin() + first, all.begin() + first + count);
-        // The headers (unless the caller holds them) before the lines, in one round trip.
-        std::vector<Statement> reads;
-        if (headers_of_orders == OrderHeaders::Lock)
-            reads.push_back({QStringLiteral("SELECT fkey FROM PO_header_table WHERE company = 1 AND docno IN (")
-                                 + placeholder_list(count) + QStringLiteral(") ORDER BY fkey"),
-                             keys, false, true});
-        reads.push_back({QStringLiteral("SELECT docno, fkey, itemno, quantity, quantity_cancel, quantity_billed,"
-                                        " quantity_open_for_bill FROM PO_transaction_table WHERE company = 1 AND docno IN (")
-                             + placeholder_list(count) + QStringLiteral(") ORDER BY fkey, itemno"),
-                         keys, false, true});
-        auto read = db.select_together(reads);
-        if (!read)
-            return std::unexpected(read.error());
-        for (const Row& row : read->back())
+    for (size_t index = headers; index < read->size(); ++index)
+        for (const Row& row : (*read)[index])
             lines.emplace(OrderLineKey{row.text(u"docno"), int(row.integer(u"itemno"))},
                           OrderLineBilling{row.text(u"fkey"), int(row.integer(u"itemno")), row.decimal(u"quantity"),
                                            row.decimal(u"quantity_cancel"), row.decimal(u"quantity_billed"),
                                            row.decimal(u"quantity_open_for_bill")});
-    }
     return lines;
 }
 
@@ -626,24 +633,13 @@ std::vector<BillLine> stored_lines(const Rows& rows)
 
 std::expected<void, Error> lock_bill_sources(Database& db, const BillSources& sources)
 {
-    for (const auto& [table, numbers] : {std::pair{QStringLiteral("PO_receipt_header_table"), &sources.receipts},
-                                         std::pair{QStringLiteral("PO_header_table"), &sources.orders}}) {
-        const std::vector<QString> all(numbers->begin(), numbers->end());
-        for (qsizetype first = 0; first < qsizetype(all.size()); first += KeysPerStatement) {
-            const qsizetype count = std::min(KeysPerStatement, qsizetype(all.size()) - first);
-            auto headers = db.select_for_update(QStringLiteral("SELECT fkey FROM %1 WHERE company = 1 AND docno IN (").arg(table)
-                                                    + placeholder_list(count) + QStringLiteral(") ORDER BY fkey"),
-                                                Params(all.begin() + first, all.begin() + first + count));
-            if (!headers)
-                return std::unexpected(headers.error());
-        }
-    }
-    if (!sources.receipts.empty())
-        if (auto lines = lock_receipt_lines(db, sources.receipts); !lines)
-            return std::unexpected(lines.error());
-    if (!sources.orders.empty())
-        if (auto lines = lock_order_lines_of(db, sources.orders, OrderHeaders::Held); !lines)
-            return std::unexpected(lines.error());
+    // The receipts' headers, the orders' headers, then their lines, in one round trip.
+    std::vector<Statement> locks = header_locks(QStringLiteral("PO_receipt_header_table"), sources.receipts);
+    std::ranges::move(header_locks(QStringLiteral("PO_header_table"), sources.orders), std::back_inserter(locks));
+    std::ranges::move(receipt_lines_locks(sources.receipts), std::back_inserter(locks));
+    std::ranges::move(order_lines_locks(sources.orders), std::back_inserter(locks));
+    if (auto locked = db.select_together(locks); !locked)
+        return std::unexpected(locked.error());
     return {};
 }
 

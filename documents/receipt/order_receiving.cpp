@@ -31,14 +31,18 @@ enum class Locking { None, ForUpdate };
         const Params params(all.begin() + first, all.begin() + first + count);
         const QString in_list = placeholder_list(count);
         // Headers before lines, in one round trip on PostgreSQL.
+        const bool locks = locking == Locking::ForUpdate;
         auto read = db.select_together(
-            {{QStringLiteral("SELECT fkey, docno, void, future_po FROM PO_header_table WHERE fkey IN (") + in_list
-                  + QStringLiteral(") ORDER BY fkey"),
-              params, false, locking == Locking::ForUpdate},
-             {QStringLiteral("SELECT fkey, itemno, itemcode, itemtype, uom, warehouse, location, quantity, quantity_received,"
-                             " quantity_cancel, quantity_open, closed FROM PO_transaction_table WHERE fkey IN (")
-                  + in_list + QStringLiteral(") ORDER BY fkey, itemno"),
-              params, false, locking == Locking::ForUpdate}});
+            {{.sql = QStringLiteral("SELECT fkey, docno, void, future_po FROM PO_header_table WHERE fkey IN (") + in_list
+                     + QStringLiteral(") ORDER BY fkey"),
+              .params = params,
+              .locks = locks},
+             {.sql = QStringLiteral("SELECT fkey, itemno, itemcode, itemtype, uom, warehouse, location, quantity,"
+                                    " quantity_received, quantity_cancel, quantity_open, closed FROM PO_transaction_table"
+                                    " WHERE fkey IN (")
+                     + in_list + QStringLiteral(") ORDER BY fkey, itemno"),
+              .params = params,
+              .locks = locks}});
         if (!read)
             return std::unexpected(read.error());
         const Rows& header_rows = (*read)[0];
