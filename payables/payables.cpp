@@ -549,12 +549,21 @@ std::expected<void, Error> lock_vendor_row(Database& db, const QString& vendor_n
     auto locked = db.select_for_update(QStringLiteral("SELECT vendor_no FROM Vendor_table WHERE vendor_no = ?"), {vendor_no});
     if (!locked)
         return std::unexpected(locked.error());
+    // A vendor removed since the window checked it: nothing to hold, nobody to owe.
+    if (locked->empty())
+        return std::unexpected(Error::not_found(QStringLiteral("vendor is invalid.")));
     return {};
 }
 
 std::expected<void, Error> raise_owing_balance(Database& db, const QString& vendor_no, const Decimal& change)
 {
     return update_vendor_owing_balance(db, vendor_no, change);
+}
+
+std::expected<void, Error> raise_held_owing_balance(Database& db, const QString& vendor_no, const Decimal& change)
+{
+    return db.write(QStringLiteral("UPDATE Vendor_table SET owing_balance = COALESCE(owing_balance, 0) + ? WHERE vendor_no = ?"),
+                    {change, vendor_no});
 }
 
 std::expected<VoidedPayable, Error> void_payable(Database& db, const QString& payable_key, const QString& invoice_no,

@@ -178,11 +178,16 @@ struct ExistingPrepayment {
 [[nodiscard]] std::expected<void, Error> restore_prepayment(Database& db, const QString& number);
 
 /// Locks the vendor's row before the save takes its numbers (its rank in the lock order), so
-/// that raising its owing balance later waits on nobody.
+/// that raising its owing balance later waits on nobody; a vendor missing from the master fails.
 [[nodiscard]] std::expected<void, Error> lock_vendor_row(Database& db, const QString& vendor_no);
 
 /// Adds `change` to the vendor's owing balance; a vendor missing from the master fails.
 [[nodiscard]] std::expected<void, Error> raise_owing_balance(Database& db, const QString& vendor_no, const Decimal& change);
+
+/// Adds `change` to the owing balance of a vendor whose row the save holds (lock_vendor_row or
+/// a read under lock found it), so that the row is there: sent without waiting for its answer.
+[[nodiscard]] std::expected<void, Error> raise_held_owing_balance(Database& db, const QString& vendor_no,
+                                                                  const Decimal& change);
 
 /// What voiding a payable took back.
 struct VoidedPayable {

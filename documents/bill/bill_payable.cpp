@@ -34,7 +34,7 @@ std::expected<DocumentNumber, Error> write_bill_payable(Database& db, const Bill
             return std::unexpected(paid.error());
         }
     }
-    if (auto raised = raise_owing_balance(db, bill.header.vendor_no, created->open_amount); !raised)
+    if (auto raised = raise_held_owing_balance(db, bill.header.vendor_no, created->open_amount); !raised)
         return std::unexpected(raised.error());
     return created->number;
 }

@@ -20,8 +20,8 @@ namespace zelkor {
                                                                                           const AuditStamp& stamp);
 
 /// Writes the bill's payable (credited to `ap_accno`) with its prepayment, and raises the
-/// vendor's owing balance by what stays open. Gives the payable's number and key (the bill's
-/// ap_docno and apfkey).
+/// vendor's owing balance by what stays open; the save holds the vendor's row already. Gives the
+/// payable's number and key (the bill's ap_docno and apfkey).
 [[nodiscard]] std::expected<DocumentNumber, Error> write_bill_payable(Database& db, const Bill& bill, const QString& journal_key,
                                                                const QString& ap_accno,
                                                                const std::optional<ExistingPrepayment>& prepayment,

@@ -364,6 +364,9 @@ TEST_F(Payables, AnExistingPrepaymentIsCheckedAppliedAndRestored)
     EXPECT_EQ(missing.error().message, "Invoice INV-404 not found in Account Payable");
     auto nobody = raise_owing_balance(db(), "V-NONE", Decimal(5));
     EXPECT_FALSE(nobody);
+    auto unheld = lock_vendor_row(db(), "V-NONE");
+    ASSERT_FALSE(unheld);
+    EXPECT_EQ(unheld.error().message, "vendor is invalid.");
 }
 
 TEST_F(Payables, ARewrittenPayableChangesTheOwingBalanceByItsDifference)
