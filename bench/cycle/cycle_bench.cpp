@@ -5,6 +5,8 @@
 //   in 100 cycles, recorded with its values, run again bare on a second company, one transaction
 //   per document as the cycle's saves are (what happens between the saves is written untimed).
 //   The cycle's own reads, checks and computing show against it; the rows count on both sides.
+//   On PostgreSQL, pg_sent_together sends each document's rows with its COMMIT, in one round
+//   trip: what the rows cost the server, the waits of a statement at a time taken away.
 // - cycle_floor, as many bare rows into two scratch tables as a cycle inserts and updates.
 // Each save's time and statements are counters of their own (requisition_ms … landed_ms,
 // requisition_statements … landed_statements), beside the statements of a whole cycle and the
@@ -169,7 +171,7 @@ std::vector<RecordedCycle> recorded_cycles(Engine engine)
     return std::move(watch).cycles();
 }
 
-void cycle_rows_floor(benchmark::State& state, Engine engine)
+void cycle_rows_floor(benchmark::State& state, Engine engine, bench::Sending sending)
 {
     const std::vector<RecordedCycle> cycles = recorded_cycles(engine);
     bench::BenchDatabase b(engine);
@@ -184,10 +186,10 @@ void cycle_rows_floor(benchmark::State& state, Engine engine)
         const RecordedCycle& recorded = cycles.at(next++);
         for (CycleDocument document : CycleDocuments) {
             state.PauseTiming();
-            bench::write_again(b.db(), recorded.before[size_t(document)]);
+            bench::write_again(b.db(), recorded.before[size_t(document)], sending);
             state.ResumeTiming();
             write.start();
-            bench::write_again(b.db(), recorded.saves[size_t(document)]);
+            bench::write_again(b.db(), recorded.saves[size_t(document)], sending);
             nanoseconds[size_t(document)] += write.nsecsElapsed();
         }
     }
@@ -266,10 +268,11 @@ void measured_cycles(benchmark::internal::Benchmark* benchmark)
 } // namespace
 
 BENCHMARK_CAPTURE(cycle_floor, sqlite, Engine::Sqlite)->Apply(measured_cycles);
-BENCHMARK_CAPTURE(cycle_rows_floor, sqlite, Engine::Sqlite)->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle_rows_floor, sqlite, Engine::Sqlite, bench::Sending::OneByOne)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle, sqlite, Engine::Sqlite)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle_crowded, sqlite, Engine::Sqlite)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle_floor, pg, Engine::Postgres)->Apply(measured_cycles);
-BENCHMARK_CAPTURE(cycle_rows_floor, pg, Engine::Postgres)->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle_rows_floor, pg, Engine::Postgres, bench::Sending::OneByOne)->Apply(measured_cycles);
+BENCHMARK_CAPTURE(cycle_rows_floor, pg_sent_together, Engine::Postgres, bench::Sending::Together)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle, pg, Engine::Postgres)->Apply(measured_cycles);
 BENCHMARK_CAPTURE(cycle_crowded, pg, Engine::Postgres)->Apply(measured_cycles);

@@ -15,10 +15,14 @@ Writes recorded_writes(Database& db, const std::function<void()>& operation)
     return writes;
 }
 
-void write_again(Database& db, const Writes& writes)
+void write_again(Database& db, const Writes& writes, Sending sending)
 {
     Transaction tx(db);
     for (const Write& write : writes) {
+        if (sending == Sending::Together) {
+            require(db.write(write.sql, write.params), "writing a recorded row");
+            continue;
+        }
         auto changed = db.execute(write.sql, write.params);
         require(changed, "writing a recorded row");
         if (*changed != write.changed)

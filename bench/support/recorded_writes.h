@@ -23,8 +23,15 @@ using Writes = std::vector<Write>;
 /// Runs `operation`, recording every statement of it that writes.
 Writes recorded_writes(Database& db, const std::function<void()>& operation);
 
-/// Runs the recorded statements again in one transaction; each must change as many rows as it
-/// did, or the floor would measure less work.
-void write_again(Database& db, const Writes& writes);
+/// How write_again sends the recorded statements.
+enum class Sending {
+    OneByOne, ///< each waits for its answer, which must change as many rows as it did
+    Together, ///< on PostgreSQL all travel with the COMMIT, in one round trip
+};
+
+/// Runs the recorded statements again in one transaction. One by one, each must change as many
+/// rows as it did, or the floor would measure less work; together, the answers come back with
+/// the COMMIT, uncounted (the same statements changed as many rows one by one).
+void write_again(Database& db, const Writes& writes, Sending sending = Sending::OneByOne);
 
 } // namespace zelkor::bench
