@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace zelkor {
 namespace {
 
@@ -49,8 +51,10 @@ Statement allocations_read(const QStringList& accounts)
     Params params;
     for (const QString& accno : accounts)
         params.emplace_back(accno);
+    // An entry of no accounts has none to allocate (and IN () is no SQL).
+    const QString in_list = accounts.isEmpty() ? QStringLiteral("NULL") : placeholder_list(accounts.size());
     return {QStringLiteral("SELECT allocate_accno, accno, Percent FROM Allocation_Account_table WHERE allocate_accno IN (")
-                + placeholder_list(accounts.size()) + QStringLiteral(") ORDER BY allocate_accno, id"),
+                + in_list + QStringLiteral(") ORDER BY allocate_accno, id"),
             params};
 }
 
@@ -62,7 +66,26 @@ Allocations allocations_of(const Rows& rows)
     return allocations;
 }
 
-[[nodiscard]] std::expected<PostingContext, Error> read_context(Database& db, const JournalDocument& document, const LedgerEntry& entry)
+/// The read-ahead's answers when they cover `accounts` of the document's company, or else the
+/// answers of reading them now.
+[[nodiscard]] std::expected<PostingReadAhead, Error> context_reads(Database& db, const JournalDocument& document,
+                                                                   const QStringList& accounts,
+                                                                   const PostingReadAhead* ahead)
+{
+    const bool covered = ahead && ahead->company == document.company && ahead->answers.size() == 3
+        && std::ranges::all_of(accounts, [&](const QString& account) { return ahead->accounts.contains(account); });
+    if (covered)
+        return *ahead;
+    PostingReadAhead read{.company = document.company, .accounts = accounts};
+    auto answers = db.select_together(posting_reads(read));
+    if (!answers)
+        return std::unexpected(answers.error());
+    read.answers = std::move(*answers);
+    return read;
+}
+
+[[nodiscard]] std::expected<PostingContext, Error> read_context(Database& db, const JournalDocument& document,
+                                                                const LedgerEntry& entry, const PostingReadAhead* ahead)
 {
     PostingContext context;
     auto period = period_of(db, document.period, document.date);
@@ -73,19 +96,18 @@ Allocations allocations_of(const Rows& rows)
     for (const EntryLine& line : entry.lines())
         accounts << line.account;
     accounts.removeDuplicates();
-    // The base currency, the allocations and the entry's own accounts in one round trip; the
-    // chart is read again only when allocation targets or a gain or loss account add to them.
-    auto read = db.select_together({base_currency_read(document.company), allocations_read(accounts),
-                                    ledger_accounts_read(accounts)});
+    // The base currency, the allocations and the entry's own accounts in one round trip, unless
+    // read ahead; the chart is read again only when allocation targets or a gain or loss
+    // account add to them.
+    auto read = context_reads(db, document, accounts, ahead);
     if (!read)
         return std::unexpected(read.error());
-    auto base = base_currency_of((*read)[0]);
+    auto base = base_currency_of(read->answers[0]);
     if (!base)
         return std::unexpected(base.error());
     context.base_currency = *base;
     context.currency = document.currency.isEmpty() ? *base : document.currency;
-    context.allocations = allocations_of((*read)[1]);
-    const qsizetype own_accounts = accounts.size();
+    context.allocations = allocations_of(read->answers[1]);
     for (const auto& targets : std::as_const(context.allocations))
         for (const AllocationTarget& target : targets)
             accounts << target.account;
@@ -100,8 +122,8 @@ Allocations allocations_of(const Rows& rows)
                 accounts << *account;
         }
     }
-    if (accounts.size() == own_accounts) {
-        context.accounts = ledger_accounts_of((*read)[2]);
+    if (std::ranges::all_of(accounts, [&](const QString& account) { return read->accounts.contains(account); })) {
+        context.accounts = ledger_accounts_of(read->answers[2]);
         return context;
     }
     auto chart = load_ledger_accounts(db, accounts);
@@ -243,14 +265,20 @@ JournalStamp stamp_of(int company, const DocumentNumber& number, const QDate& da
 
 } // namespace
 
-[[nodiscard]] std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry)
+std::vector<Statement> posting_reads(const PostingReadAhead& ahead)
+{
+    return {base_currency_read(ahead.company), allocations_read(ahead.accounts), ledger_accounts_read(ahead.accounts)};
+}
+
+[[nodiscard]] std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry,
+                                                              const PostingReadAhead* ahead)
 {
     Q_ASSERT_X(db.in_transaction(), "post_entry", "a journal entry is written inside its document's save");
     if (entry.empty())
         return DocumentNumber{};
     if (auto fits = entry.check_size(); !fits)
         return std::unexpected(fits.error());
-    auto context = read_context(db, document, entry);
+    auto context = read_context(db, document, entry, ahead);
     if (!context)
         return std::unexpected(context.error());
     auto lines = written_lines(*context, document, entry);

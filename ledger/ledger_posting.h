@@ -7,9 +7,11 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <expected>
 #include <optional>
+#include <vector>
 
 namespace zelkor {
 
@@ -31,6 +33,19 @@ struct JournalDocument {
     std::optional<FiscalPeriod> period{};
 };
 
+/// What post_entry reads before it writes: the base currency, and the allocations and the chart
+/// rows of `accounts`, read ahead with a caller's own reads in one round trip (the caller signs
+/// the entry's amounts from the same chart rows). post_entry takes what it covers of the entry
+/// and reads the rest.
+struct PostingReadAhead {
+    int company = 1;
+    QStringList accounts;
+    std::vector<Rows> answers{}; ///< of posting_reads(), in their order: the chart rows last
+};
+
+/// The statements of the read-ahead, to send in this order with the caller's.
+std::vector<Statement> posting_reads(const PostingReadAhead& ahead);
+
 /// Writes a journal entry inside the caller's transaction: takes a "gl" number for the fiscal
 /// year of the document date, writes the header and the lines (allocation accounts spread
 /// over their targets, a base-currency balancing line on the realized gain or loss account
@@ -38,7 +53,9 @@ struct JournalDocument {
 /// currencies, updates Balance_table and Balance_period_table, and checks that the entry
 /// balances and uses no inactive account. Any Error means the caller must roll back: rows may
 /// have been written. An empty entry writes nothing and gives an empty number.
-[[nodiscard]] std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry);
+/// `ahead`, when given, holds the answers of posting_reads() made in the same transaction.
+[[nodiscard]] std::expected<DocumentNumber, Error> post_entry(Database& db, const JournalDocument& document, const LedgerEntry& entry,
+                                                              const PostingReadAhead* ahead = nullptr);
 
 /// What the caller chooses for the entry that reverses another.
 struct Reversal {

@@ -203,7 +203,7 @@ std::expected<void, Error> void_cost_correction(Database& db, const CorrectionVo
                                    .user = order.user,
                                    .company = 1,
                                    .period = order.period};
-    auto posted = post_entry(db, document, *entry);
+    auto posted = post_entry(db, document, entry->entry, &entry->ahead);
     if (!posted)
         return std::unexpected(posted.error());
     return {};

@@ -350,7 +350,7 @@ std::expected<PostedBill, Error> post_vendor_bill(Database& db, const Bill& bill
     if (!entry)
         return std::unexpected(entry.error());
     const JournalDocument document = bill_journal(header, QStringLiteral("PO-BILL"), header.source_form, user);
-    auto journal = post_entry(db, document, *entry);
+    auto journal = post_entry(db, document, entry->entry, &entry->ahead);
     if (!journal)
         return std::unexpected(journal.error());
     posted.journal = *journal;

@@ -76,29 +76,31 @@ std::expected<void, Error> add_settlement(std::vector<EntryContribution>& contri
     return {};
 }
 
-std::expected<LedgerEntry, Error> signed_entry(Database& db, const std::vector<EntryContribution>& contributions,
+std::expected<SignedEntry, Error> signed_entry(Database& db, const std::vector<EntryContribution>& contributions,
                                                const QString& currency)
 {
     QStringList numbers;
     for (const EntryContribution& contribution : contributions)
         numbers << contribution.account;
     numbers.removeDuplicates();
-    auto chart = load_ledger_accounts(db, numbers);
-    if (!chart)
-        return std::unexpected(chart.error());
-    LedgerEntry entry;
+    SignedEntry signed_{.entry = {}, .ahead = {.company = 1, .accounts = numbers}};
+    auto read = db.select_together(posting_reads(signed_.ahead));
+    if (!read)
+        return std::unexpected(read.error());
+    signed_.ahead.answers = std::move(*read);
+    const LedgerAccounts chart = ledger_accounts_of(signed_.ahead.answers.back());
     for (const EntryContribution& contribution : contributions) {
         if (contribution.amount.is_zero() && contribution.base_amount.is_zero())
             continue;
-        const LedgerAccount* account = chart->find(contribution.account);
+        const LedgerAccount* account = chart.find(contribution.account);
         if (!account)
             return std::unexpected(Error::not_found(QStringLiteral("No account ") + contribution.account));
         // Journal amounts are signed to each account's normal side; contributions are debit-positive.
         const Decimal sign(account->sign());
-        entry.add(contribution.account, contribution.amount * sign, contribution.base_amount * sign, currency,
-                  contribution.vendor_no);
+        signed_.entry.add(contribution.account, contribution.amount * sign, contribution.base_amount * sign, currency,
+                          contribution.vendor_no);
     }
-    return entry;
+    return signed_;
 }
 
 } // namespace zelkor

@@ -69,9 +69,16 @@ JournalDocument bill_journal(const BillHeader& header, const QString& source, co
                                                         const Settlement& settlement, const BillAccounts& accounts,
                                                         const QString& payable_account);
 
+/// An entry signed from the chart, with what its posting reads ahead of it.
+struct SignedEntry {
+    LedgerEntry entry;
+    PostingReadAhead ahead; ///< for post_entry
+};
+
 /// The entry of the contributions in `currency`, each signed to its account's normal side;
-/// contributions of zero in both currencies are left out. An unknown account fails.
-[[nodiscard]] std::expected<LedgerEntry, Error> signed_entry(Database& db,
+/// contributions of zero in both currencies are left out. An unknown account fails. The chart
+/// rows travel with the rest of what the entry's posting reads.
+[[nodiscard]] std::expected<SignedEntry, Error> signed_entry(Database& db,
                                                              const std::vector<EntryContribution>& contributions,
                                                              const QString& currency);
 

@@ -200,7 +200,7 @@ Decimal capitalised_total(const Bill& bill)
     if (!entry)
         return std::unexpected(entry.error());
     const JournalDocument document = bill_journal(header, QStringLiteral("PO-LANDED"), LandedSourceForm, user);
-    return post_entry(db, document, *entry);
+    return post_entry(db, document, entry->entry, &entry->ahead);
 }
 
 [[nodiscard]] std::expected<QString, Error> raise_cost(Database& db, const LandedBill& landed, const Allocation& allocation,
@@ -320,7 +320,7 @@ Decimal capitalised_total(const Bill& bill)
                                    .user = stamp.user,
                                    .company = 1,
                                    .period = period};
-    auto posted = post_entry(db, document, *entry);
+    auto posted = post_entry(db, document, entry->entry, &entry->ahead);
     if (!posted)
         return std::unexpected(posted.error());
     return {};

@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace zelkor {
@@ -117,19 +118,22 @@ std::expected<DocumentNumber, Error> post_receipt(Database& db, const ReceiptJou
         slot->second.base_amount += debit.base_amount;
     }
     accounts.removeDuplicates();
-    // The vendor's payable account and the chart's accounts travel together.
-    auto read = db.select_together({{QStringLiteral("SELECT ap_accno FROM Vendor_table WHERE vendor_no = ?"), {journal.vendor_no}},
-                                    ledger_accounts_read(accounts)});
+    // The vendor's payable account travels with what the posting reads, the chart among it.
+    PostingReadAhead ahead{.company = 1, .accounts = accounts};
+    std::vector<Statement> reads{{QStringLiteral("SELECT ap_accno FROM Vendor_table WHERE vendor_no = ?"), {journal.vendor_no}}};
+    std::ranges::move(posting_reads(ahead), std::back_inserter(reads));
+    auto read = db.select_together(reads);
     if (!read)
         return std::unexpected(read.error());
     const Rows& payable = (*read)[0];
+    ahead.answers.assign(std::make_move_iterator(read->begin() + 1), std::make_move_iterator(read->end()));
     const QString payable_account = payable.empty() ? QString() : payable.front().text(u"ap_accno").trimmed();
     if (payable_account.isEmpty() || payable_account == u"0")
         return std::unexpected(Error::invalid(QStringLiteral("Account payable for vendor ") + journal.vendor_no
                                               + QStringLiteral(" has not been setup")));
     if (credits.empty())
         return DocumentNumber{};
-    const LedgerAccounts chart = ledger_accounts_of((*read)[1]);
+    const LedgerAccounts chart = ledger_accounts_of(ahead.answers.back());
 
     // Amounts are written signed to each account's normal side; a contribution is debit-positive.
     auto signed_amount = [&](const QString& account, const Decimal& debit) -> std::expected<Decimal, Error> {
@@ -168,7 +172,7 @@ std::expected<DocumentNumber, Error> post_receipt(Database& db, const ReceiptJou
                                    .user = journal.user,
                                    .company = 1,
                                    .period = journal.period};
-    return post_entry(db, document, entry);
+    return post_entry(db, document, entry, &ahead);
 }
 
 std::expected<void, Error> reverse_receipt_posting(Database& db, const QString& journal_key, const ReceiptReversal& reversal)

@@ -37,7 +37,7 @@ protected:
                                  .source_docno = "IS-1", .date = QDate(2026, 3, 10), .currency = {},
                                  .exchange_rate = std::nullopt, .vendor_no = {}, .user = "ADMIN", .company = 1,
                                  .period = std::nullopt};
-        ASSERT_TRUE(post_entry(t.db(), document, *entry));
+        ASSERT_TRUE(post_entry(t.db(), document, entry->entry, &entry->ahead));
         ASSERT_TRUE(tx.commit());
     }
 };
