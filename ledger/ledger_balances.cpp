@@ -280,26 +280,24 @@ std::optional<QString> period_column(const QString& period)
     }
     const Changes changes = changes_of(scope, lines);
     // Period rows need no lock of their own: whoever moves one has locked its account's
-    // balance row, read first.
+    // balance row, read first. The updates travel with the reads: the server runs them once the
+    // rows are held, and a row found missing below fails the save, which rolls back whole.
     const QString balance_table = QStringLiteral("Balance_table");
     const QString period_table = QStringLiteral("Balance_period_table");
-    auto existing = db.select_together({existing_rows_read(balance_table, scope, changes, true),
-                                        existing_rows_read(period_table, scope, changes, false)});
-    if (!existing)
-        return std::unexpected(existing.error());
-    const ExistingRows balances = existing_of((*existing)[0]);
-    const ExistingRows periods = existing_of((*existing)[1]);
+    auto done = db.select_together(
+        {existing_rows_read(balance_table, scope, changes, true), existing_rows_read(period_table, scope, changes, false),
+         balance_update(balance_table, QStringLiteral("amount"), QStringLiteral("base_amount"), scope, changes),
+         balance_update(period_table, *column, QStringLiteral("e_") + *column, scope, changes)});
+    if (!done)
+        return std::unexpected(done.error());
+    const ExistingRows balances = existing_of((*done)[0]);
+    const ExistingRows periods = existing_of((*done)[1]);
     for (const JournalLine& line : lines)
         if (auto checked = check_line_rows(scope, line, balances, periods); !checked)
             return checked;
-    auto updated = db.select_together(
-        {balance_update(balance_table, QStringLiteral("amount"), QStringLiteral("base_amount"), scope, changes),
-         balance_update(period_table, *column, QStringLiteral("e_") + *column, scope, changes)});
-    if (!updated)
-        return std::unexpected(updated.error());
-    if (auto checked = check_updated((*updated)[0], balance_table, changes); !checked)
+    if (auto checked = check_updated((*done)[2], balance_table, changes); !checked)
         return checked;
-    return check_updated((*updated)[1], period_table, changes);
+    return check_updated((*done)[3], period_table, changes);
 }
 
 } // namespace zelkor
