@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <span>
 #include <tuple>
 
 namespace zelkor {
@@ -13,21 +14,22 @@ namespace {
 
 using ReceiptKey = std::tuple<QString, QString, QString>; // receipt, item, warehouse
 
+Statement receipt_lots_read(const Params& receipts)
+{
+    return {QStringLiteral("SELECT receipt_no, itemcode, warehouse, lot_id, quantity FROM FIFO_history_table"
+                           " WHERE company = 1 AND receipt_no IN (")
+                + placeholder_list(qsizetype(receipts.size()))
+                + QStringLiteral(") AND docno = receipt_no AND Source = 'PO-RECEIPT' ORDER BY id"),
+            receipts};
+}
+
 /// The layers each receipt made and still accounts for, per item and warehouse in the order
 /// they were made: lots whose receipt rows (made, less taken back by an edit) leave quantity.
-[[nodiscard]] std::expected<std::map<ReceiptKey, std::deque<QString>>, Error> receipt_lots(Database& db,
-                                                                                          const Params& receipts)
+std::map<ReceiptKey, std::deque<QString>> receipt_lots_of(const Rows& rows)
 {
-    auto rows = db.select(QStringLiteral("SELECT receipt_no, itemcode, warehouse, lot_id, quantity FROM FIFO_history_table"
-                                         " WHERE company = 1 AND receipt_no IN (")
-                              + placeholder_list(qsizetype(receipts.size()))
-                              + QStringLiteral(") AND docno = receipt_no AND Source = 'PO-RECEIPT' ORDER BY id"),
-                          receipts);
-    if (!rows)
-        return std::unexpected(rows.error());
     std::map<std::pair<ReceiptKey, QString>, Decimal> net;
     std::vector<std::pair<ReceiptKey, QString>> order;
-    for (const Row& row : *rows) {
+    for (const Row& row : rows) {
         const auto lot = std::pair{ReceiptKey{row.text(u"receipt_no"), row.text(u"itemcode"), row.text(u"warehouse")},
                                    row.text(u"lot_id")};
         auto [slot, fresh] = net.try_emplace(lot);
@@ -42,17 +44,18 @@ using ReceiptKey = std::tuple<QString, QString, QString>; // receipt, item, ware
     return lots;
 }
 
-[[nodiscard]] std::expected<std::map<std::pair<ItemWarehouse, QString>, Layer>, Error> live_receipt_layers(
-    Database& db, const Params& receipts)
+Statement receipt_layers_read(const Params& receipts)
 {
-    auto rows = db.select(QStringLiteral("SELECT ") + layer_columns()
-                              + QStringLiteral(" FROM FIFO_table WHERE company = 1 AND receipt_no IN (")
-                              + placeholder_list(qsizetype(receipts.size())) + u')',
-                          receipts);
-    if (!rows)
-        return std::unexpected(rows.error());
+    return {QStringLiteral("SELECT ") + layer_columns() + QStringLiteral(" FROM FIFO_table WHERE company = 1 AND receipt_no IN (")
+                + placeholder_list(qsizetype(receipts.size())) + u')',
+            receipts};
+}
+
+/// The receipts' live layers by item, warehouse and lot.
+std::map<std::pair<ItemWarehouse, QString>, Layer> receipt_layers_of(const Rows& rows)
+{
     std::map<std::pair<ItemWarehouse, QString>, Layer> layers;
-    for (const Row& row : *rows) {
+    for (const Row& row : rows) {
         Layer layer = layer_of(row);
         layers.emplace(std::pair{ItemWarehouse{layer.itemcode, layer.warehouse}, layer.lot_id}, layer);
     }
@@ -93,21 +96,24 @@ std::expected<CostRaisePlan, Error> plan_cost_raise(Database& db, const std::vec
     auto settings = lock_warehouse_settings(db, keys);
     if (!settings)
         return std::unexpected(settings.error());
-    auto items = read_stock_items(db, codes);
-    if (!items)
-        return std::unexpected(items.error());
+    // The items, then the receipts' lots and layers, in one round trip once the stock rows are held.
+    std::vector<Statement> reads = stock_items_reads(codes);
+    const size_t item_reads = reads.size();
+    const Params receipts(receipt_numbers.begin(), receipt_numbers.end());
+    if (!raises.empty()) {
+        reads.push_back(receipt_lots_read(receipts));
+        reads.push_back(receipt_layers_read(receipts));
+    }
+    auto read = db.select_together(reads);
+    if (!read)
+        return std::unexpected(read.error());
+    const std::span<const Rows> answers(*read);
+    const StockItems items = stock_items_of(answers.first(item_reads));
     std::map<ReceiptKey, std::deque<QString>> lots;
     std::map<std::pair<ItemWarehouse, QString>, Layer> layers;
     if (!raises.empty()) {
-        const Params receipts(receipt_numbers.begin(), receipt_numbers.end());
-        auto read_lots = receipt_lots(db, receipts);
-        if (!read_lots)
-            return std::unexpected(read_lots.error());
-        lots = std::move(*read_lots);
-        auto live = live_receipt_layers(db, receipts);
-        if (!live)
-            return std::unexpected(live.error());
-        layers = std::move(*live);
+        lots = receipt_lots_of(answers[item_reads]);
+        layers = receipt_layers_of(answers[item_reads + 1]);
     }
 
     int lineno = 1;
@@ -128,8 +134,8 @@ std::expected<CostRaisePlan, Error> plan_cost_raise(Database& db, const std::vec
             plan.targets.push_back(RaiseTarget::Stock);
             continue;
         }
-        const auto found_item = items->find(raise.itemcode);
-        const StockItem item = found_item == items->end() ? StockItem{} : found_item->second;
+        const auto found_item = items.find(raise.itemcode);
+        const StockItem item = found_item == items.end() ? StockItem{} : found_item->second;
         RaiseTarget target = RaiseTarget::Stock;
         if (method == CostMethod::StandardCost) {
             target = RaiseTarget::Variance;

@@ -41,23 +41,28 @@ CostMethod cost_method_of(const QString& text)
     return CostMethod::None;
 }
 
+std::vector<Statement> stock_items_reads(const std::set<QString>& itemcodes)
+{
+    return statements_by_keys(QStringLiteral("SELECT itemcode, item_type, stock_uom, description, unitcost_decimals"
+                                             " FROM Item_master_table WHERE itemcode IN ("),
+                              std::vector<QString>(itemcodes.begin(), itemcodes.end()), QStringLiteral(")"));
+}
+
+StockItems stock_items_of(std::span<const Rows> answers)
+{
+    StockItems items;
+    for (const Rows& rows : answers)
+        for (const Row& row : rows)
+            items.emplace(row.text(u"itemcode"), item_of(row));
+    return items;
+}
+
 [[nodiscard]] std::expected<StockItems, Error> read_stock_items(Database& db, const std::set<QString>& itemcodes)
 {
-    const std::vector<QString> codes(itemcodes.begin(), itemcodes.end());
-    StockItems items;
-    for (qsizetype first = 0; first < qsizetype(codes.size()); first += KeysPerStatement) {
-        const qsizetype count = std::min(KeysPerStatement, qsizetype(codes.size()) - first);
-        const Params params(codes.begin() + first, codes.begin() + first + count);
-        auto rows = db.select(QStringLiteral("SELECT itemcode, item_type, stock_uom, description, unitcost_decimals"
-                                             " FROM Item_master_table WHERE itemcode IN (")
-                                  + placeholder_list(count) + u')',
-                              params);
-        if (!rows)
-            return std::unexpected(rows.error());
-        for (const Row& row : *rows)
-            items.emplace(row.text(u"itemcode"), item_of(row));
-    }
-    return items;
+    auto read = db.select_together(stock_items_reads(itemcodes));
+    if (!read)
+        return std::unexpected(read.error());
+    return stock_items_of(*read);
 }
 
 [[nodiscard]] std::expected<WarehouseSettings, Error> lock_warehouse_settings(Database& db,

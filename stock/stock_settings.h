@@ -7,6 +7,8 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
+#include <vector>
 
 namespace zelkor {
 
@@ -39,6 +41,9 @@ using StockItems = std::map<QString, StockItem>;
 /// Reads the items (item master) of the codes, a few hundred per statement; a code without a
 /// row is missing from the result.
 [[nodiscard]] std::expected<StockItems, Error> read_stock_items(Database& db, const std::set<QString>& itemcodes);
+/// read_stock_items' statements, to send with other reads, and the items of their answers.
+std::vector<Statement> stock_items_reads(const std::set<QString>& itemcodes);
+StockItems stock_items_of(std::span<const Rows> answers);
 
 /// Locks the Item_warehouse_table rows of the keys for the rest of the caller's transaction and
 /// gives their settings. Rows are taken in key order, so that two documents touching the same

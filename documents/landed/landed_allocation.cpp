@@ -1,6 +1,7 @@
 #include "documents/landed/landed_allocation.h"
 
 #include "core/db/sql_batch.h"
+#include "core/document_versions.h"
 
 #include <set>
 
@@ -60,10 +61,7 @@ std::expected<std::vector<CoveredReceipt>, Error> lock_covered_receipts(Database
             return std::unexpected(refused(receipt + QStringLiteral(" is invalid.")));
         const Row& row = rows->front();
         covered.push_back({receipt, row.text(u"fkey"), goods_vendor, rate_of(row)});
-        auto raised = db.execute(QStringLiteral("UPDATE PO_receipt_header_table SET row_version = row_version + 1"
-                                                " WHERE fkey = ?"),
-                                 {row.text(u"fkey")});
-        if (!raised)
+        if (auto raised = raise_version(db, QStringLiteral("PO_receipt_header_table"), row.text(u"fkey")); !raised)
             return std::unexpected(raised.error());
     }
     return covered;
