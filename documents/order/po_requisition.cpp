@@ -15,43 +15,40 @@ QString placeholders(qsizetype count)
     return text;
 }
 
-/// The requisition's key, its header locked: the header before its lines, as every save that
-/// takes from a document does.
-[[nodiscard]] std::expected<std::optional<QString>, Error> lock_requisition(Database& db, const QString& docno)
-{
-    auto header = db.select_for_update(QStringLiteral("SELECT fkey FROM PR_header_table WHERE company = 1 AND docno = ?"),
-                                       {docno});
-    if (!header)
-        return std::unexpected(header.error());
-    if (header->empty())
-        return std::nullopt;
-    return header->front().text(u"fkey");
-}
-
 /// Sets `closed` on the named lines of one requisition, then brings its header in line: closed
-/// when no line is open (closing), open again (reopening). The lines are read under lock first:
-/// closing a line another order closed meanwhile refuses the save.
+/// when no line is open (closing), open again (reopening). The header is locked, then the lines
+/// are read under lock, in one round trip (the header before its lines, as every save that takes
+/// from a document does): closing a line another order closed meanwhile refuses the save.
 [[nodiscard]] std::expected<void, Error> set_lines_closed(Database& db, const QString& docno, const QList<int>& itemnos,
                                                          bool closed)
 {
     if (itemnos.isEmpty())
         return {};
-    auto key = lock_requisition(db, docno);
-    if (!key)
-        return std::unexpected(key.error());
-    if (!*key)
-        return {};
-    Params params{**key};
+    Params lines_of_docno{docno};
     for (int itemno : itemnos)
-        params.push_back(itemno);
-    const QString named = QStringLiteral(" WHERE fkey = ? AND itemno IN (") + placeholders(itemnos.size()) + u')';
-    auto locked = db.select_for_update(QStringLiteral("SELECT itemno, closed FROM PR_transaction_table") + named
-                                           + QStringLiteral(" ORDER BY itemno"),
-                                       params);
-    if (!locked)
-        return std::unexpected(locked.error());
+        lines_of_docno.push_back(itemno);
+    const QString items = QStringLiteral(" AND itemno IN (") + placeholders(itemnos.size()) + u')';
+    auto read = db.select_together(
+        {{.sql = QStringLiteral("SELECT fkey FROM PR_header_table WHERE company = 1 AND docno = ? ORDER BY fkey LIMIT 1"),
+          .params = {docno},
+          .locks = true},
+         {.sql = QStringLiteral("SELECT itemno, closed FROM PR_transaction_table"
+                                " WHERE fkey = (SELECT fkey FROM PR_header_table WHERE company = 1 AND docno = ?"
+                                " ORDER BY fkey LIMIT 1)")
+                 + items + QStringLiteral(" ORDER BY itemno"),
+          .params = lines_of_docno,
+          .locks = true}});
+    if (!read)
+        return std::unexpected(read.error());
+    if ((*read)[0].empty())
+        return {};
+    const QString key = (*read)[0].front().text(u"fkey");
+    const Rows& locked = (*read)[1];
+    Params params{key};
+    params.insert(params.end(), lines_of_docno.begin() + 1, lines_of_docno.end());
+    const QString named = QStringLiteral(" WHERE fkey = ?") + items;
     if (closed)
-        for (const Row& line : *locked)
+        for (const Row& line : locked)
             if (line.flag(u"closed"))
                 return std::unexpected(Error::invalid(docno + QStringLiteral(" line ") + line.text(u"itemno")
                                                       + QStringLiteral(" was already ordered.")));
@@ -63,11 +60,11 @@ QString placeholders(qsizetype count)
     auto header = closed
         ? db.write(QStringLiteral("UPDATE PR_header_table SET closed = TRUE WHERE fkey = ? AND NOT EXISTS"
                                   " (SELECT 1 FROM PR_transaction_table WHERE fkey = ? AND closed = FALSE)"),
-                   {**key, **key})
-        : db.write(QStringLiteral("UPDATE PR_header_table SET closed = FALSE WHERE fkey = ?"), {**key});
+                   {key, key})
+        : db.write(QStringLiteral("UPDATE PR_header_table SET closed = FALSE WHERE fkey = ?"), {key});
     if (!header)
         return std::unexpected(header.error());
-    return raise_version(db, QStringLiteral("PR_header_table"), **key);
+    return raise_version(db, QStringLiteral("PR_header_table"), key);
 }
 
 } // namespace
