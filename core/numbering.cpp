@@ -1,5 +1,7 @@
 #include "core/numbering.h"
 
+#include <iterator>
+
 namespace zelkor {
 namespace {
 
@@ -90,12 +92,23 @@ QString make_fkey(int company, const QString& doctype, long long key_counter)
 [[nodiscard]] std::expected<DocumentNumber, Error> issue_document_number(Database& db, const QString& doctype,
                                                            const QString& fiscal_year, int company)
 {
+    auto issued = issue_document_number_with(db, doctype, fiscal_year, {}, company);
+    if (!issued)
+        return std::unexpected(issued.error());
+    return issued->number;
+}
+
+[[nodiscard]] std::expected<IssuedWithReads, Error> issue_document_number_with(Database& db, const QString& doctype,
+                                                                             const QString& fiscal_year,
+                                                                             std::vector<Statement> reads, int company)
+{
     Q_ASSERT_X(db.in_transaction(), "issue_document_number", "numbers are taken inside the save's transaction");
     // Each counter rises by one in a single statement whose row lock is held until the save ends;
     // the value before the rise is the one taken.
-    auto taken = db.select_together({{document_counter_sql(), {company, doctype, fiscal_year}, true},
-                                     {key_counter_sql(), {company, doctype}, true},
-                                     {layout_sql(), {doctype}}});
+    reads.insert(reads.begin(), {{.sql = document_counter_sql(), .params = {company, doctype, fiscal_year}, .writes = true},
+                                 {.sql = key_counter_sql(), .params = {company, doctype}, .writes = true},
+                                 {.sql = layout_sql(), .params = {doctype}}});
+    auto taken = db.select_together(reads);
     if (!taken)
         return std::unexpected(taken.error());
     const Rows& document = (*taken)[0];
@@ -115,7 +128,9 @@ QString make_fkey(int company, const QString& doctype, long long key_counter)
         return std::unexpected(
             Error::invalid(QStringLiteral("Error : document no. is longer than 30 characters. ") + *docno));
     }
-    return DocumentNumber{*docno, make_fkey(company, doctype, key.front().integer(u"fkeyno") - 1)};
+    return IssuedWithReads{DocumentNumber{*docno, make_fkey(company, doctype, key.front().integer(u"fkeyno") - 1)},
+                           std::vector<Rows>(std::make_move_iterator(taken->begin() + 3),
+                                             std::make_move_iterator(taken->end()))};
 }
 
 } // namespace zelkor

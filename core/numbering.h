@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <expected>
+#include <vector>
 
 namespace zelkor {
 
@@ -35,5 +36,18 @@ QString make_fkey(int company, const QString& doctype, long long key_counter);
 /// with "Error : document no. is longer than 30 characters. " + number.
 [[nodiscard]] std::expected<DocumentNumber, Error> issue_document_number(Database& db, const QString& doctype,
                                                            const QString& fiscal_year, int company = 1);
+
+/// A number issued with the answers of the reads that travelled with its counters.
+struct IssuedWithReads {
+    DocumentNumber number;
+    std::vector<Rows> answers;
+};
+
+/// issue_document_number, with `reads` sent in the same round trip after the counters: for the
+/// reads a save makes once the counter holds off every other save of the kind (the next line
+/// ids, whether an invoice number is taken).
+[[nodiscard]] std::expected<IssuedWithReads, Error> issue_document_number_with(Database& db, const QString& doctype,
+                                                                             const QString& fiscal_year,
+                                                                             std::vector<Statement> reads, int company = 1);
 
 } // namespace zelkor

@@ -94,13 +94,23 @@ TermDates term_dates(const std::optional<PaymentTerm>& term, const QDate& invoic
 
 /// The next free id of a payable line: one above every payable and receivable line, so that
 /// the two never share one (the host's payments address both by id).
+Statement line_ids_read()
+{
+    return {QStringLiteral("SELECT (SELECT MAX(id) FROM AP_transaction_table) AS payable,"
+                           " (SELECT MAX(id) FROM AR_transaction_table) AS receivable")};
+}
+
+qint64 next_line_id_of(const Rows& rows)
+{
+    return rows.empty() ? 1 : std::max(rows.front().integer(u"payable"), rows.front().integer(u"receivable")) + 1;
+}
+
 [[nodiscard]] std::expected<qint64, Error> next_line_id(Database& db)
 {
-    auto row = db.first(QStringLiteral("SELECT (SELECT MAX(id) FROM AP_transaction_table) AS payable,"
-                                       " (SELECT MAX(id) FROM AR_transaction_table) AS receivable"));
-    if (!row)
-        return std::unexpected(row.error());
-    return std::max((*row)->integer(u"payable"), (*row)->integer(u"receivable")) + 1;
+    auto rows = db.select_together({line_ids_read()});
+    if (!rows)
+        return std::unexpected(rows.error());
+    return next_line_id_of(rows->front());
 }
 
 /// The header columns a payable line copies.
@@ -147,17 +157,15 @@ void set_payable_columns(InsertRow& row, const PayableHeader& header)
         .set(u"source_form", header.source_form);
 }
 
+/// Inserts the plan's lines, numbered from `first_id` (next_line_id) on.
 [[nodiscard]] std::expected<void, Error> insert_payable_lines(Database& db, const PayableHeader& header,
                                                               const PayablePlan& plan, const QString& ap_accno,
-                                                              const AuditStamp& stamp)
+                                                              const AuditStamp& stamp, qint64 first_id)
 {
     if (plan.lines.empty())
         return {};
-    auto first_id = next_line_id(db);
-    if (!first_id)
-        return std::unexpected(first_id.error());
     std::vector<InsertRow> rows;
-    qint64 id = *first_id;
+    qint64 id = first_id;
     for (const PlannedPayableLine& line : plan.lines) {
         InsertRow row(QStringLiteral("AP_transaction_table"),
                       rows.empty() ? InsertRow::Columns::Named : InsertRow::Columns::AsFirstRow);
@@ -318,10 +326,15 @@ std::expected<PayablePlan, Error> start_payable(Database& db, const PayableBill&
 std::expected<CreatedPayable, Error> create_payable(Database& db, const PayableBill& bill, const PayablePlan& plan,
                                                     const QString& ap_accno)
 {
-    auto number = issue_document_number(db, QStringLiteral("ip"), bill.period.fiscal_year);
-    if (!number)
-        return std::unexpected(number.error());
-    const PayableHeader header{number->docno,  number->fkey,      bill.vendor_no,  bill.invoice_no,
+    // The next line id is read once the payable counter holds off every other new payable.
+    std::vector<Statement> reads;
+    if (!plan.lines.empty())
+        reads.push_back(line_ids_read());
+    auto issued = issue_document_number_with(db, QStringLiteral("ip"), bill.period.fiscal_year, reads);
+    if (!issued)
+        return std::unexpected(issued.error());
+    const DocumentNumber& number = issued->number;
+    const PayableHeader header{number.docno,   number.fkey,       bill.vendor_no,  bill.invoice_no,
                                bill.invoice_date, bill.currency,   bill.exchange_rate, bill.rate_date,
                                plan.term,        term_dates(plan.term, bill.invoice_date, bill.due_date),
                                bill.source,      bill.source_docno, bill.source_form, bill.period};
@@ -333,9 +346,10 @@ std::expected<CreatedPayable, Error> create_payable(Database& db, const PayableB
         .set_created(bill.stamp.created());
     if (auto done = row.execute(db); !done)
         return std::unexpected(done.error());
-    if (auto done = insert_payable_lines(db, header, plan, ap_accno, bill.stamp); !done)
+    const qint64 first_id = plan.lines.empty() ? 0 : next_line_id_of(issued->answers.front());
+    if (auto done = insert_payable_lines(db, header, plan, ap_accno, bill.stamp, first_id); !done)
         return std::unexpected(done.error());
-    return CreatedPayable{*number, plan.open_amount()};
+    return CreatedPayable{number, plan.open_amount()};
 }
 
 std::expected<Decimal, Error> rewrite_payable(Database& db, const QString& payable_key, const PayableBill& bill,
@@ -374,7 +388,10 @@ std::expected<Decimal, Error> rewrite_payable(Database& db, const QString& payab
                                plan.term,                       dates,
                                header_row.text(u"Source"),      header_row.text(u"source_docno"),
                                header_row.text(u"source_form"), {header_row.text(u"fyear"), int(header_row.integer(u"period"))}};
-    if (auto done = insert_payable_lines(db, header, plan, ap_accno, bill.stamp); !done)
+    auto first_id = plan.lines.empty() ? std::expected<qint64, Error>(0) : next_line_id(db);
+    if (!first_id)
+        return std::unexpected(first_id.error());
+    if (auto done = insert_payable_lines(db, header, plan, ap_accno, bill.stamp, *first_id); !done)
         return std::unexpected(done.error());
     return plan.open_amount() - *old_open;
 }

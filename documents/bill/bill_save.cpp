@@ -251,22 +251,22 @@ static std::expected<DocumentNumber, Error> save_new_bill_once(Database& db, con
     if (!prepayment)
         return std::unexpected(prepayment.error());
     // The bill number counter is held from here to the commit: two saves of one vendor's bill
-    // number meet here, and the second sees the first's bill.
-    auto number = issue_document_number(db, QStringLiteral("vi"), checked.bill.header.fyear);
-    if (!number)
-        return std::unexpected(number.error());
-    auto taken = invoice_number_taken(db, checked.bill.header.invoice_no);
-    if (!taken)
-        return std::unexpected(taken.error());
-    if (*taken)
-        return std::unexpected(refused(QStringLiteral("Vendor invoice no ") + checked.bill.header.invoice_no + QStringLiteral(" exist")));
-    bill->header.docno = number->docno;
-    bill->header.fkey = number->fkey;
+    // number meet here, and the second sees the first's bill (read in the same round trip, once
+    // the counter is held).
+    const QString& invoice_no = checked.bill.header.invoice_no;
+    auto issued = issue_document_number_with(db, QStringLiteral("vi"), checked.bill.header.fyear,
+                                             {invoice_number_read(invoice_no)});
+    if (!issued)
+        return std::unexpected(issued.error());
+    if (invoice_number_found(issued->answers.front()))
+        return std::unexpected(refused(QStringLiteral("Vendor invoice no ") + invoice_no + QStringLiteral(" exist")));
+    bill->header.docno = issued->number.docno;
+    bill->header.fkey = issued->number.fkey;
     if (auto written = write_bill(db, *bill, checked.accounts, *plan, *prepayment, stamp); !written)
         return std::unexpected(written.error());
     if (auto committed = tx.commit(); !committed)
         return std::unexpected(committed.error());
-    return *number;
+    return issued->number;
 }
 
 std::expected<DocumentNumber, Error> save_new_bill(Database& db, const CheckedBill& checked, const AuditStamp& stamp)

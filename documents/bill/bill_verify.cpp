@@ -384,16 +384,22 @@ std::expected<EnteredBillAccounts, Error> verify_bill(Database& db, EnteredBill&
     return accounts;
 }
 
-std::expected<bool, Error> invoice_number_taken(Database& db, const QString& invoice_no, const QString& except_key)
+Statement invoice_number_read(const QString& invoice_no, const QString& except_key)
 {
     const QString others = except_key.isEmpty() ? QString() : QStringLiteral(" AND fkey <> ?");
-    auto found = db.first(QStringLiteral("SELECT docno FROM PO_invoice_header_table WHERE company = 1"
-                                         " AND invoice_no = ? AND void = FALSE")
-                              + others,
-                          except_key.isEmpty() ? Params{invoice_no} : Params{invoice_no, except_key});
+    return {QStringLiteral("SELECT docno FROM PO_invoice_header_table WHERE company = 1 AND invoice_no = ? AND void = FALSE")
+                + others + QStringLiteral(" LIMIT 1"),
+            except_key.isEmpty() ? Params{invoice_no} : Params{invoice_no, except_key}};
+}
+
+bool invoice_number_found(const Rows& answer) { return !answer.empty(); }
+
+std::expected<bool, Error> invoice_number_taken(Database& db, const QString& invoice_no, const QString& except_key)
+{
+    auto found = db.select_together({invoice_number_read(invoice_no, except_key)});
     if (!found)
         return std::unexpected(found.error());
-    return found->has_value();
+    return invoice_number_found(found->front());
 }
 
 } // namespace zelkor

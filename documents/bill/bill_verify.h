@@ -68,5 +68,8 @@ struct BillChecks {
 /// Whether a live bill other than `except_key` (empty: any) has the vendor's bill number.
 [[nodiscard]] std::expected<bool, Error> invoice_number_taken(Database& db, const QString& invoice_no,
                                                               const QString& except_key = {});
+/// invoice_number_taken's read, to send with other statements, and whether its answer found a bill.
+Statement invoice_number_read(const QString& invoice_no, const QString& except_key = {});
+bool invoice_number_found(const Rows& answer);
 
 } // namespace zelkor

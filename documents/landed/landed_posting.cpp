@@ -5,6 +5,7 @@
 #include "core/db/save_retries.h"
 #include "core/db/sql_batch.h"
 #include "documents/bill/bill_payable.h"
+#include "documents/bill/bill_verify.h"
 #include "documents/bill/bill_void.h"
 #include "documents/landed/landed_allocation.h"
 #include "documents/receipt/receipt_posting.h"
@@ -326,14 +327,19 @@ Decimal capitalised_total(const Bill& bill)
     return {};
 }
 
+Error invoice_no_exists(const QString& invoice_no)
+{
+    return refused(QStringLiteral("Vendor invoice no ") + invoice_no + QStringLiteral(" exist"));
+}
+
 [[nodiscard]] std::expected<void, Error> refuse_taken_invoice_no(Database& db, const QString& invoice_no,
                                                                  const QString& except_key)
 {
-    auto taken = bill_invoice_no_taken(db, invoice_no, except_key);
+    auto taken = invoice_number_taken(db, invoice_no, except_key);
     if (!taken)
         return std::unexpected(taken.error());
     if (*taken)
-        return std::unexpected(refused(QStringLiteral("Vendor invoice no ") + invoice_no + QStringLiteral(" exist")));
+        return std::unexpected(invoice_no_exists(invoice_no));
     return {};
 }
 
@@ -380,16 +386,6 @@ Decimal landed_charge_cost(const BillLine& line)
     return (line.tax_included() ? line.extended_cost - line.tax_amount : line.extended_cost) + line.tax_allocate;
 }
 
-std::expected<bool, Error> bill_invoice_no_taken(Database& db, const QString& invoice_no, const QString& except_key)
-{
-    auto found = db.scalar(QStringLiteral("SELECT COUNT(*) FROM PO_invoice_header_table WHERE company = 1 AND invoice_no = ?"
-                                          " AND void = FALSE AND fkey <> ?"),
-                           {invoice_no, except_key.isEmpty() ? QStringLiteral("-") : except_key});
-    if (!found)
-        return std::unexpected(found.error());
-    return found->toLongLong() > 0;
-}
-
 static std::expected<DocumentNumber, Error> save_new_landed_bill_once(Database& db, LandedBill landed, const LandedAccounts& accounts,
                                                           const AuditStamp& stamp)
 {
@@ -405,13 +401,16 @@ static std::expected<DocumentNumber, Error> save_new_landed_bill_once(Database& 
     auto prepayment = lock_bill_prepayment(db, landed.bill, stamp);
     if (!prepayment)
         return std::unexpected(prepayment.error());
-    auto number = issue_document_number(db, QStringLiteral("ld"), header.period.fiscal_year);
-    if (!number)
-        return std::unexpected(number.error());
-    header.docno = number->docno;
-    header.fkey = number->fkey;
-    if (auto free = refuse_taken_invoice_no(db, header.invoice_no, {}); !free)
-        return std::unexpected(free.error());
+    // The vendor's bill number is looked up once the counter holds off every other new landed bill.
+    auto issued = issue_document_number_with(db, QStringLiteral("ld"), header.period.fiscal_year,
+                                             {invoice_number_read(header.invoice_no)});
+    if (!issued)
+        return std::unexpected(issued.error());
+    if (invoice_number_found(issued->answers.front()))
+        return std::unexpected(invoice_no_exists(header.invoice_no));
+    const DocumentNumber& number = issued->number;
+    header.docno = number.docno;
+    header.fkey = number.fkey;
     if (auto rows = insert_bill_rows(db, landed.bill, stamp); !rows)
         return std::unexpected(rows.error());
     auto contributions = debits(db, landed, *allocation, accounts.variance);
@@ -434,7 +433,7 @@ static std::expected<DocumentNumber, Error> save_new_landed_bill_once(Database& 
         return std::unexpected(written.error());
     if (auto committed = tx.commit(); !committed)
         return std::unexpected(committed.error());
-    return *number;
+    return number;
 }
 
 std::expected<DocumentNumber, Error> save_new_landed_bill(Database& db, LandedBill landed, const LandedAccounts& accounts,

@@ -63,8 +63,4 @@ Decimal landed_charge_cost(const BillLine& line);
 [[nodiscard]] std::expected<void, Error> void_landed_bill(Database& db, const DocumentVersion& shown,
                                                           const QString& variance, const AuditStamp& stamp);
 
-/// Whether a live bill other than `except_key` has the vendor's bill number.
-[[nodiscard]] std::expected<bool, Error> bill_invoice_no_taken(Database& db, const QString& invoice_no,
-                                                               const QString& except_key = {});
-
 } // namespace zelkor

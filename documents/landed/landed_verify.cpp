@@ -3,6 +3,7 @@
 #include "core/db/value_limits.h"
 #include "core/fiscal_periods.h"
 #include "core/master_lookups.h"
+#include "documents/bill/bill_verify.h"
 #include "documents/common/line_checks.h"
 #include "documents/receipt/receipt_verify.h"
 #include "payables/payables.h"
@@ -129,7 +130,7 @@ std::expected<CheckedLanded, Error> verify_landed(Database& db, const TypedLande
         return std::unexpected(refused(QStringLiteral("No detail line")));
     if (header.invoice_no.isEmpty())
         return std::unexpected(refused(QStringLiteral("please specify vendor's invoice number")));
-    auto taken = bill_invoice_no_taken(db, header.invoice_no, typed.key);
+    auto taken = invoice_number_taken(db, header.invoice_no, typed.key);
     if (!taken)
         return std::unexpected(taken.error());
     if (*taken)
