@@ -59,20 +59,17 @@ QString placeholder_rows(qsizetype count, qsizetype width);
 std::vector<Statement> statements_by_keys(const QString& head, const std::vector<QString>& keys, const QString& tail,
                                           bool locks = false);
 
-/// Reads by many keys: runs `head + "?, ?, ..." + tail` (the list inside the IN parentheses)
-/// KeysPerStatement keys a statement and hands every row to `take`.
+/// Reads by many keys: runs statements_by_keys' statements together and hands every row to `take`.
 template <class Take>
 [[nodiscard]] std::expected<void, Error> select_by_keys(Database& db, const QString& head, const std::vector<QString>& keys,
                                                         const QString& tail, Take take)
 {
-    for (qsizetype first = 0; first < qsizetype(keys.size()); first += KeysPerStatement) {
-        const qsizetype count = std::min(KeysPerStatement, qsizetype(keys.size()) - first);
-        auto rows = db.select(head + placeholder_list(count) + tail, Params(keys.begin() + first, keys.begin() + first + count));
-        if (!rows)
-            return std::unexpected(rows.error());
-        for (const Row& row : *rows)
+    auto read = db.select_together(statements_by_keys(head, keys, tail));
+    if (!read)
+        return std::unexpected(read.error());
+    for (const Rows& rows : *read)
+        for (const Row& row : rows)
             take(row);
-    }
     return {};
 }
 
