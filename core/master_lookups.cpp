@@ -111,17 +111,27 @@ QString missing_parameter_message(Parameter parameter)
     return std::optional<ExchangeRate>(ExchangeRate{(*row)->decimal(u"rate"), (*row)->date(u"rate_date")});
 }
 
+static const QString& owing_raise_sql()
+{
+    static const QString sql =
+        QStringLiteral("UPDATE Vendor_table SET owing_balance = COALESCE(owing_balance, 0) + ? WHERE vendor_no = ?");
+    return sql;
+}
+
 [[nodiscard]] std::expected<void, Error> update_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change)
 {
-    auto done = db.execute(QStringLiteral("UPDATE Vendor_table SET owing_balance = COALESCE(owing_balance, 0) + ?"
-                                          " WHERE vendor_no = ?"),
-                           {change, vendor_no});
+    auto done = db.execute(owing_raise_sql(), {change, vendor_no});
     if (!done)
         return std::unexpected(done.error());
     // Exactly the vendor's row: a balance raised for nobody would be lost without a word.
     if (*done != 1)
         return std::unexpected(Error::not_found(QStringLiteral("vendor is invalid.")));
     return {};
+}
+
+[[nodiscard]] std::expected<void, Error> send_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change)
+{
+    return db.write(owing_raise_sql(), {change, vendor_no});
 }
 
 std::expected<std::optional<Row>, Error> vendor_in_use(Database& db, const QString& vendor_no)

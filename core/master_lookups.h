@@ -44,6 +44,8 @@ struct ExchangeRate {
 /// Adds `change` (negative to reduce) to the vendor's running owing balance, inside the
 /// caller's transaction. A vendor missing from the master fails ("vendor is invalid.").
 [[nodiscard]] std::expected<void, Error> update_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change);
+/// The same raise for a vendor row the caller holds, sent without waiting for its count.
+[[nodiscard]] std::expected<void, Error> send_vendor_owing_balance(Database& db, const QString& vendor_no, const Decimal& change);
 
 // Master rows the document windows look up -------------------------------------------------------
 

@@ -579,8 +579,7 @@ std::expected<void, Error> raise_owing_balance(Database& db, const QString& vend
 
 std::expected<void, Error> raise_held_owing_balance(Database& db, const QString& vendor_no, const Decimal& change)
 {
-    return db.write(QStringLiteral("UPDATE Vendor_table SET owing_balance = COALESCE(owing_balance, 0) + ? WHERE vendor_no = ?"),
-                    {change, vendor_no});
+    return send_vendor_owing_balance(db, vendor_no, change);
 }
 
 std::expected<VoidedPayable, Error> void_payable(Database& db, const QString& payable_key, const QString& invoice_no,
