@@ -66,22 +66,11 @@ Allocations allocations_of(const Rows& rows)
     return allocations;
 }
 
-/// The read-ahead's answers when they cover `accounts` of the document's company, or else the
-/// answers of reading them now.
-[[nodiscard]] std::expected<PostingReadAhead, Error> context_reads(Database& db, const JournalDocument& document,
-                                                                   const QStringList& accounts,
-                                                                   const PostingReadAhead* ahead)
+/// Whether the read-ahead holds what a posting of `accounts` for the document reads.
+bool covers(const PostingReadAhead* ahead, const JournalDocument& document, const QStringList& accounts)
 {
-    const bool covered = ahead && ahead->company == document.company && ahead->answers.size() == 3
+    return ahead && ahead->company == document.company && ahead->answers.size() == 3
         && std::ranges::all_of(accounts, [&](const QString& account) { return ahead->accounts.contains(account); });
-    if (covered)
-        return *ahead;
-    PostingReadAhead read{.company = document.company, .accounts = accounts};
-    auto answers = db.select_together(posting_reads(read));
-    if (!answers)
-        return std::unexpected(answers.error());
-    read.answers = std::move(*answers);
-    return read;
 }
 
 [[nodiscard]] std::expected<PostingContext, Error> read_context(Database& db, const JournalDocument& document,
@@ -99,9 +88,15 @@ Allocations allocations_of(const Rows& rows)
     // The base currency, the allocations and the entry's own accounts in one round trip, unless
     // read ahead; the chart is read again only when allocation targets or a gain or loss
     // account add to them.
-    auto read = context_reads(db, document, accounts, ahead);
-    if (!read)
-        return std::unexpected(read.error());
+    PostingReadAhead own{.company = document.company, .accounts = accounts};
+    if (!covers(ahead, document, accounts)) {
+        auto answers = db.select_together(posting_reads(own));
+        if (!answers)
+            return std::unexpected(answers.error());
+        own.answers = std::move(*answers);
+        ahead = &own;
+    }
+    const PostingReadAhead* read = ahead;
     auto base = base_currency_of(read->answers[0]);
     if (!base)
         return std::unexpected(base.error());
