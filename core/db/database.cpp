@@ -8,12 +8,13 @@
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QUrl>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace zelkor {
 namespace {
@@ -33,23 +34,75 @@ bool is_lock_error(const QSqlError& error)
     return code == u"55P03" || code == u"40P01" || code == u"5" || code == u"6";
 }
 
+/// The connection keywords libpq itself keeps out of sight (password, sslpassword).
+bool is_secret(const QString& keyword)
+{
+    static const QStringList secrets = [] {
+        QStringList names;
+        char* refused = nullptr;
+        // An empty connection string gives every keyword libpq knows, each with how to show it.
+        if (PQconninfoOption* keywords = PQconninfoParse("", &refused)) {
+            for (const PQconninfoOption* option = keywords; option->keyword; ++option)
+                if (option->dispchar && option->dispchar[0] == '*')
+                    names << QString::fromLatin1(option->keyword);
+            PQconninfoFree(keywords);
+        }
+        PQfreemem(refused);
+        return names;
+    }();
+    return secrets.contains(keyword);
+}
+
+/// A value as libpq's connection strings quote it.
+QString quoted_value(QString value)
+{
+    value.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    return u'\'' + value + u'\'';
+}
+
 } // namespace
 
 std::optional<ConnectionDescription> ConnectionDescription::parse(const QString& text)
 {
     ConnectionDescription d;
     if (text.startsWith(u"postgresql://") || text.startsWith(u"postgres://")) {
-        const QUrl url(text);
-        if (!url.isValid() || url.host().isEmpty())
+        // libpq reads the URI itself, so that it means here what it means to psql: the same
+        // keywords, the same percent-decoding, and nothing filled in that libpq would look up.
+        char* refused = nullptr;
+        std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> given(PQconninfoParse(text.toUtf8().constData(), &refused),
+                                                                            PQconninfoFree);
+        PQfreemem(refused);
+        if (!given)
             return std::nullopt;
         d.engine = Engine::Postgres;
-        d.host = url.host();
-        d.port = url.port(5432);
-        d.user = url.userName();
-        d.password = url.password();
-        d.database = url.path().mid(1);
-        if (d.database.isEmpty())
-            d.database = d.user.isEmpty() ? QStringLiteral("postgres") : d.user;
+        for (const PQconninfoOption* option = given.get(); option->keyword; ++option) {
+            if (!option->val)
+                continue;
+            const QByteArray keyword(option->keyword);
+            const QString value = QString::fromUtf8(option->val);
+            if (keyword == "host") {
+                d.host = value;
+            } else if (keyword == "port") {
+                // One port of one host: a list of hosts to try in turn is not taken.
+                bool number = false;
+                d.port = value.toInt(&number);
+                if (!number || d.port <= 0 || d.port > 65535)
+                    return std::nullopt;
+            } else if (keyword == "user") {
+                d.user = value;
+            } else if (keyword == "password") {
+                d.password = value;
+            } else if (keyword == "dbname") {
+                d.database = value;
+            } else {
+                // The QPSQL driver turns every ";" of its options into a space, quoted or not.
+                if (value.contains(u';'))
+                    return std::nullopt;
+                d.options.append({QString::fromLatin1(keyword), value});
+            }
+        }
+        if (d.host.contains(u','))
+            return std::nullopt;
         return d;
     }
     if (text.trimmed().isEmpty())
@@ -63,7 +116,50 @@ QString ConnectionDescription::display() const
 {
     if (engine == Engine::Sqlite)
         return database;
-    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(user, host).arg(port).arg(database);
+    QString shown = QStringLiteral("postgresql://");
+    if (!user.isEmpty())
+        shown += user + u'@';
+    // A socket folder cannot stand where the URI's host does; it is shown as its keyword.
+    const bool socket = host.startsWith(u'/');
+    if (!socket)
+        shown += host.contains(u':') ? u'[' + host + u']' : host;
+    if (port > 0)
+        shown += u':' + QString::number(port);
+    shown += u'/' + database;
+    QStringList keywords;
+    if (socket)
+        keywords << QStringLiteral("host=") + host;
+    for (const auto& [keyword, value] : options)
+        if (!is_secret(keyword))
+            keywords << keyword + u'=' + value;
+    if (!keywords.isEmpty())
+        shown += u'?' + keywords.join(u'&');
+    return shown;
+}
+
+QString ConnectionDescription::connect_options() const
+{
+    // A connection waits at most 10 seconds for an unreachable server, unless the user said how
+    // long: in the URI, in PGCONNECT_TIMEOUT, or possibly in the service file's entry.
+    bool timeout_given = !qEnvironmentVariableIsEmpty("PGCONNECT_TIMEOUT") || !qEnvironmentVariableIsEmpty("PGSERVICE");
+    QStringList keywords;
+    for (const auto& [keyword, value] : options) {
+        keywords << keyword + u'=' + quoted_value(value);
+        timeout_given = timeout_given || keyword == u"connect_timeout" || keyword == u"service";
+    }
+    if (!timeout_given)
+        keywords.prepend(QStringLiteral("connect_timeout=10"));
+    return keywords.join(u';');
+}
+
+std::optional<QString> password_warning(const ConnectionDescription& where)
+{
+    const bool secret = !where.password.isEmpty()
+        || std::ranges::any_of(where.options, [](const auto& option) { return is_secret(option.first); });
+    if (where.engine != Engine::Postgres || !secret)
+        return std::nullopt;
+    return QStringLiteral("warning: the password in the database URI is visible to every user of this machine (ps); "
+                          "use a password file (~/.pgpass), a service file or PGPASSWORD instead");
 }
 
 Database::Database(ConnectionDescription where, QString connection_name)
@@ -120,7 +216,7 @@ std::function<void()> Database::interrupter() const
         c.setPort(where.port);
         c.setUserName(where.user);
         c.setPassword(where.password);
-        c.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        c.setConnectOptions(where.connect_options());
         // NUMERIC columns come back as exact text instead of doubles.
         c.setNumericalPrecisionPolicy(QSql::HighPrecision);
     }
