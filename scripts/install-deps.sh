@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-pdf-dev libsqlite3-dev libpq-dev
   libgtest-dev libbenchmark-dev
-  postgresql
+  postgresql openssl
   xvfb xauth poppler-utils fonts-dejavu-core
 )
 
