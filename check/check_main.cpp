@@ -46,6 +46,8 @@ int main(int argc, char** argv)
         err << "not a database path or postgresql:// URI: " << parser.value(db_option) << '\n';
         return CannotCheck;
     }
+    if (const auto warning = zelkor::password_warning(*where))
+        err << *warning << Qt::endl;
     where->access = zelkor::ConnectionDescription::Access::ReadOnly;
     auto db = zelkor::Database::open(*where);
     if (!db) {

@@ -1,5 +1,6 @@
 // The demo host of the purchasing module:
 //   zelkor_po_host [--db PATH_OR_URI] [--user ID] [--date-format FMT] [--open WINDOW_CLASS ...]
+#include "core/db/database.h"
 #include "host/host_session.h"
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QStandardPaths>
+
+#include <cstdio>
 
 namespace {
 
@@ -37,6 +40,9 @@ int main(int argc, char** argv)
 
     zelkor::host::HostOptions options;
     options.database = parser.value(database);
+    if (const auto where = zelkor::ConnectionDescription::parse(options.database))
+        if (const auto warning = zelkor::password_warning(*where))
+            std::fprintf(stderr, "%s\n", qPrintable(*warning));
     options.user = parser.value(user);
     options.date_format = parser.value(date_format);
     auto session = zelkor::host::HostSession::start(options);

@@ -36,6 +36,8 @@ int main(int argc, char** argv)
         err << "not a database path or postgresql:// URI: " << args.first() << '\n';
         return 2;
     }
+    if (const auto warning = zelkor::password_warning(*where))
+        err << *warning << Qt::endl;
     auto db = zelkor::Database::open(*where);
     if (!db) {
         err << "cannot open " << where->display() << ": " << db.error().detail << '\n';

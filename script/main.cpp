@@ -120,6 +120,8 @@ int main(int argc, char** argv)
         err << "not a database path or postgresql:// URI: " << arguments->db << '\n';
         return ScriptError;
     }
+    if (const auto warning = zelkor::password_warning(*where))
+        err << *warning << Qt::endl;
     arguments->session.data_path = zelkor::script::default_data_path(*where);
     auto db = zelkor::Database::open(*where);
     if (!db) {

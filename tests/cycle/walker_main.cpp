@@ -44,6 +44,9 @@ int main(int argc, char** argv)
     const QCommandLineOption steps_option(QStringLiteral("steps"), QStringLiteral("The walk's steps."), QStringLiteral("N"));
     parser.addOptions({db_option, seed_option, steps_option});
     parser.process(app);
+    if (const auto where = zelkor::ConnectionDescription::parse(parser.value(db_option)))
+        if (const auto warning = zelkor::password_warning(*where))
+            std::cerr << warning->toStdString() << std::endl;
     const std::unique_ptr<zelkor::Database> db = zelkor::cycle::open_company(parser.value(db_option));
     if (!db)
         return 2;
