@@ -455,6 +455,10 @@ INSERT INTO Shipvia_table (shipvia_id, Description, contact_person, Address, cit
 
 -- ADMIN may change, print and lay out every window; JSMITH enters requisitions and orders but
 -- prints nothing there, and may print the reports.
+INSERT INTO User_table (userid, name, active) VALUES
+('ADMIN', 'Administrator', TRUE),
+('JSMITH', 'John Smith', TRUE);
+
 INSERT INTO User_right_table (form, userid, "update", Print, form_design) VALUES
 ('POform_pr', 'ADMIN', TRUE, TRUE, TRUE),
 ('POform_po', 'ADMIN', TRUE, TRUE, TRUE),

@@ -317,6 +317,10 @@ INSERT INTO Shipvia_table (shipvia_id, Description, country, active) VALUES
 ('UPS', 'UPS Ground', 'USA', TRUE),
 ('FEDEX', 'FedEx Express', 'USA', TRUE);
 
+INSERT INTO User_table (userid, name, active) VALUES
+('ADMIN', 'Administrator', TRUE),
+('CLERK', 'Requisition clerk', TRUE);
+
 INSERT INTO User_right_table (form, userid, "update", Print, form_design) VALUES
 ('POform_pr', 'ADMIN', TRUE, TRUE, TRUE),
 ('POform_po', 'ADMIN', TRUE, TRUE, TRUE),

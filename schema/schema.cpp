@@ -1,6 +1,7 @@
 #include "schema/schema.h"
 
 #include "schema/embedded_sql.h"
+#include "schema/roles.h"
 
 namespace zelkor::schema {
 namespace {
@@ -26,7 +27,17 @@ QString tables_sql(Engine engine)
     return sql;
 }
 
-[[nodiscard]] std::expected<void, Error> create_tables(Database& db) { return run_in_transaction(db, tables_sql(db.engine())); }
+[[nodiscard]] std::expected<void, Error> create_tables(Database& db)
+{
+    Transaction tx(db);
+    if (!tx.active())
+        return std::unexpected(tx.begin_error());
+    if (auto done = db.execute_script(tables_sql(db.engine())); !done)
+        return done;
+    if (auto made = create_roles(db); !made)
+        return made;
+    return tx.commit();
+}
 
 [[nodiscard]] std::expected<void, Error> load_demo(Database& db, int current_year)
 {

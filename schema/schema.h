@@ -9,7 +9,8 @@ namespace zelkor::schema {
 /// The DDL of the suite's tables as the given engine reads it.
 QString tables_sql(Engine engine);
 
-/// Creates every table and index of an empty company database, in one transaction.
+/// Creates every table and index of an empty company database, in one transaction; on
+/// PostgreSQL with the company's roles and their grants (roles.h).
 [[nodiscard]] std::expected<void, Error> create_tables(Database& db);
 /// Loads the demo company, with its fiscal years around `current_year`.
 [[nodiscard]] std::expected<void, Error> load_demo(Database& db, int current_year);

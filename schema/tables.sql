@@ -1817,6 +1817,20 @@ CREATE INDEX FIFO_history_table_company_itemcode_warehouse_lot_id ON FIFO_histor
 
 -- ===== Rights, layouts and remembered values =====
 
+-- The module's users. On PostgreSQL each is a login role of the same name, made by
+-- zelkor_po_admin; a user who is not active keeps its rows but may no longer log in.
+CREATE TABLE User_table (
+    userid TEXT NOT NULL PRIMARY KEY,
+    name TEXT,
+    active BOOLEAN NOT NULL DEFAULT TRUE
+);
+
+-- On PostgreSQL: the prefix of the roles made for this company (its owner, the reading role and
+-- one role per set of writes), one row; empty on SQLite.
+CREATE TABLE Database_role_table (
+    prefix TEXT NOT NULL PRIMARY KEY
+);
+
 -- Rights of a user in one window (by window class name). A user without a row may neither
 -- change nor print.
 CREATE TABLE User_right_table (

@@ -2,6 +2,7 @@
 
 #include "schema/embedded_sql.h"
 #include "schema/schema.h"
+#include "schema/window_writes.h"
 
 #include <QCryptographicHash>
 #include <QCoreApplication>
@@ -25,6 +26,12 @@ QString schema_version()
     hash.addData(QByteArrayView(schema::embedded_tables_sql));
     hash.addData(QByteArrayView(schema::embedded_fixture_sql));
     hash.addData(QByteArrayView(schema::embedded_demo_sql));
+    // The roles' grants are part of what a PostgreSQL template holds.
+    for (const schema::WriteRole& role : schema::write_roles())
+        for (const schema::TableWrite& write : role.writes)
+            hash.addData((role.suffix + write.table + write.privileges).toUtf8());
+    for (const schema::TableWrite& write : schema::settings_writes())
+        hash.addData((write.table + write.privileges).toUtf8());
     return QString::fromLatin1(hash.result().toHex().left(12));
 }
 

@@ -1,0 +1,134 @@
+#include "schema/roles.h"
+
+#include "schema/window_writes.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace zelkor::schema {
+namespace {
+
+/// Role names are at most 63 bytes: the prefix leaves room for the longest suffix.
+constexpr qsizetype PrefixLength = 40;
+
+/// The prefix of a new company's roles: its database's name in the letters a role name keeps
+/// unquoted, shortened with a hash of the whole name when it is long.
+QString prefix_for(const QString& database)
+{
+    QString prefix = database.toLower();
+    prefix.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
+    if (prefix.size() <= PrefixLength)
+        return prefix;
+    const QByteArray hash = QCryptographicHash::hash(database.toUtf8(), QCryptographicHash::Sha1).toHex().left(6);
+    return prefix.left(PrefixLength - 7) + u'_' + QString::fromLatin1(hash);
+}
+
+/// The statements that make the roles and their grants, run one by one.
+class Grants {
+public:
+    Grants(Database& db, QString prefix) : m_db(db), m_prefix(std::move(prefix)) {}
+
+    [[nodiscard]] std::expected<void, Error> run()
+    {
+        if (auto made = make_roles(); !made)
+            return made;
+        auto tables = m_db.select(QStringLiteral("SELECT t.table_name, (SELECT pg_get_serial_sequence(c.table_name, c.column_name)"
+                                                 " FROM information_schema.columns c WHERE c.table_schema = 'public'"
+                                                 " AND c.table_name = t.table_name AND c.column_name = 'id') AS sequence"
+                                                 " FROM information_schema.tables t WHERE t.table_schema = 'public'"
+                                                 " AND t.table_type = 'BASE TABLE' ORDER BY t.table_name"));
+        if (!tables)
+            return std::unexpected(tables.error());
+        const QString owner = role(OwnerRole);
+        for (const Row& table : *tables) {
+            const QString name = table.text(u"table_name");
+            m_sequences.insert(name.toLower(), table.text(u"sequence"));
+            add(QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(name, owner));
+            add(QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(name));
+            add(QStringLiteral("GRANT SELECT ON %1 TO %2").arg(name, role(ReadRole)));
+        }
+        grant_writes(SettingsRole, settings_writes());
+        for (const WriteRole& write_role : write_roles())
+            grant_writes(write_role.suffix, write_role.writes);
+        const QString database = quoted_identifier(m_db.where().database);
+        add(QStringLiteral("REVOKE CONNECT, TEMPORARY ON DATABASE %1 FROM PUBLIC").arg(database));
+        add(QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2").arg(database, role(ReadRole)));
+        add(QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"));
+        add(QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role(ReadRole)));
+        m_script += QStringLiteral("INSERT INTO Database_role_table (prefix) VALUES ('%1');\n").arg(m_prefix);
+        return m_db.execute_script(m_script);
+    }
+
+private:
+    QString role(const QString& suffix) const { return quoted_identifier(role_name(m_prefix, suffix)); }
+    void add(const QString& statement) { m_script += statement + QStringLiteral(";\n"); }
+
+    /// The owner, reader and settings roles, and the write roles, each a member of the reader and
+    /// settings roles so that it alone is enough for its window.
+    [[nodiscard]] std::expected<void, Error> make_roles()
+    {
+        auto existing = m_db.select(QStringLiteral("SELECT rolname FROM pg_roles WHERE starts_with(rolname, ?)"), {m_prefix + u'_'});
+        if (!existing)
+            return std::unexpected(existing.error());
+        QSet<QString> made;
+        for (const Row& row : *existing)
+            made.insert(row.text(u"rolname"));
+        QStringList suffixes{QString::fromLatin1(OwnerRole), QString::fromLatin1(ReadRole), QString::fromLatin1(SettingsRole)};
+        for (const WriteRole& write_role : write_roles())
+            suffixes << write_role.suffix;
+        for (const QString& suffix : suffixes)
+            if (!made.contains(role_name(m_prefix, suffix)))
+                add(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role(suffix)));
+        // A creator who may create roles but is no superuser must belong to the owner to give it
+        // the tables.
+        add(QStringLiteral("GRANT %1 TO CURRENT_USER").arg(role(OwnerRole)));
+        add(QStringLiteral("GRANT %1 TO %2").arg(role(ReadRole), role(SettingsRole)));
+        for (const WriteRole& write_role : write_roles())
+            add(QStringLiteral("GRANT %1 TO %2").arg(role(SettingsRole), role(write_role.suffix)));
+        return {};
+    }
+
+    void grant_writes(const QString& suffix, const std::vector<TableWrite>& writes)
+    {
+        for (const TableWrite& write : writes) {
+            add(QStringLiteral("GRANT %1 ON %2 TO %3").arg(write.privileges, write.table, role(suffix)));
+            const QString sequence = m_sequences.value(write.table.toLower());
+            if (!sequence.isEmpty() && write.privileges.contains(u"INSERT"))
+                add(QStringLiteral("GRANT USAGE, SELECT, UPDATE ON SEQUENCE %1 TO %2").arg(sequence, role(suffix)));
+        }
+    }
+
+    Database& m_db;
+    QString m_prefix;
+    QString m_script;
+    QHash<QString, QString> m_sequences; ///< the identity sequence of each table, by its name in lower case
+};
+
+} // namespace
+
+QString role_name(const QString& prefix, const QString& suffix) { return prefix + u'_' + suffix; }
+
+QString quoted_identifier(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+[[nodiscard]] std::expected<void, Error> create_roles(Database& db)
+{
+    if (db.engine() != Engine::Postgres)
+        return {};
+    return Grants(db, prefix_for(db.where().database)).run();
+}
+
+[[nodiscard]] std::expected<QString, Error> role_prefix(Database& db)
+{
+    auto prefix = db.scalar(QStringLiteral("SELECT prefix FROM Database_role_table"));
+    if (!prefix)
+        return std::unexpected(prefix.error());
+    return prefix->toString();
+}
+
+} // namespace zelkor::schema
