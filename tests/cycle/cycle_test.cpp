@@ -1,6 +1,8 @@
 // The purchasing cycle as clerks live it for months: seeded random walks of clerk's steps over
 // the requisition, order and receipt windows and the inquiries, a fifth of the writing steps
-// with a failing statement, and every rule of the company's data checked after each step.
+// with a failing statement, and every rule of the company's data checked after each step. On
+// PostgreSQL every step runs as the company's role for its window, so that the server refuses a
+// write the roles do not grant.
 //
 // The suite walks three seeds of 1,000 steps per engine. A failure names its seed and step;
 // replay it on the same engine (walks of the two engines part ways) with
@@ -18,11 +20,14 @@
 #include "company.h"
 #include "walk.h"
 
+#include "schema/roles.h"
+#include "schema/window_writes.h"
 #include "tests/support/printers.h"
 #include "tests/support/test_database.h"
 
 #include <QFile>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -46,18 +51,61 @@ void keep_company(testing::TestDatabase& t)
     EXPECT_TRUE(kept) << kept.error().detail.toStdString();
 }
 
+/// The window each kind of writing step saves in, by the first words of its name (a requisition
+/// issued as an order is saved in the order window); none for a step that only reads.
+QString window_of(const CycleStep& step)
+{
+    if (step.writes == Writes::No)
+        return {};
+    if (step.name == u"requisition: issue as order")
+        return QStringLiteral("POform_po");
+    static const QHash<QString, QString> windows{
+        {QStringLiteral("requisition"), QStringLiteral("POform_pr")}, {QStringLiteral("order"), QStringLiteral("POform_po")},
+        {QStringLiteral("template"), QStringLiteral("POform_po")},    {QStringLiteral("receipt"), QStringLiteral("POform_receipt")},
+        {QStringLiteral("bill"), QStringLiteral("POform_invoice")},   {QStringLiteral("landed bill"), QStringLiteral("POform_landed")},
+        {QStringLiteral("inquiry"), QString()}};
+    const QString kind = step.name.section(u':', 0, 0);
+    if (!windows.contains(kind))
+        throw std::runtime_error("a step of an unknown window: " + step.name.toStdString());
+    return windows.value(kind);
+}
+
+/// On PostgreSQL each step runs as the company's role for the update right of its window (an
+/// inquiry as the role every clerk has), so that the server refuses any write of a save, edit or
+/// void that the roles' grants do not cover.
+void take_window_roles(Database& db, WalkSettings& settings)
+{
+    if (db.engine() != Engine::Postgres)
+        return;
+    auto prefix = schema::role_prefix(db);
+    ASSERT_TRUE(prefix && !prefix->isEmpty()) << "the company has no roles";
+    settings.before_step = [&db, prefix = *prefix](const CycleStep& step) {
+        const schema::WriteRole* role = schema::write_role_of(window_of(step), QStringLiteral("update"));
+        const QString suffix = role ? role->suffix : QString::fromLatin1(schema::SettingsRole);
+        // The server's log names the step of a refused statement by its application name.
+        const QString name = step.name.section(u':', 0, 1).remove(QRegularExpression(QStringLiteral("[^a-z]")));
+        const QString script = QStringLiteral("SET ROLE %1;\nSET application_name = '%2'").arg(schema::role_name(prefix, suffix), name);
+        if (auto taken = db.execute_script(script); !taken)
+            throw std::runtime_error(taken.error().detail.toStdString());
+    };
+}
+
 /// Walks a fresh demo company; gives what the walk did, after failing the test on a broken rule.
-WalkCounts walk_a_company(const WalkSettings& settings)
+WalkCounts walk_a_company(WalkSettings settings)
 {
     testing::TestDatabase t(testing::Contents::Demo);
     auto catalogue = prepare_company(t.db());
     EXPECT_TRUE(catalogue) << catalogue.error().detail.toStdString();
     if (!catalogue)
         return {};
+    take_window_roles(t.db(), settings);
     // Every injected failure is logged by the window that reports it: thousands of lines.
     QLoggingCategory::setFilterRules(QStringLiteral("zelkor.*.warning=false\ndefault.warning=false"));
     Walk walk(t.db(), *catalogue, settings);
     const auto broken = walk.run();
+    if (t.engine() == Engine::Postgres) {
+        EXPECT_TRUE(t.db().execute_script(QStringLiteral("RESET ROLE")));
+    }
     QLoggingCategory::setFilterRules(QString());
     std::cout << walk.summary().toStdString() << std::endl;
     keep_company(t);

@@ -122,6 +122,8 @@ std::optional<QString> Walk::run()
         const CycleStep& step = choose();
         QString history = QStringLiteral("#%1 %2: ").arg(number).arg(step.name);
         try {
+            if (m_settings.before_step)
+                m_settings.before_step(step);
             broken = take_step(step, history);
             if (!broken && checks_after(number)) {
                 broken = check_rules();

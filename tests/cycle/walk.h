@@ -42,6 +42,9 @@ struct WalkSettings {
     /// The walk ends after this step when it is not 0: a replay of a walk that broke at a step
     /// takes the same steps as the walk, whose days spread by its number of steps.
     int stop_after = 0;
+    /// Runs before each step is prepared: the PostgreSQL walk takes the role of the step's
+    /// window, so that the server refuses any write its grants do not cover.
+    std::function<void(const CycleStep&)> before_step;
 };
 
 /// What a walk did, for its closing line.
