@@ -50,9 +50,30 @@ bool Rights::allows(Right right) const
     return false;
 }
 
+[[nodiscard]] std::expected<QString, Error> module_user(Database& db, const QString& named)
+{
+    if (db.engine() != Engine::Postgres)
+        return named;
+    auto login = db.first(QStringLiteral("SELECT session_user AS login, rolsuper FROM pg_roles WHERE rolname = session_user"));
+    if (!login)
+        return std::unexpected(login.error());
+    const QString user = *login ? (*login)->text(u"login") : QString();
+    if (named.isEmpty() || named == user)
+        return user;
+    // A superuser may take any role in the database anyway: it may name the user it acts as.
+    if (*login && (*login)->flag(u"rolsuper"))
+        return named;
+    return std::unexpected(Error::invalid(
+        QStringLiteral("You are logged in to the company as %1: the user ID %2 names someone else.").arg(user, named)));
+}
+
 Rights load_rights(Database& db, const QString& form, const QString& userid)
 {
     Rights rights;
+    if (auto user = module_user(db, userid); !user) {
+        qCWarning(lcRights).noquote() << "no rights on" << form << "-" << user.error().message << user.error().detail;
+        return rights;
+    }
     static const QString sql = QStringLiteral("SELECT ") + sql_name(u"update")
                                + QStringLiteral(", Print, form_design FROM User_right_table WHERE form = ? AND userid = ?");
     auto row = db.first(sql, {form, userid});

@@ -4,9 +4,17 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace zelkor {
+
+/// The windows whose rights User_right_table holds, by their class names.
+inline constexpr std::array<const char*, 15> windows_with_rights{
+    "POform_pr",           "POform_po",               "POform_receipt",          "POform_invoice",
+    "POform_landed",       "POform_misccharge",       "POform_shipvia",          "POform_vendor_group",
+    "POreport_vendor_list", "POreport_pr_transaction", "POreport_po_transaction", "POreport_receipt_transaction",
+    "POreport_invoice_transaction", "POreport_payable_clearing", "POreport_purchase_tax"};
 
 /// What a command asks of the user's rights on its window.
 enum class Right { None, Update, Print, Design };
@@ -21,9 +29,16 @@ struct Rights {
     bool allows(Right right) const;
 };
 
+/// The user the module works for on this connection. On PostgreSQL it is the login role
+/// (session_user): an empty `named` gives the login, and a `named` user who is someone else is
+/// refused, unless the login is a superuser (who may take any role anyway). On SQLite it is
+/// `named`, as the host gives it.
+[[nodiscard]] std::expected<QString, Error> module_user(Database& db, const QString& named);
+
 /// Reads the rights of `userid` on the window `form` (its own name, e.g. "POform_pr"). A user
 /// without a row gets nothing; a database error is logged and also leaves everything refused,
-/// so the window still opens, read-only.
+/// so the window still opens, read-only. On PostgreSQL a `userid` that is not the login's
+/// (module_user) gets nothing either.
 Rights load_rights(Database& db, const QString& form, const QString& userid);
 
 /// The first id of the commands a window defines for itself.

@@ -1,5 +1,6 @@
 #include "host/host_session.h"
 
+#include "core/rights.h"
 #include "host/data_check_view.h"
 #include "host/start_page.h"
 #include "host/window_catalogue.h"
@@ -30,7 +31,13 @@ QString data_path(const Database& db)
     auto company = open_company(options.database);
     if (!company)
         return std::unexpected(company.error());
-    return std::unique_ptr<HostSession>(new HostSession(std::move(*company), options));
+    const bool sqlite = company->db->engine() == Engine::Sqlite;
+    auto user = module_user(*company->db, options.user.isEmpty() && sqlite ? QStringLiteral("ADMIN") : options.user);
+    if (!user)
+        return std::unexpected(user.error());
+    HostOptions started = options;
+    started.user = *user;
+    return std::unique_ptr<HostSession>(new HostSession(std::move(*company), started));
 }
 
 HostSession::HostSession(OpenedCompany company, const HostOptions& options) : m_company(std::move(company))

@@ -15,6 +15,9 @@ namespace zelkor::host {
 /// How the host was started.
 struct HostOptions {
     QString database;                            ///< SQLite path or postgresql:// URI
+    /// The user id. On PostgreSQL the login role is the user: an empty id gives it, and an id
+    /// that names someone else is refused (unless the login is a superuser). On SQLite an empty
+    /// id gives ADMIN.
     QString user = QStringLiteral("ADMIN");
     QString date_format = QStringLiteral("dd/mm/yyyy");
 };

@@ -31,7 +31,8 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const QCommandLineOption database({"db", "database"}, "Company database: a SQLite file (created with the demo company when missing) or a postgresql:// URI.",
                                       "PATH_OR_URI", default_database());
-    const QCommandLineOption user("user", "User id.", "ID", QStringLiteral("ADMIN"));
+    const QCommandLineOption user("user", "User id: on PostgreSQL the login role (another id is refused), on SQLite ADMIN unless given.",
+                                  "ID");
     const QCommandLineOption date_format("date-format", "Date format of the user, e.g. dd/mm/yyyy.", "FMT",
                                          QStringLiteral("dd/mm/yyyy"));
     const QCommandLineOption open("open", "Open a window (its class name, e.g. POform_po) at start; may repeat.", "CLASS");
