@@ -96,6 +96,8 @@ int main(int argc, char** argv)
         err << "not a database path or postgresql:// URI: " << parser.value(db_option) << '\n';
         return CannotRun;
     }
+    if (const auto warning = password_warning(*where))
+        err << *warning << '\n';
     auto db = Database::open(*where);
     if (!db) {
         err << "cannot open " << where->display() << ": " << db.error().detail << '\n';
