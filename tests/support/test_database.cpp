@@ -1,6 +1,7 @@
 #include "tests/support/test_database.h"
 
 #include "schema/embedded_sql.h"
+#include "schema/roles.h"
 #include "schema/schema.h"
 #include "schema/window_writes.h"
 
@@ -65,13 +66,39 @@ TestDatabase::TestDatabase(Contents contents)
 
 TestDatabase::~TestDatabase()
 {
+    m_restricted.reset();
     m_db.reset();
     if (m_where.engine == Engine::Postgres) {
         auto admin = Database::open(m_admin);
-        if (admin)
+        if (admin) {
             (void)(*admin)->execute_script(QStringLiteral("DROP DATABASE IF EXISTS ") + m_where.database
                                            + QStringLiteral(" WITH (FORCE)"));
+            for (const QString& role : m_roles)
+                (void)(*admin)->execute_script(QStringLiteral("DROP ROLE IF EXISTS ") + role);
+        }
     }
+}
+
+Database& TestDatabase::with_rights_of(const QString& form)
+{
+    if (m_where.engine != Engine::Postgres)
+        return *m_db;
+    if (!m_restricted) {
+        auto prefix = schema::role_prefix(*m_db);
+        if (!prefix || prefix->isEmpty())
+            throw std::runtime_error("the company has no roles");
+        const QString role = (m_where.database + u'_' + form).toLower();
+        QString script = QStringLiteral("CREATE ROLE %1 NOLOGIN;\nGRANT %2 TO %1;\n")
+                             .arg(role, schema::role_name(*prefix, QString::fromLatin1(schema::SettingsRole)));
+        for (const char* right : {"update", "print", "design"})
+            if (const schema::WriteRole* write_role = schema::write_role_of(form, QString::fromLatin1(right)))
+                script += QStringLiteral("GRANT %1 TO %2;\n").arg(schema::role_name(*prefix, write_role->suffix), role);
+        fail_on(m_db->execute_script(script), "making the window's role");
+        m_roles << role;
+        m_restricted = open_another();
+        fail_on(m_restricted->execute_script(QStringLiteral("SET ROLE ") + role), "taking the window's role");
+    }
+    return *m_restricted;
 }
 
 void TestDatabase::create_sqlite(Contents contents)

@@ -32,6 +32,10 @@ public:
     /// The database as a program's --db option takes it: the SQLite file, or a postgresql:// URI.
     QString location() const;
     std::unique_ptr<Database> open_another() const;
+    /// The connection a window of `form` works on. On PostgreSQL a connection of its own that
+    /// holds only what the company's roles grant for the update, print and design rights of
+    /// `form`, so that the server refuses a save that writes anything else; on SQLite db().
+    Database& with_rights_of(const QString& form);
     Engine engine() const { return m_where.engine; }
 
     /// Shorthands for assertions: the first column of the first row.
@@ -53,6 +57,8 @@ private:
     ConnectionDescription m_where;
     ConnectionDescription m_admin;
     std::unique_ptr<Database> m_db;
+    std::unique_ptr<Database> m_restricted; ///< the connection of with_rights_of
+    QStringList m_roles;                    ///< roles made for this test, dropped with the database
 };
 
 /// The engine the suite was started for (ZELKOR_TEST_ENGINE, "sqlite" or "pg"); nothing when

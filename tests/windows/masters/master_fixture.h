@@ -23,18 +23,20 @@ class MasterWindowTest : public ::testing::Test, protected WindowTestBench {
 protected:
     MasterWindowTest() { open_as(QStringLiteral("ADMIN")); }
 
-    /// Opens a fresh window for the user (the previous one is dropped).
+    /// Opens a fresh window for the user (the previous one is dropped). On PostgreSQL it works
+    /// with only the grants of its window's roles, while the test's own statements are the owner's.
     void open_as(const QString& user)
     {
         window = std::make_unique<Window>();
-        window->apply_settings(window_settings(t.db(), user, folder.path()));
+        window->apply_settings(window_settings(window_db(), user, folder.path()));
         window->set_prompter(&prompter);
         record_notifications(*window, notifications);
         window->open();
     }
 
     /// Gives the open window a user's rights as if it had been opened by that user.
-    void become(const QString& user) { window->apply_settings(window_settings(t.db(), user, folder.path())); }
+    void become(const QString& user) { window->apply_settings(window_settings(window_db(), user, folder.path())); }
+    Database& window_db() { return t.with_rights_of(window->class_name()); }
 
     void grant(const QString& user, bool update, bool print)
     {
