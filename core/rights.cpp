@@ -53,16 +53,18 @@ bool Rights::allows(Right right) const
 [[nodiscard]] std::expected<QString, Error> module_user(Database& db, const QString& named)
 {
     if (db.engine() != Engine::Postgres)
-        return named;
+        return named.isEmpty() ? QStringLiteral("ADMIN") : named;
     auto login = db.first(QStringLiteral("SELECT session_user AS login, rolsuper FROM pg_roles WHERE rolname = session_user"));
     if (!login)
         return std::unexpected(login.error());
     const QString user = *login ? (*login)->text(u"login") : QString();
+    // A superuser may take any role in the database anyway: it may name the user it acts as, and
+    // is the company's administrator when it names nobody.
+    const bool superuser = *login && (*login)->flag(u"rolsuper");
+    if (superuser)
+        return named.isEmpty() ? QStringLiteral("ADMIN") : named;
     if (named.isEmpty() || named == user)
         return user;
-    // A superuser may take any role in the database anyway: it may name the user it acts as.
-    if (*login && (*login)->flag(u"rolsuper"))
-        return named;
     return std::unexpected(Error::invalid(
         QStringLiteral("You are logged in to the company as %1: the user ID %2 names someone else.").arg(user, named)));
 }

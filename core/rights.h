@@ -31,8 +31,9 @@ struct Rights {
 
 /// The user the module works for on this connection. On PostgreSQL it is the login role
 /// (session_user): an empty `named` gives the login, and a `named` user who is someone else is
-/// refused, unless the login is a superuser (who may take any role anyway). On SQLite it is
-/// `named`, as the host gives it.
+/// refused, unless the login is a superuser (who may take any role anyway: it acts as `named`,
+/// or as ADMIN when `named` is empty). On SQLite it is `named`, as the host gives it (ADMIN for
+/// an empty one).
 [[nodiscard]] std::expected<QString, Error> module_user(Database& db, const QString& named);
 
 /// Reads the rights of `userid` on the window `form` (its own name, e.g. "POform_pr"). A user

@@ -31,8 +31,7 @@ QString data_path(const Database& db)
     auto company = open_company(options.database);
     if (!company)
         return std::unexpected(company.error());
-    const bool sqlite = company->db->engine() == Engine::Sqlite;
-    auto user = module_user(*company->db, options.user.isEmpty() && sqlite ? QStringLiteral("ADMIN") : options.user);
+    auto user = module_user(*company->db, options.user);
     if (!user)
         return std::unexpected(user.error());
     HostOptions started = options;

@@ -16,8 +16,8 @@ namespace zelkor::host {
 struct HostOptions {
     QString database;                            ///< SQLite path or postgresql:// URI
     /// The user id. On PostgreSQL the login role is the user: an empty id gives it, and an id
-    /// that names someone else is refused (unless the login is a superuser). On SQLite an empty
-    /// id gives ADMIN.
+    /// that names someone else is refused (a superuser acts as the id, or as ADMIN). On SQLite an
+    /// empty id gives ADMIN.
     QString user = QStringLiteral("ADMIN");
     QString date_format = QStringLiteral("dd/mm/yyyy");
 };

@@ -3,6 +3,7 @@
 //                    [--today yyyy-mm-dd] SCRIPT
 #include "core/clock.h"
 #include "core/db/database.h"
+#include "core/rights.h"
 #include "schema/schema.h"
 #include "script/script_runner.h"
 #include "script/session.h"
@@ -37,7 +38,7 @@ std::optional<Arguments> parse_arguments(const QCoreApplication& app, QTextStrea
                                        QStringLiteral("PATH_OR_URI"));
     const QCommandLineOption init_option(QStringLiteral("init"), QStringLiteral("Create the tables of an empty company first."));
     const QCommandLineOption demo_option(QStringLiteral("demo"), QStringLiteral("Load the demo company."));
-    const QCommandLineOption user_option(QStringLiteral("user"), QStringLiteral("The user the windows run as (ADMIN)."),
+    const QCommandLineOption user_option(QStringLiteral("user"), QStringLiteral("The user the windows run as: on PostgreSQL the login, on SQLite ADMIN unless given."),
                                          QStringLiteral("ID"));
     const QCommandLineOption format_option(QStringLiteral("date-format"),
                                            QStringLiteral("The user's date format (dd/mm/yyyy)."), QStringLiteral("FMT"));
@@ -51,8 +52,7 @@ std::optional<Arguments> parse_arguments(const QCoreApplication& app, QTextStrea
     parsed.init = parser.isSet(init_option);
     parsed.demo = parser.isSet(demo_option);
     parsed.db = parser.value(db_option);
-    if (parser.isSet(user_option))
-        parsed.session.user = parser.value(user_option);
+    parsed.session.user = parser.value(user_option);
     if (parser.isSet(format_option))
         parsed.session.date_format = parser.value(format_option);
     if (parser.isSet(today_option)) {
@@ -130,6 +130,13 @@ int main(int argc, char** argv)
     }
     if (!prepare_database(**db, *arguments, err))
         return ScriptError;
+    // On PostgreSQL the windows work for the login; a --user naming someone else is refused.
+    auto user = zelkor::module_user(**db, arguments->session.user);
+    if (!user) {
+        err << user.error().message << '\n';
+        return ScriptError;
+    }
+    arguments->session.user = *user;
 
     zelkor::ScriptedPrompter prompter;
     zelkor::POclass facade;
