@@ -208,6 +208,9 @@ QString WindowRights::text() const
         return std::unexpected(active.error());
     if (auto done = write_rights(db, userid, rights); !done)
         return done;
+    // A user the company had before it had roles (the demo's) gets its login with its rights.
+    if (auto made = *active ? make_login(db, userid) : std::expected<void, Error>(); !made)
+        return made;
     // A disabled clerk keeps its rows but gets its memberships back only when enabled again.
     if (auto joined = set_memberships(db, userid, *active ? &rights : nullptr); !joined)
         return joined;

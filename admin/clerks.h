@@ -38,7 +38,8 @@ struct Clerk {
 /// password is set apart from the command line (psql's \password). A clerk already in
 /// User_table is refused.
 [[nodiscard]] std::expected<void, Error> add_clerk(Database& db, const Clerk& clerk);
-/// Replaces a clerk's rights, and its memberships with them.
+/// Replaces a clerk's rights, and its memberships with them; on PostgreSQL an active clerk without
+/// a login role (a user of the demo company) gets one.
 [[nodiscard]] std::expected<void, Error> set_clerk_rights(Database& db, const QString& userid,
                                                           const std::vector<WindowRights>& rights);
 /// Marks a clerk inactive and takes away its memberships: its login can no longer connect to the
