@@ -1,5 +1,6 @@
 #include "admin/clerks.h"
 
+#include "core/db/sql_names.h"
 #include "core/rights.h"
 #include "schema/roles.h"
 #include "schema/window_writes.h"
@@ -54,10 +55,13 @@ QStringList roles_for(const QString& prefix, const std::vector<WindowRights>& ri
 /// The company's roles the login `userid` belongs to.
 [[nodiscard]] std::expected<QStringList, Error> memberships(Database& db, const QString& prefix, const QString& userid)
 {
+    const QStringList company = schema::role_names(prefix);
+    Params params{userid};
+    params.insert(params.end(), company.begin(), company.end());
     auto rows = db.select(QStringLiteral("SELECT r.rolname FROM pg_auth_members m JOIN pg_roles r ON r.oid = m.roleid"
-                                         " JOIN pg_roles u ON u.oid = m.member"
-                                         " WHERE u.rolname = ? AND starts_with(r.rolname, ?) ORDER BY r.rolname"),
-                          {userid, prefix + u'_'});
+                                         " JOIN pg_roles u ON u.oid = m.member WHERE u.rolname = ? AND r.rolname IN (")
+                              + placeholder_list(company.size()) + QStringLiteral(") ORDER BY r.rolname"),
+                          params);
     if (!rows)
         return std::unexpected(rows.error());
     QStringList roles;

@@ -2,9 +2,11 @@
 
 #include "schema/window_writes.h"
 
+#include "core/db/sql_names.h"
+
 #include <QCryptographicHash>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSet>
 
 namespace zelkor::schema {
 namespace {
@@ -68,18 +70,20 @@ private:
     /// settings roles so that it alone is enough for its window.
     [[nodiscard]] std::expected<void, Error> make_roles()
     {
-        auto existing = m_db.select(QStringLiteral("SELECT rolname FROM pg_roles WHERE starts_with(rolname, ?)"), {m_prefix + u'_'});
-        if (!existing)
-            return std::unexpected(existing.error());
-        QSet<QString> made;
-        for (const Row& row : *existing)
-            made.insert(row.text(u"rolname"));
-        QStringList suffixes{QString::fromLatin1(OwnerRole), QString::fromLatin1(ReadRole), QString::fromLatin1(SettingsRole)};
-        for (const WriteRole& write_role : write_roles())
-            suffixes << write_role.suffix;
-        for (const QString& suffix : suffixes)
-            if (!made.contains(role_name(m_prefix, suffix)))
-                add(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role(suffix)));
+        // Roles belong to the whole server: a prefix another company's roles use already gets a
+        // few random characters more, so that no clerk of that company gains rights here.
+        for (;;) {
+            const QStringList names = role_names(m_prefix);
+            auto taken = m_db.scalar(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname IN (") + placeholder_list(names.size()) + u')',
+                                     Params(names.begin(), names.end()));
+            if (!taken)
+                return std::unexpected(taken.error());
+            if (!taken->isValid())
+                break;
+            m_prefix = m_prefix.left(PrefixLength - 5) + u'_' + QString::number(QRandomGenerator::global()->bounded(0x1000, 0x10000), 16);
+        }
+        for (const QString& name : role_names(m_prefix))
+            add(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(quoted_identifier(name)));
         // A creator who may create roles but is no superuser must belong to the owner to give it
         // the tables.
         add(QStringLiteral("GRANT %1 TO CURRENT_USER").arg(role(OwnerRole)));
@@ -108,6 +112,16 @@ private:
 } // namespace
 
 QString role_name(const QString& prefix, const QString& suffix) { return prefix + u'_' + suffix; }
+
+QStringList role_names(const QString& prefix)
+{
+    QStringList names;
+    for (const char* suffix : {OwnerRole, ReadRole, SettingsRole})
+        names << role_name(prefix, QString::fromLatin1(suffix));
+    for (const WriteRole& write_role : write_roles())
+        names << role_name(prefix, write_role.suffix);
+    return names;
+}
 
 QString quoted_identifier(const QString& name)
 {

@@ -19,10 +19,13 @@ inline constexpr const char* SettingsRole = "settings";
 
 /// The name of one of the company's roles: its prefix, "_", and the role's suffix.
 QString role_name(const QString& prefix, const QString& suffix);
+/// Every role of the company with this prefix: owner, reading, settings and write roles.
+QStringList role_names(const QString& prefix);
 
-/// Makes the company's roles (those missing; a role of the same name is used as it is) and gives
-/// the tables to the owner, with the reads and writes of each role. Runs inside the caller's
-/// transaction; needs a user who may create roles. Does nothing on SQLite.
+/// Makes the company's roles, named after its database (with a few characters more when another
+/// company already has roles of that name), and gives the tables to the owner, with the reads and
+/// writes of each role. Runs inside the caller's transaction; needs a user who may create roles.
+/// Does nothing on SQLite.
 [[nodiscard]] std::expected<void, Error> create_roles(Database& db);
 
 /// The prefix of the company's roles; empty on SQLite or where no roles were made.
