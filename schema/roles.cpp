@@ -29,7 +29,8 @@ QString prefix_for(const QString& database)
 /// The statements that make the roles and their grants, run one by one.
 class Grants {
 public:
-    Grants(Database& db, QString prefix) : m_db(db), m_prefix(std::move(prefix)) {}
+    /// For the database named `database`, the one `db` is connected to.
+    Grants(Database& db, QString database) : m_db(db), m_database(std::move(database)), m_prefix(prefix_for(m_database)) {}
 
     [[nodiscard]] std::expected<void, Error> run()
     {
@@ -53,13 +54,17 @@ public:
         grant_writes(SettingsRole, settings_writes());
         for (const WriteRole& write_role : write_roles())
             grant_writes(write_role.suffix, write_role.writes);
-        const QString database = quoted_identifier(m_db.where().database);
+        const QString database = quoted_identifier(m_database);
         add(QStringLiteral("REVOKE CONNECT, TEMPORARY ON DATABASE %1 FROM PUBLIC").arg(database));
         add(QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2").arg(database, role(ReadRole)));
         add(QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"));
         add(QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role(ReadRole)));
-        m_script += QStringLiteral("INSERT INTO Database_role_table (prefix) VALUES ('%1');\n").arg(m_prefix);
-        return m_db.execute_script(m_script);
+        if (auto done = m_db.execute_script(m_script); !done)
+            return done;
+        auto recorded = m_db.execute(QStringLiteral("INSERT INTO Database_role_table (prefix) VALUES (?)"), {m_prefix});
+        if (!recorded)
+            return std::unexpected(recorded.error());
+        return {};
     }
 
 private:
@@ -104,6 +109,7 @@ private:
     }
 
     Database& m_db;
+    QString m_database;
     QString m_prefix;
     QString m_script;
     QHash<QString, QString> m_sequences; ///< the identity sequence of each table, by its name in lower case
@@ -134,7 +140,11 @@ QString quoted_identifier(const QString& name)
 {
     if (db.engine() != Engine::Postgres)
         return {};
-    return Grants(db, prefix_for(db.where().database)).run();
+    // The URI may leave the database to libpq (a service, PGDATABASE): the server names it.
+    auto database = db.scalar(QStringLiteral("SELECT current_database()"));
+    if (!database)
+        return std::unexpected(database.error());
+    return Grants(db, database->toString()).run();
 }
 
 [[nodiscard]] std::expected<QString, Error> role_prefix(Database& db)
