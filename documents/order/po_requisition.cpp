@@ -1,19 +1,12 @@
 #include "documents/order/po_requisition.h"
 
+#include "core/db/sql_names.h"
 #include "core/document_versions.h"
 
 #include <QMap>
 
 namespace zelkor {
 namespace {
-
-QString placeholders(qsizetype count)
-{
-    QString text;
-    for (qsizetype index = 0; index < count; ++index)
-        text += index == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
-    return text;
-}
 
 /// Sets `closed` on the named lines of one requisition, then brings its header in line: closed
 /// when no line is open (closing), open again (reopening). The header is locked, then the lines
@@ -27,7 +20,7 @@ QString placeholders(qsizetype count)
     Params lines_of_docno{docno};
     for (int itemno : itemnos)
         lines_of_docno.push_back(itemno);
-    const QString items = QStringLiteral(" AND itemno IN (") + placeholders(itemnos.size()) + u')';
+    const QString items = QStringLiteral(" AND itemno IN (") + placeholder_list(itemnos.size()) + u')';
     auto read = db.select_together(
         {{.sql = QStringLiteral("SELECT fkey FROM PR_header_table WHERE company = 1 AND docno = ? ORDER BY fkey LIMIT 1"),
           .params = {docno},
