@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/rights.h"
 #include "reports/POreport_invoice_transaction.h"
 #include "reports/POreport_payable_clearing.h"
 #include "reports/POreport_po_transaction.h"
@@ -38,23 +39,24 @@ struct WindowKindInfo {
     std::string_view showform;   ///< "showform_POform_po"
 };
 
-/// The fifteen window kinds in the order the facade declares them.
+/// The fifteen window kinds in the order the facade declares them; their class names are those
+/// whose rights User_right_table holds.
 inline constexpr std::array<WindowKindInfo, 15> window_kinds{{
-    {"frm_pr", "POform_pr", "showform_POform_pr"},
-    {"frm_po", "POform_po", "showform_POform_po"},
-    {"frm_receipt", "POform_receipt", "showform_POform_receipt"},
-    {"frm_invoice", "POform_invoice", "showform_POform_invoice"},
-    {"frm_landed", "POform_landed", "showform_POform_landed"},
-    {"frm_misccharge", "POform_misccharge", "showform_POform_misccharge"},
-    {"frm_shipvia", "POform_shipvia", "showform_POform_shipvia"},
-    {"frm_vendor_group", "POform_vendor_group", "showform_POform_vendor_group"},
-    {"frm_vendor_list", "POreport_vendor_list", "showform_POform_vendor_list"},
-    {"frm_pr_transaction", "POreport_pr_transaction", "showform_POform_pr_transaction"},
-    {"frm_po_transaction", "POreport_po_transaction", "showform_POform_po_transaction"},
-    {"frm_receipt_transaction", "POreport_receipt_transaction", "showform_POform_receipt_transaction"},
-    {"frm_invoice_transaction", "POreport_invoice_transaction", "showform_POform_invoice_transaction"},
-    {"frm_payable_clearing", "POreport_payable_clearing", "showform_POform_payable_clearing"},
-    {"frm_purchase_tax", "POreport_purchase_tax", "showform_POform_purchase_tax"},
+    {"frm_pr", windows_with_rights[0], "showform_POform_pr"},
+    {"frm_po", windows_with_rights[1], "showform_POform_po"},
+    {"frm_receipt", windows_with_rights[2], "showform_POform_receipt"},
+    {"frm_invoice", windows_with_rights[3], "showform_POform_invoice"},
+    {"frm_landed", windows_with_rights[4], "showform_POform_landed"},
+    {"frm_misccharge", windows_with_rights[5], "showform_POform_misccharge"},
+    {"frm_shipvia", windows_with_rights[6], "showform_POform_shipvia"},
+    {"frm_vendor_group", windows_with_rights[7], "showform_POform_vendor_group"},
+    {"frm_vendor_list", windows_with_rights[8], "showform_POform_vendor_list"},
+    {"frm_pr_transaction", windows_with_rights[9], "showform_POform_pr_transaction"},
+    {"frm_po_transaction", windows_with_rights[10], "showform_POform_po_transaction"},
+    {"frm_receipt_transaction", windows_with_rights[11], "showform_POform_receipt_transaction"},
+    {"frm_invoice_transaction", windows_with_rights[12], "showform_POform_invoice_transaction"},
+    {"frm_payable_clearing", windows_with_rights[13], "showform_POform_payable_clearing"},
+    {"frm_purchase_tax", windows_with_rights[14], "showform_POform_purchase_tax"},
 }};
 
 /// The module's one public class: the host hands it the database and settings, opens windows
