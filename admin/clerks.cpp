@@ -45,9 +45,8 @@ QStringList roles_for(const QString& prefix, const std::vector<WindowRights>& ri
     QStringList roles{role_name(prefix, QString::fromLatin1(schema::ReadRole)),
                       role_name(prefix, QString::fromLatin1(schema::SettingsRole))};
     for (const WindowRights& window : rights)
-        for (const auto& [right, given] : {std::pair{"update", window.update}, {"print", window.print}, {"design", window.design}})
-            if (const schema::WriteRole* role = schema::write_role_of(window.form, QString::fromLatin1(right)); given && role)
-                roles << role_name(prefix, role->suffix);
+        for (const schema::WriteRole* role : schema::write_roles_of(window.form, window.update, window.print, window.design))
+            roles << role_name(prefix, role->suffix);
     roles.removeDuplicates();
     return roles;
 }

@@ -137,4 +137,13 @@ const WriteRole* write_role_of(const QString& form, const QString& right)
     return nullptr;
 }
 
+std::vector<const WriteRole*> write_roles_of(const QString& form, bool update, bool print, bool design)
+{
+    std::vector<const WriteRole*> roles;
+    for (const auto& [right, given] : {std::pair{"update", update}, {"print", print}, {"design", design}})
+        if (const WriteRole* role = given ? write_role_of(form, QString::fromLatin1(right)) : nullptr)
+            roles.push_back(role);
+    return roles;
+}
+
 } // namespace zelkor::schema

@@ -40,5 +40,7 @@ const std::vector<TableWrite>& settings_writes();
 /// The write role carrying `right` in the window `form`, or nullptr when that right writes
 /// nothing (a report's update right).
 const WriteRole* write_role_of(const QString& form, const QString& right);
+/// The write roles of the rights a user holds in the window `form`.
+std::vector<const WriteRole*> write_roles_of(const QString& form, bool update, bool print, bool design);
 
 } // namespace zelkor::schema

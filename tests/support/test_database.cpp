@@ -90,9 +90,8 @@ Database& TestDatabase::with_rights_of(const QString& form)
         const QString role = (m_where.database + u'_' + form).toLower();
         QString script = QStringLiteral("CREATE ROLE %1 NOLOGIN;\nGRANT %2 TO %1;\n")
                              .arg(role, schema::role_name(*prefix, QString::fromLatin1(schema::SettingsRole)));
-        for (const char* right : {"update", "print", "design"})
-            if (const schema::WriteRole* write_role = schema::write_role_of(form, QString::fromLatin1(right)))
-                script += QStringLiteral("GRANT %1 TO %2;\n").arg(schema::role_name(*prefix, write_role->suffix), role);
+        for (const schema::WriteRole* write_role : schema::write_roles_of(form, true, true, true))
+            script += QStringLiteral("GRANT %1 TO %2;\n").arg(schema::role_name(*prefix, write_role->suffix), role);
         fail_on(m_db->execute_script(script), "making the window's role");
         m_roles << role;
         m_restricted = open_another();
